@@ -1,0 +1,66 @@
+#include "dialogconventions.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+
+namespace zendral {
+
+void prepareDialog(QDialog &dialog, const QString &objectName, const QString &caption)
+{
+    dialog.setObjectName(objectName);
+    dialog.setWindowTitle(caption);
+    dialog.setModal(true);
+    dialog.setAttribute(Qt::WA_DeleteOnClose, false);
+    if (dialog.layout())
+        dialog.layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QLabel *makeLabel(QWidget *parent, const QString &objectName, const QString &text)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    // Captions are the user's texts, never markup.
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QLineEdit *makeTextBox(QWidget *parent, const QString &objectName, const QString &designText)
+{
+    auto *box = new QLineEdit(designText, parent);
+    box->setObjectName(objectName);
+    return box;
+}
+
+QComboBox *makeChoiceList(QWidget *parent, const QString &objectName, const QStringList &items,
+                          const QString &prompt)
+{
+    auto *list = new QComboBox(parent);
+    list->setObjectName(objectName);
+    fillChoiceList(*list, items, prompt);
+    return list;
+}
+
+void fillChoiceList(QComboBox &list, const QStringList &items, const QString &prompt)
+{
+    list.setEditable(true);
+    list.setInsertPolicy(QComboBox::NoInsert);
+    // Inline completion would turn a typed "b" into "Black" behind the user's back.
+    list.setCompleter(nullptr);
+    list.addItems(items);
+    // The prompt is not an item, so the list must be wide enough for it by itself.
+    list.setMinimumContentsLength(int(prompt.size()));
+    list.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    list.setCurrentIndex(-1);
+    list.setEditText(prompt);
+}
+
+void showItem(QComboBox &list, int index)
+{
+    list.setCurrentIndex(index);
+    list.setEditText(list.itemText(index));
+}
+
+} // namespace zendral

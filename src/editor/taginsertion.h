@@ -1,0 +1,37 @@
+#pragma once
+
+#include "colour.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace zendral {
+
+class EditingSurface;
+
+// The one insertion of generated fragments: the fragment replaces the selection in the given
+// colour (none: the insertion colour in force), black is restored, the surface gets the
+// focus, and with a back-off the caret goes that many characters before the end of the text.
+void InsertTagText(EditingSurface &text1, const QString &fragment,
+                   std::optional<Colour> colour = std::nullopt,
+                   std::optional<qint64> backOff = std::nullopt);
+
+// "&nbsp;" in black and bold, the insertion staying as it was afterwards.
+void insertNonBreakingSpace(EditingSurface &text1);
+
+// A fragment inserted by one click of a tag button or its menu entry.
+struct OneClickTag
+{
+    QString command; // the menu entry's name, which carries the command
+    QString button;
+    QString fragment;
+    std::optional<Colour> colour;
+    std::optional<qint64> backOff;
+};
+
+// The one-click fragments, the non-breaking space excepted.
+const std::vector<OneClickTag> &oneClickTags();
+
+} // namespace zendral

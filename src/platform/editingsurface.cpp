@@ -1,0 +1,462 @@
+#include "editingsurface.h"
+
+#include <QContextMenuEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace zendral {
+
+namespace {
+
+// Inside the widget a line break is one paragraph separator and a lone LF kept inside its
+// line is a line separator (drawn as a break, yet part of the line).
+constexpr QChar ParagraphSeparator = QChar::ParagraphSeparator;
+constexpr QChar LineSeparator = QChar::LineSeparator;
+
+// The document text with CR LF (or a lone CR) as paragraph breaks and lone LFs kept in line.
+QString toWidgetText(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r') {
+            result.append(ParagraphSeparator);
+            if (i + 1 < size && text.at(i + 1) == u'\n')
+                ++i;
+        } else if (c == u'\n') {
+            result.append(LineSeparator);
+        } else {
+            result.append(c);
+        }
+    }
+    return result;
+}
+
+QString fromWidgetText(const QString &raw)
+{
+    QString result;
+    result.reserve(raw.size() + raw.size() / 32);
+    for (const QChar c : raw) {
+        if (c == ParagraphSeparator)
+            result.append(u"\r\n");
+        else if (c == LineSeparator)
+            result.append(u'\n');
+        else
+            result.append(c);
+    }
+    return result;
+}
+
+} // namespace
+
+EditingSurface::Operation::Operation(EditingSurface &surface) : m_surface(surface)
+{
+    ++m_surface.m_operationDepth;
+}
+
+EditingSurface::Operation::~Operation()
+{
+    if (--m_surface.m_operationDepth == 0 && m_surface.m_textChanged) {
+        m_surface.m_textChanged = false;
+        emit m_surface.changed();
+    }
+}
+
+EditingSurface::EditingSurface(QWidget *parent) : QPlainTextEdit(parent)
+{
+    setObjectName(QStringLiteral("text1"));
+    setUndoRedoEnabled(false);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setTabChangesFocus(false);
+    QFont font(QStringLiteral("Monospace"));
+    font.setStyleHint(QFont::TypeWriter);
+    setFont(font);
+    connect(document(), &QTextDocument::contentsChange, this, &EditingSurface::onContentsChange);
+}
+
+void EditingSurface::onContentsChange(int, int removed, int added)
+{
+    if (m_formatOnly > 0 || (removed == 0 && added == 0))
+        return;
+    if (m_operationDepth > 0) {
+        m_textChanged = true;
+        return;
+    }
+    // A change from outside the surface's own operations: report it at once.
+    emit changed();
+}
+
+QString EditingSurface::text() const
+{
+    return fromWidgetText(document()->toRawText());
+}
+
+void EditingSurface::setText(const QString &text)
+{
+    Operation operation(*this);
+    QTextCursor cursor(document());
+    QTextCharFormat plain;
+    plain.setForeground(toQColor(colours::Black));
+    cursor.setCharFormat(plain);
+    setCurrentCharFormat(plain);
+    const QString widgetText = toWidgetText(text);
+    document()->setPlainText(widgetText);
+    // setPlainText keeps the format of the old first character: make every character plain.
+    if (!widgetText.isEmpty()) {
+        FormatOnly formatOnly(*this);
+        cursor = QTextCursor(document());
+        cursor.select(QTextCursor::Document);
+        cursor.setCharFormat(plain);
+    }
+    // An empty text is still a change when the old one was not.
+    m_textChanged = true;
+    QTextCursor start(document());
+    setTextCursor(start);
+}
+
+qint64 EditingSurface::textLength() const
+{
+    const QTextDocument *doc = document();
+    return qint64(doc->characterCount() - 1) + qint64(doc->blockCount() - 1);
+}
+
+qint64 EditingSurface::blockStart(int blockNumber) const
+{
+    return qint64(document()->findBlockByNumber(blockNumber).position()) + blockNumber;
+}
+
+qint64 EditingSurface::toWidgetPosition(qint64 position) const
+{
+    if (position <= 0)
+        return 0;
+    const QTextDocument *doc = document();
+    int low = 0;
+    int high = doc->blockCount() - 1;
+    // The last block whose start is at or before position.
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (blockStart(middle) <= position)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    const QTextBlock block = doc->findBlockByNumber(low);
+    const qint64 offset = position - blockStart(low);
+    const qint64 lineLength = block.length() - 1;
+    // Between the CR and the LF of a break, or past the end: the end of the line.
+    return block.position() + std::min(offset, lineLength);
+}
+
+qint64 EditingSurface::fromWidgetPosition(qint64 widgetPosition) const
+{
+    const QTextBlock block = document()->findBlock(int(widgetPosition));
+    return widgetPosition + (block.isValid() ? block.blockNumber() : document()->blockCount() - 1);
+}
+
+qint64 EditingSurface::selectionStart() const
+{
+    return fromWidgetPosition(textCursor().selectionStart());
+}
+
+qint64 EditingSurface::selectionLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return fromWidgetPosition(cursor.selectionEnd()) - fromWidgetPosition(cursor.selectionStart());
+}
+
+void EditingSurface::setSelectionStart(qint64 position)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(int(toWidgetPosition(std::clamp<qint64>(position, 0, textLength()))));
+    setTextCursor(cursor);
+}
+
+void EditingSurface::setSelectionLength(qint64 length)
+{
+    const qint64 start = selectionStart();
+    const qint64 end = std::clamp<qint64>(start + std::max<qint64>(length, 0), 0, textLength());
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(int(toWidgetPosition(start)));
+    cursor.setPosition(int(toWidgetPosition(end)), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+QString EditingSurface::selectedText() const
+{
+    return fromWidgetText(textCursor().selectedText());
+}
+
+QTextCharFormat EditingSurface::insertionFormat() const
+{
+    QTextCharFormat format;
+    format.setForeground(toQColor(m_insertionColour));
+    format.setFontWeight(m_insertionBold ? QFont::Bold : QFont::Normal);
+    return format;
+}
+
+void EditingSurface::insertPlain(const QString &text)
+{
+    QTextCursor cursor = textCursor();
+    const QTextCharFormat format = insertionFormat();
+    cursor.beginEditBlock();
+    if (cursor.hasSelection())
+        cursor.removeSelectedText();
+    // Every kind of line end typed, pasted or inserted starts a new line.
+    qsizetype from = 0;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i <= size; ++i) {
+        const bool end = i == size;
+        const QChar c = end ? QChar() : text.at(i);
+        if (end || c == u'\r' || c == u'\n' || c == ParagraphSeparator || c == LineSeparator) {
+            if (i > from)
+                cursor.insertText(text.mid(from, i - from), format);
+            if (!end) {
+                cursor.insertBlock(cursor.blockFormat(), format);
+                if (c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n')
+                    ++i;
+            }
+            from = i + 1;
+        }
+    }
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+}
+
+void EditingSurface::setSelectedText(const QString &text)
+{
+    Operation operation(*this);
+    insertPlain(text);
+}
+
+void EditingSurface::setSelectionColour(Colour colour)
+{
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) {
+        m_insertionColour = colour;
+        return;
+    }
+    FormatOnly formatOnly(*this);
+    QTextCharFormat format;
+    format.setForeground(toQColor(colour));
+    cursor.mergeCharFormat(format);
+}
+
+QChar EditingSurface::characterAt(qint64 position) const
+{
+    if (position < 0 || position >= textLength())
+        return QChar();
+    const qint64 widget = toWidgetPosition(position);
+    const QChar c = document()->characterAt(int(widget));
+    if (c == ParagraphSeparator)
+        return fromWidgetPosition(widget) == position ? QChar(u'\r') : QChar(u'\n');
+    if (c == LineSeparator)
+        return QChar(u'\n');
+    // The LF of a break maps onto the end of its line.
+    if (fromWidgetPosition(widget) != position)
+        return QChar(u'\n');
+    return c;
+}
+
+QString EditingSurface::textRange(qint64 start, qint64 length) const
+{
+    start = std::clamp<qint64>(start, 0, textLength());
+    const qint64 end = std::clamp<qint64>(start + std::max<qint64>(length, 0), start, textLength());
+    QString result;
+    result.reserve(end - start);
+    QTextBlock block = document()->findBlock(int(toWidgetPosition(start)));
+    qint64 blockPosition = blockStart(block.blockNumber());
+    while (block.isValid() && blockPosition < end) {
+        QString line = fromWidgetText(block.text());
+        if (block.next().isValid())
+            line.append(QStringLiteral("\r\n"));
+        const qint64 from = std::max<qint64>(start - blockPosition, 0);
+        const qint64 to = std::min<qint64>(end - blockPosition, line.size());
+        if (to > from)
+            result.append(QStringView(line).mid(from, to - from));
+        blockPosition += line.size();
+        block = block.next();
+    }
+    return result;
+}
+
+Colour EditingSurface::colourAt(qint64 position) const
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(int(toWidgetPosition(position)) + 1);
+    return fromQColor(cursor.charFormat().foreground().color());
+}
+
+bool EditingSurface::boldAt(qint64 position) const
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(int(toWidgetPosition(position)) + 1);
+    return cursor.charFormat().fontWeight() >= QFont::Bold;
+}
+
+void EditingSurface::applyColours(const std::vector<ColourSpan> &spans)
+{
+    if (spans.empty())
+        return;
+    FormatOnly formatOnly(*this);
+    QTextDocument *doc = document();
+    QTextCursor cursor(doc);
+    QTextCharFormat format;
+    Colour current = ~Colour(0);
+    QTextBlock block = doc->begin();
+    qint64 blockPosition = 0; // document position of the block's first character
+    // Walks the blocks once alongside the sorted spans instead of searching for each span.
+    const auto widgetPosition = [&](qint64 position) {
+        while (block.isValid() && block.next().isValid() &&
+               blockPosition + block.length() + 1 <= position) {
+            blockPosition += block.length() + 1;
+            block = block.next();
+        }
+        const qint64 offset = std::min<qint64>(position - blockPosition, block.length() - 1);
+        return block.position() + offset;
+    };
+    cursor.beginEditBlock();
+    for (const ColourSpan &span : spans) {
+        if (span.length <= 0)
+            continue;
+        const qint64 from = widgetPosition(span.start);
+        const qint64 to = widgetPosition(span.start + span.length);
+        if (to <= from)
+            continue;
+        if (span.colour != current) {
+            current = span.colour;
+            format.setForeground(toQColor(current));
+        }
+        cursor.setPosition(int(from));
+        cursor.setPosition(int(to), QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(format);
+    }
+    cursor.endEditBlock();
+}
+
+bool EditingSurface::event(QEvent *event)
+{
+    // The menu's shortcuts win over the widget's own bindings (Ctrl+A opens a file here);
+    // a Ctrl key that no shortcut takes still reaches keyPressEvent as a typed key.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+            event->ignore();
+            return false;
+        }
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void EditingSurface::typeCharacters(const QString &text)
+{
+    // One code point at a time, a surrogate pair kept whole.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        qsizetype length = 1;
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            length = 2;
+        const QString character = text.mid(i, length);
+        i += length - 1;
+        if (m_handler && m_handler->characterTyped(character))
+            continue;
+        insertPlain(character);
+    }
+}
+
+void EditingSurface::keyPressEvent(QKeyEvent *event)
+{
+    Operation operation(*this);
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const int key = event->key();
+    const bool control = modifiers & Qt::ControlModifier;
+    const bool altOrMeta = modifiers & (Qt::AltModifier | Qt::MetaModifier);
+
+    QString controlCode;
+    if (control && !altOrMeta && key >= Qt::Key_A && key <= Qt::Key_Z)
+        controlCode = QChar(char16_t(key - Qt::Key_A + 1));
+    else if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !control)
+        controlCode = QStringLiteral("\r");
+    else if (key == Qt::Key_Tab && !control && !altOrMeta)
+        controlCode = QStringLiteral("\t");
+    else if (key == Qt::Key_Backspace)
+        controlCode = QStringLiteral("\b");
+
+    if (!controlCode.isEmpty()) {
+        if (m_handler && m_handler->characterTyped(controlCode)) {
+            event->accept();
+            return;
+        }
+        // Enter and Tab are inserted like any text, in the insertion colour.
+        if (controlCode == u"\r" || controlCode == u"\t") {
+            insertPlain(controlCode == u"\r" ? QStringLiteral("\r\n") : controlCode);
+            ensureCursorVisible();
+            event->accept();
+            return;
+        }
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+
+    const QString text = event->text();
+    const bool printable = !text.isEmpty() && !control && text.at(0).unicode() >= 0x20 &&
+                           text.at(0).unicode() != 0x7F;
+    if (printable && key != Qt::Key_Escape && key != Qt::Key_Delete) {
+        typeCharacters(text);
+        ensureCursorVisible();
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void EditingSurface::inputMethodEvent(QInputMethodEvent *event)
+{
+    Operation operation(*this);
+    if (event->commitString().isEmpty() && event->replacementLength() == 0) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    // Characters committed by an input method (dead keys, compose) are typed characters.
+    QInputMethodEvent preeditOnly(event->preeditString(), event->attributes());
+    QPlainTextEdit::inputMethodEvent(&preeditOnly);
+    typeCharacters(event->commitString());
+    event->accept();
+}
+
+void EditingSurface::dropEvent(QDropEvent *event)
+{
+    Operation operation(*this);
+    QPlainTextEdit::dropEvent(event);
+}
+
+void EditingSurface::mouseReleaseEvent(QMouseEvent *event)
+{
+    Operation operation(*this);
+    QPlainTextEdit::mouseReleaseEvent(event);
+}
+
+void EditingSurface::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The menu's own Cut and Paste change the text while it is open.
+    Operation operation(*this);
+    QPlainTextEdit::contextMenuEvent(event);
+}
+
+bool EditingSurface::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source->hasText();
+}
+
+void EditingSurface::insertFromMimeData(const QMimeData *source)
+{
+    Operation operation(*this);
+    insertPlain(source->text());
+    ensureCursorVisible();
+}
+
+} // namespace zendral

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "colour.h"
+
+#include <QPlainTextEdit>
+#include <QString>
+
+#include <vector>
+
+namespace zendral {
+
+// Receives the characters typed into the surface before the surface inserts them.
+class TypedCharacterHandler
+{
+public:
+    virtual ~TypedCharacterHandler() = default;
+
+    // One typed character (a control code such as 13 for Enter or 26 for Ctrl+Z, or one
+    // printable code point). Returns true when the handler took care of it, so that the
+    // surface inserts nothing itself.
+    virtual bool characterTyped(const QString &character) = 0;
+};
+
+// A stretch of text to paint in one colour, in document positions.
+struct ColourSpan
+{
+    qint64 start = 0;
+    qint64 length = 0;
+    Colour colour = colours::Black;
+};
+
+// The editing surface `text1`: a plain-text editor whose characters carry a colour.
+//
+// Every position it takes or gives counts a line break as two characters (CR LF) and is
+// 0-based, whatever the widget does inside. A lone LF inside a line (read from a file) is
+// one character of its line; it is shown as a line break but saved as the LF it was.
+// Conversions go through the document's block tree, so no operation but text() and setText()
+// walks the whole text.
+class EditingSurface : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit EditingSurface(QWidget *parent = nullptr);
+
+    // The whole text, line breaks as CR LF.
+    QString text() const;
+    // Replaces the whole text; every character takes the default colour (black), the caret
+    // goes to the start. CR LF (and a lone CR) break lines; a lone LF stays inside its line.
+    void setText(const QString &text);
+    // Length of the whole text without building it.
+    qint64 textLength() const;
+
+    qint64 selectionStart() const;
+    // Moves the caret to position, collapsing the selection.
+    void setSelectionStart(qint64 position);
+    qint64 selectionLength() const;
+    // Selects length characters from the selection start.
+    void setSelectionLength(qint64 length);
+    QString selectedText() const;
+    // Replaces the selection (or inserts at the caret) in the insertion colour; CR LF, LF
+    // and CR in the new text all break lines. The caret ends after the new text.
+    void setSelectedText(const QString &text);
+
+    // With a selection, recolours it; with none, sets the insertion colour.
+    void setSelectionColour(Colour colour);
+    // The colour that the next inserted or typed text takes, wherever the caret goes.
+    Colour insertionColour() const { return m_insertionColour; }
+    void setInsertionColour(Colour colour) { m_insertionColour = colour; }
+    // Whether the next inserted text is bold (the only character attribute besides colour).
+    bool insertionBold() const { return m_insertionBold; }
+    void setInsertionBold(bool bold) { m_insertionBold = bold; }
+
+    // Characters and attributes at document positions (a CR LF gives '\r' then '\n').
+    QChar characterAt(qint64 position) const;
+    QString textRange(qint64 start, qint64 length) const;
+    Colour colourAt(qint64 position) const;
+    bool boldAt(qint64 position) const;
+
+    // Paints many stretches in one batch: no change notification, one repaint. The spans
+    // must be in ascending order and must not overlap.
+    void applyColours(const std::vector<ColourSpan> &spans);
+
+    // Conversions between document positions and the widget's own positions.
+    qint64 toWidgetPosition(qint64 position) const;
+    qint64 fromWidgetPosition(qint64 widgetPosition) const;
+
+    void setTypedCharacterHandler(TypedCharacterHandler *handler) { m_handler = handler; }
+
+signals:
+    // Fires once after every change of the text, never for a change of colour only.
+    void changed();
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    // Holds change notifications back until the outermost operation ends, then raises one.
+    class Operation
+    {
+    public:
+        explicit Operation(EditingSurface &surface);
+        ~Operation();
+
+    private:
+        EditingSurface &m_surface;
+    };
+    // Marks changes of format only, which are not changes of the text.
+    class FormatOnly
+    {
+    public:
+        explicit FormatOnly(EditingSurface &surface) : m_surface(surface) { ++m_surface.m_formatOnly; }
+        ~FormatOnly() { --m_surface.m_formatOnly; }
+
+    private:
+        EditingSurface &m_surface;
+    };
+
+    void onContentsChange(int position, int removed, int added);
+    void typeCharacters(const QString &text);
+    void insertPlain(const QString &text);
+    QTextCharFormat insertionFormat() const;
+    qint64 blockStart(int blockNumber) const;
+
+    TypedCharacterHandler *m_handler = nullptr;
+    Colour m_insertionColour = colours::Black;
+    bool m_insertionBold = false;
+    int m_operationDepth = 0;
+    int m_formatOnly = 0;
+    bool m_textChanged = false;
+};
+
+} // namespace zendral

@@ -1,0 +1,200 @@
+#include "documentcontroller.h"
+
+#include "editingsurface.h"
+#include "filechooser.h"
+#include "prompts.h"
+
+#include <QFileInfo>
+
+namespace zendral {
+
+namespace {
+const QString SaveQuestion = QStringLiteral("¿Quieres guardar el archivo actual?");
+const QString SaveTitle = QStringLiteral("Guardar archivo como...");
+const QString OpenTitle = QStringLiteral("Abrir archivo");
+} // namespace
+
+const QString DocumentController::PlantillaInicio =
+    QStringLiteral("<html>\r\n<head>\r\n<title>   </title>\r\n</head>\r\n");
+const QString DocumentController::PlantillaNueva =
+    QStringLiteral("<html>\r\n<head>\r\n<title>ESCRÍBE AQUÍ EL TÍTULO</title>\r\n</head>\r\n");
+const QString DocumentController::Filter =
+    QStringLiteral("Archivos HTML (*.html)|*.html|Archivos HTM (*.htm)|*.htm|Archivos ASP "
+                   "(*.asp)|*.asp");
+
+DocumentController::DocumentController(EditingSurface &text1, Prompts &prompts,
+                                       FileChooser &chooser, QObject *parent)
+    : QObject(parent), m_text1(text1), m_prompts(prompts), m_chooser(chooser)
+{
+}
+
+QString DocumentController::folderPart(const QString &path)
+{
+    if (path.isEmpty())
+        return QString();
+    return path.left(path.size() - QFileInfo(path).fileName().size());
+}
+
+void DocumentController::colour()
+{
+    if (m_colorea)
+        m_colorea();
+}
+
+void DocumentController::startUp()
+{
+    m_text1.setInsertionColour(colours::Blue);
+    m_text1.setSelectedText(PlantillaInicio);
+    m_text1.setInsertionColour(colours::Black);
+    m_text1.setSelectionStart(m_text1.textLength());
+}
+
+QString DocumentController::chooseSaveName(bool confirmOverwrite)
+{
+    FileRequest request;
+    request.mode = FileRequest::Mode::Save;
+    request.title = SaveTitle;
+    request.filter = Filter;
+    request.filterIndex = 1;
+    request.fileName = m_state.archivoActual;
+    request.confirmOverwrite = confirmOverwrite;
+    return m_chooser.choose(request);
+}
+
+void DocumentController::prompt(PromptKind kind)
+{
+    m_state.textoAnterior = m_text1.text();
+    if (!m_prompts.ask(SaveQuestion))
+        return;
+    // Asking before an overwrite here too: a silent one could destroy another file.
+    m_state.archivoActual = chooseSaveName(true);
+    if (!m_state.archivoActual.isEmpty()) {
+        EscribirDocumento(m_state.archivoActual);
+        if (kind == PromptKind::Open)
+            m_text1.setText(QString());
+        return;
+    }
+    if (kind == PromptKind::Open)
+        m_state.rutaAbrir.clear();
+    m_text1.setText(m_state.textoAnterior);
+}
+
+void DocumentController::PreguntarGuardar()
+{
+    prompt(PromptKind::Plain);
+}
+
+void DocumentController::nuevo()
+{
+    PreguntarGuardar();
+    m_text1.setText(PlantillaNueva);
+    m_text1.setSelectionStart(m_text1.textLength());
+    m_state.archivoActual.clear();
+    m_state.encoding = TextEncoding::Utf8;
+}
+
+void DocumentController::abrir()
+{
+    prompt(PromptKind::Open);
+    const QString archivoAntes = m_state.archivoActual;
+    m_text1.setText(QString());
+
+    FileRequest request;
+    request.mode = FileRequest::Mode::Open;
+    request.title = OpenTitle;
+    request.filter = Filter;
+    request.filterIndex = 1;
+    request.fileName = m_state.rutaAbrir;
+    m_state.archivoActual = m_chooser.choose(request);
+
+    bool loaded = false;
+    if (!m_state.archivoActual.isEmpty()) {
+        loaded = LeerDocumento(m_state.archivoActual);
+        if (loaded) {
+            m_state.rutaAbrir = m_state.archivoActual;
+            emit titleChanged(QStringLiteral("Zendral - [") + m_state.archivoActual +
+                              QLatin1Char(']'));
+        } else {
+            // The page could not be read: the document stays the one the user had.
+            m_state.archivoActual = archivoAntes;
+        }
+    }
+    if (!loaded)
+        m_text1.setText(m_state.textoAnterior);
+    if (loaded || m_state.archivoActual.isEmpty())
+        m_state.carpetaActual = folderPart(m_state.archivoActual);
+    colour();
+}
+
+void DocumentController::guardar()
+{
+    if (m_state.archivoActual.isEmpty()) {
+        const QString name = chooseSaveName(true);
+        if (!name.isEmpty() && EscribirDocumento(name)) {
+            m_state.archivoActual = name;
+            m_state.archivoGuardado = name;
+        }
+    } else if (EscribirDocumento(m_state.archivoActual)) {
+        m_state.archivoGuardado = m_state.archivoActual;
+    }
+    m_state.guardado = true;
+    m_state.carpetaActual = folderPart(m_state.archivoActual);
+}
+
+void DocumentController::guardarComo()
+{
+    // A cancelled Save As changes nothing, not even the document's name; nor does a name
+    // the file could not be written under.
+    const QString name = chooseSaveName(true);
+    if (name.isEmpty())
+        return;
+    if (!EscribirDocumento(name))
+        return;
+    m_state.archivoActual = name;
+    m_state.archivoGuardado = name;
+    m_state.carpetaActual = folderPart(name);
+}
+
+bool DocumentController::confirmClose()
+{
+    if (!m_prompts.ask(SaveQuestion))
+        return true;
+    const QString name = chooseSaveName(true);
+    if (name.isEmpty())
+        return false;
+    m_state.archivoActual = name;
+    return EscribirDocumento(name);
+}
+
+bool DocumentController::EscribirDocumento(const QString &path)
+{
+    const WriteResult result = writeDocumentFile(path, m_text1.text(), m_state.encoding);
+    if (!result.ok) {
+        m_prompts.notify(result.error);
+        return false;
+    }
+    m_state.encoding = result.encoding;
+    if (result.fellBackToUtf8)
+        m_prompts.notify(
+            QStringLiteral("El archivo \"%1\" contiene caracteres que la codificación "
+                           "Windows-1252 no puede guardar: se ha guardado en UTF-8.")
+                .arg(path));
+    return true;
+}
+
+bool DocumentController::LeerDocumento(const QString &path)
+{
+    const ReadResult result = readDocumentFile(path);
+    if (!result.ok) {
+        m_prompts.notify(result.error);
+        return false;
+    }
+    m_state.encoding = result.document.encoding;
+    if (m_text1.textLength() == 0)
+        m_text1.setText(result.document.text);
+    else
+        m_text1.setText(m_text1.text() + result.document.text);
+    return true;
+}
+
+} // namespace zendral

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "documentstate.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace zendral {
+
+class EditingSurface;
+class FileChooser;
+class Prompts;
+
+// The document's life: start-up, New, Open, Save, Save As, the save prompt and closing.
+// Every failure to read or write is told to the user and leaves the document as it was.
+class DocumentController : public QObject
+{
+    Q_OBJECT
+
+public:
+    DocumentController(EditingSurface &text1, Prompts &prompts, FileChooser &chooser,
+                       QObject *parent = nullptr);
+
+    static const QString PlantillaInicio;
+    static const QString PlantillaNueva;
+    static const QString Filter;
+
+    EstadoDocumento &state() { return m_state; }
+    const EstadoDocumento &state() const { return m_state; }
+
+    // The whole-text colouring that runs after a page is loaded.
+    void setColouring(std::function<void()> colorea) { m_colorea = std::move(colorea); }
+
+    // Puts the start-up template in blue with the caret after it.
+    void startUp();
+    void nuevo();
+    void abrir();
+    void guardar();
+    void guardarComo();
+    // The question asked before New, Open and opening a page from the file pane.
+    void PreguntarGuardar();
+    // Asks before the window closes; false keeps the window open (the save was cancelled or
+    // failed, so closing would lose the text).
+    bool confirmClose();
+
+    // Writes the whole text to path; tells the user and returns false on failure.
+    bool EscribirDocumento(const QString &path);
+    // Appends the lines of the file to the text; tells the user and returns false on failure,
+    // leaving the text untouched.
+    bool LeerDocumento(const QString &path);
+
+    // The path less its final file name, trailing separator kept.
+    static QString folderPart(const QString &path);
+
+signals:
+    void titleChanged(const QString &title);
+
+private:
+    enum class PromptKind { Plain, Open };
+    void prompt(PromptKind kind);
+    QString chooseSaveName(bool confirmOverwrite);
+    void colour();
+
+    EditingSurface &m_text1;
+    Prompts &m_prompts;
+    FileChooser &m_chooser;
+    EstadoDocumento m_state;
+    std::function<void()> m_colorea;
+};
+
+} // namespace zendral

@@ -1,0 +1,266 @@
+#include "mainwindow.h"
+
+#include "clipboard.h"
+#include "commandtable.h"
+#include "documentcontroller.h"
+#include "editingsurface.h"
+#include "filechooser.h"
+#include "prompts.h"
+#include "taginsertion.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace zendral {
+
+namespace {
+
+// Keeps a button's tooltip away when its command has none.
+class NoToolTip : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override { return event->type() == QEvent::ToolTip; }
+};
+
+} // namespace
+
+MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
+    : QMainWindow(parent), m_services(services)
+{
+    setObjectName(QStringLiteral("principal"));
+    setWindowTitle(QStringLiteral("  Zendral"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/zendral.svg")));
+
+    if (!m_services.prompts) {
+        m_ownPrompts = std::make_unique<QtPrompts>(this);
+        m_services.prompts = m_ownPrompts.get();
+    }
+    if (!m_services.chooser) {
+        m_ownChooser = std::make_unique<QtFileChooser>(this);
+        m_services.chooser = m_ownChooser.get();
+    }
+    if (!m_services.clipboard)
+        m_services.clipboard = new QtClipboard(this);
+
+    m_text1 = new EditingSurface;
+    m_document = new DocumentController(*m_text1, *m_services.prompts, *m_services.chooser, this);
+
+    buildCommands();
+    buildMenus();
+
+    auto *central = new QWidget;
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(buildToolbars());
+
+    m_documentTabs = new QTabWidget;
+    m_documentTabs->setObjectName(QStringLiteral("SSTab1"));
+    m_documentTabs->addTab(m_text1, QStringLiteral("Código"));
+    auto *preview = new QWidget;
+    preview->setObjectName(QStringLiteral("previewPage"));
+    m_documentTabs->addTab(preview, QStringLiteral("Previsualización"));
+    layout->addWidget(m_documentTabs, 1);
+    layout->addWidget(buildStatusArea());
+    setCentralWidget(central);
+
+    connectCommands();
+    connect(m_text1, &EditingSurface::changed, this, &MainWindow::onTextChanged);
+    connect(m_document, &DocumentController::titleChanged, this, &QWidget::setWindowTitle);
+    connect(m_text1, &QPlainTextEdit::selectionChanged, this,
+            &MainWindow::updateClipboardCommands);
+    connect(m_services.clipboard, &Clipboard::changed, this,
+            &MainWindow::updateClipboardCommands);
+
+    // Start-up: the template in blue, the caret after it, the clipboard commands disabled
+    // until the selection or the clipboard says otherwise.
+    m_document->startUp();
+    for (const char *name : {"mn_copiar", "mn_cortar", "mn_pegar"})
+        m_commands.value(QLatin1String(name))->setEnabled(false);
+    updateClipboardCommands();
+    m_text1->setFocus();
+    resize(1000, 720);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildCommands()
+{
+    for (const CommandSpec &spec : commandTable()) {
+        auto *action = new QAction(this);
+        action->setObjectName(spec.name);
+        action->setText(spec.caption.isEmpty() ? spec.toolTip : spec.caption);
+        action->setToolTip(spec.toolTip.isEmpty() ? spec.caption : spec.toolTip);
+        if (!spec.shortcut.isEmpty()) {
+            action->setShortcut(spec.shortcut);
+            action->setShortcutContext(Qt::WindowShortcut);
+        }
+        if (!spec.icon.isEmpty())
+            action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(spec.icon)));
+        // Commands stay disabled until something carries them.
+        action->setEnabled(false);
+        addAction(action);
+        m_commands.insert(spec.name, action);
+    }
+}
+
+void MainWindow::buildMenus()
+{
+    QHash<QString, QMenu *> menus;
+    for (const MenuSpec &spec : menuTable()) {
+        QMenu *menu = spec.parent.isEmpty() ? menuBar()->addMenu(spec.caption)
+                                            : menus.value(spec.parent)->addMenu(spec.caption);
+        menu->setObjectName(spec.name);
+        menu->menuAction()->setObjectName(spec.name);
+        menus.insert(spec.name, menu);
+        // Entries are added in table order, right after their menu exists.
+        for (const CommandSpec &command : commandTable()) {
+            if (command.menu == spec.name)
+                menu->addAction(m_commands.value(command.name));
+        }
+    }
+}
+
+QWidget *MainWindow::buildToolbars()
+{
+    QHash<QString, const CommandSpec *> byButton;
+    for (const CommandSpec &spec : commandTable()) {
+        if (!spec.button.isEmpty())
+            byButton.insert(spec.button, &spec);
+    }
+    const auto fill = [&](QToolBar *bar, Bar which) {
+        bar->setIconSize(QSize(24, 24));
+        bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        for (const QString &button : toolbarOrder(which)) {
+            if (button == u"|") {
+                bar->addSeparator();
+                continue;
+            }
+            const CommandSpec *spec = byButton.value(button);
+            QAction *action = m_commands.value(spec->name);
+            bar->addAction(action);
+            auto *widget = qobject_cast<QToolButton *>(bar->widgetForAction(action));
+            widget->setObjectName(button);
+            widget->setAccessibleName(spec->toolTip.isEmpty() ? spec->caption : spec->toolTip);
+            if (spec->toolTip.isEmpty())
+                widget->installEventFilter(new NoToolTip(widget));
+            m_buttons.insert(button, widget);
+        }
+    };
+
+    auto *mainBar = new QToolBar(QStringLiteral("Principal"));
+    mainBar->setObjectName(QStringLiteral("barraPrincipal"));
+    mainBar->setMovable(false);
+    fill(mainBar, Bar::Main);
+    addToolBar(Qt::TopToolBarArea, mainBar);
+
+    auto *tags = new QTabWidget;
+    tags->setObjectName(QStringLiteral("tab1"));
+    tags->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    const std::pair<QString, Bar> pages[] = {{QStringLiteral("HTML"), Bar::Html},
+                                              {QStringLiteral("ASP"), Bar::Asp},
+                                              {QStringLiteral("JavaScript"), Bar::JavaScript}};
+    for (const auto &[caption, which] : pages) {
+        auto *bar = new QToolBar(caption);
+        fill(bar, which);
+        tags->addTab(bar, caption);
+    }
+    return tags;
+}
+
+QWidget *MainWindow::buildStatusArea()
+{
+    auto *area = new QWidget;
+    area->setObjectName(QStringLiteral("estado"));
+    auto *grid = new QGridLayout(area);
+    grid->setContentsMargins(2, 2, 2, 2);
+    const auto label = [](const QString &text, const QString &name = QString()) {
+        auto *result = new QLabel(text);
+        if (!name.isEmpty())
+            result->setObjectName(name);
+        return result;
+    };
+    m_size = label(QStringLiteral(" Bytes"), QStringLiteral("lbltamano"));
+    m_modem = label(QStringLiteral("Seg."), QStringLiteral("lblmodem"));
+    m_adsl = label(QStringLiteral("Seg."), QStringLiteral("lbladsl"));
+    grid->addWidget(label(QStringLiteral("Tamaño de archivo de texto:")), 0, 0);
+    grid->addWidget(m_size, 0, 1);
+    grid->addWidget(label(QStringLiteral("Tiempo apróximado de carga (Sin contar las imágenes):")),
+                    0, 2, 1, 4);
+    grid->addWidget(label(QStringLiteral(" Modem 56k:")), 1, 2);
+    grid->addWidget(m_modem, 1, 3);
+    grid->addWidget(label(QStringLiteral("ADSL 25KB:")), 1, 4);
+    grid->addWidget(m_adsl, 1, 5);
+    grid->setColumnStretch(6, 1);
+    return area;
+}
+
+void MainWindow::connectCommand(const QString &name, std::function<void()> handler)
+{
+    QAction *action = m_commands.value(name);
+    Q_ASSERT(action);
+    action->setEnabled(true);
+    connect(action, &QAction::triggered, this, std::move(handler));
+}
+
+void MainWindow::connectCommands()
+{
+    connectCommand(QStringLiteral("mn_nuevo"), [this] { m_document->nuevo(); });
+    connectCommand(QStringLiteral("mn_abrir"), [this] { m_document->abrir(); });
+    connectCommand(QStringLiteral("mn_guardar"), [this] { m_document->guardar(); });
+    connectCommand(QStringLiteral("mn_guardarcomo"), [this] { m_document->guardarComo(); });
+    connectCommand(QStringLiteral("mn_salir"), [this] { close(); });
+
+    for (const OneClickTag &tag : oneClickTags()) {
+        connectCommand(tag.command,
+                       [this, &tag] { InsertTagText(*m_text1, tag.fragment, tag.colour, tag.backOff); });
+    }
+    connectCommand(QStringLiteral("mn_espacio"), [this] { insertNonBreakingSpace(*m_text1); });
+
+    connectCommand(QStringLiteral("mn_copiar"),
+                   [this] { m_services.clipboard->setText(m_text1->selectedText()); });
+    connectCommand(QStringLiteral("mn_cortar"), [this] {
+        m_services.clipboard->setText(m_text1->selectedText());
+        m_text1->setSelectedText(QString());
+    });
+    connectCommand(QStringLiteral("mn_pegar"), [this] {
+        m_text1->setSelectedText(m_services.clipboard->hasText() ? m_services.clipboard->text()
+                                                                 : QString());
+    });
+}
+
+void MainWindow::updateClipboardCommands()
+{
+    const bool canPaste = m_services.clipboard->hasText();
+    m_commands.value(QStringLiteral("mn_pegar"))->setEnabled(canPaste);
+    const bool selected = m_text1->textCursor().hasSelection();
+    m_commands.value(QStringLiteral("mn_copiar"))->setEnabled(selected);
+    m_commands.value(QStringLiteral("mn_cortar"))->setEnabled(selected);
+}
+
+void MainWindow::onTextChanged()
+{
+    m_document->state().archivoGuardado.clear();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_document->confirmClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+} // namespace zendral

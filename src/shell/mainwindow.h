@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QLabel;
+class QTabWidget;
+class QToolButton;
+
+namespace zendral {
+
+class Clipboard;
+class DocumentController;
+class EditingSurface;
+class FileChooser;
+class Prompts;
+
+// The platform services the main window talks to; tests hand in fakes, the program the
+// real adapters (null members are filled with those).
+struct MainWindowServices
+{
+    Prompts *prompts = nullptr;
+    FileChooser *chooser = nullptr;
+    Clipboard *clipboard = nullptr;
+};
+
+// The main window `principal`: the menus, toolbars, tag tabs, document tabs with the editing
+// surface, and the status area. It wires each command to the engine that carries it.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(MainWindowServices services = {}, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    EditingSurface &surface() { return *m_text1; }
+    DocumentController &document() { return *m_document; }
+    // The command's action by its name (`mn_…`, or `btn…` for toolbar-only commands).
+    QAction *command(const QString &name) const { return m_commands.value(name); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildCommands();
+    void buildMenus();
+    QWidget *buildToolbars();
+    QWidget *buildStatusArea();
+    void connectCommands();
+    void connectCommand(const QString &name, std::function<void()> handler);
+    void updateClipboardCommands();
+    void onTextChanged();
+
+    MainWindowServices m_services;
+    std::unique_ptr<Prompts> m_ownPrompts;
+    std::unique_ptr<FileChooser> m_ownChooser;
+    EditingSurface *m_text1 = nullptr;
+    DocumentController *m_document = nullptr;
+    QTabWidget *m_documentTabs = nullptr;
+    QHash<QString, QAction *> m_commands;
+    QHash<QString, QToolButton *> m_buttons;
+    QLabel *m_size = nullptr;
+    QLabel *m_modem = nullptr;
+    QLabel *m_adsl = nullptr;
+};
+
+} // namespace zendral
