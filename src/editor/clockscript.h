@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace zendral {
+
+class EditingSurface;
+class Prompts;
+
+// The live clock: a span and a script that writes the time into it every second, with a line
+// break before and after it.
+QString clockScript();
+
+// Puts the live clock in place of the selection, in the insertion colour in force, moves the
+// caret to the end of the document and tells the user how to start the clock from <body>.
+void insertClockScript(EditingSurface &text1, Prompts &prompts);
+
+} // namespace zendral
