@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -25,6 +26,13 @@ QLabel *makeLabel(QWidget *parent, const QString &objectName, const QString &tex
     // Captions are the user's texts, never markup.
     label->setTextFormat(Qt::PlainText);
     return label;
+}
+
+QGroupBox *makeFrame(QWidget *parent, const QString &objectName, const QString &caption)
+{
+    auto *frame = new QGroupBox(caption, parent);
+    frame->setObjectName(objectName);
+    return frame;
 }
 
 QLineEdit *makeTextBox(QWidget *parent, const QString &objectName, const QString &designText)

@@ -5,6 +5,7 @@
 
 class QComboBox;
 class QDialog;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -17,6 +18,9 @@ void prepareDialog(QDialog &dialog, const QString &objectName, const QString &ca
 
 // A label with its object name.
 QLabel *makeLabel(QWidget *parent, const QString &objectName, const QString &text);
+
+// A captioned frame that groups controls.
+QGroupBox *makeFrame(QWidget *parent, const QString &objectName, const QString &caption);
 
 // A text box with its object name and design-time text.
 QLineEdit *makeTextBox(QWidget *parent, const QString &objectName,

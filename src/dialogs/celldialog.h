@@ -1,0 +1,35 @@
+#pragma once
+
+#include "tagdialog.h"
+#include "tagfragments.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace zendral {
+
+class BackgroundFrame;
+
+// "  Definición de celda": an opening cell tag, the companion of the table dialog.
+class CellDialog : public TagDialog
+{
+    Q_OBJECT
+
+public:
+    CellDialog(EditingSurface &text1, QWidget *parent);
+
+protected:
+    QString fragment() const override;
+
+private:
+    CellFields fields() const;
+
+    QLineEdit *m_className = nullptr;
+    QComboBox *m_align = nullptr;
+    QComboBox *m_valign = nullptr;
+    QLineEdit *m_width = nullptr;
+    QLineEdit *m_height = nullptr;
+    BackgroundFrame *m_background = nullptr;
+};
+
+} // namespace zendral

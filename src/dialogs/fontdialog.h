@@ -1,0 +1,32 @@
+#pragma once
+
+#include "tagdialog.h"
+#include "tagfragments.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace zendral {
+
+// "  Etiqueta FONT": a font family group, a colour and a size, written as an opening font tag.
+class FontDialog : public TagDialog
+{
+    Q_OBJECT
+
+public:
+    FontDialog(EditingSurface &text1, QWidget *parent);
+
+protected:
+    QString fragment() const override;
+
+private:
+    FontFields fields() const;
+
+    QComboBox *m_group = nullptr;
+    QLineEdit *m_customFace = nullptr;
+    QComboBox *m_size = nullptr;
+    QComboBox *m_colour = nullptr;
+    QLineEdit *m_customColour = nullptr;
+};
+
+} // namespace zendral

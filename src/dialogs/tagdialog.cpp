@@ -1,0 +1,55 @@
+#include "tagdialog.h"
+
+#include "dialogconventions.h"
+#include "editingsurface.h"
+#include "taginsertion.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zendral {
+
+TagDialog::TagDialog(EditingSurface &text1, QWidget *parent, std::optional<Colour> insertionColour,
+                     OnCancel onCancel)
+    : QDialog(parent), m_text1(text1), m_insertionColour(insertionColour), m_onCancel(onCancel)
+{}
+
+void TagDialog::setContents(QLayout *fields, const QString &objectName, const QString &caption)
+{
+    auto *accept = new QPushButton(QStringLiteral("&Aceptar"), this);
+    accept->setObjectName(QStringLiteral("btnaceptar"));
+    accept->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("&Cancelar"), this);
+    cancel->setObjectName(QStringLiteral("btncancelar"));
+    connect(accept, &QPushButton::clicked, this, &TagDialog::insertFragment);
+    connect(cancel, &QPushButton::clicked, this, &TagDialog::reject);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(accept);
+    buttons->addWidget(cancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+    prepareDialog(*this, objectName, caption);
+}
+
+void TagDialog::insertFragment()
+{
+    // A back-off of 0 sends the caret to the end of the document, not after the fragment.
+    InsertTagText(m_text1, fragment(), m_insertionColour, 0);
+    accept();
+}
+
+void TagDialog::reject()
+{
+    QDialog::reject();
+    if (m_onCancel == OnCancel::CaretToEnd) {
+        m_text1.setFocus();
+        m_text1.setSelectionStart(m_text1.textLength());
+    }
+}
+
+} // namespace zendral

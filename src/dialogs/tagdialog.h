@@ -1,0 +1,48 @@
+#pragma once
+
+#include "colour.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QLayout;
+class QPushButton;
+
+namespace zendral {
+
+class EditingSurface;
+
+// A modal form that builds one fragment from its fields and, on accept, writes it into the
+// editing surface in its colour with the caret sent to the end of the document.
+class TagDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // What cancelling does to the surface besides closing the dialog.
+    enum class OnCancel { LeaveSurface, CaretToEnd };
+
+    // Escape, the close box and "&Cancelar" all end here.
+    void reject() override;
+
+protected:
+    TagDialog(EditingSurface &text1, QWidget *parent, std::optional<Colour> insertionColour,
+              OnCancel onCancel);
+
+    // Puts the fields above the accept and cancel buttons, which come last in the tab order,
+    // and settles the object name, caption and modality.
+    void setContents(QLayout *fields, const QString &objectName, const QString &caption);
+
+    // The fragment for what the fields hold now.
+    virtual QString fragment() const = 0;
+
+private:
+    void insertFragment();
+
+    EditingSurface &m_text1;
+    std::optional<Colour> m_insertionColour;
+    OnCancel m_onCancel;
+};
+
+} // namespace zendral
