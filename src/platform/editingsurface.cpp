@@ -403,8 +403,8 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
     }
 
     const QString text = event->text();
-    const bool printable = !text.isEmpty() && !control && text.at(0).unicode() >= 0x20 &&
-                           text.at(0).unicode() != 0x7F;
+    const bool printable =
+        !text.isEmpty() && !control && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7F;
     if (printable && key != Qt::Key_Escape && key != Qt::Key_Delete) {
         typeCharacters(text);
         ensureCursorVisible();

@@ -116,7 +116,10 @@ private:
     class FormatOnly
     {
     public:
-        explicit FormatOnly(EditingSurface &surface) : m_surface(surface) { ++m_surface.m_formatOnly; }
+        explicit FormatOnly(EditingSurface &surface) : m_surface(surface)
+        {
+            ++m_surface.m_formatOnly;
+        }
         ~FormatOnly() { --m_surface.m_formatOnly; }
 
     private:

@@ -14,8 +14,9 @@ QStringList QtFileChooser::nameFilters(const QString &filter)
         QString patterns = parts.at(i + 1);
         patterns.replace(u';', u' ');
         // Qt reads the patterns from the parentheses; keep the description when it has them.
-        result.append(description.contains(u'(') ? description
-                                                 : description + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+        result.append(description.contains(u'(')
+                          ? description
+                          : description + QStringLiteral(" (") + patterns + QLatin1Char(')'));
     }
     return result;
 }

@@ -55,9 +55,8 @@ std::unique_ptr<HunspellEngine> HunspellEngine::open(const SpellDictionary &dict
 {
     if (!readable(dictionary.affixPath, failure) || !readable(dictionary.wordsPath, failure))
         return nullptr;
-    auto hunspell =
-        std::make_unique<Hunspell>(QFile::encodeName(dictionary.affixPath).constData(),
-                                   QFile::encodeName(dictionary.wordsPath).constData());
+    auto hunspell = std::make_unique<Hunspell>(QFile::encodeName(dictionary.affixPath).constData(),
+                                               QFile::encodeName(dictionary.wordsPath).constData());
     const QByteArray encoding(hunspell->get_dic_encoding());
     const QByteArray converter = converterName(encoding);
     if (!QStringEncoder(converter.constData()).isValid()) {
@@ -73,10 +72,9 @@ std::unique_ptr<HunspellEngine> HunspellEngine::open(const SpellDictionary &dict
 
 HunspellEngine::HunspellEngine(std::unique_ptr<Hunspell> hunspell, const QByteArray &encoding,
                                const QByteArray &converterName)
-    : m_hunspell(std::move(hunspell)), m_encoding(encoding),
-      m_encoder(converterName.constData()), m_decoder(converterName.constData())
-{
-}
+    : m_hunspell(std::move(hunspell)), m_encoding(encoding), m_encoder(converterName.constData()),
+      m_decoder(converterName.constData())
+{}
 
 HunspellEngine::~HunspellEngine() = default;
 

@@ -24,7 +24,7 @@ QStringList defaultDictionaryFolders();
 
 // The dictionaries found in the folders, Spanish first (Spain's before the other countries'),
 // then the rest by name. A name found in two folders counts once, from the first folder.
-std::vector<SpellDictionary> installedDictionaries(
-    const QStringList &folders = defaultDictionaryFolders());
+std::vector<SpellDictionary>
+installedDictionaries(const QStringList &folders = defaultDictionaryFolders());
 
 } // namespace zendral

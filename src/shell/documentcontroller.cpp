@@ -14,19 +14,27 @@ const QString SaveTitle = QStringLiteral("Guardar archivo como...");
 const QString OpenTitle = QStringLiteral("Abrir archivo");
 } // namespace
 
-const QString DocumentController::PlantillaInicio =
-    QStringLiteral("<html>\r\n<head>\r\n<title>   </title>\r\n</head>\r\n");
-const QString DocumentController::PlantillaNueva =
-    QStringLiteral("<html>\r\n<head>\r\n<title>ESCRÍBE AQUÍ EL TÍTULO</title>\r\n</head>\r\n");
-const QString DocumentController::Filter =
-    QStringLiteral("Archivos HTML (*.html)|*.html|Archivos HTM (*.htm)|*.htm|Archivos ASP "
-                   "(*.asp)|*.asp");
+QString DocumentController::PlantillaInicio()
+{
+    return QStringLiteral("<html>\r\n<head>\r\n<title>   </title>\r\n</head>\r\n");
+}
+
+QString DocumentController::PlantillaNueva()
+{
+    return QStringLiteral(
+        "<html>\r\n<head>\r\n<title>ESCRÍBE AQUÍ EL TÍTULO</title>\r\n</head>\r\n");
+}
+
+QString DocumentController::Filter()
+{
+    return QStringLiteral("Archivos HTML (*.html)|*.html|Archivos HTM (*.htm)|*.htm|Archivos ASP "
+                          "(*.asp)|*.asp");
+}
 
 DocumentController::DocumentController(EditingSurface &text1, Prompts &prompts,
                                        FileChooser &chooser, QObject *parent)
     : QObject(parent), m_text1(text1), m_prompts(prompts), m_chooser(chooser)
-{
-}
+{}
 
 QString DocumentController::folderPart(const QString &path)
 {
@@ -44,7 +52,7 @@ void DocumentController::colour()
 void DocumentController::startUp()
 {
     m_text1.setInsertionColour(colours::Blue);
-    m_text1.setSelectedText(PlantillaInicio);
+    m_text1.setSelectedText(PlantillaInicio());
     m_text1.setInsertionColour(colours::Black);
     m_text1.setSelectionStart(m_text1.textLength());
 }
@@ -54,7 +62,7 @@ QString DocumentController::chooseSaveName(bool confirmOverwrite)
     FileRequest request;
     request.mode = FileRequest::Mode::Save;
     request.title = SaveTitle;
-    request.filter = Filter;
+    request.filter = Filter();
     request.filterIndex = 1;
     request.fileName = m_state.archivoActual;
     request.confirmOverwrite = confirmOverwrite;
@@ -87,7 +95,7 @@ void DocumentController::PreguntarGuardar()
 void DocumentController::nuevo()
 {
     PreguntarGuardar();
-    m_text1.setText(PlantillaNueva);
+    m_text1.setText(PlantillaNueva());
     m_text1.setSelectionStart(m_text1.textLength());
     m_state.archivoActual.clear();
     m_state.encoding = TextEncoding::Utf8;
@@ -102,7 +110,7 @@ void DocumentController::abrir()
     FileRequest request;
     request.mode = FileRequest::Mode::Open;
     request.title = OpenTitle;
-    request.filter = Filter;
+    request.filter = Filter();
     request.filterIndex = 1;
     request.fileName = m_state.rutaAbrir;
     m_state.archivoActual = m_chooser.choose(request);
@@ -175,10 +183,9 @@ bool DocumentController::EscribirDocumento(const QString &path)
     }
     m_state.encoding = result.encoding;
     if (result.fellBackToUtf8)
-        m_prompts.notify(
-            QStringLiteral("El archivo \"%1\" contiene caracteres que la codificación "
-                           "Windows-1252 no puede guardar: se ha guardado en UTF-8.")
-                .arg(path));
+        m_prompts.notify(QStringLiteral("El archivo \"%1\" contiene caracteres que la codificación "
+                                        "Windows-1252 no puede guardar: se ha guardado en UTF-8.")
+                             .arg(path));
     return true;
 }
 

@@ -23,9 +23,11 @@ public:
     DocumentController(EditingSurface &text1, Prompts &prompts, FileChooser &chooser,
                        QObject *parent = nullptr);
 
-    static const QString PlantillaInicio;
-    static const QString PlantillaNueva;
-    static const QString Filter;
+    // The start-up and New page templates, every line ended by CR LF.
+    static QString PlantillaInicio();
+    static QString PlantillaNueva();
+    // The file dialogs' filter: description|pattern pairs.
+    static QString Filter();
 
     EstadoDocumento &state() { return m_state; }
     const EstadoDocumento &state() const { return m_state; }

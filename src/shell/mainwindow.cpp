@@ -21,6 +21,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+// The toolbar pictures live in a static library: their resource is registered by hand.
+static void initResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace zendral {
 
 namespace {
@@ -40,6 +46,7 @@ protected:
 MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     : QMainWindow(parent), m_services(services)
 {
+    initResources();
     setObjectName(QStringLiteral("principal"));
     setWindowTitle(QStringLiteral("  Zendral"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/zendral.svg")));
@@ -79,10 +86,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     connectCommands();
     connect(m_text1, &EditingSurface::changed, this, &MainWindow::onTextChanged);
     connect(m_document, &DocumentController::titleChanged, this, &QWidget::setWindowTitle);
-    connect(m_text1, &QPlainTextEdit::selectionChanged, this,
-            &MainWindow::updateClipboardCommands);
-    connect(m_services.clipboard, &Clipboard::changed, this,
-            &MainWindow::updateClipboardCommands);
+    connect(m_text1, &QPlainTextEdit::selectionChanged, this, &MainWindow::updateClipboardCommands);
+    connect(m_services.clipboard, &Clipboard::changed, this, &MainWindow::updateClipboardCommands);
 
     // Start-up: the template in blue, the caret after it, the clipboard commands disabled
     // until the selection or the clipboard says otherwise.
@@ -170,8 +175,8 @@ QWidget *MainWindow::buildToolbars()
     tags->setObjectName(QStringLiteral("tab1"));
     tags->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     const std::pair<QString, Bar> pages[] = {{QStringLiteral("HTML"), Bar::Html},
-                                              {QStringLiteral("ASP"), Bar::Asp},
-                                              {QStringLiteral("JavaScript"), Bar::JavaScript}};
+                                             {QStringLiteral("ASP"), Bar::Asp},
+                                             {QStringLiteral("JavaScript"), Bar::JavaScript}};
     for (const auto &[caption, which] : pages) {
         auto *bar = new QToolBar(caption);
         fill(bar, which);
@@ -224,8 +229,9 @@ void MainWindow::connectCommands()
     connectCommand(QStringLiteral("mn_salir"), [this] { close(); });
 
     for (const OneClickTag &tag : oneClickTags()) {
-        connectCommand(tag.command,
-                       [this, &tag] { InsertTagText(*m_text1, tag.fragment, tag.colour, tag.backOff); });
+        connectCommand(tag.command, [this, &tag] {
+            InsertTagText(*m_text1, tag.fragment, tag.colour, tag.backOff);
+        });
     }
     connectCommand(QStringLiteral("mn_espacio"), [this] { insertNonBreakingSpace(*m_text1); });
 

@@ -1,0 +1,140 @@
+#include "documentfile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zendral;
+
+class TestDocumentFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lineReader_data();
+    void lineReader();
+    void everyByteRoundTrips_data();
+    void everyByteRoundTrips();
+    void unencodableCharactersFallBackToUtf8();
+    void failuresLeaveTheFileWhole();
+    void symbolicLinkStaysALink();
+    void readFailuresAreToldInSpanish();
+};
+
+void TestDocumentFile::lineReader_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty file") << QByteArray() << QString();
+    QTest::newRow("two lines without a final break") << QByteArray("a\r\nb") << "a\r\nb\r\n";
+    QTest::newRow("final CR LF gives no extra line") << QByteArray("a\r\nb\r\n") << "a\r\nb\r\n";
+    QTest::newRow("lone LF stays in its line") << QByteArray("a\nb\n") << "a\nb\n\r\n";
+    QTest::newRow("lone CR ends a line") << QByteArray("a\rb\r") << "a\r\nb\r\n";
+    QTest::newRow("empty lines") << QByteArray("\r\n\r\nx") << "\r\n\r\nx\r\n";
+    QTest::newRow("utf-8 accents") << QByteArray("a\xC3\xB1o") << QStringLiteral("año\r\n");
+    QTest::newRow("windows-1252 accents")
+        << QByteArray("a\xF1o \x80") << QStringLiteral("año €\r\n");
+}
+
+void TestDocumentFile::lineReader()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(decodeDocument(bytes).text, text);
+}
+
+void TestDocumentFile::everyByteRoundTrips_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("encoding");
+    QByteArray all;
+    for (int i = 0; i < 256; ++i) {
+        if (i != '\r')
+            all.append(char(i));
+    }
+    QTest::newRow("all byte values as windows-1252") << all << int(TextEncoding::Windows1252);
+    QTest::newRow("utf-8 with NUL and emoji")
+        << QByteArray("<p>\0a\xC3\xB1o \xF0\x9F\x98\x80</p>", 18) << int(TextEncoding::Utf8);
+    QTest::newRow("utf-8 with byte-order mark")
+        << QByteArray("\xEF\xBB\xBF<p>canci\xC3\xB3n</p>") << int(TextEncoding::Utf8WithBom);
+    QTest::newRow("overlong utf-8 is not utf-8")
+        << QByteArray("\xC0\xAF") << int(TextEncoding::Windows1252);
+}
+
+void TestDocumentFile::everyByteRoundTrips()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, encoding);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("page.html"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes + "\r\n");
+    file.close();
+
+    const ReadResult read = readDocumentFile(path);
+    QVERIFY(read.ok);
+    QCOMPARE(int(read.document.encoding), encoding);
+    // Save adds one CR LF after the text, as the line reader's text already ends with one.
+    const WriteResult written =
+        writeDocumentFile(path, read.document.text.chopped(2), read.document.encoding);
+    QVERIFY2(written.ok, qPrintable(written.error));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes + "\r\n");
+}
+
+void TestDocumentFile::unencodableCharactersFallBackToUtf8()
+{
+    const EncodedDocument encoded =
+        encodeDocument(QStringLiteral("año 漢字 😀"), TextEncoding::Windows1252);
+    QVERIFY(encoded.fellBackToUtf8);
+    QCOMPARE(int(encoded.encoding), int(TextEncoding::Utf8));
+    QCOMPARE(QString::fromUtf8(encoded.bytes), QStringLiteral("año 漢字 😀\r\n"));
+    QVERIFY(!encoded.bytes.contains('?'));
+    QVERIFY(!encoded.bytes.contains('\x1A'));
+}
+
+void TestDocumentFile::failuresLeaveTheFileWhole()
+{
+    QTemporaryDir dir;
+    // A folder where the file should be.
+    const WriteResult folder =
+        writeDocumentFile(dir.path(), QStringLiteral("x"), TextEncoding::Utf8);
+    QVERIFY(!folder.ok);
+    QVERIFY(folder.error.contains(dir.path()));
+    QVERIFY(folder.error.contains(QStringLiteral("carpeta")));
+    // A missing folder.
+    const QString missing = dir.filePath(QStringLiteral("no/existe.html"));
+    const WriteResult result = writeDocumentFile(missing, QStringLiteral("x"), TextEncoding::Utf8);
+    QVERIFY(!result.ok);
+    QVERIFY(result.error.startsWith(QStringLiteral("No se pudo guardar")));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
+}
+
+void TestDocumentFile::symbolicLinkStaysALink()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("target.html"));
+    const QString link = dir.filePath(QStringLiteral("link.html"));
+    QVERIFY(writeDocumentFile(target, QStringLiteral("old"), TextEncoding::Utf8).ok);
+    QVERIFY(QFile::link(target, link));
+    QVERIFY(writeDocumentFile(link, QStringLiteral("new"), TextEncoding::Utf8).ok);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("new\r\n"));
+}
+
+void TestDocumentFile::readFailuresAreToldInSpanish()
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("nada.html"));
+    const ReadResult result = readDocumentFile(missing);
+    QVERIFY(!result.ok);
+    QCOMPARE(result.error, QStringLiteral("No se pudo leer el archivo \"%1\": el archivo o la "
+                                          "carpeta no existe.")
+                               .arg(missing));
+}
+
+QTEST_GUILESS_MAIN(TestDocumentFile)
+#include "tst_documentfile.moc"

@@ -1,0 +1,237 @@
+#include "editingsurface.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace zendral;
+
+class TestEditingSurface : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wholeTextRoundTrips_data();
+    void wholeTextRoundTrips();
+    void positionsCountLineBreaksAsTwo();
+    void selectionOperations();
+    void insertionColourPersists();
+    void colourChangesAreNotTextChanges();
+    void oneNotificationPerChange();
+    void typedKeys_data();
+    void typedKeys();
+    void handlerCanSwallowCharacters();
+    void menuShortcutsAreNotShadowed();
+    void applyColoursBatch();
+};
+
+void TestEditingSurface::wholeTextRoundTrips_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("one line") << QStringLiteral("<html>\r\n");
+    QTest::newRow("lines") << QStringLiteral("a\r\nb\r\n\r\nc\r\n");
+    QTest::newRow("lone LF stays inside its line") << QStringLiteral("a\nb\r\nc\n\r\n");
+    QTest::newRow("NUL and control characters")
+        << QStringLiteral("a") + QChar(0) + QStringLiteral("\x01\t\r\n");
+    QTest::newRow("accents and emoji") << QStringLiteral("año canción 😀\r\n");
+}
+
+void TestEditingSurface::wholeTextRoundTrips()
+{
+    QFETCH(QString, text);
+    EditingSurface surface;
+    surface.setText(text);
+    QCOMPARE(surface.text(), text);
+    QCOMPARE(surface.textLength(), text.size());
+}
+
+void TestEditingSurface::positionsCountLineBreaksAsTwo()
+{
+    EditingSurface surface;
+    surface.setText(QStringLiteral("ab\r\ncd\nef\r\n"));
+    const QString text = surface.text();
+    for (qint64 i = 0; i < text.size(); ++i)
+        QCOMPARE(surface.characterAt(i), text.at(i));
+    QCOMPARE(surface.textRange(1, 5), QStringLiteral("b\r\ncd"));
+    QCOMPARE(surface.textRange(4, 100), QStringLiteral("cd\nef\r\n"));
+
+    surface.setSelectionStart(4);
+    QCOMPARE(surface.selectionStart(), 4);
+    QCOMPARE(surface.textCursor().position(), 3);
+    // A position between CR and LF falls back to the end of its line.
+    surface.setSelectionStart(3);
+    QCOMPARE(surface.selectionStart(), 2);
+    surface.setSelectionStart(surface.textLength());
+    QCOMPARE(surface.selectionStart(), text.size());
+}
+
+void TestEditingSurface::selectionOperations()
+{
+    EditingSurface surface;
+    // Writing the selected text of an empty surface gives exactly that text.
+    surface.setSelectedText(QStringLiteral("hola\r\nmundo"));
+    QCOMPARE(surface.text(), QStringLiteral("hola\r\nmundo"));
+    QCOMPARE(surface.selectionStart(), 11);
+
+    surface.setSelectionStart(2);
+    surface.setSelectionLength(6);
+    QCOMPARE(surface.selectedText(), QStringLiteral("la\r\nmu"));
+    QCOMPARE(surface.selectionLength(), 6);
+    surface.setSelectedText(QStringLiteral("X"));
+    QCOMPARE(surface.text(), QStringLiteral("hoXndo"));
+    QCOMPARE(surface.selectionStart(), 3);
+    QCOMPARE(surface.selectionLength(), 0);
+
+    // Pasted LF and CR line ends both start new lines, saved as CR LF.
+    surface.setSelectedText(QStringLiteral("1\n2\r3"));
+    QCOMPARE(surface.text(), QStringLiteral("hoX1\r\n2\r\n3ndo"));
+}
+
+void TestEditingSurface::insertionColourPersists()
+{
+    EditingSurface surface;
+    surface.setSelectionColour(colours::Blue);
+    surface.setSelectedText(QStringLiteral("<b>"));
+    surface.setSelectionColour(colours::Black);
+    surface.setSelectionStart(1);
+    QTest::keyClicks(&surface, QStringLiteral("x"));
+    QCOMPARE(surface.text(), QStringLiteral("<xb>"));
+    QCOMPARE(surface.colourAt(0), colours::Blue);
+    QCOMPARE(surface.colourAt(1), colours::Black);
+    QCOMPARE(surface.colourAt(2), colours::Blue);
+
+    // With a selection, the selection colour recolours it and leaves the insertion colour.
+    surface.setSelectionStart(2);
+    surface.setSelectionLength(2);
+    surface.setSelectionColour(colours::Purple);
+    QCOMPARE(surface.colourAt(2), colours::Purple);
+    QCOMPARE(surface.colourAt(3), colours::Purple);
+    QCOMPARE(surface.insertionColour(), colours::Black);
+
+    // The whole-text write makes every character plain.
+    surface.setText(surface.text());
+    for (qint64 i = 0; i < surface.textLength(); ++i)
+        QCOMPARE(surface.colourAt(i), colours::Black);
+}
+
+void TestEditingSurface::colourChangesAreNotTextChanges()
+{
+    EditingSurface surface;
+    surface.setText(QStringLiteral("<p>hola</p>"));
+    QSignalSpy changed(&surface, &EditingSurface::changed);
+    surface.setSelectionStart(1);
+    surface.setSelectionLength(1);
+    surface.setSelectionColour(colours::Blue);
+    surface.applyColours({{1, 1, colours::Red}, {8, 2, colours::Blue}});
+    QCOMPARE(changed.count(), 0);
+}
+
+void TestEditingSurface::oneNotificationPerChange()
+{
+    EditingSurface surface;
+    surface.setText(QStringLiteral("abc\r\ndef"));
+    QSignalSpy changed(&surface, &EditingSurface::changed);
+    surface.setSelectionStart(1);
+    surface.setSelectionLength(4);
+    surface.setSelectedText(QStringLiteral("1\r\n2\r\n3"));
+    QCOMPARE(changed.count(), 1);
+    QTest::keyClick(&surface, Qt::Key_Return);
+    QCOMPARE(changed.count(), 2);
+    QTest::keyClick(&surface, Qt::Key_Backspace);
+    QCOMPARE(changed.count(), 3);
+    surface.setText(QString());
+    QCOMPARE(changed.count(), 4);
+}
+
+void TestEditingSurface::typedKeys_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("enter inserts CR LF") << "ab" << 1 << int(Qt::Key_Return) << "a\r\nb";
+    QTest::newRow("tab inserts a tab") << "ab" << 1 << int(Qt::Key_Tab) << "a\tb";
+    QTest::newRow("backspace over a line break removes both characters")
+        << "a\r\nb" << 3 << int(Qt::Key_Backspace) << "ab";
+    QTest::newRow("delete before a line break removes both characters")
+        << "a\r\nb" << 1 << int(Qt::Key_Delete) << "ab";
+    QTest::newRow("escape inserts nothing") << "ab" << 1 << int(Qt::Key_Escape) << "ab";
+}
+
+void TestEditingSurface::typedKeys()
+{
+    QFETCH(QString, before);
+    QFETCH(int, caret);
+    QFETCH(int, key);
+    QFETCH(QString, after);
+    EditingSurface surface;
+    surface.setText(before);
+    surface.setSelectionStart(caret);
+    QTest::keyClick(&surface, Qt::Key(key));
+    QCOMPARE(surface.text(), after);
+}
+
+namespace {
+class RecordingHandler : public TypedCharacterHandler
+{
+public:
+    bool characterTyped(const QString &character) override
+    {
+        typed.append(character);
+        return character.at(0).unicode() > 24;
+    }
+    QStringList typed;
+};
+} // namespace
+
+void TestEditingSurface::handlerCanSwallowCharacters()
+{
+    EditingSurface surface;
+    RecordingHandler handler;
+    surface.setTypedCharacterHandler(&handler);
+    QTest::keyClicks(&surface, QStringLiteral("a"));
+    QKeyEvent enye(QEvent::KeyPress, Qt::Key_Ntilde, Qt::NoModifier, QStringLiteral("ñ"));
+    QCoreApplication::sendEvent(&surface, &enye);
+    QTest::keyClick(&surface, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&surface, Qt::Key_Return);
+    QCOMPARE(handler.typed, QStringList({u"a"_qs, u"ñ"_qs, QString(QChar(26)), u"\r"_qs}));
+    // Swallowed characters are not inserted; Enter (a control code) is.
+    QCOMPARE(surface.text(), QStringLiteral("\r\n"));
+
+    // A character committed by an input method (a dead key, compose) is typed too.
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("é"));
+    QCoreApplication::sendEvent(&surface, &commit);
+    QCOMPARE(handler.typed.last(), QStringLiteral("é"));
+}
+
+void TestEditingSurface::menuShortcutsAreNotShadowed()
+{
+    // Ctrl+A must reach the window's shortcut instead of selecting all.
+    EditingSurface surface;
+    QKeyEvent override(QEvent::ShortcutOverride, Qt::Key_A, Qt::ControlModifier, u"\x01"_qs);
+    QCoreApplication::sendEvent(&surface, &override);
+    QVERIFY(!override.isAccepted());
+}
+
+void TestEditingSurface::applyColoursBatch()
+{
+    EditingSurface surface;
+    surface.setText(QStringLiteral("<a>\r\n<b>x\n<i>\r\n"));
+    // Spans in document positions, across CR LF breaks and a lone LF.
+    surface.applyColours(
+        {{1, 1, colours::DarkGreen}, {6, 1, colours::Blue}, {11, 1, colours::Red}});
+    const QString text = surface.text();
+    for (qint64 i = 0; i < text.size(); ++i) {
+        if (text.at(i) == u'\r' || text.at(i) == u'\n')
+            continue;
+        const Colour expected = i == 1    ? colours::DarkGreen
+                                : i == 6  ? colours::Blue
+                                : i == 11 ? colours::Red
+                                          : colours::Black;
+        QCOMPARE(surface.colourAt(i), expected);
+    }
+}
+
+QTEST_MAIN(TestEditingSurface)
+#include "tst_editingsurface.moc"
