@@ -1,0 +1,621 @@
+#include "clockscript.h"
+#include "colour.h"
+#include "dbdialog.h"
+#include "editingsurface.h"
+#include "generatordialogs.h"
+#include "generatorfragments.h"
+#include "metatagsdialog.h"
+#include "popupdialog.h"
+#include "prompts.h"
+#include "replacedialog.h"
+#include "taginsertion.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace zendral;
+
+Q_DECLARE_METATYPE(zendral::PopupFields)
+Q_DECLARE_METATYPE(zendral::MetaTagsFields)
+Q_DECLARE_METATYPE(zendral::DatabaseFields)
+
+namespace {
+
+class FakePrompts : public Prompts
+{
+public:
+    bool ask(const QString &) override { return true; }
+    void notify(const QString &message) override
+    {
+        notices.append(message);
+        if (onNotify)
+            onNotify();
+    }
+
+    QStringList notices;
+    std::function<void()> onNotify;
+};
+
+const QString Q = QStringLiteral("\"");
+
+PopupFields untouchedPopup(const QString &method)
+{
+    const QString prompt = QStringLiteral("Selecciona");
+    return {{}, {}, prompt, prompt, prompt, prompt, prompt, prompt, prompt, {}, {}, method};
+}
+
+// Every field different, so that a value written in the wrong place shows.
+PopupFields distinctPopup(const QString &method)
+{
+    return {"pag.html", "win", "T", "S", "C", "M", "P", "R", "D", "300", "200", method};
+}
+
+const QString DistinctLink = QStringLiteral(
+    "<a href='#' onclick=\"window.open('pag.html','win','toolbar=T,width=300,height=200,status=S,"
+    "scrollbars=C,resizable=R,personalbar=P,menubar=M,directories=D');\">ESCRIBE AQUÍ EL TEXTO "
+    "DEL ENLACE</a>");
+const QString DistinctScript =
+    QStringLiteral("<script languaje=javascript>\r\nfunction popup() {\r\nopen(\"pag.html\", "
+                   "\"win\",\"width=300,height=200,toolbar=T,scrollbars=C\");\r\n}\r\n</script>");
+
+template <typename Widget> Widget *child(QWidget *parent, const char *name)
+{
+    Widget *widget = parent->findChild<Widget *>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no widget %s", name);
+    return widget;
+}
+
+void click(QWidget *parent, const char *button)
+{
+    QTest::mouseClick(child<QPushButton>(parent, button), Qt::LeftButton);
+}
+
+// A document with a caret in its middle: the fragments go at the caret.
+void prepareDocument(EditingSurface &text1)
+{
+    text1.setText(QStringLiteral("<html>\r\n</html>"));
+    text1.setSelectionStart(8);
+}
+
+} // namespace
+
+class TestGenerators : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void popupFragment_data();
+    void popupFragment();
+    void metaTagsBlock_data();
+    void metaTagsBlock();
+    void databaseFragment_data();
+    void databaseFragment();
+    void clockScriptLines();
+
+    void popupDialogStartsFromPrompts();
+    void popupDialogInserts_data();
+    void popupDialogInserts();
+    void popupDialogCancelInsertsNothing();
+    void metaTagsDialogGenerates();
+    void metaTagsDialogRegeneratesOneBlock();
+    void dbDialogInserts_data();
+    void dbDialogInserts();
+    void replaceDialog_data();
+    void replaceDialog();
+    void replaceDialogEmptyWordLeavesDocument();
+    void clockInsertion();
+    void openersShowModalDialogs_data();
+    void openersShowModalDialogs();
+};
+
+void TestGenerators::popupFragment_data()
+{
+    QTest::addColumn<PopupFields>("fields");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("reminder");
+
+    QTest::newRow("Por enlace, all untouched: empty file and name, Selecciona everywhere")
+        << untouchedPopup("Por enlace")
+        << "<a href='#' onclick=\"window.open('','','toolbar=Selecciona,width=,height=,status="
+           "Selecciona,scrollbars=Selecciona,resizable=Selecciona,personalbar=Selecciona,menubar="
+           "Selecciona,directories=Selecciona');\">ESCRIBE AQUÍ EL TEXTO DEL ENLACE</a>"
+        << false;
+    QTest::newRow("Por enlace, every field in its place")
+        << distinctPopup("Por enlace") << DistinctLink << false;
+    QTest::newRow("Al inicio: script with size, toolbar and scroll bars only")
+        << distinctPopup("Al inicio") << DistinctScript << true;
+    QTest::newRow("method untouched: script, no reminder")
+        << distinctPopup("Selecciona") << DistinctScript << false;
+    QTest::newRow("typed method: script, no reminder")
+        << distinctPopup("al abrir") << DistinctScript << false;
+    QTest::newRow("por enlace in other case is not the link")
+        << distinctPopup("por enlace") << DistinctScript << false;
+    PopupFields quoted = untouchedPopup("Por enlace");
+    quoted.file = QStringLiteral("it's \"x\".html");
+    QTest::newRow("apostrophe and quote in the file go in unchanged")
+        << quoted
+        << "<a href='#' onclick=\"window.open('it's \"x\".html','','toolbar=Selecciona,width=,"
+           "height=,status=Selecciona,scrollbars=Selecciona,resizable=Selecciona,personalbar="
+           "Selecciona,menubar=Selecciona,directories=Selecciona');\">ESCRIBE AQUÍ EL TEXTO DEL "
+           "ENLACE</a>"
+        << false;
+}
+
+void TestGenerators::popupFragment()
+{
+    QFETCH(PopupFields, fields);
+    QFETCH(QString, expected);
+    QFETCH(bool, reminder);
+    QCOMPARE(zendral::popupFragment(fields), expected);
+    QCOMPARE(popupNeedsReminder(fields), reminder);
+}
+
+void TestGenerators::metaTagsBlock_data()
+{
+    QTest::addColumn<MetaTagsFields>("fields");
+    QTest::addColumn<QStringList>("lines");
+
+    const QString prompt = QStringLiteral("Selecciona");
+    const QString generator =
+        u"<META NAME=\"GENERATOR\" CONTENT=\"Zendral - http://www.zendral.com\">"_qs;
+    QTest::newRow("all untouched: Selecciona and empty values, bare empty days")
+        << MetaTagsFields{prompt, prompt, {}, prompt, {}, {}, prompt, {}, {}}
+        << QStringList{"<META NAME=\"AREA\" CONTENT=\"Selecciona\">",
+                       "<META HTTP-EQUIV=\"AUDIENCE\" CONTENT=\"Selecciona\">",
+                       "<META NAME=\"AUTHOR\" CONTENT=\"\">",
+                       "<META HTTP-EQUIV=\"CHARSET\" CONTENT=\"text/html; charset=Selecciona\">",
+                       "<META NAME=\"DESCRIPTION\" CONTENT=\"\">",
+                       "<META NAME=\"KEYWORDS\" CONTENT=\"\">",
+                       generator,
+                       "<META HTTP-EQUIV=\"LANGUAGE\" CONTENT=\"Selecciona\">",
+                       "<META NAME=\"OWNER\" CONTENT=\"\">",
+                       "<META NAME=\"revisit-after\" CONTENT=>"};
+    QTest::newRow("every field in its line; Spanish stays a name")
+        << MetaTagsFields{"Internet", "Proffesional",    "Ana", "ISO-8859-1", "Mi web", "html,asp",
+                          "Spanish",  "ana@example.com", "7"}
+        << QStringList{"<META NAME=\"AREA\" CONTENT=\"Internet\">",
+                       "<META HTTP-EQUIV=\"AUDIENCE\" CONTENT=\"Proffesional\">",
+                       "<META NAME=\"AUTHOR\" CONTENT=\"Ana\">",
+                       "<META HTTP-EQUIV=\"CHARSET\" CONTENT=\"text/html; charset=ISO-8859-1\">",
+                       "<META NAME=\"DESCRIPTION\" CONTENT=\"Mi web\">",
+                       "<META NAME=\"KEYWORDS\" CONTENT=\"html,asp\">",
+                       generator,
+                       "<META HTTP-EQUIV=\"LANGUAGE\" CONTENT=\"Spanish\">",
+                       "<META NAME=\"OWNER\" CONTENT=\"ana@example.com\">",
+                       "<META NAME=\"revisit-after\" CONTENT=7>"};
+    // The description's own break splits its line in two when the block is cut at CR LF.
+    QTest::newRow("description on two lines keeps its break")
+        << MetaTagsFields{prompt, prompt, {}, prompt, "uno\r\ndos", {}, prompt, {}, {}}
+        << QStringList{"<META NAME=\"AREA\" CONTENT=\"Selecciona\">",
+                       "<META HTTP-EQUIV=\"AUDIENCE\" CONTENT=\"Selecciona\">",
+                       "<META NAME=\"AUTHOR\" CONTENT=\"\">",
+                       "<META HTTP-EQUIV=\"CHARSET\" CONTENT=\"text/html; charset=Selecciona\">",
+                       "<META NAME=\"DESCRIPTION\" CONTENT=\"uno",
+                       "dos\">",
+                       "<META NAME=\"KEYWORDS\" CONTENT=\"\">",
+                       generator,
+                       "<META HTTP-EQUIV=\"LANGUAGE\" CONTENT=\"Selecciona\">",
+                       "<META NAME=\"OWNER\" CONTENT=\"\">",
+                       "<META NAME=\"revisit-after\" CONTENT=>"};
+}
+
+void TestGenerators::metaTagsBlock()
+{
+    QFETCH(MetaTagsFields, fields);
+    QFETCH(QStringList, lines);
+    QCOMPARE(zendral::metaTagsBlock(fields).split(QStringLiteral("\r\n")), lines);
+}
+
+void TestGenerators::databaseFragment_data()
+{
+    QTest::addColumn<DatabaseFields>("fields");
+    QTest::addColumn<QStringList>("lines");
+
+    const QString comment = QStringLiteral(
+        "'Escribe aquí la instrucción SQL necesaria para operar con la base de datos");
+    auto dsn = [&](const QString &name) {
+        return QStringList{"Set Conn = Server.CreateObject(\"ADODB.Connection\")",
+                           "Conn.Open \"" + name + "\"",
+                           comment,
+                           "set RS = Conn.Execute(NOMBRE DE LA VARIABLE EN LA QUE GUARDAS LA "
+                           "INSTRUCCIÓN SQL)",
+                           "",
+                           "",
+                           "",
+                           "Conn.Close"};
+    };
+    auto manual = [&](const QString &path) {
+        return QStringList{comment,
+                           "conexion.Open\"driver={Microsoft Access Driver (*.mdb)}; ; "
+                           "DBQ=\"+server.mappath (\"" +
+                               path + "\")",
+                           "Set tabla=Server.CreateObject(\"adodb.recordset\")",
+                           "Tabla.Open NOMBRE DE LA VARIABLE EN LA QUE GUARDAS LA INSTRUCCIÓN "
+                           "SQL,Conexion",
+                           "",
+                           "",
+                           "",
+                           "tabla.close",
+                           "conexion.close"};
+    };
+    QTest::newRow("only the DSN") << DatabaseFields{"tienda", ""} << dsn("tienda");
+    QTest::newRow("both: the path wins")
+        << DatabaseFields{"tienda", "/db/t.mdb"} << manual("/db/t.mdb");
+    QTest::newRow("a blank path is not empty") << DatabaseFields{"tienda", " "} << manual(" ");
+    QTest::newRow("both empty: DSN with an empty name") << DatabaseFields{} << dsn("");
+}
+
+void TestGenerators::databaseFragment()
+{
+    QFETCH(DatabaseFields, fields);
+    QFETCH(QStringList, lines);
+    const QString fragment = zendral::databaseFragment(fields);
+    QCOMPARE(fragment.split(QStringLiteral("\r\n")), lines);
+    QVERIFY(!fragment.endsWith(QStringLiteral("\r\n")));
+}
+
+void TestGenerators::clockScriptLines()
+{
+    const QString script = clockScript();
+    QVERIFY(script.startsWith(QStringLiteral("\r\n<span id='liveclock'></span>\r\n")));
+    QVERIFY(script.endsWith(QStringLiteral("//-->\r\n</script>\r\n")));
+    QCOMPARE(script.count(QStringLiteral("\r\n")), 34);
+    QCOMPARE(script.count(u'\n'), 34);
+    const QStringList lines = script.mid(2, script.size() - 4).split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 33);
+    QCOMPARE(lines.at(1), QStringLiteral("<script language=\"JavaScript\">"));
+    QCOMPARE(lines.at(6), QString());
+    QCOMPARE(
+        lines.at(22),
+        QStringLiteral("myclock=\"<font size='5' face='Arial'><b><font size='2'>Hora Actual:  "
+                       "</font>\"+hours+\":\"+minutes+\":\" +seconds+\" \"+dn+\"</b></font>\";"));
+    QCOMPARE(lines.at(28), QStringLiteral("liveclock.innerHTML=myclock"));
+    QCOMPARE(lines.at(29), QStringLiteral("setTimeout(\"hora()\",1000)"));
+}
+
+void TestGenerators::popupDialogStartsFromPrompts()
+{
+    EditingSurface text1;
+    FakePrompts prompts;
+    PopupDialog dialog(text1, prompts);
+    QCOMPARE(dialog.objectName(), QStringLiteral("popup"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("  Generador de Pop-Up's"));
+    for (const char *name : {"cmbtoolbar", "cmbstatus", "cmbscrollbar", "cmbmenubar",
+                             "cmbpersonalbar", "cmbresizable", "cmbdirectories"}) {
+        auto *combo = child<QComboBox>(&dialog, name);
+        QCOMPARE(combo->currentText(), QStringLiteral("Selecciona"));
+        QCOMPARE(combo->count(), 2);
+        QCOMPARE(combo->itemText(0), QStringLiteral("Yes"));
+        QCOMPARE(combo->itemText(1), QStringLiteral("No"));
+    }
+    auto *method = child<QComboBox>(&dialog, "cmbapertura");
+    QCOMPARE(method->currentText(), QStringLiteral("Selecciona"));
+    QCOMPARE(method->itemText(0), QStringLiteral("Al inicio"));
+    QCOMPARE(method->itemText(1), QStringLiteral("Por enlace"));
+    QCOMPARE(child<QPushButton>(&dialog, "btnaceptar")->text(), QStringLiteral("&Aceptar"));
+    QCOMPARE(child<QPushButton>(&dialog, "btncancelar")->text(), QStringLiteral("&Cancelar"));
+}
+
+void TestGenerators::popupDialogInserts_data()
+{
+    QTest::addColumn<QString>("method");
+    QTest::addColumn<QString>("fragment");
+    QTest::addColumn<bool>("reminder");
+
+    QTest::newRow("Por enlace: the link, no reminder") << "Por enlace" << DistinctLink << false;
+    QTest::newRow("Al inicio: the script, then the reminder")
+        << "Al inicio" << DistinctScript << true;
+}
+
+void TestGenerators::popupDialogInserts()
+{
+    QFETCH(QString, method);
+    QFETCH(QString, fragment);
+    QFETCH(bool, reminder);
+
+    EditingSurface text1;
+    prepareDocument(text1);
+    // The dialog leaves the insertion colour as it finds it.
+    text1.setInsertionColour(colours::DarkGreen);
+    FakePrompts prompts;
+    PopupDialog dialog(text1, prompts);
+    dialog.show();
+
+    QTest::keyClicks(child<QLineEdit>(&dialog, "txtarchivo"), "pag.html");
+    QTest::keyClicks(child<QLineEdit>(&dialog, "txtid"), "win");
+    const std::pair<const char *, const char *> combos[] = {
+        {"cmbtoolbar", "T"},     {"cmbstatus", "S"},    {"cmbscrollbar", "C"},  {"cmbmenubar", "M"},
+        {"cmbpersonalbar", "P"}, {"cmbresizable", "R"}, {"cmbdirectories", "D"}};
+    for (const auto &[name, value] : combos) {
+        auto *combo = child<QComboBox>(&dialog, name);
+        combo->lineEdit()->clear();
+        QTest::keyClicks(combo, value);
+    }
+    QTest::keyClicks(child<QLineEdit>(&dialog, "txtwidth"), "300");
+    QTest::keyClicks(child<QLineEdit>(&dialog, "txtheight"), "200");
+    auto *methodCombo = child<QComboBox>(&dialog, "cmbapertura");
+    methodCombo->setCurrentIndex(methodCombo->findText(method));
+
+    bool openAtReminder = false;
+    QString textAtReminder;
+    prompts.onNotify = [&] {
+        openAtReminder = dialog.isVisible();
+        textAtReminder = text1.text();
+    };
+    click(&dialog, "btnaceptar");
+
+    const QString expected = "<html>\r\n" + fragment + "</html>";
+    QCOMPARE(text1.text(), expected);
+    QCOMPARE(text1.selectionStart(), text1.textLength());
+    QCOMPARE(text1.colourAt(8), colours::DarkGreen);
+    QCOMPARE(text1.insertionColour(), colours::DarkGreen);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    if (reminder) {
+        QCOMPARE(prompts.notices,
+                 QStringList{"Dentro de la etiqueta <body> debes poner esto: onLoad='popup()'"});
+        QVERIFY(openAtReminder);
+        QCOMPARE(textAtReminder, expected);
+    } else {
+        QVERIFY(prompts.notices.isEmpty());
+    }
+}
+
+void TestGenerators::popupDialogCancelInsertsNothing()
+{
+    EditingSurface text1;
+    prepareDocument(text1);
+    FakePrompts prompts;
+    PopupDialog dialog(text1, prompts);
+    dialog.show();
+    auto *methodCombo = child<QComboBox>(&dialog, "cmbapertura");
+    methodCombo->setCurrentIndex(methodCombo->findText("Al inicio"));
+    click(&dialog, "btncancelar");
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(text1.text(), QStringLiteral("<html>\r\n</html>"));
+    QCOMPARE(text1.selectionStart(), qint64(8));
+    QVERIFY(prompts.notices.isEmpty());
+}
+
+void TestGenerators::metaTagsDialogGenerates()
+{
+    EditingSurface text1;
+    prepareDocument(text1);
+    MetaTagsDialog dialog;
+    dialog.show();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("  Generar Meta-Tags"));
+    const std::pair<const char *, int> lists[] = {
+        {"cmbarea", 21}, {"cmbaudiencia", 14}, {"cmblenguaje", 9}, {"cmbcaracteres", 21}};
+    for (const auto &[name, count] : lists) {
+        QCOMPARE(child<QComboBox>(&dialog, name)->count(), count);
+        QCOMPARE(child<QComboBox>(&dialog, name)->currentText(), QStringLiteral("Selecciona"));
+    }
+    QCOMPARE(child<QComboBox>(&dialog, "cmbcaracteres")->itemText(18), QStringLiteral("K0I8-R"));
+    QCOMPARE(child<QPushButton>(&dialog, "btnaceptar")->text(), QStringLiteral("&Generar"));
+    QCOMPARE(child<QPushButton>(&dialog, "btncancelar")->text(), QStringLiteral("&Cancelar"));
+
+    auto *language = child<QComboBox>(&dialog, "cmblenguaje");
+    language->setCurrentIndex(language->findText("Spanish"));
+    QTest::keyClicks(child<QLineEdit>(&dialog, "txtautor"), "Ana");
+    QTest::keyClicks(child<QLineEdit>(&dialog, "txtdias"), "7");
+    auto *description = child<QPlainTextEdit>(&dialog, "txtdescripcion");
+    QTest::keyClicks(description, "uno");
+    QTest::keyClick(description, Qt::Key_Return);
+    QTest::keyClicks(description, "dos");
+    click(&dialog, "btnaceptar");
+
+    const QString block = child<QPlainTextEdit>(&dialog, "txtmeta")->toPlainText();
+    const QStringList lines = block.split(u'\n');
+    QCOMPARE(lines.size(), 11);
+    QCOMPARE(lines.at(2), QStringLiteral("<META NAME=\"AUTHOR\" CONTENT=\"Ana\">"));
+    QCOMPARE(lines.at(4), QStringLiteral("<META NAME=\"DESCRIPTION\" CONTENT=\"uno"));
+    QCOMPARE(lines.at(5), QStringLiteral("dos\">"));
+    QCOMPARE(lines.at(8), QStringLiteral("<META HTTP-EQUIV=\"LANGUAGE\" CONTENT=\"Spanish\">"));
+    QCOMPARE(lines.at(10), QStringLiteral("<META NAME=\"revisit-after\" CONTENT=7>"));
+    QCOMPARE(child<QPushButton>(&dialog, "btncancelar")->text(), QStringLiteral("Cerrar"));
+    QVERIFY(dialog.isVisible());
+
+    click(&dialog, "btncancelar");
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(text1.text(), QStringLiteral("<html>\r\n</html>"));
+}
+
+void TestGenerators::metaTagsDialogRegeneratesOneBlock()
+{
+    MetaTagsDialog dialog;
+    dialog.show();
+    click(&dialog, "btnaceptar");
+    QTest::keyClicks(child<QLineEdit>(&dialog, "txtautor"), "Luis");
+    click(&dialog, "btnaceptar");
+    const QStringList lines = child<QPlainTextEdit>(&dialog, "txtmeta")->toPlainText().split(u'\n');
+    QCOMPARE(lines.size(), 10);
+    QCOMPARE(lines.at(2), QStringLiteral("<META NAME=\"AUTHOR\" CONTENT=\"Luis\">"));
+}
+
+void TestGenerators::dbDialogInserts_data()
+{
+    QTest::addColumn<QString>("dsn");
+    QTest::addColumn<QString>("path");
+
+    QTest::newRow("only the DSN") << "tienda"
+                                  << "";
+    QTest::newRow("both: the path wins") << "tienda"
+                                         << "/db/t.mdb";
+    QTest::newRow("a blank path is not empty") << ""
+                                               << " ";
+}
+
+void TestGenerators::dbDialogInserts()
+{
+    QFETCH(QString, dsn);
+    QFETCH(QString, path);
+
+    EditingSurface text1;
+    prepareDocument(text1);
+    text1.setInsertionColour(colours::Red);
+    DbDialog dialog(text1);
+    dialog.show();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("  Conexión a Base de Datos"));
+    QTest::keyClicks(child<QLineEdit>(&dialog, "txtdsn"), dsn);
+    QTest::keyClicks(child<QLineEdit>(&dialog, "txtmanual"), path);
+    click(&dialog, "btnaceptar");
+
+    QCOMPARE(text1.text(), "<html>\r\n" + zendral::databaseFragment({dsn, path}) + "</html>");
+    QCOMPARE(text1.selectionStart(), text1.textLength());
+    QCOMPARE(text1.colourAt(8), colours::Red);
+    QCOMPARE(text1.insertionColour(), colours::Red);
+    QVERIFY(!dialog.isVisible());
+}
+
+void TestGenerators::replaceDialog_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("keyword");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("Td by td in <Td><TD>") << "<Td><TD>"
+                                          << "Td"
+                                          << "td"
+                                          << "<td><TD>";
+    QTest::newRow("ab by nothing in aabb") << "aabb"
+                                           << "ab"
+                                           << ""
+                                           << "ab";
+    QTest::newRow("word not there: text kept, colours gone") << "<p>"
+                                                             << "div"
+                                                             << "x"
+                                                             << "<p>";
+}
+
+void TestGenerators::replaceDialog()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, keyword);
+    QFETCH(QString, replacement);
+    QFETCH(QString, expected);
+
+    EditingSurface text1;
+    InsertTagText(text1, text, colours::Blue);
+    text1.setSelectionStart(1);
+    ReplaceDialog dialog(text1);
+    dialog.show();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("  Reemplazar"));
+    auto *warning = child<QLabel>(&dialog, "lbladvertencia");
+    QCOMPARE(warning->text(), QStringLiteral("Ante posíbles resultados no deseados, te aconsejo "
+                                             "guardar tu archivo ántes de hacer el reemplazo de "
+                                             "palabras."));
+    QTest::keyClicks(child<QLineEdit>(&dialog, "TxtWord(0)"), keyword);
+    QTest::keyClicks(child<QLineEdit>(&dialog, "TxtWord(1)"), replacement);
+    click(&dialog, "cmdChange");
+
+    QCOMPARE(text1.text(), expected);
+    QCOMPARE(text1.colourAt(0), colours::Black);
+    QCOMPARE(warning->text(), QStringLiteral("Palabras reemplazadas correctamente"));
+    QVERIFY(child<QPushButton>(&dialog, "cmdChange")->isHidden());
+    QCOMPARE(child<QPushButton>(&dialog, "Command1")->text(), QStringLiteral("&Cerrar"));
+    QVERIFY(dialog.isVisible());
+
+    click(&dialog, "Command1");
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(text1.selectionStart(), text1.textLength());
+}
+
+void TestGenerators::replaceDialogEmptyWordLeavesDocument()
+{
+    EditingSurface text1;
+    InsertTagText(text1, QStringLiteral("<b>"), colours::Blue);
+    ReplaceDialog dialog(text1);
+    dialog.show();
+    QTest::keyClicks(child<QLineEdit>(&dialog, "TxtWord(1)"), "x");
+    click(&dialog, "cmdChange");
+
+    QCOMPARE(text1.text(), QStringLiteral("<b>"));
+    QCOMPARE(text1.colourAt(0), colours::Blue);
+    QVERIFY(!child<QPushButton>(&dialog, "cmdChange")->isHidden());
+    QCOMPARE(child<QPushButton>(&dialog, "Command1")->text(), QStringLiteral("&Cancelar"));
+}
+
+void TestGenerators::clockInsertion()
+{
+    EditingSurface text1;
+    text1.setText(QStringLiteral("<body>X</body>"));
+    text1.setSelectionStart(6);
+    text1.setSelectionLength(1);
+    text1.setInsertionColour(colours::Purple);
+    FakePrompts prompts;
+
+    insertClockScript(text1, prompts);
+    QCOMPARE(text1.text(), "<body>" + clockScript() + "</body>");
+    QCOMPARE(text1.selectionStart(), text1.textLength());
+    QCOMPARE(text1.colourAt(6), colours::Purple);
+    QCOMPARE(prompts.notices,
+             QStringList{"Dentro de la etiqueta <body> debes poner esto: onLoad='hora()'"});
+
+    text1.setSelectionStart(0);
+    insertClockScript(text1, prompts);
+    QCOMPARE(text1.text().count(QStringLiteral("<span id='liveclock'></span>")), 2);
+}
+
+void TestGenerators::openersShowModalDialogs_data()
+{
+    QTest::addColumn<QString>("dialogName");
+    QTest::addColumn<bool>("caretToEnd");
+
+    QTest::newRow("popup") << "popup" << false;
+    QTest::newRow("metatags") << "metatags" << false;
+    QTest::newRow("db") << "db" << false;
+    QTest::newRow("reemplazar: closing puts the caret at the end") << "reemplazar" << true;
+}
+
+void TestGenerators::openersShowModalDialogs()
+{
+    QFETCH(QString, dialogName);
+    QFETCH(bool, caretToEnd);
+
+    QWidget window;
+    EditingSurface text1(&window);
+    prepareDocument(text1);
+    FakePrompts prompts;
+    window.show();
+
+    QString shownName;
+    QString shownTitle;
+    bool modal = false;
+    QTimer::singleShot(0, &window, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        shownName = dialog->objectName();
+        shownTitle = dialog->windowTitle();
+        modal = dialog->isModal();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    if (dialogName == "popup")
+        showPopupDialog(text1, prompts, &window);
+    else if (dialogName == "metatags")
+        showMetaTagsDialog(&window);
+    else if (dialogName == "db")
+        showDatabaseDialog(text1, &window);
+    else
+        showReplaceDialog(text1, &window);
+
+    QCOMPARE(shownName, dialogName);
+    QVERIFY(shownTitle.startsWith(QStringLiteral("  ")));
+    QVERIFY(modal);
+    QCOMPARE(text1.text(), QStringLiteral("<html>\r\n</html>"));
+    QCOMPARE(text1.selectionStart(), caretToEnd ? text1.textLength() : qint64(8));
+    QVERIFY(prompts.notices.isEmpty());
+}
+
+QTEST_MAIN(TestGenerators)
+#include "tst_generators.moc"

@@ -1,0 +1,150 @@
+#include "replacestring.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace zendral;
+
+namespace {
+
+// The replacement as first written: the whole string rebuilt at each hit and the search
+// resumed right after what was written, with 1-based positions.
+QString referenceReplace(const QString &text, const QString &keyword, const QString &replacement)
+{
+    QString s = text;
+    qsizetype p = s.indexOf(keyword) + 1;
+    while (p >= 1) {
+        s = s.left(p - 1) + replacement + s.mid(p - 1 + keyword.size());
+        p = s.indexOf(keyword, p - 1 + replacement.size()) + 1;
+    }
+    return s;
+}
+
+QString randomString(QRandomGenerator &random, const QString &alphabet, int maxLength)
+{
+    QString s;
+    const int length = random.bounded(maxLength + 1);
+    for (int i = 0; i < length; ++i)
+        s.append(alphabet.at(random.bounded(int(alphabet.size()))));
+    return s;
+}
+
+} // namespace
+
+class TestReplaceString : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void replaces_data();
+    void replaces();
+    void agreesWithReference();
+    void emptyKeywordReplacesNothing();
+    void replacesBeyondShortPositions();
+};
+
+void TestReplaceString::replaces_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("keyword");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("Td by td in <Td><TD>: capitals count") << "<Td><TD>"
+                                                          << "Td"
+                                                          << "td"
+                                                          << "<td><TD>";
+    QTest::newRow("ab by nothing in aabb: the join is not searched again") << "aabb"
+                                                                           << "ab"
+                                                                           << ""
+                                                                           << "ab";
+    QTest::newRow("a by aa: what was written is skipped") << "aXa"
+                                                          << "a"
+                                                          << "aa"
+                                                          << "aaXaa";
+    QTest::newRow("aa by b in aaaaa: hits do not overlap") << "aaaaa"
+                                                           << "aa"
+                                                           << "b"
+                                                           << "bba";
+    QTest::newRow("word not in the text") << "<html>"
+                                          << "body"
+                                          << "x"
+                                          << "<html>";
+    QTest::newRow("empty text") << ""
+                                << "a"
+                                << "b"
+                                << "";
+    QTest::newRow("hit at both ends") << "ab ab"
+                                      << "ab"
+                                      << "xyz"
+                                      << "xyz xyz";
+    QTest::newRow("the whole text") << "hola"
+                                    << "hola"
+                                    << ""
+                                    << "";
+    QTest::newRow("accents count") << "canción cancion"
+                                   << "cancion"
+                                   << "tema"
+                                   << "canción tema";
+    QTest::newRow("longer replacement") << "<b>x</b>"
+                                        << "b"
+                                        << "strong"
+                                        << "<strong>x</strong>";
+    QTest::newRow("line breaks inside the keyword") << "a\r\nb\r\nc"
+                                                    << "\r\n"
+                                                    << "<br>\r\n"
+                                                    << "a<br>\r\nb<br>\r\nc";
+    QTest::newRow("keyword longer than the text") << "ab"
+                                                  << "abc"
+                                                  << "x"
+                                                  << "ab";
+}
+
+void TestReplaceString::replaces()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, keyword);
+    QFETCH(QString, replacement);
+    QFETCH(QString, expected);
+    QCOMPARE(ReplaceString(text, keyword, replacement), expected);
+}
+
+void TestReplaceString::agreesWithReference()
+{
+    // A small alphabet makes hits, near misses and joins frequent.
+    QRandomGenerator random(20240605);
+    const QString alphabet = QStringLiteral("abA\r\n");
+    for (int i = 0; i < 20000; ++i) {
+        const QString text = randomString(random, alphabet, 40);
+        QString keyword = randomString(random, alphabet, 3);
+        if (keyword.isEmpty())
+            keyword = QStringLiteral("a");
+        const QString replacement = randomString(random, alphabet, 4);
+        const QString expected = referenceReplace(text, keyword, replacement);
+        if (ReplaceString(text, keyword, replacement) != expected) {
+            QFAIL(qPrintable(QStringLiteral("text %1 keyword %2 replacement %3")
+                                 .arg(text.toHtmlEscaped(), keyword, replacement)));
+        }
+    }
+}
+
+void TestReplaceString::emptyKeywordReplacesNothing()
+{
+    QCOMPARE(ReplaceString(QStringLiteral("abc"), QString(), QStringLiteral("x")),
+             QStringLiteral("abc"));
+}
+
+void TestReplaceString::replacesBeyondShortPositions()
+{
+    // Hits far past 32,767 characters, where short positions used to stop.
+    QString text = QString(40000, u'x') + QStringLiteral("<TD>") + QString(40000, u'y') +
+                   QStringLiteral("<TD>");
+    const QString result = ReplaceString(text, QStringLiteral("<TD>"), QStringLiteral("<td>"));
+    QCOMPARE(result.size(), text.size());
+    QCOMPARE(result.mid(40000, 4), QStringLiteral("<td>"));
+    QVERIFY(result.endsWith(QStringLiteral("<td>")));
+    QVERIFY(!result.contains(QStringLiteral("<TD>")));
+}
+
+QTEST_GUILESS_MAIN(TestReplaceString)
+#include "tst_replacestring.moc"

@@ -1,0 +1,208 @@
+#include "editingsurface.h"
+#include "findstrip.h"
+#include "prompts.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace zendral;
+
+namespace {
+
+class FakePrompts : public Prompts
+{
+public:
+    bool ask(const QString &) override { return true; }
+    void notify(const QString &message) override { notices.append(message); }
+
+    QStringList notices;
+};
+
+// The selection as "start+length", the way the rows below write it.
+QString selectionOf(const EditingSurface &text1)
+{
+    return QStringLiteral("%1+%2").arg(text1.selectionStart()).arg(text1.selectionLength());
+}
+
+} // namespace
+
+class TestTextSearch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void stripStartsEmpty();
+    void find_data();
+    void find();
+    void goToLine_data();
+    void goToLine();
+
+private:
+    FakePrompts *m_prompts = nullptr;
+    EditingSurface *m_text1 = nullptr;
+    FindStrip *m_strip = nullptr;
+};
+
+void TestTextSearch::init()
+{
+    m_prompts = new FakePrompts;
+    m_text1 = new EditingSurface;
+    m_strip = new FindStrip(*m_text1, *m_prompts);
+}
+
+void TestTextSearch::cleanup()
+{
+    delete m_strip;
+    delete m_text1;
+    delete m_prompts;
+}
+
+void TestTextSearch::stripStartsEmpty()
+{
+    QCOMPARE(m_strip->findChild<QLineEdit *>("txtBuscar")->text(), QString());
+    QCOMPARE(m_strip->findChild<QLineEdit *>("txtlinea")->text(), QString());
+    QCOMPARE(m_strip->findChild<QCheckBox *>("chkMayusMinus")->isChecked(), false);
+    QCOMPARE(m_strip->findChild<QCheckBox *>("chkMayusMinus")->text(),
+             QStringLiteral("Mayusculas y Minisculas"));
+    QCOMPARE(m_strip->findChild<QPushButton *>("cmdBuscar")->text(), QStringLiteral("Buscar"));
+    QCOMPARE(m_strip->findChild<QPushButton *>("cmdBuscarSiguiente")->text(),
+             QStringLiteral("Siguiente"));
+    QVERIFY(m_strip->findChild<QPushButton *>("btnlinea"));
+}
+
+void TestTextSearch::find_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<bool>("matchCase");
+    QTest::addColumn<int>("caret");
+    // "Buscar" or "Siguiente", one per click.
+    QTest::addColumn<QStringList>("clicks");
+    // After each click: the selection, or the notice that a miss showed.
+    QTest::addColumn<QStringList>("results");
+
+    const QStringList buscarThenNext = {"Buscar", "Siguiente", "Siguiente", "Siguiente"};
+    QTest::newRow("hola HOLA hola, any case: every hit, then the miss")
+        << "hola HOLA hola"
+        << "hola" << false << 0 << buscarThenNext
+        << QStringList{"0+4", "5+4", "10+4", "No se ha encontrado hola"};
+    QTest::newRow("hola HOLA hola, matching case: HOLA is skipped")
+        << "hola HOLA hola"
+        << "hola" << true << 0 << buscarThenNext.mid(0, 3)
+        << QStringList{"0+4", "10+4", "No se ha encontrado hola"};
+    QTest::newRow("aaa for aa: overlapping hits")
+        << "aaa"
+        << "aa" << false << 0 << buscarThenNext.mid(0, 3)
+        << QStringList{"0+2", "1+2", "No se ha encontrado aa"};
+    QTest::newRow("Buscar starts at the top whatever the caret")
+        << "ab ab"
+        << "ab" << false << 4 << QStringList{"Buscar"} << QStringList{"0+2"};
+    QTest::newRow("Siguiente starts one past the caret")
+        << "ab ab ab"
+        << "ab" << false << 3 << QStringList{"Siguiente"} << QStringList{"6+2"};
+    QTest::newRow("miss with nothing found: tabla")
+        << "<table>"
+        << "tabla" << false << 0 << QStringList{"Buscar"}
+        << QStringList{"No se ha encontrado tabla"};
+    QTest::newRow("positions count CR LF as two")
+        << "uno\r\ndos\r\ntres"
+        << "tres" << false << 0 << QStringList{"Buscar"} << QStringList{"10+4"};
+    QTest::newRow("accented capitals match without case")
+        << "<p>CANCIÓN</p>"
+        << "canción" << false << 0 << QStringList{"Buscar"} << QStringList{"3+7"};
+    QTest::newRow("hit past 32,767 characters")
+        << QString(40000, u'x') + "tabla"
+        << "tabla" << false << 0 << QStringList{"Buscar", "Siguiente"}
+        << QStringList{"40000+5", "No se ha encontrado tabla"};
+}
+
+void TestTextSearch::find()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, search);
+    QFETCH(bool, matchCase);
+    QFETCH(int, caret);
+    QFETCH(QStringList, clicks);
+    QFETCH(QStringList, results);
+
+    m_text1->setText(text);
+    m_text1->setSelectionStart(caret);
+    m_strip->findChild<QCheckBox *>("chkMayusMinus")->setChecked(matchCase);
+    // Set rather than typed: key clicks carry no accented letters.
+    m_strip->findChild<QLineEdit *>("txtBuscar")->setText(search);
+
+    for (int i = 0; i < clicks.size(); ++i) {
+        const QString before = selectionOf(*m_text1);
+        const qsizetype noticesBefore = m_prompts->notices.size();
+        const char *button = clicks.at(i) == "Buscar" ? "cmdBuscar" : "cmdBuscarSiguiente";
+        QTest::mouseClick(m_strip->findChild<QPushButton *>(button), Qt::LeftButton);
+        if (results.at(i).startsWith("No se ha encontrado")) {
+            QCOMPARE(m_prompts->notices.size(), noticesBefore + 1);
+            QCOMPARE(m_prompts->notices.last(), results.at(i));
+            // A miss leaves the selection alone.
+            QCOMPARE(selectionOf(*m_text1), before);
+        } else {
+            QCOMPARE(m_prompts->notices.size(), noticesBefore);
+            QCOMPARE(selectionOf(*m_text1), results.at(i));
+        }
+    }
+    QCOMPARE(m_text1->text(), text);
+}
+
+void TestTextSearch::goToLine_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("line");
+    // The caret afterwards; -1: where it was.
+    QTest::addColumn<int>("expected");
+
+    const QString threeLines = QStringLiteral("a\r\nbb\r\nccc");
+    // The surface shows a caret between CR and LF at the end of its line.
+    QTest::newRow("line 1 of three: inside its line break") << threeLines << "1" << 1;
+    QTest::newRow("line 2 of three") << threeLines << "2" << 5;
+    QTest::newRow("last line, no break after it: end of the text") << threeLines << "3" << 10;
+    QTest::newRow("line 4 of three: nothing") << threeLines << "4" << -1;
+    QTest::newRow("line 0: nothing") << threeLines << "0" << -1;
+    QTest::newRow("negative line: nothing") << threeLines << "-2" << -1;
+    QTest::newRow("empty box: nothing") << threeLines << "" << -1;
+    QTest::newRow("letters: nothing") << threeLines << "dos" << -1;
+    QTest::newRow("number and letters: nothing") << threeLines << "2b" << -1;
+    QTest::newRow("blanks around the number") << threeLines << " 2 " << 5;
+    QTest::newRow("text ending in a break: its empty last line") << "a\r\nb\r\n"
+                                                                 << "3" << 6;
+    QTest::newRow("text ending in a break: one line more") << "a\r\nb\r\n"
+                                                           << "4" << -1;
+    QTest::newRow("empty document, line 1") << ""
+                                            << "1" << 0;
+    QTest::newRow("lone LF is no line break") << "a\nb\r\nc"
+                                              << "2" << 6;
+    QString manyLines;
+    for (int i = 0; i < 40000; ++i)
+        manyLines += QStringLiteral("x\r\n");
+    QTest::newRow("line past 32,767") << manyLines << "39000" << (39000 - 1) * 3 + 1;
+}
+
+void TestTextSearch::goToLine()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, line);
+    QFETCH(int, expected);
+
+    m_text1->setText(text);
+    // The start of the text, where no row but the empty document expects the caret.
+    const qint64 start = 0;
+    m_text1->setSelectionStart(start);
+    QTest::keyClicks(m_strip->findChild<QLineEdit *>("txtlinea"), line);
+    QTest::mouseClick(m_strip->findChild<QPushButton *>("btnlinea"), Qt::LeftButton);
+
+    QCOMPARE(m_text1->selectionStart(), expected < 0 ? start : qint64(expected));
+    QCOMPARE(m_text1->selectionLength(), qint64(0));
+    QVERIFY(m_prompts->notices.isEmpty());
+}
+
+QTEST_MAIN(TestTextSearch)
+#include "tst_textsearch.moc"
