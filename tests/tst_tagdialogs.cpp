@@ -1,0 +1,653 @@
+#include "bodydialog.h"
+#include "celldialog.h"
+#include "colour.h"
+#include "divdialog.h"
+#include "editingsurface.h"
+#include "fontdialog.h"
+#include "iframedialog.h"
+#include "linkdialog.h"
+#include "tabledialog.h"
+#include "tagdialogs.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <functional>
+#include <memory>
+
+using namespace zendral;
+
+namespace {
+
+const QString StartText = QStringLiteral("Hola\r\nmundo\r\nfin");
+
+std::unique_ptr<QDialog> makeDialog(const QString &name, EditingSurface &text1, QWidget *parent)
+{
+    if (name == u"body")
+        return std::make_unique<BodyDialog>(text1, parent);
+    if (name == u"link")
+        return std::make_unique<LinkDialog>(text1, parent);
+    if (name == u"fuente")
+        return std::make_unique<FontDialog>(text1, parent);
+    if (name == u"div")
+        return std::make_unique<DivDialog>(text1, parent);
+    if (name == u"iframe")
+        return std::make_unique<IframeDialog>(text1, parent);
+    if (name == u"tabla")
+        return std::make_unique<TableDialog>(text1, parent);
+    if (name == u"celda")
+        return std::make_unique<CellDialog>(text1, parent);
+    return nullptr;
+}
+
+// Types like keyClicks, also the accented letters that keyClicks cannot send.
+void typeInto(QWidget *widget, const QString &text)
+{
+    for (const QChar character : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character),
+                            Qt::NoModifier);
+}
+
+// Does one user step, written "control:what:text": "type" types at the end of a text box or
+// over the whole text of a list, "pick" chooses a list item, "clear" deletes a box's text.
+void perform(QDialog &dialog, const QString &step)
+{
+    const QStringList parts = step.split(u':');
+    const QString name = parts.value(0);
+    const QString what = parts.value(1);
+    const QString text = parts.mid(2).join(u':');
+    if (auto *list = dialog.findChild<QComboBox *>(name)) {
+        if (what == u"pick") {
+            const int index = list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+            QVERIFY2(index >= 0, qPrintable(step));
+            list->setCurrentIndex(index);
+        } else {
+            list->lineEdit()->selectAll();
+            typeInto(list->lineEdit(), text);
+        }
+        return;
+    }
+    auto *box = dialog.findChild<QLineEdit *>(name);
+    QVERIFY2(box, qPrintable(step));
+    box->setFocus();
+    box->end(false);
+    if (what == u"clear") {
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+    } else {
+        typeInto(box, text);
+    }
+}
+
+} // namespace
+
+// The main window's part: a window holding text1 beside another control that has the focus
+// when a dialog opens.
+class Host : public QWidget
+{
+public:
+    Host()
+    {
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(&other);
+        layout->addWidget(&text1);
+        text1.setText(StartText);
+        show();
+        other.setFocus();
+    }
+    QLineEdit other;
+    EditingSurface text1;
+};
+
+class TestTagDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void accept_data();
+    void accept();
+    void cancel_data();
+    void cancel();
+    void enterAccepts_data();
+    void enterAccepts();
+    void designTexts_data();
+    void designTexts();
+    void customBoxShowsCustomItem_data();
+    void customBoxShowsCustomItem();
+    void tabOrder_data();
+    void tabOrder();
+    void openers_data();
+    void openers();
+};
+
+void TestTagDialogs::accept_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<qint64>("selectionStart");
+    QTest::addColumn<qint64>("selectionLength");
+    QTest::addColumn<QString>("fragment");
+    QTest::addColumn<Colour>("colour");
+
+    QTest::newRow("body untouched")
+        << u"body"_qs << QStringList() << qint64(4) << qint64(0)
+        << QStringLiteral("<body bgcolor='Selecciona un color' background='' text='Selecciona un "
+                          "color' alink='Selecciona un color' vlink='Selecciona un color' "
+                          "link='Selecciona un color'>\r\n")
+        << colours::Blue;
+    QTest::newRow("body names, custom link colour, separator")
+        << u"body"_qs << QStringList{u"cmbbackground:pick:Black"_qs,
+                                     u"txtimagenfondo:type:fondo.gif"_qs,
+                                     u"cmbcolortexto:pick:White"_qs,
+                                     u"textcolorenlacepersonalizado:type:00FF00"_qs,
+                                     u"cmbcolorenlacevisitado:pick: -- "_qs,
+                                     u"textcolorenlaceactivopersonalizado:type:FF0000"_qs,
+                                     u"cmbcolorenlaceactivo:pick:Red"_qs}
+        << qint64(0) << qint64(4)
+        << QStringLiteral("<body bgcolor='Black' background='fondo.gif' text='White' alink='Red' "
+                          "vlink=' -- ' link='#00FF00'>\r\n")
+        << colours::Blue;
+    QTest::newRow("link untouched is a mail link")
+        << u"link"_qs << QStringList() << qint64(4) << qint64(0)
+        << QStringLiteral("<a href='mailto:?subject=' class=''>") << colours::DarkGreen;
+    QTest::newRow("link to a page, mail fields ignored")
+        << u"link"_qs
+        << QStringList{u"txturl:type:pagina2.html"_qs, u"cmbtarget:pick:_Blanck"_qs,
+                       u"txtclassurl:type:menu"_qs, u"txtmail:type:yo@sitio.es"_qs}
+        << qint64(6) << qint64(0)
+        << QStringLiteral("<a href='pagina2.html' target='_Blanck' class='menu'>")
+        << colours::DarkGreen;
+    QTest::newRow("link to a mail address")
+        << u"link"_qs
+        << QStringList{u"txtmail:type:yo@sitio.es"_qs, u"txtasunto:type:Hola y adiós"_qs,
+                       u"txtclassmail:type:c"_qs}
+        << qint64(4) << qint64(0)
+        << QStringLiteral("<a href='mailto:yo@sitio.es?subject=Hola y adiós' class='c'>")
+        << colours::DarkGreen;
+    QTest::newRow("font untouched")
+        << u"fuente"_qs << QStringList() << qint64(4) << qint64(0)
+        << QStringLiteral("<font face='Selecciona un grupo de tipografías' color='Selecciona un "
+                          "color' size='Selecciona'>")
+        << colours::Blue;
+    QTest::newRow("font custom face and colour typed")
+        << u"fuente"_qs
+        << QStringList{u"txtfuente:type:Tahoma"_qs, u"cmbtamano:pick:3"_qs,
+                       u"txtcolor:type:336699"_qs}
+        << qint64(4) << qint64(0) << QStringLiteral("<font face='Tahoma' color='#336699' size='3'>")
+        << colours::Blue;
+    QTest::newRow("font group picked after typing a face")
+        << u"fuente"_qs
+        << QStringList{u"txtfuente:type:Tahoma"_qs,
+                       u"cmbgrupo:pick:Verdana, Arial, Helvetica, sans-serif"_qs,
+                       u"cmbcolor:pick:Navy"_qs, u"cmbtamano:pick:2"_qs}
+        << qint64(4) << qint64(0)
+        << QStringLiteral(
+               "<font face='Verdana, Arial, Helvetica, sans-serif' color='Navy' size='2'>")
+        << colours::Blue;
+    QTest::newRow("div untouched") << u"div"_qs << QStringList() << qint64(4) << qint64(0)
+                                   << QStringLiteral("<div align='Selecciona'>") << colours::Blue;
+    QTest::newRow("div layer")
+        << u"div"_qs << QStringList{u"cmbalign:pick:Center"_qs, u"cmbposicion:pick:Absolute"_qs,
+                                    u"txttop:type:10px"_qs,     u"txtleft:type:20px"_qs,
+                                    u"txtzindex:type:1"_qs,     u"txtheight:type:100px"_qs,
+                                    u"txtwidth:type:200px"_qs}
+        << qint64(4) << qint64(0)
+        << QStringLiteral("<div style='position:Absolute; top:10px; left:20px; z-index:1; "
+                          "height:100px; width:200px;'>")
+        << colours::Blue;
+    QTest::newRow("div position typed into the list")
+        << u"div"_qs << QStringList{u"cmbposicion:type:fixed"_qs} << qint64(4) << qint64(0)
+        << QStringLiteral("<div style='position:fixed; top:; left:; z-index:; height:; width:;'>")
+        << colours::Blue;
+    const QString iframeRun = QStringLiteral(
+        "marco' id='marco1' src='pagina.html' noresize scroll='No' hspace='0' vspace='0' "
+        "frameborder='0' marginheight='5' marginwidht='5' widht='300' height='200'>");
+    QTest::newRow("iframe every field")
+        << u"iframe"_qs << QStringList{u"txtnombre:type:marco"_qs,
+                                       u"txtid:type:marco1"_qs,
+                                       u"txtarchivo:type:pagina.html"_qs,
+                                       u"cmbscroll:pick:No"_qs,
+                                       u"txthspace:type:0"_qs,
+                                       u"txtvspace:type:0"_qs,
+                                       u"txtborde:type:0"_qs,
+                                       u"txtmarginheight:type:5"_qs,
+                                       u"txtmarginwidht:type:5"_qs,
+                                       u"txtwidht:type:300"_qs,
+                                       u"txtheight:type:200"_qs}
+        << qint64(4) << qint64(0)
+        << QStringLiteral("<iframe name='") + iframeRun + QStringLiteral("<ilayer name='") +
+               iframeRun + QStringLiteral("</ilayer></iframe>\r\n")
+        << colours::Blue;
+    QTest::newRow("table untouched")
+        << u"tabla"_qs << QStringList() << qint64(4) << qint64(0)
+        << QStringLiteral("<table border='0' width='' height='' cellspacing='0' cellpadding='0' "
+                          "align='Selecciona' class='' bgcolor='' background=''>\r\n<tr>")
+        << colours::DarkGreen;
+    QTest::newRow("table over a selection, colour typed, zeros cleared")
+        << u"tabla"_qs << QStringList{u"cmbalign:type:Justify"_qs, u"txtcellspacing:clear:"_qs,
+                                      u"txtborder:type:1"_qs,      u"txtclass:type:t"_qs,
+                                      u"txtancho:type:100%"_qs,    u"txtalto:type:50"_qs,
+                                      u"txtcolor:type:FF0000"_qs,  u"txtimagen:type:f.jpg"_qs}
+        << qint64(6) << qint64(5)
+        << QStringLiteral("<table border='01' width='100%' height='50' cellspacing='' "
+                          "cellpadding='0' align='Justify' class='t' bgcolor='#FF0000' "
+                          "background='f.jpg'>\r\n<tr>")
+        << colours::DarkGreen;
+    QTest::newRow("table custom item picked without typing")
+        << u"tabla"_qs << QStringList{u"cmbcolor:pick:Personal"_qs} << qint64(4) << qint64(0)
+        << QStringLiteral("<table border='0' width='' height='' cellspacing='0' cellpadding='0' "
+                          "align='Selecciona' class='' bgcolor='#' background=''>\r\n<tr>")
+        << colours::DarkGreen;
+    QTest::newRow("cell untouched")
+        << u"celda"_qs << QStringList() << qint64(4) << qint64(0)
+        << QStringLiteral("<td width='' height='' align='Selecciona' valign='Selecciona' "
+                          "class='' bgcolor='' background=''>\r\n")
+        << colours::DarkGreen;
+    QTest::newRow("cell every field")
+        << u"celda"_qs << QStringList{u"txtclass:type:c"_qs,       u"cmbalign:pick:Center"_qs,
+                                      u"cmbvalign:pick:Middle"_qs, u"txtancho:type:10"_qs,
+                                      u"txtalto:type:20"_qs,       u"cmbcolor:pick:Teal"_qs,
+                                      u"txtimagen:type:i.gif"_qs}
+        << qint64(StartText.size()) << qint64(0)
+        << QStringLiteral("<td width='10' height='20' align='Center' valign='Middle' class='c' "
+                          "bgcolor='Teal' background='i.gif'>\r\n")
+        << colours::DarkGreen;
+}
+
+void TestTagDialogs::accept()
+{
+    QFETCH(QString, dialog);
+    QFETCH(QStringList, steps);
+    QFETCH(qint64, selectionStart);
+    QFETCH(qint64, selectionLength);
+    QFETCH(QString, fragment);
+    QFETCH(Colour, colour);
+
+    Host host;
+    host.text1.setSelectionStart(selectionStart);
+    host.text1.setSelectionLength(selectionLength);
+    auto form = makeDialog(dialog, host.text1, &host);
+    form->show();
+    for (const QString &step : steps)
+        perform(*form, step);
+    QTest::mouseClick(form->findChild<QPushButton *>(u"btnaceptar"_qs), Qt::LeftButton);
+
+    QCOMPARE(form->result(), int(QDialog::Accepted));
+    QVERIFY(!form->isVisible());
+    QString expected = StartText;
+    expected.replace(selectionStart, selectionLength, fragment);
+    QCOMPARE(host.text1.text(), expected);
+    for (qint64 position = 0; position < expected.size(); ++position) {
+        const QChar character = expected.at(position);
+        // Line breaks carry no colour of their own.
+        if (character == u'\r' || character == u'\n')
+            continue;
+        const bool inFragment =
+            position >= selectionStart && position < selectionStart + fragment.size();
+        QCOMPARE(host.text1.colourAt(position), inFragment ? colour : colours::Black);
+    }
+    QCOMPARE(host.text1.selectionStart(), host.text1.textLength());
+    QCOMPARE(host.text1.selectionLength(), qint64(0));
+    QCOMPARE(host.text1.insertionColour(), colours::Black);
+    QCOMPARE(host.focusWidget(), &host.text1);
+}
+
+void TestTagDialogs::cancel_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<bool>("escape");
+    QTest::addColumn<bool>("caretToEnd");
+
+    for (const QString &name : {u"body"_qs, u"link"_qs, u"fuente"_qs, u"div"_qs, u"iframe"_qs,
+                                u"tabla"_qs, u"celda"_qs}) {
+        const bool toEnd = name == u"body" || name == u"link";
+        QTest::addRow("%s btncancelar", qPrintable(name)) << name << false << toEnd;
+        QTest::addRow("%s escape", qPrintable(name)) << name << true << toEnd;
+    }
+}
+
+void TestTagDialogs::cancel()
+{
+    QFETCH(QString, dialog);
+    QFETCH(bool, escape);
+    QFETCH(bool, caretToEnd);
+
+    Host host;
+    host.text1.setSelectionStart(6);
+    host.text1.setSelectionLength(2);
+    auto form = makeDialog(dialog, host.text1, &host);
+    form->show();
+    // Something typed must not reach the page when the user backs out.
+    const auto boxes = form->findChildren<QLineEdit *>();
+    QTest::keyClicks(boxes.first(), u"x"_qs);
+    if (escape)
+        QTest::keyClick(boxes.first(), Qt::Key_Escape);
+    else
+        QTest::mouseClick(form->findChild<QPushButton *>(u"btncancelar"_qs), Qt::LeftButton);
+
+    QCOMPARE(form->result(), int(QDialog::Rejected));
+    QVERIFY(!form->isVisible());
+    QCOMPARE(host.text1.text(), StartText);
+    for (qint64 position = 0; position < StartText.size(); ++position)
+        QCOMPARE(host.text1.colourAt(position), colours::Black);
+    if (caretToEnd) {
+        QCOMPARE(host.text1.selectionStart(), host.text1.textLength());
+        QCOMPARE(host.text1.selectionLength(), qint64(0));
+        QCOMPARE(host.focusWidget(), &host.text1);
+    } else {
+        QCOMPARE(host.text1.selectionStart(), qint64(6));
+        QCOMPARE(host.text1.selectionLength(), qint64(2));
+    }
+}
+
+void TestTagDialogs::enterAccepts_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("fragment");
+
+    QTest::newRow("in a text box")
+        << u"div"_qs << u"txttop"_qs << QStringLiteral("<div align='Selecciona'>");
+    QTest::newRow("in an editable list")
+        << u"div"_qs << u"cmbalign"_qs << QStringLiteral("<div align='Selecciona'>");
+    QTest::newRow("in a list after typing a name that is an item")
+        << u"fuente"_qs << u"cmbtamano"_qs
+        << QStringLiteral("<font face='Selecciona un grupo de tipografías' color='Selecciona un "
+                          "color' size='Selecciona'>");
+}
+
+void TestTagDialogs::enterAccepts()
+{
+    QFETCH(QString, dialog);
+    QFETCH(QString, control);
+    QFETCH(QString, fragment);
+
+    Host host;
+    host.text1.setText(QString());
+    auto form = makeDialog(dialog, host.text1, &host);
+    form->show();
+    QWidget *widget = form->findChild<QWidget *>(control);
+    if (auto *list = qobject_cast<QComboBox *>(widget))
+        widget = list->lineEdit();
+    QTest::keyClick(widget, Qt::Key_Return);
+
+    QCOMPARE(form->result(), int(QDialog::Accepted));
+    QCOMPARE(host.text1.text(), fragment);
+}
+
+void TestTagDialogs::designTexts_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("items");
+
+    const QStringList names = {u"Aqua"_qs,   u"Black"_qs, u"Blue"_qs,   u"Fuchsia"_qs,
+                               u"Gray"_qs,   u"Green"_qs, u"Lime"_qs,   u"Maroon"_qs,
+                               u"Navy"_qs,   u"Olive"_qs, u"Purple"_qs, u"Red"_qs,
+                               u"Silver"_qs, u"Teal"_qs,  u"White"_qs,  u"Yellow"_qs};
+    const QStringList bodyColours = names + QStringList{u" -- "_qs, u"Color personalizádo"_qs};
+    const QStringList tableColours = names + QStringList{u" -- "_qs, u"Personal"_qs};
+    const QStringList aligns = {u"Left"_qs, u"Center"_qs, u"Right"_qs};
+    const QString body = u"  Etiqueta Body"_qs;
+
+    for (const QString &list : {u"cmbbackground"_qs, u"cmbcolortexto"_qs, u"cmbcolorenlace"_qs,
+                                u"cmbcolorenlacevisitado"_qs, u"cmbcolorenlaceactivo"_qs})
+        QTest::addRow("body %s", qPrintable(list))
+            << u"body"_qs << body << list << u"Selecciona un color"_qs << bodyColours;
+    for (const QString &box :
+         {u"textcolorperso"_qs, u"txtcolortexto"_qs, u"textcolorenlacepersonalizado"_qs,
+          u"txtenlacevisitadopersonalizado"_qs, u"textcolorenlaceactivopersonalizado"_qs})
+        QTest::addRow("body %s", qPrintable(box))
+            << u"body"_qs << body << box << u"#"_qs << QStringList();
+    QTest::newRow("body txtimagenfondo")
+        << u"body"_qs << body << u"txtimagenfondo"_qs << QString() << QStringList();
+    QTest::newRow("link cmbtarget")
+        << u"link"_qs << u"  Etiqueta HREF"_qs << u"cmbtarget"_qs << u"Selecciona"_qs
+        << QStringList{u"_Blanck"_qs, u"_Top"_qs, u"_Parent"_qs, u"_Self"_qs};
+    QTest::newRow("font cmbgrupo") << u"fuente"_qs << u"  Etiqueta FONT"_qs << u"cmbgrupo"_qs
+                                   << u"Selecciona un grupo de tipografías"_qs
+                                   << QStringList{u"Arial, Helvetica, sans-serif"_qs,
+                                                  u"Times New Roman, Times, serif"_qs,
+                                                  u"Courier New, Courier, mono"_qs,
+                                                  u"Georgia, Times New Roman, Times, serif"_qs,
+                                                  u"Verdana, Arial, Helvetica, sans-serif"_qs,
+                                                  u"Geneva, Arial, Helvetica, sans-serif"_qs,
+                                                  u" -- "_qs,
+                                                  u"Fuente personalizáda"_qs};
+    QTest::newRow("font cmbtamano")
+        << u"fuente"_qs << u"  Etiqueta FONT"_qs << u"cmbtamano"_qs << u"Selecciona"_qs
+        << QStringList{u"1"_qs, u"2"_qs, u"3"_qs, u"4"_qs, u"5"_qs, u"6"_qs, u"7"_qs};
+    QTest::newRow("font cmbcolor") << u"fuente"_qs << u"  Etiqueta FONT"_qs << u"cmbcolor"_qs
+                                   << u"Selecciona un color"_qs << bodyColours;
+    QTest::newRow("font txtcolor")
+        << u"fuente"_qs << u"  Etiqueta FONT"_qs << u"txtcolor"_qs << u"#"_qs << QStringList();
+    QTest::newRow("div cmbalign") << u"div"_qs << u"  Etiqueta DIV"_qs << u"cmbalign"_qs
+                                  << u"Selecciona"_qs << aligns;
+    QTest::newRow("div cmbposicion")
+        << u"div"_qs << u"  Etiqueta DIV"_qs << u"cmbposicion"_qs << u"Selecciona"_qs
+        << QStringList{u"Absolute"_qs, u"Relative"_qs};
+    QTest::newRow("iframe cmbscroll")
+        << u"iframe"_qs << u"  Etiqueta IFRAME"_qs << u"cmbscroll"_qs << u"Selecciona"_qs
+        << QStringList{u"Auto"_qs, u"No"_qs, u"Yes"_qs};
+    for (const QString &box : {u"txtcellspacing"_qs, u"txtcellpadding"_qs, u"txtborder"_qs})
+        QTest::addRow("table %s", qPrintable(box))
+            << u"tabla"_qs << u"  Definición de tabla"_qs << box << u"0"_qs << QStringList();
+    QTest::newRow("table cmbalign") << u"tabla"_qs << u"  Definición de tabla"_qs << u"cmbalign"_qs
+                                    << u"Selecciona"_qs << aligns;
+    QTest::newRow("table cmbcolor") << u"tabla"_qs << u"  Definición de tabla"_qs << u"cmbcolor"_qs
+                                    << u"Selecciona"_qs << tableColours;
+    QTest::newRow("table txtcolor")
+        << u"tabla"_qs << u"  Definición de tabla"_qs << u"txtcolor"_qs << u"#"_qs << QStringList();
+    QTest::newRow("cell cmbvalign")
+        << u"celda"_qs << u"  Definición de celda"_qs << u"cmbvalign"_qs << u"Selecciona"_qs
+        << QStringList{u"Top"_qs, u"Middle"_qs, u"Bottom"_qs};
+    QTest::newRow("cell cmbcolor") << u"celda"_qs << u"  Definición de celda"_qs << u"cmbcolor"_qs
+                                   << u"Selecciona"_qs << tableColours;
+}
+
+void TestTagDialogs::designTexts()
+{
+    QFETCH(QString, dialog);
+    QFETCH(QString, caption);
+    QFETCH(QString, control);
+    QFETCH(QString, text);
+    QFETCH(QStringList, items);
+
+    Host host;
+    auto form = makeDialog(dialog, host.text1, &host);
+    QCOMPARE(form->objectName(), dialog);
+    QCOMPARE(form->windowTitle(), caption);
+    QVERIFY(form->isModal());
+    QCOMPARE(form->findChild<QPushButton *>(u"btnaceptar"_qs)->text(), u"&Aceptar"_qs);
+    QCOMPARE(form->findChild<QPushButton *>(u"btncancelar"_qs)->text(), u"&Cancelar"_qs);
+    if (auto *list = form->findChild<QComboBox *>(control)) {
+        QVERIFY(list->isEditable());
+        QCOMPARE(list->currentText(), text);
+        QStringList actual;
+        for (int index = 0; index < list->count(); ++index)
+            actual << list->itemText(index);
+        QCOMPARE(actual, items);
+    } else {
+        auto *box = form->findChild<QLineEdit *>(control);
+        QVERIFY(box);
+        QCOMPARE(box->text(), text);
+    }
+}
+
+void TestTagDialogs::customBoxShowsCustomItem_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("customItem");
+    QTest::addColumn<int>("index");
+
+    QTest::newRow("body link colour")
+        << u"body"_qs << u"cmbcolorenlace"_qs << u"textcolorenlacepersonalizado"_qs
+        << u"Color personalizádo"_qs << 17;
+    QTest::newRow("font colour") << u"fuente"_qs << u"cmbcolor"_qs << u"txtcolor"_qs
+                                 << u"Color personalizádo"_qs << 17;
+    QTest::newRow("font face") << u"fuente"_qs << u"cmbgrupo"_qs << u"txtfuente"_qs
+                               << u"Fuente personalizáda"_qs << 7;
+    QTest::newRow("table colour") << u"tabla"_qs << u"cmbcolor"_qs << u"txtcolor"_qs
+                                  << u"Personal"_qs << 17;
+    QTest::newRow("cell colour") << u"celda"_qs << u"cmbcolor"_qs << u"txtcolor"_qs
+                                 << u"Personal"_qs << 17;
+}
+
+void TestTagDialogs::customBoxShowsCustomItem()
+{
+    QFETCH(QString, dialog);
+    QFETCH(QString, list);
+    QFETCH(QString, box);
+    QFETCH(QString, customItem);
+    QFETCH(int, index);
+
+    Host host;
+    auto form = makeDialog(dialog, host.text1, &host);
+    form->show();
+    auto *combo = form->findChild<QComboBox *>(list);
+    // The user picked the custom item, then typed over the list; the next change of the box
+    // must still bring the custom item back.
+    perform(*form, list + QStringLiteral(":pick:") + customItem);
+    perform(*form, list + QStringLiteral(":type:Navy"));
+    perform(*form, box + QStringLiteral(":type:1"));
+    QCOMPARE(combo->currentIndex(), index);
+    QCOMPARE(combo->currentText(), customItem);
+    // Deleting counts as a change too.
+    perform(*form, list + QStringLiteral(":pick:") + combo->itemText(2));
+    perform(*form, box + QStringLiteral(":clear:"));
+    QCOMPARE(combo->currentText(), customItem);
+}
+
+void TestTagDialogs::tabOrder_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QStringList>("order");
+
+    QTest::newRow("body") << u"body"_qs
+                          << QStringList{u"cmbbackground"_qs,
+                                         u"textcolorperso"_qs,
+                                         u"txtimagenfondo"_qs,
+                                         u"cmbcolortexto"_qs,
+                                         u"txtcolortexto"_qs,
+                                         u"cmbcolorenlace"_qs,
+                                         u"textcolorenlacepersonalizado"_qs,
+                                         u"cmbcolorenlacevisitado"_qs,
+                                         u"txtenlacevisitadopersonalizado"_qs,
+                                         u"cmbcolorenlaceactivo"_qs,
+                                         u"textcolorenlaceactivopersonalizado"_qs,
+                                         u"btnaceptar"_qs,
+                                         u"btncancelar"_qs};
+    QTest::newRow("link") << u"link"_qs
+                          << QStringList{u"txturl"_qs,     u"cmbtarget"_qs,  u"txtclassurl"_qs,
+                                         u"txtmail"_qs,    u"txtasunto"_qs,  u"txtclassmail"_qs,
+                                         u"btnaceptar"_qs, u"btncancelar"_qs};
+    QTest::newRow("font") << u"fuente"_qs
+                          << QStringList{u"cmbgrupo"_qs,   u"txtfuente"_qs, u"cmbtamano"_qs,
+                                         u"cmbcolor"_qs,   u"txtcolor"_qs,  u"btnaceptar"_qs,
+                                         u"btncancelar"_qs};
+    QTest::newRow("div") << u"div"_qs
+                         << QStringList{u"cmbalign"_qs, u"cmbposicion"_qs, u"txttop"_qs,
+                                        u"txtleft"_qs,  u"txtzindex"_qs,   u"txtheight"_qs,
+                                        u"txtwidth"_qs, u"btnaceptar"_qs,  u"btncancelar"_qs};
+    QTest::newRow("iframe") << u"iframe"_qs
+                            << QStringList{
+                                   u"txtnombre"_qs,  u"txtid"_qs,           u"txtarchivo"_qs,
+                                   u"cmbscroll"_qs,  u"txthspace"_qs,       u"txtvspace"_qs,
+                                   u"txtborde"_qs,   u"txtmarginheight"_qs, u"txtmarginwidht"_qs,
+                                   u"txtwidht"_qs,   u"txtheight"_qs,       u"btnaceptar"_qs,
+                                   u"btncancelar"_qs};
+    QTest::newRow("table") << u"tabla"_qs << QStringList{u"cmbalign"_qs,       u"txtcellspacing"_qs,
+                                                         u"txtcellpadding"_qs, u"txtborder"_qs,
+                                                         u"txtclass"_qs,       u"txtancho"_qs,
+                                                         u"txtalto"_qs,        u"cmbcolor"_qs,
+                                                         u"txtcolor"_qs,       u"txtimagen"_qs,
+                                                         u"btnaceptar"_qs,     u"btncancelar"_qs};
+    QTest::newRow("cell") << u"celda"_qs
+                          << QStringList{u"txtclass"_qs,   u"cmbalign"_qs,  u"cmbvalign"_qs,
+                                         u"txtancho"_qs,   u"txtalto"_qs,   u"cmbcolor"_qs,
+                                         u"txtcolor"_qs,   u"txtimagen"_qs, u"btnaceptar"_qs,
+                                         u"btncancelar"_qs};
+}
+
+void TestTagDialogs::tabOrder()
+{
+    QFETCH(QString, dialog);
+    QFETCH(QStringList, order);
+
+    Host host;
+    auto form = makeDialog(dialog, host.text1, &host);
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    QWidget *first = form->findChild<QWidget *>(order.first());
+    first->setFocus();
+    QStringList visited;
+    for (int step = 0; step < order.size(); ++step) {
+        QWidget *focused = QApplication::focusWidget();
+        // An editable list hands its focus to its own text box.
+        if (focused && qobject_cast<QComboBox *>(focused->parentWidget()))
+            focused = focused->parentWidget();
+        visited << (focused ? focused->objectName() : QString());
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    QCOMPARE(visited, order);
+}
+
+void TestTagDialogs::openers_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<std::function<void(EditingSurface &, QWidget *)>>("open");
+    QTest::addColumn<QString>("box");
+
+    QTest::newRow("body") << u"body"_qs << std::function(showBodyDialog) << u"txtimagenfondo"_qs;
+    QTest::newRow("link") << u"link"_qs << std::function(showLinkDialog) << u"txturl"_qs;
+    QTest::newRow("font") << u"fuente"_qs << std::function(showFontDialog) << u"txtcolor"_qs;
+    QTest::newRow("div") << u"div"_qs << std::function(showDivDialog) << u"txttop"_qs;
+    QTest::newRow("iframe") << u"iframe"_qs << std::function(showIframeDialog) << u"txtid"_qs;
+    QTest::newRow("table") << u"tabla"_qs << std::function(showTableDialog) << u"txtborder"_qs;
+    QTest::newRow("cell") << u"celda"_qs << std::function(showCellDialog) << u"txtalto"_qs;
+}
+
+// Each opening is modal and starts again from the design-time texts.
+void TestTagDialogs::openers()
+{
+    QFETCH(QString, dialog);
+    using Opener = std::function<void(EditingSurface &, QWidget *)>;
+    QFETCH(Opener, open);
+    QFETCH(QString, box);
+
+    Host host;
+    QString designText;
+    QString secondText;
+    int openings = 0;
+    const auto typeAndCancel = [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        QCOMPARE(modal->objectName(), dialog);
+        auto *edit = modal->findChild<QLineEdit *>(box);
+        (openings == 0 ? designText : secondText) = edit->text();
+        QTest::keyClicks(edit, u"zz"_qs);
+        ++openings;
+        modal->findChild<QPushButton *>(u"btncancelar"_qs)->click();
+    };
+    QTimer::singleShot(0, this, typeAndCancel);
+    open(host.text1, &host);
+    QTimer::singleShot(0, this, typeAndCancel);
+    open(host.text1, &host);
+
+    QCOMPARE(openings, 2);
+    QCOMPARE(secondText, designText);
+    QCOMPARE(host.text1.text(), StartText);
+}
+
+QTEST_MAIN(TestTagDialogs)
+
+#include "tst_tagdialogs.moc"
