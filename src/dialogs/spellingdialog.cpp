@@ -20,14 +20,14 @@ namespace {
 namespace captions {
 const QString Dialog = QStringLiteral("  Corrector ortográfico");
 const QString NotFound = QStringLiteral("No se encuentra:");
-const QString ChangeTo = QStringLiteral("Cambiar &a:");
+const QString ChangeTo = QStringLiteral("Ca&mbiar a:");
 const QString Suggestions = QStringLiteral("&Sugerencias:");
 const QString Dictionary = QStringLiteral("&Diccionario:");
 const QString Ignore = QStringLiteral("&Ignorar");
 const QString IgnoreAll = QStringLiteral("I&gnorar todas");
 const QString Change = QStringLiteral("&Cambiar");
 const QString ChangeAll = QStringLiteral("Cambiar &todas");
-const QString Add = QStringLiteral("A&gregar");
+const QString Add = QStringLiteral("&Agregar");
 const QString Close = QStringLiteral("Ce&rrar");
 } // namespace captions
 

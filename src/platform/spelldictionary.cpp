@@ -31,7 +31,8 @@ QString SpellDictionary::displayName() const
         return name;
     QString language = locale.nativeLanguageName();
     const QString territory = locale.nativeTerritoryName();
-    if (name.contains(QLatin1Char('_')) && !territory.isEmpty())
+    // Some languages already name the country ("español de España").
+    if (name.contains(QLatin1Char('_')) && !territory.isEmpty() && !language.contains(territory))
         language += QStringLiteral(" (%1)").arg(territory);
     return QStringLiteral("%1 — %2").arg(language, name);
 }
