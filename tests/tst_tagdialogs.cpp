@@ -349,35 +349,46 @@ void TestTagDialogs::enterAccepts_data()
 {
     QTest::addColumn<QString>("dialog");
     QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("fragment");
 
-    QTest::newRow("in a text box")
-        << u"div"_qs << u"txttop"_qs << QStringLiteral("<div align='Selecciona'>");
-    QTest::newRow("in an editable list")
-        << u"div"_qs << u"cmbalign"_qs << QStringLiteral("<div align='Selecciona'>");
-    QTest::newRow("in a list after typing a name that is an item")
-        << u"fuente"_qs << u"cmbtamano"_qs
+    QTest::newRow("in a text box") << QStringLiteral("div") << QStringLiteral("txttop") << QString()
+                                   << QStringLiteral("<div align='Selecciona'>");
+    QTest::newRow("in an untouched list")
+        << QStringLiteral("div") << QStringLiteral("cmbalign") << QString()
+        << QStringLiteral("<div align='Selecciona'>");
+    QTest::newRow("in a list after typing the start of an item, not completed")
+        << QStringLiteral("div") << QStringLiteral("cmbalign") << QStringLiteral("Cent")
+        << QStringLiteral("<div align='Cent'>");
+    QTest::newRow("in a list after typing an item")
+        << QStringLiteral("fuente") << QStringLiteral("cmbtamano") << QStringLiteral("3")
         << QStringLiteral("<font face='Selecciona un grupo de tipografías' color='Selecciona un "
-                          "color' size='Selecciona'>");
+                          "color' size='3'>");
 }
 
 void TestTagDialogs::enterAccepts()
 {
     QFETCH(QString, dialog);
     QFETCH(QString, control);
+    QFETCH(QString, typed);
     QFETCH(QString, fragment);
 
     Host host;
     host.text1.setText(QString());
     auto form = makeDialog(dialog, host.text1, &host);
     form->show();
+    if (!typed.isEmpty())
+        perform(*form, control + QStringLiteral(":type:") + typed);
     QWidget *widget = form->findChild<QWidget *>(control);
-    if (auto *list = qobject_cast<QComboBox *>(widget))
-        widget = list->lineEdit();
-    QTest::keyClick(widget, Qt::Key_Return);
+    auto *list = qobject_cast<QComboBox *>(widget);
+    const int items = list ? list->count() : 0;
+    QTest::keyClick(list ? list->lineEdit() : widget, Qt::Key_Return);
 
     QCOMPARE(form->result(), int(QDialog::Accepted));
     QCOMPARE(host.text1.text(), fragment);
+    // Enter must not have added what was typed to the list.
+    if (list)
+        QCOMPARE(list->count(), items);
 }
 
 void TestTagDialogs::designTexts_data()
