@@ -43,6 +43,16 @@ qint64 skipPast(const QString &page, qint64 from, QLatin1String end)
     return found < 0 ? page.size() : found + end.size();
 }
 
+void append(QString &text, char32_t character)
+{
+    if (QChar::requiresSurrogates(character)) {
+        text += QChar(QChar::highSurrogate(character));
+        text += QChar(QChar::lowSurrogate(character));
+    } else {
+        text += QChar(char16_t(character));
+    }
+}
+
 bool isSpace(const Unit &unit)
 {
     return unit.character != 0 && QChar::isSpace(unit.character);
@@ -71,8 +81,12 @@ std::vector<Unit> decode(const QString &page, qint64 start, qint64 end, WordPlac
     while (i < end) {
         const QChar c = page.at(i);
         if (c == QLatin1Char('&')) {
-            const qint64 semicolon = page.indexOf(QLatin1Char(';'), i + 1);
-            if (semicolon > i + 1 && semicolon < end && semicolon - i <= LongestEntity) {
+            // Looking no further than an entity can reach keeps a page full of bare "&"
+            // from being scanned to its end once for each of them.
+            const qint64 window = std::min(LongestEntity, end - i - 1);
+            const qint64 found = QStringView(page).mid(i + 1, window).indexOf(QLatin1Char(';'));
+            const qint64 semicolon = found < 0 ? -1 : i + 1 + found;
+            if (semicolon > i + 1) {
                 const QStringView body = QStringView(page).mid(i + 1, semicolon - i - 1);
                 const bool entityLike = std::all_of(body.begin(), body.end(), [](QChar b) {
                     return b.unicode() < 128 && (b.isLetterOrNumber() || b == QLatin1Char('#'));
@@ -118,7 +132,7 @@ std::vector<bool> addresses(const std::vector<Unit> &units)
         QString chunk;
         while (b < units.size() && !isSpace(units[b])) {
             if (units[b].character != 0)
-                chunk += QString::fromUcs4(&units[b].character, 1);
+                append(chunk, units[b].character);
             ++b;
         }
         chunk = chunk.toLower();
@@ -160,7 +174,7 @@ void collectWords(const QString &page, qint64 start, qint64 end, WordPlace place
             word.length = units[b - 1].end - units[a].start;
             word.place = place;
             for (size_t k = a; k < b; ++k) {
-                word.word += QString::fromUcs4(&units[k].character, 1);
+                append(word.word, units[k].character);
                 if (units[k].entity)
                     word.entityLetters = true;
                 else if (units[k].character > 127)
