@@ -1,6 +1,7 @@
 #include "colourchoice.h"
 
 #include "dialogconventions.h"
+#include "tagfragments.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -23,7 +24,7 @@ const QStringList &htmlColourNames()
 QStringList colourItems(const QString &customItem)
 {
     QStringList items = htmlColourNames();
-    items << QStringLiteral(" -- ") << customItem;
+    items << designTexts::Separator << customItem;
     return items;
 }
 

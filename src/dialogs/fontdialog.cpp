@@ -24,7 +24,7 @@ const QStringList &fontGroups()
         QStringLiteral("Georgia, Times New Roman, Times, serif"),
         QStringLiteral("Verdana, Arial, Helvetica, sans-serif"),
         QStringLiteral("Geneva, Arial, Helvetica, sans-serif"),
-        QStringLiteral(" -- "),
+        designTexts::Separator,
         designTexts::CustomFont,
     };
     return groups;

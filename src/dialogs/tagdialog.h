@@ -7,7 +7,6 @@
 #include <optional>
 
 class QLayout;
-class QPushButton;
 
 namespace zendral {
 

@@ -15,6 +15,7 @@ inline const QString Prompt = QStringLiteral("Selecciona");
 inline const QString PersonalColour = QStringLiteral("Personal");
 inline const QString FontGroupPrompt = QStringLiteral("Selecciona un grupo de tipografías");
 inline const QString CustomFont = QStringLiteral("Fuente personalizáda");
+inline const QString Separator = QStringLiteral(" -- ");
 inline const QString CustomColourBox = QStringLiteral("#");
 inline const QString Zero = QStringLiteral("0");
 } // namespace designTexts
