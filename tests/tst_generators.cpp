@@ -105,6 +105,7 @@ private slots:
     void popupDialogInserts_data();
     void popupDialogInserts();
     void popupDialogCancelInsertsNothing();
+    void enterInAListAccepts();
     void metaTagsDialogGenerates();
     void metaTagsDialogRegeneratesOneBlock();
     void dbDialogInserts_data();
@@ -384,6 +385,22 @@ void TestGenerators::popupDialogCancelInsertsNothing()
     QCOMPARE(text1.text(), QStringLiteral("<html>\r\n</html>"));
     QCOMPARE(text1.selectionStart(), qint64(8));
     QVERIFY(prompts.notices.isEmpty());
+}
+
+void TestGenerators::enterInAListAccepts()
+{
+    EditingSurface text1;
+    FakePrompts prompts;
+    PopupDialog dialog(text1, prompts);
+    dialog.show();
+    auto *methodCombo = child<QComboBox>(&dialog, "cmbapertura");
+    methodCombo->lineEdit()->clear();
+    QTest::keyClicks(methodCombo, "Por enlace");
+    QTest::keyClick(methodCombo, Qt::Key_Return);
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(text1.text().startsWith(QStringLiteral("<a href='#'")));
+    // Typed text stays typed text: it never joins the list.
+    QCOMPARE(methodCombo->count(), 2);
 }
 
 void TestGenerators::metaTagsDialogGenerates()

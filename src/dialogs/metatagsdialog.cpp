@@ -85,6 +85,7 @@ MetaTagsDialog::MetaTagsDialog(QWidget *parent)
     addField(2, 0, captions::Charset, m_charset);
     addField(2, 1, captions::Email, m_email);
 
+    m_days->setMaximumWidth(m_days->fontMetrics().averageCharWidth() * 8);
     auto *daysRow = new QHBoxLayout;
     auto *daysLabel = new QLabel(captions::DaysBefore, this);
     daysLabel->setBuddy(m_days);
@@ -111,6 +112,8 @@ MetaTagsDialog::MetaTagsDialog(QWidget *parent)
     layout->addLayout(daysRow);
     auto addBox = [&](const QString &caption, QWidget *box) {
         auto *label = new QLabel(caption, this);
+        // The output's caption names <head> and </head>, which rich text would swallow.
+        label->setTextFormat(Qt::PlainText);
         label->setBuddy(box);
         layout->addWidget(label);
         layout->addWidget(box);
