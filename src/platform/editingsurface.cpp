@@ -285,6 +285,39 @@ QString EditingSurface::textRange(qint64 start, qint64 length) const
     return result;
 }
 
+qint64 EditingSurface::lastIndexOf(QChar character, qint64 from) const
+{
+    if (from < 0)
+        return -1;
+    from = std::min(from, textLength() - 1);
+    QTextBlock block = document()->findBlock(int(toWidgetPosition(from)));
+    while (block.isValid()) {
+        const qint64 start = blockStart(block.blockNumber());
+        // The line break's own two characters can be the one looked for.
+        if (from >= start + block.length() - 1) {
+            const qint64 breakStart = start + block.length() - 1;
+            if (block.next().isValid()) {
+                if (character == u'\n' && from >= breakStart + 1)
+                    return breakStart + 1;
+                if (character == u'\r')
+                    return breakStart;
+            }
+            from = breakStart - 1;
+        }
+        if (from >= start) {
+            QString line = block.text();
+            line.replace(LineSeparator, QChar(u'\n'));
+            const qsizetype found = line.lastIndexOf(character, from - start);
+            if (found >= 0)
+                return start + found;
+        }
+        block = block.previous();
+        if (block.isValid())
+            from = blockStart(block.blockNumber()) + block.length(); // its LF
+    }
+    return -1;
+}
+
 Colour EditingSurface::colourAt(qint64 position) const
 {
     QTextCursor cursor(document());

@@ -75,6 +75,9 @@ public:
     QChar characterAt(qint64 position) const;
     QString textRange(qint64 start, qint64 length) const;
     Colour colourAt(qint64 position) const;
+    // The last position at or before from that holds character, or -1. Reads only the lines
+    // it passes, walking back from from.
+    qint64 lastIndexOf(QChar character, qint64 from) const;
     bool boldAt(qint64 position) const;
 
     // Paints many stretches in one batch: no change notification, one repaint. The spans

@@ -1,11 +1,19 @@
 #include "mainwindow.h"
 
 #include "clipboard.h"
+#include "clockscript.h"
+#include "colouring.h"
 #include "commandtable.h"
 #include "documentcontroller.h"
 #include "editingsurface.h"
+#include "editorevents.h"
 #include "filechooser.h"
+#include "findstrip.h"
+#include "generatordialogs.h"
+#include "pageestimate.h"
 #include "prompts.h"
+#include "spellingcheck.h"
+#include "tagdialogs.h"
 #include "taginsertion.h"
 
 #include <QAction>
@@ -64,6 +72,11 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
 
     m_text1 = new EditingSurface;
     m_document = new DocumentController(*m_text1, *m_services.prompts, *m_services.chooser, this);
+    m_document->setColouring([this] { Colorea(*m_text1, m_tablaEtiquetas); });
+    m_tablaEtiquetas = TablaEtiquetas();
+    m_events =
+        std::make_unique<EditorEvents>(*m_text1, m_tablaEtiquetas, [this] { refreshEstimate(); });
+    m_text1->setTypedCharacterHandler(m_events.get());
 
     buildCommands();
     buildMenus();
@@ -72,6 +85,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(buildToolbars());
+    layout->addWidget(new FindStrip(*m_text1, *m_services.prompts));
 
     m_documentTabs = new QTabWidget;
     m_documentTabs->setObjectName(QStringLiteral("SSTab1"));
@@ -84,7 +98,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     setCentralWidget(central);
 
     connectCommands();
-    connect(m_text1, &EditingSurface::changed, this, &MainWindow::onTextChanged);
+    connect(m_text1, &EditingSurface::changed, this, [this] { m_events->onChanged(); });
     connect(m_document, &DocumentController::titleChanged, this, &QWidget::setWindowTitle);
     connect(m_text1, &QPlainTextEdit::selectionChanged, this, &MainWindow::updateClipboardCommands);
     connect(m_services.clipboard, &Clipboard::changed, this, &MainWindow::updateClipboardCommands);
@@ -235,6 +249,36 @@ void MainWindow::connectCommands()
     }
     connectCommand(QStringLiteral("mn_espacio"), [this] { insertNonBreakingSpace(*m_text1); });
 
+    connectCommand(QStringLiteral("btndeshacer"),
+                   [this] { m_events->history().DeshacerComando(); });
+    connectCommand(QStringLiteral("btnrehacer"), [this] { m_events->history().RehacerComando(); });
+
+    QWidget *parent = this;
+    EditingSurface &text1 = *m_text1;
+    Prompts &prompts = *m_services.prompts;
+    connectCommand(QStringLiteral("mn_body"), [&text1, parent] { showBodyDialog(text1, parent); });
+    connectCommand(QStringLiteral("mn_enlace"),
+                   [&text1, parent] { showLinkDialog(text1, parent); });
+    connectCommand(QStringLiteral("mn_fuente"),
+                   [&text1, parent] { showFontDialog(text1, parent); });
+    connectCommand(QStringLiteral("mn_div"), [&text1, parent] { showDivDialog(text1, parent); });
+    connectCommand(QStringLiteral("mn_iframe"),
+                   [&text1, parent] { showIframeDialog(text1, parent); });
+    connectCommand(QStringLiteral("mn_tabla"),
+                   [&text1, parent] { showTableDialog(text1, parent); });
+    connectCommand(QStringLiteral("mn_celda"), [&text1, parent] { showCellDialog(text1, parent); });
+    connectCommand(QStringLiteral("mn_popup"),
+                   [&text1, &prompts, parent] { showPopupDialog(text1, prompts, parent); });
+    connectCommand(QStringLiteral("btnmeta"), [parent] { showMetaTagsDialog(parent); });
+    connectCommand(QStringLiteral("mn_conexiondb"),
+                   [&text1, parent] { showDatabaseDialog(text1, parent); });
+    connectCommand(QStringLiteral("mn_reemplazar"),
+                   [&text1, parent] { showReplaceDialog(text1, parent); });
+    connectCommand(QStringLiteral("mn_hora"),
+                   [&text1, &prompts] { insertClockScript(text1, prompts); });
+    connectCommand(QStringLiteral("btnortografia"),
+                   [&text1, &prompts, parent] { runSpellingCheck(text1, prompts, parent); });
+
     connectCommand(QStringLiteral("mn_copiar"),
                    [this] { m_services.clipboard->setText(m_text1->selectedText()); });
     connectCommand(QStringLiteral("mn_cortar"), [this] {
@@ -256,8 +300,13 @@ void MainWindow::updateClipboardCommands()
     m_commands.value(QStringLiteral("mn_cortar"))->setEnabled(selected);
 }
 
-void MainWindow::onTextChanged()
+void MainWindow::refreshEstimate()
 {
+    const PageEstimate estimate = estimateFor(m_text1->textLength());
+    m_size->setText(estimate.size);
+    m_modem->setText(estimate.modem);
+    m_adsl->setText(estimate.adsl);
+    // The preview shows the saved file only while it matches the screen.
     m_document->state().archivoGuardado.clear();
 }
 

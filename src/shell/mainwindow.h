@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QStringList>
 
 #include <memory>
 
@@ -14,6 +15,7 @@ namespace zendral {
 
 class Clipboard;
 class DocumentController;
+class EditorEvents;
 class EditingSurface;
 class FileChooser;
 class Prompts;
@@ -39,6 +41,7 @@ public:
 
     EditingSurface &surface() { return *m_text1; }
     DocumentController &document() { return *m_document; }
+    EditorEvents &events() { return *m_events; }
     // The command's action by its name (`mn_…`, or `btn…` for toolbar-only commands).
     QAction *command(const QString &name) const { return m_commands.value(name); }
 
@@ -53,13 +56,15 @@ private:
     void connectCommands();
     void connectCommand(const QString &name, std::function<void()> handler);
     void updateClipboardCommands();
-    void onTextChanged();
+    void refreshEstimate();
 
     MainWindowServices m_services;
     std::unique_ptr<Prompts> m_ownPrompts;
     std::unique_ptr<FileChooser> m_ownChooser;
     EditingSurface *m_text1 = nullptr;
     DocumentController *m_document = nullptr;
+    QStringList m_tablaEtiquetas;
+    std::unique_ptr<EditorEvents> m_events;
     QTabWidget *m_documentTabs = nullptr;
     QHash<QString, QAction *> m_commands;
     QHash<QString, QToolButton *> m_buttons;

@@ -1,0 +1,145 @@
+#include "colouring.h"
+
+namespace zendral {
+
+namespace {
+
+const QString TagString = QStringLiteral(
+    "1<A 1<T 0<P 0<U 0<B 1</A 1</T 0</P 0</U 0</B 0<H 0<LI> 0</L 0</H 4<!- 4--> 2<FOR 2<INP "
+    "2<TEX 0<FON 3<IMG 0<IFR 0<ILA 0<DIV 5<MET 7<SCR 7<APP 0<BLI 0<TIT 0<HEA 0<FRA 2<SEL 2</FOR "
+    "2</TEX 0</FON 3</IMG 0</IFR 0</ILA 0</DIV 0</MET 7</SCR 7</APP 0</BLI 0</TIT 0</HEA 0</FRA "
+    "2</SEL ");
+
+// The tag text in capitals; plain ASCII (nearly every tag) without a detour through Unicode.
+QString capitals(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return text.toString().toUpper();
+    }
+    QString result(text.size(), Qt::Uninitialized);
+    QChar *out = result.data();
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        *out++ = QChar(u >= 'a' && u <= 'z' ? char16_t(u - 32) : u);
+    }
+    return result;
+}
+
+} // namespace
+
+QStringList TablaEtiquetas()
+{
+    return TagString.split(u' ');
+}
+
+std::optional<Colour> classColour(QChar classDigit)
+{
+    switch (classDigit.unicode()) {
+    case '0':
+        return 0xFF0000;
+    case '1':
+        return 0x008000;
+    case '2':
+        return 0x0080FF;
+    case '3':
+        return 0xC000C0;
+    case '4':
+        return 0xC0C0C0;
+    case '5':
+        return 0x0000C0;
+    case '6':
+        return 0x0000FF;
+    case '7':
+        return 0x0040C0;
+    default:
+        return std::nullopt;
+    }
+}
+
+qsizetype matchingEntry(const QStringList &table, QStringView tagText)
+{
+    for (qsizetype index = 0; index < table.size(); ++index) {
+        const QStringView prefix = QStringView(table.at(index)).mid(1);
+        // An empty prefix is found in any non-empty text.
+        if (prefix.isEmpty() ? !tagText.isEmpty() : tagText.contains(prefix))
+            return index;
+    }
+    return -1;
+}
+
+ColouringPlan planColorea(const QString &text, const QStringList &table)
+{
+    ColouringPlan plan;
+    const qsizetype size = text.size();
+    // The next ">" is remembered instead of searched again for every "<".
+    qsizetype nextClose = -1;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (text.at(i) != u'<')
+            continue;
+        if (nextClose < i) {
+            nextClose = text.indexOf(u'>', i);
+            if (nextClose < 0)
+                break; // no ">" after this "<", nor after any later one
+        }
+        const qsizetype close = nextClose;
+        const qsizetype index = matchingEntry(table, capitals(QStringView(text).mid(i, close - i)));
+        plan.lastTagStart = i + 1;
+        plan.lastTagLength = close - i - 1;
+        if (index >= 0 && !table.at(index).isEmpty()) {
+            if (const std::optional<Colour> colour = classColour(table.at(index).at(0)))
+                plan.spans.push_back({i + 1, close - i - 1, *colour});
+        }
+        i = close;
+    }
+    return plan;
+}
+
+void Colorea(EditingSurface &text1, const QStringList &table)
+{
+    const ColouringPlan plan = planColorea(text1.text(), table);
+    text1.applyColours(plan.spans);
+    if (plan.lastTagStart >= 0) {
+        text1.setSelectionStart(plan.lastTagStart);
+        text1.setSelectionLength(plan.lastTagLength);
+    }
+}
+
+bool colourTagBeforeCaret(EditingSurface &text1, const QStringList &table)
+{
+    const qint64 caret = text1.selectionStart();
+    const qint64 open = text1.lastIndexOf(u'<', caret - 1);
+    if (open < 0)
+        return false;
+    // Each entry looks at the prefix's length before the "<" and from it onwards, so the
+    // window reaches past the "<" and entries holding ">" can match.
+    qint64 longest = 0;
+    for (const QString &entry : table)
+        longest = std::max<qint64>(longest, entry.size() - 1);
+    const qint64 areaStart = std::max<qint64>(0, open - longest);
+    const QString area = capitals(text1.textRange(areaStart, open + longest - areaStart));
+    std::optional<Colour> colour;
+    for (const QString &entry : table) {
+        const qint64 length = entry.size() - 1;
+        const qint64 from = std::max<qint64>(0, open - length) - areaStart;
+        const qint64 to = std::min<qint64>(open + length - areaStart, area.size());
+        const QStringView window = QStringView(area).mid(from, std::max<qint64>(0, to - from));
+        const QStringView prefix = QStringView(entry).mid(1);
+        if (prefix.isEmpty() ? !window.isEmpty() : window.contains(prefix)) {
+            if (!entry.isEmpty())
+                colour = classColour(entry.at(0));
+            break;
+        }
+    }
+    const qint64 insideLength = caret - open - 2;
+    // Only characters are ever coloured: with nothing inside the tag, no colour is set.
+    if (colour && insideLength > 0) {
+        text1.setSelectionStart(open + 1);
+        text1.setSelectionLength(insideLength);
+        text1.setSelectionColour(*colour);
+    }
+    text1.setSelectionStart(caret);
+    return true;
+}
+
+} // namespace zendral

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "editingsurface.h"
+#include "undohistory.h"
+
+#include <QStringList>
+
+#include <functional>
+
+namespace zendral {
+
+// What the editor does with the surface's notifications: typed characters go through the
+// undo history (Ctrl+Z and Ctrl+Y undo and redo), a tag closed by a typed ">" is coloured at
+// once, and any other change of the text runs the given refresh (estimate, saved path).
+class EditorEvents : public TypedCharacterHandler
+{
+public:
+    EditorEvents(EditingSurface &text1, QStringList table, std::function<void()> refresh);
+
+    bool characterTyped(const QString &character) override;
+    // The surface's change notification.
+    void onChanged();
+
+    UndoHistory &history() { return m_history; }
+    // UltimaTecla: the code of the last character typed, 0 before any.
+    char32_t UltimaTecla() const { return m_ultimaTecla; }
+
+private:
+    EditingSurface &m_text1;
+    QStringList m_table;
+    std::function<void()> m_refresh;
+    UndoHistory m_history;
+    char32_t m_ultimaTecla = 0;
+};
+
+} // namespace zendral
