@@ -276,6 +276,9 @@ void TestMainWindow::openLoadsColoursAndTitles()
     f.chooser.paths.enqueue(path);
     f.trigger("mn_abrir");
     QCOMPARE(f.text1.text(), QStringLiteral("<p>a</p>\r\nb\r\n"));
+    // Loaded pages are coloured at once.
+    QCOMPARE(f.text1.colourAt(1), colours::Blue);
+    QCOMPARE(f.text1.colourAt(3), colours::Black);
     QCOMPARE(f.window.windowTitle(), QStringLiteral("Zendral - [") + path + QStringLiteral("]"));
     const EstadoDocumento &state = f.window.document().state();
     QCOMPARE(state.archivoActual, path);

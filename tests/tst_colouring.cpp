@@ -1,0 +1,224 @@
+#include "colouring.h"
+#include "editingsurface.h"
+#include "editorevents.h"
+
+#include <QTest>
+
+using namespace zendral;
+
+namespace {
+
+// One letter per character: '.' untouched (black), B blue, G green, O orange, P purple,
+// L light grey, D dark red, W brown.
+Colour colourOf(QChar letter)
+{
+    switch (letter.unicode()) {
+    case 'B':
+        return 0xFF0000;
+    case 'G':
+        return 0x008000;
+    case 'O':
+        return 0x0080FF;
+    case 'P':
+        return 0xC000C0;
+    case 'L':
+        return 0xC0C0C0;
+    case 'D':
+        return 0x0000C0;
+    case 'W':
+        return 0x0040C0;
+    default:
+        return colours::Black;
+    }
+}
+
+QString coloursOf(const EditingSurface &surface)
+{
+    QString letters;
+    const QString text = surface.text();
+    for (qint64 i = 0; i < text.size(); ++i) {
+        const Colour colour = surface.colourAt(i);
+        const char *names = ".BGOPLDW";
+        QChar letter = u'?';
+        for (const char *name = names; *name; ++name) {
+            if (colourOf(QLatin1Char(*name)) == colour)
+                letter = QLatin1Char(*name);
+        }
+        letters.append(text.at(i) == u'\r' || text.at(i) == u'\n' ? QChar(u'.') : letter);
+    }
+    return letters;
+}
+
+void typeText(EditingSurface &surface, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(&surface, &press);
+    }
+}
+
+} // namespace
+
+class TestColouring : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tableFromTheFixedString();
+    void wholeText_data();
+    void wholeText();
+    void wholeTextLeavesTheLastTagSelected();
+    void live_data();
+    void live();
+    void liveColouringSkipsTheRefresh();
+    void laterChangesColourAgainAfterGreaterThan();
+};
+
+void TestColouring::tableFromTheFixedString()
+{
+    const QStringList table = TablaEtiquetas();
+    QCOMPARE(table.size(), 48);
+    QCOMPARE(table.first(), QStringLiteral("1<A"));
+    QCOMPARE(table.at(11), QStringLiteral("0<LI>"));
+    QCOMPARE(table.last(), QString());
+}
+
+void TestColouring::wholeText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    // clang-format off
+    QTest::newRow("bold pair: names blue, brackets and text untouched")
+        << "<b>x</b>"                 << ".B...BB.";
+    QTest::newRow("link with attributes is green")
+        << "<a href=x>"               << ".GGGGGGGG.";
+    QTest::newRow("table, td, textarea, title, applet are green through <T and <A")
+        << "<table><td><textarea><title><applet>"
+        << ".GGGGG..GG..GGGGGGGG..GGGGG..GGGGGG.";
+    QTest::newRow("select, closing form, form and input are orange")
+        << "<select></form><form><input>"
+        << ".OOOOOO..OOOOO..OOOO..OOOOO.";
+    QTest::newRow("img purple, meta dark red, script brown, comment grey")
+        << "<img><meta><script></script><!-- c -->"
+        << ".PPP..DDDD..WWWWWW..WWWWWWW..LLLLLLLL.";
+    QTest::newRow("li and center get no colour from the whole-text pass")
+        << "<li><center>"             << "............";
+    QTest::newRow("unclosed < is left alone")
+        << "a < b"                    << ".....";
+    QTest::newRow("inner < is not examined again: <x <b> is one blue tag")
+        << "<x <b>"                   << ".BBBB.";
+    QTest::newRow("server script a<b colours through <B")
+        << "<% if a<b then %>"        << ".BBBBBBBBBBBBBBB.";
+    QTest::newRow("mixed case colours the same")
+        << "<TaBlE>"                  << ".GGGGG.";
+    QTest::newRow("tags across lines")
+        << "<p\r\nclass=x>\r\n<img>"  << ".B..BBBBBBB....PPP.";
+    // clang-format on
+}
+
+void TestColouring::wholeText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    EditingSurface surface;
+    surface.setText(text);
+    Colorea(surface, TablaEtiquetas());
+    QCOMPARE(surface.text(), text);
+    QCOMPARE(coloursOf(surface), expected);
+}
+
+void TestColouring::wholeTextLeavesTheLastTagSelected()
+{
+    EditingSurface surface;
+    surface.setText(QStringLiteral("<p>hola</p>"));
+    Colorea(surface, TablaEtiquetas());
+    QCOMPARE(surface.selectedText(), QStringLiteral("/p"));
+    surface.setText(QStringLiteral("sin etiquetas"));
+    surface.setSelectionStart(3);
+    Colorea(surface, TablaEtiquetas());
+    QCOMPARE(surface.selectionLength(), 0);
+}
+
+void TestColouring::live_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("typed bold tag is blue") << ""
+                                            << "<b>"
+                                            << ".B.";
+    QTest::newRow("typed link is green") << "x"
+                                         << "<a href=y>"
+                                         << "..GGGGGGGG.";
+    QTest::newRow("typed img is purple") << ""
+                                         << "<img src=a>"
+                                         << ".PPPPPPPPP.";
+    QTest::newRow("typed li is blue through <LI>") << ""
+                                                   << "<li>"
+                                                   << ".BB.";
+    QTest::newRow("typed comment end colours from after <") << ""
+                                                            << "<!-- x -->"
+                                                            << ".LLLLLLLL.";
+    QTest::newRow("> with no < before it colours nothing") << "abc"
+                                                           << ">"
+                                                           << "....";
+}
+
+void TestColouring::live()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+    EditingSurface surface;
+    int refreshes = 0;
+    EditorEvents events(surface, TablaEtiquetas(), [&] { ++refreshes; });
+    surface.setTypedCharacterHandler(&events);
+    QObject::connect(&surface, &EditingSurface::changed, [&] { events.onChanged(); });
+    surface.setText(before);
+    surface.setSelectionStart(surface.textLength());
+    typeText(surface, typed);
+    QCOMPARE(surface.text(), before + typed);
+    QCOMPARE(coloursOf(surface), expected);
+    // The caret stays after the ">" and the next character typed is black.
+    QCOMPARE(surface.selectionStart(), surface.textLength());
+    QCOMPARE(surface.selectionLength(), 0);
+    QCOMPARE(surface.insertionColour(), colours::Black);
+}
+
+void TestColouring::liveColouringSkipsTheRefresh()
+{
+    EditingSurface surface;
+    int refreshes = 0;
+    EditorEvents events(surface, TablaEtiquetas(), [&] { ++refreshes; });
+    surface.setTypedCharacterHandler(&events);
+    QObject::connect(&surface, &EditingSurface::changed, [&] { events.onChanged(); });
+    typeText(surface, QStringLiteral("<b"));
+    QCOMPARE(refreshes, 2);
+    typeText(surface, QStringLiteral(">"));
+    QCOMPARE(refreshes, 2);
+    typeText(surface, QStringLiteral("x"));
+    QCOMPARE(refreshes, 3);
+    // ">" with no "<" before it refreshes as any other change.
+    surface.setText(QStringLiteral("a"));
+    surface.setSelectionStart(1);
+    typeText(surface, QStringLiteral(">"));
+    QCOMPARE(refreshes, 5);
+}
+
+void TestColouring::laterChangesColourAgainAfterGreaterThan()
+{
+    // After a typed ">", an insertion colours the tag nearest before the caret.
+    EditingSurface surface;
+    int refreshes = 0;
+    EditorEvents events(surface, TablaEtiquetas(), [&] { ++refreshes; });
+    surface.setTypedCharacterHandler(&events);
+    QObject::connect(&surface, &EditingSurface::changed, [&] { events.onChanged(); });
+    typeText(surface, QStringLiteral("<p>"));
+    const int before = refreshes;
+    surface.setSelectedText(QStringLiteral("<b>  </b>"));
+    QCOMPARE(refreshes, before);
+    QCOMPARE(coloursOf(surface), QStringLiteral(".B.......BB."));
+}
+
+QTEST_MAIN(TestColouring)
+#include "tst_colouring.moc"

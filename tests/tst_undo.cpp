@@ -1,0 +1,181 @@
+#include "documentcontroller.h"
+#include "editingsurface.h"
+#include "editorevents.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTest>
+
+using namespace zendral;
+using namespace zendral::test;
+
+class TestUndo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void typingUndoRedo();
+    void overwrittenSelectionComesBack();
+    void emptyHistoryDoesNothing();
+    void insertionsAreNotUndone();
+    void controlKeysAreNotRecorded();
+    void estimate_data();
+    void estimate();
+    void statusAreaFollowsChanges();
+
+private:
+    std::unique_ptr<FakePrompts> m_prompts;
+    std::unique_ptr<FakeFileChooser> m_chooser;
+    std::unique_ptr<MainWindow> m_window;
+    EditingSurface *m_text1 = nullptr;
+
+    void type(const QString &text);
+    void trigger(const char *name) { m_window->command(QLatin1String(name))->trigger(); }
+};
+
+void TestUndo::init()
+{
+    m_prompts = std::make_unique<FakePrompts>();
+    m_chooser = std::make_unique<FakeFileChooser>();
+    m_window =
+        std::make_unique<MainWindow>(MainWindowServices{m_prompts.get(), m_chooser.get(), nullptr});
+    m_text1 = &m_window->surface();
+    m_text1->setText(QString());
+}
+
+void TestUndo::type(const QString &text)
+{
+    QTest::keyClicks(m_text1, text);
+}
+
+void TestUndo::typingUndoRedo()
+{
+    type(QStringLiteral("abc"));
+    QTest::keyClick(m_text1, Qt::Key_Z, Qt::ControlModifier);
+    trigger("btndeshacer");
+    QCOMPARE(m_text1->text(), QStringLiteral("a"));
+    QTest::keyClick(m_text1, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(m_text1->text(), QStringLiteral("ab"));
+    // A new character drops the redo tail for good.
+    type(QStringLiteral("x"));
+    trigger("btnrehacer");
+    QCOMPARE(m_text1->text(), QStringLiteral("abx"));
+    QCOMPARE(m_window->events().history().count(), 3);
+}
+
+void TestUndo::overwrittenSelectionComesBack()
+{
+    type(QStringLiteral("a"));
+    m_text1->setSelectionStart(0);
+    m_text1->setSelectionLength(1);
+    type(QStringLiteral("b"));
+    QCOMPARE(m_text1->text(), QStringLiteral("b"));
+    trigger("btndeshacer");
+    QCOMPARE(m_text1->text(), QStringLiteral("a"));
+}
+
+void TestUndo::emptyHistoryDoesNothing()
+{
+    m_text1->setText(QStringLiteral("texto"));
+    trigger("btndeshacer");
+    trigger("btnrehacer");
+    QCOMPARE(m_text1->text(), QStringLiteral("texto"));
+    type(QStringLiteral("!"));
+    trigger("btnrehacer");
+    QCOMPARE(m_text1->text(), QStringLiteral("!texto"));
+}
+
+void TestUndo::insertionsAreNotUndone()
+{
+    // Positions are those of the moment of recording: the undo works on what stands there.
+    type(QStringLiteral("a"));
+    m_text1->setSelectionStart(0);
+    m_text1->setSelectedText(QStringLiteral("xyz"));
+    trigger("btndeshacer");
+    QCOMPARE(m_text1->text(), QStringLiteral("yza"));
+    // One-click insertions stay.
+    m_text1->setText(QString());
+    type(QStringLiteral("q"));
+    trigger("mn_negrita");
+    trigger("btndeshacer");
+    QCOMPARE(m_text1->text(), QStringLiteral("<b>  </b>"));
+}
+
+void TestUndo::controlKeysAreNotRecorded()
+{
+    type(QStringLiteral("ab"));
+    QTest::keyClick(m_text1, Qt::Key_Return);
+    QTest::keyClick(m_text1, Qt::Key_Tab);
+    QTest::keyClick(m_text1, Qt::Key_Backspace);
+    QCOMPARE(m_window->events().history().count(), 2);
+    QTest::keyClick(m_text1, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(m_text1, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(m_text1, Qt::Key_Y, Qt::ControlModifier);
+    // Never a control character in the text.
+    QCOMPARE(m_text1->text(), QStringLiteral("a\r\n"));
+}
+
+void TestUndo::estimate_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("modem");
+    QTest::addColumn<QString>("adsl");
+    QTest::newRow("empty") << 0 << "0.00KB"
+                           << "0.00 Segundos"
+                           << "0.00 Segundos";
+    QTest::newRow("start-up page") << 45 << "0.04KB"
+                                   << "0.01 Segundos"
+                                   << "0.00 Segundos";
+    QTest::newRow("new page") << 64 << "0.06KB"
+                              << "0.01 Segundos"
+                              << "0.00 Segundos";
+    QTest::newRow("one kilobyte") << 1024 << "1.00KB"
+                                  << "0.18 Segundos"
+                                  << "0.04 Segundos";
+    QTest::newRow("55 kilobytes") << 55 * 1024 << "55.00KB"
+                                  << "10.00 Segundos"
+                                  << "2.20 Segundos";
+    QTest::newRow("no thousands separator") << 2000 * 1024 << "2000.00KB"
+                                            << "363.64 Segundos"
+                                            << "80.00 Segundos";
+}
+
+void TestUndo::estimate()
+{
+    QFETCH(int, length);
+    QFETCH(QString, size);
+    QFETCH(QString, modem);
+    QFETCH(QString, adsl);
+    QLocale::setDefault(QLocale::c());
+    m_text1->setText(QString(length, u'x'));
+    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lbltamano"))->text(), size);
+    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lblmodem"))->text(), modem);
+    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lbladsl"))->text(), adsl);
+}
+
+void TestUndo::statusAreaFollowsChanges()
+{
+    // The decimal separator is the user's.
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    m_text1->setText(QString(1024, u'x'));
+    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lbltamano"))->text(),
+             QStringLiteral("1,00KB"));
+    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lblmodem"))->text(),
+             QStringLiteral("0,18 Segundos"));
+    QLocale::setDefault(QLocale::c());
+    // A typed ">" that closes a tag does not refresh; the next change does.
+    m_text1->setText(QString());
+    type(QStringLiteral("<b>"));
+    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lbltamano"))->text(),
+             QStringLiteral("0.00KB"));
+    m_window->document().state().archivoGuardado = QStringLiteral("/tmp/x.html");
+    type(QStringLiteral("y"));
+    QVERIFY(m_window->document().state().archivoGuardado.isEmpty());
+}
+
+QTEST_MAIN(TestUndo)
+#include "tst_undo.moc"
