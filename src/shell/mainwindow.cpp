@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "aboutdialog.h"
 #include "clipboard.h"
 #include "clockscript.h"
 #include "colouring.h"
@@ -7,14 +8,20 @@
 #include "documentcontroller.h"
 #include "editingsurface.h"
 #include "editorevents.h"
+#include "fileactivation.h"
 #include "filechooser.h"
+#include "filepanes.h"
 #include "findstrip.h"
 #include "generatordialogs.h"
 #include "pageestimate.h"
+#include "previewcontroller.h"
+#include "previewpane.h"
 #include "prompts.h"
+#include "qtdesktopopener.h"
 #include "spellingcheck.h"
 #include "tagdialogs.h"
 #include "taginsertion.h"
+#include "weblinks.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -27,6 +34,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 // The toolbar pictures live in a static library: their resource is registered by hand.
@@ -69,6 +77,10 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     }
     if (!m_services.clipboard)
         m_services.clipboard = new QtClipboard(this);
+    if (!m_services.opener) {
+        m_ownOpener = std::make_unique<QtDesktopOpener>();
+        m_services.opener = m_ownOpener.get();
+    }
 
     m_text1 = new EditingSurface;
     m_document = new DocumentController(*m_text1, *m_services.prompts, *m_services.chooser, this);
@@ -90,10 +102,25 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     m_documentTabs = new QTabWidget;
     m_documentTabs->setObjectName(QStringLiteral("SSTab1"));
     m_documentTabs->addTab(m_text1, QStringLiteral("Código"));
-    auto *preview = new QWidget;
-    preview->setObjectName(QStringLiteral("previewPage"));
-    m_documentTabs->addTab(preview, QStringLiteral("Previsualización"));
-    layout->addWidget(m_documentTabs, 1);
+    m_preview = new PreviewPane;
+    m_documentTabs->addTab(m_preview, QStringLiteral("Previsualización"));
+    m_previewController = std::make_unique<PreviewController>(*m_document, *m_services.prompts,
+                                                              *m_services.opener, *m_preview);
+    connect(m_documentTabs, &QTabWidget::currentChanged, this,
+            [this](int current) { m_previewController->tabClicked(current); });
+
+    // The panes keep their width and the tabs take the rest; within the panes only the
+    // file list grows.
+    m_panes = new FilePanes;
+    m_fileActivation = new FileActivation(
+        *m_text1, *m_document, *m_services.prompts, [this] { Colorea(*m_text1, m_tablaEtiquetas); },
+        this);
+    connect(m_panes, &FilePanes::fileDoubleClicked, m_fileActivation, &FileActivation::activate);
+    connect(m_fileActivation, &FileActivation::titleChanged, this, &QWidget::setWindowTitle);
+    auto *body = new QHBoxLayout;
+    body->addWidget(m_panes);
+    body->addWidget(m_documentTabs, 1);
+    layout->addLayout(body, 1);
     layout->addWidget(buildStatusArea());
     setCentralWidget(central);
 
@@ -106,6 +133,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     // Start-up: the template in blue, the caret after it, the clipboard commands disabled
     // until the selection or the clipboard says otherwise.
     m_document->startUp();
+    m_panes->setPattern(QStringLiteral("*.htm;*.html;*.asp;*.gif;*.jpg"));
     for (const char *name : {"mn_copiar", "mn_cortar", "mn_pegar"})
         m_commands.value(QLatin1String(name))->setEnabled(false);
     updateClipboardCommands();
@@ -113,7 +141,12 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     resize(1000, 720);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The tabs report a change of tab while their pages are torn down, after the preview's
+    // steps are gone.
+    m_documentTabs->disconnect(this);
+}
 
 void MainWindow::buildCommands()
 {
@@ -278,6 +311,21 @@ void MainWindow::connectCommands()
                    [&text1, &prompts] { insertClockScript(text1, prompts); });
     connectCommand(QStringLiteral("btnortografia"),
                    [&text1, &prompts, parent] { runSpellingCheck(text1, prompts, parent); });
+
+    connectCommand(QStringLiteral("mn_visualizar"),
+                   [this] { m_previewController->verEnNavegador(); });
+    connectCommand(QStringLiteral("mn_ayudaprog"), [&prompts] {
+        prompts.notify(QStringLiteral(
+            "La ayuda todavía no está disponíble, pulsa la tecla F2 para visitar la web oficial de "
+            "este programa, allí hay unos foros donde podrás resolver tus dudas. Disculpa las "
+            "molestias."));
+    });
+    connectCommand(QStringLiteral("mn_acercade"), [parent] { AboutDialog(parent).exec(); });
+    DesktopOpener &opener = *m_services.opener;
+    connectCommand(QStringLiteral("mn_paginaweb"),
+                   [&opener] { opener.open(QUrl(weblinks::PaginaPrograma)); });
+    connectCommand(QStringLiteral("mn_webautor"),
+                   [&opener] { opener.open(QUrl(weblinks::PaginaAutor)); });
 
     connectCommand(QStringLiteral("mn_copiar"),
                    [this] { m_services.clipboard->setText(m_text1->selectedText()); });

@@ -14,10 +14,15 @@ class QToolButton;
 namespace zendral {
 
 class Clipboard;
+class DesktopOpener;
 class DocumentController;
 class EditorEvents;
 class EditingSurface;
+class FileActivation;
 class FileChooser;
+class FilePanes;
+class PreviewController;
+class PreviewPane;
 class Prompts;
 
 // The platform services the main window talks to; tests hand in fakes, the program the
@@ -27,10 +32,12 @@ struct MainWindowServices
     Prompts *prompts = nullptr;
     FileChooser *chooser = nullptr;
     Clipboard *clipboard = nullptr;
+    DesktopOpener *opener = nullptr;
 };
 
-// The main window `principal`: the menus, toolbars, tag tabs, document tabs with the editing
-// surface, and the status area. It wires each command to the engine that carries it.
+// The main window `principal`: the menus, toolbars, tag tabs, file panes, document tabs with
+// the editing surface and the preview, and the status area. It wires each command to the engine
+// that carries it.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -42,6 +49,7 @@ public:
     EditingSurface &surface() { return *m_text1; }
     DocumentController &document() { return *m_document; }
     EditorEvents &events() { return *m_events; }
+    PreviewPane &preview() { return *m_preview; }
     // The command's action by its name (`mn_…`, or `btn…` for toolbar-only commands).
     QAction *command(const QString &name) const { return m_commands.value(name); }
 
@@ -61,11 +69,16 @@ private:
     MainWindowServices m_services;
     std::unique_ptr<Prompts> m_ownPrompts;
     std::unique_ptr<FileChooser> m_ownChooser;
+    std::unique_ptr<DesktopOpener> m_ownOpener;
     EditingSurface *m_text1 = nullptr;
     DocumentController *m_document = nullptr;
     QStringList m_tablaEtiquetas;
     std::unique_ptr<EditorEvents> m_events;
     QTabWidget *m_documentTabs = nullptr;
+    FilePanes *m_panes = nullptr;
+    FileActivation *m_fileActivation = nullptr;
+    PreviewPane *m_preview = nullptr;
+    std::unique_ptr<PreviewController> m_previewController;
     QHash<QString, QAction *> m_commands;
     QHash<QString, QToolButton *> m_buttons;
     QLabel *m_size = nullptr;

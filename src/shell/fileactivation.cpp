@@ -1,0 +1,133 @@
+#include "fileactivation.h"
+
+#include "documentcontroller.h"
+#include "editingsurface.h"
+#include "prompts.h"
+
+#include <QImageReader>
+
+namespace zendral {
+
+namespace {
+
+const QChar Separator = u'/';
+const QChar Q = u'"';
+
+QString readFailure(const QString &path, QImageReader::ImageReaderError error)
+{
+    QString reason;
+    switch (error) {
+    case QImageReader::FileNotFoundError:
+        reason = QStringLiteral("el archivo no existe");
+        break;
+    case QImageReader::DeviceError:
+        reason = QStringLiteral("no se puede abrir el archivo");
+        break;
+    case QImageReader::UnsupportedFormatError:
+        reason = QStringLiteral("no es una imagen GIF ni JPEG");
+        break;
+    case QImageReader::InvalidDataError:
+        reason = QStringLiteral("los datos de la imagen no son válidos");
+        break;
+    default:
+        reason = QStringLiteral("error al leer");
+        break;
+    }
+    return QStringLiteral("No se pudo leer la imagen \"%1\": %2.").arg(path, reason);
+}
+
+} // namespace
+
+FileActivation::FileActivation(EditingSurface &text1, DocumentController &document,
+                               Prompts &prompts, std::function<void()> colorea, QObject *parent)
+    : QObject(parent), m_text1(text1), m_document(document), m_prompts(prompts),
+      m_colorea(std::move(colorea))
+{}
+
+QString FileActivation::UnirRuta(const QString &folder, const QString &name)
+{
+    if (folder.isEmpty())
+        return name;
+    if (folder.endsWith(Separator))
+        return folder + name;
+    return folder + Separator + name;
+}
+
+bool FileActivation::isImage(const QString &path)
+{
+    const QString ending = path.right(4);
+    return ending == u".gif" || ending == u".jpg";
+}
+
+QString FileActivation::imageSource(const QString &path, const QString &carpetaActual)
+{
+    if (carpetaActual.isEmpty())
+        return path;
+    // Only a leading folder, matched whole, is taken off: removing the folder's text wherever
+    // it occurs would cut into folders that merely share its name or start.
+    const QString folder =
+        carpetaActual.endsWith(Separator) ? carpetaActual : carpetaActual + Separator;
+    return path.startsWith(folder) ? path.mid(folder.size()) : path;
+}
+
+QString FileActivation::imageTag(const QString &source, QSize size)
+{
+    return QStringLiteral("<img src=") + Q + source + Q + QStringLiteral(" width=") + Q +
+           QString::number(size.width()) + Q + QStringLiteral(" height=") + Q +
+           QString::number(size.height()) + Q + QStringLiteral(" border=") + Q + u'0' + Q +
+           QStringLiteral(" alt=") + Q + Q + u'>';
+}
+
+QString FileActivation::GuardarPrimero()
+{
+    return QStringLiteral("Debes guardar primero el archivo para poder incluír imágenes");
+}
+
+void FileActivation::activate(const QString &folder, const QString &name)
+{
+    const QString path = UnirRuta(folder, name);
+    if (isImage(path))
+        insertImage(path);
+    else
+        openPage(folder, path);
+}
+
+void FileActivation::openPage(const QString &folder, const QString &path)
+{
+    m_document.PreguntarGuardar();
+    const QString before = m_text1.text();
+    m_text1.setText(QString());
+    if (!m_document.LeerDocumento(path)) {
+        // The page could not be read (the user has been told): the document stays as it was.
+        m_text1.setText(before);
+        if (m_colorea)
+            m_colorea();
+        return;
+    }
+    EstadoDocumento &state = m_document.state();
+    state.carpetaActual = folder;
+    emit titleChanged(QStringLiteral("Zendral - [") + path + u']');
+    // The page counts as untitled, so that a later Save asks where to write it.
+    state.archivoActual.clear();
+    if (m_colorea)
+        m_colorea();
+}
+
+void FileActivation::insertImage(const QString &path)
+{
+    if (!m_document.state().guardado) {
+        m_prompts.notify(GuardarPrimero());
+        return;
+    }
+    // The size is read from the file's header; the picture itself is never decoded.
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    if (!size.isValid()) {
+        m_prompts.notify(readFailure(path, reader.error()));
+        return;
+    }
+    m_text1.setInsertionColour(colours::Purple);
+    m_text1.setSelectedText(imageTag(imageSource(path, m_document.state().carpetaActual), size));
+}
+
+} // namespace zendral

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+
+namespace zendral {
+
+class DocumentController;
+class EditingSurface;
+class Prompts;
+
+// What a double-click in the file list does: a page becomes the document, a GIF or JPEG
+// picture is inserted as an image tag with its size and a path relative to the document.
+class FileActivation : public QObject
+{
+    Q_OBJECT
+
+public:
+    FileActivation(EditingSurface &text1, DocumentController &document, Prompts &prompts,
+                   std::function<void()> colorea, QObject *parent = nullptr);
+
+    // Joins a folder and a name with one separator between them.
+    static QString UnirRuta(const QString &folder, const QString &name);
+    // ".gif" and ".jpg" endings, letter case included, mark a picture; all else is a page.
+    static bool isImage(const QString &path);
+    // The image's address as written in the page: relative to the document's folder when it
+    // lies inside it, the full path otherwise.
+    static QString imageSource(const QString &path, const QString &carpetaActual);
+    static QString imageTag(const QString &source, QSize size);
+    static QString GuardarPrimero();
+
+    // The file name of the file list was double-clicked while the folder list showed folder.
+    void activate(const QString &folder, const QString &name);
+
+signals:
+    void titleChanged(const QString &title);
+
+private:
+    void openPage(const QString &folder, const QString &path);
+    void insertImage(const QString &path);
+
+    EditingSurface &m_text1;
+    DocumentController &m_document;
+    Prompts &m_prompts;
+    std::function<void()> m_colorea;
+};
+
+} // namespace zendral

@@ -1,0 +1,44 @@
+#include "folderrequestinterceptor.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace zendral {
+
+namespace {
+
+// Links are followed, so that a link inside the folder cannot reach a file outside it.
+QString realPath(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+} // namespace
+
+void FolderRequestInterceptor::setRoot(const QString &folder)
+{
+    m_root = folder.isEmpty() ? QString() : realPath(folder);
+}
+
+bool FolderRequestInterceptor::allows(const QString &localPath) const
+{
+    if (m_root.isEmpty())
+        return false;
+    const QString path = realPath(localPath);
+    if (path == m_root)
+        return true;
+    const QString prefix = m_root.endsWith(u'/') ? m_root : m_root + u'/';
+    return path.startsWith(prefix);
+}
+
+void FolderRequestInterceptor::interceptRequest(QWebEngineUrlRequestInfo &info)
+{
+    const QUrl url = info.requestUrl();
+    if (url.isLocalFile() && !allows(url.toLocalFile()))
+        info.block(true);
+}
+
+} // namespace zendral

@@ -1,0 +1,19 @@
+#include "webenginesandbox.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace zendral {
+
+void relaxWebEngineSandboxForRoot()
+{
+    if (geteuid() != 0)
+        return;
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", QByteArray("1"));
+    std::fputs("zendral: running as root, the web preview's sandbox is switched off\n", stderr);
+}
+
+} // namespace zendral

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace zendral::weblinks {
+
+// The product's site: the splash shows it, the help notice sends the user there (F2).
+inline const QString PaginaPrograma = QStringLiteral("https://zendral.example.org/");
+// The site of the people who make the program (F3).
+inline const QString PaginaAutor = QStringLiteral("https://equipo-zendral.example.org/");
+// Where the about box tells the user to write.
+inline const QString Correo = QStringLiteral("equipo@zendral.example.org");
+
+} // namespace zendral::weblinks

@@ -1,0 +1,391 @@
+#include "documentcontroller.h"
+#include "editingsurface.h"
+#include "fileactivation.h"
+#include "filepanes.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QImage>
+#include <QImageReader>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zendral;
+using namespace zendral::test;
+
+namespace {
+
+// Qt writes no GIF, so the test writes its own: every pixel is its own LZW code after a
+// clear code, which keeps every code three bits wide.
+QByteArray gifOfSize(int width, int height)
+{
+    QByteArray gif("GIF89a");
+    const auto word = [&gif](int value) {
+        gif.append(char(value & 0xFF));
+        gif.append(char((value >> 8) & 0xFF));
+    };
+    word(width);
+    word(height);
+    gif.append(char(0x81)); // a global table of four colours
+    gif.append(char(0));
+    gif.append(char(0));
+    gif.append(QByteArray("\x00\x00\x00\xFF\x00\xFF\xFF\xFF\xFF\x00\x00\x00", 12));
+    gif.append(',');
+    word(0);
+    word(0);
+    word(width);
+    word(height);
+    gif.append(char(0));
+    gif.append(char(2)); // minimum code size
+
+    QByteArray codes;
+    quint32 buffer = 0;
+    int bits = 0;
+    const auto put = [&](quint32 code) {
+        buffer |= code << bits;
+        bits += 3;
+        while (bits >= 8) {
+            codes.append(char(buffer & 0xFF));
+            buffer >>= 8;
+            bits -= 8;
+        }
+    };
+    for (int pixel = 0; pixel < width * height; ++pixel) {
+        put(4); // clear
+        put(pixel % 2);
+    }
+    put(5); // end of information
+    if (bits > 0)
+        codes.append(char(buffer & 0xFF));
+    for (qsizetype at = 0; at < codes.size(); at += 255) {
+        const QByteArray block = codes.mid(at, 255);
+        gif.append(char(block.size()));
+        gif.append(block);
+    }
+    gif.append(char(0));
+    gif.append(';');
+    return gif;
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+void writeJpeg(const QString &path, int width, int height)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QVERIFY(image.save(path, "JPEG"));
+}
+
+// The document engine alone, over scripted prompts and file dialogs.
+struct Document
+{
+    FakePrompts prompts;
+    FakeFileChooser chooser;
+    EditingSurface text1;
+    DocumentController document{text1, prompts, chooser};
+    int colourings = 0;
+    FileActivation activation{text1, document, prompts, [this] { ++colourings; }};
+    QString title;
+
+    Document()
+    {
+        QObject::connect(&activation, &FileActivation::titleChanged,
+                         [this](const QString &shown) { title = shown; });
+    }
+};
+
+QString tag(const QString &src, int width, int height)
+{
+    return QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\" border=\"0\" alt=\"\">")
+        .arg(src)
+        .arg(width)
+        .arg(height);
+}
+
+} // namespace
+
+class TestFilePanes : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void unirRuta_data();
+    void unirRuta();
+    void imageSource_data();
+    void imageSource();
+    void imageInsertion_data();
+    void imageInsertion();
+    void pageOpening_data();
+    void pageOpening();
+    void unreadablePageKeepsTheDocument();
+    void doubleClickInTheFileList();
+    void volumesAndFolders();
+};
+
+void TestFilePanes::unirRuta_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("no folder gives the bare name") << ""
+                                                   << "a.htm"
+                                                   << "a.htm";
+    QTest::newRow("folder ending in a separator") << "/web/"
+                                                  << "a.htm"
+                                                  << "/web/a.htm";
+    QTest::newRow("folder without a separator gets one") << "/web"
+                                                         << "a.htm"
+                                                         << "/web/a.htm";
+    QTest::newRow("the root") << "/"
+                              << "a.htm"
+                              << "/a.htm";
+}
+
+void TestFilePanes::unirRuta()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QString, path);
+    QCOMPARE(FileActivation::UnirRuta(folder, name), path);
+}
+
+void TestFilePanes::imageSource_data()
+{
+    QTest::addColumn<QString>("carpeta");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("source");
+    QTest::newRow("image beside the document: bare name") << "/web/"
+                                                          << "/web/logo.gif"
+                                                          << "logo.gif";
+    QTest::newRow("image in a subfolder: subfolder/name") << "/web/"
+                                                          << "/web/img/logo.gif"
+                                                          << "img/logo.gif";
+    QTest::newRow("image elsewhere: full path") << "/web/"
+                                                << "/otros/logo.gif"
+                                                << "/otros/logo.gif";
+    QTest::newRow("folder in other letter case: full path") << "/Web/"
+                                                            << "/web/img/logo.gif"
+                                                            << "/web/img/logo.gif";
+    QTest::newRow("no folder yet: full path") << ""
+                                              << "/web/logo.gif"
+                                              << "/web/logo.gif";
+    QTest::newRow("folder from the pane, no trailing separator") << "/web"
+                                                                 << "/web/img/logo.gif"
+                                                                 << "img/logo.gif";
+    // Removing the folder's text wherever it occurred cut these apart.
+    QTest::newRow("folder name repeated deeper is kept") << "/web/"
+                                                         << "/web/img/web/logo.gif"
+                                                         << "img/web/logo.gif";
+    QTest::newRow("sibling folder sharing the name's start: full path") << "/web"
+                                                                        << "/website/logo.gif"
+                                                                        << "/website/logo.gif";
+}
+
+void TestFilePanes::imageSource()
+{
+    QFETCH(QString, carpeta);
+    QFETCH(QString, path);
+    QFETCH(QString, source);
+    QCOMPARE(FileActivation::imageSource(path, carpeta), source);
+}
+
+void TestFilePanes::imageInsertion_data()
+{
+    QTest::addColumn<QString>("saveWith");
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<QString>("notice");
+
+    QTest::newRow("gif in a subfolder after Save")
+        << "mn_guardar"
+        << "img/logo.gif" << tag("img/logo.gif", 88, 31) << "";
+    QTest::newRow("jpg beside the page after Save") << "mn_guardar"
+                                                    << "foto.jpg" << tag("foto.jpg", 120, 45) << "";
+    QTest::newRow("after Save As only") << "mn_guardarcomo"
+                                        << "img/logo.gif"
+                                        << "" << FileActivation::GuardarPrimero();
+    QTest::newRow("before any save") << ""
+                                     << "foto.jpg"
+                                     << "" << FileActivation::GuardarPrimero();
+    QTest::newRow("picture that cannot be read")
+        << "mn_guardar"
+        << "roto.gif"
+        << ""
+        << "No se pudo leer la imagen \"%1/roto.gif\": no es una imagen GIF ni JPEG.";
+    QTest::newRow("picture gone from the disk")
+        << "mn_guardar"
+        << "borrada.jpg"
+        << ""
+        << "No se pudo leer la imagen \"%1/borrada.jpg\": el archivo no existe.";
+}
+
+void TestFilePanes::imageInsertion()
+{
+    QFETCH(QString, saveWith);
+    QFETCH(QString, image);
+    QFETCH(QString, inserted);
+    QFETCH(QString, notice);
+
+    QTemporaryDir dir;
+    writeBytes(dir.filePath(QStringLiteral("img/logo.gif")), gifOfSize(88, 31));
+    writeJpeg(dir.filePath(QStringLiteral("foto.jpg")), 120, 45);
+    writeBytes(dir.filePath(QStringLiteral("roto.gif")), "no soy una imagen");
+
+    FakePrompts prompts;
+    FakeFileChooser chooser;
+    MainWindow window(MainWindowServices{&prompts, &chooser, nullptr});
+    EditingSurface &text1 = window.surface();
+    text1.setText(QStringLiteral("<p></p>"));
+    if (!saveWith.isEmpty()) {
+        chooser.paths.enqueue(dir.filePath(QStringLiteral("pagina.html")));
+        window.command(saveWith)->trigger();
+    }
+    text1.setSelectionStart(3);
+
+    const QString path = dir.filePath(image);
+    FileActivation activation(text1, window.document(), prompts, [] {});
+    activation.activate(QFileInfo(path).absolutePath(), QFileInfo(path).fileName());
+
+    if (inserted.isEmpty()) {
+        QCOMPARE(text1.text(), QStringLiteral("<p></p>"));
+        QCOMPARE(prompts.notices,
+                 QStringList(notice.contains(u'%') ? notice.arg(dir.path()) : notice));
+        return;
+    }
+    QVERIFY(prompts.notices.isEmpty());
+    QCOMPARE(text1.text(), QStringLiteral("<p>") + inserted + QStringLiteral("</p>"));
+    for (qint64 at = 3; at < 3 + inserted.size(); ++at)
+        QCOMPARE(text1.colourAt(at), colours::Purple);
+    // The purple stays in force for what is typed next.
+    QCOMPARE(text1.insertionColour(), colours::Purple);
+    QCOMPARE(text1.selectionStart(), 3 + inserted.size());
+}
+
+void TestFilePanes::pageOpening_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("page") << "pagina.html" << QByteArray("<b>hola</b>\r\nadios")
+                          << "<b>hola</b>\r\nadios\r\n";
+    QTest::newRow("server page") << "datos.asp" << QByteArray("<% x %>") << "<% x %>\r\n";
+    QTest::newRow("picture named in capitals is read as a page")
+        << "FOTO.JPG" << QByteArray("\xFF\xD8texto") << "\u00FF\u00D8texto\r\n";
+}
+
+void TestFilePanes::pageOpening()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+
+    QTemporaryDir dir;
+    writeBytes(dir.filePath(name), bytes);
+    Document d;
+    d.document.state().archivoActual = QStringLiteral("/antes/pagina.html");
+    d.text1.setText(QStringLiteral("anterior"));
+    d.activation.activate(dir.path(), name);
+
+    QCOMPARE(d.prompts.questions, QStringList(u"¿Quieres guardar el archivo actual?"_qs));
+    QCOMPARE(d.text1.text(), text);
+    QCOMPARE(d.title, u"Zendral - ["_qs + dir.filePath(name) + u']');
+    const EstadoDocumento &state = d.document.state();
+    // The page counts as untitled: Save asks for a name.
+    QVERIFY(state.archivoActual.isEmpty());
+    QCOMPARE(state.carpetaActual, dir.path());
+    QVERIFY(state.rutaAbrir.isEmpty());
+    QVERIFY(!state.guardado);
+    QCOMPARE(d.colourings, 1);
+    QVERIFY(d.prompts.notices.isEmpty());
+}
+
+void TestFilePanes::unreadablePageKeepsTheDocument()
+{
+    QTemporaryDir dir;
+    Document d;
+    d.text1.setText(QStringLiteral("mi texto"));
+    d.document.state().carpetaActual = QStringLiteral("/antes/");
+    d.activation.activate(dir.path(), QStringLiteral("desaparecida.html"));
+    QCOMPARE(d.text1.text(), QStringLiteral("mi texto"));
+    QCOMPARE(d.prompts.notices.size(), 1);
+    QVERIFY(d.prompts.notices.first().startsWith(u"No se pudo leer el archivo"_qs));
+    QVERIFY(d.title.isEmpty());
+    QCOMPARE(d.document.state().carpetaActual, QStringLiteral("/antes/"));
+}
+
+void TestFilePanes::doubleClickInTheFileList()
+{
+    QTemporaryDir dir;
+    writeBytes(dir.filePath(QStringLiteral("pagina.htm")), "<p>uno</p>");
+    writeBytes(dir.filePath(QStringLiteral("logo.gif")), gifOfSize(88, 31));
+    writeBytes(dir.filePath(QStringLiteral("notas.txt")), "fuera del filtro");
+
+    FakePrompts prompts;
+    FakeFileChooser chooser;
+    MainWindow window(MainWindowServices{&prompts, &chooser, nullptr});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *panes = window.findChild<FilePanes *>();
+    QVERIFY(panes->setFolderPath(dir.path()));
+    QCOMPARE(panes->folderPath(), dir.path());
+
+    auto *archivos = window.findChild<QListView *>(QStringLiteral("archivos"));
+    auto *model = qobject_cast<QFileSystemModel *>(archivos->model());
+    QTRY_COMPARE(model->rowCount(archivos->rootIndex()), 2);
+    const auto doubleClick = [&](const QString &name) {
+        const QModelIndex index = model->index(dir.filePath(name));
+        QVERIFY(index.isValid());
+        archivos->scrollTo(index);
+        // The list lays its items out after the model has them.
+        QTRY_VERIFY(archivos->viewport()->rect().contains(archivos->visualRect(index)));
+        // A real double-click starts with a click: the list acts only on the row pressed.
+        const QPoint centre = archivos->visualRect(index).center();
+        QTest::mouseClick(archivos->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(archivos->viewport(), Qt::LeftButton, {}, centre);
+    };
+
+    doubleClick(QStringLiteral("pagina.htm"));
+    QCOMPARE(window.surface().text(), QStringLiteral("<p>uno</p>\r\n"));
+    QCOMPARE(window.windowTitle(), u"Zendral - ["_qs + dir.filePath(u"pagina.htm"_qs) + u']');
+    QCOMPARE(window.surface().colourAt(1), colours::Blue);
+
+    chooser.paths.enqueue(dir.filePath(QStringLiteral("pagina.htm")));
+    window.command(QStringLiteral("mn_guardar"))->trigger();
+    QCOMPARE(chooser.requests.size(), 1);
+    window.surface().setSelectionStart(0);
+    doubleClick(QStringLiteral("logo.gif"));
+    QCOMPARE(window.surface().text(), tag(u"logo.gif"_qs, 88, 31) + u"<p>uno</p>\r\n"_qs);
+}
+
+void TestFilePanes::volumesAndFolders()
+{
+    FilePanes panes;
+    auto *unidades = panes.findChild<QComboBox *>(QStringLiteral("unidades"));
+    QVERIFY(unidades->count() >= 1);
+    QCOMPARE(unidades->itemData(0).toString(), QDir::rootPath());
+
+    QTemporaryDir dir;
+    QVERIFY(panes.setFolderPath(dir.path()));
+    // A folder that is not there leaves the list where it was.
+    QVERIFY(!panes.setFolderPath(dir.filePath(QStringLiteral("no-existe"))));
+    QCOMPARE(panes.folderPath(), dir.path());
+    unidades->setCurrentIndex(-1);
+    unidades->setCurrentIndex(0);
+    QCOMPARE(panes.folderPath(), QDir::rootPath());
+}
+
+QTEST_MAIN(TestFilePanes)
+#include "tst_filepanes.moc"

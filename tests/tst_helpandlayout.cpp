@@ -1,0 +1,207 @@
+#include "aboutdialog.h"
+#include "documentcontroller.h"
+#include "editingsurface.h"
+#include "fakedesktopopener.h"
+#include "mainwindow.h"
+#include "splashwindow.h"
+#include "testsupport.h"
+#include "weblinks.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <memory>
+
+using namespace zendral;
+using namespace zendral::test;
+
+namespace {
+
+const QString Ayuda = QStringLiteral(
+    "La ayuda todavía no está disponíble, pulsa la tecla F2 para visitar la web oficial de este "
+    "programa, allí hay unos foros donde podrás resolver tus dudas. Disculpa las molestias.");
+
+struct Fixture
+{
+    FakePrompts prompts;
+    FakeFileChooser chooser;
+    FakeDesktopOpener opener;
+    MainWindow window{MainWindowServices{&prompts, &chooser, nullptr, &opener}};
+
+    Fixture()
+    {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+    }
+    QSize size(const char *name) const
+    {
+        return window.findChild<QWidget *>(QLatin1String(name))->size();
+    }
+};
+
+} // namespace
+
+class TestHelpAndLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void helpNotice_data();
+    void helpNotice();
+    void webLinks_data();
+    void webLinks();
+    void aboutBox();
+    void layoutFollowsTheWindow_data();
+    void layoutFollowsTheWindow();
+    void splashShowsTheMainWindowThenCloses();
+};
+
+void TestHelpAndLayout::helpNotice_data()
+{
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("F1") << true;
+    QTest::newRow("toolbar button") << false;
+}
+
+void TestHelpAndLayout::helpNotice()
+{
+    QFETCH(bool, byKey);
+    Fixture f;
+    const QString before = f.window.surface().text();
+    if (byKey)
+        QTest::keyClick(&f.window, Qt::Key_F1);
+    else
+        QTest::mouseClick(f.window.findChild<QToolButton *>(u"btnayuda"_qs), Qt::LeftButton);
+    QCOMPARE(f.prompts.notices, QStringList(Ayuda));
+    QCOMPARE(f.window.surface().text(), before);
+}
+
+void TestHelpAndLayout::webLinks_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("address");
+    // The help notice sends the user to F2: the site the splash names.
+    QTest::newRow("F2: the product's site") << int(Qt::Key_F2) << weblinks::PaginaPrograma;
+    QTest::newRow("F3: the author's site") << int(Qt::Key_F3) << weblinks::PaginaAutor;
+}
+
+void TestHelpAndLayout::webLinks()
+{
+    QFETCH(int, key);
+    QFETCH(QString, address);
+    Fixture f;
+    QTest::keyClick(&f.window, Qt::Key(key));
+    QCOMPARE(f.opener.opened, QList<QUrl>{QUrl(address)});
+    QVERIFY(f.opener.opened.first().isValid());
+    QVERIFY(!f.opener.opened.first().isRelative());
+    QVERIFY(SplashWindow::Leyenda().endsWith(weblinks::PaginaPrograma));
+}
+
+void TestHelpAndLayout::aboutBox()
+{
+    Fixture f;
+    QString name;
+    bool modal = false;
+    QStringList texts;
+    bool picture = false;
+    QTimer::singleShot(0, &f.window, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        name = dialog->objectName();
+        modal = dialog->isModal();
+        for (QLabel *label : dialog->findChildren<QLabel *>()) {
+            texts.append(label->text());
+            picture = picture || !label->pixmap().isNull();
+        }
+        QTest::mouseClick(dialog->findChild<QPushButton *>(u"btnaceptar"_qs), Qt::LeftButton);
+    });
+    QTest::keyClick(&f.window, Qt::Key_F4);
+
+    QCOMPARE(name, QStringLiteral("acercade"));
+    QVERIFY(modal);
+    QVERIFY(picture);
+    const QString all = texts.join(u'\n');
+    QVERIFY(texts.contains(u"Zendral"_qs));
+    QVERIFY(all.contains(u"Equipo de Zendral"_qs));
+    QVERIFY(all.contains(weblinks::PaginaPrograma));
+    QVERIFY(all.contains(weblinks::PaginaAutor));
+    QVERIFY(all.contains(weblinks::Correo));
+    QVERIFY(all.contains(u"sin garantía"_qs));
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestHelpAndLayout::layoutFollowsTheWindow_data()
+{
+    QTest::addColumn<QSize>("to");
+    QTest::newRow("wider and taller") << QSize(1400, 1000);
+    QTest::newRow("only taller") << QSize(1000, 900);
+    QTest::newRow("smaller") << QSize(800, 560);
+}
+
+void TestHelpAndLayout::layoutFollowsTheWindow()
+{
+    QFETCH(QSize, to);
+    Fixture f;
+    f.window.resize(1000, 720);
+    QTRY_COMPARE(f.window.size(), QSize(1000, 720));
+
+    const auto sizes = [&f] {
+        QList<QSize> result;
+        for (const char *name :
+             {"SSTab1", "text1", "previewPage", "archivos", "carpetas", "unidades", "tab1"})
+            result.append(f.size(name));
+        return result;
+    };
+    const QList<QSize> before = sizes();
+    f.window.resize(to);
+    const QSize grown = to - QSize(1000, 720);
+    QTRY_COMPARE(f.size("SSTab1"), before.at(0) + grown);
+
+    const QList<QSize> after = sizes();
+    // The document tabs and both their pages take all the change, the file list its height.
+    QCOMPARE(after.at(1), before.at(1) + grown);
+    QCOMPARE(after.at(3), before.at(3) + QSize(0, grown.height()));
+    // The drive and folder lists keep their size.
+    QCOMPARE(after.at(4), before.at(4));
+    QCOMPARE(after.at(5), before.at(5));
+    QCOMPARE(after.at(6).height(), before.at(6).height());
+    for (const QSize &size : after)
+        QVERIFY(size.width() > 0 && size.height() > 0);
+    // The preview page is sized when it is shown, to the same size as the editor.
+    f.window.findChild<QTabWidget *>(u"SSTab1"_qs)->setCurrentIndex(1);
+    QTRY_COMPARE(f.size("previewPage"), after.at(1));
+}
+
+void TestHelpAndLayout::splashShowsTheMainWindowThenCloses()
+{
+    FakePrompts prompts;
+    FakeFileChooser chooser;
+    std::unique_ptr<MainWindow> window;
+    bool splashStillUp = false;
+    SplashWindow splash([&] {
+        splashStillUp = splash.isVisible();
+        window = std::make_unique<MainWindow>(MainWindowServices{&prompts, &chooser});
+        window->show();
+    });
+    splash.show();
+    QCOMPARE(splash.objectName(), QStringLiteral("cargador"));
+    QVERIFY(!window);
+    QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 10000);
+    QVERIFY(splashStillUp);
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->windowTitle(), QStringLiteral("  Zendral"));
+    QCOMPARE(window->surface().text(), DocumentController::PlantillaInicio());
+}
+
+QTEST_MAIN(TestHelpAndLayout)
+#include "tst_helpandlayout.moc"

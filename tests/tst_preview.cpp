@@ -1,0 +1,288 @@
+#include "documentcontroller.h"
+#include "editingsurface.h"
+#include "fakedesktopopener.h"
+#include "mainwindow.h"
+#include "previewcontroller.h"
+#include "previewpane.h"
+#include "qtdesktopopener.h"
+#include "testsupport.h"
+#include "webenginesandbox.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEngineView>
+
+using namespace zendral;
+using namespace zendral::test;
+
+namespace {
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// A shown main window over scripted prompts, file dialogs and desktop.
+struct Fixture
+{
+    FakePrompts prompts;
+    FakeFileChooser chooser;
+    FakeDesktopOpener opener;
+    MainWindow window{MainWindowServices{&prompts, &chooser, nullptr, &opener}};
+    EditingSurface &text1 = window.surface();
+    QTabWidget *tabs = window.findChild<QTabWidget *>(QStringLiteral("SSTab1"));
+
+    Fixture()
+    {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    void trigger(const char *name) { window.command(QLatin1String(name))->trigger(); }
+    void saveAs(const char *command, const QString &path)
+    {
+        chooser.paths.enqueue(path);
+        trigger(command);
+    }
+    void clickTab(int index)
+    {
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
+                          tabs->tabBar()->tabRect(index).center());
+        QCOMPARE(tabs->currentIndex(), index);
+    }
+    QWebEngineView *browser() { return window.findChild<QWebEngineView *>(u"browser"_qs); }
+};
+
+// Stands in for the desktop's handler of file addresses.
+class DesktopHandler : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl &address) { opened.append(address); }
+};
+
+const QString GuardarPrimero = PreviewController::GuardarPrimero();
+
+} // namespace
+
+class TestPreview : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tabClick_data();
+    void tabClick();
+    void browserCommand_data();
+    void browserCommand();
+    void desktopReceivesAFileAddress();
+    void pageStaysInsideItsFolder_data();
+    void pageStaysInsideItsFolder();
+};
+
+void TestPreview::tabClick_data()
+{
+    QTest::addColumn<QString>("road");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("right after start-up") << ""
+                                          << "";
+    QTest::newRow("after Save") << "guardar"
+                                << "uno.html";
+    QTest::newRow("after Save As to a second name") << "guardar,guardarcomo"
+                                                    << "dos.html";
+    QTest::newRow("an edit after Save") << "guardar,editar"
+                                        << "";
+    QTest::newRow("after Open without a save") << "guardar,abrir"
+                                               << "";
+}
+
+void TestPreview::tabClick()
+{
+    QFETCH(QString, road);
+    QFETCH(QString, shown);
+
+    QTemporaryDir dir;
+    Fixture f;
+    f.text1.setText(QStringLiteral("<html><head><title>Pagina de prueba</title></head></html>"));
+    for (const QString &step : road.split(u',', Qt::SkipEmptyParts)) {
+        if (step == u"guardar") {
+            f.saveAs("mn_guardar", dir.filePath(u"uno.html"_qs));
+        } else if (step == u"guardarcomo") {
+            f.saveAs("mn_guardarcomo", dir.filePath(u"dos.html"_qs));
+        } else if (step == u"editar") {
+            // The preview tab is visited and left once with the file saved.
+            f.clickTab(1);
+            f.clickTab(0);
+            f.text1.setFocus();
+            QTest::keyClick(&f.text1, Qt::Key_X);
+        } else if (step == u"abrir") {
+            f.prompts.answers.enqueue(false);
+            f.saveAs("mn_abrir", dir.filePath(u"uno.html"_qs));
+        }
+    }
+    f.prompts.notices.clear();
+
+    f.clickTab(1);
+    if (shown.isEmpty()) {
+        QCOMPARE(f.prompts.notices, QStringList(GuardarPrimero));
+        // The tab stays where the user put it.
+        QCOMPARE(f.tabs->currentIndex(), 1);
+        if (f.browser())
+            QTRY_COMPARE(f.browser()->url(), QUrl(u"about:blank"_qs));
+        return;
+    }
+    QVERIFY(f.prompts.notices.isEmpty());
+    QVERIFY(f.browser());
+    QCOMPARE(f.browser()->url(), QUrl::fromLocalFile(dir.filePath(shown)));
+    QTRY_COMPARE(f.browser()->title(), QStringLiteral("Pagina de prueba"));
+    QVERIFY(f.browser()->isVisible());
+    QCOMPARE(f.browser()->size(), f.text1.size());
+}
+
+void TestPreview::browserCommand_data()
+{
+    QTest::addColumn<QString>("archivo");
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<int>("notices");
+
+    QTest::newRow("untitled document only tells") << "" << false << 1;
+    QTest::newRow("document with a path is written, then opened") << "pagina.html" << true << 0;
+    QTest::newRow("file that cannot be written is told and not opened")
+        << "no-existe/pagina.html" << false << 1;
+}
+
+void TestPreview::browserCommand()
+{
+    QFETCH(QString, archivo);
+    QFETCH(bool, opened);
+    QFETCH(int, notices);
+
+    QTemporaryDir dir;
+    const QString path = archivo.isEmpty() ? QString() : dir.filePath(archivo);
+    if (opened)
+        writeBytes(path, "contenido anterior");
+    Fixture f;
+    f.window.document().state().archivoActual = path;
+    f.text1.setText(QStringLiteral("<p>nuevo</p>"));
+    f.trigger("mn_visualizar");
+
+    QCOMPARE(f.prompts.notices.size(), notices);
+    if (archivo.isEmpty())
+        QCOMPARE(f.prompts.notices.first(), GuardarPrimero);
+    if (!opened) {
+        QVERIFY(f.opener.opened.isEmpty());
+        return;
+    }
+    // The file is silently overwritten with the text on screen before the desktop opens it.
+    QCOMPARE(fileBytes(path), QByteArray("<p>nuevo</p>\r\n"));
+    QCOMPARE(f.opener.opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+    // That write is not a Save: the preview tab still asks for one.
+    QVERIFY(f.window.document().state().archivoGuardado.isEmpty());
+    QVERIFY(!f.window.document().state().guardado);
+}
+
+void TestPreview::desktopReceivesAFileAddress()
+{
+    DesktopHandler handler;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &handler, "open");
+    const QString path = QStringLiteral("/tmp/con espacios; y \"comillas\"/p.html");
+    QtDesktopOpener().open(QUrl::fromLocalFile(path));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(handler.opened.size(), 1);
+    QCOMPARE(handler.opened.first().toLocalFile(), path);
+}
+
+void TestPreview::pageStaysInsideItsFolder_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("title");
+
+    const QString xhr = QStringLiteral(
+        "var x = new XMLHttpRequest();"
+        "x.onload = function() { document.title = 'leido:' + x.responseText; };"
+        "x.onerror = function() { document.title = 'rechazado'; };"
+        "try { x.open('GET', '%1'); x.send(); } catch (e) { document.title = 'rechazado'; }");
+    QTest::newRow("request for a file beside the page") << xhr.arg(u"dentro.txt") << "leido:DENTRO";
+    QTest::newRow("request for a file in a subfolder")
+        << xhr.arg(u"sub/hondo.txt") << "leido:HONDO";
+    QTest::newRow("request for a file above the page's folder")
+        << xhr.arg(u"../secreto.txt") << "rechazado";
+    QTest::newRow("request by absolute address") << xhr.arg(u"file:///etc/hostname") << "rechazado";
+    QTest::newRow("request through a link that leads outside")
+        << xhr.arg(u"enlace.txt") << "rechazado";
+    QTest::newRow("fetch of a file above the page's folder")
+        << QStringLiteral("fetch('../secreto.txt').then(r => r.text())"
+                          ".then(t => { document.title = 'leido:' + t; })"
+                          ".catch(() => { document.title = 'rechazado'; });")
+        << "rechazado";
+    QTest::newRow("frame of a file above the page's folder")
+        << QStringLiteral("var f = document.createElement('iframe');"
+                          "f.onload = function() {"
+                          "  try { document.title = 'leido:' + "
+                          "f.contentDocument.body.innerText.trim(); }"
+                          "  catch (e) { document.title = 'rechazado'; } };"
+                          "f.src = '../secreto.txt'; document.body.appendChild(f);")
+        << "rechazado";
+    QTest::newRow("picture beside the page")
+        << QStringLiteral("var i = new Image();"
+                          "i.onload = function() { document.title = 'leido:' + i.naturalWidth; };"
+                          "i.onerror = function() { document.title = 'rechazado'; };"
+                          "i.src = 'foto.png';")
+        << "leido:7";
+}
+
+void TestPreview::pageStaysInsideItsFolder()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, title);
+
+    QTemporaryDir dir;
+    writeBytes(dir.filePath(u"secreto.txt"_qs), "SECRETO");
+    writeBytes(dir.filePath(u"sitio/dentro.txt"_qs), "DENTRO");
+    writeBytes(dir.filePath(u"sitio/sub/hondo.txt"_qs), "HONDO");
+    QVERIFY(QFile::link(dir.filePath(u"secreto.txt"_qs), dir.filePath(u"sitio/enlace.txt"_qs)));
+    QImage picture(7, 3, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(dir.filePath(u"sitio/foto.png"_qs)));
+
+    Fixture f;
+    f.text1.setText(u"<html><head><title>esperando</title></head><body><script>"_qs + script +
+                    u"</script></body></html>"_qs);
+    f.saveAs("mn_guardar", dir.filePath(u"sitio/pagina.html"_qs));
+    f.clickTab(1);
+    QVERIFY(f.browser());
+    QTRY_VERIFY_WITH_TIMEOUT(f.browser()->title().startsWith(u"leido:"_qs) ||
+                                 f.browser()->title() == u"rechazado"_qs,
+                             15000);
+    QCOMPARE(f.browser()->title(), title);
+}
+
+int main(int argc, char *argv[])
+{
+    relaxWebEngineSandboxForRoot();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    TestPreview test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_preview.moc"
