@@ -110,6 +110,8 @@ bool FilePanes::setFolderPath(const QString &path)
     const QModelIndex index = m_folders->index(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     if (!index.isValid())
         return false;
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
+        m_carpetas->expand(parent);
     m_carpetas->setCurrentIndex(index);
     m_carpetas->scrollTo(index);
     // The list does not report a change to the folder it is already on.
