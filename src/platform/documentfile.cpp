@@ -120,18 +120,20 @@ EncodedDocument encodeDocument(const QString &text, TextEncoding encoding)
 {
     EncodedDocument result;
     result.encoding = encoding;
-    const QString whole = text + QStringLiteral("\r\n");
+    static const QByteArray LineEnd("\r\n");
     if (encoding == TextEncoding::Windows1252) {
         QStringEncoder windows("windows-1252", QStringEncoder::Flag::Stateless);
-        result.bytes = QByteArray(windows.encode(whole));
-        if (!windows.hasError())
+        result.bytes = QByteArray(windows.encode(text));
+        if (!windows.hasError()) {
+            result.bytes.append(LineEnd);
             return result;
+        }
         // Never write a character as "?" or 0x1A: the whole file becomes UTF-8 instead.
         result.fellBackToUtf8 = true;
         result.encoding = TextEncoding::Utf8;
     }
-    QStringEncoder utf8(QStringEncoder::Utf8);
-    result.bytes = utf8.encode(whole);
+    result.bytes = text.toUtf8();
+    result.bytes.append(LineEnd);
     if (result.encoding == TextEncoding::Utf8WithBom)
         result.bytes.prepend(Utf8Bom);
     return result;

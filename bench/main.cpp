@@ -1,0 +1,285 @@
+// The benchmark program: each figure beside a raw baseline measured in the same run.
+
+#include "colouring.h"
+#include "documentfile.h"
+#include "editingsurface.h"
+#include "editorevents.h"
+#include "mainwindow.h"
+#include "pagegenerator.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+#include <unistd.h>
+
+namespace zendral {
+void benchReplace(const QString &page10MB);
+}
+
+using namespace zendral;
+
+namespace {
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+double mean(const std::vector<double> &values)
+{
+    return std::accumulate(values.begin(), values.end(), 0.0) / double(values.size());
+}
+
+double percentile(std::vector<double> values, double fraction)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t index =
+        std::min(values.size() - 1, std::size_t(fraction * double(values.size())));
+    return values.at(index);
+}
+
+double millisecondsOf(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void row(const char *what, double ours, double raw, const char *unit = "ms")
+{
+    std::printf("%-58s %10.3f %s  raw %10.3f %s  ratio %5.2f\n", what, ours, unit, raw, unit,
+                raw > 0 ? ours / raw : 0.0);
+    std::fflush(stdout);
+}
+
+QString writePage(const QTemporaryDir &dir, const QString &name, const QString &page)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(page.toUtf8());
+    return path;
+}
+
+// The spans a tag colouring paints, for the raw baseline: the inside of every "<…>".
+std::vector<std::pair<int, int>> rawTagSpans(const QTextDocument &document)
+{
+    std::vector<std::pair<int, int>> spans;
+    const QString text = document.toRawText();
+    qsizetype i = 0;
+    while ((i = text.indexOf(u'<', i)) >= 0) {
+        const qsizetype close = text.indexOf(u'>', i);
+        if (close < 0)
+            break;
+        spans.emplace_back(int(i + 1), int(close));
+        i = close + 1;
+    }
+    return spans;
+}
+
+void openAndColour(const QTemporaryDir &dir, const QString &label, const QString &page, int runs)
+{
+    const QString path = writePage(dir, label + QStringLiteral(".html"), page);
+    const QStringList table = TablaEtiquetas();
+    std::vector<double> ours;
+    std::vector<double> raw;
+    for (int run = 0; run < runs; ++run) {
+        {
+            EditingSurface surface;
+            ours.push_back(millisecondsOf([&] {
+                const ReadResult read = readDocumentFile(path);
+                surface.setText(read.document.text);
+                Colorea(surface, table);
+            }));
+        }
+        {
+            QPlainTextEdit edit;
+            edit.setUndoRedoEnabled(false);
+            QFile file(path);
+            raw.push_back(millisecondsOf([&] {
+                file.open(QIODevice::ReadOnly);
+                edit.setPlainText(QString::fromUtf8(file.readAll()));
+                const auto spans = rawTagSpans(*edit.document());
+                QTextCursor cursor(edit.document());
+                QTextCharFormat format;
+                format.setForeground(Qt::blue);
+                cursor.beginEditBlock();
+                for (const auto &[from, to] : spans) {
+                    cursor.setPosition(from);
+                    cursor.setPosition(to, QTextCursor::KeepAnchor);
+                    cursor.setCharFormat(format);
+                }
+                cursor.endEditBlock();
+            }));
+        }
+    }
+    row(qPrintable(QStringLiteral("1. open + colour %1 (median)").arg(label)), median(ours),
+        median(raw));
+}
+
+void typeKey(EditingSurface &surface, QChar character)
+{
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
+    QCoreApplication::sendEvent(&surface, &press);
+}
+
+struct Keystrokes
+{
+    std::vector<double> ours;
+    std::vector<double> raw;
+};
+
+Keystrokes typing(const QString &page, double where, int count)
+{
+    Keystrokes result;
+    MainWindow window;
+    EditingSurface &surface = window.surface();
+    surface.setText(page);
+    const qint64 start = qint64(double(surface.textLength()) * where);
+    surface.setSelectionStart(start);
+    for (int i = 0; i < count; ++i)
+        result.ours.push_back(
+            millisecondsOf([&] { typeKey(surface, QChar(char16_t(u'a' + i % 26))); }));
+
+    QPlainTextEdit edit;
+    edit.setUndoRedoEnabled(false);
+    edit.setPlainText(surface.document()->toRawText());
+    QTextCursor cursor(edit.document());
+    cursor.setPosition(int(double(edit.document()->characterCount() - 1) * where));
+    for (int i = 0; i < count; ++i)
+        result.raw.push_back(millisecondsOf([&] { cursor.insertText(QStringLiteral("a")); }));
+    return result;
+}
+
+void typingRows(const QString &label, const QString &page)
+{
+    for (const auto &[where, name] : {std::pair{1.0, "end"}, std::pair{0.5, "middle"}}) {
+        const Keystrokes k = typing(page, where, 300);
+        row(qPrintable(
+                QStringLiteral("2. keystroke %1, %2 (mean)").arg(label, QLatin1String(name))),
+            mean(k.ours), mean(k.raw));
+        row(qPrintable(QStringLiteral("   keystroke %1, %2 (p99)").arg(label, QLatin1String(name))),
+            percentile(k.ours, 0.99), percentile(k.raw, 0.99));
+    }
+}
+
+void closingTags(const QString &page)
+{
+    MainWindow window;
+    EditingSurface &surface = window.surface();
+    surface.setText(page);
+    surface.setSelectionStart(surface.textLength() / 2);
+    std::vector<double> ours;
+    for (int i = 0; i < 200; ++i) {
+        typeKey(surface, u'<');
+        typeKey(surface, u'b');
+        ours.push_back(millisecondsOf([&] { typeKey(surface, u'>'); }));
+    }
+    QPlainTextEdit edit;
+    edit.setPlainText(surface.document()->toRawText());
+    QTextCursor cursor(edit.document());
+    cursor.setPosition(edit.document()->characterCount() / 2);
+    std::vector<double> raw;
+    for (int i = 0; i < 200; ++i)
+        raw.push_back(millisecondsOf([&] { cursor.insertText(QStringLiteral(">")); }));
+    row("3. typed \">\" closing a tag, 10 MB (mean)", mean(ours), mean(raw));
+    row("   typed \">\" closing a tag, 10 MB (p99)", percentile(ours, 0.99), percentile(raw, 0.99));
+}
+
+void saving(const QTemporaryDir &dir, const QString &page)
+{
+    EditingSurface surface;
+    surface.setText(page);
+    const QString path = dir.filePath(QStringLiteral("guardado.html"));
+    const QString rawPath = dir.filePath(QStringLiteral("crudo.html"));
+    const QByteArray bytes = (page + QStringLiteral("\r\n")).toUtf8();
+    std::vector<double> ours;
+    std::vector<double> raw;
+    for (int run = 0; run < 5; ++run) {
+        ours.push_back(
+            millisecondsOf([&] { writeDocumentFile(path, surface.text(), TextEncoding::Utf8); }));
+        raw.push_back(millisecondsOf([&] {
+            QFile file(rawPath);
+            file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+            file.write(bytes);
+            file.flush();
+            ::fsync(file.handle());
+        }));
+    }
+    row("4. save 10 MB (median; raw = write + fsync)", median(ours), median(raw));
+}
+
+class TimerCounter : public QObject
+{
+public:
+    explicit TimerCounter(QObject *window) : m_window(window) {}
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() == QEvent::Timer) {
+            for (QObject *o = object; o; o = o->parent()) {
+                if (o == m_window) {
+                    ++count;
+                    break;
+                }
+            }
+        }
+        return false;
+    }
+
+private:
+    QObject *m_window;
+};
+
+void idle()
+{
+    MainWindow window;
+    window.show();
+    TimerCounter counter(&window);
+    qApp->installEventFilter(&counter);
+    QTimer::singleShot(5000, qApp, &QCoreApplication::quit);
+    qApp->exec();
+    qApp->removeEventFilter(&counter);
+    std::printf("%-58s %10d events (the caret's blink)\n",
+                "5. timer events to the main window in 5 idle s", counter.count);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QTemporaryDir dir;
+    std::printf("Generating pages…\n");
+    const QString page1 = bench::generatePage(1 << 20);
+    const QString page10 = bench::generatePage(10 << 20);
+    const QString page50 = bench::generatePage(50 << 20);
+    std::printf("pages: %lld, %lld and %lld characters\n\n", qint64(page1.size()),
+                qint64(page10.size()), qint64(page50.size()));
+
+    openAndColour(dir, QStringLiteral("1 MB"), page1, 3);
+    openAndColour(dir, QStringLiteral("10 MB"), page10, 3);
+    openAndColour(dir, QStringLiteral("50 MB"), page50, 1);
+    typingRows(QStringLiteral("1 MB"), page1);
+    typingRows(QStringLiteral("10 MB"), page10);
+    typingRows(QStringLiteral("50 MB"), page50);
+    closingTags(page10);
+    saving(dir, page10);
+    benchReplace(page10);
+    idle();
+    return 0;
+}
