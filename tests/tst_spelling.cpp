@@ -1,3 +1,4 @@
+#include "documentfile.h"
 #include "editingsurface.h"
 #include "hunspellengine.h"
 #include "readablewords.h"
@@ -421,7 +422,7 @@ void TestSpelling::failureNotice_data()
     QTest::addColumn<QString>("what");
 
     QTest::newRow("no dictionary installed")
-        << QString() << ENOENT << QStringLiteral("the Hunspell dictionary");
+        << QString() << ENOENT << QStringLiteral("el diccionario de Hunspell");
     QTest::newRow("affix file gone")
         << QStringLiteral("ido.aff") << ENOENT << QStringLiteral("%1/ido.aff");
     QTest::newRow("folder in place of the word list")
@@ -454,9 +455,8 @@ void TestSpelling::failureNotice()
 
     if (what.contains(QLatin1String("%1")))
         what = what.arg(folder.path());
-    const QString notice =
-        QStringLiteral("Error %1 opening %2.\r\n%3")
-            .arg(QString::number(number), what, QString::fromLocal8Bit(std::strerror(number)));
+    const QString notice = QStringLiteral("Error %1 al abrir %2.\r\n%3")
+                               .arg(QString::number(number), what, errorReason(number));
     QCOMPARE(prompts.notices, QStringList{notice});
     QCOMPARE(text1.text(), QStringLiteral("la csa\r\nazul"));
     QCOMPARE(text1.selectionStart(), 3);
@@ -530,7 +530,7 @@ void TestSpelling::switchingToAMissingDictionaryKeepsTheOther()
     });
     check.run(text1, prompts, nullptr);
     QCOMPARE(prompts.notices.size(), 1);
-    QVERIFY(prompts.notices.first().startsWith(QLatin1String("Error 2 opening ")));
+    QVERIFY(prompts.notices.first().startsWith(QLatin1String("Error 2 al abrir ")));
     QCOMPARE(text1.text(), QStringLiteral("casa perro"));
 }
 

@@ -1,5 +1,6 @@
 #include "spellingcheck.h"
 
+#include "documentfile.h"
 #include "editingsurface.h"
 #include "hunspellengine.h"
 #include "prompts.h"
@@ -16,7 +17,7 @@ namespace {
 namespace captions {
 const QString NothingMisspelled =
     QStringLiteral("No se ha encontrado ninguna palabra mal escrita.");
-const QString AnyDictionary = QStringLiteral("the Hunspell dictionary");
+const QString AnyDictionary = QStringLiteral("el diccionario de Hunspell");
 } // namespace captions
 
 // "Error", the number with the blank a positive number is written with, what could not be
@@ -25,12 +26,12 @@ QString failureNotice(const SpellEngineFailure &failure)
 {
     const QString number = failure.number >= 0 ? QStringLiteral(" %1").arg(failure.number)
                                                : QString::number(failure.number);
-    return QStringLiteral("Error%1 opening %2.\r\n%3").arg(number, failure.path, failure.reason);
+    return QStringLiteral("Error%1 al abrir %2.\r\n%3").arg(number, failure.path, failure.reason);
 }
 
 SpellEngineFailure noDictionary()
 {
-    return {ENOENT, captions::AnyDictionary, QString::fromLocal8Bit(std::strerror(ENOENT))};
+    return {ENOENT, captions::AnyDictionary, errorReason(ENOENT)};
 }
 
 } // namespace

@@ -93,6 +93,14 @@ QString normaliseLines(const QString &content)
 
 } // namespace
 
+QString errorReason(int systemError)
+{
+    const QString reason = reasonFor(systemError, QFileDevice::NoError);
+    return reason == QStringLiteral("error desconocido")
+               ? QStringLiteral("error del sistema %1").arg(systemError)
+               : reason;
+}
+
 DecodedDocument decodeDocument(const QByteArray &bytes)
 {
     DecodedDocument result;

@@ -46,6 +46,9 @@ struct WriteResult
     QString error; // in Spanish, naming the file and the reason
 };
 
+// The reason for a system error number, in Spanish.
+QString errorReason(int systemError);
+
 // Reads a whole document file.
 ReadResult readDocumentFile(const QString &path);
 

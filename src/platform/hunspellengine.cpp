@@ -1,5 +1,7 @@
 #include "hunspellengine.h"
 
+#include "documentfile.h"
+
 #include <QFile>
 
 #include <hunspell/hunspell.hxx>
@@ -30,7 +32,7 @@ bool readable(const QString &path, SpellEngineFailure *failure)
     if (error == 0)
         return true;
     if (failure)
-        *failure = {error, path, QString::fromLocal8Bit(std::strerror(error))};
+        *failure = {error, path, errorReason(error)};
     return false;
 }
 
