@@ -8,6 +8,7 @@
 #include <QListView>
 #include <QSignalBlocker>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -59,8 +60,12 @@ FilePanes::FilePanes(QWidget *parent) : QWidget(parent)
             &FilePanes::folderChosen);
     // Folders are read in the background: the current one is brought into view once its
     // parents are there.
-    connect(m_folders, &QFileSystemModel::directoryLoaded, this,
-            [this] { m_carpetas->scrollTo(m_carpetas->currentIndex()); });
+    connect(m_folders, &QFileSystemModel::directoryLoaded, this, [this] {
+        // The view lays out the new rows on its next turn; scroll after that.
+        QTimer::singleShot(0, m_carpetas, [this] {
+            m_carpetas->scrollTo(m_carpetas->currentIndex(), QAbstractItemView::PositionAtCenter);
+        });
+    });
     connect(m_archivos, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
         emit fileDoubleClicked(m_folder, m_files->fileName(index));
     });
