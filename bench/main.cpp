@@ -10,6 +10,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
@@ -251,8 +252,10 @@ void idle()
     window.show();
     TimerCounter counter(&window);
     qApp->installEventFilter(&counter);
-    QTimer::singleShot(5000, qApp, &QCoreApplication::quit);
-    qApp->exec();
+    // A local loop: quitting the application would close the window and ask to save.
+    QEventLoop loop;
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
     qApp->removeEventFilter(&counter);
     std::printf("%-58s %10d events (the caret's blink)\n",
                 "5. timer events to the main window in 5 idle s", counter.count);
