@@ -1,10 +1,40 @@
+#include "documentcontroller.h"
 #include "mainwindow.h"
 #include "splashwindow.h"
 #include "webenginesandbox.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QTextStream>
 
 #include <memory>
+
+namespace {
+
+// The page named on the command line, or an empty string. Only one path is accepted;
+// options and further arguments are told on standard error and ignored.
+QString pageArgument(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("archivo"),
+                                 QStringLiteral("La página que se abre al empezar."),
+                                 QStringLiteral("[archivo]"));
+    parser.parse(arguments);
+
+    QTextStream errors(stderr);
+    for (const QString &option : parser.unknownOptionNames())
+        errors << QStringLiteral("zendral: se ignora la opción desconocida \"%1\".\n").arg(option);
+    const QStringList positional = parser.positionalArguments();
+    for (qsizetype i = 1; i < positional.size(); ++i)
+        errors << QStringLiteral("zendral: solo se abre un archivo; se ignora \"%1\".\n")
+                      .arg(positional.at(i));
+    if (positional.isEmpty() || positional.first().isEmpty())
+        return QString();
+    return QFileInfo(positional.first()).absoluteFilePath();
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -13,11 +43,14 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zendral"));
+    const QString page = pageArgument(QApplication::arguments());
 
     std::unique_ptr<zendral::MainWindow> window;
-    zendral::SplashWindow splash([&window] {
+    zendral::SplashWindow splash([&window, page] {
         window = std::make_unique<zendral::MainWindow>();
         window->show();
+        if (!page.isEmpty())
+            window->document().abrirRuta(page);
     });
     splash.show();
     return application.exec();

@@ -68,6 +68,8 @@ private slots:
     void openLoadsColoursAndTitles();
     void openCancelledPutsTheTextBack();
     void openOfAnUnreadableFileKeepsTheDocument();
+    void openGivenPath_data();
+    void openGivenPath();
     void saveAndSaveAs();
     void saveFailureIsTold();
     void closing_data();
@@ -319,6 +321,53 @@ void TestMainWindow::openOfAnUnreadableFileKeepsTheDocument()
     QVERIFY(f.prompts.notices.first().contains(QStringLiteral("desaparecido.html")));
     QCOMPARE(f.window.windowTitle(), QStringLiteral("  Zendral"));
     QVERIFY(f.window.document().state().archivoActual.isEmpty());
+}
+
+void TestMainWindow::openGivenPath_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("existing file") << true;
+    QTest::newRow("missing file") << false;
+}
+
+void TestMainWindow::openGivenPath()
+{
+    QFETCH(bool, exists);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pagina.html"));
+    if (exists)
+        writeBytes(path, "<p>a</p>\r\nb");
+    Fixture f;
+    f.window.document().abrirRuta(path);
+
+    // No save question and no file dialog: the path is the one given.
+    QVERIFY(f.prompts.questions.isEmpty());
+    QVERIFY(f.chooser.requests.isEmpty());
+    const EstadoDocumento &state = f.window.document().state();
+    if (exists) {
+        QCOMPARE(f.text1.text(), QStringLiteral("<p>a</p>\r\nb\r\n"));
+        QCOMPARE(f.text1.colourAt(1), colours::Blue);
+        QCOMPARE(f.text1.colourAt(3), colours::Black);
+        QCOMPARE(f.window.windowTitle(),
+                 QStringLiteral("Zendral - [") + path + QStringLiteral("]"));
+        QCOMPARE(state.archivoActual, path);
+        QCOMPARE(state.rutaAbrir, path);
+        QCOMPARE(state.carpetaActual, dir.path() + QStringLiteral("/"));
+        QVERIFY(f.prompts.notices.isEmpty());
+    } else {
+        // The same notice as Open's; the start-up page stays, coloured as before.
+        QCOMPARE(f.text1.text(), Inicio);
+        QCOMPARE(f.text1.colourAt(1), colours::Blue);
+        QCOMPARE(f.prompts.notices.size(), 1);
+        QVERIFY(f.prompts.notices.first().contains(QStringLiteral("pagina.html")));
+        QCOMPARE(f.window.windowTitle(), QStringLiteral("  Zendral"));
+        QVERIFY(state.archivoActual.isEmpty());
+        QVERIFY(state.rutaAbrir.isEmpty());
+    }
+    // The next Open starts from the loaded path, or from nothing.
+    f.prompts.answers.enqueue(false);
+    f.trigger("mn_abrir");
+    QCOMPARE(f.chooser.requests.last().fileName, exists ? path : QString());
 }
 
 void TestMainWindow::saveAndSaveAs()

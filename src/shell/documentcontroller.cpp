@@ -114,7 +114,20 @@ void DocumentController::abrir()
     request.filterIndex = 1;
     request.fileName = m_state.rutaAbrir;
     m_state.archivoActual = m_chooser.choose(request);
+    cargarElegido(archivoAntes);
+}
 
+void DocumentController::abrirRuta(const QString &path)
+{
+    m_state.textoAnterior = m_text1.text();
+    const QString archivoAntes = m_state.archivoActual;
+    m_text1.setText(QString());
+    m_state.archivoActual = path;
+    cargarElegido(archivoAntes);
+}
+
+void DocumentController::cargarElegido(const QString &archivoAntes)
+{
     bool loaded = false;
     if (!m_state.archivoActual.isEmpty()) {
         loaded = LeerDocumento(m_state.archivoActual);

@@ -39,6 +39,9 @@ public:
     void startUp();
     void nuevo();
     void abrir();
+    // Opens path as Open does once a file is chosen, without the save question or the
+    // dialog: the page given on the command line.
+    void abrirRuta(const QString &path);
     void guardar();
     void guardarComo();
     // The question asked before New, Open and opening a page from the file pane.
@@ -64,6 +67,9 @@ private:
     void prompt(PromptKind kind);
     QString chooseSaveName(bool confirmOverwrite);
     void colour();
+    // Open's steps after the choice: reads m_state.archivoActual into the emptied text, or
+    // puts back the text and the name the document had (archivoAntes).
+    void cargarElegido(const QString &archivoAntes);
 
     EditingSurface &m_text1;
     Prompts &m_prompts;
