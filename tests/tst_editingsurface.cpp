@@ -221,6 +221,11 @@ void TestEditingSurface::applyColoursBatch()
     // Spans in document positions, across CR LF breaks and a lone LF.
     surface.applyColours(
         {{1, 1, colours::DarkGreen}, {6, 1, colours::Blue}, {11, 1, colours::Red}});
+    // A batch whose first span lies on a later line starts its walk there.
+    surface.applyColours({{12, 1, colours::Purple}});
+    QCOMPARE(surface.colourAt(12), colours::Purple);
+    QCOMPARE(surface.colourAt(11), colours::Red);
+    surface.applyColours({{12, 1, colours::Black}});
     const QString text = surface.text();
     for (qint64 i = 0; i < text.size(); ++i) {
         if (text.at(i) == u'\r' || text.at(i) == u'\n')

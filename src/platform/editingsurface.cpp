@@ -354,8 +354,9 @@ void EditingSurface::applyColours(const std::vector<ColourSpan> &spans)
     QTextCursor cursor(doc);
     QTextCharFormat format;
     Colour current = ~Colour(0);
-    QTextBlock block = doc->begin();
-    qint64 blockPosition = 0; // document position of the block's first character
+    // The walk starts at the first span's line, found through the block tree.
+    QTextBlock block = doc->findBlock(int(toWidgetPosition(spans.front().start)));
+    qint64 blockPosition = blockStart(block.blockNumber()); // its first character's position
     // Walks the blocks once alongside the sorted spans instead of searching for each span.
     const auto widgetPosition = [&](qint64 position) {
         while (block.isValid() && block.next().isValid() &&
