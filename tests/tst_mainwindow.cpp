@@ -100,17 +100,17 @@ void TestMainWindow::startUp()
 void TestMainWindow::everyCommandHasItsNames()
 {
     Fixture f;
-    for (const CommandSpec &spec : commandTable()) {
-        QAction *action = f.window.findChild<QAction *>(spec.name);
-        QVERIFY2(action, qPrintable(spec.name));
-        QCOMPARE(action->shortcut(), spec.shortcut);
-        if (spec.button.isEmpty())
+    for (const CommandSpec &entry : commandTable()) {
+        QAction *action = f.window.findChild<QAction *>(entry.name);
+        QVERIFY2(action, qPrintable(entry.name));
+        QCOMPARE(action->shortcut(), entry.shortcut);
+        if (entry.button.isEmpty())
             continue;
-        auto *button = f.window.findChild<QToolButton *>(spec.button);
-        QVERIFY2(button, qPrintable(spec.button));
+        auto *button = f.window.findChild<QToolButton *>(entry.button);
+        QVERIFY2(button, qPrintable(entry.button));
         QCOMPARE(button->defaultAction(), action);
-        if (!spec.toolTip.isEmpty())
-            QCOMPARE(action->toolTip(), spec.toolTip);
+        if (!entry.toolTip.isEmpty())
+            QCOMPARE(action->toolTip(), entry.toolTip);
         QVERIFY(!button->accessibleName().isEmpty());
     }
     for (const char *name : {"text1", "tab1", "SSTab1", "lbltamano", "lblmodem", "lbladsl"})

@@ -150,36 +150,36 @@ MainWindow::~MainWindow()
 
 void MainWindow::buildCommands()
 {
-    for (const CommandSpec &spec : commandTable()) {
+    for (const CommandSpec &entry : commandTable()) {
         auto *action = new QAction(this);
-        action->setObjectName(spec.name);
-        action->setText(spec.caption.isEmpty() ? spec.toolTip : spec.caption);
-        action->setToolTip(spec.toolTip.isEmpty() ? spec.caption : spec.toolTip);
-        if (!spec.shortcut.isEmpty()) {
-            action->setShortcut(spec.shortcut);
+        action->setObjectName(entry.name);
+        action->setText(entry.caption.isEmpty() ? entry.toolTip : entry.caption);
+        action->setToolTip(entry.toolTip.isEmpty() ? entry.caption : entry.toolTip);
+        if (!entry.shortcut.isEmpty()) {
+            action->setShortcut(entry.shortcut);
             action->setShortcutContext(Qt::WindowShortcut);
         }
-        if (!spec.icon.isEmpty())
-            action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(spec.icon)));
+        if (!entry.icon.isEmpty())
+            action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(entry.icon)));
         // Commands stay disabled until something carries them.
         action->setEnabled(false);
         addAction(action);
-        m_commands.insert(spec.name, action);
+        m_commands.insert(entry.name, action);
     }
 }
 
 void MainWindow::buildMenus()
 {
     QHash<QString, QMenu *> menus;
-    for (const MenuSpec &spec : menuTable()) {
-        QMenu *menu = spec.parent.isEmpty() ? menuBar()->addMenu(spec.caption)
-                                            : menus.value(spec.parent)->addMenu(spec.caption);
-        menu->setObjectName(spec.name);
-        menu->menuAction()->setObjectName(spec.name);
-        menus.insert(spec.name, menu);
+    for (const MenuSpec &entry : menuTable()) {
+        QMenu *menu = entry.parent.isEmpty() ? menuBar()->addMenu(entry.caption)
+                                            : menus.value(entry.parent)->addMenu(entry.caption);
+        menu->setObjectName(entry.name);
+        menu->menuAction()->setObjectName(entry.name);
+        menus.insert(entry.name, menu);
         // Entries are added in table order, right after their menu exists.
         for (const CommandSpec &command : commandTable()) {
-            if (command.menu == spec.name)
+            if (command.menu == entry.name)
                 menu->addAction(m_commands.value(command.name));
         }
     }
@@ -188,9 +188,9 @@ void MainWindow::buildMenus()
 QWidget *MainWindow::buildToolbars()
 {
     QHash<QString, const CommandSpec *> byButton;
-    for (const CommandSpec &spec : commandTable()) {
-        if (!spec.button.isEmpty())
-            byButton.insert(spec.button, &spec);
+    for (const CommandSpec &entry : commandTable()) {
+        if (!entry.button.isEmpty())
+            byButton.insert(entry.button, &entry);
     }
     const auto fill = [&](QToolBar *bar, Bar which) {
         bar->setIconSize(QSize(24, 24));
@@ -200,13 +200,13 @@ QWidget *MainWindow::buildToolbars()
                 bar->addSeparator();
                 continue;
             }
-            const CommandSpec *spec = byButton.value(button);
-            QAction *action = m_commands.value(spec->name);
+            const CommandSpec *entry = byButton.value(button);
+            QAction *action = m_commands.value(entry->name);
             bar->addAction(action);
             auto *widget = qobject_cast<QToolButton *>(bar->widgetForAction(action));
             widget->setObjectName(button);
-            widget->setAccessibleName(spec->toolTip.isEmpty() ? spec->caption : spec->toolTip);
-            if (spec->toolTip.isEmpty())
+            widget->setAccessibleName(entry->toolTip.isEmpty() ? entry->caption : entry->toolTip);
+            if (entry->toolTip.isEmpty())
                 widget->installEventFilter(new NoToolTip(widget));
             m_buttons.insert(button, widget);
         }
