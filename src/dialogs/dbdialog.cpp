@@ -23,8 +23,6 @@ const QString DsnName = QStringLiteral("Nombre de la conexión:");
 const QString ManualFrame = QStringLiteral("Conexión manual");
 const QString DatabasePath = QStringLiteral("Ruta de la base de datos:");
 const QString PathHint = QStringLiteral("(Escribir en formato HTML)");
-const QString Accept = QStringLiteral("&Aceptar");
-const QString Cancel = QStringLiteral("&Cancelar");
 } // namespace captions
 
 } // namespace
@@ -46,20 +44,14 @@ DbDialog::DbDialog(EditingSurface &text1, QWidget *parent)
     manualLayout->addRow(captions::DatabasePath, m_databasePath);
     manualLayout->addRow(QString(), new QLabel(captions::PathHint, manualFrame));
 
-    auto *accept = new QPushButton(captions::Accept, this);
-    accept->setObjectName(QStringLiteral("btnaceptar"));
-    accept->setDefault(true);
-    auto *cancel = new QPushButton(captions::Cancel, this);
-    cancel->setObjectName(QStringLiteral("btncancelar"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(accept);
-    buttons->addWidget(cancel);
+    const DialogButtons buttons = makeDialogButtons(*this);
+    QPushButton *accept = buttons.accept;
+    QPushButton *cancel = buttons.cancel;
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(dsnFrame);
     layout->addWidget(manualFrame);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     prepareDialog(*this, QStringLiteral("db"), captions::Title);
 
     connect(accept, &QPushButton::clicked, this, &DbDialog::insertFragment);

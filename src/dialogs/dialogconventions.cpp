@@ -1,5 +1,8 @@
 #include "dialogconventions.h"
 
+#include <QHBoxLayout>
+#include <QPushButton>
+
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
@@ -8,6 +11,21 @@
 #include <QLineEdit>
 
 namespace zendral {
+
+DialogButtons makeDialogButtons(QDialog &dialog)
+{
+    DialogButtons buttons;
+    buttons.accept = new QPushButton(QStringLiteral("&Aceptar"), &dialog);
+    buttons.accept->setObjectName(QStringLiteral("btnaceptar"));
+    buttons.accept->setDefault(true);
+    buttons.cancel = new QPushButton(QStringLiteral("&Cancelar"), &dialog);
+    buttons.cancel->setObjectName(QStringLiteral("btncancelar"));
+    buttons.row = new QHBoxLayout;
+    buttons.row->addStretch();
+    buttons.row->addWidget(buttons.accept);
+    buttons.row->addWidget(buttons.cancel);
+    return buttons;
+}
 
 void prepareDialog(QDialog &dialog, const QString &objectName, const QString &caption)
 {

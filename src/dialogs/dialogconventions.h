@@ -6,11 +6,23 @@
 class QComboBox;
 class QDialog;
 class QGroupBox;
+class QHBoxLayout;
+class QPushButton;
 class QLabel;
 class QLineEdit;
 class QWidget;
 
 namespace zendral {
+
+// The button row dialogs end with: `btnaceptar` (the default, so Enter accepts) and
+// `btncancelar`, right-aligned.
+struct DialogButtons
+{
+    QPushButton *accept = nullptr;
+    QPushButton *cancel = nullptr;
+    QHBoxLayout *row = nullptr;
+};
+DialogButtons makeDialogButtons(QDialog &dialog);
 
 // What every tag dialog shares: its object name, its caption (which starts with two blanks),
 // modality, and a size that follows its contents at any font size.

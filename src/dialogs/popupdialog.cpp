@@ -34,8 +34,6 @@ const QString Width = QStringLiteral("Width:");
 const QString Height = QStringLiteral("Height:");
 const QString OpeningMethod = QStringLiteral("Método de apertura de la ventana:");
 const QString Prompt = QStringLiteral("Selecciona");
-const QString Accept = QStringLiteral("&Aceptar");
-const QString Cancel = QStringLiteral("&Cancelar");
 const QString Reminder =
     QStringLiteral("Dentro de la etiqueta <body> debes poner esto: onLoad='popup()'");
 } // namespace captions
@@ -99,20 +97,14 @@ PopupDialog::PopupDialog(EditingSurface &text1, Prompts &prompts, QWidget *paren
     methodRow->addWidget(m_openingMethod);
     methodRow->addStretch();
 
-    auto *accept = new QPushButton(captions::Accept, this);
-    accept->setObjectName(QStringLiteral("btnaceptar"));
-    accept->setDefault(true);
-    auto *cancel = new QPushButton(captions::Cancel, this);
-    cancel->setObjectName(QStringLiteral("btncancelar"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(accept);
-    buttons->addWidget(cancel);
+    const DialogButtons buttons = makeDialogButtons(*this);
+    QPushButton *accept = buttons.accept;
+    QPushButton *cancel = buttons.cancel;
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(methodRow);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     prepareDialog(*this, QStringLiteral("popup"), captions::Title);
 
     connect(accept, &QPushButton::clicked, this, &PopupDialog::insertFragment);

@@ -17,22 +17,13 @@ TagDialog::TagDialog(EditingSurface &text1, QWidget *parent, std::optional<Colou
 
 void TagDialog::setContents(QLayout *fields, const QString &objectName, const QString &caption)
 {
-    auto *accept = new QPushButton(QStringLiteral("&Aceptar"), this);
-    accept->setObjectName(QStringLiteral("btnaceptar"));
-    accept->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("&Cancelar"), this);
-    cancel->setObjectName(QStringLiteral("btncancelar"));
-    connect(accept, &QPushButton::clicked, this, &TagDialog::insertFragment);
-    connect(cancel, &QPushButton::clicked, this, &TagDialog::reject);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(accept);
-    buttons->addWidget(cancel);
+    const DialogButtons buttons = makeDialogButtons(*this);
+    connect(buttons.accept, &QPushButton::clicked, this, &TagDialog::insertFragment);
+    connect(buttons.cancel, &QPushButton::clicked, this, &TagDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     prepareDialog(*this, objectName, caption);
 }
 
