@@ -49,6 +49,8 @@ int main(int argc, char *argv[])
     zendral::SplashWindow splash([&window, page] {
         window = std::make_unique<zendral::MainWindow>();
         window->show();
+        // The splash had the keyboard; the window the user works in takes it over.
+        window->activateWindow();
         if (!page.isEmpty())
             window->document().abrirRuta(page);
     });
