@@ -9,11 +9,14 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QToolButton>
 
 using namespace zendral;
@@ -74,6 +77,8 @@ private slots:
     void saveFailureIsTold();
     void closing_data();
     void closing();
+    void drops_data();
+    void drops();
 };
 
 void TestMainWindow::init()
@@ -445,6 +450,64 @@ void TestMainWindow::closing()
     QCOMPARE(f.window.close(), closes);
     if (name == u"cierre.html")
         QCOMPARE(fileBytes(dir.filePath(name)), (Inicio + QStringLiteral("\r\n")).toUtf8());
+}
+
+void TestMainWindow::drops_data()
+{
+    QTest::addColumn<bool>("onSurface");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("page on the window") << false << "soltada.html";
+    QTest::newRow("page on the editing surface") << true << "soltada.html";
+    QTest::newRow("picture on the editing surface") << true << "foto.jpg";
+    QTest::newRow("picture on the window goes to the caret") << false << "foto.jpg";
+}
+
+void TestMainWindow::drops()
+{
+    QFETCH(bool, onSurface);
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    writeBytes(dir.filePath(QStringLiteral("soltada.html")), "<b>x</b>");
+    QImage picture(120, 45, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QVERIFY(picture.save(dir.filePath(QStringLiteral("foto.jpg")), "JPEG"));
+    Fixture f;
+    f.window.show();
+    // A picture goes only into a saved page.
+    f.text1.setText(QStringLiteral("<p></p>"));
+    f.chooser.paths.enqueue(dir.filePath(QStringLiteral("actual.html")));
+    f.trigger("mn_guardar");
+    f.text1.setSelectionStart(3);
+    f.prompts.answers.enqueue(false);
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QTextCursor caret(f.text1.document());
+    caret.setPosition(3);
+    QWidget *target = onSurface ? f.text1.viewport() : &f.window;
+    const QPoint point = onSurface ? f.text1.cursorRect(caret).center() : QPoint(5, 5);
+    QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    QVERIFY(drop.isAccepted());
+
+    if (name.endsWith(u".jpg")) {
+        QTRY_COMPARE(f.text1.text(), QStringLiteral("<p><img src=\"foto.jpg\" width=\"120\" "
+                                                    "height=\"45\" border=\"0\" alt=\"\"></p>"));
+        QCOMPARE(f.text1.colourAt(3), colours::Purple);
+        QVERIFY(f.prompts.questions.isEmpty());
+        QCOMPARE(f.window.windowTitle(), QStringLiteral("  Zendral"));
+        return;
+    }
+    QTRY_COMPARE(f.text1.text(), QStringLiteral("<b>x</b>\r\n"));
+    QCOMPARE(f.prompts.questions,
+             QStringList(QStringLiteral("¿Quieres guardar el archivo actual?")));
+    QCOMPARE(f.text1.colourAt(1), colours::Blue);
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("Zendral - [") + path + QStringLiteral("]"));
+    QCOMPARE(f.window.document().state().archivoActual, path);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,6 +1,7 @@
 #include "editingsurface.h"
 
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -38,6 +39,14 @@ QString toWidgetText(const QString &text)
         }
     }
     return result;
+}
+
+// The files a drag carries from the desktop; web addresses are not files.
+QList<QUrl> localFiles(const QMimeData *source)
+{
+    QList<QUrl> files = source->urls();
+    files.removeIf([](const QUrl &url) { return !url.isLocalFile(); });
+    return files;
 }
 
 QString fromWidgetText(const QString &raw)
@@ -477,6 +486,16 @@ void EditingSurface::inputMethodEvent(QInputMethodEvent *event)
 
 void EditingSurface::dropEvent(QDropEvent *event)
 {
+    const QList<QUrl> files = localFiles(event->mimeData());
+    if (!files.isEmpty()) {
+        // The drop caret painted during the drag goes, as after a drop of text.
+        QDragLeaveEvent leave;
+        QPlainTextEdit::dragLeaveEvent(&leave);
+        setTextCursor(cursorForPosition(event->position().toPoint()));
+        event->acceptProposedAction();
+        emit filesDropped(files);
+        return;
+    }
     Operation operation(*this);
     QPlainTextEdit::dropEvent(event);
 }
@@ -496,7 +515,8 @@ void EditingSurface::contextMenuEvent(QContextMenuEvent *event)
 
 bool EditingSurface::canInsertFromMimeData(const QMimeData *source) const
 {
-    return source->hasText();
+    // Files are accepted too, so that the drag shows where they will fall.
+    return source->hasText() || !localFiles(source).isEmpty();
 }
 
 void EditingSurface::insertFromMimeData(const QMimeData *source)

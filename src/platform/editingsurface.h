@@ -2,8 +2,10 @@
 
 #include "colour.h"
 
+#include <QList>
 #include <QPlainTextEdit>
 #include <QString>
+#include <QUrl>
 
 #include <vector>
 
@@ -93,6 +95,9 @@ public:
 signals:
     // Fires once after every change of the text, never for a change of colour only.
     void changed();
+    // Files from the desktop were dropped on the surface, the caret moved to where they fell.
+    // They are not inserted as text: what a file becomes is the window's business.
+    void filesDropped(const QList<QUrl> &files);
 
 protected:
     bool event(QEvent *event) override;

@@ -126,6 +126,15 @@ void DocumentController::abrirRuta(const QString &path)
     cargarElegido(archivoAntes);
 }
 
+void DocumentController::abrirRutaPreguntando(const QString &path)
+{
+    prompt(PromptKind::Open);
+    const QString archivoAntes = m_state.archivoActual;
+    m_text1.setText(QString());
+    m_state.archivoActual = path;
+    cargarElegido(archivoAntes);
+}
+
 void DocumentController::cargarElegido(const QString &archivoAntes)
 {
     bool loaded = false;

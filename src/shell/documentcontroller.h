@@ -42,6 +42,8 @@ public:
     // Opens path as Open does once a file is chosen, without the save question or the
     // dialog: the page given on the command line.
     void abrirRuta(const QString &path);
+    // Open's save question, then path opened as abrirRuta does: a page dropped on the window.
+    void abrirRutaPreguntando(const QString &path);
     void guardar();
     void guardarComo();
     // The question asked before New, Open and opening a page from the file pane.

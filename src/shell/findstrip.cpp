@@ -15,7 +15,9 @@ namespace zendral {
 namespace {
 
 namespace captions {
-const QString Line = QStringLiteral("Ir a la línea:");
+const QString Line = QStringLiteral("Ir a la &línea:");
+const QString GoToLine = QStringLiteral("Ir a la línea");
+const QString SearchBox = QStringLiteral("Texto que se busca");
 const QString Find = QStringLiteral("Buscar");
 const QString FindNext = QStringLiteral("Siguiente");
 const QString MatchCase = QStringLiteral("Mayusculas y Minisculas");
@@ -31,6 +33,8 @@ FindStrip::FindStrip(EditingSurface &text1, Prompts &prompts, QWidget *parent)
     m_line->setObjectName(QStringLiteral("txtlinea"));
     m_line->setMaximumWidth(m_line->fontMetrics().averageCharWidth() * 10);
     m_search->setObjectName(QStringLiteral("txtBuscar"));
+    // The box has no label of its own: the Find button beside it says what it is for.
+    m_search->setAccessibleName(captions::SearchBox);
     m_search->setMinimumWidth(m_search->fontMetrics().averageCharWidth() * 24);
     m_matchCase->setObjectName(QStringLiteral("chkMayusMinus"));
 
@@ -40,6 +44,8 @@ FindStrip::FindStrip(EditingSurface &text1, Prompts &prompts, QWidget *parent)
     auto *goToLine = new QPushButton(this);
     goToLine->setObjectName(QStringLiteral("btnlinea"));
     goToLine->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    goToLine->setAccessibleName(captions::GoToLine);
+    goToLine->setToolTip(captions::GoToLine);
     auto *find = new QPushButton(captions::Find, this);
     find->setObjectName(QStringLiteral("cmdBuscar"));
     auto *findNext = new QPushButton(captions::FindNext, this);

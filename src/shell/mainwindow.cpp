@@ -25,12 +25,15 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -56,6 +59,14 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *event) override { return event->type() == QEvent::ToolTip; }
 };
+
+// The files a drag carries from the desktop; web addresses are not files.
+QList<QUrl> localFiles(const QMimeData &data)
+{
+    QList<QUrl> files = data.urls();
+    files.removeIf([](const QUrl &url) { return !url.isLocalFile(); });
+    return files;
+}
 
 } // namespace
 
@@ -126,6 +137,10 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
 
     connectCommands();
     connect(m_text1, &EditingSurface::changed, this, [this] { m_events->onChanged(); });
+    // Queued: the drop is answered before the save question holds the dragging program.
+    connect(m_text1, &EditingSurface::filesDropped, this, &MainWindow::filesDropped,
+            Qt::QueuedConnection);
+    setAcceptDrops(true);
     connect(m_document, &DocumentController::titleChanged, this, &QWidget::setWindowTitle);
     connect(m_text1, &QPlainTextEdit::selectionChanged, this, &MainWindow::updateClipboardCommands);
     connect(m_services.clipboard, &Clipboard::changed, this, &MainWindow::updateClipboardCommands);
@@ -356,6 +371,34 @@ void MainWindow::refreshEstimate()
     m_adsl->setText(estimate.adsl);
     // The preview shows the saved file only while it matches the screen.
     m_document->state().archivoGuardado.clear();
+}
+
+void MainWindow::filesDropped(const QList<QUrl> &files)
+{
+    // One document at a time: the first file dropped is the one taken.
+    const QString path = files.constFirst().toLocalFile();
+    if (FileActivation::isImage(path)) {
+        const QFileInfo picture(path);
+        m_fileActivation->activate(picture.absolutePath(), picture.fileName());
+    } else {
+        m_document->abrirRutaPreguntando(path);
+    }
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!localFiles(*event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> files = localFiles(*event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    QMetaObject::invokeMethod(
+        this, [this, files] { filesDropped(files); }, Qt::QueuedConnection);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QStringList>
+#include <QUrl>
 
 #include <memory>
 
@@ -55,6 +56,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildCommands();
@@ -65,6 +68,9 @@ private:
     void connectCommand(const QString &name, std::function<void()> handler);
     void updateClipboardCommands();
     void refreshEstimate();
+    // A page dropped anywhere is opened as Open opens it; a picture is inserted at the caret
+    // as a double-click on it in the file list inserts it.
+    void filesDropped(const QList<QUrl> &files);
 
     MainWindowServices m_services;
     std::unique_ptr<Prompts> m_ownPrompts;
