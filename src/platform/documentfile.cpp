@@ -7,6 +7,7 @@
 #include <QStringEncoder>
 
 #include <cerrno>
+#include <sys/stat.h>
 
 namespace zendral {
 
@@ -187,6 +188,9 @@ WriteResult writeDocumentFile(const QString &path, const QString &text, TextEnco
         result.error = writeError(path, reasonFor(EISDIR, QFileDevice::OpenError));
         return result;
     }
+    struct stat status;
+    const bool linked = ::stat(QFile::encodeName(target).constData(), &status) == 0 &&
+                        S_ISREG(status.st_mode) && status.st_nlink > 1;
     const EncodedDocument encoded = encodeDocument(text, encoding);
     result.encoding = encoded.encoding;
     result.fellBackToUtf8 = encoded.fellBackToUtf8;
@@ -216,6 +220,7 @@ WriteResult writeDocumentFile(const QString &path, const QString &text, TextEnco
         result.error = writeError(path, reasonFor(errno, file.error()));
         return result;
     }
+    result.leftOtherNames = linked;
     result.ok = true;
     return result;
 }

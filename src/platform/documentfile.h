@@ -43,6 +43,9 @@ struct WriteResult
     bool ok = false;
     TextEncoding encoding = TextEncoding::Utf8; // what was written
     bool fellBackToUtf8 = false;
+    // The file had other names (hard links). The save replaced this name only: the others
+    // keep the content they had.
+    bool leftOtherNames = false;
     QString error; // in Spanish, naming the file and the reason
 };
 
@@ -53,7 +56,9 @@ QString errorReason(int systemError);
 ReadResult readDocumentFile(const QString &path);
 
 // Writes a document file atomically: the old file stays whole unless every byte of the new
-// one was written. A symbolic link keeps pointing at its target, which is written.
+// one was written. A symbolic link keeps pointing at its target, which is written. A file with
+// hard links is replaced like any other, never rewritten in place: a failure part way through
+// would otherwise damage it under every name.
 WriteResult writeDocumentFile(const QString &path, const QString &text, TextEncoding encoding);
 
 } // namespace zendral

@@ -69,32 +69,39 @@ QString DocumentController::chooseSaveName(bool confirmOverwrite)
     return m_chooser.choose(request);
 }
 
-void DocumentController::prompt(PromptKind kind)
+bool DocumentController::prompt(PromptKind kind)
 {
     m_state.textoAnterior = m_text1.text();
     if (!m_prompts.ask(SaveQuestion))
-        return;
+        return true;
     // Asking before an overwrite here too: a silent one could destroy another file.
+    const QString archivoAntes = m_state.archivoActual;
     m_state.archivoActual = chooseSaveName(true);
     if (!m_state.archivoActual.isEmpty()) {
-        EscribirDocumento(m_state.archivoActual);
+        if (!EscribirDocumento(m_state.archivoActual)) {
+            // The user asked for the text to be kept and it was not: going on would drop it.
+            m_state.archivoActual = archivoAntes;
+            return false;
+        }
         if (kind == PromptKind::Open)
             m_text1.setText(QString());
-        return;
+        return true;
     }
     if (kind == PromptKind::Open)
         m_state.rutaAbrir.clear();
     m_text1.setText(m_state.textoAnterior);
+    return true;
 }
 
-void DocumentController::PreguntarGuardar()
+bool DocumentController::PreguntarGuardar()
 {
-    prompt(PromptKind::Plain);
+    return prompt(PromptKind::Plain);
 }
 
 void DocumentController::nuevo()
 {
-    PreguntarGuardar();
+    if (!PreguntarGuardar())
+        return;
     m_text1.setText(PlantillaNueva());
     m_text1.setSelectionStart(m_text1.textLength());
     m_state.archivoActual.clear();
@@ -103,7 +110,8 @@ void DocumentController::nuevo()
 
 void DocumentController::abrir()
 {
-    prompt(PromptKind::Open);
+    if (!prompt(PromptKind::Open))
+        return;
     const QString archivoAntes = m_state.archivoActual;
     m_text1.setText(QString());
 
@@ -128,7 +136,8 @@ void DocumentController::abrirRuta(const QString &path)
 
 void DocumentController::abrirRutaPreguntando(const QString &path)
 {
-    prompt(PromptKind::Open);
+    if (!prompt(PromptKind::Open))
+        return;
     const QString archivoAntes = m_state.archivoActual;
     m_text1.setText(QString());
     m_state.archivoActual = path;
@@ -190,10 +199,10 @@ bool DocumentController::confirmClose()
     if (!m_prompts.ask(SaveQuestion))
         return true;
     const QString name = chooseSaveName(true);
-    if (name.isEmpty())
+    if (name.isEmpty() || !EscribirDocumento(name))
         return false;
     m_state.archivoActual = name;
-    return EscribirDocumento(name);
+    return true;
 }
 
 bool DocumentController::EscribirDocumento(const QString &path)
@@ -204,6 +213,11 @@ bool DocumentController::EscribirDocumento(const QString &path)
         return false;
     }
     m_state.encoding = result.encoding;
+    if (result.leftOtherNames)
+        m_prompts.notify(QStringLiteral("El archivo \"%1\" tenía otros nombres (enlaces duros). Se "
+                                        "ha guardado como un archivo aparte: los otros nombres "
+                                        "conservan el contenido anterior.")
+                             .arg(path));
     if (result.fellBackToUtf8)
         m_prompts.notify(QStringLiteral("El archivo \"%1\" contiene caracteres que la codificación "
                                         "Windows-1252 no puede guardar: se ha guardado en UTF-8.")

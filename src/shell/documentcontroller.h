@@ -46,8 +46,9 @@ public:
     void abrirRutaPreguntando(const QString &path);
     void guardar();
     void guardarComo();
-    // The question asked before New, Open and opening a page from the file pane.
-    void PreguntarGuardar();
+    // The question asked before New, Open and opening a page from the file pane. False when
+    // the user chose to save and the save failed: the caller must then leave the text alone.
+    bool PreguntarGuardar();
     // Asks before the window closes; false keeps the window open (the save was cancelled or
     // failed, so closing would lose the text).
     bool confirmClose();
@@ -66,7 +67,7 @@ signals:
 
 private:
     enum class PromptKind { Plain, Open };
-    void prompt(PromptKind kind);
+    bool prompt(PromptKind kind);
     QString chooseSaveName(bool confirmOverwrite);
     void colour();
     // Open's steps after the choice: reads m_state.archivoActual into the emptied text, or

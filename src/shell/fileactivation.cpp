@@ -94,7 +94,9 @@ void FileActivation::activate(const QString &folder, const QString &name)
 
 void FileActivation::openPage(const QString &folder, const QString &path)
 {
-    m_document.PreguntarGuardar();
+    // A save the user asked for that failed leaves the text where it is: nothing is loaded.
+    if (!m_document.PreguntarGuardar())
+        return;
     const QString before = m_text1.text();
     m_text1.setText(QString());
     if (!m_document.LeerDocumento(path)) {

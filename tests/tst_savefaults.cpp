@@ -1,0 +1,330 @@
+#include "documentcontroller.h"
+#include "editingsurface.h"
+#include "fakedesktopopener.h"
+#include "filepanes.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <pwd.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace zendral;
+using namespace zendral::test;
+
+// Every way a save can go wrong, through every command that writes the document. A child
+// process does the saving, so that it can run as an ordinary user (root writes where others
+// may not) or under a file size limit that stands in for a full disk; this process sets the
+// folder up beforehand and reads it afterwards.
+
+namespace {
+
+enum class Fault {
+    ReadOnlyFile,
+    ReadOnlyFolder,
+    FolderInPlace,
+    NameTooLongForTemporary,
+    SymbolicLink,
+    HardLink,
+    DiskFullOneWrite,
+    DiskFullLaterWrite,
+};
+
+const QString Name = QStringLiteral("pagina.html");
+const QByteArray Original("<p>contenido anterior</p>\r\n");
+
+// A page of about size characters, accented letters included, every line ended by CR LF.
+QString pageText(qsizetype size)
+{
+    QString text;
+    for (int line = 0; text.size() < size; ++line)
+        text += QStringLiteral("<p>canción %1</p>\r\n").arg(line);
+    return text;
+}
+
+// Child side: a main window whose document is written to path through route.
+int drive(const QString &route, const QString &path, qint64 limit, qsizetype textSize)
+{
+    FakePrompts prompts;
+    FakeFileChooser chooser;
+    FakeDesktopOpener opener;
+    MainWindow window{MainWindowServices{&prompts, &chooser, nullptr, &opener}};
+    EditingSurface &text1 = window.surface();
+    EstadoDocumento &state = window.document().state();
+    text1.setText(pageText(textSize));
+    if (route == u"mn_guardar" || route == u"mn_visualizar") {
+        state.archivoActual = path;
+    } else {
+        prompts.answers.enqueue(true);
+        chooser.paths.enqueue(path);
+        // After its save, Open loads the file just written.
+        chooser.paths.enqueue(path);
+    }
+    const QString textBefore = text1.text();
+    const QString nameBefore = state.archivoActual;
+    if (limit > 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit size{};
+        getrlimit(RLIMIT_FSIZE, &size);
+        size.rlim_cur = rlim_t(limit);
+        setrlimit(RLIMIT_FSIZE, &size);
+    }
+    bool closed = false;
+    if (route == u"close") {
+        window.show();
+        closed = window.close();
+    } else if (route == u"pane") {
+        // The file pane's open asks the save question too, then loads the file written.
+        const QFileInfo file(path);
+        emit window.findChild<FilePanes *>()->fileDoubleClicked(file.absolutePath(),
+                                                                file.fileName());
+    } else {
+        window.command(route)->trigger();
+    }
+    const QJsonObject report{{"notices", QJsonArray::fromStringList(prompts.notices)},
+                             {"textKept", text1.text() == textBefore},
+                             {"nameKept", state.archivoActual == nameBefore},
+                             {"opened", int(opener.opened.size())},
+                             {"closed", closed}};
+    QTextStream(stdout) << QJsonDocument(report).toJson(QJsonDocument::Compact) << '\n';
+    return 0;
+}
+
+// The folder's whole content: relative path to bytes, a folder or a link marked as such.
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        const QString name = QDir(folder).relativeFilePath(info.filePath());
+        if (info.isSymLink()) {
+            entries[name] = "-> " + QDir(folder).relativeFilePath(info.symLinkTarget()).toUtf8();
+        } else if (info.isDir()) {
+            entries[name] = "<folder>";
+        } else {
+            QFile file(info.filePath());
+            entries[name] = file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
+        }
+    }
+    return entries;
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray native(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+bool needsOrdinaryUser(Fault fault)
+{
+    return fault == Fault::ReadOnlyFile || fault == Fault::ReadOnlyFolder;
+}
+
+} // namespace
+
+class TestSaveFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void faults_data();
+    void faults();
+};
+
+void TestSaveFaults::faults_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<QString>("route");
+    // Relative to the folder: the path the document is saved under, and the file it names.
+    QTest::addColumn<QString>("saveAs");
+    QTest::addColumn<QString>("written");
+    // Empty when the save succeeds.
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<int>("textSize");
+
+    const QString permission = QStringLiteral("no tienes permiso");
+    const QString longName = QString(254 - 5, u'n') + QStringLiteral(".html");
+    struct Case
+    {
+        const char *name;
+        Fault fault;
+        QString saveAs;
+        QString written;
+        QString reason;
+        qint64 limit = 0;
+        int textSize = 200;
+    };
+    const QList<Case> cases{
+        // QSaveFile would rename over a read-only file, and told no reason for refusing it.
+        {"read-only file", Fault::ReadOnlyFile, Name, Name, permission},
+        {"read-only folder", Fault::ReadOnlyFolder, Name, Name, permission},
+        {"a folder where the file should be", Fault::FolderInPlace, Name, Name,
+         QStringLiteral("es una carpeta")},
+        {"254-character name, too long for the temporary file", Fault::NameTooLongForTemporary,
+         longName, longName, QStringLiteral("el nombre es demasiado largo")},
+        {"symbolic link: link kept, target written", Fault::SymbolicLink, Name,
+         QStringLiteral("destino.html"), QString()},
+        {"hard link: replaced, the other name keeps the old bytes", Fault::HardLink, Name, Name,
+         QString()},
+        // A short write that QSaveFile would commit as a whole file.
+        {"full disk, one write cut short", Fault::DiskFullOneWrite, Name, Name,
+         QStringLiteral("el archivo es demasiado grande para el disco"), 100 << 10, 300 << 10},
+        {"full disk, a later of several writes refused", Fault::DiskFullLaterWrite, Name, Name,
+         QStringLiteral("el archivo es demasiado grande para el disco"), 2 << 20, 3 << 20},
+    };
+    const QList<std::pair<const char *, QString>> routes{
+        {"Save", QStringLiteral("mn_guardar")},
+        {"Save As", QStringLiteral("mn_guardarcomo")},
+        {"New (a failed save in its prompt dropped the text)", QStringLiteral("mn_nuevo")},
+        {"Open (a failed save in its prompt dropped the text)", QStringLiteral("mn_abrir")},
+        {"file pane open (a failed save in its prompt dropped the text)", QStringLiteral("pane")},
+        {"browser preview's write", QStringLiteral("mn_visualizar")},
+        {"closing (a failed save renamed the document)", QStringLiteral("close")},
+    };
+    for (const Case &c : cases) {
+        for (const auto &[routeName, route] : routes) {
+            QTest::addRow("%s, %s", c.name, routeName)
+                << int(c.fault) << route << c.saveAs << c.written << c.reason << c.limit
+                << c.textSize;
+        }
+    }
+}
+
+void TestSaveFaults::faults()
+{
+    QFETCH(int, fault);
+    QFETCH(QString, route);
+    QFETCH(QString, saveAs);
+    QFETCH(QString, written);
+    QFETCH(QString, reason);
+    QFETCH(qint64, limit);
+    QFETCH(int, textSize);
+    const Fault kind = Fault(fault);
+
+    QStringList command{QCoreApplication::applicationFilePath()};
+    const passwd *nobody = getpwnam("nobody");
+    const bool asNobody = needsOrdinaryUser(kind) && geteuid() == 0;
+    if (asNobody) {
+        const QString runuser = QStandardPaths::findExecutable(QStringLiteral("runuser"),
+                                                               {"/usr/sbin", "/sbin", "/usr/bin"});
+        if (runuser.isEmpty() || !nobody)
+            QSKIP("Root writes past permissions, and there is no runuser or no user nobody to "
+                  "save as an ordinary user");
+        command = QStringList{runuser, "-u", "nobody", "--"} + command;
+    }
+
+    QTemporaryDir dir;
+    const QString folder = dir.path();
+    const QString path = dir.filePath(saveAs);
+    switch (kind) {
+    case Fault::FolderInPlace:
+        QVERIFY(QDir(folder).mkdir(Name));
+        writeBytes(dir.filePath(Name + QStringLiteral("/dentro.html")), Original);
+        break;
+    case Fault::SymbolicLink:
+        writeBytes(dir.filePath(written), Original);
+        QVERIFY(QFile::link(written, path));
+        break;
+    case Fault::HardLink:
+        writeBytes(path, Original);
+        QCOMPARE(::link(native(path).constData(),
+                        native(dir.filePath(QStringLiteral("otro-nombre.html"))).constData()),
+                 0);
+        break;
+    default:
+        writeBytes(path, Original);
+        break;
+    }
+    if (kind == Fault::ReadOnlyFile)
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    if (asNobody) {
+        QCOMPARE(::chown(native(folder).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+        QCOMPARE(::chown(native(path).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+    }
+    const auto folderMode = QFile::permissions(folder);
+    if (kind == Fault::ReadOnlyFolder)
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    const QMap<QString, QByteArray> before = snapshot(folder);
+
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    child.setProcessEnvironment(environment);
+    child.start(command.first(),
+                command.mid(1) + QStringList{"--drive", route, path, QString::number(limit),
+                                             QString::number(textSize)});
+    QVERIFY(child.waitForFinished(120000));
+    QFile::setPermissions(folder, folderMode);
+    const QByteArray errors = child.readAllStandardError();
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+             errors.constData());
+    const QJsonObject report =
+        QJsonDocument::fromJson(child.readAllStandardOutput().trimmed().split('\n').last())
+            .object();
+    QVERIFY2(!report.isEmpty(), errors.constData());
+    const QStringList notices = report["notices"].toVariant().toStringList();
+
+    const QMap<QString, QByteArray> after = snapshot(folder);
+    if (!reason.isEmpty()) {
+        // The file (or folder) stays as it was and no temporary file is left beside it.
+        QCOMPARE(after, before);
+        QCOMPARE(notices, QStringList(QStringLiteral("No se pudo guardar el archivo \"%1\": %2. El "
+                                                     "archivo anterior no se ha modificado.")
+                                          .arg(path, reason)));
+        // The document on screen is the one the user had, under its name, still open.
+        QVERIFY(report["textKept"].toBool());
+        QVERIFY(report["nameKept"].toBool());
+        QCOMPARE(report["opened"].toInt(), 0);
+        QVERIFY(!report["closed"].toBool());
+        return;
+    }
+    QMap<QString, QByteArray> expected = before;
+    expected[written] = pageText(textSize).toUtf8() + "\r\n";
+    QCOMPARE(after, expected);
+    QCOMPARE(report["opened"].toInt(), route == u"mn_visualizar" ? 1 : 0);
+    QCOMPARE(report["closed"].toBool(), route == u"close");
+    if (kind == Fault::HardLink) {
+        QCOMPARE(notices.size(), 1);
+        QVERIFY(notices.first().contains(path));
+        QVERIFY(notices.first().contains(QStringLiteral("enlaces duros")));
+    } else {
+        QCOMPARE(notices, QStringList());
+    }
+}
+
+int main(int argc, char **argv)
+{
+    if (argc == 6 && qstrcmp(argv[1], "--drive") == 0) {
+        QApplication app(argc, argv);
+        return drive(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                     QByteArray(argv[4]).toLongLong(), QByteArray(argv[5]).toLongLong());
+    }
+    QApplication app(argc, argv);
+    TestSaveFaults test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_savefaults.moc"
