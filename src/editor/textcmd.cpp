@@ -24,7 +24,8 @@ void TextCmd::Undo()
 {
     m_control->setSelectionStart(m_start);
     m_control->setSelectionLength(m_newText.size());
-    m_control->setSelectedText(m_oldText);
+    // A lone LF of the overwritten text comes back as the LF it was, not as a line break.
+    m_control->restoreSelectedText(m_oldText);
 }
 
 } // namespace zendral

@@ -222,7 +222,7 @@ QTextCharFormat EditingSurface::insertionFormat() const
     return format;
 }
 
-void EditingSurface::insertPlain(const QString &text)
+void EditingSurface::insertPlain(const QString &text, bool keepLoneLf)
 {
     QTextCursor cursor = textCursor();
     const QTextCharFormat format = insertionFormat();
@@ -238,7 +238,9 @@ void EditingSurface::insertPlain(const QString &text)
         if (end || c == u'\r' || c == u'\n' || c == ParagraphSeparator || c == LineSeparator) {
             if (i > from)
                 cursor.insertText(text.mid(from, i - from), format);
-            if (!end) {
+            if (keepLoneLf && c == u'\n') {
+                cursor.insertText(QString(LineSeparator), format);
+            } else if (!end) {
                 cursor.insertBlock(cursor.blockFormat(), format);
                 if (c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n')
                     ++i;
@@ -254,6 +256,12 @@ void EditingSurface::setSelectedText(const QString &text)
 {
     Operation operation(*this);
     insertPlain(text);
+}
+
+void EditingSurface::restoreSelectedText(const QString &text)
+{
+    Operation operation(*this);
+    insertPlain(text, true);
 }
 
 void EditingSurface::setSelectionColour(Colour colour)

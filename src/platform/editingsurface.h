@@ -63,6 +63,9 @@ public:
     // Replaces the selection (or inserts at the caret) in the insertion colour; CR LF, LF
     // and CR in the new text all break lines. The caret ends after the new text.
     void setSelectedText(const QString &text);
+    // Replaces the selection with document text as selectedText() gave it: CR LF breaks lines
+    // and a lone LF stays inside its line, so that what is put back is what was taken.
+    void restoreSelectedText(const QString &text);
 
     // With a selection, recolours it; with none, sets the insertion colour.
     void setSelectionColour(Colour colour);
@@ -136,7 +139,8 @@ private:
 
     void onContentsChange(int position, int removed, int added);
     void typeCharacters(const QString &text);
-    void insertPlain(const QString &text);
+    // keepLoneLf: a LF not preceded by CR stays inside its line instead of breaking it.
+    void insertPlain(const QString &text, bool keepLoneLf = false);
     QTextCharFormat insertionFormat() const;
     qint64 blockStart(int blockNumber) const;
 
