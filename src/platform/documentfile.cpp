@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -69,27 +70,31 @@ QString writeError(const QString &path, const QString &reason)
         .arg(path, reason);
 }
 
-QString normaliseLines(const QString &content)
+void normaliseLines(const QString &content, DecodedDocument &document)
 {
-    QString text;
+    QString &text = document.text;
     text.reserve(content.size() + content.size() / 32 + 2);
     const qsizetype size = content.size();
     bool endsLine = false;
+    qsizetype lineStart = 0;
     for (qsizetype i = 0; i < size; ++i) {
         const QChar c = content.at(i);
         if (c == u'\r') {
+            document.longestLine = std::max(document.longestLine, i - lineStart);
             text.append(u"\r\n");
             if (i + 1 < size && content.at(i + 1) == u'\n')
                 ++i;
+            lineStart = i + 1;
             endsLine = true;
         } else {
             text.append(c);
             endsLine = false;
         }
     }
-    if (size > 0 && !endsLine)
+    if (size > 0 && !endsLine) {
+        document.longestLine = std::max(document.longestLine, size - lineStart);
         text.append(u"\r\n");
-    return text;
+    }
 }
 
 } // namespace
@@ -121,7 +126,7 @@ DecodedDocument decodeDocument(const QByteArray &bytes)
         content = windows.decode(bytes);
         result.encoding = TextEncoding::Windows1252;
     }
-    result.text = normaliseLines(content);
+    normaliseLines(content, result);
     return result;
 }
 

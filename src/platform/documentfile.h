@@ -14,6 +14,9 @@ struct DecodedDocument
 {
     QString text;
     TextEncoding encoding = TextEncoding::Utf8;
+    // Characters in the longest line, its line break not counted (a lone LF is counted: it
+    // stays in its line).
+    qsizetype longestLine = 0;
 };
 
 // Bytes to document text as the line reader sees them: a line ends at CR or CR LF (a lone LF

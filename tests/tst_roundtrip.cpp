@@ -1,0 +1,216 @@
+#include "documentcontroller.h"
+#include "editingsurface.h"
+#include "filepanes.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zendral;
+using namespace zendral::test;
+
+// Files of every kind opened and saved unchanged through the window: what comes back is
+// what went in, but for the line reader's normalisation.
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The bytes a save writes after bytes were opened, worked out on bytes alone: a lone CR
+// becomes CR LF, a last line without a break gets one, and the save adds one CR LF. A leading
+// byte-order mark is no part of the first line.
+QByteArray savedAfterOpening(QByteArray bytes)
+{
+    QByteArray out;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        out = bytes.first(3);
+        bytes.remove(0, 3);
+    }
+    const qsizetype marked = out.size();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r') {
+            out += bytes[i];
+            continue;
+        }
+        out += "\r\n";
+        if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+    }
+    if (out.size() > marked && !out.endsWith("\r\n"))
+        out += "\r\n";
+    return out + "\r\n";
+}
+
+QByteArray jpeg()
+{
+    QImage image(48, 32, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QPainter(&image).drawEllipse(4, 4, 30, 20);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    return bytes;
+}
+
+struct Fixture
+{
+    FakePrompts prompts;
+    FakeFileChooser chooser;
+    MainWindow window{MainWindowServices{&prompts, &chooser, nullptr}};
+    EditingSurface &text1 = window.surface();
+
+    void trigger(const char *name) { window.command(QLatin1String(name))->trigger(); }
+    void open(const QString &path)
+    {
+        prompts.answers.enqueue(false);
+        chooser.paths.enqueue(path);
+        trigger("mn_abrir");
+    }
+};
+
+} // namespace
+
+class TestRoundTrip : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void openThenSave_data();
+    void openThenSave();
+    void unencodableCharactersAreNeverReplaced();
+    void longLineIsToldOnce_data();
+    void longLineIsToldOnce();
+};
+
+void TestRoundTrip::openThenSave_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QByteArray all;
+    for (int i = 0; i < 256; ++i)
+        all += char(i);
+    QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("all 256 byte values") << all;
+    QTest::newRow("CR line ends") << QByteArray("<p>\ra\rb");
+    QTest::newRow("CR LF line ends") << QByteArray("<p>\r\na\r\n");
+    QTest::newRow("lone LF inside a line") << QByteArray("a\nb\r\nc");
+    QTest::newRow("LF line ends only") << QByteArray("<p>\na\nb\n");
+    QTest::newRow("LF CR and CR CR LF") << QByteArray("a\n\rb\r\r\nc");
+    QTest::newRow("NUL bytes") << QByteArray("\0a\0\r\n\0", 6);
+    QTest::newRow("final CR") << QByteArray("a\r");
+    QTest::newRow("UTF-8 without byte-order mark")
+        << QByteArray("<p>canci\xC3\xB3n \xE2\x82\xAC \xE6\xBC\xA2 \xF0\x9F\x98\x80</p>");
+    QTest::newRow("UTF-8 with byte-order mark") << QByteArray("\xEF\xBB\xBF<p>a\xC3\xB1o</p>\r\n");
+    QTest::newRow("byte-order mark alone") << QByteArray("\xEF\xBB\xBF");
+    QTest::newRow("UTF-8 cut short is read as Windows-1252") << QByteArray("a\xC3\r\n\xE2\x82");
+    QTest::newRow("Windows-1252 Spanish")
+        << QByteArray("<p>\xBFQu\xE9 a\xF1o? \xA1Ol\xE9! \x80 \x93"
+                      "comillas\x94</p>\r\n");
+    QTest::newRow("Windows-1252 undefined bytes") << QByteArray("\x81\x8D\x8F\x90\x9D");
+    QTest::newRow("UTF-16 with byte-order mark") << QByteArray("\xFF\xFEh\0i\0\r\0\n\0", 10);
+    QTest::newRow("JPEG opened as a page") << jpeg();
+    QTest::newRow("UTF-8 line and paragraph separators") << QByteArray("a\xE2\x80\xA8"
+                                                                       "b\xE2\x80\xA9"
+                                                                       "c");
+}
+
+void TestRoundTrip::openThenSave()
+{
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pagina.html"));
+    writeBytes(path, bytes);
+    Fixture f;
+    f.open(path);
+    QCOMPARE(f.window.document().state().archivoActual, path);
+    f.trigger("mn_guardar");
+    QCOMPARE(f.prompts.notices, QStringList());
+    if (QByteArray(QTest::currentDataTag()) == "UTF-8 line and paragraph separators")
+        QEXPECT_FAIL("",
+                     "the editing surface holds U+2028 and U+2029 as its own line breaks and "
+                     "gives them back as LF and CR LF",
+                     Continue);
+    QCOMPARE(fileBytes(path), savedAfterOpening(bytes));
+}
+
+void TestRoundTrip::unencodableCharactersAreNeverReplaced()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pagina.html"));
+    writeBytes(path, "\xBFQu\xE9 a\xF1o? \x80\r\n");
+    Fixture f;
+    f.open(path);
+    f.text1.setSelectionStart(f.text1.textLength());
+    f.text1.setSelectedText(QStringLiteral("漢字 😀"));
+    f.trigger("mn_guardar");
+    // The whole file turns to UTF-8, and the user is told so.
+    QCOMPARE(fileBytes(path), QByteArray("\xC2\xBFQu\xC3\xA9 a\xC3\xB1o? \xE2\x82\xAC\r\n"
+                                         "\xE6\xBC\xA2\xE5\xAD\x97 \xF0\x9F\x98\x80\r\n"));
+    QCOMPARE(f.prompts.notices.size(), 1);
+    QVERIFY(f.prompts.notices.first().contains(QStringLiteral("UTF-8")));
+}
+
+void TestRoundTrip::longLineIsToldOnce_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("paneOpen");
+    QTest::addColumn<bool>("told");
+    const QByteArray limit(100000, 'x');
+    const QByteArray shortLines = QByteArray("<p>corta</p>\r\n").repeated(20000);
+    const QByteArray lfLines = QByteArray("<p>corta</p>\n").repeated(20000);
+    for (const bool pane : {false, true}) {
+        const char *how = pane ? "file pane" : "Open";
+        QTest::addRow("%s: 100000 characters are not told", how) << limit << pane << false;
+        QTest::addRow("%s: 100001 characters are told", how) << limit + 'x' << pane << true;
+        QTest::addRow("%s: many short lines are not told", how) << shortLines << pane << false;
+        QTest::addRow("%s: LF line ends make one long line", how) << lfLines << pane << true;
+    }
+}
+
+void TestRoundTrip::longLineIsToldOnce()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, paneOpen);
+    QFETCH(bool, told);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("larga.html"));
+    writeBytes(path, bytes);
+    Fixture f;
+    if (paneOpen) {
+        f.prompts.answers.enqueue(false);
+        emit f.window.findChild<FilePanes *>()->fileDoubleClicked(dir.path(),
+                                                                  QStringLiteral("larga.html"));
+    } else {
+        f.open(path);
+    }
+    QCOMPARE(f.prompts.notices.size(), told ? 1 : 0);
+    if (told) {
+        QVERIFY(f.prompts.notices.first().contains(path));
+        QVERIFY(f.prompts.notices.first().contains(QStringLiteral("lento")));
+    }
+    // Nothing is cut: the whole page is there to be saved.
+    QCOMPARE(f.text1.textLength(), savedAfterOpening(bytes).size() - 2);
+    f.chooser.paths.enqueue(path);
+    f.trigger("mn_guardar");
+    QCOMPARE(fileBytes(path), savedAfterOpening(bytes));
+}
+
+QTEST_MAIN(TestRoundTrip)
+#include "tst_roundtrip.moc"
