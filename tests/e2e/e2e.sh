@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# A user's session with the built editor, by keystrokes alone, on the X display it is given
+# (xvfb-run provides one): types a page, inserts a bold pair and a table through its dialog,
+# saves it through the file dialog, reopens it, saves it in place, and compares the file's
+# bytes each time. A screenshot of the screen at the end is kept in the artifacts folder.
+#
+#   e2e.sh <zendral program> <artifacts folder>
+set -euo pipefail
+
+PROGRAM="$(realpath "$1")"
+ARTIFACTS="$2"
+mkdir -p "${ARTIFACTS}"
+SCREENSHOT="${ARTIFACTS}/e2e.png"
+
+WORK="$(mktemp -d)"
+PAGE="${WORK}/pagina.html"
+LOG="${WORK}/zendral.log"
+PID=""
+
+# A user starting the program for the first time: an empty home, no settings.
+export HOME="${WORK}/home"
+export XDG_RUNTIME_DIR="${WORK}/run"
+mkdir -p "${HOME}" "${XDG_RUNTIME_DIR}"
+chmod 700 "${XDG_RUNTIME_DIR}"
+unset QT_QPA_PLATFORM
+
+finish() {
+    if [ -n "${PID}" ] && kill -0 "${PID}" 2>/dev/null; then
+        kill "${PID}" 2>/dev/null || true
+        wait "${PID}" 2>/dev/null || true
+    fi
+    rm -rf "${WORK}"
+}
+trap finish EXIT
+
+fail() {
+    echo "e2e: FAILED: $*" >&2
+    import -window root "${SCREENSHOT}" 2>/dev/null && echo "e2e: screenshot in ${SCREENSHOT}" >&2
+    echo "e2e: windows on screen:" >&2
+    xdotool search --onlyvisible --name '.' getwindowname %@ >&2 2>/dev/null || true
+    echo "e2e: the keyboard is in: $(xdotool getwindowfocus getwindowname 2>&1)" >&2
+    echo "e2e: the program's output:" >&2
+    cat "${LOG}" >&2 || true
+    exit 1
+}
+
+# Polls a condition every tenth of a second for up to 15 seconds.
+wait_until() {
+    local what="$1"
+    shift
+    local tries
+    for ((tries = 0; tries < 150; tries++)); do
+        if "$@" >/dev/null 2>&1; then
+            return 0
+        fi
+        kill -0 "${PID}" 2>/dev/null || fail "the program ended while waiting for ${what}"
+        sleep 0.1
+    done
+    fail "timed out waiting for ${what}"
+}
+
+window_named() {
+    xdotool search --onlyvisible --name "$1"
+}
+
+# True once the keyboard is in a window titled to match; until then puts it there, as a
+# click on the window would (there is no window manager to do it).
+keyboard_in() {
+    [[ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" =~ $1 ]] && return 0
+    xdotool windowfocus "$(window_named "$1" | head -n 1)"
+    return 1
+}
+
+wait_for_window() {
+    wait_until "a window titled \"$1\"" window_named "$1"
+    wait_until "the keyboard in \"$1\"" keyboard_in "$1"
+}
+
+keys() {
+    xdotool key --delay 30 "$@"
+}
+
+type_text() {
+    xdotool type --delay 30 "$1"
+}
+
+same_bytes() {
+    cmp -s "${WORK}/expected" "${PAGE}"
+}
+
+# Waits for the page on disk to hold exactly the bytes given (printf escapes, so that every
+# CR LF is explicit); tells both apart when it does not.
+expect_page() {
+    printf '%b' "$1" >"${WORK}/expected"
+    local tries
+    for ((tries = 0; tries < 50; tries++)); do
+        same_bytes && return 0
+        sleep 0.1
+    done
+    echo "e2e: $(cmp "${WORK}/expected" "${PAGE}" 2>&1)" >&2
+    echo "e2e: expected:" >&2
+    cat -A "${WORK}/expected" >&2
+    echo "e2e: on disk:" >&2
+    cat -A "${PAGE}" >&2 || true
+    fail "$2"
+}
+
+# What the file holds after the first save: the start-up template, the lines typed with the
+# bold pair and the table between them, each line ended by CR LF.
+TABLE="<table border='1' width='100%' height='' cellspacing='0' cellpadding='0' align='Center'"
+TABLE+=" class='' bgcolor='' background=''>"
+TYPED="<html>\r\n<head>\r\n<title>   </title>\r\n</head>\r\n<body>\r\n<b> Hola </b>\r\n"
+TYPED+="${TABLE}\r\n<tr>\r\n<td>Celda</td>\r\n</tr>\r\n</table>\r\n</body>\r\n</html>\r\n"
+
+"${PROGRAM}" >"${LOG}" 2>&1 &
+PID=$!
+
+# The splash comes first; the main window after it, titled with two leading blanks.
+wait_for_window '^  Zendral$'
+
+# The caret is after the start-up template.
+type_text '<body>'
+keys Return
+# Etiquetas > HTML > Negrita: the pair, caret between its tags.
+keys alt+t Right Down Down Down Down Down Down Down Down Return
+type_text 'Hola'
+keys End Return
+# Etiquetas > HTML > Tabla, its dialog filled from the keyboard: the alignment list's second
+# entry, then Tab on to the border box and the width box. The table's first row follows.
+keys alt+t Right Down Down Down Down Down Down Down Down Down Down Down Down Return
+wait_for_window 'de tabla$'
+keys Down Down Tab Tab Tab
+type_text '1'
+keys Tab Tab
+type_text '100%'
+keys Return
+wait_for_window '^  Zendral$'
+keys Return
+type_text '<td>Celda</td>'
+keys Return
+type_text '</tr>'
+keys Return
+type_text '</table>'
+keys Return
+type_text '</body>'
+keys Return
+type_text '</html>'
+
+# Save: the page is untitled, so the file dialog asks for a name.
+keys ctrl+s
+wait_for_window 'Guardar archivo como'
+type_text "${PAGE}"
+keys Return
+wait_until "the saved file" test -s "${PAGE}"
+expect_page "${TYPED}" "the saved page is not the page typed"
+
+# Reopen it: Open asks first whether to save the current text; No.
+wait_for_window '^  Zendral$'
+keys ctrl+a
+wait_for_window 'Quieres guardar'
+keys n
+wait_for_window 'Abrir archivo'
+type_text "${PAGE}"
+keys Return
+wait_for_window "^Zendral - \\[${PAGE}\\]$"
+
+# Saved in place, without a dialog: the text read back plus the line break a save adds.
+keys ctrl+s
+expect_page "${TYPED}\r\n" "the reopened page saved in place is not the page read"
+
+import -window root "${SCREENSHOT}"
+
+# Archivo > Salir, declining to save.
+keys alt+a Down Down Down Down Return
+wait_for_window 'Quieres guardar'
+keys n
+wait_until "the program to end" bash -c "! kill -0 ${PID}"
+wait "${PID}"
+PID=""
+echo "e2e: passed; screenshot in ${SCREENSHOT}"
