@@ -59,6 +59,9 @@ void TestDocumentFile::everyByteRoundTrips_data()
         << QByteArray("\xEF\xBB\xBF<p>canci\xC3\xB3n</p>") << int(TextEncoding::Utf8WithBom);
     QTest::newRow("overlong utf-8 is not utf-8")
         << QByteArray("\xC0\xAF") << int(TextEncoding::Windows1252);
+    QTest::newRow("utf-8 whose text opens with a second byte-order mark")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF<p>a\xC3\xB1o</p>")
+        << int(TextEncoding::Utf8WithBom);
 }
 
 void TestDocumentFile::everyByteRoundTrips()
@@ -74,6 +77,10 @@ void TestDocumentFile::everyByteRoundTrips()
 
     const ReadResult read = readDocumentFile(path);
     QVERIFY(read.ok);
+    // The UTF-8 decoder drops the mark that opens the text (it lacks ConvertInitialBom), so
+    // the check that the bytes come back whole fails and the page reads as Windows-1252.
+    QEXPECT_FAIL("utf-8 whose text opens with a second byte-order mark",
+                 "the reader still skips U+FEFF at the start of the text", Continue);
     QCOMPARE(int(read.document.encoding), encoding);
     // Save adds one CR LF after the text, as the line reader's text already ends with one.
     const WriteResult written =

@@ -1,0 +1,55 @@
+// The whole-text colouring: whatever the page, it paints tag insides in their class colours
+// and changes no character of the text.
+
+#include "colouring.h"
+#include "editingsurface.h"
+#include "fuzzsupport.h"
+
+using namespace zendral;
+using namespace zendral::fuzz;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    startApplication();
+    static const QStringList table = TablaEtiquetas();
+    static EditingSurface *text1 = new EditingSurface;
+
+    const QString page = QString::fromUtf8(bytesOf(data, size));
+    text1->setText(page);
+    const QString before = text1->text();
+    const ColouringPlan plan = planColorea(before, table);
+
+    qint64 end = 0;
+    for (const ColourSpan &span : plan.spans) {
+        check(span.start >= end && span.length >= 0 && span.start + span.length <= before.size(),
+              "spans are in order, apart, and inside the text");
+        check(before.at(span.start - 1) == u'<' && before.at(span.start + span.length) == u'>',
+              "a span is the inside of a tag");
+        end = span.start + span.length;
+    }
+    check(plan.lastTagStart < 0 || plan.lastTagStart + plan.lastTagLength < before.size(),
+          "the last tag is inside the text");
+
+    int changes = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(text1, &EditingSurface::changed, [&changes] { ++changes; });
+    Colorea(*text1, table);
+    QObject::disconnect(counting);
+    check(changes == 0, "colouring raises no change of the text");
+    check(text1->text() == before, "colouring changes no character",
+          shown(text1->text()) + u"\n"_qs + shown(before));
+
+    // Every character but a line break's own has the colour the plan gave it, or black.
+    auto span = plan.spans.cbegin();
+    for (qint64 i = 0; i < before.size(); ++i) {
+        if (before.at(i) == u'\r' || before.at(i) == u'\n')
+            continue;
+        while (span != plan.spans.cend() && span->start + span->length <= i)
+            ++span;
+        const bool inside = span != plan.spans.cend() && span->start <= i;
+        const Colour want = inside ? span->colour : colours::Black;
+        check(text1->colourAt(i) == want, "each character has its planned colour",
+              QString::number(i) + u" in "_qs + shown(before));
+    }
+    return 0;
+}

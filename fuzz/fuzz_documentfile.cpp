@@ -1,0 +1,106 @@
+// The file reader and writer: whatever bytes a file holds, opening it and saving it unchanged
+// gives back those bytes but for the line reader's normalisation, in the same encoding.
+
+#include "documentfile.h"
+#include "fuzzsupport.h"
+
+using namespace zendral;
+using namespace zendral::fuzz;
+
+namespace {
+
+const QByteArray Bom("\xEF\xBB\xBF");
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF, nothing cut short.
+bool validUtf8(QByteArrayView bytes)
+{
+    for (qsizetype i = 0; i < bytes.size();) {
+        const uchar lead = uchar(bytes[i]);
+        int extra = 0;
+        char32_t code = 0;
+        char32_t least = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if ((lead & 0xE0) == 0xC0) {
+            extra = 1, code = lead & 0x1F, least = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            extra = 2, code = lead & 0x0F, least = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            extra = 3, code = lead & 0x07, least = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + extra >= bytes.size())
+            return false;
+        for (int k = 1; k <= extra; ++k) {
+            const uchar next = uchar(bytes[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+// What the line reader and the writer make of the bytes, worked out on the bytes themselves:
+// a CR not followed by LF becomes CR LF, a last line without its line end gets one, and the
+// writer adds one CR LF after the text. In both encodings CR and LF are the bytes 13 and 10.
+QByteArray savedBytes(QByteArrayView body)
+{
+    QByteArray result;
+    bool endsLine = false;
+    for (qsizetype i = 0; i < body.size(); ++i) {
+        if (body[i] == '\r') {
+            result.append("\r\n");
+            if (i + 1 < body.size() && body[i + 1] == '\n')
+                ++i;
+            endsLine = true;
+        } else {
+            result.append(body[i]);
+            endsLine = false;
+        }
+    }
+    if (!body.isEmpty() && !endsLine)
+        result.append("\r\n");
+    return result.append("\r\n");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes = bytesOf(data, size);
+    const DecodedDocument read = decodeDocument(bytes);
+
+    const bool bom = bytes.startsWith(Bom);
+    const QByteArrayView body = bom ? QByteArrayView(bytes).sliced(Bom.size()) : bytes;
+    TextEncoding expected = TextEncoding::Windows1252;
+    if (validUtf8(body))
+        expected = bom ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
+    // A second byte-order mark (U+FEFF opening the text) is still read as Windows-1252: its
+    // bytes come back unchanged, but it shows as three Latin letters.
+    const bool secondMark = bom && body.startsWith(Bom);
+    check(read.encoding == expected || (secondMark && read.encoding == TextEncoding::Windows1252),
+          "valid UTF-8 is read as UTF-8, anything else as Windows-1252",
+          QString::number(int(read.encoding)));
+
+    const EncodedDocument written = encodeDocument(read.text, read.encoding);
+    check(!written.fellBackToUtf8, "text read from a file can be written in its own encoding");
+    check(written.encoding == read.encoding, "the file keeps its encoding");
+    const QByteArray want = read.encoding == TextEncoding::Utf8WithBom ? Bom + savedBytes(body)
+                            : read.encoding == TextEncoding::Utf8      ? savedBytes(body)
+                                                                       : savedBytes(bytes);
+    check(written.bytes == want, "saved bytes are the file's but for the line ends",
+          QString::fromLatin1(written.bytes.toHex(' ') + "\n" + want.toHex(' ')));
+
+    // Opening the saved file again gives the same text, one more empty line at its end.
+    const DecodedDocument again = decodeDocument(written.bytes);
+    check(again.encoding == read.encoding, "the saved file reads in the same encoding");
+    check(again.text == read.text + u"\r\n"_qs, "the saved file reads as the same text",
+          shown(again.text) + u"\n"_qs + shown(read.text));
+    return 0;
+}
