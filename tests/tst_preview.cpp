@@ -4,12 +4,10 @@
 #include "mainwindow.h"
 #include "previewcontroller.h"
 #include "previewpane.h"
-#include "qtdesktopopener.h"
 #include "testsupport.h"
 #include "webenginesandbox.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -68,18 +66,6 @@ struct Fixture
     QWebEngineView *browser() { return window.findChild<QWebEngineView *>(u"browser"_qs); }
 };
 
-// Stands in for the desktop's handler of file addresses.
-class DesktopHandler : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl &address) { opened.append(address); }
-};
-
 const QString GuardarPrimero = PreviewController::GuardarPrimero();
 
 } // namespace
@@ -93,7 +79,6 @@ private slots:
     void tabClick();
     void browserCommand_data();
     void browserCommand();
-    void desktopReceivesAFileAddress();
     void pageStaysInsideItsFolder_data();
     void pageStaysInsideItsFolder();
 };
@@ -200,17 +185,6 @@ void TestPreview::browserCommand()
     QVERIFY(!f.window.document().state().guardado);
 }
 
-void TestPreview::desktopReceivesAFileAddress()
-{
-    DesktopHandler handler;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &handler, "open");
-    const QString path = QStringLiteral("/tmp/con espacios; y \"comillas\"/p.html");
-    QtDesktopOpener().open(QUrl::fromLocalFile(path));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(handler.opened.size(), 1);
-    QCOMPARE(handler.opened.first().toLocalFile(), path);
-}
-
 void TestPreview::pageStaysInsideItsFolder_data()
 {
     QTest::addColumn<QString>("script");
@@ -242,6 +216,24 @@ void TestPreview::pageStaysInsideItsFolder_data()
                           "  catch (e) { document.title = 'rechazado'; } };"
                           "f.src = '../secreto.txt'; document.body.appendChild(f);")
         << "rechazado";
+    // window.open used to hand back a window kept out of sight, still running the page.
+    QTest::newRow("window opened on a file above the page's folder")
+        << QStringLiteral(
+               "var w = window.open('../secreto.txt');"
+               "if (!w) { document.title = 'rechazado'; } else {"
+               "  w.addEventListener('load', function() {"
+               "    try { document.title = 'leido:' + w.document.body.innerText.trim(); }"
+               "    catch (e) { document.title = 'rechazado'; } }); }")
+        << "rechazado";
+    const QString sheet = QStringLiteral(
+        "var l = document.createElement('link'); l.rel = 'stylesheet'; l.href = '%1';"
+        "l.onload = function() {"
+        "  document.title = 'leido:' + getComputedStyle(document.body).marginLeft; };"
+        "l.onerror = function() { document.title = 'rechazado'; };"
+        "document.head.appendChild(l);");
+    QTest::newRow("style sheet beside the page") << sheet.arg(u"estilo.css") << "leido:37px";
+    QTest::newRow("style sheet above the page's folder")
+        << sheet.arg(u"../fuera.css") << "rechazado";
     QTest::newRow("picture beside the page")
         << QStringLiteral("var i = new Image();"
                           "i.onload = function() { document.title = 'leido:' + i.naturalWidth; };"
@@ -257,7 +249,9 @@ void TestPreview::pageStaysInsideItsFolder()
 
     QTemporaryDir dir;
     writeBytes(dir.filePath(u"secreto.txt"_qs), "SECRETO");
+    writeBytes(dir.filePath(u"fuera.css"_qs), "body { margin-left: 51px }");
     writeBytes(dir.filePath(u"sitio/dentro.txt"_qs), "DENTRO");
+    writeBytes(dir.filePath(u"sitio/estilo.css"_qs), "body { margin-left: 37px }");
     writeBytes(dir.filePath(u"sitio/sub/hondo.txt"_qs), "HONDO");
     QVERIFY(QFile::link(dir.filePath(u"secreto.txt"_qs), dir.filePath(u"sitio/enlace.txt"_qs)));
     QImage picture(7, 3, QImage::Format_RGB32);

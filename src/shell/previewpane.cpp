@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 namespace zendral {
@@ -35,6 +36,9 @@ void PreviewPane::createBrowser()
     m_browser = new QWebEngineView;
     m_browser->setObjectName(QStringLiteral("browser"));
     m_browser->setPage(new QWebEnginePage(m_profile, m_browser));
+    // The tab has no room for a second window: a page's window.open gets none, rather than a
+    // window kept out of sight that goes on running the page's script.
+    m_browser->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     layout()->addWidget(m_browser);
 }
 

@@ -1,0 +1,194 @@
+#include "documentcontroller.h"
+#include "editingsurface.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+#include "webenginesandbox.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace zendral;
+using namespace zendral::test;
+
+namespace {
+
+// Stands in for the desktop's handler of file addresses.
+class DesktopHandler : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl &address) { opened.append(address); }
+};
+
+// Ways of handing a string to a shell, or of starting a program through one.
+const QRegularExpression ShellUse(QStringLiteral(R"(\b(system|popen|execlp?|execvpe?|execle)\s*\()"
+                                                 R"(|\b(ba|da|z)?sh\s+-c\b)"
+                                                 R"(|/bin/(ba|da|z)?sh\b)"
+                                                 R"(|QProcess\b[^;]*\b(sh|bash|dash|zsh)\b)"));
+
+// Where Chromium's sandbox is switched off: only the root case may do it.
+const QRegularExpression SandboxOff(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX|no-sandbox"));
+
+QStringList matchesIn(const QRegularExpression &pattern, const QStringList &allowedFiles)
+{
+    QStringList found;
+    QDirIterator files(QStringLiteral(ZENDRAL_SOURCE_DIR), {u"*.cpp"_qs, u"*.h"_qs}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    int scanned = 0;
+    while (files.hasNext()) {
+        const QString path = files.next();
+        ++scanned;
+        if (allowedFiles.contains(QFileInfo(path).fileName()))
+            continue;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {u"unreadable: "_qs + path};
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (pattern.match(lines.at(i)).hasMatch())
+                found.append(u"%1:%2: %3"_qs.arg(path).arg(i + 1).arg(lines.at(i).trimmed()));
+        }
+    }
+    if (scanned < 50)
+        found.append(u"only %1 source files under "_qs.arg(scanned) + ZENDRAL_SOURCE_DIR);
+    return found;
+}
+
+} // namespace
+
+class TestDesktopSafety : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void desktopGetsTheExactPath_data();
+    void desktopGetsTheExactPath();
+    void shellUseIsSeen_data();
+    void shellUseIsSeen();
+    void noShellAnywhere();
+    void sandboxOffOnlyForRoot_data();
+    void sandboxOffOnlyForRoot();
+};
+
+void TestDesktopSafety::desktopGetsTheExactPath_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("spaces") << "con espacios.html";
+    QTest::newRow("semicolon") << "uno;dos.html";
+    QTest::newRow("command substitution") << "$(touch hecho) `id`.html";
+    QTest::newRow("quotes") << "comillas \"dobles\" y 'simples'.html";
+    QTest::newRow("leading dash") << "-n --help.html";
+    QTest::newRow("newline") << "primera\nsegunda.html";
+    QTest::newRow("accented letters") << "canción ñandú ÁÉÍÓÚ ü.html";
+    QTest::newRow("address characters") << "50% #ancla ?q=1&x.html";
+    QTest::newRow("folder named like a command") << "$(rm -rf ~); x/página.html";
+}
+
+void TestDesktopSafety::desktopGetsTheExactPath()
+{
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+
+    // The real desktop opener, through the preview command, with a document saved there.
+    FakePrompts prompts;
+    FakeFileChooser chooser;
+    MainWindow window(MainWindowServices{&prompts, &chooser, nullptr, nullptr});
+    window.document().state().archivoActual = path;
+    window.surface().setText(QStringLiteral("<p>hola</p>"));
+    DesktopHandler handler;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &handler, "open");
+    window.command(u"mn_visualizar"_qs)->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+
+    QVERIFY2(prompts.notices.isEmpty(), qPrintable(prompts.notices.join(u'\n')));
+    QCOMPARE(handler.opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+    QCOMPARE(handler.opened.first().toLocalFile(), path);
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("<p>hola</p>\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
+}
+
+void TestDesktopSafety::shellUseIsSeen_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("seen");
+    QTest::newRow("system call") << "std::system(command.c_str());" << true;
+    QTest::newRow("popen") << "FILE *out = popen(line, \"r\");" << true;
+    QTest::newRow("exec through a path search") << "execvp(argv[0], argv);" << true;
+    QTest::newRow("sh -c") << "args << \"sh -c\" << command;" << true;
+    QTest::newRow("QProcess with bash") << "QProcess::startDetached(u\"bash\"_qs, {});" << true;
+    QTest::newRow("a shell by path") << "run(\"/bin/sh\", script);" << true;
+    QTest::newRow("a word holding system") << "int systemError = errno; fileSystem();" << false;
+    QTest::newRow("QProcess with a program")
+        << "QProcess::startDetached(u\"xdg-open\"_qs, {path});" << false;
+}
+
+void TestDesktopSafety::shellUseIsSeen()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, seen);
+    QCOMPARE(ShellUse.match(line).hasMatch(), seen);
+}
+
+void TestDesktopSafety::noShellAnywhere()
+{
+    const QStringList shell = matchesIn(ShellUse, {});
+    QVERIFY2(shell.isEmpty(), qPrintable(shell.join(u'\n')));
+    const QStringList sandbox = matchesIn(SandboxOff, {u"webenginesandbox.cpp"_qs});
+    QVERIFY2(sandbox.isEmpty(), qPrintable(sandbox.join(u'\n')));
+}
+
+void TestDesktopSafety::sandboxOffOnlyForRoot_data()
+{
+    QTest::addColumn<uid_t>("user");
+    QTest::addColumn<bool>("sandboxOff");
+    QTest::newRow("root") << uid_t(0) << true;
+    QTest::newRow("an ordinary user") << uid_t(65534) << false;
+}
+
+void TestDesktopSafety::sandboxOffOnlyForRoot()
+{
+    QFETCH(uid_t, user);
+    QFETCH(bool, sandboxOff);
+    if (geteuid() != 0 && geteuid() != user)
+        QSKIP("changing to another user needs root");
+
+    // A child process takes the user's identity, so this process keeps its own.
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDERR_FILENO);
+        unsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+        if (geteuid() != user && setresuid(user, user, user) != 0)
+            _exit(3);
+        relaxWebEngineSandboxForRoot();
+        const char *value = getenv("QTWEBENGINE_DISABLE_SANDBOX");
+        _exit(!value ? 0 : value == std::string_view("1") ? 1 : 2);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), sandboxOff ? 1 : 0);
+}
+
+QTEST_MAIN(TestDesktopSafety)
+#include "tst_desktopsafety.moc"
