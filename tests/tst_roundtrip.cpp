@@ -95,7 +95,8 @@ class TestRoundTrip : public QObject
 private slots:
     void openThenSave_data();
     void openThenSave();
-    void unencodableCharactersAreNeverReplaced();
+    void typedCharactersAreNeverReplaced_data();
+    void typedCharactersAreNeverReplaced();
     void longLineIsToldOnce_data();
     void longLineIsToldOnce();
 };
@@ -150,21 +151,43 @@ void TestRoundTrip::openThenSave()
     QCOMPARE(fileBytes(path), savedAfterOpening(bytes));
 }
 
-void TestRoundTrip::unencodableCharactersAreNeverReplaced()
+void TestRoundTrip::typedCharactersAreNeverReplaced_data()
 {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::addColumn<bool>("toldOfUtf8");
+    const QByteArray typed("\xE6\xBC\xA2\xE5\xAD\x97 \xF0\x9F\x98\x80\r\n");
+    // The whole file turns to UTF-8, and the user is told so.
+    QTest::newRow("Windows-1252 page turns to UTF-8")
+        << QByteArray("\xBFQu\xE9 a\xF1o? \x80\r\n")
+        << "\xC2\xBFQu\xC3\xA9 a\xC3\xB1o? \xE2\x82\xAC\r\n" + typed << true;
+    // Read as Windows-1252, this page came back with its marks and accents garbled.
+    QTest::newRow("UTF-8 whose text opens with a second byte-order mark")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                      "a\xC3\xB1o\r\n")
+        << "\xEF\xBB\xBF\xEF\xBB\xBF"
+           "a\xC3\xB1o\r\n" +
+               typed
+        << false;
+}
+
+void TestRoundTrip::typedCharactersAreNeverReplaced()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, saved);
+    QFETCH(bool, toldOfUtf8);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("pagina.html"));
-    writeBytes(path, "\xBFQu\xE9 a\xF1o? \x80\r\n");
+    writeBytes(path, bytes);
     Fixture f;
     f.open(path);
     f.text1.setSelectionStart(f.text1.textLength());
     f.text1.setSelectedText(QStringLiteral("漢字 😀"));
     f.trigger("mn_guardar");
-    // The whole file turns to UTF-8, and the user is told so.
-    QCOMPARE(fileBytes(path), QByteArray("\xC2\xBFQu\xC3\xA9 a\xC3\xB1o? \xE2\x82\xAC\r\n"
-                                         "\xE6\xBC\xA2\xE5\xAD\x97 \xF0\x9F\x98\x80\r\n"));
-    QCOMPARE(f.prompts.notices.size(), 1);
-    QVERIFY(f.prompts.notices.first().contains(QStringLiteral("UTF-8")));
+    QCOMPARE(fileBytes(path), saved);
+    QCOMPARE(f.prompts.notices.size(), toldOfUtf8 ? 1 : 0);
+    if (toldOfUtf8)
+        QVERIFY(f.prompts.notices.first().contains(QStringLiteral("UTF-8")));
 }
 
 void TestRoundTrip::longLineIsToldOnce_data()

@@ -116,7 +116,9 @@ DecodedDocument decodeDocument(const QByteArray &bytes)
         body = body.sliced(Utf8Bom.size());
         result.encoding = TextEncoding::Utf8WithBom;
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // A mark after the one taken off above is text: kept, so that it is written back.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString content = utf8.decode(body);
     // Valid UTF-8 only when it also comes back byte for byte.
     QStringEncoder back(QStringEncoder::Utf8);
