@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -384,6 +385,17 @@ void EditingSurface::applyColours(const std::vector<ColourSpan> &spans)
         const qint64 offset = std::min<qint64>(position - blockPosition, block.length() - 1);
         return block.position() + offset;
     };
+    // A line that holds in-line LFs is laid out as many lines, and every colour change inside
+    // it would walk all of them: dropping its layout first keeps a batch linear. It is laid
+    // out again when next painted.
+    const qint64 lastPosition = spans.back().start + spans.back().length;
+    qint64 laidPosition = blockPosition;
+    for (QTextBlock laid = block; laid.isValid() && laidPosition <= lastPosition;
+         laid = laid.next()) {
+        if (laid.layout() && laid.layout()->lineCount() > 1)
+            laid.layout()->clearLayout();
+        laidPosition += laid.length() + 1;
+    }
     cursor.beginEditBlock();
     for (const ColourSpan &span : spans) {
         if (span.length <= 0)
