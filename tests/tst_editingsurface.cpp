@@ -34,6 +34,8 @@ void TestEditingSurface::wholeTextRoundTrips_data()
     QTest::newRow("NUL and control characters")
         << QStringLiteral("a") + QChar(0) + QStringLiteral("\x01\t\r\n");
     QTest::newRow("accents and emoji") << QStringLiteral("año canción 😀\r\n");
+    QTest::newRow("the page's own line and paragraph separators")
+        << QStringLiteral("a\u2028b\u2029c\r\n");
 }
 
 void TestEditingSurface::wholeTextRoundTrips()

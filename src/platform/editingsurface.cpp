@@ -20,6 +20,10 @@ namespace {
 // line is a line separator (drawn as a break, yet part of the line).
 constexpr QChar ParagraphSeparator = QChar::ParagraphSeparator;
 constexpr QChar LineSeparator = QChar::LineSeparator;
+// The page's own U+2028 and U+2029 would be taken for the two above: inside the widget they
+// stand as two noncharacters, which a page has no business holding, and go back as they came.
+constexpr char16_t HeldLineSeparator = 0xFDD2;
+constexpr char16_t HeldParagraphSeparator = 0xFDD3;
 
 // The document text with CR LF (or a lone CR) as paragraph breaks and lone LFs kept in line.
 QString toWidgetText(const QString &text)
@@ -35,6 +39,10 @@ QString toWidgetText(const QString &text)
                 ++i;
         } else if (c == u'\n') {
             result.append(LineSeparator);
+        } else if (c == LineSeparator) {
+            result.append(QChar(HeldLineSeparator));
+        } else if (c == ParagraphSeparator) {
+            result.append(QChar(HeldParagraphSeparator));
         } else {
             result.append(c);
         }
@@ -61,14 +69,21 @@ QString fromWidgetText(const QString &raw)
     const char16_t *from = data;
     const char16_t *end = data + size;
     for (const char16_t *p = data; p != end; ++p) {
-        if (*p != ParagraphSeparator.unicode() && *p != LineSeparator.unicode())
+        if (*p < LineSeparator.unicode())
             continue;
-        out = std::copy(from, p, out);
         if (*p == ParagraphSeparator.unicode()) {
+            out = std::copy(from, p, out);
             *out++ = u'\r';
             *out++ = u'\n';
-        } else {
+        } else if (*p == LineSeparator.unicode()) {
+            out = std::copy(from, p, out);
             *out++ = u'\n';
+        } else if (*p == HeldLineSeparator || *p == HeldParagraphSeparator) {
+            out = std::copy(from, p, out);
+            *out++ =
+                *p == HeldLineSeparator ? LineSeparator.unicode() : ParagraphSeparator.unicode();
+        } else {
+            continue;
         }
         from = p + 1;
     }
@@ -288,6 +303,10 @@ QChar EditingSurface::characterAt(qint64 position) const
         return fromWidgetPosition(widget) == position ? QChar(u'\r') : QChar(u'\n');
     if (c == LineSeparator)
         return QChar(u'\n');
+    if (c == QChar(HeldLineSeparator))
+        return LineSeparator;
+    if (c == QChar(HeldParagraphSeparator))
+        return ParagraphSeparator;
     // The LF of a break maps onto the end of its line.
     if (fromWidgetPosition(widget) != position)
         return QChar(u'\n');
