@@ -267,9 +267,13 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QTemporaryDir dir;
-    // "closing" measures only the live colouring of a typed ">".
+    // "closing" measures only the live colouring of a typed ">", "open" only opening 10 MB.
     if (application.arguments().contains(QStringLiteral("closing"))) {
         closingTags(bench::generatePage(10 << 20));
+        return 0;
+    }
+    if (application.arguments().contains(QStringLiteral("open"))) {
+        openAndColour(dir, QStringLiteral("10 MB"), bench::generatePage(10 << 20), 3);
         return 0;
     }
     std::printf("Generating pages…\n");

@@ -23,6 +23,8 @@ constexpr QChar LineSeparator = QChar::LineSeparator;
 // The page's own U+2028 and U+2029 would be taken for the two above: inside the widget they
 // stand as two noncharacters, which a page has no business holding, and go back as they came.
 constexpr char16_t HeldLineSeparator = 0xFDD2;
+// Lines longer than this may hold enough in-line LFs to make colouring them costly.
+constexpr int LongLine = 4096;
 constexpr char16_t HeldParagraphSeparator = 0xFDD3;
 
 // The document text with CR LF (or a lone CR) as paragraph breaks and lone LFs kept in line.
@@ -411,7 +413,8 @@ void EditingSurface::applyColours(const std::vector<ColourSpan> &spans)
     qint64 laidPosition = blockPosition;
     for (QTextBlock laid = block; laid.isValid() && laidPosition <= lastPosition;
          laid = laid.next()) {
-        if (laid.layout() && laid.layout()->lineCount() > 1)
+        // Asking a short line for its layout would create one; only long ones are worth it.
+        if (laid.length() > LongLine && laid.layout()->lineCount() > 1)
             laid.layout()->clearLayout();
         laidPosition += laid.length() + 1;
     }
