@@ -3,9 +3,27 @@
 #include "filechooser.h"
 #include "prompts.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QList>
+#include <QPushButton>
 #include <QQueue>
 #include <QString>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+#if __has_include("mainwindow.h")
+#include "desktopopener.h"
+#include "editingsurface.h"
+#include "mainwindow.h"
+
+#include <QAction>
+#include <QUrl>
+#endif
 
 namespace zendral::test {
 
@@ -18,11 +36,17 @@ public:
         questions.append(question);
         return answers.isEmpty() ? false : answers.dequeue();
     }
-    void notify(const QString &message) override { notices.append(message); }
+    void notify(const QString &message) override
+    {
+        notices.append(message);
+        if (onNotify)
+            onNotify();
+    }
 
     QQueue<bool> answers;
     QStringList questions;
     QStringList notices;
+    std::function<void()> onNotify;
 };
 
 // Chooses files from a script (an empty string is a cancel) and keeps every request.
@@ -38,5 +62,92 @@ public:
     QQueue<QString> paths;
     QList<FileRequest> requests;
 };
+
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Writes bytes at path, making the folders on the way.
+inline void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Types like keyClicks, also the accented letters that keyClicks cannot send.
+inline void typeInto(QWidget *widget, const QString &text)
+{
+    for (const QChar character : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character),
+                            Qt::NoModifier);
+}
+
+// The named child, which must be there.
+template <typename Widget = QWidget> Widget *child(const QObject *parent, const QString &name)
+{
+    auto *widget = parent->findChild<Widget *>(name);
+    if (!widget)
+        qFatal("no widget %s", qPrintable(name));
+    return widget;
+}
+
+inline void click(const QObject *parent, const QString &button)
+{
+    QTest::mouseClick(child<QPushButton>(parent, button), Qt::LeftButton);
+}
+
+// Runs script on the modal dialog once it is up, inside its own loop; closes the dialog if the
+// script left it open, so that a failed check cannot leave the test waiting.
+inline void whenModalOpens(std::function<void(QWidget &)> script)
+{
+    QTimer::singleShot(0, [script] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        script(*dialog);
+        if (dialog->isVisible())
+            dialog->close();
+    });
+}
+
+#if __has_include("mainwindow.h")
+
+// Keeps every address the desktop was asked to open, and opens none.
+class FakeDesktopOpener : public DesktopOpener
+{
+public:
+    void open(const QUrl &address) override { opened.append(address); }
+
+    QList<QUrl> opened;
+};
+
+// A main window over scripted prompts, file dialogs and desktop.
+struct WindowFixture
+{
+    FakePrompts prompts;
+    FakeFileChooser chooser;
+    FakeDesktopOpener opener;
+    MainWindow window{MainWindowServices{&prompts, &chooser, nullptr, &opener}};
+    EditingSurface &text1 = window.surface();
+
+    void trigger(const QString &name) { window.command(name)->trigger(); }
+    // Runs a command whose file dialog answers path.
+    void trigger(const QString &name, const QString &path)
+    {
+        chooser.paths.enqueue(path);
+        trigger(name);
+    }
+    void showAndWait()
+    {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+};
+
+#endif
 
 } // namespace zendral::test

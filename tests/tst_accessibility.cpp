@@ -7,7 +7,6 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 #include <functional>
@@ -17,18 +16,12 @@ using namespace zendral::test;
 
 namespace {
 
-struct Fixture
-{
-    FakePrompts prompts;
-    FakeFileChooser chooser;
-    MainWindow window{MainWindowServices{&prompts, &chooser, nullptr}};
-};
-
+using Fixture = WindowFixture;
 using Opener = std::function<void(Fixture &)>;
 
 Opener command(const char *name)
 {
-    return [name](Fixture &f) { f.window.command(QLatin1String(name))->trigger(); };
+    return [name](Fixture &f) { f.trigger(QLatin1String(name)); };
 }
 
 // The buttons under root that neither a caption nor an accessible name describes.
@@ -60,36 +53,39 @@ private slots:
     void buttonsAreNamedAndEscapeCloses();
 };
 
+// Every dialog the window opens is modal, under its own name.
 void TestAccessibility::buttonsAreNamedAndEscapeCloses_data()
 {
     QTest::addColumn<Opener>("open");
-    QTest::newRow("main window") << Opener();
-    QTest::newRow("body") << command("mn_body");
-    QTest::newRow("link") << command("mn_enlace");
-    QTest::newRow("font") << command("mn_fuente");
-    QTest::newRow("div") << command("mn_div");
-    QTest::newRow("inline frame") << command("mn_iframe");
-    QTest::newRow("table") << command("mn_tabla");
-    QTest::newRow("cell") << command("mn_celda");
-    QTest::newRow("pop-up") << command("mn_popup");
-    QTest::newRow("meta tags") << command("btnmeta");
-    QTest::newRow("database connection") << command("mn_conexiondb");
-    QTest::newRow("replace") << command("mn_reemplazar");
-    QTest::newRow("about") << command("mn_acercade");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("main window") << Opener() << QString();
+    QTest::newRow("body") << command("mn_body") << u"body"_qs;
+    QTest::newRow("link") << command("mn_enlace") << u"link"_qs;
+    QTest::newRow("font") << command("mn_fuente") << u"fuente"_qs;
+    QTest::newRow("div") << command("mn_div") << u"div"_qs;
+    QTest::newRow("inline frame") << command("mn_iframe") << u"iframe"_qs;
+    QTest::newRow("table") << command("mn_tabla") << u"tabla"_qs;
+    QTest::newRow("cell") << command("mn_celda") << u"celda"_qs;
+    QTest::newRow("pop-up") << command("mn_popup") << u"popup"_qs;
+    QTest::newRow("meta tags") << command("btnmeta") << u"metatags"_qs;
+    QTest::newRow("database connection") << command("mn_conexiondb") << u"db"_qs;
+    QTest::newRow("replace") << command("mn_reemplazar") << u"reemplazar"_qs;
+    QTest::newRow("about") << command("mn_acercade") << u"acercade"_qs;
     QTest::newRow("spelling") << Opener([](Fixture &f) {
-        f.window.surface().setText(QStringLiteral("casa xqzwv"));
-        f.window.command(QStringLiteral("btnortografia"))->trigger();
-    });
+        f.text1.setText(u"casa xqzwv"_qs);
+        f.trigger(u"btnortografia"_qs);
+    }) << QString();
     QTest::newRow("save question") << Opener([](Fixture &f) {
-        QtPrompts(&f.window).ask(QStringLiteral("¿Quieres guardar el archivo actual?"));
-    });
-    QTest::newRow("notice") << Opener(
-        [](Fixture &f) { QtPrompts(&f.window).notify(QStringLiteral("Aviso")); });
+        QtPrompts(&f.window).ask(u"¿Quieres guardar el archivo actual?"_qs);
+    }) << QString();
+    QTest::newRow("notice") << Opener([](Fixture &f) { QtPrompts(&f.window).notify(u"Aviso"_qs); })
+                            << QString();
 }
 
 void TestAccessibility::buttonsAreNamedAndEscapeCloses()
 {
     QFETCH(Opener, open);
+    QFETCH(QString, name);
     Fixture f;
     f.window.show();
     if (!open) {
@@ -97,22 +93,27 @@ void TestAccessibility::buttonsAreNamedAndEscapeCloses()
         return;
     }
 
-    QStringList unnamed{QStringLiteral("<no dialog>")};
+    QStringList unnamed{u"<no dialog>"_qs};
     bool escapeCloses = false;
-    // Runs inside the dialog's own loop, once it is up.
-    QTimer::singleShot(0, &f.window, [&] {
-        QWidget *dialog = QApplication::activeModalWidget();
-        if (!dialog)
-            return;
-        unnamed = unnamedButtons(*dialog);
-        QTest::keyClick(dialog, Qt::Key_Escape);
-        escapeCloses = !dialog->isVisible();
-        if (!escapeCloses)
-            dialog->close();
+    bool modal = false;
+    QString shownName;
+    whenModalOpens([&](QWidget &dialog) {
+        unnamed = unnamedButtons(dialog);
+        modal = dialog.isModal();
+        shownName = dialog.objectName();
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        escapeCloses = !dialog.isVisible();
     });
+    const QString before = f.text1.text();
     open(f);
     QCOMPARE(unnamed, QStringList());
     QVERIFY(escapeCloses);
+    QVERIFY(modal);
+    if (name.isEmpty())
+        return;
+    QCOMPARE(shownName, name);
+    // Backing out of a dialog leaves the page alone.
+    QCOMPARE(f.text1.text(), before);
 }
 
 QTEST_MAIN(TestAccessibility)

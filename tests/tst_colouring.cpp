@@ -78,8 +78,8 @@ void TestColouring::tableFromTheFixedString()
 {
     const QStringList table = TablaEtiquetas();
     QCOMPARE(table.size(), 48);
-    QCOMPARE(table.first(), QStringLiteral("1<A"));
-    QCOMPARE(table.at(11), QStringLiteral("0<LI>"));
+    QCOMPARE(table.first(), u"1<A"_qs);
+    QCOMPARE(table.at(11), u"0<LI>"_qs);
     QCOMPARE(table.last(), QString());
 }
 
@@ -130,10 +130,10 @@ void TestColouring::wholeText()
 void TestColouring::wholeTextLeavesTheLastTagSelected()
 {
     EditingSurface surface;
-    surface.setText(QStringLiteral("<p>hola</p>"));
+    surface.setText(u"<p>hola</p>"_qs);
     Colorea(surface, TablaEtiquetas());
-    QCOMPARE(surface.selectedText(), QStringLiteral("/p"));
-    surface.setText(QStringLiteral("sin etiquetas"));
+    QCOMPARE(surface.selectedText(), u"/p"_qs);
+    surface.setText(u"sin etiquetas"_qs);
     surface.setSelectionStart(3);
     Colorea(surface, TablaEtiquetas());
     QCOMPARE(surface.selectionLength(), 0);
@@ -192,16 +192,16 @@ void TestColouring::liveColouringSkipsTheRefresh()
     EditorEvents events(surface, TablaEtiquetas(), [&] { ++refreshes; });
     surface.setTypedCharacterHandler(&events);
     QObject::connect(&surface, &EditingSurface::changed, [&] { events.onChanged(); });
-    typeText(surface, QStringLiteral("<b"));
+    typeText(surface, u"<b"_qs);
     QCOMPARE(refreshes, 2);
-    typeText(surface, QStringLiteral(">"));
+    typeText(surface, u">"_qs);
     QCOMPARE(refreshes, 2);
-    typeText(surface, QStringLiteral("x"));
+    typeText(surface, u"x"_qs);
     QCOMPARE(refreshes, 3);
     // ">" with no "<" before it refreshes as any other change.
-    surface.setText(QStringLiteral("a"));
+    surface.setText(u"a"_qs);
     surface.setSelectionStart(1);
-    typeText(surface, QStringLiteral(">"));
+    typeText(surface, u">"_qs);
     QCOMPARE(refreshes, 5);
 }
 
@@ -213,11 +213,11 @@ void TestColouring::laterChangesColourAgainAfterGreaterThan()
     EditorEvents events(surface, TablaEtiquetas(), [&] { ++refreshes; });
     surface.setTypedCharacterHandler(&events);
     QObject::connect(&surface, &EditingSurface::changed, [&] { events.onChanged(); });
-    typeText(surface, QStringLiteral("<p>"));
+    typeText(surface, u"<p>"_qs);
     const int before = refreshes;
-    surface.setSelectedText(QStringLiteral("<b>  </b>"));
+    surface.setSelectedText(u"<b>  </b>"_qs);
     QCOMPARE(refreshes, before);
-    QCOMPARE(coloursOf(surface), QStringLiteral(".B.......BB."));
+    QCOMPARE(coloursOf(surface), u".B.......BB."_qs);
 }
 
 QTEST_MAIN(TestColouring)

@@ -1,6 +1,7 @@
 #include "documentcontroller.h"
 #include "editingsurface.h"
 #include "mainwindow.h"
+#include "previewcontroller.h"
 #include "testsupport.h"
 #include "webenginesandbox.h"
 
@@ -42,7 +43,7 @@ const QRegularExpression ShellUse(QStringLiteral(R"(\b(system|popen|execlp?|exec
                                                  R"(|QProcess\b[^;]*\b(sh|bash|dash|zsh)\b)"));
 
 // Where Chromium's sandbox is switched off: only the root case may do it.
-const QRegularExpression SandboxOff(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX|no-sandbox"));
+const QRegularExpression SandboxOff(u"QTWEBENGINE_DISABLE_SANDBOX|no-sandbox"_qs);
 
 QStringList matchesIn(const QRegularExpression &pattern, const QStringList &allowedFiles)
 {
@@ -85,45 +86,59 @@ private slots:
     void sandboxOffOnlyForRoot();
 };
 
+// The preview-in-browser command: the real desktop opener gets the saved page's exact path.
 void TestDesktopSafety::desktopGetsTheExactPath_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("spaces") << "con espacios.html";
-    QTest::newRow("semicolon") << "uno;dos.html";
-    QTest::newRow("command substitution") << "$(touch hecho) `id`.html";
-    QTest::newRow("quotes") << "comillas \"dobles\" y 'simples'.html";
-    QTest::newRow("leading dash") << "-n --help.html";
-    QTest::newRow("newline") << "primera\nsegunda.html";
-    QTest::newRow("accented letters") << "canción ñandú ÁÉÍÓÚ ü.html";
-    QTest::newRow("address characters") << "50% #ancla ?q=1&x.html";
-    QTest::newRow("folder named like a command") << "$(rm -rf ~); x/página.html";
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("spaces") << u"con espacios.html"_qs << true;
+    QTest::newRow("semicolon") << u"uno;dos.html"_qs << true;
+    QTest::newRow("command substitution") << u"$(touch hecho) `id`.html"_qs << true;
+    QTest::newRow("quotes") << u"comillas \"dobles\" y 'simples'.html"_qs << true;
+    QTest::newRow("leading dash") << u"-n --help.html"_qs << true;
+    QTest::newRow("newline") << u"primera\nsegunda.html"_qs << true;
+    QTest::newRow("accented letters") << u"canción ñandú ÁÉÍÓÚ ü.html"_qs << true;
+    QTest::newRow("address characters") << u"50% #ancla ?q=1&x.html"_qs << true;
+    QTest::newRow("folder named like a command") << u"$(rm -rf ~); x/página.html"_qs << true;
+    QTest::newRow("untitled document only tells") << QString() << false;
+    QTest::newRow("file that cannot be written is told") << u"no-existe/pagina.html"_qs << false;
 }
 
 void TestDesktopSafety::desktopGetsTheExactPath()
 {
     QFETCH(QString, name);
+    QFETCH(bool, opened);
     QTemporaryDir dir;
-    const QString path = dir.filePath(name);
-    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    const QString path = name.isEmpty() ? QString() : dir.filePath(name);
+    if (opened)
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
 
-    // The real desktop opener, through the preview command, with a document saved there.
     FakePrompts prompts;
     FakeFileChooser chooser;
     MainWindow window(MainWindowServices{&prompts, &chooser, nullptr, nullptr});
     window.document().state().archivoActual = path;
-    window.surface().setText(QStringLiteral("<p>hola</p>"));
+    window.surface().setText(u"<p>hola</p>"_qs);
     DesktopHandler handler;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &handler, "open");
+    QDesktopServices::setUrlHandler(u"file"_qs, &handler, "open");
     window.command(u"mn_visualizar"_qs)->trigger();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QDesktopServices::unsetUrlHandler(u"file"_qs);
 
+    if (!opened) {
+        QCOMPARE(prompts.notices.size(), 1);
+        if (name.isEmpty())
+            QCOMPARE(prompts.notices.first(), PreviewController::GuardarPrimero());
+        QVERIFY(handler.opened.isEmpty());
+        return;
+    }
     QVERIFY2(prompts.notices.isEmpty(), qPrintable(prompts.notices.join(u'\n')));
     QCOMPARE(handler.opened, QList<QUrl>{QUrl::fromLocalFile(path)});
     QCOMPARE(handler.opened.first().toLocalFile(), path);
-    QFile written(path);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    QCOMPARE(written.readAll(), QByteArray("<p>hola</p>\r\n"));
+    // The text on screen is written silently first, the only file there.
+    QCOMPARE(fileBytes(path), QByteArray("<p>hola</p>\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
+    // That write is not a Save: the preview tab still asks for one.
+    QVERIFY(window.document().state().archivoGuardado.isEmpty());
+    QVERIFY(!window.document().state().guardado);
 }
 
 void TestDesktopSafety::shellUseIsSeen_data()

@@ -31,9 +31,8 @@ void TestDocumentFile::lineReader_data()
     QTest::newRow("lone LF stays in its line") << QByteArray("a\nb\n") << "a\nb\n\r\n";
     QTest::newRow("lone CR ends a line") << QByteArray("a\rb\r") << "a\r\nb\r\n";
     QTest::newRow("empty lines") << QByteArray("\r\n\r\nx") << "\r\n\r\nx\r\n";
-    QTest::newRow("utf-8 accents") << QByteArray("a\xC3\xB1o") << QStringLiteral("año\r\n");
-    QTest::newRow("windows-1252 accents")
-        << QByteArray("a\xF1o \x80") << QStringLiteral("año €\r\n");
+    QTest::newRow("utf-8 accents") << QByteArray("a\xC3\xB1o") << u"año\r\n"_qs;
+    QTest::newRow("windows-1252 accents") << QByteArray("a\xF1o \x80") << u"año €\r\n"_qs;
 }
 
 void TestDocumentFile::lineReader()
@@ -69,7 +68,7 @@ void TestDocumentFile::everyByteRoundTrips()
     QFETCH(QByteArray, bytes);
     QFETCH(int, encoding);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("page.html"));
+    const QString path = dir.filePath(u"page.html"_qs);
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes + "\r\n");
@@ -88,11 +87,10 @@ void TestDocumentFile::everyByteRoundTrips()
 
 void TestDocumentFile::unencodableCharactersFallBackToUtf8()
 {
-    const EncodedDocument encoded =
-        encodeDocument(QStringLiteral("año 漢字 😀"), TextEncoding::Windows1252);
+    const EncodedDocument encoded = encodeDocument(u"año 漢字 😀"_qs, TextEncoding::Windows1252);
     QVERIFY(encoded.fellBackToUtf8);
     QCOMPARE(int(encoded.encoding), int(TextEncoding::Utf8));
-    QCOMPARE(QString::fromUtf8(encoded.bytes), QStringLiteral("año 漢字 😀\r\n"));
+    QCOMPARE(QString::fromUtf8(encoded.bytes), u"año 漢字 😀\r\n"_qs);
     QVERIFY(!encoded.bytes.contains('?'));
     QVERIFY(!encoded.bytes.contains('\x1A'));
 }
@@ -101,27 +99,26 @@ void TestDocumentFile::failuresLeaveTheFileWhole()
 {
     QTemporaryDir dir;
     // A folder where the file should be.
-    const WriteResult folder =
-        writeDocumentFile(dir.path(), QStringLiteral("x"), TextEncoding::Utf8);
+    const WriteResult folder = writeDocumentFile(dir.path(), u"x"_qs, TextEncoding::Utf8);
     QVERIFY(!folder.ok);
     QVERIFY(folder.error.contains(dir.path()));
-    QVERIFY(folder.error.contains(QStringLiteral("carpeta")));
+    QVERIFY(folder.error.contains(u"carpeta"_qs));
     // A missing folder.
-    const QString missing = dir.filePath(QStringLiteral("no/existe.html"));
-    const WriteResult result = writeDocumentFile(missing, QStringLiteral("x"), TextEncoding::Utf8);
+    const QString missing = dir.filePath(u"no/existe.html"_qs);
+    const WriteResult result = writeDocumentFile(missing, u"x"_qs, TextEncoding::Utf8);
     QVERIFY(!result.ok);
-    QVERIFY(result.error.startsWith(QStringLiteral("No se pudo guardar")));
+    QVERIFY(result.error.startsWith(u"No se pudo guardar"_qs));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
 }
 
 void TestDocumentFile::symbolicLinkStaysALink()
 {
     QTemporaryDir dir;
-    const QString target = dir.filePath(QStringLiteral("target.html"));
-    const QString link = dir.filePath(QStringLiteral("link.html"));
-    QVERIFY(writeDocumentFile(target, QStringLiteral("old"), TextEncoding::Utf8).ok);
+    const QString target = dir.filePath(u"target.html"_qs);
+    const QString link = dir.filePath(u"link.html"_qs);
+    QVERIFY(writeDocumentFile(target, u"old"_qs, TextEncoding::Utf8).ok);
     QVERIFY(QFile::link(target, link));
-    QVERIFY(writeDocumentFile(link, QStringLiteral("new"), TextEncoding::Utf8).ok);
+    QVERIFY(writeDocumentFile(link, u"new"_qs, TextEncoding::Utf8).ok);
     QVERIFY(QFileInfo(link).isSymLink());
     QFile file(target);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -131,12 +128,11 @@ void TestDocumentFile::symbolicLinkStaysALink()
 void TestDocumentFile::readFailuresAreToldInSpanish()
 {
     QTemporaryDir dir;
-    const QString missing = dir.filePath(QStringLiteral("nada.html"));
+    const QString missing = dir.filePath(u"nada.html"_qs);
     const ReadResult result = readDocumentFile(missing);
     QVERIFY(!result.ok);
-    QCOMPARE(result.error, QStringLiteral("No se pudo leer el archivo \"%1\": el archivo o la "
-                                          "carpeta no existe.")
-                               .arg(missing));
+    QCOMPARE(result.error, u"No se pudo leer el archivo \"%1\": el archivo o la "
+                           "carpeta no existe."_qs.arg(missing));
 }
 
 QTEST_GUILESS_MAIN(TestDocumentFile)

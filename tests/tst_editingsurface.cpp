@@ -28,14 +28,12 @@ void TestEditingSurface::wholeTextRoundTrips_data()
 {
     QTest::addColumn<QString>("text");
     QTest::newRow("empty") << QString();
-    QTest::newRow("one line") << QStringLiteral("<html>\r\n");
-    QTest::newRow("lines") << QStringLiteral("a\r\nb\r\n\r\nc\r\n");
-    QTest::newRow("lone LF stays inside its line") << QStringLiteral("a\nb\r\nc\n\r\n");
-    QTest::newRow("NUL and control characters")
-        << QStringLiteral("a") + QChar(0) + QStringLiteral("\x01\t\r\n");
-    QTest::newRow("accents and emoji") << QStringLiteral("año canción 😀\r\n");
-    QTest::newRow("the page's own line and paragraph separators")
-        << QStringLiteral("a\u2028b\u2029c\r\n");
+    QTest::newRow("one line") << u"<html>\r\n"_qs;
+    QTest::newRow("lines") << u"a\r\nb\r\n\r\nc\r\n"_qs;
+    QTest::newRow("lone LF stays inside its line") << u"a\nb\r\nc\n\r\n"_qs;
+    QTest::newRow("NUL and control characters") << u"a"_qs + QChar(0) + u"\x01\t\r\n"_qs;
+    QTest::newRow("accents and emoji") << u"año canción 😀\r\n"_qs;
+    QTest::newRow("the page's own line and paragraph separators") << u"a\u2028b\u2029c\r\n"_qs;
 }
 
 void TestEditingSurface::wholeTextRoundTrips()
@@ -50,12 +48,12 @@ void TestEditingSurface::wholeTextRoundTrips()
 void TestEditingSurface::positionsCountLineBreaksAsTwo()
 {
     EditingSurface surface;
-    surface.setText(QStringLiteral("ab\r\ncd\nef\r\n"));
+    surface.setText(u"ab\r\ncd\nef\r\n"_qs);
     const QString text = surface.text();
     for (qint64 i = 0; i < text.size(); ++i)
         QCOMPARE(surface.characterAt(i), text.at(i));
-    QCOMPARE(surface.textRange(1, 5), QStringLiteral("b\r\ncd"));
-    QCOMPARE(surface.textRange(4, 100), QStringLiteral("cd\nef\r\n"));
+    QCOMPARE(surface.textRange(1, 5), u"b\r\ncd"_qs);
+    QCOMPARE(surface.textRange(4, 100), u"cd\nef\r\n"_qs);
 
     surface.setSelectionStart(4);
     QCOMPARE(surface.selectionStart(), 4);
@@ -71,33 +69,33 @@ void TestEditingSurface::selectionOperations()
 {
     EditingSurface surface;
     // Writing the selected text of an empty surface gives exactly that text.
-    surface.setSelectedText(QStringLiteral("hola\r\nmundo"));
-    QCOMPARE(surface.text(), QStringLiteral("hola\r\nmundo"));
+    surface.setSelectedText(u"hola\r\nmundo"_qs);
+    QCOMPARE(surface.text(), u"hola\r\nmundo"_qs);
     QCOMPARE(surface.selectionStart(), 11);
 
     surface.setSelectionStart(2);
     surface.setSelectionLength(6);
-    QCOMPARE(surface.selectedText(), QStringLiteral("la\r\nmu"));
+    QCOMPARE(surface.selectedText(), u"la\r\nmu"_qs);
     QCOMPARE(surface.selectionLength(), 6);
-    surface.setSelectedText(QStringLiteral("X"));
-    QCOMPARE(surface.text(), QStringLiteral("hoXndo"));
+    surface.setSelectedText(u"X"_qs);
+    QCOMPARE(surface.text(), u"hoXndo"_qs);
     QCOMPARE(surface.selectionStart(), 3);
     QCOMPARE(surface.selectionLength(), 0);
 
     // Pasted LF and CR line ends both start new lines, saved as CR LF.
-    surface.setSelectedText(QStringLiteral("1\n2\r3"));
-    QCOMPARE(surface.text(), QStringLiteral("hoX1\r\n2\r\n3ndo"));
+    surface.setSelectedText(u"1\n2\r3"_qs);
+    QCOMPARE(surface.text(), u"hoX1\r\n2\r\n3ndo"_qs);
 }
 
 void TestEditingSurface::insertionColourPersists()
 {
     EditingSurface surface;
     surface.setSelectionColour(colours::Blue);
-    surface.setSelectedText(QStringLiteral("<b>"));
+    surface.setSelectedText(u"<b>"_qs);
     surface.setSelectionColour(colours::Black);
     surface.setSelectionStart(1);
-    QTest::keyClicks(&surface, QStringLiteral("x"));
-    QCOMPARE(surface.text(), QStringLiteral("<xb>"));
+    QTest::keyClicks(&surface, u"x"_qs);
+    QCOMPARE(surface.text(), u"<xb>"_qs);
     QCOMPARE(surface.colourAt(0), colours::Blue);
     QCOMPARE(surface.colourAt(1), colours::Black);
     QCOMPARE(surface.colourAt(2), colours::Blue);
@@ -119,7 +117,7 @@ void TestEditingSurface::insertionColourPersists()
 void TestEditingSurface::colourChangesAreNotTextChanges()
 {
     EditingSurface surface;
-    surface.setText(QStringLiteral("<p>hola</p>"));
+    surface.setText(u"<p>hola</p>"_qs);
     QSignalSpy changed(&surface, &EditingSurface::changed);
     surface.setSelectionStart(1);
     surface.setSelectionLength(1);
@@ -131,11 +129,11 @@ void TestEditingSurface::colourChangesAreNotTextChanges()
 void TestEditingSurface::oneNotificationPerChange()
 {
     EditingSurface surface;
-    surface.setText(QStringLiteral("abc\r\ndef"));
+    surface.setText(u"abc\r\ndef"_qs);
     QSignalSpy changed(&surface, &EditingSurface::changed);
     surface.setSelectionStart(1);
     surface.setSelectionLength(4);
-    surface.setSelectedText(QStringLiteral("1\r\n2\r\n3"));
+    surface.setSelectedText(u"1\r\n2\r\n3"_qs);
     QCOMPARE(changed.count(), 1);
     QTest::keyClick(&surface, Qt::Key_Return);
     QCOMPARE(changed.count(), 2);
@@ -191,20 +189,20 @@ void TestEditingSurface::handlerCanSwallowCharacters()
     EditingSurface surface;
     RecordingHandler handler;
     surface.setTypedCharacterHandler(&handler);
-    QTest::keyClicks(&surface, QStringLiteral("a"));
-    QKeyEvent enye(QEvent::KeyPress, Qt::Key_Ntilde, Qt::NoModifier, QStringLiteral("ñ"));
+    QTest::keyClicks(&surface, u"a"_qs);
+    QKeyEvent enye(QEvent::KeyPress, Qt::Key_Ntilde, Qt::NoModifier, u"ñ"_qs);
     QCoreApplication::sendEvent(&surface, &enye);
     QTest::keyClick(&surface, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(&surface, Qt::Key_Return);
     QCOMPARE(handler.typed, QStringList({u"a"_qs, u"ñ"_qs, QString(QChar(26)), u"\r"_qs}));
     // Swallowed characters are not inserted; Enter (a control code) is.
-    QCOMPARE(surface.text(), QStringLiteral("\r\n"));
+    QCOMPARE(surface.text(), u"\r\n"_qs);
 
     // A character committed by an input method (a dead key, compose) is typed too.
     QInputMethodEvent commit;
-    commit.setCommitString(QStringLiteral("é"));
+    commit.setCommitString(u"é"_qs);
     QCoreApplication::sendEvent(&surface, &commit);
-    QCOMPARE(handler.typed.last(), QStringLiteral("é"));
+    QCOMPARE(handler.typed.last(), u"é"_qs);
 }
 
 void TestEditingSurface::menuShortcutsAreNotShadowed()
@@ -219,7 +217,7 @@ void TestEditingSurface::menuShortcutsAreNotShadowed()
 void TestEditingSurface::applyColoursBatch()
 {
     EditingSurface surface;
-    surface.setText(QStringLiteral("<a>\r\n<b>x\n<i>\r\n"));
+    surface.setText(u"<a>\r\n<b>x\n<i>\r\n"_qs);
     // Spans in document positions, across CR LF breaks and a lone LF.
     surface.applyColours(
         {{1, 1, colours::DarkGreen}, {6, 1, colours::Blue}, {11, 1, colours::Red}});

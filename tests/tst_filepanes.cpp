@@ -72,14 +72,6 @@ QByteArray gifOfSize(int width, int height)
     return gif;
 }
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 void writeJpeg(const QString &path, int width, int height)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -108,8 +100,7 @@ struct Document
 
 QString tag(const QString &src, int width, int height)
 {
-    return QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\" border=\"0\" alt=\"\">")
-        .arg(src)
+    return u"<img src=\"%1\" width=\"%2\" height=\"%3\" border=\"0\" alt=\"\">"_qs.arg(src)
         .arg(width)
         .arg(height);
 }
@@ -239,33 +230,30 @@ void TestFilePanes::imageInsertion()
     QFETCH(QString, notice);
 
     QTemporaryDir dir;
-    writeBytes(dir.filePath(QStringLiteral("img/logo.gif")), gifOfSize(88, 31));
-    writeJpeg(dir.filePath(QStringLiteral("foto.jpg")), 120, 45);
-    writeBytes(dir.filePath(QStringLiteral("roto.gif")), "no soy una imagen");
+    writeBytes(dir.filePath(u"img/logo.gif"_qs), gifOfSize(88, 31));
+    writeJpeg(dir.filePath(u"foto.jpg"_qs), 120, 45);
+    writeBytes(dir.filePath(u"roto.gif"_qs), "no soy una imagen");
 
-    FakePrompts prompts;
-    FakeFileChooser chooser;
-    MainWindow window(MainWindowServices{&prompts, &chooser, nullptr});
-    EditingSurface &text1 = window.surface();
-    text1.setText(QStringLiteral("<p></p>"));
-    if (!saveWith.isEmpty()) {
-        chooser.paths.enqueue(dir.filePath(QStringLiteral("pagina.html")));
-        window.command(saveWith)->trigger();
-    }
+    WindowFixture f;
+    EditingSurface &text1 = f.text1;
+    text1.setText(u"<p></p>"_qs);
+    if (!saveWith.isEmpty())
+        f.trigger(saveWith, dir.filePath(u"pagina.html"_qs));
     text1.setSelectionStart(3);
 
     const QString path = dir.filePath(image);
-    FileActivation activation(text1, window.document(), prompts, [] {});
+    FakePrompts &prompts = f.prompts;
+    FileActivation activation(text1, f.window.document(), prompts, [] {});
     activation.activate(QFileInfo(path).absolutePath(), QFileInfo(path).fileName());
 
     if (inserted.isEmpty()) {
-        QCOMPARE(text1.text(), QStringLiteral("<p></p>"));
+        QCOMPARE(text1.text(), u"<p></p>"_qs);
         QCOMPARE(prompts.notices,
                  QStringList(notice.contains(u'%') ? notice.arg(dir.path()) : notice));
         return;
     }
     QVERIFY(prompts.notices.isEmpty());
-    QCOMPARE(text1.text(), QStringLiteral("<p>") + inserted + QStringLiteral("</p>"));
+    QCOMPARE(text1.text(), u"<p>"_qs + inserted + u"</p>"_qs);
     for (qint64 at = 3; at < 3 + inserted.size(); ++at)
         QCOMPARE(text1.colourAt(at), colours::Purple);
     // The purple stays in force for what is typed next.
@@ -295,8 +283,8 @@ void TestFilePanes::pageOpening()
     QTemporaryDir dir;
     writeBytes(dir.filePath(name), bytes);
     Document d;
-    d.document.state().archivoActual = QStringLiteral("/antes/pagina.html");
-    d.text1.setText(QStringLiteral("anterior"));
+    d.document.state().archivoActual = u"/antes/pagina.html"_qs;
+    d.text1.setText(u"anterior"_qs);
     d.activation.activate(dir.path(), name);
 
     QCOMPARE(d.prompts.questions, QStringList(u"¿Quieres guardar el archivo actual?"_qs));
@@ -316,33 +304,31 @@ void TestFilePanes::unreadablePageKeepsTheDocument()
 {
     QTemporaryDir dir;
     Document d;
-    d.text1.setText(QStringLiteral("mi texto"));
-    d.document.state().carpetaActual = QStringLiteral("/antes/");
-    d.activation.activate(dir.path(), QStringLiteral("desaparecida.html"));
-    QCOMPARE(d.text1.text(), QStringLiteral("mi texto"));
+    d.text1.setText(u"mi texto"_qs);
+    d.document.state().carpetaActual = u"/antes/"_qs;
+    d.activation.activate(dir.path(), u"desaparecida.html"_qs);
+    QCOMPARE(d.text1.text(), u"mi texto"_qs);
     QCOMPARE(d.prompts.notices.size(), 1);
     QVERIFY(d.prompts.notices.first().startsWith(u"No se pudo leer el archivo"_qs));
     QVERIFY(d.title.isEmpty());
-    QCOMPARE(d.document.state().carpetaActual, QStringLiteral("/antes/"));
+    QCOMPARE(d.document.state().carpetaActual, u"/antes/"_qs);
 }
 
 void TestFilePanes::doubleClickInTheFileList()
 {
     QTemporaryDir dir;
-    writeBytes(dir.filePath(QStringLiteral("pagina.htm")), "<p>uno</p>");
-    writeBytes(dir.filePath(QStringLiteral("logo.gif")), gifOfSize(88, 31));
-    writeBytes(dir.filePath(QStringLiteral("notas.txt")), "fuera del filtro");
+    writeBytes(dir.filePath(u"pagina.htm"_qs), "<p>uno</p>");
+    writeBytes(dir.filePath(u"logo.gif"_qs), gifOfSize(88, 31));
+    writeBytes(dir.filePath(u"notas.txt"_qs), "fuera del filtro");
 
-    FakePrompts prompts;
-    FakeFileChooser chooser;
-    MainWindow window(MainWindowServices{&prompts, &chooser, nullptr});
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    WindowFixture f;
+    f.showAndWait();
+    MainWindow &window = f.window;
     auto *panes = window.findChild<FilePanes *>();
     QVERIFY(panes->setFolderPath(dir.path()));
     QCOMPARE(panes->folderPath(), dir.path());
 
-    auto *archivos = window.findChild<QListView *>(QStringLiteral("archivos"));
+    auto *archivos = window.findChild<QListView *>(u"archivos"_qs);
     auto *model = qobject_cast<QFileSystemModel *>(archivos->model());
     QTRY_COMPARE(model->rowCount(archivos->rootIndex()), 2);
     const auto doubleClick = [&](const QString &name) {
@@ -357,30 +343,29 @@ void TestFilePanes::doubleClickInTheFileList()
         QTest::mouseDClick(archivos->viewport(), Qt::LeftButton, {}, centre);
     };
 
-    doubleClick(QStringLiteral("pagina.htm"));
-    QCOMPARE(window.surface().text(), QStringLiteral("<p>uno</p>\r\n"));
+    doubleClick(u"pagina.htm"_qs);
+    QCOMPARE(window.surface().text(), u"<p>uno</p>\r\n"_qs);
     QCOMPARE(window.windowTitle(), u"Zendral - ["_qs + dir.filePath(u"pagina.htm"_qs) + u']');
     QCOMPARE(window.surface().colourAt(1), colours::Blue);
 
-    chooser.paths.enqueue(dir.filePath(QStringLiteral("pagina.htm")));
-    window.command(QStringLiteral("mn_guardar"))->trigger();
-    QCOMPARE(chooser.requests.size(), 1);
+    f.trigger(u"mn_guardar"_qs, dir.filePath(u"pagina.htm"_qs));
+    QCOMPARE(f.chooser.requests.size(), 1);
     window.surface().setSelectionStart(0);
-    doubleClick(QStringLiteral("logo.gif"));
+    doubleClick(u"logo.gif"_qs);
     QCOMPARE(window.surface().text(), tag(u"logo.gif"_qs, 88, 31) + u"<p>uno</p>\r\n"_qs);
 }
 
 void TestFilePanes::volumesAndFolders()
 {
     FilePanes panes;
-    auto *unidades = panes.findChild<QComboBox *>(QStringLiteral("unidades"));
+    auto *unidades = panes.findChild<QComboBox *>(u"unidades"_qs);
     QVERIFY(unidades->count() >= 1);
     QCOMPARE(unidades->itemData(0).toString(), QDir::rootPath());
 
     QTemporaryDir dir;
     QVERIFY(panes.setFolderPath(dir.path()));
     // A folder that is not there leaves the list where it was.
-    QVERIFY(!panes.setFolderPath(dir.filePath(QStringLiteral("no-existe"))));
+    QVERIFY(!panes.setFolderPath(dir.filePath(u"no-existe"_qs)));
     QCOMPARE(panes.folderPath(), dir.path());
     unidades->setCurrentIndex(-1);
     unidades->setCurrentIndex(0);

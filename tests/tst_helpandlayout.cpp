@@ -1,7 +1,6 @@
 #include "aboutdialog.h"
 #include "documentcontroller.h"
 #include "editingsurface.h"
-#include "fakedesktopopener.h"
 #include "mainwindow.h"
 #include "splashwindow.h"
 #include "testsupport.h"
@@ -25,9 +24,9 @@ using namespace zendral::test;
 
 namespace {
 
-const QString Ayuda = QStringLiteral(
-    "La ayuda todavía no está disponíble, pulsa la tecla F2 para visitar la web oficial de este "
-    "programa, allí hay unos foros donde podrás resolver tus dudas. Disculpa las molestias.");
+const QString Ayuda =
+    u"La ayuda todavía no está disponíble, pulsa la tecla F2 para visitar la web oficial de este "
+    "programa, allí hay unos foros donde podrás resolver tus dudas. Disculpa las molestias."_qs;
 
 struct Fixture
 {
@@ -127,7 +126,7 @@ void TestHelpAndLayout::aboutBox()
     });
     QTest::keyClick(&f.window, Qt::Key_F4);
 
-    QCOMPARE(name, QStringLiteral("acercade"));
+    QCOMPARE(name, u"acercade"_qs);
     QVERIFY(modal);
     QVERIFY(picture);
     const QString all = texts.join(u'\n');
@@ -194,12 +193,12 @@ void TestHelpAndLayout::splashShowsTheMainWindowThenCloses()
         window->show();
     });
     splash.show();
-    QCOMPARE(splash.objectName(), QStringLiteral("cargador"));
+    QCOMPARE(splash.objectName(), u"cargador"_qs);
     QVERIFY(!window);
     QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 10000);
     QVERIFY(splashStillUp);
     QVERIFY(window && window->isVisible());
-    QCOMPARE(window->windowTitle(), QStringLiteral("  Zendral"));
+    QCOMPARE(window->windowTitle(), u"  Zendral"_qs);
     QCOMPARE(window->surface().text(), DocumentController::PlantillaInicio());
 }
 

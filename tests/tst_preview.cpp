@@ -1,6 +1,5 @@
 #include "documentcontroller.h"
 #include "editingsurface.h"
-#include "fakedesktopopener.h"
 #include "mainwindow.h"
 #include "previewcontroller.h"
 #include "previewpane.h"
@@ -22,41 +21,12 @@ using namespace zendral::test;
 
 namespace {
 
-void writeBytes(const QString &path, const QByteArray &bytes)
+// A shown main window with its document tabs.
+struct Fixture : WindowFixture
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
+    QTabWidget *tabs = window.findChild<QTabWidget *>(u"SSTab1"_qs);
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-// A shown main window over scripted prompts, file dialogs and desktop.
-struct Fixture
-{
-    FakePrompts prompts;
-    FakeFileChooser chooser;
-    FakeDesktopOpener opener;
-    MainWindow window{MainWindowServices{&prompts, &chooser, nullptr, &opener}};
-    EditingSurface &text1 = window.surface();
-    QTabWidget *tabs = window.findChild<QTabWidget *>(QStringLiteral("SSTab1"));
-
-    Fixture()
-    {
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-    }
-    void trigger(const char *name) { window.command(QLatin1String(name))->trigger(); }
-    void saveAs(const char *command, const QString &path)
-    {
-        chooser.paths.enqueue(path);
-        trigger(command);
-    }
+    Fixture() { showAndWait(); }
     void clickTab(int index)
     {
         QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
@@ -77,8 +47,6 @@ class TestPreview : public QObject
 private slots:
     void tabClick_data();
     void tabClick();
-    void browserCommand_data();
-    void browserCommand();
     void pageStaysInsideItsFolder_data();
     void pageStaysInsideItsFolder();
 };
@@ -107,12 +75,12 @@ void TestPreview::tabClick()
 
     QTemporaryDir dir;
     Fixture f;
-    f.text1.setText(QStringLiteral("<html><head><title>Pagina de prueba</title></head></html>"));
+    f.text1.setText(u"<html><head><title>Pagina de prueba</title></head></html>"_qs);
     for (const QString &step : road.split(u',', Qt::SkipEmptyParts)) {
         if (step == u"guardar") {
-            f.saveAs("mn_guardar", dir.filePath(u"uno.html"_qs));
+            f.trigger(u"mn_guardar"_qs, dir.filePath(u"uno.html"_qs));
         } else if (step == u"guardarcomo") {
-            f.saveAs("mn_guardarcomo", dir.filePath(u"dos.html"_qs));
+            f.trigger(u"mn_guardarcomo"_qs, dir.filePath(u"dos.html"_qs));
         } else if (step == u"editar") {
             // The preview tab is visited and left once with the file saved.
             f.clickTab(1);
@@ -121,7 +89,7 @@ void TestPreview::tabClick()
             QTest::keyClick(&f.text1, Qt::Key_X);
         } else if (step == u"abrir") {
             f.prompts.answers.enqueue(false);
-            f.saveAs("mn_abrir", dir.filePath(u"uno.html"_qs));
+            f.trigger(u"mn_abrir"_qs, dir.filePath(u"uno.html"_qs));
         }
     }
     f.prompts.notices.clear();
@@ -138,51 +106,9 @@ void TestPreview::tabClick()
     QVERIFY(f.prompts.notices.isEmpty());
     QVERIFY(f.browser());
     QCOMPARE(f.browser()->url(), QUrl::fromLocalFile(dir.filePath(shown)));
-    QTRY_COMPARE(f.browser()->title(), QStringLiteral("Pagina de prueba"));
+    QTRY_COMPARE(f.browser()->title(), u"Pagina de prueba"_qs);
     QVERIFY(f.browser()->isVisible());
     QCOMPARE(f.browser()->size(), f.text1.size());
-}
-
-void TestPreview::browserCommand_data()
-{
-    QTest::addColumn<QString>("archivo");
-    QTest::addColumn<bool>("opened");
-    QTest::addColumn<int>("notices");
-
-    QTest::newRow("untitled document only tells") << "" << false << 1;
-    QTest::newRow("document with a path is written, then opened") << "pagina.html" << true << 0;
-    QTest::newRow("file that cannot be written is told and not opened")
-        << "no-existe/pagina.html" << false << 1;
-}
-
-void TestPreview::browserCommand()
-{
-    QFETCH(QString, archivo);
-    QFETCH(bool, opened);
-    QFETCH(int, notices);
-
-    QTemporaryDir dir;
-    const QString path = archivo.isEmpty() ? QString() : dir.filePath(archivo);
-    if (opened)
-        writeBytes(path, "contenido anterior");
-    Fixture f;
-    f.window.document().state().archivoActual = path;
-    f.text1.setText(QStringLiteral("<p>nuevo</p>"));
-    f.trigger("mn_visualizar");
-
-    QCOMPARE(f.prompts.notices.size(), notices);
-    if (archivo.isEmpty())
-        QCOMPARE(f.prompts.notices.first(), GuardarPrimero);
-    if (!opened) {
-        QVERIFY(f.opener.opened.isEmpty());
-        return;
-    }
-    // The file is silently overwritten with the text on screen before the desktop opens it.
-    QCOMPARE(fileBytes(path), QByteArray("<p>nuevo</p>\r\n"));
-    QCOMPARE(f.opener.opened, QList<QUrl>{QUrl::fromLocalFile(path)});
-    // That write is not a Save: the preview tab still asks for one.
-    QVERIFY(f.window.document().state().archivoGuardado.isEmpty());
-    QVERIFY(!f.window.document().state().guardado);
 }
 
 void TestPreview::pageStaysInsideItsFolder_data()
@@ -190,11 +116,11 @@ void TestPreview::pageStaysInsideItsFolder_data()
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("title");
 
-    const QString xhr = QStringLiteral(
-        "var x = new XMLHttpRequest();"
+    const QString xhr =
+        u"var x = new XMLHttpRequest();"
         "x.onload = function() { document.title = 'leido:' + x.responseText; };"
         "x.onerror = function() { document.title = 'rechazado'; };"
-        "try { x.open('GET', '%1'); x.send(); } catch (e) { document.title = 'rechazado'; }");
+        "try { x.open('GET', '%1'); x.send(); } catch (e) { document.title = 'rechazado'; }"_qs;
     QTest::newRow("request for a file beside the page") << xhr.arg(u"dentro.txt") << "leido:DENTRO";
     QTest::newRow("request for a file in a subfolder")
         << xhr.arg(u"sub/hondo.txt") << "leido:HONDO";
@@ -204,41 +130,40 @@ void TestPreview::pageStaysInsideItsFolder_data()
     QTest::newRow("request through a link that leads outside")
         << xhr.arg(u"enlace.txt") << "rechazado";
     QTest::newRow("fetch of a file above the page's folder")
-        << QStringLiteral("fetch('../secreto.txt').then(r => r.text())"
-                          ".then(t => { document.title = 'leido:' + t; })"
-                          ".catch(() => { document.title = 'rechazado'; });")
+        << u"fetch('../secreto.txt').then(r => r.text())"
+           ".then(t => { document.title = 'leido:' + t; })"
+           ".catch(() => { document.title = 'rechazado'; });"_qs
         << "rechazado";
     QTest::newRow("frame of a file above the page's folder")
-        << QStringLiteral("var f = document.createElement('iframe');"
-                          "f.onload = function() {"
-                          "  try { document.title = 'leido:' + "
-                          "f.contentDocument.body.innerText.trim(); }"
-                          "  catch (e) { document.title = 'rechazado'; } };"
-                          "f.src = '../secreto.txt'; document.body.appendChild(f);")
+        << u"var f = document.createElement('iframe');"
+           "f.onload = function() {"
+           "  try { document.title = 'leido:' + "
+           "f.contentDocument.body.innerText.trim(); }"
+           "  catch (e) { document.title = 'rechazado'; } };"
+           "f.src = '../secreto.txt'; document.body.appendChild(f);"_qs
         << "rechazado";
     // window.open used to hand back a window kept out of sight, still running the page.
     QTest::newRow("window opened on a file above the page's folder")
-        << QStringLiteral(
-               "var w = window.open('../secreto.txt');"
-               "if (!w) { document.title = 'rechazado'; } else {"
-               "  w.addEventListener('load', function() {"
-               "    try { document.title = 'leido:' + w.document.body.innerText.trim(); }"
-               "    catch (e) { document.title = 'rechazado'; } }); }")
+        << u"var w = window.open('../secreto.txt');"
+           "if (!w) { document.title = 'rechazado'; } else {"
+           "  w.addEventListener('load', function() {"
+           "    try { document.title = 'leido:' + w.document.body.innerText.trim(); }"
+           "    catch (e) { document.title = 'rechazado'; } }); }"_qs
         << "rechazado";
-    const QString sheet = QStringLiteral(
-        "var l = document.createElement('link'); l.rel = 'stylesheet'; l.href = '%1';"
+    const QString sheet =
+        u"var l = document.createElement('link'); l.rel = 'stylesheet'; l.href = '%1';"
         "l.onload = function() {"
         "  document.title = 'leido:' + getComputedStyle(document.body).marginLeft; };"
         "l.onerror = function() { document.title = 'rechazado'; };"
-        "document.head.appendChild(l);");
+        "document.head.appendChild(l);"_qs;
     QTest::newRow("style sheet beside the page") << sheet.arg(u"estilo.css") << "leido:37px";
     QTest::newRow("style sheet above the page's folder")
         << sheet.arg(u"../fuera.css") << "rechazado";
     QTest::newRow("picture beside the page")
-        << QStringLiteral("var i = new Image();"
-                          "i.onload = function() { document.title = 'leido:' + i.naturalWidth; };"
-                          "i.onerror = function() { document.title = 'rechazado'; };"
-                          "i.src = 'foto.png';")
+        << u"var i = new Image();"
+           "i.onload = function() { document.title = 'leido:' + i.naturalWidth; };"
+           "i.onerror = function() { document.title = 'rechazado'; };"
+           "i.src = 'foto.png';"_qs
         << "leido:7";
 }
 
@@ -261,7 +186,7 @@ void TestPreview::pageStaysInsideItsFolder()
     Fixture f;
     f.text1.setText(u"<html><head><title>esperando</title></head><body><script>"_qs + script +
                     u"</script></body></html>"_qs);
-    f.saveAs("mn_guardar", dir.filePath(u"sitio/pagina.html"_qs));
+    f.trigger(u"mn_guardar"_qs, dir.filePath(u"sitio/pagina.html"_qs));
     f.clickTab(1);
     QVERIFY(f.browser());
     QTRY_VERIFY_WITH_TIMEOUT(f.browser()->title().startsWith(u"leido:"_qs) ||

@@ -113,37 +113,35 @@ void TestReplaceString::agreesWithReference()
 {
     // A small alphabet makes hits, near misses and joins frequent.
     QRandomGenerator random(20240605);
-    const QString alphabet = QStringLiteral("abA\r\n");
+    const QString alphabet = u"abA\r\n"_qs;
     for (int i = 0; i < 20000; ++i) {
         const QString text = randomString(random, alphabet, 40);
         QString keyword = randomString(random, alphabet, 3);
         if (keyword.isEmpty())
-            keyword = QStringLiteral("a");
+            keyword = u"a"_qs;
         const QString replacement = randomString(random, alphabet, 4);
         const QString expected = referenceReplace(text, keyword, replacement);
         if (ReplaceString(text, keyword, replacement) != expected) {
-            QFAIL(qPrintable(QStringLiteral("text %1 keyword %2 replacement %3")
-                                 .arg(text.toHtmlEscaped(), keyword, replacement)));
+            QFAIL(qPrintable(u"text %1 keyword %2 replacement %3"_qs.arg(text.toHtmlEscaped(),
+                                                                         keyword, replacement)));
         }
     }
 }
 
 void TestReplaceString::emptyKeywordReplacesNothing()
 {
-    QCOMPARE(ReplaceString(QStringLiteral("abc"), QString(), QStringLiteral("x")),
-             QStringLiteral("abc"));
+    QCOMPARE(ReplaceString(u"abc"_qs, QString(), u"x"_qs), u"abc"_qs);
 }
 
 void TestReplaceString::replacesBeyondShortPositions()
 {
     // Hits far past 32,767 characters, where short positions used to stop.
-    QString text = QString(40000, u'x') + QStringLiteral("<TD>") + QString(40000, u'y') +
-                   QStringLiteral("<TD>");
-    const QString result = ReplaceString(text, QStringLiteral("<TD>"), QStringLiteral("<td>"));
+    QString text = QString(40000, u'x') + u"<TD>"_qs + QString(40000, u'y') + u"<TD>"_qs;
+    const QString result = ReplaceString(text, u"<TD>"_qs, u"<td>"_qs);
     QCOMPARE(result.size(), text.size());
-    QCOMPARE(result.mid(40000, 4), QStringLiteral("<td>"));
-    QVERIFY(result.endsWith(QStringLiteral("<td>")));
-    QVERIFY(!result.contains(QStringLiteral("<TD>")));
+    QCOMPARE(result.mid(40000, 4), u"<td>"_qs);
+    QVERIFY(result.endsWith(u"<td>"_qs));
+    QVERIFY(!result.contains(u"<TD>"_qs));
 }
 
 QTEST_GUILESS_MAIN(TestReplaceString)

@@ -20,19 +20,6 @@ using namespace zendral::test;
 
 namespace {
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 // The bytes a save writes after bytes were opened, worked out on bytes alone: a lone CR
 // becomes CR LF, a last line without a break gets one, and the save adds one CR LF. A leading
 // byte-order mark is no part of the first line.
@@ -70,19 +57,12 @@ QByteArray jpeg()
     return bytes;
 }
 
-struct Fixture
+struct Fixture : WindowFixture
 {
-    FakePrompts prompts;
-    FakeFileChooser chooser;
-    MainWindow window{MainWindowServices{&prompts, &chooser, nullptr}};
-    EditingSurface &text1 = window.surface();
-
-    void trigger(const char *name) { window.command(QLatin1String(name))->trigger(); }
     void open(const QString &path)
     {
         prompts.answers.enqueue(false);
-        chooser.paths.enqueue(path);
-        trigger("mn_abrir");
+        trigger(u"mn_abrir"_qs, path);
     }
 };
 

@@ -1,6 +1,5 @@
 #include "documentcontroller.h"
 #include "editingsurface.h"
-#include "fakedesktopopener.h"
 #include "filepanes.h"
 #include "mainwindow.h"
 #include "testsupport.h"
@@ -122,13 +121,6 @@ QMap<QString, QByteArray> snapshot(const QString &folder)
         }
     }
     return entries;
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 QByteArray native(const QString &path)

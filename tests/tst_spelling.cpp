@@ -26,36 +26,13 @@
 #include <functional>
 
 using namespace zendral;
+using namespace zendral::test;
 
 namespace {
 
-const QStringList SmallWords = {
-    QStringLiteral("la"),    QStringLiteral("el"),      QStringLiteral("casa"),
-    QStringLiteral("azul"),  QStringLiteral("perro"),   QStringLiteral("gato"),
-    QStringLiteral("y"),     QStringLiteral("una"),     QStringLiteral("de"),
-    QStringLiteral("año"),   QStringLiteral("canción"), QStringLiteral("título"),
-    QStringLiteral("enviar")};
-
-// Runs the script on whatever modal dialog is open once the event loop spins.
-void whenDialogOpens(std::function<void(QDialog &)> script)
-{
-    QTimer::singleShot(0, [script] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        script(*dialog);
-        // A failed check inside the script must not leave the test waiting on the dialog.
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-}
-
-void click(QDialog &dialog, const char *objectName)
-{
-    auto *button = dialog.findChild<QPushButton *>(QLatin1String(objectName));
-    if (button)
-        button->click();
-}
+const QStringList SmallWords = {u"la"_qs,      u"el"_qs,     u"casa"_qs,  u"azul"_qs, u"perro"_qs,
+                                u"gato"_qs,    u"y"_qs,      u"una"_qs,   u"de"_qs,   u"año"_qs,
+                                u"canción"_qs, u"título"_qs, u"enviar"_qs};
 
 } // namespace
 
@@ -99,12 +76,12 @@ SpellDictionary TestSpelling::writeDictionary(const QString &name, const QByteAr
                                               const QStringList &words)
 {
     QStringEncoder encoder(encoding == "UTF-8" ? "UTF-8" : "ISO-8859-1");
-    const SpellDictionary dictionary{name, m_folder.filePath(name + QStringLiteral(".aff")),
-                                     m_folder.filePath(name + QStringLiteral(".dic"))};
+    const SpellDictionary dictionary{name, m_folder.filePath(name + u".aff"_qs),
+                                     m_folder.filePath(name + u".dic"_qs)};
     QFile affix(dictionary.affixPath);
     if (affix.open(QIODevice::WriteOnly))
         affix.write("SET " + encoding + "\nTRY " +
-                    QByteArray(encoder.encode(QStringLiteral("aeioucnrstlmdpbgyzñáéíóú"))) + "\n");
+                    QByteArray(encoder.encode(u"aeioucnrstlmdpbgyzñáéíóú"_qs)) + "\n");
     QFile list(dictionary.wordsPath);
     if (list.open(QIODevice::WriteOnly)) {
         list.write(QByteArray::number(words.size()) + "\n");
@@ -117,7 +94,7 @@ SpellDictionary TestSpelling::writeDictionary(const QString &name, const QByteAr
 void TestSpelling::initTestCase()
 {
     QVERIFY(m_folder.isValid());
-    m_small = writeDictionary(QStringLiteral("pequeno"), "UTF-8", SmallWords);
+    m_small = writeDictionary(u"pequeno"_qs, "UTF-8", SmallWords);
 }
 
 void TestSpelling::words_data()
@@ -126,60 +103,47 @@ void TestSpelling::words_data()
     QTest::addColumn<QStringList>("words");
 
     QTest::newRow("tag and attribute names skipped")
-        << QStringLiteral("<p class=\"rojo\">hola mundo</p>")
-        << QStringList{QStringLiteral("hola"), QStringLiteral("mundo")};
+        << u"<p class=\"rojo\">hola mundo</p>"_qs << QStringList{u"hola"_qs, u"mundo"_qs};
     QTest::newRow("alt and title read, src skipped")
-        << QStringLiteral("<img src=\"foto.gif\" alt=\"una casa\" title='el perro'>")
-        << QStringList{QStringLiteral("una"), QStringLiteral("casa"), QStringLiteral("el"),
-                       QStringLiteral("perro")};
+        << u"<img src=\"foto.gif\" alt=\"una casa\" title='el perro'>"_qs
+        << QStringList{u"una"_qs, u"casa"_qs, u"el"_qs, u"perro"_qs};
     QTest::newRow("unquoted value read, name skipped")
-        << QStringLiteral("<input type=submit VALUE=Enviar name=boton>")
-        << QStringList{QStringLiteral("Enviar")};
+        << u"<input type=submit VALUE=Enviar name=boton>"_qs << QStringList{u"Enviar"_qs};
     QTest::newRow("colour and address values skipped")
-        << QStringLiteral("<body bgcolor=\"Navy\"><a href=\"pagina.htm\">ir</a>")
-        << QStringList{QStringLiteral("ir")};
+        << u"<body bgcolor=\"Navy\"><a href=\"pagina.htm\">ir</a>"_qs << QStringList{u"ir"_qs};
     QTest::newRow("comment skipped")
-        << QStringLiteral("antes<!-- nada <b>aqui</b> -->despues")
-        << QStringList{QStringLiteral("antes"), QStringLiteral("despues")};
+        << u"antes<!-- nada <b>aqui</b> -->despues"_qs << QStringList{u"antes"_qs, u"despues"_qs};
     QTest::newRow("script and style contents skipped")
-        << QStringLiteral("<script>var palabra = \"<b>\";</script><STYLE>p {color: red}</style>fin")
-        << QStringList{QStringLiteral("fin")};
-    QTest::newRow("server block skipped") << QStringLiteral("<% Response.Write \"hola\" %>texto")
-                                          << QStringList{QStringLiteral("texto")};
+        << u"<script>var palabra = \"<b>\";</script><STYLE>p {color: red}</style>fin"_qs
+        << QStringList{u"fin"_qs};
+    QTest::newRow("server block skipped")
+        << u"<% Response.Write \"hola\" %>texto"_qs << QStringList{u"texto"_qs};
     QTest::newRow("server block with quotes inside a value")
-        << QStringLiteral("<input value=\"<%=Request(\"nombre\")%> casa\">")
-        << QStringList{QStringLiteral("casa")};
+        << u"<input value=\"<%=Request(\"nombre\")%> casa\">"_qs << QStringList{u"casa"_qs};
     QTest::newRow("named entity decoded inside the word")
-        << QStringLiteral("canci&oacute;n") << QStringList{QStringLiteral("canción")};
+        << u"canci&oacute;n"_qs << QStringList{u"canción"_qs};
     QTest::newRow("numeric entities decoded")
-        << QStringLiteral("a&#241;o a&#xF1;o")
-        << QStringList{QStringLiteral("año"), QStringLiteral("año")};
+        << u"a&#241;o a&#xF1;o"_qs << QStringList{u"año"_qs, u"año"_qs};
     QTest::newRow("unknown entity splits and is skipped")
-        << QStringLiteral("uno&zzz;dos")
-        << QStringList{QStringLiteral("uno"), QStringLiteral("dos")};
+        << u"uno&zzz;dos"_qs << QStringList{u"uno"_qs, u"dos"_qs};
     QTest::newRow("nbsp and amp separate words")
-        << QStringLiteral("uno&nbsp;dos&amp;tres")
-        << QStringList{QStringLiteral("uno"), QStringLiteral("dos"), QStringLiteral("tres")};
-    QTest::newRow("lone ampersand is text")
-        << QStringLiteral("uno & dos") << QStringList{QStringLiteral("uno"), QStringLiteral("dos")};
+        << u"uno&nbsp;dos&amp;tres"_qs << QStringList{u"uno"_qs, u"dos"_qs, u"tres"_qs};
+    QTest::newRow("lone ampersand is text") << u"uno & dos"_qs << QStringList{u"uno"_qs, u"dos"_qs};
     QTest::newRow("less-than that opens nothing is text")
-        << QStringLiteral("a < b") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+        << u"a < b"_qs << QStringList{u"a"_qs, u"b"_qs};
     QTest::newRow("words glued to digits skipped")
-        << QStringLiteral("h1 mp3 2x casa") << QStringList{QStringLiteral("casa")};
-    QTest::newRow("mail and web addresses skipped")
-        << QStringLiteral("escribe a yo@sitio.com o www.sitio.com")
-        << QStringList{QStringLiteral("escribe"), QStringLiteral("a"), QStringLiteral("o")};
-    QTest::newRow("apostrophe inside a word")
-        << QStringLiteral("l'eau") << QStringList{QStringLiteral("l'eau")};
+        << u"h1 mp3 2x casa"_qs << QStringList{u"casa"_qs};
+    QTest::newRow("mail and web addresses skipped") << u"escribe a yo@sitio.com o www.sitio.com"_qs
+                                                    << QStringList{u"escribe"_qs, u"a"_qs, u"o"_qs};
+    QTest::newRow("apostrophe inside a word") << u"l'eau"_qs << QStringList{u"l'eau"_qs};
     QTest::newRow("unterminated tag reads nothing more")
-        << QStringLiteral("hola <b class=\"x y z") << QStringList{QStringLiteral("hola")};
-    QTest::newRow("doctype skipped") << QStringLiteral("<!DOCTYPE html PUBLIC \"algo\">hola")
-                                     << QStringList{QStringLiteral("hola")};
+        << u"hola <b class=\"x y z"_qs << QStringList{u"hola"_qs};
+    QTest::newRow("doctype skipped")
+        << u"<!DOCTYPE html PUBLIC \"algo\">hola"_qs << QStringList{u"hola"_qs};
     QTest::newRow("closing tag skipped")
-        << QStringLiteral("uno</font >dos")
-        << QStringList{QStringLiteral("uno"), QStringLiteral("dos")};
+        << u"uno</font >dos"_qs << QStringList{u"uno"_qs, u"dos"_qs};
     QTest::newRow("letters beyond the basic plane")
-        << QStringLiteral("x\U0001D49Cy") << QStringList{QStringLiteral("x\U0001D49Cy")};
+        << u"x\U0001D49Cy"_qs << QStringList{u"x\U0001D49Cy"_qs};
 }
 
 void TestSpelling::words()
@@ -205,82 +169,66 @@ void TestSpelling::decisions_data()
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<QString>("corrected");
 
-    QTest::newRow("change one occurrence")
-        << QStringLiteral("la csa azul") << QStringList{QStringLiteral("change:casa")}
-        << QStringList{QStringLiteral("csa")} << QStringLiteral("la casa azul");
+    QTest::newRow("change one occurrence") << u"la csa azul"_qs << QStringList{u"change:casa"_qs}
+                                           << QStringList{u"csa"_qs} << u"la casa azul"_qs;
     QTest::newRow("change all reaches every later occurrence")
-        << QStringLiteral("csa y csa<br>\r\n<b>csa</b>")
-        << QStringList{QStringLiteral("changeAll:casa")} << QStringList{QStringLiteral("csa")}
-        << QStringLiteral("casa y casa<br>\r\n<b>casa</b>");
+        << u"csa y csa<br>\r\n<b>csa</b>"_qs << QStringList{u"changeAll:casa"_qs}
+        << QStringList{u"csa"_qs} << u"casa y casa<br>\r\n<b>casa</b>"_qs;
     QTest::newRow("change all keeps an occurrence already ignored")
-        << QStringLiteral("csa y csa y csa")
-        << QStringList{QStringLiteral("ignore"), QStringLiteral("changeAll:casa")}
-        << QStringList{QStringLiteral("csa"), QStringLiteral("csa")}
-        << QStringLiteral("csa y casa y casa");
+        << u"csa y csa y csa"_qs << QStringList{u"ignore"_qs, u"changeAll:casa"_qs}
+        << QStringList{u"csa"_qs, u"csa"_qs} << u"csa y casa y casa"_qs;
     QTest::newRow("ignore all passes later occurrences")
-        << QStringLiteral("csa y csa perrro")
-        << QStringList{QStringLiteral("ignoreAll"), QStringLiteral("change:perro")}
-        << QStringList{QStringLiteral("csa"), QStringLiteral("perrro")}
-        << QStringLiteral("csa y csa perro");
+        << u"csa y csa perrro"_qs << QStringList{u"ignoreAll"_qs, u"change:perro"_qs}
+        << QStringList{u"csa"_qs, u"perrro"_qs} << u"csa y csa perro"_qs;
     QTest::newRow("ignore stops again at the next occurrence")
-        << QStringLiteral("csa y csa")
-        << QStringList{QStringLiteral("ignore"), QStringLiteral("ignore")}
-        << QStringList{QStringLiteral("csa"), QStringLiteral("csa")} << QStringLiteral("csa y csa");
+        << u"csa y csa"_qs << QStringList{u"ignore"_qs, u"ignore"_qs}
+        << QStringList{u"csa"_qs, u"csa"_qs} << u"csa y csa"_qs;
     QTest::newRow("early close keeps corrections made")
-        << QStringLiteral("csa prro gatto")
-        << QStringList{QStringLiteral("change:casa"), QStringLiteral("close")}
-        << QStringList{QStringLiteral("csa"), QStringLiteral("prro")}
-        << QStringLiteral("casa prro gatto");
+        << u"csa prro gatto"_qs << QStringList{u"change:casa"_qs, u"close"_qs}
+        << QStringList{u"csa"_qs, u"prro"_qs} << u"casa prro gatto"_qs;
     QTest::newRow("alt value corrected in place")
-        << QStringLiteral("<img src=\"csa.gif\" alt=\"una csa\">")
-        << QStringList{QStringLiteral("change:casa")} << QStringList{QStringLiteral("csa")}
-        << QStringLiteral("<img src=\"csa.gif\" alt=\"una casa\">");
+        << u"<img src=\"csa.gif\" alt=\"una csa\">"_qs << QStringList{u"change:casa"_qs}
+        << QStringList{u"csa"_qs} << u"<img src=\"csa.gif\" alt=\"una casa\">"_qs;
     QTest::newRow("title value corrected in place")
-        << QStringLiteral("<a title='el prro'>el perro</a>")
-        << QStringList{QStringLiteral("change:perro")} << QStringList{QStringLiteral("prro")}
-        << QStringLiteral("<a title='el perro'>el perro</a>");
+        << u"<a title='el prro'>el perro</a>"_qs << QStringList{u"change:perro"_qs}
+        << QStringList{u"prro"_qs} << u"<a title='el perro'>el perro</a>"_qs;
     QTest::newRow("markup never stopped at")
-        << QStringLiteral("<tabel bgcolr=\"#fff\"><td>casa</td><!-- csa --><% csa %>")
-        << QStringList{} << QStringList{}
-        << QStringLiteral("<tabel bgcolr=\"#fff\"><td>casa</td><!-- csa --><% csa %>");
+        << u"<tabel bgcolr=\"#fff\"><td>casa</td><!-- csa --><% csa %>"_qs << QStringList{}
+        << QStringList{} << u"<tabel bgcolr=\"#fff\"><td>casa</td><!-- csa --><% csa %>"_qs;
     QTest::newRow("entity word corrected in entity form")
-        << QStringLiteral("la canci&oacute;nn") << QStringList{QStringLiteral("change:canción")}
-        << QStringList{QStringLiteral("canciónn")} << QStringLiteral("la canci&oacute;n");
+        << u"la canci&oacute;nn"_qs << QStringList{u"change:canción"_qs}
+        << QStringList{u"canciónn"_qs} << u"la canci&oacute;n"_qs;
     QTest::newRow("entity word accepted once decoded")
-        << QStringLiteral("el a&ntilde;o de la canci&#243;n") << QStringList{} << QStringList{}
-        << QStringLiteral("el a&ntilde;o de la canci&#243;n");
+        << u"el a&ntilde;o de la canci&#243;n"_qs << QStringList{} << QStringList{}
+        << u"el a&ntilde;o de la canci&#243;n"_qs;
     QTest::newRow("page writing accents as entities gets entities")
-        << QStringLiteral("el a&ntilde;o cancion") << QStringList{QStringLiteral("change:canción")}
-        << QStringList{QStringLiteral("cancion")} << QStringLiteral("el a&ntilde;o canci&oacute;n");
+        << u"el a&ntilde;o cancion"_qs << QStringList{u"change:canción"_qs}
+        << QStringList{u"cancion"_qs} << u"el a&ntilde;o canci&oacute;n"_qs;
     QTest::newRow("page writing accents plainly gets plain letters")
-        << QStringLiteral("el año cancion") << QStringList{QStringLiteral("change:canción")}
-        << QStringList{QStringLiteral("cancion")} << QStringLiteral("el año canción");
+        << u"el año cancion"_qs << QStringList{u"change:canción"_qs} << QStringList{u"cancion"_qs}
+        << u"el año canción"_qs;
     QTest::newRow("quote in a correction cannot end the attribute")
-        << QStringLiteral("<img alt=\"csa\">") << QStringList{QStringLiteral("change:casa\"")}
-        << QStringList{QStringLiteral("csa")} << QStringLiteral("<img alt=\"casa&quot;\">");
+        << u"<img alt=\"csa\">"_qs << QStringList{u"change:casa\""_qs} << QStringList{u"csa"_qs}
+        << u"<img alt=\"casa&quot;\">"_qs;
     QTest::newRow("blank in a correction cannot end an unquoted value")
-        << QStringLiteral("<img alt=csa>") << QStringList{QStringLiteral("change:una casa")}
-        << QStringList{QStringLiteral("csa")} << QStringLiteral("<img alt=una&#32;casa>");
+        << u"<img alt=csa>"_qs << QStringList{u"change:una casa"_qs} << QStringList{u"csa"_qs}
+        << u"<img alt=una&#32;casa>"_qs;
     QTest::newRow("markup typed as a correction stays text")
-        << QStringLiteral("csa") << QStringList{QStringLiteral("change:<b>casa</b>")}
-        << QStringList{QStringLiteral("csa")} << QStringLiteral("&lt;b&gt;casa&lt;/b&gt;");
+        << u"csa"_qs << QStringList{u"change:<b>casa</b>"_qs} << QStringList{u"csa"_qs}
+        << u"&lt;b&gt;casa&lt;/b&gt;"_qs;
     QTest::newRow("empty correction deletes the word")
-        << QStringLiteral("la csa") << QStringList{QStringLiteral("change:")}
-        << QStringList{QStringLiteral("csa")} << QStringLiteral("la ");
+        << u"la csa"_qs << QStringList{u"change:"_qs} << QStringList{u"csa"_qs} << u"la "_qs;
     QTest::newRow("CR LF line ends come back as they went")
-        << QStringLiteral("la csa\r\nazul\r\n\r\nprro\r\n")
-        << QStringList{QStringLiteral("change:casa"), QStringLiteral("change:perro")}
-        << QStringList{QStringLiteral("csa"), QStringLiteral("prro")}
-        << QStringLiteral("la casa\r\nazul\r\n\r\nperro\r\n");
+        << u"la csa\r\nazul\r\n\r\nprro\r\n"_qs
+        << QStringList{u"change:casa"_qs, u"change:perro"_qs} << QStringList{u"csa"_qs, u"prro"_qs}
+        << u"la casa\r\nazul\r\n\r\nperro\r\n"_qs;
     QTest::newRow("longer and shorter corrections keep later words in place")
-        << QStringLiteral("csa prrooooo gto")
-        << QStringList{QStringLiteral("change:casa"), QStringLiteral("change:perro"),
-                       QStringLiteral("change:gato")}
-        << QStringList{QStringLiteral("csa"), QStringLiteral("prrooooo"), QStringLiteral("gto")}
-        << QStringLiteral("casa perro gato");
+        << u"csa prrooooo gto"_qs
+        << QStringList{u"change:casa"_qs, u"change:perro"_qs, u"change:gato"_qs}
+        << QStringList{u"csa"_qs, u"prrooooo"_qs, u"gto"_qs} << u"casa perro gato"_qs;
     QTest::newRow("added word not stopped at again")
-        << QStringLiteral("zendral y zendral") << QStringList{QStringLiteral("add")}
-        << QStringList{QStringLiteral("zendral")} << QStringLiteral("zendral y zendral");
+        << u"zendral y zendral"_qs << QStringList{u"add"_qs} << QStringList{u"zendral"_qs}
+        << u"zendral y zendral"_qs;
 }
 
 void TestSpelling::decisions()
@@ -324,28 +272,28 @@ void TestSpelling::addedWordsLastTheRun()
 {
     SpellingCheck check({m_small});
     EditingSurface text1;
-    test::FakePrompts prompts;
-    text1.setText(QStringLiteral("zendral y csa"));
-    whenDialogOpens([](QDialog &dialog) {
-        click(dialog, "btnagregar");
-        click(dialog, "btnignorar");
+    FakePrompts prompts;
+    text1.setText(u"zendral y csa"_qs);
+    whenModalOpens([](QWidget &dialog) {
+        click(&dialog, u"btnagregar"_qs);
+        click(&dialog, u"btnignorar"_qs);
     });
     check.run(text1, prompts, nullptr);
-    QCOMPARE(check.addedWords(), QStringList{QStringLiteral("zendral")});
+    QCOMPARE(check.addedWords(), QStringList{u"zendral"_qs});
 
     // A later check, with a dictionary loaded afresh, still accepts the word.
-    text1.setText(QStringLiteral("otra vez zendral"));
-    whenDialogOpens([](QDialog &dialog) {
-        auto *replacement = dialog.findChild<QLineEdit *>(QStringLiteral("txtcambiar"));
+    text1.setText(u"otra vez zendral"_qs);
+    whenModalOpens([](QWidget &dialog) {
+        auto *replacement = dialog.findChild<QLineEdit *>(u"txtcambiar"_qs);
         QVERIFY(replacement);
         // "otra" and "vez" are unknown to the small dictionary; "zendral" must not come up.
         QVERIFY(replacement->text() != QLatin1String("zendral"));
-        click(dialog, "btnignorartodas");
-        click(dialog, "btnignorartodas");
+        click(&dialog, u"btnignorartodas"_qs);
+        click(&dialog, u"btnignorartodas"_qs);
         QVERIFY(!dialog.isVisible());
     });
     check.run(text1, prompts, nullptr);
-    QCOMPARE(text1.text(), QStringLiteral("otra vez zendral"));
+    QCOMPARE(text1.text(), u"otra vez zendral"_qs);
 }
 
 void TestSpelling::context()
@@ -355,14 +303,13 @@ void TestSpelling::context()
     QVERIFY(engine);
     QStringList added;
     const QString longLine(100, QLatin1Char('-'));
-    SpellingSession session(QStringLiteral("el perro\r\n") + longLine +
-                                QStringLiteral(" la csa azul\r\nel gato"),
-                            *engine, added);
-    QCOMPARE(session.word(), QStringLiteral("csa"));
+    SpellingSession session(u"el perro\r\n"_qs + longLine + u" la csa azul\r\nel gato"_qs, *engine,
+                            added);
+    QCOMPARE(session.word(), u"csa"_qs);
     QVERIFY(session.contextBefore().endsWith(QLatin1String(" la ")));
     QCOMPARE(session.contextBefore().size(), SpellingSession::ContextLength);
-    QCOMPARE(session.contextAfter(), QStringLiteral(" azul"));
-    QCOMPARE(session.suggestions().value(0), QStringLiteral("casa"));
+    QCOMPARE(session.contextAfter(), u" azul"_qs);
+    QCOMPARE(session.suggestions().value(0), u"casa"_qs);
 }
 
 void TestSpelling::encodings_data()
@@ -376,20 +323,19 @@ void TestSpelling::encodings()
 {
     QFETCH(QByteArray, encoding);
 
-    const SpellDictionary dictionary =
-        writeDictionary(QStringLiteral("codificado"), encoding, SmallWords);
+    const SpellDictionary dictionary = writeDictionary(u"codificado"_qs, encoding, SmallWords);
     SpellEngineFailure failure;
     auto engine = HunspellEngine::open(dictionary, &failure);
     QVERIFY(engine);
     QCOMPARE(engine->encoding(), encoding);
-    QVERIFY(engine->check(QStringLiteral("año")));
-    QVERIFY(engine->check(QStringLiteral("canción")));
-    QVERIFY(!engine->check(QStringLiteral("cancion")));
-    QVERIFY(engine->suggest(QStringLiteral("cancion")).contains(QStringLiteral("canción")));
+    QVERIFY(engine->check(u"año"_qs));
+    QVERIFY(engine->check(u"canción"_qs));
+    QVERIFY(!engine->check(u"cancion"_qs));
+    QVERIFY(engine->suggest(u"cancion"_qs).contains(u"canción"_qs));
     // A letter the dictionary's encoding cannot hold makes an unknown word, not a wrong match.
-    QVERIFY(!engine->check(QStringLiteral("caŝa")));
-    engine->add(QStringLiteral("pingüino"));
-    QVERIFY(engine->check(QStringLiteral("pingüino")));
+    QVERIFY(!engine->check(u"caŝa"_qs));
+    engine->add(u"pingüino"_qs);
+    QVERIFY(engine->check(u"pingüino"_qs));
 }
 
 void TestSpelling::dictionaryOrder()
@@ -403,15 +349,13 @@ void TestSpelling::dictionaryOrder()
         }
     }
     // Hyphenation patterns share the extension but are no dictionary.
-    QFile hyphenation(folder.filePath(QStringLiteral("hyph_es.dic")));
+    QFile hyphenation(folder.filePath(u"hyph_es.dic"_qs));
     QVERIFY(hyphenation.open(QIODevice::WriteOnly));
 
     QStringList names;
     for (const SpellDictionary &dictionary : installedDictionaries({folder.path()}))
         names.append(dictionary.name);
-    QCOMPARE(names,
-             (QStringList{QStringLiteral("es_ES"), QStringLiteral("es_AR"), QStringLiteral("es_MX"),
-                          QStringLiteral("de_DE"), QStringLiteral("en_US")}));
+    QCOMPARE(names, (QStringList{u"es_ES"_qs, u"es_AR"_qs, u"es_MX"_qs, u"de_DE"_qs, u"en_US"_qs}));
 }
 
 void TestSpelling::failureNotice_data()
@@ -422,11 +366,10 @@ void TestSpelling::failureNotice_data()
     QTest::addColumn<QString>("what");
 
     QTest::newRow("no dictionary installed")
-        << QString() << ENOENT << QStringLiteral("el diccionario de Hunspell");
-    QTest::newRow("affix file gone")
-        << QStringLiteral("ido.aff") << ENOENT << QStringLiteral("%1/ido.aff");
+        << QString() << ENOENT << u"el diccionario de Hunspell"_qs;
+    QTest::newRow("affix file gone") << u"ido.aff"_qs << ENOENT << u"%1/ido.aff"_qs;
     QTest::newRow("folder in place of the word list")
-        << QStringLiteral("carpeta.dic") << EISDIR << QStringLiteral("%1/carpeta.dic");
+        << u"carpeta.dic"_qs << EISDIR << u"%1/carpeta.dic"_qs;
 }
 
 void TestSpelling::failureNotice()
@@ -439,26 +382,24 @@ void TestSpelling::failureNotice()
     QVERIFY(folder.isValid());
     std::vector<SpellDictionary> dictionaries;
     if (missing.endsWith(QLatin1String(".aff"))) {
-        dictionaries.push_back(
-            {QStringLiteral("ido"), folder.filePath(missing), m_small.wordsPath});
+        dictionaries.push_back({u"ido"_qs, folder.filePath(missing), m_small.wordsPath});
     } else if (missing.endsWith(QLatin1String(".dic"))) {
         QVERIFY(QDir(folder.path()).mkdir(missing));
-        dictionaries.push_back(
-            {QStringLiteral("carpeta"), m_small.affixPath, folder.filePath(missing)});
+        dictionaries.push_back({u"carpeta"_qs, m_small.affixPath, folder.filePath(missing)});
     }
     SpellingCheck check(dictionaries);
     EditingSurface text1;
-    text1.setText(QStringLiteral("la csa\r\nazul"));
+    text1.setText(u"la csa\r\nazul"_qs);
     text1.setSelectionStart(3);
-    test::FakePrompts prompts;
+    FakePrompts prompts;
     check.run(text1, prompts, nullptr);
 
     if (what.contains(QLatin1String("%1")))
         what = what.arg(folder.path());
-    const QString notice = QStringLiteral("Error %1 al abrir %2.\r\n%3")
-                               .arg(QString::number(number), what, errorReason(number));
+    const QString notice =
+        u"Error %1 al abrir %2.\r\n%3"_qs.arg(QString::number(number), what, errorReason(number));
     QCOMPARE(prompts.notices, QStringList{notice});
-    QCOMPARE(text1.text(), QStringLiteral("la csa\r\nazul"));
+    QCOMPARE(text1.text(), u"la csa\r\nazul"_qs);
     QCOMPARE(text1.selectionStart(), 3);
 }
 
@@ -466,33 +407,32 @@ void TestSpelling::nothingMisspelled()
 {
     SpellingCheck check({m_small});
     EditingSurface text1;
-    text1.setText(QStringLiteral("<p class=\"xyz\">la casa azul</p>\r\n"));
-    test::FakePrompts prompts;
+    text1.setText(u"<p class=\"xyz\">la casa azul</p>\r\n"_qs);
+    FakePrompts prompts;
     check.run(text1, prompts, nullptr);
-    QCOMPARE(prompts.notices,
-             QStringList{QStringLiteral("No se ha encontrado ninguna palabra mal escrita.")});
-    QCOMPARE(text1.text(), QStringLiteral("<p class=\"xyz\">la casa azul</p>\r\n"));
+    QCOMPARE(prompts.notices, QStringList{u"No se ha encontrado ninguna palabra mal escrita."_qs});
+    QCOMPARE(text1.text(), u"<p class=\"xyz\">la casa azul</p>\r\n"_qs);
 }
 
 void TestSpelling::dialogCorrectsThePage()
 {
     SpellingCheck check({m_small});
     EditingSurface text1;
-    text1.setText(QStringLiteral("<p>la csa\r\nazul y csa</p>"));
-    test::FakePrompts prompts;
+    text1.setText(u"<p>la csa\r\nazul y csa</p>"_qs);
+    FakePrompts prompts;
     QString offered;
     QStringList suggestions;
-    whenDialogOpens([&](QDialog &dialog) {
-        offered = dialog.findChild<QLineEdit *>(QStringLiteral("txtcambiar"))->text();
-        auto *list = dialog.findChild<QListWidget *>(QStringLiteral("lstsugerencias"));
+    whenModalOpens([&](QWidget &dialog) {
+        offered = dialog.findChild<QLineEdit *>(u"txtcambiar"_qs)->text();
+        auto *list = dialog.findChild<QListWidget *>(u"lstsugerencias"_qs);
         for (int row = 0; row < list->count(); ++row)
             suggestions.append(list->item(row)->text());
-        click(dialog, "btncambiartodas");
+        click(&dialog, u"btncambiartodas"_qs);
     });
     check.run(text1, prompts, nullptr);
-    QCOMPARE(offered, QStringLiteral("casa"));
-    QVERIFY(suggestions.contains(QStringLiteral("casa")));
-    QCOMPARE(text1.text(), QStringLiteral("<p>la casa\r\nazul y casa</p>"));
+    QCOMPARE(offered, u"casa"_qs);
+    QVERIFY(suggestions.contains(u"casa"_qs));
+    QCOMPARE(text1.text(), u"<p>la casa\r\nazul y casa</p>"_qs);
     QVERIFY(prompts.notices.isEmpty());
 }
 
@@ -500,38 +440,37 @@ void TestSpelling::dialogClosedEarly()
 {
     SpellingCheck check({m_small});
     EditingSurface text1;
-    text1.setText(QStringLiteral("csa prro"));
-    test::FakePrompts prompts;
-    whenDialogOpens([](QDialog &dialog) {
-        dialog.findChild<QLineEdit *>(QStringLiteral("txtcambiar"))
-            ->setText(QStringLiteral("cosa"));
-        click(dialog, "btncambiar");
-        click(dialog, "btncerrar");
+    text1.setText(u"csa prro"_qs);
+    FakePrompts prompts;
+    whenModalOpens([](QWidget &dialog) {
+        dialog.findChild<QLineEdit *>(u"txtcambiar"_qs)->setText(u"cosa"_qs);
+        click(&dialog, u"btncambiar"_qs);
+        click(&dialog, u"btncerrar"_qs);
     });
     check.run(text1, prompts, nullptr);
-    QCOMPARE(text1.text(), QStringLiteral("cosa prro"));
+    QCOMPARE(text1.text(), u"cosa prro"_qs);
 }
 
 void TestSpelling::switchingToAMissingDictionaryKeepsTheOther()
 {
-    const SpellDictionary gone{QStringLiteral("ido"), m_folder.filePath(QStringLiteral("ido.aff")),
-                               m_folder.filePath(QStringLiteral("ido.dic"))};
+    const SpellDictionary gone{u"ido"_qs, m_folder.filePath(u"ido.aff"_qs),
+                               m_folder.filePath(u"ido.dic"_qs)};
     SpellingCheck check({m_small, gone});
     EditingSurface text1;
-    text1.setText(QStringLiteral("csa prro"));
-    test::FakePrompts prompts;
-    whenDialogOpens([](QDialog &dialog) {
-        auto *list = dialog.findChild<QComboBox *>(QStringLiteral("cmbdiccionario"));
+    text1.setText(u"csa prro"_qs);
+    FakePrompts prompts;
+    whenModalOpens([](QWidget &dialog) {
+        auto *list = dialog.findChild<QComboBox *>(u"cmbdiccionario"_qs);
         QCOMPARE(list->count(), 2);
         emit list->activated(1);
         QCOMPARE(list->currentIndex(), 0);
-        click(dialog, "btncambiar");
-        click(dialog, "btncambiar");
+        click(&dialog, u"btncambiar"_qs);
+        click(&dialog, u"btncambiar"_qs);
     });
     check.run(text1, prompts, nullptr);
     QCOMPARE(prompts.notices.size(), 1);
     QVERIFY(prompts.notices.first().startsWith(QLatin1String("Error 2 al abrir ")));
-    QCOMPARE(text1.text(), QStringLiteral("casa perro"));
+    QCOMPARE(text1.text(), u"casa perro"_qs);
 }
 
 void TestSpelling::spanishDictionary()
@@ -544,8 +483,8 @@ void TestSpelling::spanishDictionary()
     QVERIFY2(engine, qPrintable(failure.reason));
     for (const char *word : {"año", "canción", "Canción", "página", "también", "está"})
         QVERIFY2(engine->check(QString::fromUtf8(word)), word);
-    QVERIFY(!engine->check(QStringLiteral("cancion")));
-    QVERIFY(engine->suggest(QStringLiteral("cancion")).contains(QStringLiteral("canción")));
+    QVERIFY(!engine->check(u"cancion"_qs));
+    QVERIFY(engine->suggest(u"cancion"_qs).contains(u"canción"_qs));
 }
 
 QTEST_MAIN(TestSpelling)

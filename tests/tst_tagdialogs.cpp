@@ -8,6 +8,7 @@
 #include "linkdialog.h"
 #include "tabledialog.h"
 #include "tagdialogs.h"
+#include "testsupport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,10 +22,11 @@
 #include <memory>
 
 using namespace zendral;
+using namespace zendral::test;
 
 namespace {
 
-const QString StartText = QStringLiteral("Hola\r\nmundo\r\nfin");
+const QString StartText = u"Hola\r\nmundo\r\nfin"_qs;
 
 std::unique_ptr<QDialog> makeDialog(const QString &name, EditingSurface &text1, QWidget *parent)
 {
@@ -43,14 +45,6 @@ std::unique_ptr<QDialog> makeDialog(const QString &name, EditingSurface &text1, 
     if (name == u"celda")
         return std::make_unique<CellDialog>(text1, parent);
     return nullptr;
-}
-
-// Types like keyClicks, also the accented letters that keyClicks cannot send.
-void typeInto(QWidget *widget, const QString &text)
-{
-    for (const QChar character : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character),
-                            Qt::NoModifier);
 }
 
 // Does one user step, written "control:what:text": "type" types at the end of a text box or
@@ -119,8 +113,6 @@ private slots:
     void designTexts();
     void customBoxShowsCustomItem_data();
     void customBoxShowsCustomItem();
-    void tabOrder_data();
-    void tabOrder();
     void openers_data();
     void openers();
 };
@@ -136,9 +128,9 @@ void TestTagDialogs::accept_data()
 
     QTest::newRow("body untouched")
         << u"body"_qs << QStringList() << qint64(4) << qint64(0)
-        << QStringLiteral("<body bgcolor='Selecciona un color' background='' text='Selecciona un "
-                          "color' alink='Selecciona un color' vlink='Selecciona un color' "
-                          "link='Selecciona un color'>\r\n")
+        << u"<body bgcolor='Selecciona un color' background='' text='Selecciona un "
+           "color' alink='Selecciona un color' vlink='Selecciona un color' "
+           "link='Selecciona un color'>\r\n"_qs
         << colours::Blue;
     QTest::newRow("body names, custom link colour, separator")
         << u"body"_qs << QStringList{u"cmbbackground:pick:Black"_qs,
@@ -149,36 +141,34 @@ void TestTagDialogs::accept_data()
                                      u"textcolorenlaceactivopersonalizado:type:FF0000"_qs,
                                      u"cmbcolorenlaceactivo:pick:Red"_qs}
         << qint64(0) << qint64(4)
-        << QStringLiteral("<body bgcolor='Black' background='fondo.gif' text='White' alink='Red' "
-                          "vlink=' -- ' link='#00FF00'>\r\n")
+        << u"<body bgcolor='Black' background='fondo.gif' text='White' alink='Red' "
+           "vlink=' -- ' link='#00FF00'>\r\n"_qs
         << colours::Blue;
     QTest::newRow("link untouched is a mail link")
         << u"link"_qs << QStringList() << qint64(4) << qint64(0)
-        << QStringLiteral("<a href='mailto:?subject=' class=''>") << colours::DarkGreen;
+        << u"<a href='mailto:?subject=' class=''>"_qs << colours::DarkGreen;
     QTest::newRow("link to a page, mail fields ignored")
         << u"link"_qs
         << QStringList{u"txturl:type:pagina2.html"_qs, u"cmbtarget:pick:_Blanck"_qs,
                        u"txtclassurl:type:menu"_qs, u"txtmail:type:yo@sitio.es"_qs}
-        << qint64(6) << qint64(0)
-        << QStringLiteral("<a href='pagina2.html' target='_Blanck' class='menu'>")
+        << qint64(6) << qint64(0) << u"<a href='pagina2.html' target='_Blanck' class='menu'>"_qs
         << colours::DarkGreen;
     QTest::newRow("link to a mail address")
         << u"link"_qs
         << QStringList{u"txtmail:type:yo@sitio.es"_qs, u"txtasunto:type:Hola y adiós"_qs,
                        u"txtclassmail:type:c"_qs}
         << qint64(4) << qint64(0)
-        << QStringLiteral("<a href='mailto:yo@sitio.es?subject=Hola y adiós' class='c'>")
-        << colours::DarkGreen;
+        << u"<a href='mailto:yo@sitio.es?subject=Hola y adiós' class='c'>"_qs << colours::DarkGreen;
     QTest::newRow("font untouched")
         << u"fuente"_qs << QStringList() << qint64(4) << qint64(0)
-        << QStringLiteral("<font face='Selecciona un grupo de tipografías' color='Selecciona un "
-                          "color' size='Selecciona'>")
+        << u"<font face='Selecciona un grupo de tipografías' color='Selecciona un "
+           "color' size='Selecciona'>"_qs
         << colours::Blue;
     QTest::newRow("font custom face and colour typed")
         << u"fuente"_qs
         << QStringList{u"txtfuente:type:Tahoma"_qs, u"cmbtamano:pick:3"_qs,
                        u"txtcolor:type:336699"_qs}
-        << qint64(4) << qint64(0) << QStringLiteral("<font face='Tahoma' color='#336699' size='3'>")
+        << qint64(4) << qint64(0) << u"<font face='Tahoma' color='#336699' size='3'>"_qs
         << colours::Blue;
     QTest::newRow("font group picked after typing a face")
         << u"fuente"_qs
@@ -186,27 +176,26 @@ void TestTagDialogs::accept_data()
                        u"cmbgrupo:pick:Verdana, Arial, Helvetica, sans-serif"_qs,
                        u"cmbcolor:pick:Navy"_qs, u"cmbtamano:pick:2"_qs}
         << qint64(4) << qint64(0)
-        << QStringLiteral(
-               "<font face='Verdana, Arial, Helvetica, sans-serif' color='Navy' size='2'>")
+        << u"<font face='Verdana, Arial, Helvetica, sans-serif' color='Navy' size='2'>"_qs
         << colours::Blue;
-    QTest::newRow("div untouched") << u"div"_qs << QStringList() << qint64(4) << qint64(0)
-                                   << QStringLiteral("<div align='Selecciona'>") << colours::Blue;
-    QTest::newRow("div layer")
-        << u"div"_qs << QStringList{u"cmbalign:pick:Center"_qs, u"cmbposicion:pick:Absolute"_qs,
-                                    u"txttop:type:10px"_qs,     u"txtleft:type:20px"_qs,
-                                    u"txtzindex:type:1"_qs,     u"txtheight:type:100px"_qs,
-                                    u"txtwidth:type:200px"_qs}
-        << qint64(4) << qint64(0)
-        << QStringLiteral("<div style='position:Absolute; top:10px; left:20px; z-index:1; "
-                          "height:100px; width:200px;'>")
-        << colours::Blue;
+    QTest::newRow("div layer") << u"div"_qs << QStringList{u"cmbalign:pick:Center"_qs,
+                                                           u"cmbposicion:pick:Absolute"_qs,
+                                                           u"txttop:type:10px"_qs,
+                                                           u"txtleft:type:20px"_qs,
+                                                           u"txtzindex:type:1"_qs,
+                                                           u"txtheight:type:100px"_qs,
+                                                           u"txtwidth:type:200px"_qs}
+                               << qint64(4) << qint64(0)
+                               << u"<div style='position:Absolute; top:10px; left:20px; z-index:1; "
+                                  "height:100px; width:200px;'>"_qs
+                               << colours::Blue;
     QTest::newRow("div position typed into the list")
         << u"div"_qs << QStringList{u"cmbposicion:type:fixed"_qs} << qint64(4) << qint64(0)
-        << QStringLiteral("<div style='position:fixed; top:; left:; z-index:; height:; width:;'>")
+        << u"<div style='position:fixed; top:; left:; z-index:; height:; width:;'>"_qs
         << colours::Blue;
-    const QString iframeRun = QStringLiteral(
-        "marco' id='marco1' src='pagina.html' noresize scroll='No' hspace='0' vspace='0' "
-        "frameborder='0' marginheight='5' marginwidht='5' widht='300' height='200'>");
+    const QString iframeRun =
+        u"marco' id='marco1' src='pagina.html' noresize scroll='No' hspace='0' vspace='0' "
+        "frameborder='0' marginheight='5' marginwidht='5' widht='300' height='200'>"_qs;
     QTest::newRow("iframe every field")
         << u"iframe"_qs << QStringList{u"txtnombre:type:marco"_qs,
                                        u"txtid:type:marco1"_qs,
@@ -220,13 +209,13 @@ void TestTagDialogs::accept_data()
                                        u"txtwidht:type:300"_qs,
                                        u"txtheight:type:200"_qs}
         << qint64(4) << qint64(0)
-        << QStringLiteral("<iframe name='") + iframeRun + QStringLiteral("<ilayer name='") +
-               iframeRun + QStringLiteral("</ilayer></iframe>\r\n")
+        << u"<iframe name='"_qs + iframeRun + u"<ilayer name='"_qs + iframeRun +
+               u"</ilayer></iframe>\r\n"_qs
         << colours::Blue;
     QTest::newRow("table untouched")
         << u"tabla"_qs << QStringList() << qint64(4) << qint64(0)
-        << QStringLiteral("<table border='0' width='' height='' cellspacing='0' cellpadding='0' "
-                          "align='Selecciona' class='' bgcolor='' background=''>\r\n<tr>")
+        << u"<table border='0' width='' height='' cellspacing='0' cellpadding='0' "
+           "align='Selecciona' class='' bgcolor='' background=''>\r\n<tr>"_qs
         << colours::DarkGreen;
     QTest::newRow("table over a selection, colour typed, zeros cleared")
         << u"tabla"_qs << QStringList{u"cmbalign:type:Justify"_qs, u"txtcellspacing:clear:"_qs,
@@ -234,19 +223,19 @@ void TestTagDialogs::accept_data()
                                       u"txtancho:type:100%"_qs,    u"txtalto:type:50"_qs,
                                       u"txtcolor:type:FF0000"_qs,  u"txtimagen:type:f.jpg"_qs}
         << qint64(6) << qint64(5)
-        << QStringLiteral("<table border='01' width='100%' height='50' cellspacing='' "
-                          "cellpadding='0' align='Justify' class='t' bgcolor='#FF0000' "
-                          "background='f.jpg'>\r\n<tr>")
+        << u"<table border='01' width='100%' height='50' cellspacing='' "
+           "cellpadding='0' align='Justify' class='t' bgcolor='#FF0000' "
+           "background='f.jpg'>\r\n<tr>"_qs
         << colours::DarkGreen;
     QTest::newRow("table custom item picked without typing")
         << u"tabla"_qs << QStringList{u"cmbcolor:pick:Personal"_qs} << qint64(4) << qint64(0)
-        << QStringLiteral("<table border='0' width='' height='' cellspacing='0' cellpadding='0' "
-                          "align='Selecciona' class='' bgcolor='#' background=''>\r\n<tr>")
+        << u"<table border='0' width='' height='' cellspacing='0' cellpadding='0' "
+           "align='Selecciona' class='' bgcolor='#' background=''>\r\n<tr>"_qs
         << colours::DarkGreen;
     QTest::newRow("cell untouched")
         << u"celda"_qs << QStringList() << qint64(4) << qint64(0)
-        << QStringLiteral("<td width='' height='' align='Selecciona' valign='Selecciona' "
-                          "class='' bgcolor='' background=''>\r\n")
+        << u"<td width='' height='' align='Selecciona' valign='Selecciona' "
+           "class='' bgcolor='' background=''>\r\n"_qs
         << colours::DarkGreen;
     QTest::newRow("cell every field")
         << u"celda"_qs << QStringList{u"txtclass:type:c"_qs,       u"cmbalign:pick:Center"_qs,
@@ -254,8 +243,8 @@ void TestTagDialogs::accept_data()
                                       u"txtalto:type:20"_qs,       u"cmbcolor:pick:Teal"_qs,
                                       u"txtimagen:type:i.gif"_qs}
         << qint64(StartText.size()) << qint64(0)
-        << QStringLiteral("<td width='10' height='20' align='Center' valign='Middle' class='c' "
-                          "bgcolor='Teal' background='i.gif'>\r\n")
+        << u"<td width='10' height='20' align='Center' valign='Middle' class='c' "
+           "bgcolor='Teal' background='i.gif'>\r\n"_qs
         << colours::DarkGreen;
 }
 
@@ -275,7 +264,7 @@ void TestTagDialogs::accept()
     form->show();
     for (const QString &step : steps)
         perform(*form, step);
-    QTest::mouseClick(form->findChild<QPushButton *>(u"btnaceptar"_qs), Qt::LeftButton);
+    click(form.get(), u"btnaceptar"_qs);
 
     QCOMPARE(form->result(), int(QDialog::Accepted));
     QVERIFY(!form->isVisible());
@@ -328,7 +317,7 @@ void TestTagDialogs::cancel()
     if (escape)
         QTest::keyClick(boxes.first(), Qt::Key_Escape);
     else
-        QTest::mouseClick(form->findChild<QPushButton *>(u"btncancelar"_qs), Qt::LeftButton);
+        click(form.get(), u"btncancelar"_qs);
 
     QCOMPARE(form->result(), int(QDialog::Rejected));
     QVERIFY(!form->isVisible());
@@ -352,18 +341,16 @@ void TestTagDialogs::enterAccepts_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("fragment");
 
-    QTest::newRow("in a text box") << QStringLiteral("div") << QStringLiteral("txttop") << QString()
-                                   << QStringLiteral("<div align='Selecciona'>");
+    QTest::newRow("in a text box")
+        << u"div"_qs << u"txttop"_qs << QString() << u"<div align='Selecciona'>"_qs;
     QTest::newRow("in an untouched list")
-        << QStringLiteral("div") << QStringLiteral("cmbalign") << QString()
-        << QStringLiteral("<div align='Selecciona'>");
+        << u"div"_qs << u"cmbalign"_qs << QString() << u"<div align='Selecciona'>"_qs;
     QTest::newRow("in a list after typing the start of an item, not completed")
-        << QStringLiteral("div") << QStringLiteral("cmbalign") << QStringLiteral("Cent")
-        << QStringLiteral("<div align='Cent'>");
+        << u"div"_qs << u"cmbalign"_qs << u"Cent"_qs << u"<div align='Cent'>"_qs;
     QTest::newRow("in a list after typing an item")
-        << QStringLiteral("fuente") << QStringLiteral("cmbtamano") << QStringLiteral("3")
-        << QStringLiteral("<font face='Selecciona un grupo de tipografías' color='Selecciona un "
-                          "color' size='3'>");
+        << u"fuente"_qs << u"cmbtamano"_qs << u"3"_qs
+        << u"<font face='Selecciona un grupo de tipografías' color='Selecciona un "
+           "color' size='3'>"_qs;
 }
 
 void TestTagDialogs::enterAccepts()
@@ -378,7 +365,7 @@ void TestTagDialogs::enterAccepts()
     auto form = makeDialog(dialog, host.text1, &host);
     form->show();
     if (!typed.isEmpty())
-        perform(*form, control + QStringLiteral(":type:") + typed);
+        perform(*form, control + u":type:"_qs + typed);
     QWidget *widget = form->findChild<QWidget *>(control);
     auto *list = qobject_cast<QComboBox *>(widget);
     const int items = list ? list->count() : 0;
@@ -527,135 +514,51 @@ void TestTagDialogs::customBoxShowsCustomItem()
     auto *combo = form->findChild<QComboBox *>(list);
     // The user picked the custom item, then typed over the list; the next change of the box
     // must still bring the custom item back.
-    perform(*form, list + QStringLiteral(":pick:") + customItem);
-    perform(*form, list + QStringLiteral(":type:Navy"));
-    perform(*form, box + QStringLiteral(":type:1"));
+    perform(*form, list + u":pick:"_qs + customItem);
+    perform(*form, list + u":type:Navy"_qs);
+    perform(*form, box + u":type:1"_qs);
     QCOMPARE(combo->currentIndex(), index);
     QCOMPARE(combo->currentText(), customItem);
     // Deleting counts as a change too.
-    perform(*form, list + QStringLiteral(":pick:") + combo->itemText(2));
-    perform(*form, box + QStringLiteral(":clear:"));
+    perform(*form, list + u":pick:"_qs + combo->itemText(2));
+    perform(*form, box + u":clear:"_qs);
     QCOMPARE(combo->currentText(), customItem);
-}
-
-void TestTagDialogs::tabOrder_data()
-{
-    QTest::addColumn<QString>("dialog");
-    QTest::addColumn<QStringList>("order");
-
-    QTest::newRow("body") << u"body"_qs
-                          << QStringList{u"cmbbackground"_qs,
-                                         u"textcolorperso"_qs,
-                                         u"txtimagenfondo"_qs,
-                                         u"cmbcolortexto"_qs,
-                                         u"txtcolortexto"_qs,
-                                         u"cmbcolorenlace"_qs,
-                                         u"textcolorenlacepersonalizado"_qs,
-                                         u"cmbcolorenlacevisitado"_qs,
-                                         u"txtenlacevisitadopersonalizado"_qs,
-                                         u"cmbcolorenlaceactivo"_qs,
-                                         u"textcolorenlaceactivopersonalizado"_qs,
-                                         u"btnaceptar"_qs,
-                                         u"btncancelar"_qs};
-    QTest::newRow("link") << u"link"_qs
-                          << QStringList{u"txturl"_qs,     u"cmbtarget"_qs,  u"txtclassurl"_qs,
-                                         u"txtmail"_qs,    u"txtasunto"_qs,  u"txtclassmail"_qs,
-                                         u"btnaceptar"_qs, u"btncancelar"_qs};
-    QTest::newRow("font") << u"fuente"_qs
-                          << QStringList{u"cmbgrupo"_qs,   u"txtfuente"_qs, u"cmbtamano"_qs,
-                                         u"cmbcolor"_qs,   u"txtcolor"_qs,  u"btnaceptar"_qs,
-                                         u"btncancelar"_qs};
-    QTest::newRow("div") << u"div"_qs
-                         << QStringList{u"cmbalign"_qs, u"cmbposicion"_qs, u"txttop"_qs,
-                                        u"txtleft"_qs,  u"txtzindex"_qs,   u"txtheight"_qs,
-                                        u"txtwidth"_qs, u"btnaceptar"_qs,  u"btncancelar"_qs};
-    QTest::newRow("iframe") << u"iframe"_qs
-                            << QStringList{
-                                   u"txtnombre"_qs,  u"txtid"_qs,           u"txtarchivo"_qs,
-                                   u"cmbscroll"_qs,  u"txthspace"_qs,       u"txtvspace"_qs,
-                                   u"txtborde"_qs,   u"txtmarginheight"_qs, u"txtmarginwidht"_qs,
-                                   u"txtwidht"_qs,   u"txtheight"_qs,       u"btnaceptar"_qs,
-                                   u"btncancelar"_qs};
-    QTest::newRow("table") << u"tabla"_qs << QStringList{u"cmbalign"_qs,       u"txtcellspacing"_qs,
-                                                         u"txtcellpadding"_qs, u"txtborder"_qs,
-                                                         u"txtclass"_qs,       u"txtancho"_qs,
-                                                         u"txtalto"_qs,        u"cmbcolor"_qs,
-                                                         u"txtcolor"_qs,       u"txtimagen"_qs,
-                                                         u"btnaceptar"_qs,     u"btncancelar"_qs};
-    QTest::newRow("cell") << u"celda"_qs
-                          << QStringList{u"txtclass"_qs,   u"cmbalign"_qs,  u"cmbvalign"_qs,
-                                         u"txtancho"_qs,   u"txtalto"_qs,   u"cmbcolor"_qs,
-                                         u"txtcolor"_qs,   u"txtimagen"_qs, u"btnaceptar"_qs,
-                                         u"btncancelar"_qs};
-}
-
-void TestTagDialogs::tabOrder()
-{
-    QFETCH(QString, dialog);
-    QFETCH(QStringList, order);
-
-    Host host;
-    auto form = makeDialog(dialog, host.text1, &host);
-    form->show();
-    QApplication::setActiveWindow(form.get());
-    QWidget *first = form->findChild<QWidget *>(order.first());
-    first->setFocus();
-    QStringList visited;
-    for (int step = 0; step < order.size(); ++step) {
-        QWidget *focused = QApplication::focusWidget();
-        // An editable list hands its focus to its own text box.
-        if (focused && qobject_cast<QComboBox *>(focused->parentWidget()))
-            focused = focused->parentWidget();
-        visited << (focused ? focused->objectName() : QString());
-        QTest::keyClick(focused, Qt::Key_Tab);
-    }
-    QCOMPARE(visited, order);
 }
 
 void TestTagDialogs::openers_data()
 {
-    QTest::addColumn<QString>("dialog");
     QTest::addColumn<std::function<void(EditingSurface &, QWidget *)>>("open");
     QTest::addColumn<QString>("box");
 
-    QTest::newRow("body") << u"body"_qs << std::function(showBodyDialog) << u"txtimagenfondo"_qs;
-    QTest::newRow("link") << u"link"_qs << std::function(showLinkDialog) << u"txturl"_qs;
-    QTest::newRow("font") << u"fuente"_qs << std::function(showFontDialog) << u"txtcolor"_qs;
-    QTest::newRow("div") << u"div"_qs << std::function(showDivDialog) << u"txttop"_qs;
-    QTest::newRow("iframe") << u"iframe"_qs << std::function(showIframeDialog) << u"txtid"_qs;
-    QTest::newRow("table") << u"tabla"_qs << std::function(showTableDialog) << u"txtborder"_qs;
-    QTest::newRow("cell") << u"celda"_qs << std::function(showCellDialog) << u"txtalto"_qs;
+    QTest::newRow("body") << std::function(showBodyDialog) << u"txtimagenfondo"_qs;
+    QTest::newRow("link") << std::function(showLinkDialog) << u"txturl"_qs;
+    QTest::newRow("font") << std::function(showFontDialog) << u"txtcolor"_qs;
+    QTest::newRow("div") << std::function(showDivDialog) << u"txttop"_qs;
+    QTest::newRow("iframe") << std::function(showIframeDialog) << u"txtid"_qs;
+    QTest::newRow("table") << std::function(showTableDialog) << u"txtborder"_qs;
+    QTest::newRow("cell") << std::function(showCellDialog) << u"txtalto"_qs;
 }
 
-// Each opening is modal and starts again from the design-time texts.
+// Each opening starts again from the design-time texts.
 void TestTagDialogs::openers()
 {
-    QFETCH(QString, dialog);
     using Opener = std::function<void(EditingSurface &, QWidget *)>;
     QFETCH(Opener, open);
     QFETCH(QString, box);
 
     Host host;
-    QString designText;
-    QString secondText;
-    int openings = 0;
-    const auto typeAndCancel = [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        QVERIFY(modal);
-        QCOMPARE(modal->objectName(), dialog);
-        auto *edit = modal->findChild<QLineEdit *>(box);
-        (openings == 0 ? designText : secondText) = edit->text();
-        QTest::keyClicks(edit, u"zz"_qs);
-        ++openings;
-        modal->findChild<QPushButton *>(u"btncancelar"_qs)->click();
-    };
-    QTimer::singleShot(0, this, typeAndCancel);
-    open(host.text1, &host);
-    QTimer::singleShot(0, this, typeAndCancel);
-    open(host.text1, &host);
-
-    QCOMPARE(openings, 2);
-    QCOMPARE(secondText, designText);
+    QStringList shown;
+    for (int opening = 0; opening < 2; ++opening) {
+        whenModalOpens([&](QWidget &dialog) {
+            auto *edit = child<QLineEdit>(&dialog, box);
+            shown.append(edit->text());
+            QTest::keyClicks(edit, u"zz"_qs);
+            click(&dialog, u"btncancelar"_qs);
+        });
+        open(host.text1, &host);
+    }
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown.last(), shown.first());
     QCOMPARE(host.text1.text(), StartText);
 }
 

@@ -23,7 +23,7 @@ public:
 // The selection as "start+length", the way the rows below write it.
 QString selectionOf(const EditingSurface &text1)
 {
-    return QStringLiteral("%1+%2").arg(text1.selectionStart()).arg(text1.selectionLength());
+    return u"%1+%2"_qs.arg(text1.selectionStart()).arg(text1.selectionLength());
 }
 
 } // namespace
@@ -67,10 +67,9 @@ void TestTextSearch::stripStartsEmpty()
     QCOMPARE(m_strip->findChild<QLineEdit *>("txtlinea")->text(), QString());
     QCOMPARE(m_strip->findChild<QCheckBox *>("chkMayusMinus")->isChecked(), false);
     QCOMPARE(m_strip->findChild<QCheckBox *>("chkMayusMinus")->text(),
-             QStringLiteral("Mayusculas y Minisculas"));
-    QCOMPARE(m_strip->findChild<QPushButton *>("cmdBuscar")->text(), QStringLiteral("Buscar"));
-    QCOMPARE(m_strip->findChild<QPushButton *>("cmdBuscarSiguiente")->text(),
-             QStringLiteral("Siguiente"));
+             u"Mayusculas y Minisculas"_qs);
+    QCOMPARE(m_strip->findChild<QPushButton *>("cmdBuscar")->text(), u"Buscar"_qs);
+    QCOMPARE(m_strip->findChild<QPushButton *>("cmdBuscarSiguiente")->text(), u"Siguiente"_qs);
     QVERIFY(m_strip->findChild<QPushButton *>("btnlinea"));
 }
 
@@ -160,7 +159,7 @@ void TestTextSearch::goToLine_data()
     // The caret afterwards; -1: where it was.
     QTest::addColumn<int>("expected");
 
-    const QString threeLines = QStringLiteral("a\r\nbb\r\nccc");
+    const QString threeLines = u"a\r\nbb\r\nccc"_qs;
     // The surface shows a caret between CR and LF at the end of its line.
     QTest::newRow("line 1 of three: inside its line break") << threeLines << "1" << 1;
     QTest::newRow("line 2 of three") << threeLines << "2" << 5;
@@ -182,7 +181,7 @@ void TestTextSearch::goToLine_data()
                                               << "2" << 6;
     QString manyLines;
     for (int i = 0; i < 40000; ++i)
-        manyLines += QStringLiteral("x\r\n");
+        manyLines += u"x\r\n"_qs;
     QTest::newRow("line past 32,767") << manyLines << "39000" << (39000 - 1) * 3 + 1;
 }
 

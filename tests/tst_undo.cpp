@@ -53,60 +53,60 @@ void TestUndo::type(const QString &text)
 
 void TestUndo::typingUndoRedo()
 {
-    type(QStringLiteral("abc"));
+    type(u"abc"_qs);
     QTest::keyClick(m_text1, Qt::Key_Z, Qt::ControlModifier);
     trigger("btndeshacer");
-    QCOMPARE(m_text1->text(), QStringLiteral("a"));
+    QCOMPARE(m_text1->text(), u"a"_qs);
     QTest::keyClick(m_text1, Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(m_text1->text(), QStringLiteral("ab"));
+    QCOMPARE(m_text1->text(), u"ab"_qs);
     // A new character drops the redo tail for good.
-    type(QStringLiteral("x"));
+    type(u"x"_qs);
     trigger("btnrehacer");
-    QCOMPARE(m_text1->text(), QStringLiteral("abx"));
+    QCOMPARE(m_text1->text(), u"abx"_qs);
     QCOMPARE(m_window->events().history().count(), 3);
 }
 
 void TestUndo::overwrittenSelectionComesBack()
 {
-    type(QStringLiteral("a"));
+    type(u"a"_qs);
     m_text1->setSelectionStart(0);
     m_text1->setSelectionLength(1);
-    type(QStringLiteral("b"));
-    QCOMPARE(m_text1->text(), QStringLiteral("b"));
+    type(u"b"_qs);
+    QCOMPARE(m_text1->text(), u"b"_qs);
     trigger("btndeshacer");
-    QCOMPARE(m_text1->text(), QStringLiteral("a"));
+    QCOMPARE(m_text1->text(), u"a"_qs);
 }
 
 void TestUndo::emptyHistoryDoesNothing()
 {
-    m_text1->setText(QStringLiteral("texto"));
+    m_text1->setText(u"texto"_qs);
     trigger("btndeshacer");
     trigger("btnrehacer");
-    QCOMPARE(m_text1->text(), QStringLiteral("texto"));
-    type(QStringLiteral("!"));
+    QCOMPARE(m_text1->text(), u"texto"_qs);
+    type(u"!"_qs);
     trigger("btnrehacer");
-    QCOMPARE(m_text1->text(), QStringLiteral("!texto"));
+    QCOMPARE(m_text1->text(), u"!texto"_qs);
 }
 
 void TestUndo::insertionsAreNotUndone()
 {
     // Positions are those of the moment of recording: the undo works on what stands there.
-    type(QStringLiteral("a"));
+    type(u"a"_qs);
     m_text1->setSelectionStart(0);
-    m_text1->setSelectedText(QStringLiteral("xyz"));
+    m_text1->setSelectedText(u"xyz"_qs);
     trigger("btndeshacer");
-    QCOMPARE(m_text1->text(), QStringLiteral("yza"));
+    QCOMPARE(m_text1->text(), u"yza"_qs);
     // One-click insertions stay.
     m_text1->setText(QString());
-    type(QStringLiteral("q"));
+    type(u"q"_qs);
     trigger("mn_negrita");
     trigger("btndeshacer");
-    QCOMPARE(m_text1->text(), QStringLiteral("<b>  </b>"));
+    QCOMPARE(m_text1->text(), u"<b>  </b>"_qs);
 }
 
 void TestUndo::controlKeysAreNotRecorded()
 {
-    type(QStringLiteral("ab"));
+    type(u"ab"_qs);
     QTest::keyClick(m_text1, Qt::Key_Return);
     QTest::keyClick(m_text1, Qt::Key_Tab);
     QTest::keyClick(m_text1, Qt::Key_Backspace);
@@ -115,7 +115,7 @@ void TestUndo::controlKeysAreNotRecorded()
     QTest::keyClick(m_text1, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(m_text1, Qt::Key_Y, Qt::ControlModifier);
     // Never a control character in the text.
-    QCOMPARE(m_text1->text(), QStringLiteral("a\r\n"));
+    QCOMPARE(m_text1->text(), u"a\r\n"_qs);
 }
 
 void TestUndo::estimate_data()
@@ -152,9 +152,9 @@ void TestUndo::estimate()
     QFETCH(QString, adsl);
     QLocale::setDefault(QLocale::c());
     m_text1->setText(QString(length, u'x'));
-    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lbltamano"))->text(), size);
-    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lblmodem"))->text(), modem);
-    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lbladsl"))->text(), adsl);
+    QCOMPARE(m_window->findChild<QLabel *>(u"lbltamano"_qs)->text(), size);
+    QCOMPARE(m_window->findChild<QLabel *>(u"lblmodem"_qs)->text(), modem);
+    QCOMPARE(m_window->findChild<QLabel *>(u"lbladsl"_qs)->text(), adsl);
 }
 
 void TestUndo::statusAreaFollowsChanges()
@@ -162,18 +162,15 @@ void TestUndo::statusAreaFollowsChanges()
     // The decimal separator is the user's.
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     m_text1->setText(QString(1024, u'x'));
-    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lbltamano"))->text(),
-             QStringLiteral("1,00KB"));
-    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lblmodem"))->text(),
-             QStringLiteral("0,18 Segundos"));
+    QCOMPARE(m_window->findChild<QLabel *>(u"lbltamano"_qs)->text(), u"1,00KB"_qs);
+    QCOMPARE(m_window->findChild<QLabel *>(u"lblmodem"_qs)->text(), u"0,18 Segundos"_qs);
     QLocale::setDefault(QLocale::c());
     // A typed ">" that closes a tag does not refresh; the next change does.
     m_text1->setText(QString());
-    type(QStringLiteral("<b>"));
-    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lbltamano"))->text(),
-             QStringLiteral("0.00KB"));
-    m_window->document().state().archivoGuardado = QStringLiteral("/tmp/x.html");
-    type(QStringLiteral("y"));
+    type(u"<b>"_qs);
+    QCOMPARE(m_window->findChild<QLabel *>(u"lbltamano"_qs)->text(), u"0.00KB"_qs);
+    m_window->document().state().archivoGuardado = u"/tmp/x.html"_qs;
+    type(u"y"_qs);
     QVERIFY(m_window->document().state().archivoGuardado.isEmpty());
 }
 
