@@ -89,30 +89,30 @@ void TestColouring::wholeText_data()
     QTest::addColumn<QString>("expected");
     // clang-format off
     QTest::newRow("bold pair: names blue, brackets and text untouched")
-        << "<b>x</b>"                 << ".B...BB.";
+        << u"<b>x</b>"_qs                 << u".B...BB."_qs;
     QTest::newRow("link with attributes is green")
-        << "<a href=x>"               << ".GGGGGGGG.";
+        << u"<a href=x>"_qs               << u".GGGGGGGG."_qs;
     QTest::newRow("table, td, textarea, title, applet are green through <T and <A")
-        << "<table><td><textarea><title><applet>"
-        << ".GGGGG..GG..GGGGGGGG..GGGGG..GGGGGG.";
+        << u"<table><td><textarea><title><applet>"_qs
+        << u".GGGGG..GG..GGGGGGGG..GGGGG..GGGGGG."_qs;
     QTest::newRow("select, closing form, form and input are orange")
-        << "<select></form><form><input>"
-        << ".OOOOOO..OOOOO..OOOO..OOOOO.";
+        << u"<select></form><form><input>"_qs
+        << u".OOOOOO..OOOOO..OOOO..OOOOO."_qs;
     QTest::newRow("img purple, meta dark red, script brown, comment grey")
-        << "<img><meta><script></script><!-- c -->"
-        << ".PPP..DDDD..WWWWWW..WWWWWWW..LLLLLLLL.";
+        << u"<img><meta><script></script><!-- c -->"_qs
+        << u".PPP..DDDD..WWWWWW..WWWWWWW..LLLLLLLL."_qs;
     QTest::newRow("li and center get no colour from the whole-text pass")
-        << "<li><center>"             << "............";
+        << u"<li><center>"_qs             << u"............"_qs;
     QTest::newRow("unclosed < is left alone")
-        << "a < b"                    << ".....";
+        << u"a < b"_qs                    << u"....."_qs;
     QTest::newRow("inner < is not examined again: <x <b> is one blue tag")
-        << "<x <b>"                   << ".BBBB.";
+        << u"<x <b>"_qs                   << u".BBBB."_qs;
     QTest::newRow("server script a<b colours through <B")
-        << "<% if a<b then %>"        << ".BBBBBBBBBBBBBBB.";
+        << u"<% if a<b then %>"_qs        << u".BBBBBBBBBBBBBBB."_qs;
     QTest::newRow("mixed case colours the same")
-        << "<TaBlE>"                  << ".GGGGG.";
+        << u"<TaBlE>"_qs                  << u".GGGGG."_qs;
     QTest::newRow("tags across lines")
-        << "<p\r\nclass=x>\r\n<img>"  << ".B..BBBBBBB....PPP.";
+        << u"<p\r\nclass=x>\r\n<img>"_qs  << u".B..BBBBBBB....PPP."_qs;
     // clang-format on
 }
 
@@ -144,24 +144,13 @@ void TestColouring::live_data()
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("typed bold tag is blue") << ""
-                                            << "<b>"
-                                            << ".B.";
-    QTest::newRow("typed link is green") << "x"
-                                         << "<a href=y>"
-                                         << "..GGGGGGGG.";
-    QTest::newRow("typed img is purple") << ""
-                                         << "<img src=a>"
-                                         << ".PPPPPPPPP.";
-    QTest::newRow("typed li is blue through <LI>") << ""
-                                                   << "<li>"
-                                                   << ".BB.";
-    QTest::newRow("typed comment end colours from after <") << ""
-                                                            << "<!-- x -->"
-                                                            << ".LLLLLLLL.";
-    QTest::newRow("> with no < before it colours nothing") << "abc"
-                                                           << ">"
-                                                           << "....";
+    QTest::newRow("typed bold tag is blue") << u""_qs << u"<b>"_qs << u".B."_qs;
+    QTest::newRow("typed link is green") << u"x"_qs << u"<a href=y>"_qs << u"..GGGGGGGG."_qs;
+    QTest::newRow("typed img is purple") << u""_qs << u"<img src=a>"_qs << u".PPPPPPPPP."_qs;
+    QTest::newRow("typed li is blue through <LI>") << u""_qs << u"<li>"_qs << u".BB."_qs;
+    QTest::newRow("typed comment end colours from after <")
+        << u""_qs << u"<!-- x -->"_qs << u".LLLLLLLL."_qs;
+    QTest::newRow("> with no < before it colours nothing") << u"abc"_qs << u">"_qs << u"...."_qs;
 }
 
 void TestColouring::live()

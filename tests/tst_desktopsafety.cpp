@@ -145,15 +145,15 @@ void TestDesktopSafety::shellUseIsSeen_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("seen");
-    QTest::newRow("system call") << "std::system(command.c_str());" << true;
-    QTest::newRow("popen") << "FILE *out = popen(line, \"r\");" << true;
-    QTest::newRow("exec through a path search") << "execvp(argv[0], argv);" << true;
-    QTest::newRow("sh -c") << "args << \"sh -c\" << command;" << true;
-    QTest::newRow("QProcess with bash") << "QProcess::startDetached(u\"bash\"_qs, {});" << true;
-    QTest::newRow("a shell by path") << "run(\"/bin/sh\", script);" << true;
-    QTest::newRow("a word holding system") << "int systemError = errno; fileSystem();" << false;
+    QTest::newRow("system call") << u"std::system(command.c_str());"_qs << true;
+    QTest::newRow("popen") << u"FILE *out = popen(line, \"r\");"_qs << true;
+    QTest::newRow("exec through a path search") << u"execvp(argv[0], argv);"_qs << true;
+    QTest::newRow("sh -c") << u"args << \"sh -c\" << command;"_qs << true;
+    QTest::newRow("QProcess with bash") << u"QProcess::startDetached(u\"bash\"_qs, {});"_qs << true;
+    QTest::newRow("a shell by path") << u"run(\"/bin/sh\", script);"_qs << true;
+    QTest::newRow("a word holding system") << u"int systemError = errno; fileSystem();"_qs << false;
     QTest::newRow("QProcess with a program")
-        << "QProcess::startDetached(u\"xdg-open\"_qs, {path});" << false;
+        << u"QProcess::startDetached(u\"xdg-open\"_qs, {path});"_qs << false;
 }
 
 void TestDesktopSafety::shellUseIsSeen()

@@ -149,13 +149,13 @@ void TestEditingSurface::typedKeys_data()
     QTest::addColumn<int>("caret");
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("after");
-    QTest::newRow("enter inserts CR LF") << "ab" << 1 << int(Qt::Key_Return) << "a\r\nb";
-    QTest::newRow("tab inserts a tab") << "ab" << 1 << int(Qt::Key_Tab) << "a\tb";
+    QTest::newRow("enter inserts CR LF") << u"ab"_qs << 1 << int(Qt::Key_Return) << u"a\r\nb"_qs;
+    QTest::newRow("tab inserts a tab") << u"ab"_qs << 1 << int(Qt::Key_Tab) << u"a\tb"_qs;
     QTest::newRow("backspace over a line break removes both characters")
-        << "a\r\nb" << 3 << int(Qt::Key_Backspace) << "ab";
+        << u"a\r\nb"_qs << 3 << int(Qt::Key_Backspace) << u"ab"_qs;
     QTest::newRow("delete before a line break removes both characters")
-        << "a\r\nb" << 1 << int(Qt::Key_Delete) << "ab";
-    QTest::newRow("escape inserts nothing") << "ab" << 1 << int(Qt::Key_Escape) << "ab";
+        << u"a\r\nb"_qs << 1 << int(Qt::Key_Delete) << u"ab"_qs;
+    QTest::newRow("escape inserts nothing") << u"ab"_qs << 1 << int(Qt::Key_Escape) << u"ab"_qs;
 }
 
 void TestEditingSurface::typedKeys()

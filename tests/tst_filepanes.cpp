@@ -130,18 +130,11 @@ void TestFilePanes::unirRuta_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("path");
-    QTest::newRow("no folder gives the bare name") << ""
-                                                   << "a.htm"
-                                                   << "a.htm";
-    QTest::newRow("folder ending in a separator") << "/web/"
-                                                  << "a.htm"
-                                                  << "/web/a.htm";
-    QTest::newRow("folder without a separator gets one") << "/web"
-                                                         << "a.htm"
-                                                         << "/web/a.htm";
-    QTest::newRow("the root") << "/"
-                              << "a.htm"
-                              << "/a.htm";
+    QTest::newRow("no folder gives the bare name") << u""_qs << u"a.htm"_qs << u"a.htm"_qs;
+    QTest::newRow("folder ending in a separator") << u"/web/"_qs << u"a.htm"_qs << u"/web/a.htm"_qs;
+    QTest::newRow("folder without a separator gets one")
+        << u"/web"_qs << u"a.htm"_qs << u"/web/a.htm"_qs;
+    QTest::newRow("the root") << u"/"_qs << u"a.htm"_qs << u"/a.htm"_qs;
 }
 
 void TestFilePanes::unirRuta()
@@ -157,31 +150,23 @@ void TestFilePanes::imageSource_data()
     QTest::addColumn<QString>("carpeta");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("source");
-    QTest::newRow("image beside the document: bare name") << "/web/"
-                                                          << "/web/logo.gif"
-                                                          << "logo.gif";
-    QTest::newRow("image in a subfolder: subfolder/name") << "/web/"
-                                                          << "/web/img/logo.gif"
-                                                          << "img/logo.gif";
-    QTest::newRow("image elsewhere: full path") << "/web/"
-                                                << "/otros/logo.gif"
-                                                << "/otros/logo.gif";
-    QTest::newRow("folder in other letter case: full path") << "/Web/"
-                                                            << "/web/img/logo.gif"
-                                                            << "/web/img/logo.gif";
-    QTest::newRow("no folder yet: full path") << ""
-                                              << "/web/logo.gif"
-                                              << "/web/logo.gif";
-    QTest::newRow("folder from the pane, no trailing separator") << "/web"
-                                                                 << "/web/img/logo.gif"
-                                                                 << "img/logo.gif";
+    QTest::newRow("image beside the document: bare name")
+        << u"/web/"_qs << u"/web/logo.gif"_qs << u"logo.gif"_qs;
+    QTest::newRow("image in a subfolder: subfolder/name")
+        << u"/web/"_qs << u"/web/img/logo.gif"_qs << u"img/logo.gif"_qs;
+    QTest::newRow("image elsewhere: full path")
+        << u"/web/"_qs << u"/otros/logo.gif"_qs << u"/otros/logo.gif"_qs;
+    QTest::newRow("folder in other letter case: full path")
+        << u"/Web/"_qs << u"/web/img/logo.gif"_qs << u"/web/img/logo.gif"_qs;
+    QTest::newRow("no folder yet: full path")
+        << u""_qs << u"/web/logo.gif"_qs << u"/web/logo.gif"_qs;
+    QTest::newRow("folder from the pane, no trailing separator")
+        << u"/web"_qs << u"/web/img/logo.gif"_qs << u"img/logo.gif"_qs;
     // Removing the folder's text wherever it occurred cut these apart.
-    QTest::newRow("folder name repeated deeper is kept") << "/web/"
-                                                         << "/web/img/web/logo.gif"
-                                                         << "img/web/logo.gif";
-    QTest::newRow("sibling folder sharing the name's start: full path") << "/web"
-                                                                        << "/website/logo.gif"
-                                                                        << "/website/logo.gif";
+    QTest::newRow("folder name repeated deeper is kept")
+        << u"/web/"_qs << u"/web/img/web/logo.gif"_qs << u"img/web/logo.gif"_qs;
+    QTest::newRow("sibling folder sharing the name's start: full path")
+        << u"/web"_qs << u"/website/logo.gif"_qs << u"/website/logo.gif"_qs;
 }
 
 void TestFilePanes::imageSource()
@@ -200,26 +185,19 @@ void TestFilePanes::imageInsertion_data()
     QTest::addColumn<QString>("notice");
 
     QTest::newRow("gif in a subfolder after Save")
-        << "mn_guardar"
-        << "img/logo.gif" << tag("img/logo.gif", 88, 31) << "";
-    QTest::newRow("jpg beside the page after Save") << "mn_guardar"
-                                                    << "foto.jpg" << tag("foto.jpg", 120, 45) << "";
-    QTest::newRow("after Save As only") << "mn_guardarcomo"
-                                        << "img/logo.gif"
-                                        << "" << FileActivation::GuardarPrimero();
-    QTest::newRow("before any save") << ""
-                                     << "foto.jpg"
-                                     << "" << FileActivation::GuardarPrimero();
+        << u"mn_guardar"_qs << u"img/logo.gif"_qs << tag("img/logo.gif", 88, 31) << u""_qs;
+    QTest::newRow("jpg beside the page after Save")
+        << u"mn_guardar"_qs << u"foto.jpg"_qs << tag("foto.jpg", 120, 45) << u""_qs;
+    QTest::newRow("after Save As only")
+        << u"mn_guardarcomo"_qs << u"img/logo.gif"_qs << u""_qs << FileActivation::GuardarPrimero();
+    QTest::newRow("before any save")
+        << u""_qs << u"foto.jpg"_qs << u""_qs << FileActivation::GuardarPrimero();
     QTest::newRow("picture that cannot be read")
-        << "mn_guardar"
-        << "roto.gif"
-        << ""
-        << "No se pudo leer la imagen \"%1/roto.gif\": no es una imagen GIF ni JPEG.";
+        << u"mn_guardar"_qs << u"roto.gif"_qs << u""_qs
+        << u"No se pudo leer la imagen \"%1/roto.gif\": no es una imagen GIF ni JPEG."_qs;
     QTest::newRow("picture gone from the disk")
-        << "mn_guardar"
-        << "borrada.jpg"
-        << ""
-        << "No se pudo leer la imagen \"%1/borrada.jpg\": el archivo no existe.";
+        << u"mn_guardar"_qs << u"borrada.jpg"_qs << u""_qs
+        << u"No se pudo leer la imagen \"%1/borrada.jpg\": el archivo no existe."_qs;
 }
 
 void TestFilePanes::imageInsertion()

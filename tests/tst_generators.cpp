@@ -277,9 +277,9 @@ void TestGenerators::popupDialogInserts_data()
     QTest::addColumn<QString>("fragment");
     QTest::addColumn<bool>("reminder");
 
-    QTest::newRow("Por enlace: the link, no reminder") << "Por enlace" << DistinctLink << false;
+    QTest::newRow("Por enlace: the link, no reminder") << u"Por enlace"_qs << DistinctLink << false;
     QTest::newRow("Al inicio: the script, then the reminder")
-        << "Al inicio" << DistinctScript << true;
+        << u"Al inicio"_qs << DistinctScript << true;
 }
 
 void TestGenerators::popupDialogInserts()
@@ -428,10 +428,8 @@ void TestGenerators::dbDialogInserts_data()
     QTest::addColumn<QString>("dsn");
     QTest::addColumn<QString>("path");
 
-    QTest::newRow("only the DSN") << "tienda"
-                                  << "";
-    QTest::newRow("a blank path is not empty") << ""
-                                               << " ";
+    QTest::newRow("only the DSN") << u"tienda"_qs << u""_qs;
+    QTest::newRow("a blank path is not empty") << u""_qs << u" "_qs;
 }
 
 void TestGenerators::dbDialogInserts()
@@ -463,14 +461,10 @@ void TestGenerators::replaceDialog_data()
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("Td by td in <Td><TD>") << "<Td><TD>"
-                                          << "Td"
-                                          << "td"
-                                          << "<td><TD>";
-    QTest::newRow("word not there: text kept, colours gone") << "<p>"
-                                                             << "div"
-                                                             << "x"
-                                                             << "<p>";
+    QTest::newRow("Td by td in <Td><TD>")
+        << u"<Td><TD>"_qs << u"Td"_qs << u"td"_qs << u"<td><TD>"_qs;
+    QTest::newRow("word not there: text kept, colours gone")
+        << u"<p>"_qs << u"div"_qs << u"x"_qs << u"<p>"_qs;
 }
 
 void TestGenerators::replaceDialog()

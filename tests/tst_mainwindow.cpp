@@ -129,25 +129,24 @@ void TestMainWindow::oneClickTags_data()
     QTest::addColumn<int>("colour");
     QTest::addColumn<int>("finalCaret");
     const int none = -1;
-    QTest::newRow("bold on an empty page") << "mn_negrita"
-                                           << "" << 0 << "<b>  </b>" << int(colours::Blue) << 4;
+    QTest::newRow("bold on an empty page")
+        << u"mn_negrita"_qs << u""_qs << 0 << u"<b>  </b>"_qs << int(colours::Blue) << 4;
     QTest::newRow("bold mid-page puts the caret 5 before the end")
-        << "mn_negrita"
-        << "abcdef" << 3 << "abc<b>  </b>def" << int(colours::Blue) << 10;
-    QTest::newRow("italic") << "mn_cursiva"
-                            << "" << 0 << "<i>  </i>" << int(colours::Blue) << 4;
-    QTest::newRow("underline") << "mn_subrayado"
-                               << "" << 0 << "<u>  </u>" << int(colours::Blue) << 4;
-    QTest::newRow("paragraph") << "mn_parrafo"
-                               << "" << 0 << "<p>  </p>" << int(colours::Blue) << 4;
+        << u"mn_negrita"_qs << u"abcdef"_qs << 3 << u"abc<b>  </b>def"_qs << int(colours::Blue)
+        << 10;
+    QTest::newRow("italic") << u"mn_cursiva"_qs << u""_qs << 0 << u"<i>  </i>"_qs
+                            << int(colours::Blue) << 4;
+    QTest::newRow("underline") << u"mn_subrayado"_qs << u""_qs << 0 << u"<u>  </u>"_qs
+                               << int(colours::Blue) << 4;
+    QTest::newRow("paragraph") << u"mn_parrafo"_qs << u""_qs << 0 << u"<p>  </p>"_qs
+                               << int(colours::Blue) << 4;
     QTest::newRow("line break keeps the caret after it")
-        << "mn_br"
-        << "xy" << 1 << "x<br>y" << int(colours::Blue) << 5;
-    QTest::newRow("server block") << "mn_aperturaasp"
-                                  << "" << 0 << "<%\r\n\r\n\r\n\r\n%>" << int(colours::Red) << 4;
+        << u"mn_br"_qs << u"xy"_qs << 1 << u"x<br>y"_qs << int(colours::Blue) << 5;
+    QTest::newRow("server block") << u"mn_aperturaasp"_qs << u""_qs << 0
+                                  << u"<%\r\n\r\n\r\n\r\n%>"_qs << int(colours::Red) << 4;
     QTest::newRow("script block in the colour in force")
-        << "mn_aperturajs"
-        << "" << 0 << "\r\n<script languaje=javascript>\r\n\r\n\r\n\r\n</script>" << none << 36;
+        << u"mn_aperturajs"_qs << u""_qs << 0
+        << u"\r\n<script languaje=javascript>\r\n\r\n\r\n\r\n</script>"_qs << none << 36;
 }
 
 void TestMainWindow::oneClickTags()
@@ -370,9 +369,9 @@ void TestMainWindow::closing_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("closes");
     QTest::newRow("no closes without writing") << false << QString() << true;
-    QTest::newRow("yes and saved closes") << true << "cierre.html" << true;
+    QTest::newRow("yes and saved closes") << true << u"cierre.html"_qs << true;
     QTest::newRow("yes then cancelled stays open") << true << QString() << false;
-    QTest::newRow("yes then a failed write stays open") << true << "." << false;
+    QTest::newRow("yes then a failed write stays open") << true << u"."_qs << false;
 }
 
 void TestMainWindow::closing()
@@ -394,10 +393,10 @@ void TestMainWindow::drops_data()
 {
     QTest::addColumn<bool>("onSurface");
     QTest::addColumn<QString>("name");
-    QTest::newRow("page on the window") << false << "soltada.html";
-    QTest::newRow("page on the editing surface") << true << "soltada.html";
-    QTest::newRow("picture on the editing surface") << true << "foto.jpg";
-    QTest::newRow("picture on the window goes to the caret") << false << "foto.jpg";
+    QTest::newRow("page on the window") << false << u"soltada.html"_qs;
+    QTest::newRow("page on the editing surface") << true << u"soltada.html"_qs;
+    QTest::newRow("picture on the editing surface") << true << u"foto.jpg"_qs;
+    QTest::newRow("picture on the window goes to the caret") << false << u"foto.jpg"_qs;
 }
 
 void TestMainWindow::drops()

@@ -56,16 +56,11 @@ void TestPreview::tabClick_data()
     QTest::addColumn<QString>("road");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("right after start-up") << ""
-                                          << "";
-    QTest::newRow("after Save") << "guardar"
-                                << "uno.html";
-    QTest::newRow("after Save As to a second name") << "guardar,guardarcomo"
-                                                    << "dos.html";
-    QTest::newRow("an edit after Save") << "guardar,editar"
-                                        << "";
-    QTest::newRow("after Open without a save") << "guardar,abrir"
-                                               << "";
+    QTest::newRow("right after start-up") << u""_qs << u""_qs;
+    QTest::newRow("after Save") << u"guardar"_qs << u"uno.html"_qs;
+    QTest::newRow("after Save As to a second name") << u"guardar,guardarcomo"_qs << u"dos.html"_qs;
+    QTest::newRow("an edit after Save") << u"guardar,editar"_qs << u""_qs;
+    QTest::newRow("after Open without a save") << u"guardar,abrir"_qs << u""_qs;
 }
 
 void TestPreview::tabClick()
@@ -121,19 +116,21 @@ void TestPreview::pageStaysInsideItsFolder_data()
         "x.onload = function() { document.title = 'leido:' + x.responseText; };"
         "x.onerror = function() { document.title = 'rechazado'; };"
         "try { x.open('GET', '%1'); x.send(); } catch (e) { document.title = 'rechazado'; }"_qs;
-    QTest::newRow("request for a file beside the page") << xhr.arg(u"dentro.txt") << "leido:DENTRO";
+    QTest::newRow("request for a file beside the page")
+        << xhr.arg(u"dentro.txt") << u"leido:DENTRO"_qs;
     QTest::newRow("request for a file in a subfolder")
-        << xhr.arg(u"sub/hondo.txt") << "leido:HONDO";
+        << xhr.arg(u"sub/hondo.txt") << u"leido:HONDO"_qs;
     QTest::newRow("request for a file above the page's folder")
-        << xhr.arg(u"../secreto.txt") << "rechazado";
-    QTest::newRow("request by absolute address") << xhr.arg(u"file:///etc/hostname") << "rechazado";
+        << xhr.arg(u"../secreto.txt") << u"rechazado"_qs;
+    QTest::newRow("request by absolute address")
+        << xhr.arg(u"file:///etc/hostname") << u"rechazado"_qs;
     QTest::newRow("request through a link that leads outside")
-        << xhr.arg(u"enlace.txt") << "rechazado";
+        << xhr.arg(u"enlace.txt") << u"rechazado"_qs;
     QTest::newRow("fetch of a file above the page's folder")
         << u"fetch('../secreto.txt').then(r => r.text())"
            ".then(t => { document.title = 'leido:' + t; })"
            ".catch(() => { document.title = 'rechazado'; });"_qs
-        << "rechazado";
+        << u"rechazado"_qs;
     QTest::newRow("frame of a file above the page's folder")
         << u"var f = document.createElement('iframe');"
            "f.onload = function() {"
@@ -141,7 +138,7 @@ void TestPreview::pageStaysInsideItsFolder_data()
            "f.contentDocument.body.innerText.trim(); }"
            "  catch (e) { document.title = 'rechazado'; } };"
            "f.src = '../secreto.txt'; document.body.appendChild(f);"_qs
-        << "rechazado";
+        << u"rechazado"_qs;
     // window.open used to hand back a window kept out of sight, still running the page.
     QTest::newRow("window opened on a file above the page's folder")
         << u"var w = window.open('../secreto.txt');"
@@ -149,22 +146,22 @@ void TestPreview::pageStaysInsideItsFolder_data()
            "  w.addEventListener('load', function() {"
            "    try { document.title = 'leido:' + w.document.body.innerText.trim(); }"
            "    catch (e) { document.title = 'rechazado'; } }); }"_qs
-        << "rechazado";
+        << u"rechazado"_qs;
     const QString sheet =
         u"var l = document.createElement('link'); l.rel = 'stylesheet'; l.href = '%1';"
         "l.onload = function() {"
         "  document.title = 'leido:' + getComputedStyle(document.body).marginLeft; };"
         "l.onerror = function() { document.title = 'rechazado'; };"
         "document.head.appendChild(l);"_qs;
-    QTest::newRow("style sheet beside the page") << sheet.arg(u"estilo.css") << "leido:37px";
+    QTest::newRow("style sheet beside the page") << sheet.arg(u"estilo.css") << u"leido:37px"_qs;
     QTest::newRow("style sheet above the page's folder")
-        << sheet.arg(u"../fuera.css") << "rechazado";
+        << sheet.arg(u"../fuera.css") << u"rechazado"_qs;
     QTest::newRow("picture beside the page")
         << u"var i = new Image();"
            "i.onload = function() { document.title = 'leido:' + i.naturalWidth; };"
            "i.onerror = function() { document.title = 'rechazado'; };"
            "i.src = 'foto.png';"_qs
-        << "leido:7";
+        << u"leido:7"_qs;
 }
 
 void TestPreview::pageStaysInsideItsFolder()

@@ -50,54 +50,25 @@ void TestReplaceString::replaces_data()
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("Td by td in <Td><TD>: capitals count") << "<Td><TD>"
-                                                          << "Td"
-                                                          << "td"
-                                                          << "<td><TD>";
-    QTest::newRow("ab by nothing in aabb: the join is not searched again") << "aabb"
-                                                                           << "ab"
-                                                                           << ""
-                                                                           << "ab";
-    QTest::newRow("a by aa: what was written is skipped") << "aXa"
-                                                          << "a"
-                                                          << "aa"
-                                                          << "aaXaa";
-    QTest::newRow("aa by b in aaaaa: hits do not overlap") << "aaaaa"
-                                                           << "aa"
-                                                           << "b"
-                                                           << "bba";
-    QTest::newRow("word not in the text") << "<html>"
-                                          << "body"
-                                          << "x"
-                                          << "<html>";
-    QTest::newRow("empty text") << ""
-                                << "a"
-                                << "b"
-                                << "";
-    QTest::newRow("hit at both ends") << "ab ab"
-                                      << "ab"
-                                      << "xyz"
-                                      << "xyz xyz";
-    QTest::newRow("the whole text") << "hola"
-                                    << "hola"
-                                    << ""
-                                    << "";
-    QTest::newRow("accents count") << "canción cancion"
-                                   << "cancion"
-                                   << "tema"
-                                   << "canción tema";
-    QTest::newRow("longer replacement") << "<b>x</b>"
-                                        << "b"
-                                        << "strong"
-                                        << "<strong>x</strong>";
-    QTest::newRow("line breaks inside the keyword") << "a\r\nb\r\nc"
-                                                    << "\r\n"
-                                                    << "<br>\r\n"
-                                                    << "a<br>\r\nb<br>\r\nc";
-    QTest::newRow("keyword longer than the text") << "ab"
-                                                  << "abc"
-                                                  << "x"
-                                                  << "ab";
+    QTest::newRow("Td by td in <Td><TD>: capitals count")
+        << u"<Td><TD>"_qs << u"Td"_qs << u"td"_qs << u"<td><TD>"_qs;
+    QTest::newRow("ab by nothing in aabb: the join is not searched again")
+        << u"aabb"_qs << u"ab"_qs << u""_qs << u"ab"_qs;
+    QTest::newRow("a by aa: what was written is skipped")
+        << u"aXa"_qs << u"a"_qs << u"aa"_qs << u"aaXaa"_qs;
+    QTest::newRow("aa by b in aaaaa: hits do not overlap")
+        << u"aaaaa"_qs << u"aa"_qs << u"b"_qs << u"bba"_qs;
+    QTest::newRow("word not in the text") << u"<html>"_qs << u"body"_qs << u"x"_qs << u"<html>"_qs;
+    QTest::newRow("empty text") << u""_qs << u"a"_qs << u"b"_qs << u""_qs;
+    QTest::newRow("hit at both ends") << u"ab ab"_qs << u"ab"_qs << u"xyz"_qs << u"xyz xyz"_qs;
+    QTest::newRow("the whole text") << u"hola"_qs << u"hola"_qs << u""_qs << u""_qs;
+    QTest::newRow("accents count")
+        << u"canción cancion"_qs << u"cancion"_qs << u"tema"_qs << u"canción tema"_qs;
+    QTest::newRow("longer replacement")
+        << u"<b>x</b>"_qs << u"b"_qs << u"strong"_qs << u"<strong>x</strong>"_qs;
+    QTest::newRow("line breaks inside the keyword")
+        << u"a\r\nb\r\nc"_qs << u"\r\n"_qs << u"<br>\r\n"_qs << u"a<br>\r\nb<br>\r\nc"_qs;
+    QTest::newRow("keyword longer than the text") << u"ab"_qs << u"abc"_qs << u"x"_qs << u"ab"_qs;
 }
 
 void TestReplaceString::replaces()

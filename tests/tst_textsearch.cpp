@@ -86,36 +86,31 @@ void TestTextSearch::find_data()
 
     const QStringList buscarThenNext = {"Buscar", "Siguiente", "Siguiente", "Siguiente"};
     QTest::newRow("hola HOLA hola, any case: every hit, then the miss")
-        << "hola HOLA hola"
-        << "hola" << false << 0 << buscarThenNext
+        << u"hola HOLA hola"_qs << u"hola"_qs << false << 0 << buscarThenNext
         << QStringList{"0+4", "5+4", "10+4", "No se ha encontrado hola"};
     QTest::newRow("hola HOLA hola, matching case: HOLA is skipped")
-        << "hola HOLA hola"
-        << "hola" << true << 0 << buscarThenNext.mid(0, 3)
+        << u"hola HOLA hola"_qs << u"hola"_qs << true << 0 << buscarThenNext.mid(0, 3)
         << QStringList{"0+4", "10+4", "No se ha encontrado hola"};
     QTest::newRow("aaa for aa: overlapping hits")
-        << "aaa"
-        << "aa" << false << 0 << buscarThenNext.mid(0, 3)
+        << u"aaa"_qs << u"aa"_qs << false << 0 << buscarThenNext.mid(0, 3)
         << QStringList{"0+2", "1+2", "No se ha encontrado aa"};
     QTest::newRow("Buscar starts at the top whatever the caret")
-        << "ab ab"
-        << "ab" << false << 4 << QStringList{"Buscar"} << QStringList{"0+2"};
+        << u"ab ab"_qs << u"ab"_qs << false << 4 << QStringList{"Buscar"} << QStringList{"0+2"};
     QTest::newRow("Siguiente starts one past the caret")
-        << "ab ab ab"
-        << "ab" << false << 3 << QStringList{"Siguiente"} << QStringList{"6+2"};
+        << u"ab ab ab"_qs << u"ab"_qs << false << 3 << QStringList{"Siguiente"}
+        << QStringList{"6+2"};
     QTest::newRow("miss with nothing found: tabla")
-        << "<table>"
-        << "tabla" << false << 0 << QStringList{"Buscar"}
+        << u"<table>"_qs << u"tabla"_qs << false << 0 << QStringList{"Buscar"}
         << QStringList{"No se ha encontrado tabla"};
     QTest::newRow("positions count CR LF as two")
-        << "uno\r\ndos\r\ntres"
-        << "tres" << false << 0 << QStringList{"Buscar"} << QStringList{"10+4"};
+        << u"uno\r\ndos\r\ntres"_qs << u"tres"_qs << false << 0 << QStringList{"Buscar"}
+        << QStringList{"10+4"};
     QTest::newRow("accented capitals match without case")
-        << "<p>CANCIÓN</p>"
-        << "canción" << false << 0 << QStringList{"Buscar"} << QStringList{"3+7"};
+        << u"<p>CANCIÓN</p>"_qs << u"canción"_qs << false << 0 << QStringList{"Buscar"}
+        << QStringList{"3+7"};
     QTest::newRow("hit past 32,767 characters")
-        << QString(40000, u'x') + "tabla"
-        << "tabla" << false << 0 << QStringList{"Buscar", "Siguiente"}
+        << QString(40000, u'x') + "tabla" << u"tabla"_qs << false << 0
+        << QStringList{"Buscar", "Siguiente"}
         << QStringList{"40000+5", "No se ha encontrado tabla"};
 }
 
@@ -161,28 +156,25 @@ void TestTextSearch::goToLine_data()
 
     const QString threeLines = u"a\r\nbb\r\nccc"_qs;
     // The surface shows a caret between CR and LF at the end of its line.
-    QTest::newRow("line 1 of three: inside its line break") << threeLines << "1" << 1;
-    QTest::newRow("line 2 of three") << threeLines << "2" << 5;
-    QTest::newRow("last line, no break after it: end of the text") << threeLines << "3" << 10;
-    QTest::newRow("line 4 of three: nothing") << threeLines << "4" << -1;
-    QTest::newRow("line 0: nothing") << threeLines << "0" << -1;
-    QTest::newRow("negative line: nothing") << threeLines << "-2" << -1;
-    QTest::newRow("empty box: nothing") << threeLines << "" << -1;
-    QTest::newRow("letters: nothing") << threeLines << "dos" << -1;
-    QTest::newRow("number and letters: nothing") << threeLines << "2b" << -1;
-    QTest::newRow("blanks around the number") << threeLines << " 2 " << 5;
-    QTest::newRow("text ending in a break: its empty last line") << "a\r\nb\r\n"
-                                                                 << "3" << 6;
-    QTest::newRow("text ending in a break: one line more") << "a\r\nb\r\n"
-                                                           << "4" << -1;
-    QTest::newRow("empty document, line 1") << ""
-                                            << "1" << 0;
-    QTest::newRow("lone LF is no line break") << "a\nb\r\nc"
-                                              << "2" << 6;
+    QTest::newRow("line 1 of three: inside its line break") << threeLines << u"1"_qs << 1;
+    QTest::newRow("line 2 of three") << threeLines << u"2"_qs << 5;
+    QTest::newRow("last line, no break after it: end of the text") << threeLines << u"3"_qs << 10;
+    QTest::newRow("line 4 of three: nothing") << threeLines << u"4"_qs << -1;
+    QTest::newRow("line 0: nothing") << threeLines << u"0"_qs << -1;
+    QTest::newRow("negative line: nothing") << threeLines << u"-2"_qs << -1;
+    QTest::newRow("empty box: nothing") << threeLines << u""_qs << -1;
+    QTest::newRow("letters: nothing") << threeLines << u"dos"_qs << -1;
+    QTest::newRow("number and letters: nothing") << threeLines << u"2b"_qs << -1;
+    QTest::newRow("blanks around the number") << threeLines << u" 2 "_qs << 5;
+    QTest::newRow("text ending in a break: its empty last line")
+        << u"a\r\nb\r\n"_qs << u"3"_qs << 6;
+    QTest::newRow("text ending in a break: one line more") << u"a\r\nb\r\n"_qs << u"4"_qs << -1;
+    QTest::newRow("empty document, line 1") << u""_qs << u"1"_qs << 0;
+    QTest::newRow("lone LF is no line break") << u"a\nb\r\nc"_qs << u"2"_qs << 6;
     QString manyLines;
     for (int i = 0; i < 40000; ++i)
         manyLines += u"x\r\n"_qs;
-    QTest::newRow("line past 32,767") << manyLines << "39000" << (39000 - 1) * 3 + 1;
+    QTest::newRow("line past 32,767") << manyLines << u"39000"_qs << (39000 - 1) * 3 + 1;
 }
 
 void TestTextSearch::goToLine()

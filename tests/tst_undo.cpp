@@ -124,24 +124,16 @@ void TestUndo::estimate_data()
     QTest::addColumn<QString>("size");
     QTest::addColumn<QString>("modem");
     QTest::addColumn<QString>("adsl");
-    QTest::newRow("empty") << 0 << "0.00KB"
-                           << "0.00 Segundos"
-                           << "0.00 Segundos";
-    QTest::newRow("start-up page") << 45 << "0.04KB"
-                                   << "0.01 Segundos"
-                                   << "0.00 Segundos";
-    QTest::newRow("new page") << 64 << "0.06KB"
-                              << "0.01 Segundos"
-                              << "0.00 Segundos";
-    QTest::newRow("one kilobyte") << 1024 << "1.00KB"
-                                  << "0.18 Segundos"
-                                  << "0.04 Segundos";
-    QTest::newRow("55 kilobytes") << 55 * 1024 << "55.00KB"
-                                  << "10.00 Segundos"
-                                  << "2.20 Segundos";
-    QTest::newRow("no thousands separator") << 2000 * 1024 << "2000.00KB"
-                                            << "363.64 Segundos"
-                                            << "80.00 Segundos";
+    QTest::newRow("empty") << 0 << u"0.00KB"_qs << u"0.00 Segundos"_qs << u"0.00 Segundos"_qs;
+    QTest::newRow("start-up page")
+        << 45 << u"0.04KB"_qs << u"0.01 Segundos"_qs << u"0.00 Segundos"_qs;
+    QTest::newRow("new page") << 64 << u"0.06KB"_qs << u"0.01 Segundos"_qs << u"0.00 Segundos"_qs;
+    QTest::newRow("one kilobyte") << 1024 << u"1.00KB"_qs << u"0.18 Segundos"_qs
+                                  << u"0.04 Segundos"_qs;
+    QTest::newRow("55 kilobytes") << 55 * 1024 << u"55.00KB"_qs << u"10.00 Segundos"_qs
+                                  << u"2.20 Segundos"_qs;
+    QTest::newRow("no thousands separator")
+        << 2000 * 1024 << u"2000.00KB"_qs << u"363.64 Segundos"_qs << u"80.00 Segundos"_qs;
 }
 
 void TestUndo::estimate()
