@@ -1,10 +1,12 @@
 #include "colouring.h"
 #include "editingsurface.h"
 #include "editorevents.h"
+#include "testsupport.h"
 
 #include <QTest>
 
 using namespace zendral;
+using namespace zendral::test;
 
 namespace {
 
@@ -49,13 +51,19 @@ QString coloursOf(const EditingSurface &surface)
     return letters;
 }
 
-void typeText(EditingSurface &surface, const QString &text)
+// A surface coloured as the user types, counting the status area's refreshes.
+struct Live
 {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QCoreApplication::sendEvent(&surface, &press);
+    EditingSurface surface;
+    int refreshes = 0;
+    EditorEvents events{surface, TablaEtiquetas(), [this] { ++refreshes; }};
+
+    Live()
+    {
+        surface.setTypedCharacterHandler(&events);
+        QObject::connect(&surface, &EditingSurface::changed, [this] { events.onChanged(); });
     }
-}
+};
 
 } // namespace
 
@@ -64,7 +72,6 @@ class TestColouring : public QObject
     Q_OBJECT
 
 private slots:
-    void tableFromTheFixedString();
     void wholeText_data();
     void wholeText();
     void wholeTextLeavesTheLastTagSelected();
@@ -73,15 +80,6 @@ private slots:
     void liveColouringSkipsTheRefresh();
     void laterChangesColourAgainAfterGreaterThan();
 };
-
-void TestColouring::tableFromTheFixedString()
-{
-    const QStringList table = TablaEtiquetas();
-    QCOMPARE(table.size(), 48);
-    QCOMPARE(table.first(), u"1<A"_qs);
-    QCOMPARE(table.at(11), u"0<LI>"_qs);
-    QCOMPARE(table.last(), QString());
-}
 
 void TestColouring::wholeText_data()
 {
@@ -158,14 +156,11 @@ void TestColouring::live()
     QFETCH(QString, before);
     QFETCH(QString, typed);
     QFETCH(QString, expected);
-    EditingSurface surface;
-    int refreshes = 0;
-    EditorEvents events(surface, TablaEtiquetas(), [&] { ++refreshes; });
-    surface.setTypedCharacterHandler(&events);
-    QObject::connect(&surface, &EditingSurface::changed, [&] { events.onChanged(); });
+    Live live;
+    EditingSurface &surface = live.surface;
     surface.setText(before);
     surface.setSelectionStart(surface.textLength());
-    typeText(surface, typed);
+    typeInto(&surface, typed);
     QCOMPARE(surface.text(), before + typed);
     QCOMPARE(coloursOf(surface), expected);
     // The caret stays after the ">" and the next character typed is black.
@@ -176,33 +171,29 @@ void TestColouring::live()
 
 void TestColouring::liveColouringSkipsTheRefresh()
 {
-    EditingSurface surface;
-    int refreshes = 0;
-    EditorEvents events(surface, TablaEtiquetas(), [&] { ++refreshes; });
-    surface.setTypedCharacterHandler(&events);
-    QObject::connect(&surface, &EditingSurface::changed, [&] { events.onChanged(); });
-    typeText(surface, u"<b"_qs);
+    Live live;
+    EditingSurface &surface = live.surface;
+    int &refreshes = live.refreshes;
+    typeInto(&surface, u"<b"_qs);
     QCOMPARE(refreshes, 2);
-    typeText(surface, u">"_qs);
+    typeInto(&surface, u">"_qs);
     QCOMPARE(refreshes, 2);
-    typeText(surface, u"x"_qs);
+    typeInto(&surface, u"x"_qs);
     QCOMPARE(refreshes, 3);
     // ">" with no "<" before it refreshes as any other change.
     surface.setText(u"a"_qs);
     surface.setSelectionStart(1);
-    typeText(surface, u">"_qs);
+    typeInto(&surface, u">"_qs);
     QCOMPARE(refreshes, 5);
 }
 
 void TestColouring::laterChangesColourAgainAfterGreaterThan()
 {
     // After a typed ">", an insertion colours the tag nearest before the caret.
-    EditingSurface surface;
-    int refreshes = 0;
-    EditorEvents events(surface, TablaEtiquetas(), [&] { ++refreshes; });
-    surface.setTypedCharacterHandler(&events);
-    QObject::connect(&surface, &EditingSurface::changed, [&] { events.onChanged(); });
-    typeText(surface, u"<p>"_qs);
+    Live live;
+    EditingSurface &surface = live.surface;
+    int &refreshes = live.refreshes;
+    typeInto(&surface, u"<p>"_qs);
     const int before = refreshes;
     surface.setSelectedText(u"<b>  </b>"_qs);
     QCOMPARE(refreshes, before);

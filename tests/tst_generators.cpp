@@ -96,10 +96,7 @@ void TestGenerators::popupFragment_data()
            "Selecciona,scrollbars=Selecciona,resizable=Selecciona,personalbar=Selecciona,menubar="
            "Selecciona,directories=Selecciona');\">ESCRIBE AQUÍ EL TEXTO DEL ENLACE</a>"
         << false;
-    QTest::newRow("Por enlace, every field in its place")
-        << distinctPopup("Por enlace") << DistinctLink << false;
-    QTest::newRow("Al inicio: script with size, toolbar and scroll bars only")
-        << distinctPopup("Al inicio") << DistinctScript << true;
+    // Every field in its place, through the dialog: popupDialogInserts.
     QTest::newRow("method untouched: script, no reminder")
         << distinctPopup("Selecciona") << DistinctScript << false;
     QTest::newRow("typed method: script, no reminder")

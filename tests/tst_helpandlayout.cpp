@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -28,13 +27,8 @@ const QString Ayuda =
     u"La ayuda todavía no está disponíble, pulsa la tecla F2 para visitar la web oficial de este "
     "programa, allí hay unos foros donde podrás resolver tus dudas. Disculpa las molestias."_qs;
 
-struct Fixture
+struct Fixture : WindowFixture
 {
-    FakePrompts prompts;
-    FakeFileChooser chooser;
-    FakeDesktopOpener opener;
-    MainWindow window{MainWindowServices{&prompts, &chooser, nullptr, &opener}};
-
     Fixture()
     {
         window.show();
@@ -108,26 +102,17 @@ void TestHelpAndLayout::webLinks()
 void TestHelpAndLayout::aboutBox()
 {
     Fixture f;
-    QString name;
-    bool modal = false;
     QStringList texts;
     bool picture = false;
-    QTimer::singleShot(0, &f.window, [&] {
-        QWidget *dialog = QApplication::activeModalWidget();
-        if (!dialog)
-            return;
-        name = dialog->objectName();
-        modal = dialog->isModal();
-        for (QLabel *label : dialog->findChildren<QLabel *>()) {
+    whenModalOpens([&](QWidget &dialog) {
+        for (QLabel *label : dialog.findChildren<QLabel *>()) {
             texts.append(label->text());
             picture = picture || !label->pixmap().isNull();
         }
-        QTest::mouseClick(dialog->findChild<QPushButton *>(u"btnaceptar"_qs), Qt::LeftButton);
+        click(&dialog, u"btnaceptar"_qs);
     });
     QTest::keyClick(&f.window, Qt::Key_F4);
 
-    QCOMPARE(name, u"acercade"_qs);
-    QVERIFY(modal);
     QVERIFY(picture);
     const QString all = texts.join(u'\n');
     QVERIFY(texts.contains(u"Zendral"_qs));

@@ -1,5 +1,4 @@
 #include "clipboard.h"
-#include "commandtable.h"
 #include "documentcontroller.h"
 #include "editingsurface.h"
 #include "mainwindow.h"
@@ -37,7 +36,7 @@ class TestMainWindow : public QObject
 private slots:
     void init();
     void startUp();
-    void everyCommandHasItsNames();
+    void widgetsAndTabsHaveTheirNames();
     void menusInOrder();
     void oneClickTags_data();
     void oneClickTags();
@@ -76,21 +75,9 @@ void TestMainWindow::startUp()
         QVERIFY2(!f.window.command(QLatin1String(name))->isEnabled(), name);
 }
 
-void TestMainWindow::everyCommandHasItsNames()
+void TestMainWindow::widgetsAndTabsHaveTheirNames()
 {
     Fixture f;
-    for (const CommandSpec &entry : commandTable()) {
-        QAction *action = f.window.findChild<QAction *>(entry.name);
-        QVERIFY2(action, qPrintable(entry.name));
-        QCOMPARE(action->shortcut(), entry.shortcut);
-        if (entry.button.isEmpty())
-            continue;
-        auto *button = f.window.findChild<QToolButton *>(entry.button);
-        QVERIFY2(button, qPrintable(entry.button));
-        QCOMPARE(button->defaultAction(), action);
-        if (!entry.toolTip.isEmpty())
-            QCOMPARE(action->toolTip(), entry.toolTip);
-    }
     for (const char *name : {"text1", "tab1", "SSTab1", "lbltamano", "lblmodem", "lbladsl"})
         QVERIFY2(f.window.findChild<QWidget *>(QLatin1String(name)), name);
     auto *tabs = f.window.findChild<QTabWidget *>(u"tab1"_qs);

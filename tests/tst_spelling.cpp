@@ -103,47 +103,44 @@ void TestSpelling::words_data()
     QTest::addColumn<QStringList>("words");
 
     QTest::newRow("tag and attribute names skipped")
-        << u"<p class=\"rojo\">hola mundo</p>"_qs << QStringList{u"hola"_qs, u"mundo"_qs};
+        << u"<p class=\"rojo\">hola mundo</p>"_qs << QStringList{"hola", "mundo"};
     QTest::newRow("alt and title read, src skipped")
         << u"<img src=\"foto.gif\" alt=\"una casa\" title='el perro'>"_qs
-        << QStringList{u"una"_qs, u"casa"_qs, u"el"_qs, u"perro"_qs};
+        << QStringList{"una", "casa", "el", "perro"};
     QTest::newRow("unquoted value read, name skipped")
-        << u"<input type=submit VALUE=Enviar name=boton>"_qs << QStringList{u"Enviar"_qs};
+        << u"<input type=submit VALUE=Enviar name=boton>"_qs << QStringList{"Enviar"};
     QTest::newRow("colour and address values skipped")
-        << u"<body bgcolor=\"Navy\"><a href=\"pagina.htm\">ir</a>"_qs << QStringList{u"ir"_qs};
+        << u"<body bgcolor=\"Navy\"><a href=\"pagina.htm\">ir</a>"_qs << QStringList{"ir"};
     QTest::newRow("comment skipped")
-        << u"antes<!-- nada <b>aqui</b> -->despues"_qs << QStringList{u"antes"_qs, u"despues"_qs};
+        << u"antes<!-- nada <b>aqui</b> -->despues"_qs << QStringList{"antes", "despues"};
     QTest::newRow("script and style contents skipped")
         << u"<script>var palabra = \"<b>\";</script><STYLE>p {color: red}</style>fin"_qs
-        << QStringList{u"fin"_qs};
+        << QStringList{"fin"};
     QTest::newRow("server block skipped")
-        << u"<% Response.Write \"hola\" %>texto"_qs << QStringList{u"texto"_qs};
+        << u"<% Response.Write \"hola\" %>texto"_qs << QStringList{"texto"};
     QTest::newRow("server block with quotes inside a value")
-        << u"<input value=\"<%=Request(\"nombre\")%> casa\">"_qs << QStringList{u"casa"_qs};
+        << u"<input value=\"<%=Request(\"nombre\")%> casa\">"_qs << QStringList{"casa"};
     QTest::newRow("named entity decoded inside the word")
-        << u"canci&oacute;n"_qs << QStringList{u"canción"_qs};
+        << u"canci&oacute;n"_qs << QStringList{"canción"};
     QTest::newRow("numeric entities decoded")
-        << u"a&#241;o a&#xF1;o"_qs << QStringList{u"año"_qs, u"año"_qs};
+        << u"a&#241;o a&#xF1;o"_qs << QStringList{"año", "año"};
     QTest::newRow("unknown entity splits and is skipped")
-        << u"uno&zzz;dos"_qs << QStringList{u"uno"_qs, u"dos"_qs};
+        << u"uno&zzz;dos"_qs << QStringList{"uno", "dos"};
     QTest::newRow("nbsp and amp separate words")
-        << u"uno&nbsp;dos&amp;tres"_qs << QStringList{u"uno"_qs, u"dos"_qs, u"tres"_qs};
-    QTest::newRow("lone ampersand is text") << u"uno & dos"_qs << QStringList{u"uno"_qs, u"dos"_qs};
-    QTest::newRow("less-than that opens nothing is text")
-        << u"a < b"_qs << QStringList{u"a"_qs, u"b"_qs};
-    QTest::newRow("words glued to digits skipped")
-        << u"h1 mp3 2x casa"_qs << QStringList{u"casa"_qs};
-    QTest::newRow("mail and web addresses skipped") << u"escribe a yo@sitio.com o www.sitio.com"_qs
-                                                    << QStringList{u"escribe"_qs, u"a"_qs, u"o"_qs};
-    QTest::newRow("apostrophe inside a word") << u"l'eau"_qs << QStringList{u"l'eau"_qs};
+        << u"uno&nbsp;dos&amp;tres"_qs << QStringList{"uno", "dos", "tres"};
+    QTest::newRow("lone ampersand is text") << u"uno & dos"_qs << QStringList{"uno", "dos"};
+    QTest::newRow("less-than that opens nothing is text") << u"a < b"_qs << QStringList{"a", "b"};
+    QTest::newRow("words glued to digits skipped") << u"h1 mp3 2x casa"_qs << QStringList{"casa"};
+    QTest::newRow("mail and web addresses skipped")
+        << u"escribe a yo@sitio.com o www.sitio.com"_qs << QStringList{"escribe", "a", "o"};
+    QTest::newRow("apostrophe inside a word") << u"l'eau"_qs << QStringList{"l'eau"};
     QTest::newRow("unterminated tag reads nothing more")
-        << u"hola <b class=\"x y z"_qs << QStringList{u"hola"_qs};
+        << u"hola <b class=\"x y z"_qs << QStringList{"hola"};
     QTest::newRow("doctype skipped")
-        << u"<!DOCTYPE html PUBLIC \"algo\">hola"_qs << QStringList{u"hola"_qs};
-    QTest::newRow("closing tag skipped")
-        << u"uno</font >dos"_qs << QStringList{u"uno"_qs, u"dos"_qs};
+        << u"<!DOCTYPE html PUBLIC \"algo\">hola"_qs << QStringList{"hola"};
+    QTest::newRow("closing tag skipped") << u"uno</font >dos"_qs << QStringList{"uno", "dos"};
     QTest::newRow("letters beyond the basic plane")
-        << u"x\U0001D49Cy"_qs << QStringList{u"x\U0001D49Cy"_qs};
+        << u"x\U0001D49Cy"_qs << QStringList{"x\U0001D49Cy"};
 }
 
 void TestSpelling::words()
@@ -169,65 +166,63 @@ void TestSpelling::decisions_data()
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<QString>("corrected");
 
-    QTest::newRow("change one occurrence") << u"la csa azul"_qs << QStringList{u"change:casa"_qs}
-                                           << QStringList{u"csa"_qs} << u"la casa azul"_qs;
+    QTest::newRow("change one occurrence") << u"la csa azul"_qs << QStringList{"change:casa"}
+                                           << QStringList{"csa"} << u"la casa azul"_qs;
     QTest::newRow("change all reaches every later occurrence")
-        << u"csa y csa<br>\r\n<b>csa</b>"_qs << QStringList{u"changeAll:casa"_qs}
-        << QStringList{u"csa"_qs} << u"casa y casa<br>\r\n<b>casa</b>"_qs;
+        << u"csa y csa<br>\r\n<b>csa</b>"_qs << QStringList{"changeAll:casa"} << QStringList{"csa"}
+        << u"casa y casa<br>\r\n<b>casa</b>"_qs;
     QTest::newRow("change all keeps an occurrence already ignored")
-        << u"csa y csa y csa"_qs << QStringList{u"ignore"_qs, u"changeAll:casa"_qs}
-        << QStringList{u"csa"_qs, u"csa"_qs} << u"csa y casa y casa"_qs;
+        << u"csa y csa y csa"_qs << QStringList{"ignore", "changeAll:casa"}
+        << QStringList{"csa", "csa"} << u"csa y casa y casa"_qs;
     QTest::newRow("ignore all passes later occurrences")
-        << u"csa y csa perrro"_qs << QStringList{u"ignoreAll"_qs, u"change:perro"_qs}
-        << QStringList{u"csa"_qs, u"perrro"_qs} << u"csa y csa perro"_qs;
+        << u"csa y csa perrro"_qs << QStringList{"ignoreAll", "change:perro"}
+        << QStringList{"csa", "perrro"} << u"csa y csa perro"_qs;
     QTest::newRow("ignore stops again at the next occurrence")
-        << u"csa y csa"_qs << QStringList{u"ignore"_qs, u"ignore"_qs}
-        << QStringList{u"csa"_qs, u"csa"_qs} << u"csa y csa"_qs;
+        << u"csa y csa"_qs << QStringList{"ignore", "ignore"} << QStringList{"csa", "csa"}
+        << u"csa y csa"_qs;
     QTest::newRow("early close keeps corrections made")
-        << u"csa prro gatto"_qs << QStringList{u"change:casa"_qs, u"close"_qs}
-        << QStringList{u"csa"_qs, u"prro"_qs} << u"casa prro gatto"_qs;
+        << u"csa prro gatto"_qs << QStringList{"change:casa", "close"} << QStringList{"csa", "prro"}
+        << u"casa prro gatto"_qs;
     QTest::newRow("alt value corrected in place")
-        << u"<img src=\"csa.gif\" alt=\"una csa\">"_qs << QStringList{u"change:casa"_qs}
-        << QStringList{u"csa"_qs} << u"<img src=\"csa.gif\" alt=\"una casa\">"_qs;
+        << u"<img src=\"csa.gif\" alt=\"una csa\">"_qs << QStringList{"change:casa"}
+        << QStringList{"csa"} << u"<img src=\"csa.gif\" alt=\"una casa\">"_qs;
     QTest::newRow("title value corrected in place")
-        << u"<a title='el prro'>el perro</a>"_qs << QStringList{u"change:perro"_qs}
-        << QStringList{u"prro"_qs} << u"<a title='el perro'>el perro</a>"_qs;
+        << u"<a title='el prro'>el perro</a>"_qs << QStringList{"change:perro"}
+        << QStringList{"prro"} << u"<a title='el perro'>el perro</a>"_qs;
     QTest::newRow("markup never stopped at")
         << u"<tabel bgcolr=\"#fff\"><td>casa</td><!-- csa --><% csa %>"_qs << QStringList{}
         << QStringList{} << u"<tabel bgcolr=\"#fff\"><td>casa</td><!-- csa --><% csa %>"_qs;
     QTest::newRow("entity word corrected in entity form")
-        << u"la canci&oacute;nn"_qs << QStringList{u"change:canción"_qs}
-        << QStringList{u"canciónn"_qs} << u"la canci&oacute;n"_qs;
+        << u"la canci&oacute;nn"_qs << QStringList{"change:canción"} << QStringList{"canciónn"}
+        << u"la canci&oacute;n"_qs;
     QTest::newRow("entity word accepted once decoded")
         << u"el a&ntilde;o de la canci&#243;n"_qs << QStringList{} << QStringList{}
         << u"el a&ntilde;o de la canci&#243;n"_qs;
     QTest::newRow("page writing accents as entities gets entities")
-        << u"el a&ntilde;o cancion"_qs << QStringList{u"change:canción"_qs}
-        << QStringList{u"cancion"_qs} << u"el a&ntilde;o canci&oacute;n"_qs;
+        << u"el a&ntilde;o cancion"_qs << QStringList{"change:canción"} << QStringList{"cancion"}
+        << u"el a&ntilde;o canci&oacute;n"_qs;
     QTest::newRow("page writing accents plainly gets plain letters")
-        << u"el año cancion"_qs << QStringList{u"change:canción"_qs} << QStringList{u"cancion"_qs}
+        << u"el año cancion"_qs << QStringList{"change:canción"} << QStringList{"cancion"}
         << u"el año canción"_qs;
     QTest::newRow("quote in a correction cannot end the attribute")
-        << u"<img alt=\"csa\">"_qs << QStringList{u"change:casa\""_qs} << QStringList{u"csa"_qs}
+        << u"<img alt=\"csa\">"_qs << QStringList{"change:casa\""} << QStringList{"csa"}
         << u"<img alt=\"casa&quot;\">"_qs;
     QTest::newRow("blank in a correction cannot end an unquoted value")
-        << u"<img alt=csa>"_qs << QStringList{u"change:una casa"_qs} << QStringList{u"csa"_qs}
+        << u"<img alt=csa>"_qs << QStringList{"change:una casa"} << QStringList{"csa"}
         << u"<img alt=una&#32;casa>"_qs;
     QTest::newRow("markup typed as a correction stays text")
-        << u"csa"_qs << QStringList{u"change:<b>casa</b>"_qs} << QStringList{u"csa"_qs}
+        << u"csa"_qs << QStringList{"change:<b>casa</b>"} << QStringList{"csa"}
         << u"&lt;b&gt;casa&lt;/b&gt;"_qs;
     QTest::newRow("empty correction deletes the word")
-        << u"la csa"_qs << QStringList{u"change:"_qs} << QStringList{u"csa"_qs} << u"la "_qs;
+        << u"la csa"_qs << QStringList{"change:"} << QStringList{"csa"} << u"la "_qs;
     QTest::newRow("CR LF line ends come back as they went")
-        << u"la csa\r\nazul\r\n\r\nprro\r\n"_qs
-        << QStringList{u"change:casa"_qs, u"change:perro"_qs} << QStringList{u"csa"_qs, u"prro"_qs}
-        << u"la casa\r\nazul\r\n\r\nperro\r\n"_qs;
+        << u"la csa\r\nazul\r\n\r\nprro\r\n"_qs << QStringList{"change:casa", "change:perro"}
+        << QStringList{"csa", "prro"} << u"la casa\r\nazul\r\n\r\nperro\r\n"_qs;
     QTest::newRow("longer and shorter corrections keep later words in place")
-        << u"csa prrooooo gto"_qs
-        << QStringList{u"change:casa"_qs, u"change:perro"_qs, u"change:gato"_qs}
-        << QStringList{u"csa"_qs, u"prrooooo"_qs, u"gto"_qs} << u"casa perro gato"_qs;
+        << u"csa prrooooo gto"_qs << QStringList{"change:casa", "change:perro", "change:gato"}
+        << QStringList{"csa", "prrooooo", "gto"} << u"casa perro gato"_qs;
     QTest::newRow("added word not stopped at again")
-        << u"zendral y zendral"_qs << QStringList{u"add"_qs} << QStringList{u"zendral"_qs}
+        << u"zendral y zendral"_qs << QStringList{"add"} << QStringList{"zendral"}
         << u"zendral y zendral"_qs;
 }
 
@@ -279,7 +274,7 @@ void TestSpelling::addedWordsLastTheRun()
         click(&dialog, u"btnignorar"_qs);
     });
     check.run(text1, prompts, nullptr);
-    QCOMPARE(check.addedWords(), QStringList{u"zendral"_qs});
+    QCOMPARE(check.addedWords(), QStringList{"zendral"});
 
     // A later check, with a dictionary loaded afresh, still accepts the word.
     text1.setText(u"otra vez zendral"_qs);
@@ -355,7 +350,7 @@ void TestSpelling::dictionaryOrder()
     QStringList names;
     for (const SpellDictionary &dictionary : installedDictionaries({folder.path()}))
         names.append(dictionary.name);
-    QCOMPARE(names, (QStringList{u"es_ES"_qs, u"es_AR"_qs, u"es_MX"_qs, u"de_DE"_qs, u"en_US"_qs}));
+    QCOMPARE(names, (QStringList{"es_ES", "es_AR", "es_MX", "de_DE", "en_US"}));
 }
 
 void TestSpelling::failureNotice_data()
@@ -410,7 +405,7 @@ void TestSpelling::nothingMisspelled()
     text1.setText(u"<p class=\"xyz\">la casa azul</p>\r\n"_qs);
     FakePrompts prompts;
     check.run(text1, prompts, nullptr);
-    QCOMPARE(prompts.notices, QStringList{u"No se ha encontrado ninguna palabra mal escrita."_qs});
+    QCOMPARE(prompts.notices, QStringList{"No se ha encontrado ninguna palabra mal escrita."});
     QCOMPARE(text1.text(), u"<p class=\"xyz\">la casa azul</p>\r\n"_qs);
 }
 

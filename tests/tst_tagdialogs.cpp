@@ -133,13 +133,13 @@ void TestTagDialogs::accept_data()
            "link='Selecciona un color'>\r\n"_qs
         << colours::Blue;
     QTest::newRow("body names, custom link colour, separator")
-        << u"body"_qs << QStringList{u"cmbbackground:pick:Black"_qs,
-                                     u"txtimagenfondo:type:fondo.gif"_qs,
-                                     u"cmbcolortexto:pick:White"_qs,
-                                     u"textcolorenlacepersonalizado:type:00FF00"_qs,
-                                     u"cmbcolorenlacevisitado:pick: -- "_qs,
-                                     u"textcolorenlaceactivopersonalizado:type:FF0000"_qs,
-                                     u"cmbcolorenlaceactivo:pick:Red"_qs}
+        << u"body"_qs << QStringList{"cmbbackground:pick:Black",
+                                     "txtimagenfondo:type:fondo.gif",
+                                     "cmbcolortexto:pick:White",
+                                     "textcolorenlacepersonalizado:type:00FF00",
+                                     "cmbcolorenlacevisitado:pick: -- ",
+                                     "textcolorenlaceactivopersonalizado:type:FF0000",
+                                     "cmbcolorenlaceactivo:pick:Red"}
         << qint64(0) << qint64(4)
         << u"<body bgcolor='Black' background='fondo.gif' text='White' alink='Red' "
            "vlink=' -- ' link='#00FF00'>\r\n"_qs
@@ -149,14 +149,14 @@ void TestTagDialogs::accept_data()
         << u"<a href='mailto:?subject=' class=''>"_qs << colours::DarkGreen;
     QTest::newRow("link to a page, mail fields ignored")
         << u"link"_qs
-        << QStringList{u"txturl:type:pagina2.html"_qs, u"cmbtarget:pick:_Blanck"_qs,
-                       u"txtclassurl:type:menu"_qs, u"txtmail:type:yo@sitio.es"_qs}
+        << QStringList{"txturl:type:pagina2.html", "cmbtarget:pick:_Blanck",
+                       "txtclassurl:type:menu", "txtmail:type:yo@sitio.es"}
         << qint64(6) << qint64(0) << u"<a href='pagina2.html' target='_Blanck' class='menu'>"_qs
         << colours::DarkGreen;
     QTest::newRow("link to a mail address")
         << u"link"_qs
-        << QStringList{u"txtmail:type:yo@sitio.es"_qs, u"txtasunto:type:Hola y adiós"_qs,
-                       u"txtclassmail:type:c"_qs}
+        << QStringList{"txtmail:type:yo@sitio.es", "txtasunto:type:Hola y adiós",
+                       "txtclassmail:type:c"}
         << qint64(4) << qint64(0)
         << u"<a href='mailto:yo@sitio.es?subject=Hola y adiós' class='c'>"_qs << colours::DarkGreen;
     QTest::newRow("font untouched")
@@ -166,48 +166,45 @@ void TestTagDialogs::accept_data()
         << colours::Blue;
     QTest::newRow("font custom face and colour typed")
         << u"fuente"_qs
-        << QStringList{u"txtfuente:type:Tahoma"_qs, u"cmbtamano:pick:3"_qs,
-                       u"txtcolor:type:336699"_qs}
+        << QStringList{"txtfuente:type:Tahoma", "cmbtamano:pick:3", "txtcolor:type:336699"}
         << qint64(4) << qint64(0) << u"<font face='Tahoma' color='#336699' size='3'>"_qs
         << colours::Blue;
     QTest::newRow("font group picked after typing a face")
         << u"fuente"_qs
-        << QStringList{u"txtfuente:type:Tahoma"_qs,
-                       u"cmbgrupo:pick:Verdana, Arial, Helvetica, sans-serif"_qs,
-                       u"cmbcolor:pick:Navy"_qs, u"cmbtamano:pick:2"_qs}
+        << QStringList{"txtfuente:type:Tahoma",
+                       "cmbgrupo:pick:Verdana, Arial, Helvetica, sans-serif", "cmbcolor:pick:Navy",
+                       "cmbtamano:pick:2"}
         << qint64(4) << qint64(0)
         << u"<font face='Verdana, Arial, Helvetica, sans-serif' color='Navy' size='2'>"_qs
         << colours::Blue;
-    QTest::newRow("div layer") << u"div"_qs << QStringList{u"cmbalign:pick:Center"_qs,
-                                                           u"cmbposicion:pick:Absolute"_qs,
-                                                           u"txttop:type:10px"_qs,
-                                                           u"txtleft:type:20px"_qs,
-                                                           u"txtzindex:type:1"_qs,
-                                                           u"txtheight:type:100px"_qs,
-                                                           u"txtwidth:type:200px"_qs}
+    QTest::newRow("div layer") << u"div"_qs
+                               << QStringList{"cmbalign:pick:Center", "cmbposicion:pick:Absolute",
+                                              "txttop:type:10px",     "txtleft:type:20px",
+                                              "txtzindex:type:1",     "txtheight:type:100px",
+                                              "txtwidth:type:200px"}
                                << qint64(4) << qint64(0)
                                << u"<div style='position:Absolute; top:10px; left:20px; z-index:1; "
                                   "height:100px; width:200px;'>"_qs
                                << colours::Blue;
     QTest::newRow("div position typed into the list")
-        << u"div"_qs << QStringList{u"cmbposicion:type:fixed"_qs} << qint64(4) << qint64(0)
+        << u"div"_qs << QStringList{"cmbposicion:type:fixed"} << qint64(4) << qint64(0)
         << u"<div style='position:fixed; top:; left:; z-index:; height:; width:;'>"_qs
         << colours::Blue;
     const QString iframeRun =
         u"marco' id='marco1' src='pagina.html' noresize scroll='No' hspace='0' vspace='0' "
         "frameborder='0' marginheight='5' marginwidht='5' widht='300' height='200'>"_qs;
     QTest::newRow("iframe every field")
-        << u"iframe"_qs << QStringList{u"txtnombre:type:marco"_qs,
-                                       u"txtid:type:marco1"_qs,
-                                       u"txtarchivo:type:pagina.html"_qs,
-                                       u"cmbscroll:pick:No"_qs,
-                                       u"txthspace:type:0"_qs,
-                                       u"txtvspace:type:0"_qs,
-                                       u"txtborde:type:0"_qs,
-                                       u"txtmarginheight:type:5"_qs,
-                                       u"txtmarginwidht:type:5"_qs,
-                                       u"txtwidht:type:300"_qs,
-                                       u"txtheight:type:200"_qs}
+        << u"iframe"_qs << QStringList{"txtnombre:type:marco",
+                                       "txtid:type:marco1",
+                                       "txtarchivo:type:pagina.html",
+                                       "cmbscroll:pick:No",
+                                       "txthspace:type:0",
+                                       "txtvspace:type:0",
+                                       "txtborde:type:0",
+                                       "txtmarginheight:type:5",
+                                       "txtmarginwidht:type:5",
+                                       "txtwidht:type:300",
+                                       "txtheight:type:200"}
         << qint64(4) << qint64(0)
         << u"<iframe name='"_qs + iframeRun + u"<ilayer name='"_qs + iframeRun +
                u"</ilayer></iframe>\r\n"_qs
@@ -218,17 +215,17 @@ void TestTagDialogs::accept_data()
            "align='Selecciona' class='' bgcolor='' background=''>\r\n<tr>"_qs
         << colours::DarkGreen;
     QTest::newRow("table over a selection, colour typed, zeros cleared")
-        << u"tabla"_qs << QStringList{u"cmbalign:type:Justify"_qs, u"txtcellspacing:clear:"_qs,
-                                      u"txtborder:type:1"_qs,      u"txtclass:type:t"_qs,
-                                      u"txtancho:type:100%"_qs,    u"txtalto:type:50"_qs,
-                                      u"txtcolor:type:FF0000"_qs,  u"txtimagen:type:f.jpg"_qs}
+        << u"tabla"_qs
+        << QStringList{"cmbalign:type:Justify", "txtcellspacing:clear:", "txtborder:type:1",
+                       "txtclass:type:t",       "txtancho:type:100%",    "txtalto:type:50",
+                       "txtcolor:type:FF0000",  "txtimagen:type:f.jpg"}
         << qint64(6) << qint64(5)
         << u"<table border='01' width='100%' height='50' cellspacing='' "
            "cellpadding='0' align='Justify' class='t' bgcolor='#FF0000' "
            "background='f.jpg'>\r\n<tr>"_qs
         << colours::DarkGreen;
     QTest::newRow("table custom item picked without typing")
-        << u"tabla"_qs << QStringList{u"cmbcolor:pick:Personal"_qs} << qint64(4) << qint64(0)
+        << u"tabla"_qs << QStringList{"cmbcolor:pick:Personal"} << qint64(4) << qint64(0)
         << u"<table border='0' width='' height='' cellspacing='0' cellpadding='0' "
            "align='Selecciona' class='' bgcolor='#' background=''>\r\n<tr>"_qs
         << colours::DarkGreen;
@@ -238,10 +235,10 @@ void TestTagDialogs::accept_data()
            "class='' bgcolor='' background=''>\r\n"_qs
         << colours::DarkGreen;
     QTest::newRow("cell every field")
-        << u"celda"_qs << QStringList{u"txtclass:type:c"_qs,       u"cmbalign:pick:Center"_qs,
-                                      u"cmbvalign:pick:Middle"_qs, u"txtancho:type:10"_qs,
-                                      u"txtalto:type:20"_qs,       u"cmbcolor:pick:Teal"_qs,
-                                      u"txtimagen:type:i.gif"_qs}
+        << u"celda"_qs
+        << QStringList{"txtclass:type:c",     "cmbalign:pick:Center", "cmbvalign:pick:Middle",
+                       "txtancho:type:10",    "txtalto:type:20",      "cmbcolor:pick:Teal",
+                       "txtimagen:type:i.gif"}
         << qint64(StartText.size()) << qint64(0)
         << u"<td width='10' height='20' align='Center' valign='Middle' class='c' "
            "bgcolor='Teal' background='i.gif'>\r\n"_qs
@@ -390,8 +387,8 @@ void TestTagDialogs::designTexts_data()
                                u"Gray"_qs,   u"Green"_qs, u"Lime"_qs,   u"Maroon"_qs,
                                u"Navy"_qs,   u"Olive"_qs, u"Purple"_qs, u"Red"_qs,
                                u"Silver"_qs, u"Teal"_qs,  u"White"_qs,  u"Yellow"_qs};
-    const QStringList bodyColours = names + QStringList{u" -- "_qs, u"Color personalizádo"_qs};
-    const QStringList tableColours = names + QStringList{u" -- "_qs, u"Personal"_qs};
+    const QStringList bodyColours = names + QStringList{" -- ", "Color personalizádo"};
+    const QStringList tableColours = names + QStringList{" -- ", "Personal"};
     const QStringList aligns = {u"Left"_qs, u"Center"_qs, u"Right"_qs};
     const QString body = u"  Etiqueta Body"_qs;
 
@@ -408,32 +405,30 @@ void TestTagDialogs::designTexts_data()
         << u"body"_qs << body << u"txtimagenfondo"_qs << QString() << QStringList();
     QTest::newRow("link cmbtarget")
         << u"link"_qs << u"  Etiqueta HREF"_qs << u"cmbtarget"_qs << u"Selecciona"_qs
-        << QStringList{u"_Blanck"_qs, u"_Top"_qs, u"_Parent"_qs, u"_Self"_qs};
+        << QStringList{"_Blanck", "_Top", "_Parent", "_Self"};
     QTest::newRow("font cmbgrupo") << u"fuente"_qs << u"  Etiqueta FONT"_qs << u"cmbgrupo"_qs
                                    << u"Selecciona un grupo de tipografías"_qs
-                                   << QStringList{u"Arial, Helvetica, sans-serif"_qs,
-                                                  u"Times New Roman, Times, serif"_qs,
-                                                  u"Courier New, Courier, mono"_qs,
-                                                  u"Georgia, Times New Roman, Times, serif"_qs,
-                                                  u"Verdana, Arial, Helvetica, sans-serif"_qs,
-                                                  u"Geneva, Arial, Helvetica, sans-serif"_qs,
-                                                  u" -- "_qs,
-                                                  u"Fuente personalizáda"_qs};
+                                   << QStringList{"Arial, Helvetica, sans-serif",
+                                                  "Times New Roman, Times, serif",
+                                                  "Courier New, Courier, mono",
+                                                  "Georgia, Times New Roman, Times, serif",
+                                                  "Verdana, Arial, Helvetica, sans-serif",
+                                                  "Geneva, Arial, Helvetica, sans-serif",
+                                                  " -- ",
+                                                  "Fuente personalizáda"};
     QTest::newRow("font cmbtamano")
         << u"fuente"_qs << u"  Etiqueta FONT"_qs << u"cmbtamano"_qs << u"Selecciona"_qs
-        << QStringList{u"1"_qs, u"2"_qs, u"3"_qs, u"4"_qs, u"5"_qs, u"6"_qs, u"7"_qs};
+        << QStringList{"1", "2", "3", "4", "5", "6", "7"};
     QTest::newRow("font cmbcolor") << u"fuente"_qs << u"  Etiqueta FONT"_qs << u"cmbcolor"_qs
                                    << u"Selecciona un color"_qs << bodyColours;
     QTest::newRow("font txtcolor")
         << u"fuente"_qs << u"  Etiqueta FONT"_qs << u"txtcolor"_qs << u"#"_qs << QStringList();
     QTest::newRow("div cmbalign") << u"div"_qs << u"  Etiqueta DIV"_qs << u"cmbalign"_qs
                                   << u"Selecciona"_qs << aligns;
-    QTest::newRow("div cmbposicion")
-        << u"div"_qs << u"  Etiqueta DIV"_qs << u"cmbposicion"_qs << u"Selecciona"_qs
-        << QStringList{u"Absolute"_qs, u"Relative"_qs};
-    QTest::newRow("iframe cmbscroll")
-        << u"iframe"_qs << u"  Etiqueta IFRAME"_qs << u"cmbscroll"_qs << u"Selecciona"_qs
-        << QStringList{u"Auto"_qs, u"No"_qs, u"Yes"_qs};
+    QTest::newRow("div cmbposicion") << u"div"_qs << u"  Etiqueta DIV"_qs << u"cmbposicion"_qs
+                                     << u"Selecciona"_qs << QStringList{"Absolute", "Relative"};
+    QTest::newRow("iframe cmbscroll") << u"iframe"_qs << u"  Etiqueta IFRAME"_qs << u"cmbscroll"_qs
+                                      << u"Selecciona"_qs << QStringList{"Auto", "No", "Yes"};
     for (const QString &box : {u"txtcellspacing"_qs, u"txtcellpadding"_qs, u"txtborder"_qs})
         QTest::addRow("table %s", qPrintable(box))
             << u"tabla"_qs << u"  Definición de tabla"_qs << box << u"0"_qs << QStringList();
@@ -443,9 +438,8 @@ void TestTagDialogs::designTexts_data()
                                     << u"Selecciona"_qs << tableColours;
     QTest::newRow("table txtcolor")
         << u"tabla"_qs << u"  Definición de tabla"_qs << u"txtcolor"_qs << u"#"_qs << QStringList();
-    QTest::newRow("cell cmbvalign")
-        << u"celda"_qs << u"  Definición de celda"_qs << u"cmbvalign"_qs << u"Selecciona"_qs
-        << QStringList{u"Top"_qs, u"Middle"_qs, u"Bottom"_qs};
+    QTest::newRow("cell cmbvalign") << u"celda"_qs << u"  Definición de celda"_qs << u"cmbvalign"_qs
+                                    << u"Selecciona"_qs << QStringList{"Top", "Middle", "Bottom"};
     QTest::newRow("cell cmbcolor") << u"celda"_qs << u"  Definición de celda"_qs << u"cmbcolor"_qs
                                    << u"Selecciona"_qs << tableColours;
 }

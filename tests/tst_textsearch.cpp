@@ -1,6 +1,7 @@
 #include "editingsurface.h"
 #include "findstrip.h"
 #include "prompts.h"
+#include "testsupport.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -8,17 +9,9 @@
 #include <QTest>
 
 using namespace zendral;
+using namespace zendral::test;
 
 namespace {
-
-class FakePrompts : public Prompts
-{
-public:
-    bool ask(const QString &) override { return true; }
-    void notify(const QString &message) override { notices.append(message); }
-
-    QStringList notices;
-};
 
 // The selection as "start+length", the way the rows below write it.
 QString selectionOf(const EditingSurface &text1)
@@ -34,7 +27,6 @@ class TestTextSearch : public QObject
 
 private slots:
     void init();
-    void cleanup();
     void stripStartsEmpty();
     void find_data();
     void find();
@@ -42,35 +34,26 @@ private slots:
     void goToLine();
 
 private:
-    FakePrompts *m_prompts = nullptr;
-    EditingSurface *m_text1 = nullptr;
-    FindStrip *m_strip = nullptr;
+    FakePrompts m_prompts;
+    EditingSurface m_text1;
+    FindStrip m_strip{m_text1, m_prompts};
 };
 
 void TestTextSearch::init()
 {
-    m_prompts = new FakePrompts;
-    m_text1 = new EditingSurface;
-    m_strip = new FindStrip(*m_text1, *m_prompts);
-}
-
-void TestTextSearch::cleanup()
-{
-    delete m_strip;
-    delete m_text1;
-    delete m_prompts;
+    m_prompts.notices.clear();
 }
 
 void TestTextSearch::stripStartsEmpty()
 {
-    QCOMPARE(m_strip->findChild<QLineEdit *>("txtBuscar")->text(), QString());
-    QCOMPARE(m_strip->findChild<QLineEdit *>("txtlinea")->text(), QString());
-    QCOMPARE(m_strip->findChild<QCheckBox *>("chkMayusMinus")->isChecked(), false);
-    QCOMPARE(m_strip->findChild<QCheckBox *>("chkMayusMinus")->text(),
+    QCOMPARE(m_strip.findChild<QLineEdit *>("txtBuscar")->text(), QString());
+    QCOMPARE(m_strip.findChild<QLineEdit *>("txtlinea")->text(), QString());
+    QCOMPARE(m_strip.findChild<QCheckBox *>("chkMayusMinus")->isChecked(), false);
+    QCOMPARE(m_strip.findChild<QCheckBox *>("chkMayusMinus")->text(),
              u"Mayusculas y Minisculas"_qs);
-    QCOMPARE(m_strip->findChild<QPushButton *>("cmdBuscar")->text(), u"Buscar"_qs);
-    QCOMPARE(m_strip->findChild<QPushButton *>("cmdBuscarSiguiente")->text(), u"Siguiente"_qs);
-    QVERIFY(m_strip->findChild<QPushButton *>("btnlinea"));
+    QCOMPARE(m_strip.findChild<QPushButton *>("cmdBuscar")->text(), u"Buscar"_qs);
+    QCOMPARE(m_strip.findChild<QPushButton *>("cmdBuscarSiguiente")->text(), u"Siguiente"_qs);
+    QVERIFY(m_strip.findChild<QPushButton *>("btnlinea"));
 }
 
 void TestTextSearch::find_data()
@@ -123,28 +106,28 @@ void TestTextSearch::find()
     QFETCH(QStringList, clicks);
     QFETCH(QStringList, results);
 
-    m_text1->setText(text);
-    m_text1->setSelectionStart(caret);
-    m_strip->findChild<QCheckBox *>("chkMayusMinus")->setChecked(matchCase);
+    m_text1.setText(text);
+    m_text1.setSelectionStart(caret);
+    m_strip.findChild<QCheckBox *>("chkMayusMinus")->setChecked(matchCase);
     // Set rather than typed: key clicks carry no accented letters.
-    m_strip->findChild<QLineEdit *>("txtBuscar")->setText(search);
+    m_strip.findChild<QLineEdit *>("txtBuscar")->setText(search);
 
     for (int i = 0; i < clicks.size(); ++i) {
-        const QString before = selectionOf(*m_text1);
-        const qsizetype noticesBefore = m_prompts->notices.size();
+        const QString before = selectionOf(m_text1);
+        const qsizetype noticesBefore = m_prompts.notices.size();
         const char *button = clicks.at(i) == "Buscar" ? "cmdBuscar" : "cmdBuscarSiguiente";
-        QTest::mouseClick(m_strip->findChild<QPushButton *>(button), Qt::LeftButton);
+        QTest::mouseClick(m_strip.findChild<QPushButton *>(button), Qt::LeftButton);
         if (results.at(i).startsWith("No se ha encontrado")) {
-            QCOMPARE(m_prompts->notices.size(), noticesBefore + 1);
-            QCOMPARE(m_prompts->notices.last(), results.at(i));
+            QCOMPARE(m_prompts.notices.size(), noticesBefore + 1);
+            QCOMPARE(m_prompts.notices.last(), results.at(i));
             // A miss leaves the selection alone.
-            QCOMPARE(selectionOf(*m_text1), before);
+            QCOMPARE(selectionOf(m_text1), before);
         } else {
-            QCOMPARE(m_prompts->notices.size(), noticesBefore);
-            QCOMPARE(selectionOf(*m_text1), results.at(i));
+            QCOMPARE(m_prompts.notices.size(), noticesBefore);
+            QCOMPARE(selectionOf(m_text1), results.at(i));
         }
     }
-    QCOMPARE(m_text1->text(), text);
+    QCOMPARE(m_text1.text(), text);
 }
 
 void TestTextSearch::goToLine_data()
@@ -183,16 +166,18 @@ void TestTextSearch::goToLine()
     QFETCH(QString, line);
     QFETCH(int, expected);
 
-    m_text1->setText(text);
+    m_text1.setText(text);
     // The start of the text, where no row but the empty document expects the caret.
     const qint64 start = 0;
-    m_text1->setSelectionStart(start);
-    QTest::keyClicks(m_strip->findChild<QLineEdit *>("txtlinea"), line);
-    QTest::mouseClick(m_strip->findChild<QPushButton *>("btnlinea"), Qt::LeftButton);
+    m_text1.setSelectionStart(start);
+    auto *box = m_strip.findChild<QLineEdit *>(u"txtlinea"_qs);
+    box->clear();
+    QTest::keyClicks(box, line);
+    QTest::mouseClick(m_strip.findChild<QPushButton *>("btnlinea"), Qt::LeftButton);
 
-    QCOMPARE(m_text1->selectionStart(), expected < 0 ? start : qint64(expected));
-    QCOMPARE(m_text1->selectionLength(), qint64(0));
-    QVERIFY(m_prompts->notices.isEmpty());
+    QCOMPARE(m_text1.selectionStart(), expected < 0 ? start : qint64(expected));
+    QCOMPARE(m_text1.selectionLength(), qint64(0));
+    QVERIFY(m_prompts.notices.isEmpty());
 }
 
 QTEST_MAIN(TestTextSearch)
