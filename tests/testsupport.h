@@ -4,9 +4,11 @@
 #include "prompts.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QList>
 #include <QPushButton>
 #include <QQueue>
@@ -76,6 +78,18 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// A JPEG picture of the given size.
+inline QByteArray jpegBytes(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG");
+    return bytes;
 }
 
 // Types like keyClicks, also the accented letters that keyClicks cannot send.

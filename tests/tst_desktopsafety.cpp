@@ -101,7 +101,6 @@ void TestDesktopSafety::desktopGetsTheExactPath_data()
     QTest::newRow("address characters") << u"50% #ancla ?q=1&x.html"_qs << true;
     QTest::newRow("folder named like a command") << u"$(rm -rf ~); x/página.html"_qs << true;
     QTest::newRow("untitled document only tells") << QString() << false;
-    QTest::newRow("file that cannot be written is told") << u"no-existe/pagina.html"_qs << false;
 }
 
 void TestDesktopSafety::desktopGetsTheExactPath()

@@ -17,7 +17,6 @@ private slots:
     void everyByteRoundTrips();
     void unencodableCharactersFallBackToUtf8();
     void failuresLeaveTheFileWhole();
-    void symbolicLinkStaysALink();
     void readFailuresAreToldInSpanish();
 };
 
@@ -109,20 +108,6 @@ void TestDocumentFile::failuresLeaveTheFileWhole()
     QVERIFY(!result.ok);
     QVERIFY(result.error.startsWith(u"No se pudo guardar"_qs));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
-}
-
-void TestDocumentFile::symbolicLinkStaysALink()
-{
-    QTemporaryDir dir;
-    const QString target = dir.filePath(u"target.html"_qs);
-    const QString link = dir.filePath(u"link.html"_qs);
-    QVERIFY(writeDocumentFile(target, u"old"_qs, TextEncoding::Utf8).ok);
-    QVERIFY(QFile::link(target, link));
-    QVERIFY(writeDocumentFile(link, u"new"_qs, TextEncoding::Utf8).ok);
-    QVERIFY(QFileInfo(link).isSymLink());
-    QFile file(target);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("new\r\n"));
 }
 
 void TestDocumentFile::readFailuresAreToldInSpanish()

@@ -72,14 +72,6 @@ QByteArray gifOfSize(int width, int height)
     return gif;
 }
 
-void writeJpeg(const QString &path, int width, int height)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QVERIFY(image.save(path, "JPEG"));
-}
-
 // The document engine alone, over scripted prompts and file dialogs.
 struct Document
 {
@@ -112,8 +104,6 @@ class TestFilePanes : public QObject
     Q_OBJECT
 
 private slots:
-    void unirRuta_data();
-    void unirRuta();
     void imageSource_data();
     void imageSource();
     void imageInsertion_data();
@@ -124,26 +114,6 @@ private slots:
     void doubleClickInTheFileList();
     void volumesAndFolders();
 };
-
-void TestFilePanes::unirRuta_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("path");
-    QTest::newRow("no folder gives the bare name") << u""_qs << u"a.htm"_qs << u"a.htm"_qs;
-    QTest::newRow("folder ending in a separator") << u"/web/"_qs << u"a.htm"_qs << u"/web/a.htm"_qs;
-    QTest::newRow("folder without a separator gets one")
-        << u"/web"_qs << u"a.htm"_qs << u"/web/a.htm"_qs;
-    QTest::newRow("the root") << u"/"_qs << u"a.htm"_qs << u"/a.htm"_qs;
-}
-
-void TestFilePanes::unirRuta()
-{
-    QFETCH(QString, folder);
-    QFETCH(QString, name);
-    QFETCH(QString, path);
-    QCOMPARE(FileActivation::UnirRuta(folder, name), path);
-}
 
 void TestFilePanes::imageSource_data()
 {
@@ -209,7 +179,7 @@ void TestFilePanes::imageInsertion()
 
     QTemporaryDir dir;
     writeBytes(dir.filePath(u"img/logo.gif"_qs), gifOfSize(88, 31));
-    writeJpeg(dir.filePath(u"foto.jpg"_qs), 120, 45);
+    writeBytes(dir.filePath(u"foto.jpg"_qs), jpegBytes(120, 45));
     writeBytes(dir.filePath(u"roto.gif"_qs), "no soy una imagen");
 
     WindowFixture f;

@@ -57,10 +57,8 @@ private slots:
 
     void failureNotice_data();
     void failureNotice();
-    void nothingMisspelled();
-    void dialogCorrectsThePage();
-    void dialogClosedEarly();
-    void switchingToAMissingDictionaryKeepsTheOther();
+    void dialog_data();
+    void dialog();
 
     void spanishDictionary();
 
@@ -279,10 +277,8 @@ void TestSpelling::addedWordsLastTheRun()
     // A later check, with a dictionary loaded afresh, still accepts the word.
     text1.setText(u"otra vez zendral"_qs);
     whenModalOpens([](QWidget &dialog) {
-        auto *replacement = dialog.findChild<QLineEdit *>(u"txtcambiar"_qs);
-        QVERIFY(replacement);
         // "otra" and "vez" are unknown to the small dictionary; "zendral" must not come up.
-        QVERIFY(replacement->text() != QLatin1String("zendral"));
+        QVERIFY(child<QLineEdit>(&dialog, u"txtcambiar"_qs)->text() != u"zendral"_qs);
         click(&dialog, u"btnignorartodas"_qs);
         click(&dialog, u"btnignorartodas"_qs);
         QVERIFY(!dialog.isVisible());
@@ -398,74 +394,69 @@ void TestSpelling::failureNotice()
     QCOMPARE(text1.selectionStart(), 3);
 }
 
-void TestSpelling::nothingMisspelled()
+void TestSpelling::dialog_data()
 {
-    SpellingCheck check({m_small});
-    EditingSurface text1;
-    text1.setText(u"<p class=\"xyz\">la casa azul</p>\r\n"_qs);
-    FakePrompts prompts;
-    check.run(text1, prompts, nullptr);
-    QCOMPARE(prompts.notices, QStringList{"No se ha encontrado ninguna palabra mal escrita."});
-    QCOMPARE(text1.text(), u"<p class=\"xyz\">la casa azul</p>\r\n"_qs);
+    QTest::addColumn<QString>("page");
+    // In the dialog, in order: "offer=<word>" checks the word offered and suggested,
+    // "<box or list>=<value>" sets it, anything else is a button clicked.
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QString>("corrected");
+    // The start of the one notice shown; empty: none.
+    QTest::addColumn<QString>("notice");
+
+    QTest::newRow("nothing misspelled is told")
+        << u"<p class=\"xyz\">la casa azul</p>\r\n"_qs << QStringList()
+        << u"<p class=\"xyz\">la casa azul</p>\r\n"_qs
+        << u"No se ha encontrado ninguna palabra mal escrita."_qs;
+    QTest::newRow("change all from the dialog")
+        << u"<p>la csa\r\nazul y csa</p>"_qs << QStringList{"offer=casa", "btncambiartodas"}
+        << u"<p>la casa\r\nazul y casa</p>"_qs << QString();
+    QTest::newRow("closed early keeps the corrections made")
+        << u"csa prro"_qs << QStringList{"txtcambiar=cosa", "btncambiar", "btncerrar"}
+        << u"cosa prro"_qs << QString();
+    QTest::newRow("switching to a missing dictionary keeps the other")
+        << u"csa prro"_qs << QStringList{"cmbdiccionario=1", "btncambiar", "btncambiar"}
+        << u"casa perro"_qs << u"Error 2 al abrir "_qs;
 }
 
-void TestSpelling::dialogCorrectsThePage()
+void TestSpelling::dialog()
 {
-    SpellingCheck check({m_small});
-    EditingSurface text1;
-    text1.setText(u"<p>la csa\r\nazul y csa</p>"_qs);
-    FakePrompts prompts;
-    QString offered;
-    QStringList suggestions;
-    whenModalOpens([&](QWidget &dialog) {
-        offered = dialog.findChild<QLineEdit *>(u"txtcambiar"_qs)->text();
-        auto *list = dialog.findChild<QListWidget *>(u"lstsugerencias"_qs);
-        for (int row = 0; row < list->count(); ++row)
-            suggestions.append(list->item(row)->text());
-        click(&dialog, u"btncambiartodas"_qs);
-    });
-    check.run(text1, prompts, nullptr);
-    QCOMPARE(offered, u"casa"_qs);
-    QVERIFY(suggestions.contains(u"casa"_qs));
-    QCOMPARE(text1.text(), u"<p>la casa\r\nazul y casa</p>"_qs);
-    QVERIFY(prompts.notices.isEmpty());
-}
+    QFETCH(QString, page);
+    QFETCH(QStringList, actions);
+    QFETCH(QString, corrected);
+    QFETCH(QString, notice);
 
-void TestSpelling::dialogClosedEarly()
-{
-    SpellingCheck check({m_small});
-    EditingSurface text1;
-    text1.setText(u"csa prro"_qs);
-    FakePrompts prompts;
-    whenModalOpens([](QWidget &dialog) {
-        dialog.findChild<QLineEdit *>(u"txtcambiar"_qs)->setText(u"cosa"_qs);
-        click(&dialog, u"btncambiar"_qs);
-        click(&dialog, u"btncerrar"_qs);
-    });
-    check.run(text1, prompts, nullptr);
-    QCOMPARE(text1.text(), u"cosa prro"_qs);
-}
-
-void TestSpelling::switchingToAMissingDictionaryKeepsTheOther()
-{
     const SpellDictionary gone{u"ido"_qs, m_folder.filePath(u"ido.aff"_qs),
                                m_folder.filePath(u"ido.dic"_qs)};
     SpellingCheck check({m_small, gone});
     EditingSurface text1;
-    text1.setText(u"csa prro"_qs);
+    text1.setText(page);
     FakePrompts prompts;
-    whenModalOpens([](QWidget &dialog) {
-        auto *list = dialog.findChild<QComboBox *>(u"cmbdiccionario"_qs);
-        QCOMPARE(list->count(), 2);
-        emit list->activated(1);
-        QCOMPARE(list->currentIndex(), 0);
-        click(&dialog, u"btncambiar"_qs);
-        click(&dialog, u"btncambiar"_qs);
+    whenModalOpens([&](QWidget &dialog) {
+        for (const QString &action : actions) {
+            const QString name = action.section(u'=', 0, 0);
+            const QString value = action.section(u'=', 1);
+            if (name == u"offer") {
+                QCOMPARE(child<QLineEdit>(&dialog, u"txtcambiar"_qs)->text(), value);
+                auto *list = child<QListWidget>(&dialog, u"lstsugerencias"_qs);
+                QVERIFY(!list->findItems(value, Qt::MatchExactly).isEmpty());
+            } else if (name == u"txtcambiar") {
+                child<QLineEdit>(&dialog, name)->setText(value);
+            } else if (name == u"cmbdiccionario") {
+                auto *list = child<QComboBox>(&dialog, name);
+                QCOMPARE(list->count(), 2);
+                emit list->activated(value.toInt());
+                QCOMPARE(list->currentIndex(), 0);
+            } else {
+                click(&dialog, name);
+            }
+        }
     });
     check.run(text1, prompts, nullptr);
-    QCOMPARE(prompts.notices.size(), 1);
-    QVERIFY(prompts.notices.first().startsWith(QLatin1String("Error 2 al abrir ")));
-    QCOMPARE(text1.text(), u"casa perro"_qs);
+    QCOMPARE(text1.text(), corrected);
+    QCOMPARE(prompts.notices.size(), notice.isEmpty() ? 0 : 1);
+    if (!notice.isEmpty())
+        QVERIFY(prompts.notices.first().startsWith(notice));
 }
 
 void TestSpelling::spanishDictionary()

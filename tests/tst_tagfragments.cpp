@@ -1,4 +1,3 @@
-#include "colourchoice.h"
 #include "tagfragments.h"
 
 #include <QTest>
@@ -13,21 +12,9 @@ class TestTagFragments : public QObject
     Q_OBJECT
 
 private slots:
-    void colourList();
     void fragments_data();
     void fragments();
 };
-
-void TestTagFragments::colourList()
-{
-    const QStringList items = colourItems(u"Personal"_qs);
-    QCOMPARE(items.size(), 18);
-    QCOMPARE(items.first(), u"Aqua"_qs);
-    QCOMPARE(items.at(8), u"Navy"_qs);
-    QCOMPARE(items.at(15), u"Yellow"_qs);
-    QCOMPARE(items.at(16), u" -- "_qs);
-    QCOMPARE(items.at(CustomColourIndex), u"Personal"_qs);
-}
 
 void TestTagFragments::fragments_data()
 {
