@@ -57,11 +57,8 @@ QString pageText(qsizetype size)
 // Child side: a main window whose document is written to path through route.
 int drive(const QString &route, const QString &path, qint64 limit, qsizetype textSize)
 {
-    FakePrompts prompts;
-    FakeFileChooser chooser;
-    FakeDesktopOpener opener;
-    MainWindow window{MainWindowServices{&prompts, &chooser, nullptr, &opener}};
-    EditingSurface &text1 = window.surface();
+    WindowFixture f;
+    auto &[prompts, chooser, opener, window, text1] = f;
     EstadoDocumento &state = window.document().state();
     text1.setText(pageText(textSize));
     if (route == u"mn_guardar" || route == u"mn_visualizar") {

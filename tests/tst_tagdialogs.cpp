@@ -379,97 +379,82 @@ void TestTagDialogs::designTexts_data()
 {
     QTest::addColumn<QString>("dialog");
     QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("items");
+    // "control=its text as the dialog opens".
+    QTest::addColumn<QStringList>("texts");
+    // "list=item|item|…", once for each set of items.
+    QTest::addColumn<QStringList>("lists");
 
-    const QStringList names = {u"Aqua"_qs,   u"Black"_qs, u"Blue"_qs,   u"Fuchsia"_qs,
-                               u"Gray"_qs,   u"Green"_qs, u"Lime"_qs,   u"Maroon"_qs,
-                               u"Navy"_qs,   u"Olive"_qs, u"Purple"_qs, u"Red"_qs,
-                               u"Silver"_qs, u"Teal"_qs,  u"White"_qs,  u"Yellow"_qs};
-    const QStringList bodyColours = names + QStringList{" -- ", "Color personalizádo"};
-    const QStringList tableColours = names + QStringList{" -- ", "Personal"};
-    const QStringList aligns = {u"Left"_qs, u"Center"_qs, u"Right"_qs};
-    const QString body = u"  Etiqueta Body"_qs;
-
-    for (const QString &list : {u"cmbbackground"_qs, u"cmbcolortexto"_qs, u"cmbcolorenlace"_qs,
-                                u"cmbcolorenlacevisitado"_qs, u"cmbcolorenlaceactivo"_qs})
-        QTest::addRow("body %s", qPrintable(list))
-            << u"body"_qs << body << list << u"Selecciona un color"_qs << bodyColours;
-    for (const QString &box :
-         {u"textcolorperso"_qs, u"txtcolortexto"_qs, u"textcolorenlacepersonalizado"_qs,
-          u"txtenlacevisitadopersonalizado"_qs, u"textcolorenlaceactivopersonalizado"_qs})
-        QTest::addRow("body %s", qPrintable(box))
-            << u"body"_qs << body << box << u"#"_qs << QStringList();
-    QTest::newRow("body txtimagenfondo")
-        << u"body"_qs << body << u"txtimagenfondo"_qs << QString() << QStringList();
-    QTest::newRow("link cmbtarget")
-        << u"link"_qs << u"  Etiqueta HREF"_qs << u"cmbtarget"_qs << u"Selecciona"_qs
-        << QStringList{"_Blanck", "_Top", "_Parent", "_Self"};
-    QTest::newRow("font cmbgrupo") << u"fuente"_qs << u"  Etiqueta FONT"_qs << u"cmbgrupo"_qs
-                                   << u"Selecciona un grupo de tipografías"_qs
-                                   << QStringList{"Arial, Helvetica, sans-serif",
-                                                  "Times New Roman, Times, serif",
-                                                  "Courier New, Courier, mono",
-                                                  "Georgia, Times New Roman, Times, serif",
-                                                  "Verdana, Arial, Helvetica, sans-serif",
-                                                  "Geneva, Arial, Helvetica, sans-serif",
-                                                  " -- ",
-                                                  "Fuente personalizáda"};
-    QTest::newRow("font cmbtamano")
-        << u"fuente"_qs << u"  Etiqueta FONT"_qs << u"cmbtamano"_qs << u"Selecciona"_qs
-        << QStringList{"1", "2", "3", "4", "5", "6", "7"};
-    QTest::newRow("font cmbcolor") << u"fuente"_qs << u"  Etiqueta FONT"_qs << u"cmbcolor"_qs
-                                   << u"Selecciona un color"_qs << bodyColours;
-    QTest::newRow("font txtcolor")
-        << u"fuente"_qs << u"  Etiqueta FONT"_qs << u"txtcolor"_qs << u"#"_qs << QStringList();
-    QTest::newRow("div cmbalign") << u"div"_qs << u"  Etiqueta DIV"_qs << u"cmbalign"_qs
-                                  << u"Selecciona"_qs << aligns;
-    QTest::newRow("div cmbposicion") << u"div"_qs << u"  Etiqueta DIV"_qs << u"cmbposicion"_qs
-                                     << u"Selecciona"_qs << QStringList{"Absolute", "Relative"};
-    QTest::newRow("iframe cmbscroll") << u"iframe"_qs << u"  Etiqueta IFRAME"_qs << u"cmbscroll"_qs
-                                      << u"Selecciona"_qs << QStringList{"Auto", "No", "Yes"};
-    for (const QString &box : {u"txtcellspacing"_qs, u"txtcellpadding"_qs, u"txtborder"_qs})
-        QTest::addRow("table %s", qPrintable(box))
-            << u"tabla"_qs << u"  Definición de tabla"_qs << box << u"0"_qs << QStringList();
-    QTest::newRow("table cmbalign") << u"tabla"_qs << u"  Definición de tabla"_qs << u"cmbalign"_qs
-                                    << u"Selecciona"_qs << aligns;
-    QTest::newRow("table cmbcolor") << u"tabla"_qs << u"  Definición de tabla"_qs << u"cmbcolor"_qs
-                                    << u"Selecciona"_qs << tableColours;
-    QTest::newRow("table txtcolor")
-        << u"tabla"_qs << u"  Definición de tabla"_qs << u"txtcolor"_qs << u"#"_qs << QStringList();
-    QTest::newRow("cell cmbvalign") << u"celda"_qs << u"  Definición de celda"_qs << u"cmbvalign"_qs
-                                    << u"Selecciona"_qs << QStringList{"Top", "Middle", "Bottom"};
-    QTest::newRow("cell cmbcolor") << u"celda"_qs << u"  Definición de celda"_qs << u"cmbcolor"_qs
-                                   << u"Selecciona"_qs << tableColours;
+    const QString colours = u"Aqua|Black|Blue|Fuchsia|Gray|Green|Lime|Maroon|Navy|Olive|Purple|"
+                            "Red|Silver|Teal|White|Yellow| -- |"_qs;
+    const QString colour = u"=Selecciona un color"_qs;
+    QTest::newRow("body") << u"body"_qs << u"  Etiqueta Body"_qs
+                          << QStringList{"cmbbackground" + colour,
+                                         "cmbcolortexto" + colour,
+                                         "cmbcolorenlace" + colour,
+                                         "cmbcolorenlacevisitado" + colour,
+                                         "cmbcolorenlaceactivo" + colour,
+                                         "textcolorperso=#",
+                                         "txtcolortexto=#",
+                                         "textcolorenlacepersonalizado=#",
+                                         "txtenlacevisitadopersonalizado=#",
+                                         "textcolorenlaceactivopersonalizado=#",
+                                         "txtimagenfondo="}
+                          << QStringList{"cmbbackground=" + colours + "Color personalizádo"};
+    QTest::newRow("link") << u"link"_qs << u"  Etiqueta HREF"_qs
+                          << QStringList{"cmbtarget=Selecciona"}
+                          << QStringList{"cmbtarget=_Blanck|_Top|_Parent|_Self"};
+    QTest::newRow("font") << u"fuente"_qs << u"  Etiqueta FONT"_qs
+                          << QStringList{"cmbgrupo=Selecciona un grupo de tipografías",
+                                         "cmbtamano=Selecciona", "cmbcolor" + colour, "txtcolor=#"}
+                          << QStringList{"cmbgrupo=Arial, Helvetica, sans-serif|Times New Roman, "
+                                         "Times, serif|Courier New, Courier, mono|Georgia, Times "
+                                         "New Roman, Times, serif|Verdana, Arial, Helvetica, "
+                                         "sans-serif|Geneva, Arial, Helvetica, sans-serif| -- "
+                                         "|Fuente personalizáda",
+                                         "cmbtamano=1|2|3|4|5|6|7"};
+    QTest::newRow("div") << u"div"_qs << u"  Etiqueta DIV"_qs
+                         << QStringList{"cmbalign=Selecciona", "cmbposicion=Selecciona"}
+                         << QStringList{"cmbalign=Left|Center|Right",
+                                        "cmbposicion=Absolute|Relative"};
+    QTest::newRow("iframe") << u"iframe"_qs << u"  Etiqueta IFRAME"_qs
+                            << QStringList{"cmbscroll=Selecciona"}
+                            << QStringList{"cmbscroll=Auto|No|Yes"};
+    QTest::newRow("table") << u"tabla"_qs << u"  Definición de tabla"_qs
+                           << QStringList{"txtcellspacing=0",    "txtcellpadding=0",
+                                          "txtborder=0",         "cmbalign=Selecciona",
+                                          "cmbcolor=Selecciona", "txtcolor=#"}
+                           << QStringList{"cmbcolor=" + colours + "Personal"};
+    QTest::newRow("cell") << u"celda"_qs << u"  Definición de celda"_qs
+                          << QStringList{"cmbvalign=Selecciona", "cmbcolor=Selecciona"}
+                          << QStringList{"cmbvalign=Top|Middle|Bottom"};
 }
 
 void TestTagDialogs::designTexts()
 {
     QFETCH(QString, dialog);
     QFETCH(QString, caption);
-    QFETCH(QString, control);
-    QFETCH(QString, text);
-    QFETCH(QStringList, items);
+    QFETCH(QStringList, texts);
+    QFETCH(QStringList, lists);
 
     Host host;
     auto form = makeDialog(dialog, host.text1, &host);
-    QCOMPARE(form->objectName(), dialog);
     QCOMPARE(form->windowTitle(), caption);
-    QVERIFY(form->isModal());
-    QCOMPARE(form->findChild<QPushButton *>(u"btnaceptar"_qs)->text(), u"&Aceptar"_qs);
-    QCOMPARE(form->findChild<QPushButton *>(u"btncancelar"_qs)->text(), u"&Cancelar"_qs);
-    if (auto *list = form->findChild<QComboBox *>(control)) {
-        QVERIFY(list->isEditable());
-        QCOMPARE(list->currentText(), text);
-        QStringList actual;
+    QCOMPARE(child<QPushButton>(form.get(), u"btnaceptar"_qs)->text(), u"&Aceptar"_qs);
+    QCOMPARE(child<QPushButton>(form.get(), u"btncancelar"_qs)->text(), u"&Cancelar"_qs);
+    for (const QString &entry : texts) {
+        const QString name = entry.section(u'=', 0, 0);
+        auto *list = form->findChild<QComboBox *>(name);
+        QVERIFY2(!list || list->isEditable(), qPrintable(name));
+        const QString text =
+            list ? list->currentText() : child<QLineEdit>(form.get(), name)->text();
+        QCOMPARE(name + u'=' + text, entry);
+    }
+    for (const QString &entry : lists) {
+        auto *list = child<QComboBox>(form.get(), entry.section(u'=', 0, 0));
+        QStringList items;
         for (int index = 0; index < list->count(); ++index)
-            actual << list->itemText(index);
-        QCOMPARE(actual, items);
-    } else {
-        auto *box = form->findChild<QLineEdit *>(control);
-        QVERIFY(box);
-        QCOMPARE(box->text(), text);
+            items << list->itemText(index);
+        QCOMPARE(list->objectName() + u'=' + items.join(u'|'), entry);
     }
 }
 

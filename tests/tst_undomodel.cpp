@@ -202,13 +202,9 @@ void TestUndoModel::randomSequence()
                           ? qEnvironmentVariableIntValue("ZENDRAL_MODEL_STEPS")
                           : 400;
 
-    FakePrompts prompts;
-    FakeFileChooser chooser;
-    MainWindow window(MainWindowServices{&prompts, &chooser, nullptr, nullptr});
-    EditingSurface &text1 = window.surface();
-    const auto trigger = [&window](const char *name) {
-        window.command(QLatin1String(name))->trigger();
-    };
+    WindowFixture f;
+    EditingSurface &text1 = f.text1;
+    const auto trigger = [&f](const char *name) { f.trigger(QLatin1String(name)); };
     Oracle oracle;
     text1.setText(QString());
     QGuiApplication::clipboard()->clear();
@@ -344,16 +340,14 @@ void TestUndoModel::overwrittenTextComesBack()
     QFETCH(qint64, start);
     QFETCH(qint64, length);
 
-    FakePrompts prompts;
-    FakeFileChooser chooser;
-    MainWindow window(MainWindowServices{&prompts, &chooser, nullptr, nullptr});
-    EditingSurface &text1 = window.surface();
+    WindowFixture f;
+    EditingSurface &text1 = f.text1;
     text1.setText(text);
     text1.setSelectionStart(start);
     text1.setSelectionLength(length);
     QTest::keyClick(&text1, Qt::Key_X);
     QCOMPARE(text1.text(), text.left(start) + u'x' + text.mid(start + length));
-    window.command(u"btndeshacer"_qs)->trigger();
+    f.trigger(u"btndeshacer"_qs);
     QCOMPARE(text1.text(), text);
 }
 
