@@ -5,10 +5,8 @@
 #include "testsupport.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QFile>
 #include <QImage>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,18 +41,6 @@ QByteArray savedAfterOpening(QByteArray bytes)
     if (out.size() > marked && !out.endsWith("\r\n"))
         out += "\r\n";
     return out + "\r\n";
-}
-
-QByteArray jpeg()
-{
-    QImage image(48, 32, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QPainter(&image).drawEllipse(4, 4, 30, 20);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
 }
 
 struct Fixture : WindowFixture
@@ -106,7 +92,7 @@ void TestRoundTrip::openThenSave_data()
                       "comillas\x94</p>\r\n");
     QTest::newRow("Windows-1252 undefined bytes") << QByteArray("\x81\x8D\x8F\x90\x9D");
     QTest::newRow("UTF-16 with byte-order mark") << QByteArray("\xFF\xFEh\0i\0\r\0\n\0", 10);
-    QTest::newRow("JPEG opened as a page") << jpeg();
+    QTest::newRow("JPEG opened as a page") << jpegBytes(48, 32);
     QTest::newRow("UTF-8 line and paragraph separators") << QByteArray("a\xE2\x80\xA8"
                                                                        "b\xE2\x80\xA9"
                                                                        "c");
