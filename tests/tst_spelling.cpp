@@ -442,6 +442,8 @@ void TestSpelling::dialog()
             } else if (name == u"cmbdiccionario") {
                 auto *list = child<QComboBox>(&dialog, name);
                 QCOMPARE(list->count(), 2);
+                // As the user picks it: the list shows it, then tells.
+                list->setCurrentIndex(value.toInt());
                 emit list->activated(value.toInt());
                 QCOMPARE(list->currentIndex(), 0);
             } else {
