@@ -110,7 +110,6 @@ private slots:
     void imageInsertion();
     void pageOpening_data();
     void pageOpening();
-    void unreadablePageKeepsTheDocument();
     void doubleClickInTheFileList();
     void volumesAndFolders();
 };
@@ -220,6 +219,8 @@ void TestFilePanes::pageOpening_data()
     QTest::newRow("server page") << "datos.asp" << QByteArray("<% x %>") << "<% x %>\r\n";
     QTest::newRow("picture named in capitals is read as a page")
         << "FOTO.JPG" << QByteArray("\xFF\xD8texto") << "\u00FF\u00D8texto\r\n";
+    QTest::newRow("page gone from the disk: the document stays")
+        << "desaparecida.html" << QByteArray() << QString();
 }
 
 void TestFilePanes::pageOpening()
@@ -229,11 +230,21 @@ void TestFilePanes::pageOpening()
     QFETCH(QString, text);
 
     QTemporaryDir dir;
-    writeBytes(dir.filePath(name), bytes);
+    if (!text.isEmpty())
+        writeBytes(dir.filePath(name), bytes);
     Document d;
     d.document.state().archivoActual = u"/antes/pagina.html"_qs;
+    d.document.state().carpetaActual = u"/antes/"_qs;
     d.text1.setText(u"anterior"_qs);
     d.activation.activate(dir.path(), name);
+    if (text.isEmpty()) {
+        QCOMPARE(d.text1.text(), u"anterior"_qs);
+        QCOMPARE(d.prompts.notices.size(), 1);
+        QVERIFY(d.prompts.notices.first().startsWith(u"No se pudo leer el archivo"_qs));
+        QVERIFY(d.title.isEmpty());
+        QCOMPARE(d.document.state().carpetaActual, u"/antes/"_qs);
+        return;
+    }
 
     QCOMPARE(d.prompts.questions, QStringList(u"¿Quieres guardar el archivo actual?"_qs));
     QCOMPARE(d.text1.text(), text);
@@ -246,20 +257,6 @@ void TestFilePanes::pageOpening()
     QVERIFY(!state.guardado);
     QCOMPARE(d.colourings, 1);
     QVERIFY(d.prompts.notices.isEmpty());
-}
-
-void TestFilePanes::unreadablePageKeepsTheDocument()
-{
-    QTemporaryDir dir;
-    Document d;
-    d.text1.setText(u"mi texto"_qs);
-    d.document.state().carpetaActual = u"/antes/"_qs;
-    d.activation.activate(dir.path(), u"desaparecida.html"_qs);
-    QCOMPARE(d.text1.text(), u"mi texto"_qs);
-    QCOMPARE(d.prompts.notices.size(), 1);
-    QVERIFY(d.prompts.notices.first().startsWith(u"No se pudo leer el archivo"_qs));
-    QVERIFY(d.title.isEmpty());
-    QCOMPARE(d.document.state().carpetaActual, u"/antes/"_qs);
 }
 
 void TestFilePanes::doubleClickInTheFileList()

@@ -72,7 +72,6 @@ private slots:
     void popupDialogStartsFromPrompts();
     void popupDialogInserts_data();
     void popupDialogInserts();
-    void popupDialogCancelInsertsNothing();
     void enterInAListAccepts();
     void metaTagsDialogGenerates();
     void metaTagsDialogRegeneratesOneBlock();
@@ -80,7 +79,6 @@ private slots:
     void dbDialogInserts();
     void replaceDialog_data();
     void replaceDialog();
-    void replaceDialogEmptyWordLeavesDocument();
     void clockInsertion();
 };
 
@@ -263,6 +261,8 @@ void TestGenerators::popupDialogInserts_data()
     QTest::newRow("Por enlace: the link, no reminder") << u"Por enlace"_qs << DistinctLink << false;
     QTest::newRow("Al inicio: the script, then the reminder")
         << u"Al inicio"_qs << DistinctScript << true;
+    QTest::newRow("Al inicio, cancelled: nothing, no reminder")
+        << u"Al inicio"_qs << QString() << false;
 }
 
 void TestGenerators::popupDialogInserts()
@@ -300,14 +300,20 @@ void TestGenerators::popupDialogInserts()
         openAtReminder = dialog.isVisible();
         textAtReminder = text1.text();
     };
-    click(&dialog, "btnaceptar");
+    click(&dialog, fragment.isEmpty() ? "btncancelar" : "btnaceptar");
 
+    QVERIFY(!dialog.isVisible());
+    if (fragment.isEmpty()) {
+        QCOMPARE(text1.text(), u"<html>\r\n</html>"_qs);
+        QCOMPARE(text1.selectionStart(), qint64(8));
+        QVERIFY(prompts.notices.isEmpty());
+        return;
+    }
     const QString expected = "<html>\r\n" + fragment + "</html>";
     QCOMPARE(text1.text(), expected);
     QCOMPARE(text1.selectionStart(), text1.textLength());
     QCOMPARE(text1.colourAt(8), colours::DarkGreen);
     QCOMPARE(text1.insertionColour(), colours::DarkGreen);
-    QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     if (reminder) {
         QCOMPARE(prompts.notices,
@@ -317,22 +323,6 @@ void TestGenerators::popupDialogInserts()
     } else {
         QVERIFY(prompts.notices.isEmpty());
     }
-}
-
-void TestGenerators::popupDialogCancelInsertsNothing()
-{
-    EditingSurface text1;
-    prepareDocument(text1);
-    FakePrompts prompts;
-    PopupDialog dialog(text1, prompts);
-    dialog.show();
-    auto *methodCombo = child<QComboBox>(&dialog, "cmbapertura");
-    methodCombo->setCurrentIndex(methodCombo->findText("Al inicio"));
-    click(&dialog, "btncancelar");
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(text1.text(), u"<html>\r\n</html>"_qs);
-    QCOMPARE(text1.selectionStart(), qint64(8));
-    QVERIFY(prompts.notices.isEmpty());
 }
 
 void TestGenerators::enterInAListAccepts()
@@ -446,6 +436,8 @@ void TestGenerators::replaceDialog_data()
 
     QTest::newRow("Td by td in <Td><TD>")
         << u"<Td><TD>"_qs << u"Td"_qs << u"td"_qs << u"<td><TD>"_qs;
+    QTest::newRow("empty word: nothing done, the dialog stays as it was")
+        << u"<p>"_qs << QString() << u"x"_qs << QString();
     QTest::newRow("word not there: text kept, colours gone")
         << u"<p>"_qs << u"div"_qs << u"x"_qs << u"<p>"_qs;
 }
@@ -471,6 +463,13 @@ void TestGenerators::replaceDialog()
     QTest::keyClicks(child<QLineEdit>(&dialog, "TxtWord(1)"), replacement);
     click(&dialog, "cmdChange");
 
+    if (keyword.isEmpty()) {
+        QCOMPARE(text1.text(), text);
+        QCOMPARE(text1.colourAt(0), colours::Blue);
+        QVERIFY(!child<QPushButton>(&dialog, "cmdChange")->isHidden());
+        QCOMPARE(child<QPushButton>(&dialog, "Command1")->text(), u"&Cancelar"_qs);
+        return;
+    }
     QCOMPARE(text1.text(), expected);
     QCOMPARE(text1.colourAt(0), colours::Black);
     QCOMPARE(warning->text(), u"Palabras reemplazadas correctamente"_qs);
@@ -481,21 +480,6 @@ void TestGenerators::replaceDialog()
     click(&dialog, "Command1");
     QVERIFY(!dialog.isVisible());
     QCOMPARE(text1.selectionStart(), text1.textLength());
-}
-
-void TestGenerators::replaceDialogEmptyWordLeavesDocument()
-{
-    EditingSurface text1;
-    InsertTagText(text1, u"<b>"_qs, colours::Blue);
-    ReplaceDialog dialog(text1);
-    dialog.show();
-    QTest::keyClicks(child<QLineEdit>(&dialog, "TxtWord(1)"), "x");
-    click(&dialog, "cmdChange");
-
-    QCOMPARE(text1.text(), u"<b>"_qs);
-    QCOMPARE(text1.colourAt(0), colours::Blue);
-    QVERIFY(!child<QPushButton>(&dialog, "cmdChange")->isHidden());
-    QCOMPARE(child<QPushButton>(&dialog, "Command1")->text(), u"&Cancelar"_qs);
 }
 
 void TestGenerators::clockInsertion()

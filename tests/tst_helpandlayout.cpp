@@ -47,54 +47,44 @@ class TestHelpAndLayout : public QObject
     Q_OBJECT
 
 private slots:
-    void helpNotice_data();
-    void helpNotice();
-    void webLinks_data();
-    void webLinks();
+    void helpKeys_data();
+    void helpKeys();
     void aboutBox();
     void layoutFollowsTheWindow_data();
     void layoutFollowsTheWindow();
     void splashShowsTheMainWindowThenCloses();
 };
 
-void TestHelpAndLayout::helpNotice_data()
+void TestHelpAndLayout::helpKeys_data()
 {
-    QTest::addColumn<bool>("byKey");
-    QTest::newRow("F1") << true;
-    QTest::newRow("toolbar button") << false;
-}
-
-void TestHelpAndLayout::helpNotice()
-{
-    QFETCH(bool, byKey);
-    Fixture f;
-    const QString before = f.window.surface().text();
-    if (byKey)
-        QTest::keyClick(&f.window, Qt::Key_F1);
-    else
-        QTest::mouseClick(f.window.findChild<QToolButton *>(u"btnayuda"_qs), Qt::LeftButton);
-    QCOMPARE(f.prompts.notices, QStringList(Ayuda));
-    QCOMPARE(f.window.surface().text(), before);
-}
-
-void TestHelpAndLayout::webLinks_data()
-{
+    // A key, or the toolbar's help button when none.
     QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("notice");
     QTest::addColumn<QString>("address");
+    QTest::newRow("F1: the help notice") << int(Qt::Key_F1) << Ayuda << QString();
+    QTest::newRow("help button: the same notice") << 0 << Ayuda << QString();
     // The help notice sends the user to F2: the site the splash names.
-    QTest::newRow("F2: the product's site") << int(Qt::Key_F2) << weblinks::PaginaPrograma;
-    QTest::newRow("F3: the author's site") << int(Qt::Key_F3) << weblinks::PaginaAutor;
+    QTest::newRow("F2: the product's site")
+        << int(Qt::Key_F2) << QString() << weblinks::PaginaPrograma;
+    QTest::newRow("F3: the author's site") << int(Qt::Key_F3) << QString() << weblinks::PaginaAutor;
 }
 
-void TestHelpAndLayout::webLinks()
+void TestHelpAndLayout::helpKeys()
 {
     QFETCH(int, key);
+    QFETCH(QString, notice);
     QFETCH(QString, address);
     Fixture f;
-    QTest::keyClick(&f.window, Qt::Key(key));
-    QCOMPARE(f.opener.opened, QList<QUrl>{QUrl(address)});
-    QVERIFY(f.opener.opened.first().isValid());
-    QVERIFY(!f.opener.opened.first().isRelative());
+    const QString before = f.text1.text();
+    if (key)
+        QTest::keyClick(&f.window, Qt::Key(key));
+    else
+        QTest::mouseClick(f.window.findChild<QToolButton *>(u"btnayuda"_qs), Qt::LeftButton);
+    QCOMPARE(f.prompts.notices, notice.isEmpty() ? QStringList() : QStringList(notice));
+    QCOMPARE(f.opener.opened, address.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(address)});
+    if (!address.isEmpty())
+        QVERIFY(!f.opener.opened.first().isRelative());
+    QCOMPARE(f.text1.text(), before);
     QVERIFY(SplashWindow::Leyenda().endsWith(weblinks::PaginaPrograma));
 }
 
