@@ -40,13 +40,23 @@ SplashWindow::SplashWindow(std::function<void()> showMain, QWidget *parent)
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setSingleShot(true);
     m_timer1->setInterval(3000);
+    // Coarse timers may drift by 5%, enough for the 3100 ms one to fire first.
+    m_timer1->setTimerType(Qt::PreciseTimer);
     connect(m_timer1, &QTimer::timeout, this, [this] { m_showMain(); });
 
     m_timer2 = new QTimer(this);
     m_timer2->setObjectName(QStringLiteral("Timer2"));
     m_timer2->setSingleShot(true);
     m_timer2->setInterval(3100);
-    connect(m_timer2, &QTimer::timeout, this, &QWidget::close);
+    m_timer2->setTimerType(Qt::PreciseTimer);
+    connect(m_timer2, &QTimer::timeout, this, [this] {
+        // Never close before the main window is up: the program would end with the splash.
+        if (m_timer1->isActive()) {
+            m_timer1->stop();
+            m_showMain();
+        }
+        close();
+    });
 }
 
 QString SplashWindow::Leyenda()

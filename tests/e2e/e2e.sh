@@ -174,7 +174,12 @@ import -window root "${SCREENSHOT}"
 keys alt+a Down Down Down Down Return
 wait_for_window 'Quieres guardar'
 keys n
-wait_until "the program to end" bash -c "! kill -0 ${PID}"
+# The program ending is what is awaited here, so wait_until's own check does not apply.
+for ((tries = 0; tries < 150; tries++)); do
+    kill -0 "${PID}" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "${PID}" 2>/dev/null && fail "timed out waiting for the program to end"
 wait "${PID}"
 PID=""
 echo "e2e: passed; screenshot in ${SCREENSHOT}"
