@@ -8,6 +8,8 @@ class QLineEdit;
 
 namespace zendral {
 
+class SizeFrame;
+
 class BackgroundFrame;
 
 // "  Definición de celda": an opening cell tag, the companion of the table dialog.
@@ -27,8 +29,7 @@ private:
     QLineEdit *m_className = nullptr;
     QComboBox *m_align = nullptr;
     QComboBox *m_valign = nullptr;
-    QLineEdit *m_width = nullptr;
-    QLineEdit *m_height = nullptr;
+    SizeFrame *m_size = nullptr;
     BackgroundFrame *m_background = nullptr;
 };
 

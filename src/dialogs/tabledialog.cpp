@@ -2,6 +2,7 @@
 
 #include "backgroundframe.h"
 #include "dialogconventions.h"
+#include "sizeframe.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -39,19 +40,13 @@ TableDialog::TableDialog(EditingSurface &text1, QWidget *parent)
     layoutForm->addRow(makeLabel(layout, QStringLiteral("lblclass"), QStringLiteral("Class:")),
                        m_className);
 
-    QGroupBox *size = makeFrame(this, QStringLiteral("frmtamano"), QStringLiteral("Tamaño"));
-    auto *sizeForm = new QFormLayout(size);
-    m_width = makeTextBox(size, QStringLiteral("txtancho"));
-    sizeForm->addRow(makeLabel(size, QStringLiteral("lblancho"), QStringLiteral("Ancho:")),
-                     m_width);
-    m_height = makeTextBox(size, QStringLiteral("txtalto"));
-    sizeForm->addRow(makeLabel(size, QStringLiteral("lblalto"), QStringLiteral("Alto:")), m_height);
+    m_size = new SizeFrame(this);
 
     m_background = new BackgroundFrame(this);
 
     auto *frames = new QVBoxLayout;
     frames->addWidget(layout);
-    frames->addWidget(size);
+    frames->addWidget(m_size);
     frames->addWidget(m_background);
     setContents(frames, QStringLiteral("tabla"), QStringLiteral("  Definición de tabla"));
 }
@@ -64,8 +59,8 @@ TableFields TableDialog::fields() const
     fields.cellPadding = m_cellPadding->text();
     fields.border = m_border->text();
     fields.className = m_className->text();
-    fields.width = m_width->text();
-    fields.height = m_height->text();
+    fields.width = m_size->width();
+    fields.height = m_size->height();
     fields.colour = m_background->colour();
     fields.image = m_background->image();
     return fields;

@@ -8,6 +8,8 @@ class QLineEdit;
 
 namespace zendral {
 
+class SizeFrame;
+
 class BackgroundFrame;
 
 // "  Definición de tabla": an opening table tag and the first opening row tag below it.
@@ -29,8 +31,7 @@ private:
     QLineEdit *m_cellPadding = nullptr;
     QLineEdit *m_border = nullptr;
     QLineEdit *m_className = nullptr;
-    QLineEdit *m_width = nullptr;
-    QLineEdit *m_height = nullptr;
+    SizeFrame *m_size = nullptr;
     BackgroundFrame *m_background = nullptr;
 };
 
