@@ -39,7 +39,8 @@ install_missing() {
     fi
 }
 
+# Builds everything, or only the targets given (as "--target NAME").
 build() {
     cmake -S "${ROOT}" -B "${BUILD}" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" >/dev/null
-    cmake --build "${BUILD}" -j"${JOBS:-2}"
+    cmake --build "${BUILD}" -j"${JOBS:-2}" "$@"
 }

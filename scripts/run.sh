@@ -2,5 +2,6 @@
 # Installs what is missing, builds, and starts the editor.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_missing
-build
+# Only the editor: the test programs are built by scripts/test.sh.
+build --target zendral
 exec "${BUILD}/src/zendral" "$@"
