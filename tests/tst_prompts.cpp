@@ -1,6 +1,4 @@
 #include "documentcontroller.h"
-#include "editingsurface.h"
-#include "mainwindow.h"
 #include "testsupport.h"
 
 #include <QComboBox>
@@ -38,8 +36,6 @@ private slots:
     void questionAnswers_data();
     void questionAnswers();
     void noticeShowsTagsAsTyped();
-    void escapeOnTheSaveQuestionStops_data();
-    void escapeOnTheSaveQuestionStops();
     void saveDialogAddsTheFilterExtension_data();
     void saveDialogAddsTheFilterExtension();
 };
@@ -95,36 +91,6 @@ void TestPrompts::noticeShowsTagsAsTyped()
     QtPrompts(nullptr).notify(text);
     QCOMPARE(shown.first, text);
     QCOMPARE(shown.second, Qt::PlainText);
-}
-
-void TestPrompts::escapeOnTheSaveQuestionStops_data()
-{
-    QTest::addColumn<QString>("command");
-    // New replaced the text with the template; Salir ended the program without saving.
-    QTest::newRow("New") << u"mn_nuevo"_qs;
-    QTest::newRow("Salir") << u"mn_salir"_qs;
-}
-
-void TestPrompts::escapeOnTheSaveQuestionStops()
-{
-    QFETCH(QString, command);
-    FakeFileChooser chooser;
-    FakeDesktopOpener opener;
-    MainWindow window(MainWindowServices{nullptr, &chooser, nullptr, &opener});
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTest::keyClicks(&window.surface(), u"hola"_qs);
-    const QString typed = window.surface().text();
-    QString asked;
-    whenModalOpens([&](QWidget &dialog) {
-        asked = dialog.windowTitle();
-        QTest::keyClick(&dialog, Qt::Key_Escape);
-    });
-    window.command(command)->trigger();
-    QCOMPARE(asked, u"¿Quieres guardar el archivo actual?"_qs);
-    QCOMPARE(window.surface().text(), typed);
-    QVERIFY(window.isVisible());
-    QVERIFY(chooser.requests.isEmpty());
 }
 
 void TestPrompts::saveDialogAddsTheFilterExtension_data()
