@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,6 +52,7 @@ private slots:
     void opening_data();
     void opening();
     void saveAndSaveAs();
+    void recoveredPage();
     void saveOverChangedFile_data();
     void saveOverChangedFile();
     void fileChangedWhileAway_data();
@@ -298,8 +300,6 @@ void TestMainWindow::opening_data()
     QTest::newRow("Open, dialog cancelled") << u"mn_abrir"_qs << QString() << false << false;
     QTest::newRow("command line, existing file")
         << u"command line"_qs << u"pagina.html"_qs << true << false;
-    QTest::newRow("command line, missing file")
-        << u"command line"_qs << u"pagina.html"_qs << false << false;
     QTest::newRow("file pane, existing file") << u"pane"_qs << u"pagina.html"_qs << true << false;
     QTest::newRow("drop, existing file") << u"drop"_qs << u"pagina.html"_qs << true << false;
     // The preview stayed in front, blank, with the keyboard outside the text.
@@ -424,6 +424,23 @@ void TestMainWindow::saveAndSaveAs()
     // A cancelled Save As keeps the document's name.
     f.trigger("mn_guardarcomo");
     QCOMPARE(state.archivoActual, second);
+}
+
+void TestMainWindow::recoveredPage()
+{
+    Fixture f;
+    QSignalSpy replaced(&f.window.document(), &DocumentController::pageReplaced);
+    const QString path = u"/web/pagina.html"_qs;
+    f.window.document().recoverPage(u"<p>recuperado</p>\r\n"_qs, path, TextEncoding::Utf8);
+    QCOMPARE(f.text1.text(), u"<p>recuperado</p>\r\n"_qs);
+    QCOMPARE(f.text1.colourAt(1), colours::Blue);
+    QCOMPARE(f.text1.selectionLength(), 0);
+    QCOMPARE(f.window.windowTitle(), u"Zendral - [/web/pagina.html]"_qs);
+    QCOMPARE(f.window.document().state().archivoActual, path);
+    // Unsaved: the preview asks for a save first.
+    QVERIFY(f.window.document().isModified());
+    QVERIFY(f.window.document().state().archivoGuardado.isEmpty());
+    QCOMPARE(replaced.size(), 1);
 }
 
 namespace {
