@@ -283,8 +283,16 @@ void TestMainWindow::saveQuestion()
         QVERIFY(f.window.document().isModified());
         return;
     }
-    if (!closing)
-        QCOMPARE(f.text1.text(), command == u"mn_nuevo" ? Nueva : u"<p>otra</p>\r\n"_qs);
+    if (command != u"mn_nuevo") {
+        if (!closing)
+            QCOMPARE(f.text1.text(), u"<p>otra</p>\r\n"_qs);
+        return;
+    }
+    // New: the template with the caret after it, untitled, the title left as it was.
+    QCOMPARE(f.text1.text(), Nueva);
+    QCOMPARE(f.text1.selectionStart(), Nueva.size());
+    QVERIFY(after.archivoActual.isEmpty());
+    QCOMPARE(f.window.windowTitle(), u"Zendral - ["_qs + mine + u']');
 }
 
 void TestMainWindow::opening_data()

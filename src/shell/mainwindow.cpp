@@ -193,7 +193,7 @@ void MainWindow::buildMenus()
     QHash<QString, QMenu *> menus;
     for (const MenuSpec &entry : menuTable()) {
         QMenu *menu = entry.parent.isEmpty() ? menuBar()->addMenu(entry.caption)
-                                             : menus.value(entry.parent)->addMenu(entry.caption);
+                                            : menus.value(entry.parent)->addMenu(entry.caption);
         menu->setObjectName(entry.name);
         menu->menuAction()->setObjectName(entry.name);
         menus.insert(entry.name, menu);
