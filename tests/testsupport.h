@@ -29,14 +29,22 @@
 
 namespace zendral::test {
 
-// Answers questions from a script and keeps every message it was shown.
+// Answers questions from a script (No once it runs out) and keeps every message it was shown.
 class FakePrompts : public Prompts
 {
 public:
-    bool ask(const QString &question) override
+    // A scripted answer: true for Yes, false for No, or any Answer.
+    struct Reply
     {
-        questions.append(question);
-        return answers.isEmpty() ? false : answers.dequeue();
+        Reply(bool yes) : answer(yes ? Answer::Yes : Answer::No) {}
+        Reply(Answer given) : answer(given) {}
+        Answer answer;
+    };
+
+    Answer question(const QString &text) override
+    {
+        questions.append(text);
+        return answers.isEmpty() ? Answer::No : answers.dequeue().answer;
     }
     void notify(const QString &message) override
     {
@@ -45,7 +53,7 @@ public:
             onNotify();
     }
 
-    QQueue<bool> answers;
+    QQueue<Reply> answers;
     QStringList questions;
     QStringList notices;
     std::function<void()> onNotify;

@@ -80,12 +80,13 @@ struct Document
     EditingSurface text1;
     DocumentController document{text1, prompts, chooser};
     int colourings = 0;
-    FileActivation activation{text1, document, prompts, [this] { ++colourings; }};
+    FileActivation activation{text1, document, prompts};
     QString title;
 
     Document()
     {
-        QObject::connect(&activation, &FileActivation::titleChanged,
+        document.setColouring([this] { ++colourings; });
+        QObject::connect(&document, &DocumentController::titleChanged,
                          [this](const QString &shown) { title = shown; });
     }
 };
@@ -190,7 +191,7 @@ void TestFilePanes::imageInsertion()
 
     const QString path = dir.filePath(image);
     FakePrompts &prompts = f.prompts;
-    FileActivation activation(text1, f.window.document(), prompts, [] {});
+    FileActivation activation(text1, f.window.document(), prompts);
     activation.activate(QFileInfo(path).absolutePath(), QFileInfo(path).fileName());
 
     if (inserted.isEmpty()) {

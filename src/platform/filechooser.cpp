@@ -21,6 +21,20 @@ QStringList QtFileChooser::nameFilters(const QString &filter)
     return result;
 }
 
+QString QtFileChooser::defaultSuffix(const QString &nameFilter)
+{
+    const qsizetype open = nameFilter.lastIndexOf(u'(');
+    const qsizetype close = nameFilter.indexOf(u')', open + 1);
+    if (open < 0 || close < 0)
+        return QString();
+    const QString first =
+        nameFilter.mid(open + 1, close - open - 1).split(u' ', Qt::SkipEmptyParts).value(0);
+    if (!first.startsWith(QStringLiteral("*.")))
+        return QString();
+    const QString suffix = first.mid(2);
+    return suffix.contains(u'*') || suffix.contains(u'?') ? QString() : suffix;
+}
+
 QString QtFileChooser::choose(const FileRequest &request)
 {
     QFileDialog dialog(m_parent, request.title);
@@ -33,6 +47,15 @@ QString QtFileChooser::choose(const FileRequest &request)
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
         dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+    if (save) {
+        // A name without an extension would not be listed by the file pane nor previewed as
+        // a page: it takes the one of the filter in force.
+        dialog.setDefaultSuffix(defaultSuffix(dialog.selectedNameFilter()));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString &nameFilter) {
+                             dialog.setDefaultSuffix(defaultSuffix(nameFilter));
+                         });
+    }
     if (!request.fileName.isEmpty()) {
         const QFileInfo preset(request.fileName);
         dialog.setDirectory(preset.absolutePath());

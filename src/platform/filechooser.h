@@ -27,7 +27,8 @@ public:
     virtual QString choose(const FileRequest &request) = 0;
 };
 
-// Qt's file dialog. Open insists on an existing file; both modes on an existing folder.
+// Qt's file dialog. Open insists on an existing file; both modes on an existing folder. Save
+// gives a name typed without an extension the extension of the chosen filter.
 class QtFileChooser : public FileChooser
 {
 public:
@@ -36,6 +37,9 @@ public:
 
     // "Archivos HTML (*.html)|*.html|…" as Qt's name filters ("Archivos HTML (*.html)", …).
     static QStringList nameFilters(const QString &filter);
+    // The extension a Qt name filter's first pattern names ("html" for "… (*.html)"), or an
+    // empty string when that pattern names none.
+    static QString defaultSuffix(const QString &nameFilter);
 
 private:
     QWidget *m_parent;

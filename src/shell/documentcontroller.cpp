@@ -4,7 +4,12 @@
 #include "filechooser.h"
 #include "prompts.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QScrollBar>
+#include <QTextBlock>
+
+#include <sys/stat.h>
 
 namespace zendral {
 
@@ -12,9 +17,63 @@ namespace {
 const QString SaveQuestion = QStringLiteral("¿Quieres guardar el archivo actual?");
 const QString SaveTitle = QStringLiteral("Guardar archivo como...");
 const QString OpenTitle = QStringLiteral("Abrir archivo");
+const QString OverwriteChanged =
+    QStringLiteral("El archivo \"%1\" ha cambiado en el disco desde que se abrió o se guardó: "
+                   "otro programa lo ha modificado. ¿Quieres sobrescribirlo con el texto del "
+                   "editor?");
+const QString LinkInItsPlace =
+    QStringLiteral("No se ha guardado el archivo \"%1\": desde que se abrió, en su lugar hay un "
+                   "enlace simbólico a otro archivo. Usa \"Guardar como\" para elegir dónde "
+                   "guardarlo.");
+const QString ReadAgainQuestion =
+    QStringLiteral("El archivo \"%1\" ha cambiado en el disco: otro programa lo ha modificado. "
+                   "¿Quieres leerlo de nuevo? Se perderán los cambios que no has guardado.");
+const QString ReadAgain =
+    QStringLiteral("Se ha vuelto a leer \"%1\": otro programa lo había cambiado.");
+const QString Vanished =
+    QStringLiteral("El archivo \"%1\" ya no está en el disco: guarda el texto para no perderlo.");
+const QString NotReadAgain =
+    QStringLiteral("En el lugar del archivo \"%1\" hay ahora un enlace simbólico o algo que no "
+                   "es un archivo normal: no se ha vuelto a leer.");
 // Past this many characters a line makes every keystroke in it slow (32 ms at 200k).
 constexpr qsizetype ComfortableLine = 100000;
 } // namespace
+
+FileStamp FileStamp::of(const QString &path)
+{
+    FileStamp stamp;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status;
+    if (::lstat(name.constData(), &status) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.symbolicLink = S_ISLNK(status.st_mode);
+    stamp.nameDevice = status.st_dev;
+    stamp.nameInode = status.st_ino;
+    if (stamp.symbolicLink && ::stat(name.constData(), &status) != 0)
+        return stamp;
+    stamp.regular = S_ISREG(status.st_mode);
+    stamp.device = status.st_dev;
+    stamp.inode = status.st_ino;
+    stamp.size = status.st_size;
+    stamp.modifiedSeconds = status.st_mtim.tv_sec;
+    stamp.modifiedNanoseconds = status.st_mtim.tv_nsec;
+    return stamp;
+}
+
+DocumentController::Busy::Busy(DocumentController &document) : m_document(document)
+{
+    ++m_document.m_busy;
+}
+
+DocumentController::Busy::~Busy()
+{
+    if (--m_document.m_busy == 0 && m_document.m_checkPending) {
+        m_document.m_checkPending = false;
+        QMetaObject::invokeMethod(&m_document, &DocumentController::checkFileOnDisk,
+                                  Qt::QueuedConnection);
+    }
+}
 
 QString DocumentController::PlantillaInicio()
 {
@@ -36,7 +95,9 @@ QString DocumentController::Filter()
 DocumentController::DocumentController(EditingSurface &text1, Prompts &prompts,
                                        FileChooser &chooser, QObject *parent)
     : QObject(parent), m_text1(text1), m_prompts(prompts), m_chooser(chooser)
-{}
+{
+    connect(&m_text1, &EditingSurface::changed, this, [this] { m_modified = true; });
+}
 
 QString DocumentController::folderPart(const QString &path)
 {
@@ -57,6 +118,7 @@ void DocumentController::startUp()
     m_text1.setSelectedText(PlantillaInicio());
     m_text1.setInsertionColour(colours::Black);
     m_text1.setSelectionStart(m_text1.textLength());
+    m_modified = false;
 }
 
 QString DocumentController::chooseSaveName(bool confirmOverwrite)
@@ -71,104 +133,153 @@ QString DocumentController::chooseSaveName(bool confirmOverwrite)
     return m_chooser.choose(request);
 }
 
-bool DocumentController::prompt(PromptKind kind)
-{
-    m_state.textoAnterior = m_text1.text();
-    if (!m_prompts.ask(SaveQuestion))
-        return true;
-    // Asking before an overwrite here too: a silent one could destroy another file.
-    const QString archivoAntes = m_state.archivoActual;
-    m_state.archivoActual = chooseSaveName(true);
-    if (!m_state.archivoActual.isEmpty()) {
-        if (!EscribirDocumento(m_state.archivoActual)) {
-            // The user asked for the text to be kept and it was not: going on would drop it.
-            m_state.archivoActual = archivoAntes;
-            return false;
-        }
-        if (kind == PromptKind::Open)
-            m_text1.setText(QString());
-        return true;
-    }
-    if (kind == PromptKind::Open)
-        m_state.rutaAbrir.clear();
-    m_text1.setText(m_state.textoAnterior);
-    return true;
-}
-
 bool DocumentController::PreguntarGuardar()
 {
-    return prompt(PromptKind::Plain);
+    Busy busy(*this);
+    switch (m_prompts.question(SaveQuestion)) {
+    case Prompts::Answer::Cancel:
+        return false;
+    case Prompts::Answer::No:
+        return true;
+    case Prompts::Answer::Yes:
+        break;
+    }
+    // Asking before an overwrite here too: a silent one could destroy another file.
+    const QString name = chooseSaveName(true);
+    // The user asked for the text to be kept and it was not: going on would drop it.
+    if (name.isEmpty() || !EscribirDocumento(name))
+        return false;
+    m_state.archivoActual = name;
+    return true;
 }
 
 void DocumentController::nuevo()
 {
+    Busy busy(*this);
     if (!PreguntarGuardar())
         return;
     m_text1.setText(PlantillaNueva());
     m_text1.setSelectionStart(m_text1.textLength());
     m_state.archivoActual.clear();
     m_state.encoding = TextEncoding::Utf8;
+    m_modified = false;
+    m_diskPath.clear();
+    m_diskStamp = FileStamp();
+    m_toldStamp.reset();
+    emit pageReplaced();
 }
 
 void DocumentController::abrir()
 {
-    if (!prompt(PromptKind::Open))
+    Busy busy(*this);
+    if (!PreguntarGuardar())
         return;
-    const QString archivoAntes = m_state.archivoActual;
-    m_text1.setText(QString());
-
     FileRequest request;
     request.mode = FileRequest::Mode::Open;
     request.title = OpenTitle;
     request.filter = Filter();
     request.filterIndex = 1;
     request.fileName = m_state.rutaAbrir;
-    m_state.archivoActual = m_chooser.choose(request);
-    cargarElegido(archivoAntes);
+    // A cancelled dialog leaves the document, its name and its folder as they were.
+    const QString path = m_chooser.choose(request);
+    if (!path.isEmpty())
+        loadPage(path, Source::Chosen);
 }
 
 void DocumentController::abrirRuta(const QString &path)
 {
-    m_state.textoAnterior = m_text1.text();
-    const QString archivoAntes = m_state.archivoActual;
-    m_text1.setText(QString());
-    m_state.archivoActual = path;
-    cargarElegido(archivoAntes);
+    Busy busy(*this);
+    loadPage(path, Source::Chosen);
 }
 
 void DocumentController::abrirRutaPreguntando(const QString &path)
 {
-    if (!prompt(PromptKind::Open))
-        return;
-    const QString archivoAntes = m_state.archivoActual;
-    m_text1.setText(QString());
-    m_state.archivoActual = path;
-    cargarElegido(archivoAntes);
+    Busy busy(*this);
+    if (PreguntarGuardar())
+        loadPage(path, Source::Chosen);
 }
 
-void DocumentController::cargarElegido(const QString &archivoAntes)
+void DocumentController::abrirDesdePanel(const QString &folder, const QString &path)
 {
-    bool loaded = false;
-    if (!m_state.archivoActual.isEmpty()) {
-        loaded = LeerDocumento(m_state.archivoActual);
-        if (loaded) {
-            m_state.rutaAbrir = m_state.archivoActual;
-            emit titleChanged(QStringLiteral("Zendral - [") + m_state.archivoActual +
-                              QLatin1Char(']'));
-        } else {
-            // The page could not be read: the document stays the one the user had.
-            m_state.archivoActual = archivoAntes;
-        }
+    Busy busy(*this);
+    if (PreguntarGuardar())
+        loadPage(path, Source::Pane, folder);
+}
+
+bool DocumentController::loadPage(const QString &path, Source source, const QString &paneFolder)
+{
+    const int line = m_text1.textCursor().blockNumber();
+    // Taken before reading: a change made while the file is read shows as a change later.
+    const FileStamp stamp = FileStamp::of(path);
+    if (!LeerDocumento(path))
+        return false;
+    m_modified = false;
+    m_diskPath = path;
+    m_diskStamp = stamp;
+    m_toldStamp.reset();
+    const QString title = QStringLiteral("Zendral - [") + path + QLatin1Char(']');
+    switch (source) {
+    case Source::Chosen:
+        m_state.archivoActual = path;
+        m_state.rutaAbrir = path;
+        m_state.carpetaActual = folderPart(path);
+        emit titleChanged(title);
+        break;
+    case Source::Pane:
+        // The page counts as untitled, so that a later Save asks where to write it.
+        m_state.archivoActual.clear();
+        m_state.carpetaActual = paneFolder;
+        emit titleChanged(title);
+        break;
+    case Source::Reload:
+        break;
     }
-    if (!loaded)
-        m_text1.setText(m_state.textoAnterior);
-    if (loaded || m_state.archivoActual.isEmpty())
-        m_state.carpetaActual = folderPart(m_state.archivoActual);
     colour();
+    if (source == Source::Reload) {
+        const QTextBlock block = m_text1.document()->findBlockByNumber(
+            std::min(line, m_text1.document()->blockCount() - 1));
+        m_text1.setTextCursor(QTextCursor(block));
+    } else {
+        showFromTop();
+    }
+    // Loading is not an edit of the user's: the page matches its file, which can be previewed.
+    m_state.archivoGuardado = path;
+    emit pageReplaced();
+    return true;
+}
+
+void DocumentController::showFromTop()
+{
+    // The colouring leaves the last tag selected, where the first key typed would replace it.
+    m_text1.setSelectionStart(0);
+    m_text1.verticalScrollBar()->setValue(0);
+    m_text1.horizontalScrollBar()->setValue(0);
+}
+
+void DocumentController::recoverPage(const QString &text, const QString &path,
+                                     TextEncoding encoding)
+{
+    m_text1.setText(text);
+    m_state.encoding = encoding;
+    m_state.archivoActual = path;
+    m_state.rutaAbrir = path;
+    m_state.carpetaActual = folderPart(path);
+    if (!path.isEmpty())
+        emit titleChanged(QStringLiteral("Zendral - [") + path + QLatin1Char(']'));
+    colour();
+    showFromTop();
+    m_state.archivoGuardado.clear();
+    m_modified = true;
+    // What the file holds now is what a later Save must not overwrite unseen.
+    m_diskPath = path;
+    m_diskStamp = path.isEmpty() ? FileStamp() : FileStamp::of(path);
+    m_toldStamp.reset();
+    emit pageReplaced();
 }
 
 void DocumentController::guardar()
 {
+    Busy busy(*this);
     if (m_state.archivoActual.isEmpty()) {
         const QString name = chooseSaveName(true);
         if (!name.isEmpty() && EscribirDocumento(name)) {
@@ -184,6 +295,7 @@ void DocumentController::guardar()
 
 void DocumentController::guardarComo()
 {
+    Busy busy(*this);
     // A cancelled Save As changes nothing, not even the document's name; nor does a name
     // the file could not be written under.
     const QString name = chooseSaveName(true);
@@ -196,24 +308,68 @@ void DocumentController::guardarComo()
     m_state.carpetaActual = folderPart(name);
 }
 
-bool DocumentController::confirmClose()
+void DocumentController::checkFileOnDisk()
 {
-    if (!m_prompts.ask(SaveQuestion))
+    if (m_busy > 0) {
+        m_checkPending = true;
+        return;
+    }
+    if (m_diskPath.isEmpty())
+        return;
+    const FileStamp now = FileStamp::of(m_diskPath);
+    if (now == m_diskStamp || now == m_toldStamp)
+        return;
+    Busy busy(*this);
+    m_toldStamp = now;
+    const QString path = m_diskPath;
+    if (!now.exists) {
+        m_state.archivoGuardado.clear();
+        emit statusMessage(Vanished.arg(path));
+        return;
+    }
+    // Reading it would show another file's content under this name, and make Save write there.
+    if (!now.regular || now.isNewLinkSince(m_diskStamp)) {
+        m_state.archivoGuardado.clear();
+        emit statusMessage(NotReadAgain.arg(path));
+        return;
+    }
+    if (m_modified && m_prompts.question(ReadAgainQuestion.arg(path)) != Prompts::Answer::Yes) {
+        m_state.archivoGuardado.clear();
+        return;
+    }
+    if (loadPage(path, Source::Reload))
+        emit statusMessage(ReadAgain.arg(path));
+}
+
+bool DocumentController::mayOverwrite(const QString &path)
+{
+    if (path != m_diskPath)
         return true;
-    const QString name = chooseSaveName(true);
-    if (name.isEmpty() || !EscribirDocumento(name))
+    const FileStamp now = FileStamp::of(path);
+    // A file that is gone loses nothing by being written again.
+    if (now == m_diskStamp || !now.exists)
+        return true;
+    if (now.isNewLinkSince(m_diskStamp)) {
+        m_prompts.notify(LinkInItsPlace.arg(path));
         return false;
-    m_state.archivoActual = name;
-    return true;
+    }
+    return m_prompts.question(OverwriteChanged.arg(path)) == Prompts::Answer::Yes;
 }
 
 bool DocumentController::EscribirDocumento(const QString &path)
 {
+    Busy busy(*this);
+    if (!mayOverwrite(path))
+        return false;
     const WriteResult result = writeDocumentFile(path, m_text1.text(), m_state.encoding);
     if (!result.ok) {
         m_prompts.notify(result.error);
         return false;
     }
+    m_diskPath = path;
+    m_diskStamp = FileStamp::of(path);
+    m_toldStamp.reset();
+    m_modified = false;
     m_state.encoding = result.encoding;
     if (result.leftOtherNames)
         m_prompts.notify(QStringLiteral("El archivo \"%1\" tenía otros nombres (enlaces duros). Se "
@@ -224,6 +380,7 @@ bool DocumentController::EscribirDocumento(const QString &path)
         m_prompts.notify(QStringLiteral("El archivo \"%1\" contiene caracteres que la codificación "
                                         "Windows-1252 no puede guardar: se ha guardado en UTF-8.")
                              .arg(path));
+    emit saved();
     return true;
 }
 
@@ -235,10 +392,7 @@ bool DocumentController::LeerDocumento(const QString &path)
         return false;
     }
     m_state.encoding = result.document.encoding;
-    if (m_text1.textLength() == 0)
-        m_text1.setText(result.document.text);
-    else
-        m_text1.setText(m_text1.text() + result.document.text);
+    m_text1.setText(result.document.text);
     if (result.document.longestLine > ComfortableLine)
         m_prompts.notify(QStringLiteral("El archivo \"%1\" tiene una línea de %2 caracteres: se ha "
                                         "cargado entero, pero escribir en una línea tan larga "

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace zendral {
 
@@ -13,8 +14,9 @@ class EditingSurface;
 class FileChooser;
 class Prompts;
 
-// The document's life: start-up, New, Open, Save, Save As, the save prompt and closing.
-// Every failure to read or write is told to the user and leaves the document as it was.
+// The document's life: start-up, New, Open, Save, Save As, the save question and closing, and
+// the file on disk changing under the editor. Every failure to read or write is told to the
+// user and leaves the document as it was.
 class DocumentController : public QObject
 {
     Q_OBJECT
@@ -35,28 +37,40 @@ public:
     // The whole-text colouring that runs after a page is loaded.
     void setColouring(std::function<void()> colorea) { m_colorea = std::move(colorea); }
 
+    // The text changed since it was loaded, saved or made new.
+    bool isModified() const { return m_modified; }
+
     // Puts the start-up template in blue with the caret after it.
     void startUp();
     void nuevo();
     void abrir();
-    // Opens path as Open does once a file is chosen, without the save question or the
-    // dialog: the page given on the command line.
+    // The page named on the command line: opened as Open opens a chosen file, without the
+    // save question or the dialog.
     void abrirRuta(const QString &path);
-    // Open's save question, then path opened as abrirRuta does: a page dropped on the window.
+    // A page dropped on the window: the save question, then opened as Open opens it.
     void abrirRutaPreguntando(const QString &path);
+    // A page double-clicked in the file pane, whose folder list shows folder: the save
+    // question, then the page is read and counts as untitled.
+    void abrirDesdePanel(const QString &folder, const QString &path);
+    // Shows text as an unsaved page carrying path as its file name, as after Open.
+    void recoverPage(const QString &text, const QString &path, TextEncoding encoding);
     void guardar();
     void guardarComo();
-    // The question asked before New, Open and opening a page from the file pane. False when
-    // the user chose to save and the save failed: the caller must then leave the text alone.
+    // The question asked before the page is replaced or the window closes. False when the
+    // command must stop: the user backed out of the question or of the save dialog, or the
+    // save failed.
     bool PreguntarGuardar();
-    // Asks before the window closes; false keeps the window open (the save was cancelled or
-    // failed, so closing would lose the text).
-    bool confirmClose();
+    // Compares the document's file with what was read or saved last; the window calls it
+    // when it becomes active. Unchanged text is read again in place; changed text is kept
+    // unless the user chooses to read the file again.
+    void checkFileOnDisk();
 
-    // Writes the whole text to path; tells the user and returns false on failure.
+    // Writes the whole text to path; tells the user and returns false on failure. Before
+    // overwriting the document's own file changed by another program it asks, and it never
+    // writes through a symbolic link put in that file's place.
     bool EscribirDocumento(const QString &path);
-    // Appends the lines of the file to the text; tells the user and returns false on failure,
-    // leaving the text untouched.
+    // Replaces the text with the lines of the file; tells the user and returns false on
+    // failure, leaving the text untouched.
     bool LeerDocumento(const QString &path);
 
     // The path less its final file name, trailing separator kept.
@@ -64,21 +78,48 @@ public:
 
 signals:
     void titleChanged(const QString &title);
+    // The text became another document: New, a page loaded from anywhere, a recovered page.
+    void pageReplaced();
+    // The document's file was written successfully.
+    void saved();
+    // A line for the status area.
+    void statusMessage(const QString &message);
 
 private:
-    enum class PromptKind { Plain, Open };
-    bool prompt(PromptKind kind);
+    enum class Source { Chosen, Pane, Reload };
+    // Holds the check of the file on disk back while a command runs: the command's own
+    // dialogs give the window back its activation half-way through.
+    class Busy
+    {
+    public:
+        explicit Busy(DocumentController &document);
+        ~Busy();
+
+    private:
+        DocumentController &m_document;
+    };
+
+    // Every page read from disk comes through here, whatever its source.
+    bool loadPage(const QString &path, Source source, const QString &paneFolder = QString());
+    // The caret at the start with nothing selected, the top of the page in view.
+    void showFromTop();
     QString chooseSaveName(bool confirmOverwrite);
+    bool mayOverwrite(const QString &path);
     void colour();
-    // Open's steps after the choice: reads m_state.archivoActual into the emptied text, or
-    // puts back the text and the name the document had (archivoAntes).
-    void cargarElegido(const QString &archivoAntes);
 
     EditingSurface &m_text1;
     Prompts &m_prompts;
     FileChooser &m_chooser;
     EstadoDocumento m_state;
     std::function<void()> m_colorea;
+    bool m_modified = false;
+    // The file the text was last read from or written to, and what it was then.
+    QString m_diskPath;
+    FileStamp m_diskStamp;
+    // The change of that file the user was last told of, so that it is told once.
+    std::optional<FileStamp> m_toldStamp;
+    int m_busy = 0;
+    bool m_checkPending = false;
 };
 
 } // namespace zendral

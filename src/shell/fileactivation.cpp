@@ -39,9 +39,8 @@ QString readFailure(const QString &path, QImageReader::ImageReaderError error)
 } // namespace
 
 FileActivation::FileActivation(EditingSurface &text1, DocumentController &document,
-                               Prompts &prompts, std::function<void()> colorea, QObject *parent)
-    : QObject(parent), m_text1(text1), m_document(document), m_prompts(prompts),
-      m_colorea(std::move(colorea))
+                               Prompts &prompts, QObject *parent)
+    : QObject(parent), m_text1(text1), m_document(document), m_prompts(prompts)
 {}
 
 QString FileActivation::UnirRuta(const QString &folder, const QString &name)
@@ -89,30 +88,7 @@ void FileActivation::activate(const QString &folder, const QString &name)
     if (isImage(path))
         insertImage(path);
     else
-        openPage(folder, path);
-}
-
-void FileActivation::openPage(const QString &folder, const QString &path)
-{
-    // A save the user asked for that failed leaves the text where it is: nothing is loaded.
-    if (!m_document.PreguntarGuardar())
-        return;
-    const QString before = m_text1.text();
-    m_text1.setText(QString());
-    if (!m_document.LeerDocumento(path)) {
-        // The page could not be read (the user has been told): the document stays as it was.
-        m_text1.setText(before);
-        if (m_colorea)
-            m_colorea();
-        return;
-    }
-    EstadoDocumento &state = m_document.state();
-    state.carpetaActual = folder;
-    emit titleChanged(QStringLiteral("Zendral - [") + path + u']');
-    // The page counts as untitled, so that a later Save asks where to write it.
-    state.archivoActual.clear();
-    if (m_colorea)
-        m_colorea();
+        m_document.abrirDesdePanel(folder, path);
 }
 
 void FileActivation::insertImage(const QString &path)

@@ -4,8 +4,6 @@
 #include <QSize>
 #include <QString>
 
-#include <functional>
-
 namespace zendral {
 
 class DocumentController;
@@ -20,7 +18,7 @@ class FileActivation : public QObject
 
 public:
     FileActivation(EditingSurface &text1, DocumentController &document, Prompts &prompts,
-                   std::function<void()> colorea, QObject *parent = nullptr);
+                   QObject *parent = nullptr);
 
     // Joins a folder and a name with one separator between them.
     static QString UnirRuta(const QString &folder, const QString &name);
@@ -35,17 +33,12 @@ public:
     // The file name of the file list was double-clicked while the folder list showed folder.
     void activate(const QString &folder, const QString &name);
 
-signals:
-    void titleChanged(const QString &title);
-
 private:
-    void openPage(const QString &folder, const QString &path);
     void insertImage(const QString &path);
 
     EditingSurface &m_text1;
     DocumentController &m_document;
     Prompts &m_prompts;
-    std::function<void()> m_colorea;
 };
 
 } // namespace zendral

@@ -123,11 +123,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     // The panes keep their width and the tabs take the rest; within the panes only the
     // file list grows.
     m_panes = new FilePanes;
-    m_fileActivation = new FileActivation(
-        *m_text1, *m_document, *m_services.prompts, [this] { Colorea(*m_text1, m_tablaEtiquetas); },
-        this);
+    m_fileActivation = new FileActivation(*m_text1, *m_document, *m_services.prompts, this);
     connect(m_panes, &FilePanes::fileDoubleClicked, m_fileActivation, &FileActivation::activate);
-    connect(m_fileActivation, &FileActivation::titleChanged, this, &QWidget::setWindowTitle);
     auto *body = new QHBoxLayout;
     body->addWidget(m_panes);
     body->addWidget(m_documentTabs, 1);
@@ -142,6 +139,14 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
             Qt::QueuedConnection);
     setAcceptDrops(true);
     connect(m_document, &DocumentController::titleChanged, this, &QWidget::setWindowTitle);
+    // Whatever was in front, the new page is shown as source with the keyboard in it.
+    connect(m_document, &DocumentController::pageReplaced, this, [this] {
+        m_documentTabs->setCurrentIndex(0);
+        m_text1->setFocus();
+        m_fileNotice->clear();
+    });
+    connect(m_document, &DocumentController::saved, m_fileNotice, &QLabel::clear);
+    connect(m_document, &DocumentController::statusMessage, m_fileNotice, &QLabel::setText);
     connect(m_text1, &QPlainTextEdit::selectionChanged, this, &MainWindow::updateClipboardCommands);
     connect(m_services.clipboard, &Clipboard::changed, this, &MainWindow::updateClipboardCommands);
 
@@ -270,6 +275,11 @@ QWidget *MainWindow::buildStatusArea()
     grid->addWidget(m_modem, 1, 3);
     grid->addWidget(label(QStringLiteral("ADSL 25KB:")), 1, 4);
     grid->addWidget(m_adsl, 1, 5);
+    // Tells what happened to the document's file on disk; the path must not widen the window.
+    m_fileNotice = label(QString(), QStringLiteral("lblarchivo"));
+    m_fileNotice->setTextFormat(Qt::PlainText);
+    m_fileNotice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    grid->addWidget(m_fileNotice, 1, 6);
     grid->setColumnStretch(6, 1);
     return area;
 }
@@ -403,10 +413,19 @@ void MainWindow::dropEvent(QDropEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_document->confirmClose())
+    if (m_document->PreguntarGuardar())
         event->accept();
     else
         event->ignore();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Queued: the check may ask, and a question is not opened inside the activation.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QMetaObject::invokeMethod(m_document, &DocumentController::checkFileOnDisk,
+                                  Qt::QueuedConnection);
 }
 
 } // namespace zendral

@@ -56,6 +56,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -90,6 +91,7 @@ private:
     QLabel *m_size = nullptr;
     QLabel *m_modem = nullptr;
     QLabel *m_adsl = nullptr;
+    QLabel *m_fileNotice = nullptr;
 };
 
 } // namespace zendral
