@@ -36,7 +36,11 @@ QString DocumentController::Filter()
 DocumentController::DocumentController(EditingSurface &text1, Prompts &prompts,
                                        FileChooser &chooser, QObject *parent)
     : QObject(parent), m_text1(text1), m_prompts(prompts), m_chooser(chooser)
-{}
+{
+    connect(&m_text1, &EditingSurface::changed, this, [this] { m_modified = true; });
+    connect(this, &DocumentController::pageReplaced, this, [this] { m_modified = false; });
+    connect(this, &DocumentController::saved, this, [this] { m_modified = false; });
+}
 
 QString DocumentController::folderPart(const QString &path)
 {
@@ -57,6 +61,7 @@ void DocumentController::startUp()
     m_text1.setSelectedText(PlantillaInicio());
     m_text1.setInsertionColour(colours::Black);
     m_text1.setSelectionStart(m_text1.textLength());
+    m_modified = false;
 }
 
 QString DocumentController::chooseSaveName(bool confirmOverwrite)
@@ -108,6 +113,7 @@ void DocumentController::nuevo()
     m_text1.setSelectionStart(m_text1.textLength());
     m_state.archivoActual.clear();
     m_state.encoding = TextEncoding::Utf8;
+    emit pageReplaced();
 }
 
 void DocumentController::abrir()
@@ -165,6 +171,22 @@ void DocumentController::cargarElegido(const QString &archivoAntes)
     if (loaded || m_state.archivoActual.isEmpty())
         m_state.carpetaActual = folderPart(m_state.archivoActual);
     colour();
+    if (loaded)
+        emit pageReplaced();
+}
+
+void DocumentController::recoverPage(const QString &text, const QString &path,
+                                     TextEncoding encoding)
+{
+    m_text1.setText(text);
+    m_state.archivoActual = path;
+    m_state.carpetaActual = folderPart(path);
+    m_state.encoding = encoding;
+    colour();
+    if (!path.isEmpty())
+        emit titleChanged(QStringLiteral("Zendral - [") + path + QLatin1Char(']'));
+    emit pageReplaced();
+    m_modified = true;
 }
 
 void DocumentController::guardar()
@@ -174,9 +196,11 @@ void DocumentController::guardar()
         if (!name.isEmpty() && EscribirDocumento(name)) {
             m_state.archivoActual = name;
             m_state.archivoGuardado = name;
+            emit saved();
         }
     } else if (EscribirDocumento(m_state.archivoActual)) {
         m_state.archivoGuardado = m_state.archivoActual;
+        emit saved();
     }
     m_state.guardado = true;
     m_state.carpetaActual = folderPart(m_state.archivoActual);
@@ -194,6 +218,7 @@ void DocumentController::guardarComo()
     m_state.archivoActual = name;
     m_state.archivoGuardado = name;
     m_state.carpetaActual = folderPart(name);
+    emit saved();
 }
 
 bool DocumentController::confirmClose()

@@ -62,8 +62,17 @@ public:
     // The path less its final file name, trailing separator kept.
     static QString folderPart(const QString &path);
 
+    // The text changed since it was loaded, saved or made new.
+    bool isModified() const { return m_modified; }
+    // Shows text as an unsaved page carrying path as its file name, modified.
+    void recoverPage(const QString &text, const QString &path, TextEncoding encoding);
+
 signals:
     void titleChanged(const QString &title);
+    // New, any page loaded, or a recovered page replaced the text.
+    void pageReplaced();
+    // The document's file was written successfully.
+    void saved();
 
 private:
     enum class PromptKind { Plain, Open };
@@ -79,6 +88,7 @@ private:
     FileChooser &m_chooser;
     EstadoDocumento m_state;
     std::function<void()> m_colorea;
+    bool m_modified = false;
 };
 
 } // namespace zendral

@@ -113,6 +113,7 @@ void FileActivation::openPage(const QString &folder, const QString &path)
     state.archivoActual.clear();
     if (m_colorea)
         m_colorea();
+    emit m_document.pageReplaced();
 }
 
 void FileActivation::insertImage(const QString &path)
