@@ -12,6 +12,8 @@ namespace zendral {
 namespace {
 // Past this, a copy is written at the next change even while typing goes on.
 constexpr qint64 LongestWait = 30000;
+// Characters taken between two events: a few milliseconds' work.
+constexpr qint64 PartLength = 256 * 1024;
 } // namespace
 
 CrashRecovery::CrashRecovery(EditingSurface &text1, DocumentController &document,
@@ -22,6 +24,8 @@ CrashRecovery::CrashRecovery(EditingSurface &text1, DocumentController &document
     m_timer.setSingleShot(true);
     m_timer.setInterval(pause);
     connect(&m_timer, &QTimer::timeout, this, &CrashRecovery::writeCopy);
+    m_taking.setInterval(0);
+    connect(&m_taking, &QTimer::timeout, this, &CrashRecovery::takePart);
     connect(&m_text1, &EditingSurface::changed, this, &CrashRecovery::textChanged);
     connect(&m_document, &DocumentController::saved, this, &CrashRecovery::forgetCopy);
     connect(&m_document, &DocumentController::pageReplaced, this, &CrashRecovery::forgetCopy);
@@ -69,12 +73,14 @@ bool CrashRecovery::offerOrphans()
 void CrashRecovery::endCleanly()
 {
     m_timer.stop();
+    stopTaking();
     m_store.remove();
     m_store.waitForWrites();
 }
 
 void CrashRecovery::textChanged()
 {
+    stopTaking();
     if (!m_document.isModified())
         return;
     if (!m_timer.isActive())
@@ -87,14 +93,38 @@ void CrashRecovery::writeCopy()
 {
     if (!m_document.isModified())
         return;
+    stopTaking();
+    m_length = m_text1.textLength();
+    takePart();
+}
+
+void CrashRecovery::takePart()
+{
+    m_parts.append(m_text1.textRange(m_taken, PartLength));
+    m_taken += PartLength;
+    if (m_taken < m_length) {
+        m_taking.start();
+        return;
+    }
+    m_taking.stop();
     const EstadoDocumento &state = m_document.state();
-    // Taking the text is the only part that runs here; encoding and writing it do not.
-    m_store.write(m_text1.text(), state.archivoActual, state.encoding);
+    // Encoding and writing the text run on the store's worker thread.
+    m_store.write(m_parts, state.archivoActual, state.encoding);
+    m_parts.clear();
+    m_taken = 0;
+}
+
+void CrashRecovery::stopTaking()
+{
+    m_taking.stop();
+    m_parts.clear();
+    m_taken = 0;
 }
 
 void CrashRecovery::forgetCopy()
 {
     m_timer.stop();
+    stopTaking();
     m_store.remove();
 }
 

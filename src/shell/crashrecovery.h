@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 
 #include <chrono>
@@ -40,6 +41,9 @@ public:
 private:
     void textChanged();
     void writeCopy();
+    // Takes the next part of the text; the last part hands the whole text to the store.
+    void takePart();
+    void stopTaking();
     void forgetCopy();
 
     EditingSurface &m_text1;
@@ -50,6 +54,12 @@ private:
     // Since the first change not yet in the copy: steady typing must not put the copy off
     // for ever.
     QElapsedTimer m_pending;
+    // The text is taken a part at a time between events, so that a key pressed meanwhile
+    // waits for one part, never for the whole of a large page; a change starts it over.
+    QTimer m_taking;
+    QStringList m_parts;
+    qint64 m_taken = 0;
+    qint64 m_length = 0;
 };
 
 } // namespace zendral

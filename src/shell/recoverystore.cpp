@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <QStringEncoder>
 #include <QTextStream>
 
 #include <algorithm>
@@ -43,16 +44,6 @@ TextEncoding encodingNamed(const QString &name)
     return TextEncoding::Utf8;
 }
 
-// A header line (the page's path and encoding, in JSON so that any path fits on one line),
-// then the text in UTF-8.
-QByteArray copyBytes(const QString &text, const QString &path, TextEncoding encoding)
-{
-    const QJsonObject header{{QStringLiteral("version"), FormatVersion},
-                             {QStringLiteral("path"), path},
-                             {QStringLiteral("encoding"), encodingName(encoding)}};
-    return QJsonDocument(header).toJson(QJsonDocument::Compact) + '\n' + text.toUtf8();
-}
-
 bool readCopy(const QString &file, RecoveryCopy &copy)
 {
     QFile input(file);
@@ -71,13 +62,27 @@ bool readCopy(const QString &file, RecoveryCopy &copy)
     return true;
 }
 
-bool writeCopy(const QString &file, const QByteArray &bytes)
+// A header line (the page's path and encoding, in JSON so that any path fits on one line),
+// then the text in UTF-8.
+bool writeCopy(const QString &file, const QStringList &text, const QString &path,
+               TextEncoding encoding)
 {
+    const QJsonObject header{{QStringLiteral("version"), FormatVersion},
+                             {QStringLiteral("path"), path},
+                             {QStringLiteral("encoding"), encodingName(encoding)}};
     QSaveFile output(file);
     if (!output.open(QIODevice::WriteOnly))
         return false;
-    // QSaveFile commits a short write as if it were whole: check the count.
-    if (output.write(bytes) != bytes.size()) {
+    // QSaveFile commits a short write as if it were whole: check every count.
+    const auto put = [&output](const QByteArray &bytes) {
+        return output.write(bytes) == bytes.size();
+    };
+    bool whole = put(QJsonDocument(header).toJson(QJsonDocument::Compact) + '\n');
+    // One encoder for all the parts: it carries a character split between two of them.
+    QStringEncoder encoder(QStringConverter::Utf8);
+    for (const QString &part : text)
+        whole = whole && put(encoder.encode(part));
+    if (!whole) {
         output.cancelWriting();
         return false;
     }
@@ -115,7 +120,7 @@ RecoveryStore::RecoveryStore(const QString &folder)
                                  .arg(QDateTime::currentMSecsSinceEpoch()))
 {
     m_worker.setMaxThreadCount(1);
-    // Two stores of one process (tests) must not share a name.
+    // Two stores that one process opens in the same millisecond must not share a name.
     while (QFileInfo::exists(lockPathOf(m_id)) || QFileInfo::exists(copyPathOf(m_id)))
         m_id += QLatin1Char('x');
     if (!QDir().mkpath(m_folder) ||
@@ -167,10 +172,10 @@ void RecoveryStore::queue(std::function<void()> work)
     });
 }
 
-void RecoveryStore::write(const QString &text, const QString &path, TextEncoding encoding)
+void RecoveryStore::write(const QStringList &text, const QString &path, TextEncoding encoding)
 {
     queue([this, text, path, encoding] {
-        if (!writeCopy(copyPath(), copyBytes(text, path, encoding)))
+        if (!writeCopy(copyPath(), text, path, encoding))
             complain(QStringLiteral("no se pudo escribir la copia de recuperación \"%1\".")
                          .arg(copyPath()));
     });

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QLockFile>
 #include <QString>
+#include <QStringList>
 #include <QThreadPool>
 
 #include <atomic>
@@ -44,9 +45,10 @@ public:
     // Where this editor's copy goes.
     QString copyPath() const;
 
-    // Queues a write of this editor's copy, replacing the one before it atomically; returns at
-    // once. A write that a later write or removal supersedes before it starts is skipped.
-    void write(const QString &text, const QString &path, TextEncoding encoding);
+    // Queues a write of this editor's copy (the text, given in consecutive parts), replacing the
+    // one before it atomically; returns at once. A write that a later write or removal
+    // supersedes before it starts is skipped.
+    void write(const QStringList &text, const QString &path, TextEncoding encoding);
     // Queues the removal of this editor's copy after the writes before it.
     void remove();
     // Waits until every queued write and removal is done.
