@@ -25,7 +25,8 @@
 
 namespace zendral {
 void benchReplace(const QString &page10MB);
-}
+void benchRecovery(const QString &page10MB);
+} // namespace zendral
 
 using namespace zendral;
 
@@ -272,6 +273,10 @@ int main(int argc, char *argv[])
         closingTags(bench::generatePage(10 << 20));
         return 0;
     }
+    if (application.arguments().contains(QStringLiteral("recovery"))) {
+        benchRecovery(bench::generatePage(10 << 20));
+        return 0;
+    }
     if (application.arguments().contains(QStringLiteral("open"))) {
         openAndColour(dir, QStringLiteral("10 MB"), bench::generatePage(10 << 20), 3);
         return 0;
@@ -292,6 +297,7 @@ int main(int argc, char *argv[])
     closingTags(page10);
     saving(dir, page10);
     benchReplace(page10);
+    benchRecovery(page10);
     idle();
     return 0;
 }

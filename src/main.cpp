@@ -1,5 +1,8 @@
+#include "crashrecovery.h"
 #include "documentcontroller.h"
 #include "mainwindow.h"
+#include "prompts.h"
+#include "recoverystore.h"
 #include "splashwindow.h"
 #include "webenginesandbox.h"
 
@@ -45,15 +48,29 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Zendral"));
     const QString page = pageArgument(QApplication::arguments());
 
+    // Taken before anything else, so that an editor starting beside this one sees it running.
+    zendral::RecoveryStore recoveryStore;
     std::unique_ptr<zendral::MainWindow> window;
-    zendral::SplashWindow splash([&window, page] {
+    std::unique_ptr<zendral::QtPrompts> prompts;
+    std::unique_ptr<zendral::CrashRecovery> recovery;
+    zendral::SplashWindow splash([&] {
         window = std::make_unique<zendral::MainWindow>();
         window->show();
         // The splash had the keyboard; the window the user works in takes it over.
         window->activateWindow();
-        if (!page.isEmpty())
+        prompts = std::make_unique<zendral::QtPrompts>(window.get());
+        recovery = std::make_unique<zendral::CrashRecovery>(window->surface(), window->document(),
+                                                            recoveryStore, *prompts);
+        const bool recovered = recovery->offerOrphans();
+        // A recovered page is unsaved: the page asked for must not replace it unasked.
+        if (!page.isEmpty() && recovered)
+            window->document().abrirRutaPreguntando(page);
+        else if (!page.isEmpty())
             window->document().abrirRuta(page);
     });
     splash.show();
-    return application.exec();
+    const int result = application.exec();
+    if (recovery)
+        recovery->endCleanly();
+    return result;
 }

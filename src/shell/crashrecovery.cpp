@@ -1,0 +1,131 @@
+#include "crashrecovery.h"
+
+#include "documentcontroller.h"
+#include "editingsurface.h"
+#include "prompts.h"
+#include "recoverystore.h"
+
+#include <QDateTime>
+
+namespace zendral {
+
+namespace {
+// Past this, a copy is written at the next change even while typing goes on.
+constexpr qint64 LongestWait = 30000;
+// Characters taken between two events: a few milliseconds' work.
+constexpr qint64 PartLength = 256 * 1024;
+} // namespace
+
+CrashRecovery::CrashRecovery(EditingSurface &text1, DocumentController &document,
+                             RecoveryStore &store, Prompts &prompts,
+                             std::chrono::milliseconds pause, QObject *parent)
+    : QObject(parent), m_text1(text1), m_document(document), m_store(store), m_prompts(prompts)
+{
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(pause);
+    connect(&m_timer, &QTimer::timeout, this, &CrashRecovery::writeCopy);
+    m_taking.setInterval(0);
+    connect(&m_taking, &QTimer::timeout, this, &CrashRecovery::takePart);
+    connect(&m_text1, &EditingSurface::changed, this, &CrashRecovery::textChanged);
+    connect(&m_document, &DocumentController::saved, this, &CrashRecovery::forgetCopy);
+    connect(&m_document, &DocumentController::pageReplaced, this, &CrashRecovery::forgetCopy);
+}
+
+QString CrashRecovery::recoverQuestion(const QString &path, const QDateTime &written)
+{
+    const QString page = path.isEmpty() ? QStringLiteral("una página sin nombre")
+                                        : QStringLiteral("\"%1\"").arg(path);
+    return QStringLiteral("Zendral no se cerró correctamente y guardó una copia de %1 con los "
+                          "cambios sin guardar (%2). ¿Quieres recuperarla?")
+        .arg(page, written.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
+}
+
+QString CrashRecovery::discardQuestion()
+{
+    return QStringLiteral("Si borras la copia de recuperación, sus cambios se perderán. Si no, "
+                          "se ofrecerá de nuevo la próxima vez. ¿Quieres borrarla?");
+}
+
+bool CrashRecovery::offerOrphans()
+{
+    const QList<RecoveryCopy> copies = m_store.takeOrphans();
+    bool recovered = false;
+    for (const RecoveryCopy &copy : copies) {
+        if (recovered) {
+            m_store.release(copy);
+        } else if (m_prompts.ask(recoverQuestion(copy.path, copy.written))) {
+            m_document.recoverPage(copy.text, copy.path, copy.encoding);
+            // The page on screen is what the copy holds: it becomes this editor's copy.
+            m_timer.stop();
+            if (!m_store.adopt(copy))
+                writeCopy();
+            recovered = true;
+        } else if (m_prompts.ask(discardQuestion())) {
+            m_store.discard(copy);
+        } else {
+            // Escape answers neither question: the copy waits for the next start.
+            m_store.release(copy);
+        }
+    }
+    return recovered;
+}
+
+void CrashRecovery::endCleanly()
+{
+    m_timer.stop();
+    stopTaking();
+    m_store.remove();
+    m_store.waitForWrites();
+}
+
+void CrashRecovery::textChanged()
+{
+    stopTaking();
+    if (!m_document.isModified())
+        return;
+    if (!m_timer.isActive())
+        m_pending.start();
+    if (m_pending.elapsed() < LongestWait)
+        m_timer.start();
+}
+
+void CrashRecovery::writeCopy()
+{
+    if (!m_document.isModified())
+        return;
+    stopTaking();
+    m_length = m_text1.textLength();
+    takePart();
+}
+
+void CrashRecovery::takePart()
+{
+    m_parts.append(m_text1.textRange(m_taken, PartLength));
+    m_taken += PartLength;
+    if (m_taken < m_length) {
+        m_taking.start();
+        return;
+    }
+    m_taking.stop();
+    const EstadoDocumento &state = m_document.state();
+    // Encoding and writing the text run on the store's worker thread.
+    m_store.write(m_parts, state.archivoActual, state.encoding);
+    m_parts.clear();
+    m_taken = 0;
+}
+
+void CrashRecovery::stopTaking()
+{
+    m_taking.stop();
+    m_parts.clear();
+    m_taken = 0;
+}
+
+void CrashRecovery::forgetCopy()
+{
+    m_timer.stop();
+    stopTaking();
+    m_store.remove();
+}
+
+} // namespace zendral

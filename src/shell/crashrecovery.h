@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+#include <chrono>
+
+namespace zendral {
+
+class DocumentController;
+class EditingSurface;
+class Prompts;
+class RecoveryStore;
+
+// Keeps a recovery copy of the page while it has unsaved changes, and offers at start-up the
+// copies that editors which did not end cleanly left behind.
+class CrashRecovery : public QObject
+{
+    Q_OBJECT
+
+public:
+    // How long typing must pause before the copy is written.
+    static constexpr std::chrono::milliseconds Pause{3000};
+
+    CrashRecovery(EditingSurface &text1, DocumentController &document, RecoveryStore &store,
+                  Prompts &prompts, std::chrono::milliseconds pause = Pause,
+                  QObject *parent = nullptr);
+
+    // Offers each copy left behind, newest first, until one is recovered; returns whether one
+    // was. A copy the user neither recovers nor discards is offered again at the next start.
+    bool offerOrphans();
+    // The program ends cleanly: whatever the user chose for the text, its copy goes.
+    void endCleanly();
+
+    // The question that offers a copy of the page at path (empty when untitled).
+    static QString recoverQuestion(const QString &path, const QDateTime &written);
+    static QString discardQuestion();
+
+private:
+    void textChanged();
+    void writeCopy();
+    // Takes the next part of the text; the last part hands the whole text to the store.
+    void takePart();
+    void stopTaking();
+    void forgetCopy();
+
+    EditingSurface &m_text1;
+    DocumentController &m_document;
+    RecoveryStore &m_store;
+    Prompts &m_prompts;
+    QTimer m_timer;
+    // Since the first change not yet in the copy: steady typing must not put the copy off
+    // for ever.
+    QElapsedTimer m_pending;
+    // The text is taken a part at a time between events, so that a key pressed meanwhile
+    // waits for one part, never for the whole of a large page; a change starts it over.
+    QTimer m_taking;
+    QStringList m_parts;
+    qint64 m_taken = 0;
+    qint64 m_length = 0;
+};
+
+} // namespace zendral

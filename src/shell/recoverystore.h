@@ -1,0 +1,82 @@
+#pragma once
+
+#include "documentfile.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QLockFile>
+#include <QString>
+#include <QStringList>
+#include <QThreadPool>
+
+#include <atomic>
+#include <memory>
+
+namespace zendral {
+
+// A recovery copy found at start-up: what the page held when its editor last wrote it.
+struct RecoveryCopy
+{
+    QString id;
+    QString text;
+    QString path; // the page's file name; empty for an untitled page
+    TextEncoding encoding = TextEncoding::Utf8;
+    QDateTime written; // when its editor last wrote it
+};
+
+// The recovery copies of unsaved pages, in a folder that every running editor shares.
+//
+// Each editor writes one copy, named after its process and start time, beside a lock file it
+// holds while it runs. A copy is orphaned, and may be taken by another editor, only once its
+// lock is free: its editor ended without removing it. Writes and removals run in order on a
+// worker thread, so that a large page is never written on the thread that takes keystrokes.
+class RecoveryStore
+{
+public:
+    // The user's state folder for the editor: $XDG_STATE_HOME/zendral, by default
+    // ~/.local/state/zendral.
+    static QString defaultFolder();
+
+    explicit RecoveryStore(const QString &folder = defaultFolder());
+    // Waits for queued writes; the copy stays if remove() was not called, as after a crash.
+    ~RecoveryStore();
+
+    // Where this editor's copy goes.
+    QString copyPath() const;
+
+    // Queues a write of this editor's copy (the text, given in consecutive parts), replacing the
+    // one before it atomically; returns at once. A write that a later write or removal
+    // supersedes before it starts is skipped.
+    void write(const QStringList &text, const QString &path, TextEncoding encoding);
+    // Queues the removal of this editor's copy after the writes before it.
+    void remove();
+    // Waits until every queued write and removal is done.
+    void waitForWrites();
+
+    // The copies left by editors that no longer run. Each one returned is claimed (its lock
+    // taken) until adopt(), discard() or release(), so that no other editor offers it too.
+    QList<RecoveryCopy> takeOrphans();
+    // Makes the claimed copy this editor's own copy: the page it held is now on screen. When
+    // it cannot, the copy is released and false returned.
+    bool adopt(const RecoveryCopy &copy);
+    // Deletes the claimed copy.
+    void discard(const RecoveryCopy &copy);
+    // Leaves the claimed copy for a later start.
+    void release(const RecoveryCopy &copy);
+
+private:
+    QString copyPathOf(const QString &id) const;
+    QString lockPathOf(const QString &id) const;
+    // Queues work that runs unless a later write or removal was queued before it started.
+    void queue(std::function<void()> work);
+
+    QString m_folder;
+    QString m_id;
+    std::unique_ptr<QLockFile> m_lock;
+    QHash<QString, std::shared_ptr<QLockFile>> m_claimed;
+    QThreadPool m_worker;
+    std::atomic<quint64> m_generation = 0;
+};
+
+} // namespace zendral
