@@ -25,6 +25,7 @@
 
 namespace zendral {
 void benchReplace(const QString &page10MB);
+void benchHostile(const QString &normal10MB, bool quick);
 }
 
 using namespace zendral;
@@ -272,6 +273,12 @@ int main(int argc, char *argv[])
         closingTags(bench::generatePage(10 << 20));
         return 0;
     }
+    // "hostile" measures only the pages made to hurt ("quick": those that ran for seconds).
+    if (application.arguments().contains(QStringLiteral("hostile"))) {
+        benchHostile(bench::generatePage(10 << 20),
+                     application.arguments().contains(QStringLiteral("quick")));
+        return 0;
+    }
     if (application.arguments().contains(QStringLiteral("open"))) {
         openAndColour(dir, QStringLiteral("10 MB"), bench::generatePage(10 << 20), 3);
         return 0;
@@ -292,6 +299,7 @@ int main(int argc, char *argv[])
     closingTags(page10);
     saving(dir, page10);
     benchReplace(page10);
+    benchHostile(page10, false);
     idle();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "documentcontroller.h"
 #include "mainwindow.h"
+#include "spanishqttexts.h"
 #include "splashwindow.h"
 #include "webenginesandbox.h"
 
@@ -43,6 +44,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zendral"));
+    zendral::installSpanishQtTexts(application);
     const QString page = pageArgument(QApplication::arguments());
 
     std::unique_ptr<zendral::MainWindow> window;
