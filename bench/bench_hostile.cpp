@@ -11,6 +11,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -98,7 +100,52 @@ std::vector<double> keystrokes(const QString &page, qint64 position, const QStri
     return times;
 }
 
+// Bare QPlainTextEdit keystrokes at the same place: what Qt's own layout of the line costs.
+std::vector<double> bareKeystrokes(const QString &page, qint64 position, const QString &keys)
+{
+    QPlainTextEdit edit;
+    edit.setUndoRedoEnabled(false);
+    edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit.resize(1000, 700);
+    edit.show();
+    edit.setPlainText(page);
+    QTextCursor cursor(edit.document());
+    cursor.setPosition(int(position - edit.document()->findBlock(int(position)).blockNumber()));
+    edit.setTextCursor(cursor);
+    edit.viewport()->repaint();
+    std::vector<double> times;
+    for (const QChar key : keys) {
+        times.push_back(millisecondsOf([&] {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(key));
+            QCoreApplication::sendEvent(&edit, &press);
+            edit.viewport()->repaint();
+        }));
+    }
+    return times;
+}
+
 } // namespace
+
+// Typing in the middle of one long line of a normal page, against its short lines and
+// against a bare QPlainTextEdit typing on the same line.
+void typingOnLongLines(const QString &normal10MB)
+{
+    constexpr qint64 Middle = 5 << 20;
+    const QString letters = QStringLiteral("abcdefghij").repeated(20);
+    const std::vector<double> shortLine = keystrokes(normal10MB, normal10MB.size() / 2, letters);
+    for (const qint64 length : {25000, 100000}) {
+        const QString page = normal10MB.left(Middle) + bench::longLine(length) +
+                             QStringLiteral("\r\n") + normal10MB.mid(Middle);
+        const std::vector<double> times = keystrokes(page, Middle + length / 2, letters);
+        versus(QStringLiteral("8. keystroke on a %1-character line (mean)").arg(length),
+               mean(times), mean(shortLine));
+        versus(QStringLiteral("   keystroke on a %1-character line (p99)").arg(length), p99(times),
+               p99(shortLine));
+        const std::vector<double> bare = bareKeystrokes(page, Middle + length / 2, letters);
+        versus(QStringLiteral("   bare QPlainTextEdit on that line (mean; \"normal\" = ours)"),
+               mean(bare), mean(times));
+    }
+}
 
 // Prints the hostile rows; "quick" leaves out the pages whose old cost ran to minutes.
 void benchHostile(const QString &normal10MB, bool quick)
@@ -131,27 +178,21 @@ void benchHostile(const QString &normal10MB, bool quick)
         versus(QStringLiteral("7. typed \">\", its \"<\" %1 MB back (mean of 20)").arg(megabytes),
                closing(page, page.size()), nearTag);
     }
-    const QString line = bench::lessThanPage(TenMB);
-    versus(QStringLiteral("   typed \">\" at the end of 10 MB of \"<\" (mean of 20)"),
-           closing(line, line.size()), nearTag);
-
-    // Typing in the middle of one long line of a normal page, against its short lines.
-    const QString letters = QStringLiteral("abcdefghij").repeated(20);
-    const std::vector<double> shortLine = keystrokes(normal10MB, normal10MB.size() / 2, letters);
-    for (const qint64 length : {25000, 100000}) {
-        const QString page = normal10MB.left(TenMB / 2) + bench::longLine(length) +
-                             QStringLiteral("\r\n") + normal10MB.mid(TenMB / 2);
-        const std::vector<double> times = keystrokes(page, TenMB / 2 + length / 2, letters);
-        versus(QStringLiteral("8. keystroke on a %1-character line (mean)").arg(length),
-               mean(times), mean(shortLine));
-        versus(QStringLiteral("   keystroke on a %1-character line (p99)").arg(length), p99(times),
-               p99(shortLine));
-    }
     if (!quick) {
+        // Every keystroke on this line lays the whole line out again: three are enough.
+        const QString line = bench::lessThanPage(TenMB);
+        versus(QStringLiteral("   typed \">\" at the end of 10 MB of \"<\" (mean of 3)"),
+               mean(keystrokes(line, line.size(), QString(3, u'>'))), nearTag);
+    }
+
+    typingOnLongLines(normal10MB);
+    if (!quick) {
+        // The page with LF line ends is one line of the widget: few keystrokes are enough.
         const QString lf = bench::lfPage(TenMB);
-        const std::vector<double> times = keystrokes(lf, lf.size() / 2, letters.left(20));
-        versus(QStringLiteral("   keystroke in the 10 MB page with LF line ends (mean)"),
-               mean(times), mean(shortLine));
+        const QString keys = QStringLiteral("abc");
+        versus(QStringLiteral("   keystroke in the 10 MB page with LF line ends (mean of 3)"),
+               mean(keystrokes(lf, lf.size() / 2, keys)),
+               mean(keystrokes(normal10MB, normal10MB.size() / 2, keys)));
     }
 }
 

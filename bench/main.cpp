@@ -26,6 +26,7 @@
 namespace zendral {
 void benchReplace(const QString &page10MB);
 void benchHostile(const QString &normal10MB, bool quick);
+void typingOnLongLines(const QString &normal10MB);
 }
 
 using namespace zendral;
@@ -274,6 +275,10 @@ int main(int argc, char *argv[])
         return 0;
     }
     // "hostile" measures only the pages made to hurt ("quick": those that ran for seconds).
+    if (application.arguments().contains(QStringLiteral("longlines"))) {
+        typingOnLongLines(bench::generatePage(10 << 20));
+        return 0;
+    }
     if (application.arguments().contains(QStringLiteral("hostile"))) {
         benchHostile(bench::generatePage(10 << 20),
                      application.arguments().contains(QStringLiteral("quick")));
