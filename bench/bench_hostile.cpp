@@ -12,8 +12,8 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QTemporaryDir>
+#include <QTextBlock>
 
 #include <algorithm>
 #include <cstdio>

@@ -27,7 +27,7 @@ namespace zendral {
 void benchReplace(const QString &page10MB);
 void benchHostile(const QString &normal10MB, bool quick);
 void typingOnLongLines(const QString &normal10MB);
-}
+} // namespace zendral
 
 using namespace zendral;
 

@@ -199,9 +199,8 @@ void TestHelpAndLayout::layoutFollowsTheWindow()
 
     const auto sizes = [&f] {
         QList<QSize> result;
-        for (const char *name :
-             {"SSTab1", "text1", "previewPage", "archivos", "carpetas", "unidades", "tab1",
-              "txtBuscar"})
+        for (const char *name : {"SSTab1", "text1", "previewPage", "archivos", "carpetas",
+                                 "unidades", "tab1", "txtBuscar"})
             result.append(f.size(name));
         return result;
     };

@@ -10,7 +10,8 @@ bool installSpanishQtTexts(QCoreApplication &application)
 {
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     bool widgets = false;
-    for (const QString &catalogue : {QStringLiteral("qtbase_es"), QStringLiteral("qtwebengine_es")}) {
+    for (const QString &catalogue :
+         {QStringLiteral("qtbase_es"), QStringLiteral("qtwebengine_es")}) {
         auto *translator = new QTranslator(&application);
         if (!translator->load(catalogue, folder)) {
             delete translator;
