@@ -26,6 +26,8 @@
 namespace zendral {
 void benchReplace(const QString &page10MB);
 void benchRecovery(const QString &page10MB);
+void benchHostile(const QString &normal10MB, bool quick);
+void typingOnLongLines(const QString &normal10MB);
 } // namespace zendral
 
 using namespace zendral;
@@ -277,6 +279,16 @@ int main(int argc, char *argv[])
         benchRecovery(bench::generatePage(10 << 20));
         return 0;
     }
+    // "hostile" measures only the pages made to hurt ("quick": those that ran for seconds).
+    if (application.arguments().contains(QStringLiteral("longlines"))) {
+        typingOnLongLines(bench::generatePage(10 << 20));
+        return 0;
+    }
+    if (application.arguments().contains(QStringLiteral("hostile"))) {
+        benchHostile(bench::generatePage(10 << 20),
+                     application.arguments().contains(QStringLiteral("quick")));
+        return 0;
+    }
     if (application.arguments().contains(QStringLiteral("open"))) {
         openAndColour(dir, QStringLiteral("10 MB"), bench::generatePage(10 << 20), 3);
         return 0;
@@ -298,6 +310,7 @@ int main(int argc, char *argv[])
     saving(dir, page10);
     benchReplace(page10);
     benchRecovery(page10);
+    benchHostile(page10, false);
     idle();
     return 0;
 }

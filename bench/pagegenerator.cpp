@@ -60,4 +60,31 @@ QString generatePage(qint64 targetBytes)
     return page;
 }
 
+QString lessThanPage(qint64 targetBytes)
+{
+    return QString(targetBytes, u'<');
+}
+
+QString nestedTagsLine(qint64 count)
+{
+    return QStringLiteral("<div>").repeated(count) + QStringLiteral("</div>").repeated(count);
+}
+
+QString lfPage(qint64 targetBytes)
+{
+    return generatePage(targetBytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QString farTagPage(qint64 targetBytes)
+{
+    const QString line = QStringLiteral("texto sin etiquetas, año y canción, una línea más") +
+                         QStringLiteral("\r\n");
+    return QStringLiteral("<b ") + line.repeated(targetBytes / line.size());
+}
+
+QString longLine(qint64 length)
+{
+    return generatePage(length + 4096).remove(u'\r').remove(u'\n').left(length);
+}
+
 } // namespace zendral::bench

@@ -1,5 +1,6 @@
 // The whole-text colouring: whatever the page, it paints tag insides in their class colours
-// and changes no character of the text.
+// and changes no character of the text. The live colouring of a ">" typed at the end changes
+// no character either and leaves the caret where it was.
 
 #include "colouring.h"
 #include "editingsurface.h"
@@ -51,5 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         check(text1->colourAt(i) == want, "each character has its planned colour",
               QString::number(i) + u" in "_qs + shown(before));
     }
+
+    const qint64 last = before.size();
+    text1->setSelectionStart(last);
+    colourTagBeforeCaret(*text1, table);
+    check(text1->text() == before, "the live colouring changes no character");
+    check(text1->selectionStart() == last && text1->selectionLength() == 0,
+          "the live colouring leaves the caret where it was");
     return 0;
 }

@@ -32,6 +32,13 @@ seed() {
     printf '%b' "$3" >"$1/$2"
 }
 
+# text repeated count times.
+repeat() {
+    local result='' i
+    for ((i = 0; i < $2; ++i)); do result+="$1"; done
+    printf '%s' "${result}"
+}
+
 # ReplaceString's input: the keyword's and the replacement's lengths as two bytes, then the
 # keyword, the replacement and the text in UTF-16.
 replace_seed() {
@@ -53,6 +60,14 @@ make_seeds() {
     seed "${pages}" entities '<p title="canci&oacute;n">El ni&ntilde;o comi&#243; &amp; bebi&#xF3; ma&ntilde;ana</p>\r\n<p>correo@ejemplo.es http://ejemplo.es/x palabra2 d&iacute;a</p>'
     seed "${pages}" style '<style>p { color: red }</style><script>var a = "<b>";</script><p>Él dijo: “sí”, l\xe2\x80\x99amour</p>'
     seed "${pages}" accents '<P>Canción, pingüino, ÁRBOL y \xf0\x9f\x98\x80</P>\n<br>\r'
+    seed "${pages}" after-sharp-s 'Stra\xc3\x9fe \xef\xac\x81n<b>x</b>'
+    # Pages made to hurt, at the size a fuzzer input has: only "<", nested tags on one line,
+    # a tag opened far back, lone LF line ends, one long line of tags.
+    seed "${pages}" less-thans "$(repeat '<' 4000)"
+    seed "${pages}" nested-tags "$(repeat '<div>' 400)$(repeat '</div>' 400)"
+    seed "${pages}" far-tag "<b $(repeat 'texto sin etiquetas\r\n' 200)>"
+    seed "${pages}" lf-lines "$(repeat '<p>linea <b>uno</b></p>\n' 150)"
+    seed "${pages}" long-line "$(repeat '<td><a href="x.asp?id=1">texto</a></td>' 100)"
 
     local files="${seeds}/files"
     seed "${files}" empty ''

@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 #include "prompts.h"
 #include "recoverystore.h"
+#include "spanishqttexts.h"
 #include "splashwindow.h"
 #include "webenginesandbox.h"
 
@@ -46,6 +47,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zendral"));
+    zendral::installSpanishQtTexts(application);
     const QString page = pageArgument(QApplication::arguments());
 
     // Taken before anything else, so that an editor starting beside this one sees it running.

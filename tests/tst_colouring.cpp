@@ -149,6 +149,12 @@ void TestColouring::live_data()
     QTest::newRow("typed comment end colours from after <")
         << u""_qs << u"<!-- x -->"_qs << u".LLLLLLLL."_qs;
     QTest::newRow("> with no < before it colours nothing") << u"abc"_qs << u">"_qs << u"...."_qs;
+    // Upper-casing made "ß" and "ﬁ" two letters each and slid the windows after them.
+    QTest::newRow("tag typed right after ß and ﬁ is blue")
+        << u"ﬁ ß"_qs << u"<b>"_qs << u"....B."_qs;
+    // The look-back is bounded: it read back megabytes to the nearest "<" on every ">".
+    QTest::newRow("a < 70,000 characters back is too far to colour")
+        << u"<b"_qs + QString(70000, u'x') << u">"_qs << QString(70003, u'.');
 }
 
 void TestColouring::live()

@@ -1,14 +1,19 @@
 #include "aboutdialog.h"
 #include "editingsurface.h"
 #include "mainwindow.h"
+#include "spanishqttexts.h"
 #include "splashwindow.h"
 #include "testsupport.h"
 #include "weblinks.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -50,6 +55,9 @@ private slots:
     void helpKeys_data();
     void helpKeys();
     void aboutBox();
+    void contextMenu_data();
+    void contextMenu();
+    void qtTextsAreSpanish();
     void layoutFollowsTheWindow_data();
     void layoutFollowsTheWindow();
     void splashShowsTheMainWindowThenCloses();
@@ -113,6 +121,67 @@ void TestHelpAndLayout::aboutBox()
     QVERIFY(!QApplication::activeModalWidget());
 }
 
+void TestHelpAndLayout::contextMenu_data()
+{
+    QTest::addColumn<QString>("entry");
+    // The text and the selection after the entry is chosen.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("selected");
+    // The stock menu's Undo was disabled while Ctrl+Z undid.
+    QTest::newRow("Deshacer undoes the typed character") << u"Deshacer"_qs << u"ab"_qs << u""_qs;
+    QTest::newRow("Seleccionar todo") << u"Seleccionar todo"_qs << u"abc"_qs << u"abc"_qs;
+}
+
+void TestHelpAndLayout::contextMenu()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, text);
+    QFETCH(QString, selected);
+    Fixture f;
+    f.text1.setText(u"ab"_qs);
+    f.text1.setSelectionStart(2);
+    typeInto(&f.text1, u"c"_qs);
+
+    QStringList entries;
+    QTimer::singleShot(0, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        QAction *chosen = nullptr;
+        for (QAction *action : menu->actions()) {
+            // What the menu draws: the caption, and the shortcut at the right.
+            QString shown = action->text();
+            if (!action->shortcut().isEmpty())
+                shown += u'\t' + action->shortcut().toString();
+            entries.append(action->isEnabled() ? shown : u"("_qs + shown + u")"_qs);
+            if (shown.section(u'\t', 0, 0) == entry)
+                chosen = action;
+        }
+        menu->close();
+        if (chosen)
+            chosen->trigger();
+    });
+    const QPoint at(5, 5);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, f.text1.viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(f.text1.viewport(), &event);
+
+    QCOMPARE(entries, QStringList({u"Deshacer\tCtrl+Z"_qs, u"(Rehacer\tCtrl+Y)"_qs, u""_qs,
+                                   u"(Cortar\tCtrl+X)"_qs, u"(Copiar\tCtrl+C)"_qs,
+                                   u"(Pegar\tCtrl+V)"_qs, u""_qs, u"Seleccionar todo"_qs}));
+    QCOMPARE(f.text1.text(), text);
+    QCOMPARE(f.text1.selectedText(), selected);
+}
+
+void TestHelpAndLayout::qtTextsAreSpanish()
+{
+    QVERIFY(installSpanishQtTexts(*qApp));
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QCOMPARE(child<QLabel>(&dialog, u"lookInLabel"_qs)->text(), u"Ver en:"_qs);
+    const auto *buttons = child<QDialogButtonBox>(&dialog, u"buttonBox"_qs);
+    QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), u"Cancelar"_qs);
+}
+
 void TestHelpAndLayout::layoutFollowsTheWindow_data()
 {
     QTest::addColumn<QSize>("to");
@@ -130,8 +199,8 @@ void TestHelpAndLayout::layoutFollowsTheWindow()
 
     const auto sizes = [&f] {
         QList<QSize> result;
-        for (const char *name :
-             {"SSTab1", "text1", "previewPage", "archivos", "carpetas", "unidades", "tab1"})
+        for (const char *name : {"SSTab1", "text1", "previewPage", "archivos", "carpetas",
+                                 "unidades", "tab1", "txtBuscar"})
             result.append(f.size(name));
         return result;
     };
@@ -144,10 +213,8 @@ void TestHelpAndLayout::layoutFollowsTheWindow()
     // The document tabs and both their pages take all the change, the file list its height.
     QCOMPARE(after.at(1), before.at(1) + grown);
     QCOMPARE(after.at(3), before.at(3) + QSize(0, grown.height()));
-    // The drive and folder lists keep their size.
-    QCOMPARE(after.at(4), before.at(4));
-    QCOMPARE(after.at(5), before.at(5));
-    QCOMPARE(after.at(6).height(), before.at(6).height());
+    // The drive and folder lists, the tag tabs and the search box keep their size.
+    QCOMPARE(after.mid(4), before.mid(4));
     for (const QSize &size : after)
         QVERIFY(size.width() > 0 && size.height() > 0);
     // The preview page is sized when it is shown, to the same size as the editor.

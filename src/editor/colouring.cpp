@@ -10,20 +10,17 @@ const QString TagString = QStringLiteral(
     "2</TEX 0</FON 3</IMG 0</IFR 0</ILA 0</DIV 0</MET 7</SCR 7</APP 0</BLI 0</TIT 0</HEA 0</FRA "
     "2</SEL ");
 
-// The tag text in capitals; plain ASCII (nearly every tag) without a detour through Unicode.
-QString capitals(QStringView text)
+// How far a typed ">" looks back for its "<". No tag of a real page is this long, and a "<"
+// farther back would colour a stretch of plain text; reading megabytes per keystroke would
+// freeze the window.
+constexpr qint64 LookBack = 65536;
+
+// Whether text holds prefix, letters compared without case. Folding each character keeps
+// the lengths: upper-casing turns "ß" into "SS" and would slide every window after it.
+bool holds(QStringView text, QStringView prefix)
 {
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return text.toString().toUpper();
-    }
-    QString result(text.size(), Qt::Uninitialized);
-    QChar *out = result.data();
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        *out++ = QChar(u >= 'a' && u <= 'z' ? char16_t(u - 32) : u);
-    }
-    return result;
+    // An empty prefix is found in any non-empty text.
+    return prefix.isEmpty() ? !text.isEmpty() : text.contains(prefix, Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -60,9 +57,7 @@ std::optional<Colour> classColour(QChar classDigit)
 qsizetype matchingEntry(const QStringList &table, QStringView tagText)
 {
     for (qsizetype index = 0; index < table.size(); ++index) {
-        const QStringView prefix = QStringView(table.at(index)).mid(1);
-        // An empty prefix is found in any non-empty text.
-        if (prefix.isEmpty() ? !tagText.isEmpty() : tagText.contains(prefix))
+        if (holds(tagText, QStringView(table.at(index)).mid(1)))
             return index;
     }
     return -1;
@@ -83,7 +78,7 @@ ColouringPlan planColorea(const QString &text, const QStringList &table)
                 break; // no ">" after this "<", nor after any later one
         }
         const qsizetype close = nextClose;
-        const qsizetype index = matchingEntry(table, capitals(QStringView(text).mid(i, close - i)));
+        const qsizetype index = matchingEntry(table, QStringView(text).mid(i, close - i));
         plan.lastTagStart = i + 1;
         plan.lastTagLength = close - i - 1;
         if (index >= 0 && !table.at(index).isEmpty()) {
@@ -108,24 +103,26 @@ void Colorea(EditingSurface &text1, const QStringList &table)
 bool colourTagBeforeCaret(EditingSurface &text1, const QStringList &table)
 {
     const qint64 caret = text1.selectionStart();
-    const qint64 open = text1.lastIndexOf(u'<', caret - 1);
-    if (open < 0)
+    // The look-back reads at most LookBack characters, whatever lies before them.
+    const qint64 backFrom = std::max<qint64>(0, caret - LookBack);
+    const qint64 found = text1.textRange(backFrom, caret - backFrom).lastIndexOf(u'<');
+    if (found < 0)
         return false;
+    const qint64 open = backFrom + found;
     // Each entry looks at the prefix's length before the "<" and from it onwards, so the
     // window reaches past the "<" and entries holding ">" can match.
     qint64 longest = 0;
     for (const QString &entry : table)
         longest = std::max<qint64>(longest, entry.size() - 1);
     const qint64 areaStart = std::max<qint64>(0, open - longest);
-    const QString area = capitals(text1.textRange(areaStart, open + longest - areaStart));
+    const QString area = text1.textRange(areaStart, open + longest - areaStart);
     std::optional<Colour> colour;
     for (const QString &entry : table) {
         const qint64 length = entry.size() - 1;
         const qint64 from = std::max<qint64>(0, open - length) - areaStart;
         const qint64 to = std::min<qint64>(open + length - areaStart, area.size());
         const QStringView window = QStringView(area).mid(from, std::max<qint64>(0, to - from));
-        const QStringView prefix = QStringView(entry).mid(1);
-        if (prefix.isEmpty() ? !window.isEmpty() : window.contains(prefix)) {
+        if (holds(window, QStringView(entry).mid(1))) {
             if (!entry.isEmpty())
                 colour = classColour(entry.at(0));
             break;

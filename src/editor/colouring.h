@@ -18,7 +18,8 @@ QStringList TablaEtiquetas();
 // The colour of a class digit; none for anything else (the empty entry).
 std::optional<Colour> classColour(QChar classDigit);
 
-// The first entry whose prefix occurs anywhere in the tag text (already in capitals), or -1.
+// The first entry whose prefix occurs anywhere in the tag text, letters compared without
+// case, or -1.
 qsizetype matchingEntry(const QStringList &table, QStringView tagText);
 
 // What the whole-text pass paints, and the inside of the last tag it examined.
@@ -37,8 +38,8 @@ ColouringPlan planColorea(const QString &text, const QStringList &table);
 // selected. Never changes the text.
 void Colorea(EditingSurface &text1, const QStringList &table);
 
-// Colours the tag closed just before the caret, looking back for the nearest "<". Returns
-// false when there is no "<" before the caret.
+// Colours the tag closed just before the caret, looking back for the nearest "<" among the
+// 65,536 characters before the caret. Returns false when there is none.
 bool colourTagBeforeCaret(EditingSurface &text1, const QStringList &table);
 
 } // namespace zendral

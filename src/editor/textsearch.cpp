@@ -20,19 +20,24 @@ std::optional<qint64> lineCaretPosition(const QString &text, qint64 line)
 {
     if (line < 1)
         return std::nullopt;
-    const QString lineBreak = QStringLiteral("\r\n");
-    qsizetype breakAt = -1;
-    for (qint64 k = 1; k <= line; ++k) {
-        breakAt = text.indexOf(lineBreak, breakAt + 1);
-        if (breakAt < 0) {
-            // The last line has no break after it: its end is the end of the text.
-            if (k == line)
-                return text.size();
-            return std::nullopt;
-        }
+    // Every line the user sees ends in CR LF, a lone LF (shown as a break) or a lone CR.
+    const qsizetype size = text.size();
+    qint64 current = 1;
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        const bool crlf = c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n';
+        if (current == line)
+            return crlf ? i + 1 : i; // a CR LF keeps the caret between its two characters
+        ++current;
+        if (crlf)
+            ++i;
     }
-    // Just after the CR, before the LF.
-    return breakAt + 1;
+    // The last line has no break after it: its end is the end of the text.
+    if (current == line)
+        return size;
+    return std::nullopt;
 }
 
 void BuscarTexto(EditingSurface &text1, Prompts &prompts, const QString &search, bool matchCase,

@@ -13,9 +13,9 @@ class Prompts;
 std::optional<qint64> findFrom(const QString &text, const QString &needle, qint64 from,
                                Qt::CaseSensitivity sensitivity);
 
-// Where going to line (1-based) puts the caret: between the CR and the LF that end it, or at
-// the end of the text for the last line when no line break follows it. Nothing for a line
-// the text does not have.
+// Where going to line (1-based) puts the caret: between the CR and the LF that end it, before
+// the lone LF (or CR) that ends it, or at the end of the text for the last line when no line
+// break follows it. Nothing for a line the text does not have.
 std::optional<qint64> lineCaretPosition(const QString &text, qint64 line);
 
 // Selects the first occurrence of search that starts at skip or later and gives the surface

@@ -4,6 +4,7 @@
 #include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -319,55 +320,21 @@ QString EditingSurface::textRange(qint64 start, qint64 length) const
 {
     start = std::clamp<qint64>(start, 0, textLength());
     const qint64 end = std::clamp<qint64>(start + std::max<qint64>(length, 0), start, textLength());
-    QString result;
-    result.reserve(end - start);
-    QTextBlock block = document()->findBlock(int(toWidgetPosition(start)));
-    qint64 blockPosition = blockStart(block.blockNumber());
-    while (block.isValid() && blockPosition < end) {
-        QString line = fromWidgetText(block.text());
-        if (block.next().isValid())
-            line.append(QStringLiteral("\r\n"));
-        const qint64 from = std::max<qint64>(start - blockPosition, 0);
-        const qint64 to = std::min<qint64>(end - blockPosition, line.size());
-        if (to > from)
-            result.append(QStringView(line).mid(from, to - from));
-        blockPosition += line.size();
-        block = block.next();
-    }
+    if (end == start)
+        return QString();
+    // A cursor's selection copies only the characters asked for, however long their line.
+    const qint64 from = toWidgetPosition(start);
+    const qint64 to = toWidgetPosition(end);
+    QTextCursor cursor(document());
+    cursor.setPosition(int(from));
+    cursor.setPosition(int(to), QTextCursor::KeepAnchor);
+    QString result = fromWidgetText(cursor.selectedText());
+    // A position between the CR and the LF of a break maps onto the end of its line.
+    if (fromWidgetPosition(from) != start)
+        result.remove(0, 1);
+    if (fromWidgetPosition(to) != end)
+        result.append(u'\r');
     return result;
-}
-
-qint64 EditingSurface::lastIndexOf(QChar character, qint64 from) const
-{
-    if (from < 0)
-        return -1;
-    from = std::min(from, textLength() - 1);
-    QTextBlock block = document()->findBlock(int(toWidgetPosition(from)));
-    while (block.isValid()) {
-        const qint64 start = blockStart(block.blockNumber());
-        // The line break's own two characters can be the one looked for.
-        if (from >= start + block.length() - 1) {
-            const qint64 breakStart = start + block.length() - 1;
-            if (block.next().isValid()) {
-                if (character == u'\n' && from >= breakStart + 1)
-                    return breakStart + 1;
-                if (character == u'\r')
-                    return breakStart;
-            }
-            from = breakStart - 1;
-        }
-        if (from >= start) {
-            QString line = block.text();
-            line.replace(LineSeparator, QChar(u'\n'));
-            const qsizetype found = line.lastIndexOf(character, from - start);
-            if (found >= 0)
-                return start + found;
-        }
-        block = block.previous();
-        if (block.isValid())
-            from = blockStart(block.blockNumber()) + block.length(); // its LF
-    }
-    return -1;
 }
 
 Colour EditingSurface::colourAt(qint64 position) const
@@ -550,9 +517,24 @@ void EditingSurface::mouseReleaseEvent(QMouseEvent *event)
 
 void EditingSurface::contextMenuEvent(QContextMenuEvent *event)
 {
-    // The menu's own Cut and Paste change the text while it is open.
-    Operation operation(*this);
-    QPlainTextEdit::contextMenuEvent(event);
+    // The widget's stock menu would offer its own undo, which is not the editor's history,
+    // and shortcuts that mean other things here.
+    emit contextMenuOpening();
+    QMenu menu(this);
+    for (QAction *action : std::as_const(m_contextActions)) {
+        if (action)
+            menu.addAction(action);
+        else
+            menu.addSeparator();
+    }
+    if (!m_contextActions.isEmpty())
+        menu.addSeparator();
+    QAction *selectAll = menu.addAction(QStringLiteral("Seleccionar todo"));
+    selectAll->setObjectName(QStringLiteral("seleccionarTodo"));
+    selectAll->setEnabled(!document()->isEmpty());
+    connect(selectAll, &QAction::triggered, this, &QPlainTextEdit::selectAll);
+    menu.exec(event->globalPos());
+    event->accept();
 }
 
 bool EditingSurface::canInsertFromMimeData(const QMimeData *source) const

@@ -9,6 +9,8 @@
 
 #include <vector>
 
+class QAction;
+
 namespace zendral {
 
 // Receives the characters typed into the surface before the surface inserts them.
@@ -78,11 +80,9 @@ public:
 
     // Characters and attributes at document positions (a CR LF gives '\r' then '\n').
     QChar characterAt(qint64 position) const;
+    // Copies only the characters asked for, however long their line.
     QString textRange(qint64 start, qint64 length) const;
     Colour colourAt(qint64 position) const;
-    // The last position at or before from that holds character, or -1. Reads only the lines
-    // it passes, walking back from from.
-    qint64 lastIndexOf(QChar character, qint64 from) const;
     bool boldAt(qint64 position) const;
 
     // Paints many stretches in one batch: no change notification, one repaint. The spans
@@ -94,6 +94,9 @@ public:
     qint64 fromWidgetPosition(qint64 widgetPosition) const;
 
     void setTypedCharacterHandler(TypedCharacterHandler *handler) { m_handler = handler; }
+    // The commands the right-click menu offers before its own "Seleccionar todo", in order;
+    // a null entry is a separator. The window owns them.
+    void setContextActions(const QList<QAction *> &actions) { m_contextActions = actions; }
 
 signals:
     // Fires once after every change of the text, never for a change of colour only.
@@ -101,6 +104,8 @@ signals:
     // Files from the desktop were dropped on the surface, the caret moved to where they fell.
     // They are not inserted as text: what a file becomes is the window's business.
     void filesDropped(const QList<QUrl> &files);
+    // The right-click menu is about to open: the commands it shows can be brought up to date.
+    void contextMenuOpening();
 
 protected:
     bool event(QEvent *event) override;
@@ -145,6 +150,7 @@ private:
     qint64 blockStart(int blockNumber) const;
 
     TypedCharacterHandler *m_handler = nullptr;
+    QList<QAction *> m_contextActions;
     Colour m_insertionColour = colours::Black;
     bool m_insertionBold = false;
     int m_operationDepth = 0;

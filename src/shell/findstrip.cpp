@@ -35,7 +35,8 @@ FindStrip::FindStrip(EditingSurface &text1, Prompts &prompts, QWidget *parent)
     m_search->setObjectName(QStringLiteral("txtBuscar"));
     // The box has no label of its own: the Find button beside it says what it is for.
     m_search->setAccessibleName(captions::SearchBox);
-    m_search->setMinimumWidth(m_search->fontMetrics().averageCharWidth() * 24);
+    // The box keeps its size when the window grows; the strip's end takes the rest.
+    m_search->setFixedWidth(m_search->fontMetrics().averageCharWidth() * 24);
     m_matchCase->setObjectName(QStringLiteral("chkMayusMinus"));
 
     auto *lineLabel = new QLabel(captions::Line, this);

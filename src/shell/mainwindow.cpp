@@ -68,6 +68,26 @@ QList<QUrl> localFiles(const QMimeData &data)
     return files;
 }
 
+// The editing surface's right-click menu: the editor's own history and the window's clipboard
+// commands. Ctrl+Z and Ctrl+Y reach the history as typed keys: the menu only shows them.
+void giveContextMenu(EditingSurface &text1, UndoHistory &history,
+                     const QHash<QString, QAction *> &commands, QObject *owner)
+{
+    auto *undo = new QAction(QStringLiteral("Deshacer\tCtrl+Z"), owner);
+    undo->setObjectName(QStringLiteral("menuDeshacer"));
+    QObject::connect(undo, &QAction::triggered, owner, [&history] { history.DeshacerComando(); });
+    auto *redo = new QAction(QStringLiteral("Rehacer\tCtrl+Y"), owner);
+    redo->setObjectName(QStringLiteral("menuRehacer"));
+    QObject::connect(redo, &QAction::triggered, owner, [&history] { history.RehacerComando(); });
+    QObject::connect(&text1, &EditingSurface::contextMenuOpening, owner, [&history, undo, redo] {
+        undo->setEnabled(history.ComandoActual() > 0);
+        redo->setEnabled(history.ComandoActual() < history.count());
+    });
+    text1.setContextActions({undo, redo, nullptr, commands.value(QStringLiteral("mn_cortar")),
+                             commands.value(QStringLiteral("mn_copiar")),
+                             commands.value(QStringLiteral("mn_pegar"))});
+}
+
 } // namespace
 
 MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
@@ -107,7 +127,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     auto *central = new QWidget;
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(buildToolbars());
+    // Only the document tabs and the file list follow the window; the tag tabs keep their size.
+    layout->addWidget(buildToolbars(), 0, Qt::AlignLeft);
     layout->addWidget(new FindStrip(*m_text1, *m_services.prompts));
 
     m_documentTabs = new QTabWidget;
@@ -149,6 +170,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     connect(m_document, &DocumentController::statusMessage, m_fileNotice, &QLabel::setText);
     connect(m_text1, &QPlainTextEdit::selectionChanged, this, &MainWindow::updateClipboardCommands);
     connect(m_services.clipboard, &Clipboard::changed, this, &MainWindow::updateClipboardCommands);
+    giveContextMenu(*m_text1, m_events->history(), m_commands, this);
 
     // Start-up: the template in blue, the caret after it, the clipboard commands disabled
     // until the selection or the clipboard says otherwise.
@@ -240,7 +262,7 @@ QWidget *MainWindow::buildToolbars()
 
     auto *tags = new QTabWidget;
     tags->setObjectName(QStringLiteral("tab1"));
-    tags->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    tags->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     const std::pair<QString, Bar> pages[] = {{QStringLiteral("HTML"), Bar::Html},
                                              {QStringLiteral("ASP"), Bar::Asp},
                                              {QStringLiteral("JavaScript"), Bar::JavaScript}};
