@@ -1,40 +1,13 @@
 #include "documentcontroller.h"
+#include "documentfile.h"
 #include "mainwindow.h"
 #include "splashwindow.h"
 #include "webenginesandbox.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QFileInfo>
 #include <QTextStream>
 
 #include <memory>
-
-namespace {
-
-// The page named on the command line, or an empty string. Only one path is accepted;
-// options and further arguments are told on standard error and ignored.
-QString pageArgument(const QStringList &arguments)
-{
-    QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("archivo"),
-                                 QStringLiteral("La página que se abre al empezar."),
-                                 QStringLiteral("[archivo]"));
-    parser.parse(arguments);
-
-    QTextStream errors(stderr);
-    for (const QString &option : parser.unknownOptionNames())
-        errors << QStringLiteral("zendral: se ignora la opción desconocida \"%1\".\n").arg(option);
-    const QStringList positional = parser.positionalArguments();
-    for (qsizetype i = 1; i < positional.size(); ++i)
-        errors << QStringLiteral("zendral: solo se abre un archivo; se ignora \"%1\".\n")
-                      .arg(positional.at(i));
-    if (positional.isEmpty() || positional.first().isEmpty())
-        return QString();
-    return QFileInfo(positional.first()).absoluteFilePath();
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -43,7 +16,11 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zendral"));
-    const QString page = pageArgument(QApplication::arguments());
+    const zendral::PageArgument argument = zendral::pageArgument(QApplication::arguments());
+    QTextStream errors(stderr);
+    for (const QString &line : argument.ignored)
+        errors << line << '\n';
+    const QString page = argument.path;
 
     std::unique_ptr<zendral::MainWindow> window;
     zendral::SplashWindow splash([&window, page] {

@@ -209,9 +209,12 @@ bool DocumentController::confirmClose()
 
 bool DocumentController::EscribirDocumento(const QString &path)
 {
-    const WriteResult result = writeDocumentFile(path, m_text1.text(), m_state.encoding);
+    const WriteResult result =
+        writeDocumentFile(path, m_text1.text(), m_state.encoding,
+                          [this](const QString &question) { return m_prompts.ask(question); });
     if (!result.ok) {
-        m_prompts.notify(result.error);
+        if (!result.declined)
+            m_prompts.notify(result.error);
         return false;
     }
     m_state.encoding = result.encoding;
@@ -229,9 +232,11 @@ bool DocumentController::EscribirDocumento(const QString &path)
 
 bool DocumentController::LeerDocumento(const QString &path)
 {
-    const ReadResult result = readDocumentFile(path);
+    const ReadResult result =
+        readDocumentFile(path, [this](const QString &question) { return m_prompts.ask(question); });
     if (!result.ok) {
-        m_prompts.notify(result.error);
+        if (!result.declined)
+            m_prompts.notify(result.error);
         return false;
     }
     m_state.encoding = result.document.encoding;
