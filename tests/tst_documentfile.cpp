@@ -66,8 +66,6 @@ private slots:
     void lineReader();
     void openAndSaveGiveTheBytesBack_data();
     void openAndSaveGiveTheBytesBack();
-    void unencodableCharactersFallBackToUtf8();
-    void failuresLeaveTheFileWhole();
     void refusedAtOnce_data();
     void refusedAtOnce();
     void askedBeforeOpening_data();
@@ -168,32 +166,6 @@ void TestDocumentFile::openAndSaveGiveTheBytesBack()
     QCOMPARE(entryCount(dir.path()), 1);
 }
 
-void TestDocumentFile::unencodableCharactersFallBackToUtf8()
-{
-    const EncodedDocument encoded = encodeDocument(u"año 漢字 😀"_qs, TextEncoding::Windows1252);
-    QVERIFY(encoded.fellBackToUtf8);
-    QCOMPARE(int(encoded.encoding), int(TextEncoding::Utf8));
-    QCOMPARE(QString::fromUtf8(encoded.bytes), u"año 漢字 😀\r\n"_qs);
-    QVERIFY(!encoded.bytes.contains('?'));
-    QVERIFY(!encoded.bytes.contains('\x1A'));
-}
-
-void TestDocumentFile::failuresLeaveTheFileWhole()
-{
-    QTemporaryDir dir;
-    // A folder where the file should be.
-    const WriteResult folder = writeDocumentFile(dir.path(), u"x"_qs, TextEncoding::Utf8);
-    QVERIFY(!folder.ok);
-    QVERIFY(folder.error.contains(dir.path()));
-    QVERIFY(folder.error.contains(u"carpeta"_qs));
-    // A missing folder.
-    const QString missing = dir.filePath(u"no/existe.html"_qs);
-    const WriteResult result = writeDocumentFile(missing, u"x"_qs, TextEncoding::Utf8);
-    QVERIFY(!result.ok);
-    QVERIFY(result.error.startsWith(u"No se pudo guardar"_qs));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
-}
-
 void TestDocumentFile::refusedAtOnce_data()
 {
     QTest::addColumn<QString>("kind");
@@ -273,7 +245,6 @@ void TestDocumentFile::askedBeforeOpening_data()
         << QByteArray() << LargeFile + 1 << false
         << u"El archivo \"%1\" ocupa 101 MB. Abrirlo puede tardar y ocupar mucha memoria. "
            "¿Quieres abrirlo?"_qs;
-    QTest::newRow("100 MB exactly: not asked") << QByteArray() << LargeFile << false << binary;
 }
 
 void TestDocumentFile::askedBeforeOpening()
