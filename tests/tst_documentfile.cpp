@@ -124,11 +124,6 @@ void TestDocumentFile::openAndSaveGiveTheBytesBack_data()
     row("all byte values: binary, unchanged", all, TextEncoding::Binary, all);
     const QByteArray marked("\xEF\xBB\xBF<p>canci\xC3\xB3n</p>\r\n");
     row("utf-8 with byte-order mark", marked, TextEncoding::Utf8WithBom, marked + "\r\n");
-    row("overlong utf-8 is not utf-8", "\xC0\xAF\r\n", TextEncoding::Windows1252,
-        "\xC0\xAF\r\n\r\n");
-    const QByteArray twoMarks("\xEF\xBB\xBF\xEF\xBB\xBF<p>a\xC3\xB1o</p>\r\n");
-    row("utf-8 whose text opens with a second byte-order mark", twoMarks, TextEncoding::Utf8WithBom,
-        twoMarks + "\r\n");
     // After one save, UTF-16 pages were no longer UTF-16.
     const QByteArray little("\xFF\xFE<\0p\0>\0\x3D\xD8\x00\xDE\r\0\n\0", 16);
     row("utf-16 little-endian with an emoji", little, TextEncoding::Utf16LittleEndian,
@@ -178,8 +173,6 @@ void TestDocumentFile::refusedAtOnce_data()
     // It was read until memory ran out.
     QTest::newRow("/dev/zero") << u"/dev/zero"_qs
                                << u"no es un archivo normal, es un dispositivo"_qs;
-    QTest::newRow("a link through a FIFO's link")
-        << u"enlace"_qs << u"no es un archivo normal, es una tubería (FIFO)"_qs;
     // Told only "no se pudo abrir".
     QTest::newRow("a symbolic-link loop")
         << u"bucle"_qs
@@ -196,9 +189,8 @@ void TestDocumentFile::refusedAtOnce()
     const QByteArray name = native(path);
     if (kind == u"carpeta") {
         QVERIFY(QDir(dir.path()).mkdir(kind));
-    } else if (kind == u"fifo" || kind == u"enlace") {
-        QCOMPARE(::mkfifo(native(dir.filePath(u"fifo"_qs)).constData(), 0644), 0);
-        QVERIFY(QFile::link(u"fifo"_qs, dir.filePath(u"enlace"_qs)));
+    } else if (kind == u"fifo") {
+        QCOMPARE(::mkfifo(name.constData(), 0644), 0);
     } else if (kind == u"socket") {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address{};
@@ -355,8 +347,6 @@ void TestDocumentFile::pageOnTheCommandLine_data()
         << QStringList{"--", "-guion.html"} << u"-guion.html"_qs << 0;
     QTest::newRow("an option that names no file")
         << QStringList{"-x", "pagina.html"} << u"pagina.html"_qs << 1;
-    QTest::newRow("a missing page after --")
-        << QStringList{"--", "-nueva.html"} << u"-nueva.html"_qs << 0;
     QTest::newRow("a second page")
         << QStringList{"pagina.html", "-guion.html"} << u"pagina.html"_qs << 1;
     QTest::newRow("nothing") << QStringList{} << QString() << 0;

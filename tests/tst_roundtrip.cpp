@@ -73,38 +73,33 @@ void TestRoundTrip::openThenSave_data()
     // Whether the file is asked about as binary, and the answer.
     QTest::addColumn<bool>("binary");
     QTest::addColumn<bool>("answer");
+    const auto row = [](const char *name, const QByteArray &bytes, bool binary = false,
+                        bool answer = false) { QTest::newRow(name) << bytes << binary << answer; };
     QByteArray all;
     for (int i = 0; i < 256; ++i)
         all += char(i);
-    QTest::newRow("empty file") << QByteArray() << false << false;
+    row("empty file", QByteArray());
     // Binary files came back with their CRs made CR LF and a CR LF added.
-    QTest::newRow("all 256 byte values, opened as binary") << all << true << true;
-    QTest::newRow("JPEG opened as binary") << jpegBytes(48, 32) << true << true;
-    QTest::newRow("JPEG not opened") << jpegBytes(48, 32) << true << false;
-    QTest::newRow("CR line ends") << QByteArray("<p>\ra\rb") << false << false;
-    QTest::newRow("CR LF line ends") << QByteArray("<p>\r\na\r\n") << false << false;
-    QTest::newRow("lone LF inside a line") << QByteArray("a\nb\r\nc") << false << false;
-    QTest::newRow("LF line ends only") << QByteArray("<p>\na\nb\n") << false << false;
-    QTest::newRow("LF CR and CR CR LF") << QByteArray("a\n\rb\r\r\nc") << false << false;
-    QTest::newRow("final CR") << QByteArray("a\r") << false << false;
-    QTest::newRow("UTF-8 without byte-order mark")
-        << QByteArray("<p>canci\xC3\xB3n \xE2\x82\xAC \xE6\xBC\xA2 \xF0\x9F\x98\x80</p>") << false
-        << false;
-    QTest::newRow("UTF-8 with byte-order mark")
-        << QByteArray("\xEF\xBB\xBF<p>a\xC3\xB1o</p>\r\n") << false << false;
-    QTest::newRow("byte-order mark alone") << QByteArray("\xEF\xBB\xBF") << false << false;
-    QTest::newRow("UTF-8 cut short is read as Windows-1252")
-        << QByteArray("a\xC3\r\n\xE2\x82") << false << false;
-    QTest::newRow("Windows-1252 Spanish")
-        << QByteArray("<p>\xBFQu\xE9 a\xF1o? \xA1Ol\xE9! \x80 \x93"
-                      "comillas\x94</p>\r\n")
-        << false << false;
-    QTest::newRow("Windows-1252 undefined bytes")
-        << QByteArray("\x81\x8D\x8F\x90\x9D") << false << false;
-    QTest::newRow("UTF-8 line and paragraph separators") << QByteArray("a\xE2\x80\xA8"
-                                                                       "b\xE2\x80\xA9"
-                                                                       "c")
-                                                         << false << false;
+    row("all 256 byte values, opened as binary", all, true, true);
+    row("JPEG opened as binary", jpegBytes(48, 32), true, true);
+    row("JPEG not opened", jpegBytes(48, 32), true, false);
+    row("CR line ends", "<p>\ra\rb");
+    row("CR LF line ends", "<p>\r\na\r\n");
+    row("lone LF inside a line", "a\nb\r\nc");
+    row("LF line ends only", "<p>\na\nb\n");
+    row("LF CR and CR CR LF", "a\n\rb\r\r\nc");
+    row("final CR", "a\r");
+    row("UTF-8 without byte-order mark",
+        "<p>canci\xC3\xB3n \xE2\x82\xAC \xE6\xBC\xA2 \xF0\x9F\x98\x80</p>");
+    row("UTF-8 with byte-order mark", "\xEF\xBB\xBF<p>a\xC3\xB1o</p>\r\n");
+    row("byte-order mark alone", "\xEF\xBB\xBF");
+    row("UTF-8 cut short is read as Windows-1252", "a\xC3\r\n\xE2\x82");
+    row("Windows-1252 Spanish", "<p>\xBFQu\xE9 a\xF1o? \xA1Ol\xE9! \x80 \x93"
+                                "comillas\x94</p>\r\n");
+    row("Windows-1252 undefined bytes", "\x81\x8D\x8F\x90\x9D");
+    row("UTF-8 line and paragraph separators", "a\xE2\x80\xA8"
+                                               "b\xE2\x80\xA9"
+                                               "c");
 }
 
 void TestRoundTrip::openThenSave()
