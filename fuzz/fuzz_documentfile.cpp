@@ -1,5 +1,6 @@
 // The file reader and writer: whatever bytes a file holds, opening it and saving it unchanged
-// gives back those bytes but for the line reader's normalisation, in the same encoding.
+// gives back those bytes but for the line reader's normalisation, in the same encoding; a
+// binary file's bytes come back exactly.
 
 #include "documentfile.h"
 #include "fuzzsupport.h"
@@ -75,6 +76,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = bytesOf(data, size);
     const DecodedDocument read = decodeDocument(bytes);
+    const EncodedDocument written = encodeDocument(read.text, read.encoding);
+    check(!written.fellBackToUtf8, "text read from a file can be written in its own encoding");
+    check(written.encoding == read.encoding, "the file keeps its encoding");
+    const DecodedDocument again = decodeDocument(written.bytes);
+    check(again.encoding == read.encoding, "the saved file reads in the same encoding",
+          QString::number(int(again.encoding)));
+
+    const bool utf16Mark = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+    if (read.encoding == TextEncoding::Binary) {
+        check(looksBinary(bytes) || utf16Mark, "only bytes that look binary are binary");
+        check(written.bytes == bytes, "a binary file's bytes come back unchanged",
+              QString::fromLatin1(written.bytes.toHex(' ') + "\n" + bytes.toHex(' ')));
+        check(again.text == read.text, "the saved binary file reads as the same text");
+        return 0;
+    }
+    check(!looksBinary(bytes), "bytes that look binary are binary");
+    if (read.encoding == TextEncoding::Utf16LittleEndian ||
+        read.encoding == TextEncoding::Utf16BigEndian) {
+        check(written.bytes.first(2) == bytes.first(2), "a UTF-16 file keeps its mark");
+        check(again.text == read.text + u"\r\n"_qs, "the saved file reads as the same text",
+              shown(again.text) + u"\n"_qs + shown(read.text));
+        return 0;
+    }
 
     const bool bom = bytes.startsWith(Bom);
     const QByteArrayView body = bom ? QByteArrayView(bytes).sliced(Bom.size()) : bytes;
@@ -83,19 +107,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         expected = bom ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
     check(read.encoding == expected, "valid UTF-8 is read as UTF-8, anything else as Windows-1252",
           QString::number(int(read.encoding)));
-
-    const EncodedDocument written = encodeDocument(read.text, read.encoding);
-    check(!written.fellBackToUtf8, "text read from a file can be written in its own encoding");
-    check(written.encoding == read.encoding, "the file keeps its encoding");
     const QByteArray want = read.encoding == TextEncoding::Utf8WithBom ? Bom + savedBytes(body)
                             : read.encoding == TextEncoding::Utf8      ? savedBytes(body)
                                                                        : savedBytes(bytes);
     check(written.bytes == want, "saved bytes are the file's but for the line ends",
           QString::fromLatin1(written.bytes.toHex(' ') + "\n" + want.toHex(' ')));
-
     // Opening the saved file again gives the same text, one more empty line at its end.
-    const DecodedDocument again = decodeDocument(written.bytes);
-    check(again.encoding == read.encoding, "the saved file reads in the same encoding");
     check(again.text == read.text + u"\r\n"_qs, "the saved file reads as the same text",
           shown(again.text) + u"\n"_qs + shown(read.text));
     return 0;

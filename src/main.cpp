@@ -1,5 +1,6 @@
 #include "crashrecovery.h"
 #include "documentcontroller.h"
+#include "documentfile.h"
 #include "mainwindow.h"
 #include "prompts.h"
 #include "recoverystore.h"
@@ -8,37 +9,9 @@
 #include "webenginesandbox.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QFileInfo>
 #include <QTextStream>
 
 #include <memory>
-
-namespace {
-
-// The page named on the command line, or an empty string. Only one path is accepted;
-// options and further arguments are told on standard error and ignored.
-QString pageArgument(const QStringList &arguments)
-{
-    QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("archivo"),
-                                 QStringLiteral("La página que se abre al empezar."),
-                                 QStringLiteral("[archivo]"));
-    parser.parse(arguments);
-
-    QTextStream errors(stderr);
-    for (const QString &option : parser.unknownOptionNames())
-        errors << QStringLiteral("zendral: se ignora la opción desconocida \"%1\".\n").arg(option);
-    const QStringList positional = parser.positionalArguments();
-    for (qsizetype i = 1; i < positional.size(); ++i)
-        errors << QStringLiteral("zendral: solo se abre un archivo; se ignora \"%1\".\n")
-                      .arg(positional.at(i));
-    if (positional.isEmpty() || positional.first().isEmpty())
-        return QString();
-    return QFileInfo(positional.first()).absoluteFilePath();
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -48,7 +21,11 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zendral"));
     zendral::installSpanishQtTexts(application);
-    const QString page = pageArgument(QApplication::arguments());
+    const zendral::PageArgument argument = zendral::pageArgument(QApplication::arguments());
+    QTextStream errors(stderr);
+    for (const QString &line : argument.ignored)
+        errors << line << '\n';
+    const QString page = argument.path;
 
     // Taken before anything else, so that an editor starting beside this one sees it running.
     zendral::RecoveryStore recoveryStore;

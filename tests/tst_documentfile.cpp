@@ -1,10 +1,61 @@
 #include "documentfile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace zendral;
+
+namespace {
+
+QByteArray native(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+void writeRaw(const QByteArray &path, const QByteArray &bytes)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, bytes.constData(), bytes.size()), bytes.size());
+    ::close(fd);
+}
+
+QByteArray readRaw(const QByteArray &path)
+{
+    QFile file;
+    const int fd = ::open(path.constData(), O_RDONLY);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+// Entries of folder, whatever their names (QDir leaves out the names it cannot decode).
+int entryCount(const QString &folder)
+{
+    int count = 0;
+    DIR *dir = ::opendir(native(folder).constData());
+    while (const dirent *entry = dir ? ::readdir(dir) : nullptr)
+        count += qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0;
+    if (dir)
+        ::closedir(dir);
+    return count;
+}
+
+const Question Yes = [](const QString &) { return true; };
+
+} // namespace
 
 class TestDocumentFile : public QObject
 {
@@ -13,11 +64,16 @@ class TestDocumentFile : public QObject
 private slots:
     void lineReader_data();
     void lineReader();
-    void everyByteRoundTrips_data();
-    void everyByteRoundTrips();
-    void unencodableCharactersFallBackToUtf8();
-    void failuresLeaveTheFileWhole();
-    void readFailuresAreToldInSpanish();
+    void openAndSaveGiveTheBytesBack_data();
+    void openAndSaveGiveTheBytesBack();
+    void refusedAtOnce_data();
+    void refusedAtOnce();
+    void askedBeforeOpening_data();
+    void askedBeforeOpening();
+    void ownerAndModeKept_data();
+    void ownerAndModeKept();
+    void pageOnTheCommandLine_data();
+    void pageOnTheCommandLine();
 };
 
 void TestDocumentFile::lineReader_data()
@@ -32,6 +88,15 @@ void TestDocumentFile::lineReader_data()
     QTest::newRow("empty lines") << QByteArray("\r\n\r\nx") << "\r\n\r\nx\r\n";
     QTest::newRow("utf-8 accents") << QByteArray("a\xC3\xB1o") << u"año\r\n"_qs;
     QTest::newRow("windows-1252 accents") << QByteArray("a\xF1o \x80") << u"año €\r\n"_qs;
+    // Read as Windows-1252, UTF-16 pages showed every other character as NUL.
+    QTest::newRow("utf-16 little-endian with its mark") << QByteArray("\xFF\xFE"
+                                                                      "a\0\xF1\0o\0\r\0",
+                                                                      10)
+                                                        << u"año\r\n"_qs;
+    QTest::newRow("utf-16 big-endian with its mark")
+        << QByteArray("\xFE\xFF\0a\0\xF1\0o", 8) << u"año\r\n"_qs;
+    QTest::newRow("binary: lines kept, a lone CR held apart")
+        << QByteArray("\0a\rb\r\nc", 7) << QString(QChar(0)) + u"a\u240Db\r\nc"_qs;
 }
 
 void TestDocumentFile::lineReader()
@@ -41,83 +106,265 @@ void TestDocumentFile::lineReader()
     QCOMPARE(decodeDocument(bytes).text, text);
 }
 
-void TestDocumentFile::everyByteRoundTrips_data()
+void TestDocumentFile::openAndSaveGiveTheBytesBack_data()
 {
+    QTest::addColumn<QByteArray>("name");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("encoding");
+    // What saving the text as read writes: one CR LF more, but for a binary file.
+    QTest::addColumn<QByteArray>("saved");
+    const auto row = [](const char *name, const QByteArray &bytes, TextEncoding encoding,
+                        const QByteArray &saved, const QByteArray &file = "pagina.html") {
+        QTest::newRow(name) << file << bytes << int(encoding) << saved;
+    };
     QByteArray all;
-    for (int i = 0; i < 256; ++i) {
-        if (i != '\r')
-            all.append(char(i));
-    }
-    QTest::newRow("all byte values as windows-1252") << all << int(TextEncoding::Windows1252);
-    QTest::newRow("utf-8 with NUL and emoji")
-        << QByteArray("<p>\0a\xC3\xB1o \xF0\x9F\x98\x80</p>", 18) << int(TextEncoding::Utf8);
-    QTest::newRow("utf-8 with byte-order mark")
-        << QByteArray("\xEF\xBB\xBF<p>canci\xC3\xB3n</p>") << int(TextEncoding::Utf8WithBom);
-    QTest::newRow("overlong utf-8 is not utf-8")
-        << QByteArray("\xC0\xAF") << int(TextEncoding::Windows1252);
-    QTest::newRow("utf-8 whose text opens with a second byte-order mark")
-        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF<p>a\xC3\xB1o</p>")
-        << int(TextEncoding::Utf8WithBom);
+    for (int i = 0; i < 256; ++i)
+        all.append(char(i));
+    // A binary file came back with every lone CR made CR LF and a CR LF added.
+    row("all byte values: binary, unchanged", all, TextEncoding::Binary, all);
+    const QByteArray marked("\xEF\xBB\xBF<p>canci\xC3\xB3n</p>\r\n");
+    row("utf-8 with byte-order mark", marked, TextEncoding::Utf8WithBom, marked + "\r\n");
+    // After one save, UTF-16 pages were no longer UTF-16.
+    const QByteArray little("\xFF\xFE<\0p\0>\0\x3D\xD8\x00\xDE\r\0\n\0", 16);
+    row("utf-16 little-endian with an emoji", little, TextEncoding::Utf16LittleEndian,
+        little + QByteArray("\r\0\n\0", 4));
+    const QByteArray big("\xFE\xFF\0<\0p\0>\xD8\x3D\xDE\x00\0\r\0\n", 16);
+    row("utf-16 big-endian with an emoji", big, TextEncoding::Utf16BigEndian,
+        big + QByteArray("\0\r\0\n", 4));
+    const QByteArray odd("\xFF\xFEh\0i", 5);
+    row("utf-16 mark on an odd count of bytes: binary", odd, TextEncoding::Binary, odd);
+    // Such a name was "not found", and a save would have written under another name.
+    row("file name in Latin-1, not UTF-8", "<p>hola</p>\r\n", TextEncoding::Utf8,
+        "<p>hola</p>\r\n\r\n", "p\xE1gina.html");
 }
 
-void TestDocumentFile::everyByteRoundTrips()
+void TestDocumentFile::openAndSaveGiveTheBytesBack()
 {
+    QFETCH(QByteArray, name);
     QFETCH(QByteArray, bytes);
     QFETCH(int, encoding);
+    QFETCH(QByteArray, saved);
     QTemporaryDir dir;
-    const QString path = dir.filePath(u"page.html"_qs);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes + "\r\n");
-    file.close();
+    const QByteArray file = native(dir.path()) + '/' + name;
+    writeRaw(file, bytes);
+    // QTemporaryDir cannot remove a name Qt cannot decode.
+    const auto removed = qScopeGuard([&] { ::unlink(file.constData()); });
+    // The name as Qt gives it, from the file dialog or the file pane.
+    const QString path = QFile::decodeName(file);
 
-    const ReadResult read = readDocumentFile(path);
-    QVERIFY(read.ok);
+    const ReadResult read = readDocumentFile(path, Yes);
+    QVERIFY2(read.ok, qPrintable(read.error));
     QCOMPARE(int(read.document.encoding), encoding);
-    // Save adds one CR LF after the text, as the line reader's text already ends with one.
-    const WriteResult written =
-        writeDocumentFile(path, read.document.text.chopped(2), read.document.encoding);
+    const WriteResult written = writeDocumentFile(path, read.document.text, read.document.encoding);
     QVERIFY2(written.ok, qPrintable(written.error));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), bytes + "\r\n");
+    QCOMPARE(readRaw(file), saved);
+    QCOMPARE(entryCount(dir.path()), 1);
 }
 
-void TestDocumentFile::unencodableCharactersFallBackToUtf8()
+void TestDocumentFile::refusedAtOnce_data()
 {
-    const EncodedDocument encoded = encodeDocument(u"año 漢字 😀"_qs, TextEncoding::Windows1252);
-    QVERIFY(encoded.fellBackToUtf8);
-    QCOMPARE(int(encoded.encoding), int(TextEncoding::Utf8));
-    QCOMPARE(QString::fromUtf8(encoded.bytes), u"año 漢字 😀\r\n"_qs);
-    QVERIFY(!encoded.bytes.contains('?'));
-    QVERIFY(!encoded.bytes.contains('\x1A'));
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a missing file") << u"nada"_qs << u"el archivo o la carpeta no existe"_qs;
+    QTest::newRow("a folder") << u"carpeta"_qs << u"no es un archivo normal, es una carpeta"_qs;
+    // Opening it waited for a writer, and the window froze for good.
+    QTest::newRow("a FIFO") << u"fifo"_qs << u"no es un archivo normal, es una tubería (FIFO)"_qs;
+    QTest::newRow("a socket") << u"socket"_qs << u"no es un archivo normal, es un socket"_qs;
+    // It was read until memory ran out.
+    QTest::newRow("/dev/zero") << u"/dev/zero"_qs
+                               << u"no es un archivo normal, es un dispositivo"_qs;
+    // Told only "no se pudo abrir".
+    QTest::newRow("a symbolic-link loop")
+        << u"bucle"_qs
+        << u"hay un bucle de enlaces simbólicos: un enlace lleva, directamente o a través de "
+           "otros, a sí mismo"_qs;
 }
 
-void TestDocumentFile::failuresLeaveTheFileWhole()
+void TestDocumentFile::refusedAtOnce()
 {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
-    // A folder where the file should be.
-    const WriteResult folder = writeDocumentFile(dir.path(), u"x"_qs, TextEncoding::Utf8);
-    QVERIFY(!folder.ok);
-    QVERIFY(folder.error.contains(dir.path()));
-    QVERIFY(folder.error.contains(u"carpeta"_qs));
-    // A missing folder.
-    const QString missing = dir.filePath(u"no/existe.html"_qs);
-    const WriteResult result = writeDocumentFile(missing, u"x"_qs, TextEncoding::Utf8);
+    const QString path = kind.startsWith(u'/') ? kind : dir.filePath(kind);
+    const QByteArray name = native(path);
+    if (kind == u"carpeta") {
+        QVERIFY(QDir(dir.path()).mkdir(kind));
+    } else if (kind == u"fifo") {
+        QCOMPARE(::mkfifo(name.constData(), 0644), 0);
+    } else if (kind == u"socket") {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, name.constData(), sizeof address.sun_path);
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        ::close(fd);
+    } else if (kind == u"bucle") {
+        QVERIFY(QFile::link(u"otro"_qs, path));
+        QVERIFY(QFile::link(u"bucle"_qs, dir.filePath(u"otro"_qs)));
+    }
+    struct stat before;
+    const bool there = ::lstat(name.constData(), &before) == 0;
+    int questions = 0;
+    const ReadResult result = readDocumentFile(path, [&](const QString &) { return ++questions; });
     QVERIFY(!result.ok);
-    QVERIFY(result.error.startsWith(u"No se pudo guardar"_qs));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
+    QCOMPARE(questions, 0);
+    QCOMPARE(result.error, u"No se pudo leer el archivo \"%1\": %2."_qs.arg(path, reason));
+    // Saving there does not write into it, nor replace it.
+    if (there && kind != u"/dev/zero") {
+        QVERIFY(!writeDocumentFile(path, u"x"_qs, TextEncoding::Utf8, Yes).ok);
+        struct stat after;
+        QCOMPARE(::lstat(name.constData(), &after), 0);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_ino, before.st_ino);
+    }
 }
 
-void TestDocumentFile::readFailuresAreToldInSpanish()
+void TestDocumentFile::askedBeforeOpening_data()
 {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("question");
+    const QString binary =
+        u"El archivo \"%1\" no parece una página: contiene bytes nulos, como los "
+        "archivos binarios. ¿Quieres abrirlo igualmente?"_qs;
+    const QByteArray png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
+    QTest::newRow("binary file, No") << png << qint64(0) << false << binary;
+    QTest::newRow("binary file, Sí") << png << qint64(0) << true << binary;
+    QTest::newRow("NUL past the first kilobytes: a page")
+        << QByteArray(8192, 'a') + '\0' << qint64(0) << false << QString();
+    QTest::newRow("over 100 MB, No")
+        << QByteArray() << LargeFile + 1 << false
+        << u"El archivo \"%1\" ocupa 101 MB. Abrirlo puede tardar y ocupar mucha memoria. "
+           "¿Quieres abrirlo?"_qs;
+}
+
+void TestDocumentFile::askedBeforeOpening()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, size);
+    QFETCH(bool, answer);
+    QFETCH(QString, question);
     QTemporaryDir dir;
-    const QString missing = dir.filePath(u"nada.html"_qs);
-    const ReadResult result = readDocumentFile(missing);
-    QVERIFY(!result.ok);
-    QCOMPARE(result.error, u"No se pudo leer el archivo \"%1\": el archivo o la "
-                           "carpeta no existe."_qs.arg(missing));
+    const QString path = dir.filePath(u"pagina.html"_qs);
+    writeRaw(native(path), bytes);
+    if (size > 0)
+        QCOMPARE(::truncate(native(path).constData(), size), 0);
+    QStringList asked;
+    const ReadResult result = readDocumentFile(path, [&](const QString &text) {
+        asked.append(text);
+        return answer;
+    });
+    QCOMPARE(asked, question.isEmpty() ? QStringList() : QStringList(question.arg(path)));
+    const bool opened = question.isEmpty() || answer;
+    QCOMPARE(result.ok, opened);
+    QCOMPARE(result.declined, !opened);
+    QVERIFY(result.error.isEmpty());
+    if (size == 0 && opened)
+        QCOMPARE(encodeDocument(result.document.text, result.document.encoding).bytes,
+                 bytes + (answer ? "" : "\r\n\r\n"));
+}
+
+void TestDocumentFile::ownerAndModeKept_data()
+{
+    QTest::addColumn<bool>("byNobody");
+    QTest::addColumn<bool>("answer");
+    // A page owned by nobody, mode 0640, became root's after root saved it.
+    QTest::newRow("root saves nobody's 0640 page: owner, group and mode kept") << false << false;
+    QTest::newRow("nobody cannot keep root's page root's: told, No keeps it") << true << false;
+    QTest::newRow("nobody cannot keep root's page root's: told, Sí saves it") << true << true;
+}
+
+void TestDocumentFile::ownerAndModeKept()
+{
+    QFETCH(bool, byNobody);
+    QFETCH(bool, answer);
+    const passwd *nobody = ::getpwnam("nobody");
+    if (::geteuid() != 0 || !nobody)
+        QSKIP("giving a file to another user needs root and the user nobody");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"pagina.html"_qs);
+    const QByteArray name = native(path);
+    writeRaw(name, "antes\r\n");
+    const mode_t mode = byNobody ? 0666 : 0640;
+    QCOMPARE(::chmod(name.constData(), mode), 0);
+    if (byNobody)
+        QCOMPARE(::chown(native(dir.path()).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+    else
+        QCOMPARE(::chown(name.constData(), nobody->pw_uid, nobody->pw_gid), 0);
+
+    int channel[2];
+    QCOMPARE(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        // The save runs as nobody in a child, so that this process keeps its identity.
+        if (byNobody && (::setresgid(nobody->pw_gid, nobody->pw_gid, nobody->pw_gid) != 0 ||
+                         ::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) != 0))
+            ::_exit(3);
+        const WriteResult result =
+            writeDocumentFile(path, u"después"_qs, TextEncoding::Utf8, [&](const QString &text) {
+                const QByteArray asked = text.toUtf8();
+                (void)!::write(channel[1], asked.constData(), asked.size());
+                return answer;
+            });
+        ::_exit(result.ok ? 0 : result.declined ? 1 : 2);
+    }
+    ::close(channel[1]);
+    QFile questions;
+    QVERIFY(questions.open(channel[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    const QString asked = QString::fromUtf8(questions.readAll());
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    const bool replaced = !byNobody || answer;
+    QCOMPARE(WEXITSTATUS(status), replaced ? 0 : 1);
+    if (byNobody)
+        QCOMPARE(asked, u"No tienes permiso para que \"%1\" siga siendo de root:root. Si lo "
+                        "guardas, pasará a ser de nobody:nogroup y puede que su dueño ya no "
+                        "pueda usarlo. ¿Quieres guardarlo igualmente?"_qs.arg(path));
+    else
+        QCOMPARE(asked, QString());
+
+    struct stat saved;
+    QCOMPARE(::stat(name.constData(), &saved), 0);
+    QCOMPARE(readRaw(name), replaced ? QByteArray("despu\xC3\xA9s\r\n") : "antes\r\n");
+    QCOMPARE(saved.st_mode & 07777, mode);
+    QCOMPARE(saved.st_uid, byNobody != answer ? 0 : nobody->pw_uid);
+    QCOMPARE(saved.st_gid, byNobody != answer ? 0 : nobody->pw_gid);
+    QCOMPARE(entryCount(dir.path()), 1);
+}
+
+void TestDocumentFile::pageOnTheCommandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<int>("ignored");
+    // It was read as the options g, u, i, o, n: ten warnings and nothing opened.
+    QTest::newRow("a page whose name starts with a dash")
+        << QStringList{"-guion.html"} << u"-guion.html"_qs << 0;
+    QTest::newRow("the same after --")
+        << QStringList{"--", "-guion.html"} << u"-guion.html"_qs << 0;
+    QTest::newRow("an option that names no file")
+        << QStringList{"-x", "pagina.html"} << u"pagina.html"_qs << 1;
+    QTest::newRow("a second page")
+        << QStringList{"pagina.html", "-guion.html"} << u"pagina.html"_qs << 1;
+    QTest::newRow("nothing") << QStringList{} << QString() << 0;
+}
+
+void TestDocumentFile::pageOnTheCommandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, page);
+    QFETCH(int, ignored);
+    QTemporaryDir dir;
+    QFile(dir.filePath(u"-guion.html"_qs)).open(QIODevice::WriteOnly);
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const PageArgument argument = pageArgument(QStringList{u"zendral"_qs} + arguments);
+    QDir::setCurrent(before);
+    QCOMPARE(argument.path, page.isEmpty() ? QString() : dir.filePath(page));
+    QCOMPARE(argument.ignored.size(), ignored);
 }
 
 QTEST_GUILESS_MAIN(TestDocumentFile)

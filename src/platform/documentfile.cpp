@@ -2,20 +2,31 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <algorithm>
 #include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace zendral {
 
 namespace {
 
 const QByteArray Utf8Bom("\xEF\xBB\xBF");
+const QByteArray Utf16LittleBom("\xFF\xFE");
+const QByteArray Utf16BigBom("\xFE\xFF");
 constexpr qint64 WriteChunk = 1 << 20;
+constexpr qsizetype BinaryProbe = 8192;
+// Stands for a CR without LF in a binary file: the editor would take that CR for a line break.
+constexpr QChar LoneCr(0x240D);
+// The most links followed one after the other, as the system allows.
+constexpr int MostLinks = 40;
 
 QString reasonFor(int error, QFileDevice::FileError fileError)
 {
@@ -39,6 +50,9 @@ QString reasonFor(int error, QFileDevice::FileError fileError)
         return QStringLiteral("una parte de la ruta no es una carpeta");
     case EIO:
         return QStringLiteral("error de entrada/salida del disco");
+    case ELOOP:
+        return QStringLiteral("hay un bucle de enlaces simbólicos: un enlace lleva, directamente o "
+                              "a través de otros, a sí mismo");
     default:
         break;
     }
@@ -97,6 +111,179 @@ void normaliseLines(const QString &content, DecodedDocument &document)
     }
 }
 
+// Binary bytes kept as they are: only a CR without LF is held as LoneCr.
+void keepLines(QString content, DecodedDocument &document)
+{
+    const qsizetype size = content.size();
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (content.at(i) != u'\r')
+            continue;
+        if (i + 1 < size && content.at(i + 1) == u'\n') {
+            document.longestLine = std::max(document.longestLine, i - lineStart);
+            lineStart = i + 2;
+        } else {
+            content[i] = LoneCr;
+        }
+    }
+    document.longestLine = std::max(document.longestLine, size - lineStart);
+    document.text = std::move(content);
+}
+
+// The text of a UTF-16 body, or a null string when the body is not valid UTF-16.
+QString utf16Text(QByteArrayView body, QStringConverter::Encoding order)
+{
+    if (body.size() % 2 != 0)
+        return QString();
+    QStringDecoder decoder(order, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(body);
+    QStringEncoder back(order, QStringEncoder::Flag::Stateless);
+    if (decoder.hasError() || QByteArrayView(QByteArray(back.encode(text))) != body)
+        return QString();
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+int lastError()
+{
+    return errno ? errno : EIO;
+}
+
+// What a file that is not a regular file is, for the message that refuses it.
+QString kindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("una carpeta");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("una tubería (FIFO)");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("un socket");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("un dispositivo");
+    return QStringLiteral("un archivo especial");
+}
+
+QString notRegular(mode_t mode)
+{
+    return QStringLiteral("no es un archivo normal, es %1").arg(kindOf(mode));
+}
+
+// The entry of folder whose name Qt decodes as name, or name encoded when there is not
+// exactly one.
+QByteArray entryNamed(const QByteArray &folder, const QString &name)
+{
+    QByteArray found;
+    int matches = 0;
+    if (DIR *dir = ::opendir(folder.isEmpty() ? "." : folder.constData())) {
+        while (const dirent *entry = ::readdir(dir)) {
+            if (QFile::decodeName(entry->d_name) == name) {
+                found = entry->d_name;
+                ++matches;
+            }
+        }
+        ::closedir(dir);
+    }
+    return matches == 1 ? found : QFile::encodeName(name);
+}
+
+// The bytes the system names path by. Qt reads a name that is not valid UTF-8 with U+FFFD in
+// place of the bytes it could not decode, and that name, encoded again, names no file.
+QByteArray systemPath(const QString &path)
+{
+    if (!path.contains(QChar::ReplacementCharacter))
+        return QFile::encodeName(path);
+    QByteArray resolved;
+    const QStringList parts = path.split(u'/');
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString &part = parts.at(i);
+        const QByteArray folder = resolved;
+        if (i > 0)
+            resolved += '/';
+        resolved += part.contains(QChar::ReplacementCharacter) ? entryNamed(folder, part)
+                                                               : QFile::encodeName(part);
+    }
+    return resolved;
+}
+
+// Follows symbolic links from path to the file they lead to, which need not exist; 0 or the
+// system's error.
+int followLinks(QByteArray &path)
+{
+    for (int hops = 0; hops <= MostLinks; ++hops) {
+        struct stat status;
+        if (::lstat(path.constData(), &status) != 0)
+            return errno == ENOENT ? 0 : lastError();
+        if (!S_ISLNK(status.st_mode))
+            return 0;
+        QByteArray target(qMax<qsizetype>(status.st_size, 255) + 1, Qt::Uninitialized);
+        const ssize_t length = ::readlink(path.constData(), target.data(), target.size());
+        if (length < 0 || length >= target.size())
+            return length < 0 ? lastError() : ENAMETOOLONG;
+        target.truncate(length);
+        if (!target.startsWith('/')) {
+            const qsizetype slash = path.lastIndexOf('/');
+            target.prepend(slash < 0 ? QByteArray() : path.first(slash + 1));
+        }
+        path = target;
+    }
+    return ELOOP;
+}
+
+// Reads fd to its end; 0 or the system's error.
+int readAll(int fd, QByteArray &bytes, qint64 sizeHint)
+{
+    bytes.reserve(sizeHint + 1);
+    QByteArray chunk(WriteChunk, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t count = ::read(fd, chunk.data(), chunk.size());
+        if (count == 0)
+            return 0;
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            return lastError();
+        }
+        bytes.append(chunk.constData(), count);
+    }
+}
+
+// Writes all of bytes to fd; 0 or the system's error.
+int writeAll(int fd, const QByteArray &bytes)
+{
+    for (qint64 offset = 0; offset < bytes.size();) {
+        const qint64 chunk = std::min<qint64>(WriteChunk, bytes.size() - offset);
+        const ssize_t written = ::write(fd, bytes.constData() + offset, size_t(chunk));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return lastError();
+        }
+        // A short count is no error yet: the next write says why it stopped.
+        offset += written;
+    }
+    return 0;
+}
+
+QString userName(uid_t user)
+{
+    const passwd *entry = ::getpwuid(user);
+    return entry ? QString::fromLocal8Bit(entry->pw_name) : QString::number(user);
+}
+
+QString groupName(gid_t group)
+{
+    const struct group *entry = ::getgrgid(group);
+    return entry ? QString::fromLocal8Bit(entry->gr_name) : QString::number(group);
+}
+
+QString ownerQuestion(const QString &path, const struct stat &old)
+{
+    return QStringLiteral("No tienes permiso para que \"%1\" siga siendo de %2:%3. Si lo guardas, "
+                          "pasará a ser de %4:%5 y puede que su dueño ya no pueda usarlo. "
+                          "¿Quieres guardarlo igualmente?")
+        .arg(path, userName(old.st_uid), groupName(old.st_gid), userName(::geteuid()),
+             groupName(::getegid()));
+}
+
 } // namespace
 
 QString errorReason(int systemError)
@@ -107,9 +294,36 @@ QString errorReason(int systemError)
                : reason;
 }
 
+bool looksBinary(QByteArrayView bytes)
+{
+    if (bytes.startsWith(Utf16LittleBom) || bytes.startsWith(Utf16BigBom))
+        return false;
+    return bytes.first(std::min(bytes.size(), BinaryProbe)).contains('\0');
+}
+
 DecodedDocument decodeDocument(const QByteArray &bytes)
 {
     DecodedDocument result;
+    const QByteArrayView whole(bytes);
+    for (const auto &[mark, order, encoding] :
+         {std::tuple(Utf16LittleBom, QStringConverter::Utf16LE, TextEncoding::Utf16LittleEndian),
+          std::tuple(Utf16BigBom, QStringConverter::Utf16BE, TextEncoding::Utf16BigEndian)}) {
+        if (!bytes.startsWith(mark))
+            continue;
+        const QString content = utf16Text(whole.sliced(mark.size()), order);
+        if (content.isNull())
+            break;
+        result.encoding = encoding;
+        normaliseLines(content, result);
+        return result;
+    }
+    if (looksBinary(bytes) || whole.startsWith(Utf16LittleBom) || whole.startsWith(Utf16BigBom)) {
+        // A UTF-16 mark on what is not UTF-16 is kept with the rest, byte for byte.
+        QStringDecoder windows("windows-1252", QStringDecoder::Flag::Stateless);
+        result.encoding = TextEncoding::Binary;
+        keepLines(windows.decode(bytes), result);
+        return result;
+    }
     QByteArrayView body(bytes);
     result.encoding = TextEncoding::Utf8;
     if (bytes.startsWith(Utf8Bom)) {
@@ -136,99 +350,198 @@ EncodedDocument encodeDocument(const QString &text, TextEncoding encoding)
 {
     EncodedDocument result;
     result.encoding = encoding;
-    static const QByteArray LineEnd("\r\n");
-    if (encoding == TextEncoding::Windows1252) {
-        QStringEncoder windows("windows-1252", QStringEncoder::Flag::Stateless);
-        result.bytes = QByteArray(windows.encode(text));
-        if (!windows.hasError()) {
-            result.bytes.append(LineEnd);
-            return result;
-        }
-        // Never write a character as "?" or 0x1A: the whole file becomes UTF-8 instead.
-        result.fellBackToUtf8 = true;
-        result.encoding = TextEncoding::Utf8;
+    static const QString LineEnd = QStringLiteral("\r\n");
+    if (encoding == TextEncoding::Utf16LittleEndian || encoding == TextEncoding::Utf16BigEndian) {
+        const bool little = encoding == TextEncoding::Utf16LittleEndian;
+        QStringEncoder utf16(little ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE,
+                             QStringEncoder::Flag::Stateless);
+        const QString written = text + LineEnd;
+        const QByteArray body = utf16.encode(written);
+        result.bytes = (little ? Utf16LittleBom : Utf16BigBom) + body;
+        return result;
     }
-    result.bytes = text.toUtf8();
-    result.bytes.append(LineEnd);
+    const bool binary = encoding == TextEncoding::Binary;
+    const QString written = binary ? QString(text).replace(LoneCr, u'\r') : text + LineEnd;
+    if (encoding == TextEncoding::Windows1252 || binary) {
+        QStringEncoder windows("windows-1252", QStringEncoder::Flag::Stateless);
+        result.bytes = QByteArray(windows.encode(written));
+        if (!windows.hasError())
+            return result;
+        // Never write a character as "?" or 0x1A: the whole file becomes UTF-8 instead. A
+        // binary document stays binary, so that its lines are never touched.
+        result.fellBackToUtf8 = true;
+        result.encoding = binary ? TextEncoding::Binary : TextEncoding::Utf8;
+    }
+    result.bytes = written.toUtf8();
     if (result.encoding == TextEncoding::Utf8WithBom)
         result.bytes.prepend(Utf8Bom);
     return result;
 }
 
-ReadResult readDocumentFile(const QString &path)
+ReadResult readDocumentFile(const QString &path, const Question &ask)
 {
     ReadResult result;
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        result.error = readError(path, reasonFor(EISDIR, QFileDevice::OpenError));
+    const auto fail = [&](const QString &reason) {
+        result.error = readError(path, reason);
         return result;
-    }
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = readError(path, reasonFor(errno, file.error()));
+    };
+    const QByteArray name = systemPath(path);
+    struct stat status;
+    if (::stat(name.constData(), &status) != 0)
+        return fail(reasonFor(lastError(), QFileDevice::OpenError));
+    // Opening a pipe waits for a writer, and a device may never end: neither is opened.
+    if (!S_ISREG(status.st_mode))
+        return fail(notRegular(status.st_mode));
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return fail(reasonFor(lastError(), QFileDevice::OpenError));
+    QByteArray bytes;
+    int error = 0;
+    // What was opened is checked again: the name may have been given to a pipe meanwhile.
+    if (::fstat(fd, &status) != 0) {
+        error = lastError();
+    } else if (!S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return fail(notRegular(status.st_mode));
+    } else if (status.st_size > LargeFile &&
+               !(ask && ask(QStringLiteral("El archivo \"%1\" ocupa %2 MB. Abrirlo puede tardar y "
+                                           "ocupar mucha memoria. ¿Quieres abrirlo?")
+                                .arg(path)
+                                .arg((status.st_size + (1 << 20) - 1) >> 20)))) {
+        ::close(fd);
+        result.declined = true;
         return result;
+    } else {
+        error = readAll(fd, bytes, status.st_size);
     }
-    errno = 0;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = readError(path, reasonFor(errno, file.error()));
-        return result;
+    ::close(fd);
+    if (error)
+        return fail(reasonFor(error, QFileDevice::ReadError));
+    // Asked before the bytes are decoded when they show it, after when only decoding does.
+    const auto binaryRefused = [&] {
+        return !(ask && ask(QStringLiteral("El archivo \"%1\" no parece una página: contiene "
+                                           "bytes nulos, como los archivos binarios. ¿Quieres "
+                                           "abrirlo igualmente?")
+                                .arg(path)));
+    };
+    const bool seenBinary = looksBinary(bytes);
+    if (!(seenBinary && binaryRefused())) {
+        result.document = decodeDocument(bytes);
+        if (seenBinary || result.document.encoding != TextEncoding::Binary || !binaryRefused()) {
+            result.ok = true;
+            return result;
+        }
     }
-    result.document = decodeDocument(bytes);
-    result.ok = true;
+    result.document = DecodedDocument();
+    result.declined = true;
     return result;
 }
 
-WriteResult writeDocumentFile(const QString &path, const QString &text, TextEncoding encoding)
+WriteResult writeDocumentFile(const QString &path, const QString &text, TextEncoding encoding,
+                              const Question &ask)
 {
     WriteResult result;
-    QString target = path;
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        // Write through the link so that it stays a link.
-        const QString linked = info.symLinkTarget();
-        if (!linked.isEmpty())
-            target = linked;
-    }
-    if (QFileInfo(target).isDir()) {
-        result.error = writeError(path, reasonFor(EISDIR, QFileDevice::OpenError));
+    const auto fail = [&](int error, const QString &reason = QString()) {
+        result.error =
+            writeError(path, reason.isEmpty() ? reasonFor(error, QFileDevice::WriteError) : reason);
         return result;
-    }
-    struct stat status;
-    const bool linked = ::stat(QFile::encodeName(target).constData(), &status) == 0 &&
-                        S_ISREG(status.st_mode) && status.st_nlink > 1;
+    };
+    // Written through a link, so that it stays a link.
+    QByteArray target = systemPath(path);
+    if (const int error = followLinks(target))
+        return fail(error);
+    struct stat old;
+    const bool existed = ::stat(target.constData(), &old) == 0;
+    if (!existed && errno != ENOENT)
+        return fail(lastError());
+    if (existed && S_ISDIR(old.st_mode))
+        return fail(EISDIR);
+    if (existed && !S_ISREG(old.st_mode))
+        return fail(0, notRegular(old.st_mode));
+    // Replacing the file needs only the folder's permission; the file's own is respected.
+    if (existed && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+        return fail(lastError());
+
     const EncodedDocument encoded = encodeDocument(text, encoding);
     result.encoding = encoded.encoding;
     result.fellBackToUtf8 = encoded.fellBackToUtf8;
 
-    QSaveFile file(target);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        result.error = writeError(path, reasonFor(errno, file.error()));
-        return result;
-    }
-    const QByteArray &bytes = encoded.bytes;
-    for (qint64 offset = 0; offset < bytes.size();) {
-        const qint64 chunk = std::min<qint64>(WriteChunk, bytes.size() - offset);
-        errno = 0;
-        // QSaveFile commits a short write as success: every count is checked here.
-        const qint64 written = file.write(bytes.constData() + offset, chunk);
-        if (written != chunk) {
-            const int error = errno;
-            file.cancelWriting();
-            result.error = writeError(path, reasonFor(error ? error : ENOSPC, file.error()));
-            return result;
+    QByteArray temporary = target + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return fail(lastError());
+    const auto abandon = [&](int error, const QString &reason = QString()) {
+        ::close(fd);
+        ::unlink(temporary.constData());
+        return fail(error, reason);
+    };
+    mode_t mode = 0;
+    if (existed) {
+        bool ownerKept = true;
+        struct stat made;
+        if (::fstat(fd, &made) != 0)
+            return abandon(lastError());
+        if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
+            ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // Without the owner, the group alone may still be kept.
+            ownerKept = false;
+            if (made.st_gid != old.st_gid)
+                (void)::fchown(fd, uid_t(-1), old.st_gid);
+            if (!(ask && ask(ownerQuestion(path, old)))) {
+                ::close(fd);
+                ::unlink(temporary.constData());
+                result.declined = true;
+                return result;
+            }
         }
-        offset += written;
+        // Set-user and set-group bits stay only on a file that kept its owner.
+        mode = old.st_mode & (ownerKept ? 07777 : 0777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
     }
-    errno = 0;
-    if (!file.commit()) {
-        result.error = writeError(path, reasonFor(errno, file.error()));
-        return result;
+    if (::fchmod(fd, mode) != 0)
+        return abandon(lastError());
+    if (const int error = writeAll(fd, encoded.bytes))
+        return abandon(error);
+    if (::fsync(fd) != 0)
+        return abandon(lastError());
+    if (::close(fd) != 0) {
+        const int error = lastError();
+        ::unlink(temporary.constData());
+        return fail(error);
     }
-    result.leftOtherNames = linked;
+    if (::rename(temporary.constData(), target.constData()) != 0) {
+        const int error = lastError();
+        ::unlink(temporary.constData());
+        return fail(error);
+    }
+    result.leftOtherNames = existed && old.st_nlink > 1;
     result.ok = true;
+    return result;
+}
+
+PageArgument pageArgument(const QStringList &arguments)
+{
+    PageArgument result;
+    bool optionsOver = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (!optionsOver && argument == u"--") {
+            optionsOver = true;
+        } else if (!optionsOver && argument.size() > 1 && argument.startsWith(u'-') &&
+                   !QFileInfo::exists(argument)) {
+            result.ignored.append(
+                QStringLiteral("zendral: se ignora la opción desconocida \"%1\".").arg(argument));
+        } else if (!result.path.isEmpty() || argument.isEmpty()) {
+            result.ignored.append(
+                QStringLiteral("zendral: solo se abre un archivo; se ignora \"%1\".")
+                    .arg(argument));
+        } else {
+            result.path = QFileInfo(argument).absoluteFilePath();
+        }
+    }
     return result;
 }
 

@@ -2,13 +2,32 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 namespace zendral {
 
 // How a document's bytes map to characters. A file that is valid UTF-8 is read and written
-// as UTF-8 (keeping a byte-order mark it had); any other file as Windows-1252, every byte
-// value included.
-enum class TextEncoding { Utf8, Utf8WithBom, Windows1252 };
+// as UTF-8 (keeping a byte-order mark it had); a file with a UTF-16 byte-order mark as UTF-16
+// of that order, mark kept; any other file as Windows-1252, every byte value included.
+// A file that looks binary (see looksBinary) is Binary: one character per byte as in
+// Windows-1252, its lines left as they are, so that its bytes come back unchanged.
+enum class TextEncoding {
+    Utf8,
+    Utf8WithBom,
+    Windows1252,
+    Utf16LittleEndian,
+    Utf16BigEndian,
+    Binary
+};
+
+// Whether bytes look like something other than text: a NUL byte in their first kilobytes,
+// unless they open with a UTF-16 byte-order mark.
+bool looksBinary(QByteArrayView bytes);
+
+// A Yes/No question put to the user; true for Yes.
+using Question = std::function<bool(const QString &question)>;
 
 struct DecodedDocument
 {
@@ -20,23 +39,28 @@ struct DecodedDocument
 };
 
 // Bytes to document text as the line reader sees them: a line ends at CR or CR LF (a lone LF
-// stays in its line) and every line, the last one included, is followed by CR LF.
+// stays in its line) and every line, the last one included, is followed by CR LF. Binary
+// bytes are left as they are but for a CR without LF, which would break a line: it is held as
+// U+240D and written back as CR.
 DecodedDocument decodeDocument(const QByteArray &bytes);
 
 struct EncodedDocument
 {
     QByteArray bytes;
     TextEncoding encoding = TextEncoding::Utf8;
-    // The text held characters the requested encoding cannot hold; it was encoded as UTF-8.
+    // The text held characters the requested encoding cannot hold; it was encoded as UTF-8
+    // (a binary document is still Binary: its lines are left as they are).
     bool fellBackToUtf8 = false;
 };
 
-// Document text to the bytes a save writes: the text, then CR LF.
+// Document text to the bytes a save writes: the text, then CR LF (for Binary, the text alone).
 EncodedDocument encodeDocument(const QString &text, TextEncoding encoding);
 
 struct ReadResult
 {
     bool ok = false;
+    // The user answered No to a question: nothing was read, and there is nothing to tell.
+    bool declined = false;
     DecodedDocument document;
     QString error; // in Spanish, naming the file and the reason
 };
@@ -44,6 +68,8 @@ struct ReadResult
 struct WriteResult
 {
     bool ok = false;
+    // The user answered No to a question: nothing was written, and there is nothing to tell.
+    bool declined = false;
     TextEncoding encoding = TextEncoding::Utf8; // what was written
     bool fellBackToUtf8 = false;
     // The file had other names (hard links). The save replaced this name only: the others
@@ -55,13 +81,34 @@ struct WriteResult
 // The reason for a system error number, in Spanish.
 QString errorReason(int systemError);
 
-// Reads a whole document file.
-ReadResult readDocumentFile(const QString &path);
+// Files over this size are read only once the user agrees.
+constexpr qint64 LargeFile = qint64(100) << 20;
+
+// Reads a whole document file. Only a regular file is read, so that nothing can block on a
+// pipe or read a device for ever. Asks before reading a file over LargeFile and before opening
+// one that looks binary; a null ask answers No. A name Qt could not decode (not UTF-8) is
+// found among its folder's entries.
+ReadResult readDocumentFile(const QString &path, const Question &ask = {});
 
 // Writes a document file atomically: the old file stays whole unless every byte of the new
-// one was written. A symbolic link keeps pointing at its target, which is written. A file with
+// one was written. The new file keeps the old one's owner, group and mode; where the owner or
+// group cannot be kept, ask is put the question before the old file is replaced (a null ask
+// answers No). A symbolic link keeps pointing at its target, which is written. A file with
 // hard links is replaced like any other, never rewritten in place: a failure part way through
 // would otherwise damage it under every name.
-WriteResult writeDocumentFile(const QString &path, const QString &text, TextEncoding encoding);
+WriteResult writeDocumentFile(const QString &path, const QString &text, TextEncoding encoding,
+                              const Question &ask = {});
+
+struct PageArgument
+{
+    QString path;        // absolute, or empty when the command line names no page
+    QStringList ignored; // what was left unused, each told in a Spanish line
+};
+
+// The page named on the command line (arguments as the program got them, its own name first).
+// An argument that names an existing file is a page even when it starts with "-", and so is
+// every argument after "--"; other arguments starting with "-" are options, none of which is
+// known. Only the first page is taken.
+PageArgument pageArgument(const QStringList &arguments);
 
 } // namespace zendral

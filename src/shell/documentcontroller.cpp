@@ -361,9 +361,12 @@ bool DocumentController::EscribirDocumento(const QString &path)
     Busy busy(*this);
     if (!mayOverwrite(path))
         return false;
-    const WriteResult result = writeDocumentFile(path, m_text1.text(), m_state.encoding);
+    const WriteResult result =
+        writeDocumentFile(path, m_text1.text(), m_state.encoding,
+                          [this](const QString &question) { return m_prompts.ask(question); });
     if (!result.ok) {
-        m_prompts.notify(result.error);
+        if (!result.declined)
+            m_prompts.notify(result.error);
         return false;
     }
     m_diskPath = path;
@@ -386,9 +389,11 @@ bool DocumentController::EscribirDocumento(const QString &path)
 
 bool DocumentController::LeerDocumento(const QString &path)
 {
-    const ReadResult result = readDocumentFile(path);
+    const ReadResult result =
+        readDocumentFile(path, [this](const QString &question) { return m_prompts.ask(question); });
     if (!result.ok) {
-        m_prompts.notify(result.error);
+        if (!result.declined)
+            m_prompts.notify(result.error);
         return false;
     }
     m_state.encoding = result.document.encoding;

@@ -34,11 +34,24 @@ bool FolderRequestInterceptor::allows(const QString &localPath) const
     return path.startsWith(prefix);
 }
 
+bool FolderRequestInterceptor::allowsAddress(const QUrl &address) const
+{
+    const QString scheme = address.scheme();
+    if (scheme == u"file")
+        return allows(address.toLocalFile());
+    // Both are made by the page itself from what it already holds: nothing is fetched.
+    if (scheme == u"data" || scheme == u"blob")
+        return true;
+    return address == QUrl(QStringLiteral("about:blank"));
+}
+
 void FolderRequestInterceptor::interceptRequest(QWebEngineUrlRequestInfo &info)
 {
     const QUrl url = info.requestUrl();
-    if (url.isLocalFile() && !allows(url.toLocalFile()))
-        info.block(true);
+    if (allowsAddress(url))
+        return;
+    info.block(true);
+    emit refused(url);
 }
 
 } // namespace zendral
