@@ -10,7 +10,6 @@
 #include "metatagsdialog.h"
 #include "popupdialog.h"
 #include "tabledialog.h"
-#include "tagdialogs.h"
 #include "testsupport.h"
 
 #include <QComboBox>
@@ -18,7 +17,6 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include <functional>
 #include <memory>
 
 using namespace zendral;
@@ -119,7 +117,6 @@ private slots:
     void enterAccepts();
     void customBoxShowsCustomItem_data();
     void customBoxShowsCustomItem();
-    void openers();
 };
 
 void TestTagDialogs::accept_data()
@@ -191,12 +188,6 @@ void TestTagDialogs::accept_data()
          "txtheight:type:200"},
         u"<iframe name='"_qs + iframeRun + u"<ilayer name='"_qs + iframeRun +
             u"</ilayer></iframe>\r\n"_qs,
-        colours::Blue);
-    row("iframe untouched: scrolling empty", u"iframe"_qs, {},
-        u"<iframe name='' id='' src='' noresize scrolling='' hspace='' vspace='' frameborder='' "
-        "marginheight='' marginwidth='' width='' height=''><ilayer name='' id='' src='' noresize "
-        "scrolling='' hspace='' vspace='' frameborder='' marginheight='' marginwidth='' width='' "
-        "height=''></ilayer></iframe>\r\n"_qs,
         colours::Blue);
     row("table untouched: empty align and colour", u"tabla"_qs, {},
         u"<table border='0' width='' height='' cellspacing='0' cellpadding='0' align='' class='' "
@@ -397,7 +388,6 @@ void TestTagDialogs::enterAccepts_data()
     QTest::addColumn<QString>("fragment");
 
     QTest::newRow("in a text box") << u"txttop"_qs << QString() << u"<div align=''>"_qs;
-    QTest::newRow("in an untouched list") << u"cmbalign"_qs << QString() << u"<div align=''>"_qs;
     QTest::newRow("in a list after typing the start of an item, not completed")
         << u"cmbalign"_qs << u"Cent"_qs << u"<div align='Cent'>"_qs;
 }
@@ -433,17 +423,10 @@ void TestTagDialogs::customBoxShowsCustomItem_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("customItem");
 
-    QTest::newRow("body link colour")
-        << u"body"_qs << u"cmbcolorenlace"_qs << u"textcolorenlacepersonalizado"_qs
-        << u"Color personalizádo"_qs;
-    QTest::newRow("font colour") << u"fuente"_qs << u"cmbcolor"_qs << u"txtcolor"_qs
-                                 << u"Color personalizádo"_qs;
     QTest::newRow("font face") << u"fuente"_qs << u"cmbgrupo"_qs << u"txtfuente"_qs
                                << u"Fuente personalizáda"_qs;
     QTest::newRow("table colour") << u"tabla"_qs << u"cmbcolor"_qs << u"txtcolor"_qs
                                   << u"Personal"_qs;
-    QTest::newRow("cell colour") << u"celda"_qs << u"cmbcolor"_qs << u"txtcolor"_qs
-                                 << u"Personal"_qs;
 }
 
 void TestTagDialogs::customBoxShowsCustomItem()
@@ -467,32 +450,6 @@ void TestTagDialogs::customBoxShowsCustomItem()
     perform(*form, list + u":pick:"_qs + combo->itemText(2));
     perform(*form, box + u":clear:"_qs);
     QCOMPARE(combo->currentText(), customItem);
-}
-
-// Each opening starts again from the design-time texts.
-void TestTagDialogs::openers()
-{
-    const std::pair<void (*)(EditingSurface &, QWidget *), const char *> openers[] = {
-        {showBodyDialog, "txtimagenfondo"}, {showLinkDialog, "txturl"},
-        {showFontDialog, "txtcolor"},       {showDivDialog, "txttop"},
-        {showIframeDialog, "txtid"},        {showTableDialog, "txtborder"},
-        {showCellDialog, "txtalto"}};
-    Host host;
-    for (const auto &[open, box] : openers) {
-        QStringList shown;
-        for (int opening = 0; opening < 2; ++opening) {
-            whenModalOpens([&, box = QString::fromLatin1(box)](QWidget &dialog) {
-                auto *edit = child<QLineEdit>(&dialog, box);
-                shown.append(edit->text());
-                QTest::keyClicks(edit, u"zz"_qs);
-                click(&dialog, u"btncancelar"_qs);
-            });
-            open(host.text1, &host);
-        }
-        QCOMPARE(shown.size(), 2);
-        QCOMPARE(shown.last(), shown.first());
-    }
-    QCOMPARE(host.text1.text(), StartText);
 }
 
 QTEST_MAIN(TestTagDialogs)
