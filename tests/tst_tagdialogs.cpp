@@ -84,6 +84,8 @@ void perform(QDialog &dialog, const QString &step)
             QVERIFY2(index >= 0, qPrintable(step));
             list->setCurrentIndex(index);
         } else {
+            // Completion follows the focus, as it does for the user's own keys.
+            list->lineEdit()->setFocus();
             list->lineEdit()->selectAll();
             typeInto(list->lineEdit(), text);
         }
@@ -369,6 +371,7 @@ void TestTagDialogs::listsKeepWhatIsTyped()
     Host host;
     auto form = makeDialog(dialog, host);
     form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
     const auto lists = form->findChildren<QComboBox *>();
     QVERIFY(!lists.isEmpty());
     for (QComboBox *list : lists) {

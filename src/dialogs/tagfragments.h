@@ -92,7 +92,8 @@ struct CellFields
 // An opening body tag with all six attributes, then a line break.
 QString bodyTag(const BodyFields &fields);
 
-// A mail link when the address is empty (not even a blank), otherwise a file or page link.
+// A mail link when the address is empty (not even a blank), otherwise a file or page link
+// (the list's "_Blanck" written as the "_blank" browsers know).
 QString linkTag(const LinkFields &fields);
 
 // An opening font tag with face, colour and size.
@@ -102,7 +103,8 @@ QString fontTag(const FontFields &fields);
 QString divTag(const DivFields &fields);
 
 // An inline frame with an inline layer of the same attributes for older browsers, both
-// closed, then a line break.
+// closed, then a line break. Attributes are named as browsers read them (width, marginwidth,
+// scrolling), whatever the dialog's captions say.
 QString iframeTag(const IframeFields &fields);
 
 // An opening table tag and, on the next line, an opening row tag.

@@ -47,6 +47,8 @@ qsizetype replaceInDocument(EditingSurface &text1, const QString &keyword,
         return 0;
     text1.setText(replaced);
     Colorea(text1, TablaEtiquetas());
+    // Colouring leaves the last tag selected; a rewritten text starts with the caret at its top.
+    text1.setSelectionStart(0);
     return count;
 }
 
