@@ -195,7 +195,8 @@ void TestGenerators::replaceDialog()
     const QString warningText = warning->text();
     QTest::keyClicks(child<QLineEdit>(&dialog, u"TxtWord(0)"_qs), keyword);
     QTest::keyClicks(child<QLineEdit>(&dialog, u"TxtWord(1)"_qs), replacement);
-    click(&dialog, u"cmdChange"_qs);
+    // Enter in a box runs the replacement, as "&Realizar cambio" does.
+    QTest::keyClick(child<QLineEdit>(&dialog, u"TxtWord(1)"_qs), Qt::Key_Return);
 
     QCOMPARE(warning->text(), message.isEmpty() ? warningText : message);
     QCOMPARE(warning->textFormat(), Qt::PlainText);

@@ -123,7 +123,8 @@ void TestSpelling::words_data()
     QTest::newRow("words glued to digits skipped") << u"h1 mp3 2x casa"_qs << QStringList{"casa"};
     QTest::newRow("mail and web addresses skipped")
         << u"escribe a yo@sitio.com o www.sitio.com"_qs << QStringList{"escribe", "a", "o"};
-    QTest::newRow("apostrophe inside a word") << u"l'eau"_qs << QStringList{"l'eau"};
+    QTest::newRow("apostrophe inside a word, not around it")
+        << u"l'eau 'casa'"_qs << QStringList{"l'eau", "casa"};
     QTest::newRow("unterminated tag reads nothing more")
         << u"hola <b class=\"x y z"_qs << QStringList{"hola"};
     QTest::newRow("letters beyond the basic plane")
@@ -274,6 +275,9 @@ void TestSpelling::context()
     QCOMPARE(session.contextBefore().size(), SpellingSession::ContextLength);
     QCOMPARE(session.contextAfter(), u" azul"_qs);
     QCOMPARE(session.suggestions().value(0), u"casa"_qs);
+    // A line shorter than the context shows from its own start, nothing of the line before.
+    SpellingSession shortLine(u"el perro\r\nla csa"_qs, *engine, added);
+    QCOMPARE(shortLine.contextBefore(), u"la "_qs);
 }
 
 void TestSpelling::encodings_data()
