@@ -1,34 +1,36 @@
 #include "backgroundframe.h"
 
-#include "colourchoice.h"
-#include "dialogconventions.h"
-
-#include <QComboBox>
-#include <QFormLayout>
-#include <QLabel>
+#include <QGridLayout>
 #include <QLineEdit>
 
 namespace zendral {
 
-BackgroundFrame::BackgroundFrame(QWidget *parent) : QGroupBox(QStringLiteral("Fondo"), parent)
+namespace {
+
+namespace captions {
+const QString Frame = QStringLiteral("Fondo");
+const Caption Colour{QStringLiteral("lblcolor"), QStringLiteral("Color:")};
+const Caption CustomColour{QStringLiteral("lblcolortextopersonalizado"),
+                           QStringLiteral("Color personalizado:")};
+const Caption Image{QStringLiteral("lblimagen"), QStringLiteral("Imágen:")};
+} // namespace captions
+
+} // namespace
+
+BackgroundFrame::BackgroundFrame(QWidget *parent) : QGroupBox(captions::Frame, parent)
 {
     setObjectName(QStringLiteral("frmfondo"));
-    auto *form = new QFormLayout(this);
-    m_colour = new QComboBox(this);
-    m_colour->setObjectName(QStringLiteral("cmbcolor"));
-    form->addRow(makeLabel(this, QStringLiteral("lblcolor"), QStringLiteral("Color:")), m_colour);
-    m_customColour = makeTextBox(this, QStringLiteral("txtcolor"), designTexts::CustomColourBox);
-    form->addRow(makeLabel(this, QStringLiteral("lblcolortextopersonalizado"),
-                           QStringLiteral("Color personalizado:")),
-                 m_customColour);
-    m_image = makeTextBox(this, QStringLiteral("txtimagen"));
-    form->addRow(makeLabel(this, QStringLiteral("lblimagen"), QStringLiteral("Imágen:")), m_image);
-    setUpColourChoice(*m_colour, *m_customColour, designTexts::PersonalColour, designTexts::Prompt);
+    FormBuilder form(this);
+    setLayout(form.layout());
+    m_colour = form.colourRow(captions::Colour, QStringLiteral("cmbcolor"), captions::CustomColour,
+                              QStringLiteral("txtcolor"), designTexts::PersonalColour,
+                              designTexts::Prompt);
+    m_image = form.textRow(captions::Image, QStringLiteral("txtimagen"));
 }
 
 ColourField BackgroundFrame::colour() const
 {
-    return {m_colour->currentText(), m_customColour->text()};
+    return m_colour.read();
 }
 
 QString BackgroundFrame::image() const

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "tagfragments.h"
+#include "formbuilder.h"
 
 #include <QGroupBox>
 
-class QComboBox;
 class QLineEdit;
 
 namespace zendral {
@@ -22,8 +21,7 @@ public:
     QString image() const;
 
 private:
-    QComboBox *m_colour = nullptr;
-    QLineEdit *m_customColour = nullptr;
+    ColourControls m_colour;
     QLineEdit *m_image = nullptr;
 };
 

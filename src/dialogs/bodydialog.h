@@ -1,9 +1,9 @@
 #pragma once
 
+#include "formbuilder.h"
 #include "tagdialog.h"
 #include "tagfragments.h"
 
-class QComboBox;
 class QLineEdit;
 
 namespace zendral {
@@ -20,15 +20,6 @@ protected:
     QString fragment() const override;
 
 private:
-    // A colour list with its custom box.
-    struct ColourControls
-    {
-        QComboBox *list = nullptr;
-        QLineEdit *customBox = nullptr;
-    };
-    static ColourField read(const ColourControls &controls);
-    BodyFields fields() const;
-
     ColourControls m_background;
     QLineEdit *m_image = nullptr;
     ColourControls m_text;

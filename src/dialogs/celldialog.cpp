@@ -2,55 +2,62 @@
 
 #include "backgroundframe.h"
 #include "dialogconventions.h"
+#include "formbuilder.h"
 #include "sizeframe.h"
 
 #include <QComboBox>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace zendral {
 
+namespace {
+
+namespace captions {
+const QString Title = QStringLiteral("  Definición de celda");
+const QString StyleFrame = QStringLiteral("Estilo");
+const QString LayoutFrame = QStringLiteral("Disposición");
+const Caption Class{QStringLiteral("lblclass"), QStringLiteral("Class:")};
+const Caption Align{QStringLiteral("lblalign"), QStringLiteral("Aleneamiento:")};
+const Caption Valign{QStringLiteral("lblvalign"), QStringLiteral("Valign:")};
+} // namespace captions
+
+} // namespace
+
 CellDialog::CellDialog(EditingSurface &text1, QWidget *parent)
     : TagDialog(text1, parent, colours::DarkGreen, OnCancel::LeaveSurface)
 {
-    QGroupBox *style = makeFrame(this, QStringLiteral("frmestilo"), QStringLiteral("Estilo"));
-    auto *styleForm = new QFormLayout(style);
-    m_className = makeTextBox(style, QStringLiteral("txtclass"));
-    styleForm->addRow(makeLabel(style, QStringLiteral("lblclass"), QStringLiteral("Class:")),
-                      m_className);
+    QGroupBox *styleFrame = makeFrame(this, QStringLiteral("frmestilo"), captions::StyleFrame);
+    FormBuilder style(styleFrame);
+    styleFrame->setLayout(style.layout());
+    m_className = style.textRow(captions::Class, QStringLiteral("txtclass"));
 
-    QGroupBox *layout =
-        makeFrame(this, QStringLiteral("frmdisposicion"), QStringLiteral("Disposición"));
-    auto *layoutForm = new QFormLayout(layout);
+    QGroupBox *layoutFrame =
+        makeFrame(this, QStringLiteral("frmdisposicion"), captions::LayoutFrame);
+    FormBuilder form(layoutFrame);
+    layoutFrame->setLayout(form.layout());
     m_align =
-        makeChoiceList(layout, QStringLiteral("cmbalign"),
-                       {QStringLiteral("Left"), QStringLiteral("Center"), QStringLiteral("Right")},
-                       designTexts::Prompt);
-    layoutForm->addRow(
-        makeLabel(layout, QStringLiteral("lblalign"), QStringLiteral("Aleneamiento:")), m_align);
+        form.listRow(captions::Align, QStringLiteral("cmbalign"),
+                     {QStringLiteral("Left"), QStringLiteral("Center"), QStringLiteral("Right")},
+                     designTexts::Prompt);
     m_valign =
-        makeChoiceList(layout, QStringLiteral("cmbvalign"),
-                       {QStringLiteral("Top"), QStringLiteral("Middle"), QStringLiteral("Bottom")},
-                       designTexts::Prompt);
-    layoutForm->addRow(makeLabel(layout, QStringLiteral("lblvalign"), QStringLiteral("Valign:")),
-                       m_valign);
-
+        form.listRow(captions::Valign, QStringLiteral("cmbvalign"),
+                     {QStringLiteral("Top"), QStringLiteral("Middle"), QStringLiteral("Bottom")},
+                     designTexts::Prompt);
     m_size = new SizeFrame(this);
-
     m_background = new BackgroundFrame(this);
 
     auto *frames = new QVBoxLayout;
-    frames->addWidget(style);
-    frames->addWidget(layout);
+    frames->addWidget(styleFrame);
+    frames->addWidget(layoutFrame);
     frames->addWidget(m_size);
     frames->addWidget(m_background);
-    setContents(frames, QStringLiteral("celda"), QStringLiteral("  Definición de celda"));
+    setContents(frames, QStringLiteral("celda"), captions::Title);
 }
 
-CellFields CellDialog::fields() const
+QString CellDialog::fragment() const
 {
     CellFields fields;
     fields.className = m_className->text();
@@ -60,12 +67,7 @@ CellFields CellDialog::fields() const
     fields.height = m_size->height();
     fields.colour = m_background->colour();
     fields.image = m_background->image();
-    return fields;
-}
-
-QString CellDialog::fragment() const
-{
-    return cellTag(fields());
+    return cellTag(fields);
 }
 
 } // namespace zendral

@@ -24,8 +24,6 @@ protected:
     QString fragment() const override;
 
 private:
-    CellFields fields() const;
-
     QLineEdit *m_className = nullptr;
     QComboBox *m_align = nullptr;
     QComboBox *m_valign = nullptr;

@@ -1,32 +1,26 @@
 #pragma once
 
-#include "generatorfragments.h"
-
-#include <QDialog>
+#include "tagdialog.h"
 
 class QLineEdit;
 
 namespace zendral {
 
-class EditingSurface;
-
 // The database connection generator `db`: server script for a named data source or an
 // Access file, inserted at the caret in the insertion colour in force.
-class DbDialog : public QDialog
+class DbDialog : public TagDialog
 {
     Q_OBJECT
 
 public:
     explicit DbDialog(EditingSurface &text1, QWidget *parent = nullptr);
 
-    DatabaseFields fields() const;
+protected:
+    QString fragment() const override;
 
 private:
-    void insertFragment();
-
-    EditingSurface &m_text1;
-    QLineEdit *m_dataSourceName;
-    QLineEdit *m_databasePath;
+    QLineEdit *m_dataSourceName = nullptr;
+    QLineEdit *m_databasePath = nullptr;
 };
 
 } // namespace zendral

@@ -1,24 +1,22 @@
 #include "dialogconventions.h"
 
-#include <QHBoxLayout>
-#include <QPushButton>
-
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
-#include <QLabel>
+#include <QHBoxLayout>
 #include <QLayout>
-#include <QLineEdit>
+#include <QPushButton>
 
 namespace zendral {
 
-DialogButtons makeDialogButtons(QDialog &dialog)
+DialogButtons makeDialogButtons(QDialog &dialog, const QString &acceptCaption,
+                                const QString &cancelCaption)
 {
     DialogButtons buttons;
-    buttons.accept = new QPushButton(QStringLiteral("&Aceptar"), &dialog);
+    buttons.accept = new QPushButton(acceptCaption, &dialog);
     buttons.accept->setObjectName(QStringLiteral("btnaceptar"));
     buttons.accept->setDefault(true);
-    buttons.cancel = new QPushButton(QStringLiteral("&Cancelar"), &dialog);
+    buttons.cancel = new QPushButton(cancelCaption, &dialog);
     buttons.cancel->setObjectName(QStringLiteral("btncancelar"));
     buttons.row = new QHBoxLayout;
     buttons.row->addStretch();
@@ -37,50 +35,11 @@ void prepareDialog(QDialog &dialog, const QString &objectName, const QString &ca
         dialog.layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QLabel *makeLabel(QWidget *parent, const QString &objectName, const QString &text)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    // Captions are the user's texts, never markup.
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 QGroupBox *makeFrame(QWidget *parent, const QString &objectName, const QString &caption)
 {
     auto *frame = new QGroupBox(caption, parent);
     frame->setObjectName(objectName);
     return frame;
-}
-
-QLineEdit *makeTextBox(QWidget *parent, const QString &objectName, const QString &designText)
-{
-    auto *box = new QLineEdit(designText, parent);
-    box->setObjectName(objectName);
-    return box;
-}
-
-QComboBox *makeChoiceList(QWidget *parent, const QString &objectName, const QStringList &items,
-                          const QString &prompt)
-{
-    auto *list = new QComboBox(parent);
-    list->setObjectName(objectName);
-    fillChoiceList(*list, items, prompt);
-    return list;
-}
-
-void fillChoiceList(QComboBox &list, const QStringList &items, const QString &prompt)
-{
-    list.setEditable(true);
-    list.setInsertPolicy(QComboBox::NoInsert);
-    // Inline completion would turn a typed "b" into "Black" behind the user's back.
-    list.setCompleter(nullptr);
-    list.addItems(items);
-    // The prompt is not an item, so the list must be wide enough for it by itself.
-    list.setMinimumContentsLength(int(prompt.size()));
-    list.setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    list.setCurrentIndex(-1);
-    list.setEditText(prompt);
 }
 
 void showItem(QComboBox &list, int index)

@@ -1,58 +1,60 @@
 #include "divdialog.h"
 
 #include "dialogconventions.h"
+#include "formbuilder.h"
 
 #include <QComboBox>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace zendral {
 
+namespace {
+
+namespace captions {
+const QString Title = QStringLiteral("  Etiqueta DIV");
+const QString LayerFrame = QStringLiteral("DIV en modo capa:");
+const Caption Align{QStringLiteral("lblalign"), QStringLiteral("Alineación:")};
+const Caption Position{QStringLiteral("lblposicion"), QStringLiteral("Posición:")};
+const Caption Top{QStringLiteral("lbltop"), QStringLiteral("Top:")};
+const Caption Left{QStringLiteral("lblleft"), QStringLiteral("Left:")};
+const Caption ZIndex{QStringLiteral("lblzindex"), QStringLiteral("Z-index:")};
+const Caption Height{QStringLiteral("lblheight"), QStringLiteral("Height:")};
+const Caption Width{QStringLiteral("lblwidth"), QStringLiteral("Width:")};
+} // namespace captions
+
+} // namespace
+
 DivDialog::DivDialog(EditingSurface &text1, QWidget *parent)
     : TagDialog(text1, parent, colours::Blue, OnCancel::LeaveSurface)
 {
-    auto *alignForm = new QFormLayout;
+    FormBuilder align(this);
     m_align =
-        makeChoiceList(this, QStringLiteral("cmbalign"),
-                       {QStringLiteral("Left"), QStringLiteral("Center"), QStringLiteral("Right")},
-                       designTexts::Prompt);
-    alignForm->addRow(makeLabel(this, QStringLiteral("lblalign"), QStringLiteral("Alineación:")),
-                      m_align);
+        align.listRow(captions::Align, QStringLiteral("cmbalign"),
+                      {QStringLiteral("Left"), QStringLiteral("Center"), QStringLiteral("Right")},
+                      designTexts::Prompt);
 
-    QGroupBox *layerFrame =
-        makeFrame(this, QStringLiteral("frmcapa"), QStringLiteral("DIV en modo capa:"));
-    auto *layerForm = new QFormLayout(layerFrame);
-    m_position = makeChoiceList(layerFrame, QStringLiteral("cmbposicion"),
-                                {QStringLiteral("Absolute"), QStringLiteral("Relative")},
-                                designTexts::Prompt);
-    layerForm->addRow(
-        makeLabel(layerFrame, QStringLiteral("lblposicion"), QStringLiteral("Posición:")),
-        m_position);
-    const auto addBox = [&](const QString &labelName, const QString &label,
-                            const QString &boxName) {
-        QLineEdit *box = makeTextBox(layerFrame, boxName);
-        layerForm->addRow(makeLabel(layerFrame, labelName, label), box);
-        return box;
-    };
-    m_top = addBox(QStringLiteral("lbltop"), QStringLiteral("Top:"), QStringLiteral("txttop"));
-    m_left = addBox(QStringLiteral("lblleft"), QStringLiteral("Left:"), QStringLiteral("txtleft"));
-    m_zIndex = addBox(QStringLiteral("lblzindex"), QStringLiteral("Z-index:"),
-                      QStringLiteral("txtzindex"));
-    m_height =
-        addBox(QStringLiteral("lblheight"), QStringLiteral("Height:"), QStringLiteral("txtheight"));
-    m_width =
-        addBox(QStringLiteral("lblwidth"), QStringLiteral("Width:"), QStringLiteral("txtwidth"));
+    QGroupBox *layerFrame = makeFrame(this, QStringLiteral("frmcapa"), captions::LayerFrame);
+    FormBuilder layer(layerFrame);
+    layerFrame->setLayout(layer.layout());
+    m_position = layer.listRow(captions::Position, QStringLiteral("cmbposicion"),
+                               {QStringLiteral("Absolute"), QStringLiteral("Relative")},
+                               designTexts::Prompt);
+    m_top = layer.textRow(captions::Top, QStringLiteral("txttop"));
+    m_left = layer.textRow(captions::Left, QStringLiteral("txtleft"));
+    m_zIndex = layer.textRow(captions::ZIndex, QStringLiteral("txtzindex"));
+    m_height = layer.textRow(captions::Height, QStringLiteral("txtheight"));
+    m_width = layer.textRow(captions::Width, QStringLiteral("txtwidth"));
 
     auto *layout = new QVBoxLayout;
-    layout->addLayout(alignForm);
+    layout->addLayout(align.layout());
     layout->addWidget(layerFrame);
-    setContents(layout, QStringLiteral("div"), QStringLiteral("  Etiqueta DIV"));
+    setContents(layout, QStringLiteral("div"), captions::Title);
 }
 
-DivFields DivDialog::fields() const
+QString DivDialog::fragment() const
 {
     DivFields fields;
     fields.align = m_align->currentText();
@@ -62,12 +64,7 @@ DivFields DivDialog::fields() const
     fields.zIndex = m_zIndex->text();
     fields.height = m_height->text();
     fields.width = m_width->text();
-    return fields;
-}
-
-QString DivDialog::fragment() const
-{
-    return divTag(fields());
+    return divTag(fields);
 }
 
 } // namespace zendral

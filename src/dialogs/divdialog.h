@@ -21,8 +21,6 @@ protected:
     QString fragment() const override;
 
 private:
-    DivFields fields() const;
-
     QComboBox *m_align = nullptr;
     QComboBox *m_position = nullptr;
     QLineEdit *m_top = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formbuilder.h"
 #include "tagdialog.h"
 #include "tagfragments.h"
 
@@ -20,13 +21,10 @@ protected:
     QString fragment() const override;
 
 private:
-    FontFields fields() const;
-
     QComboBox *m_group = nullptr;
     QLineEdit *m_customFace = nullptr;
     QComboBox *m_size = nullptr;
-    QComboBox *m_colour = nullptr;
-    QLineEdit *m_customColour = nullptr;
+    ColourControls m_colour;
 };
 
 } // namespace zendral

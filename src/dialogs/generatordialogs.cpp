@@ -5,8 +5,6 @@
 #include "popupdialog.h"
 #include "replacedialog.h"
 
-#include <QComboBox>
-
 namespace zendral {
 
 void showPopupDialog(EditingSurface &text1, Prompts &prompts, QWidget *parent)
@@ -31,19 +29,6 @@ void showReplaceDialog(EditingSurface &text1, QWidget *parent)
 {
     ReplaceDialog dialog(text1, parent);
     dialog.exec();
-}
-
-QComboBox *promptCombo(const QString &objectName, const QString &prompt, const QStringList &items,
-                       QWidget *parent)
-{
-    auto *combo = new QComboBox(parent);
-    combo->setObjectName(objectName);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->addItems(items);
-    combo->setCurrentIndex(-1);
-    combo->setEditText(prompt);
-    return combo;
 }
 
 } // namespace zendral

@@ -1,5 +1,9 @@
 #include "generatorfragments.h"
 
+#include "designtexts.h"
+
+#include <QStringList>
+
 namespace zendral {
 
 namespace {
@@ -22,6 +26,11 @@ QString headerMeta(const QString &name, const QString &value)
            value + Q + QStringLiteral(">");
 }
 
+QString choice(const QString &shown)
+{
+    return listValue(shown, designTexts::Prompt);
+}
+
 } // namespace
 
 QString popupFragment(const PopupFields &f)
@@ -29,38 +38,37 @@ QString popupFragment(const PopupFields &f)
     if (f.openingMethod == PopupByLink) {
         return QStringLiteral("<a href='#' onclick=") + Q + QStringLiteral("window.open('") +
                f.file + QStringLiteral("','") + f.windowName + QStringLiteral("','toolbar=") +
-               f.toolbar + QStringLiteral(",width=") + f.width + QStringLiteral(",height=") +
-               f.height + QStringLiteral(",status=") + f.status + QStringLiteral(",scrollbars=") +
-               f.scrollbars + QStringLiteral(",resizable=") + f.resizable +
-               QStringLiteral(",personalbar=") + f.personalbar + QStringLiteral(",menubar=") +
-               f.menubar + QStringLiteral(",directories=") + f.directories + QStringLiteral("');") +
-               Q + QStringLiteral(">ESCRIBE AQUÍ EL TEXTO DEL ENLACE</a>");
+               choice(f.toolbar) + QStringLiteral(",width=") + f.width +
+               QStringLiteral(",height=") + f.height + QStringLiteral(",status=") +
+               choice(f.status) + QStringLiteral(",scrollbars=") + choice(f.scrollbars) +
+               QStringLiteral(",resizable=") + choice(f.resizable) +
+               QStringLiteral(",personalbar=") + choice(f.personalbar) +
+               QStringLiteral(",menubar=") + choice(f.menubar) + QStringLiteral(",directories=") +
+               choice(f.directories) + QStringLiteral("');") + Q +
+               QStringLiteral(">ESCRIBE AQUÍ EL TEXTO DEL ENLACE</a>");
     }
     // The load-time variant only knows size, toolbar and scroll bars.
     return QStringLiteral("<script languaje=javascript>") + NL +
            QStringLiteral("function popup() {") + NL + QStringLiteral("open(") + Q + f.file + Q +
            QStringLiteral(", ") + Q + f.windowName + Q + QStringLiteral(",") + Q +
            QStringLiteral("width=") + f.width + QStringLiteral(",height=") + f.height +
-           QStringLiteral(",toolbar=") + f.toolbar + QStringLiteral(",scrollbars=") + f.scrollbars +
-           Q + QStringLiteral(");") + NL + QStringLiteral("}") + NL + QStringLiteral("</script>");
-}
-
-bool popupNeedsReminder(const PopupFields &fields)
-{
-    return fields.openingMethod == PopupOnLoad;
+           QStringLiteral(",toolbar=") + choice(f.toolbar) + QStringLiteral(",scrollbars=") +
+           choice(f.scrollbars) + Q + QStringLiteral(");") + NL + QStringLiteral("}") + NL +
+           QStringLiteral("</script>");
 }
 
 QString metaTagsBlock(const MetaTagsFields &f)
 {
     const QStringList lines = {
-        namedMeta(QStringLiteral("AREA"), f.area),
-        headerMeta(QStringLiteral("AUDIENCE"), f.audience),
+        namedMeta(QStringLiteral("AREA"), choice(f.area)),
+        headerMeta(QStringLiteral("AUDIENCE"), choice(f.audience)),
         namedMeta(QStringLiteral("AUTHOR"), f.author),
-        headerMeta(QStringLiteral("CHARSET"), QStringLiteral("text/html; charset=") + f.charset),
+        headerMeta(QStringLiteral("CHARSET"),
+                   QStringLiteral("text/html; charset=") + choice(f.charset)),
         namedMeta(QStringLiteral("DESCRIPTION"), f.description),
         namedMeta(QStringLiteral("KEYWORDS"), f.keywords),
         namedMeta(QStringLiteral("GENERATOR"), QStringLiteral("Zendral - ") + ProductAddress),
-        headerMeta(QStringLiteral("LANGUAGE"), f.language),
+        headerMeta(QStringLiteral("LANGUAGE"), choice(f.language)),
         namedMeta(QStringLiteral("OWNER"), f.email),
         // The days go in bare, without quotes around them.
         QStringLiteral("<META NAME=") + Q + QStringLiteral("revisit-after") + Q +
@@ -91,6 +99,8 @@ QString databaseFragment(const DatabaseFields &f)
     } else {
         lines = {
             comment,
+            QStringLiteral("Set conexion = Server.CreateObject(") + Q +
+                QStringLiteral("ADODB.Connection") + Q + QStringLiteral(")"),
             QStringLiteral("conexion.Open") + Q +
                 QStringLiteral("driver={Microsoft Access Driver (*.mdb)}; ; DBQ=") + Q +
                 QStringLiteral("+server.mappath (") + Q + f.databasePath + Q + QStringLiteral(")"),
@@ -106,66 +116,5 @@ QString databaseFragment(const DatabaseFields &f)
     }
     return lines.join(NL);
 }
-
-namespace generatorlists {
-
-QStringList yesNo()
-{
-    return {QStringLiteral("Yes"), QStringLiteral("No")};
-}
-
-QStringList openingMethods()
-{
-    return {PopupOnLoad, PopupByLink};
-}
-
-QStringList areas()
-{
-    return {QStringLiteral("General"),        QStringLiteral("Administration"),
-            QStringLiteral("Build a living"), QStringLiteral("Culture"),
-            QStringLiteral("Economics"),      QStringLiteral("Education"),
-            QStringLiteral("Envioronment"),   QStringLiteral("Erotic Sexual"),
-            QStringLiteral("Industry"),       QStringLiteral("Internet"),
-            QStringLiteral("Media"),          QStringLiteral("Medicine"),
-            QStringLiteral("Personal"),       QStringLiteral("Play"),
-            QStringLiteral("Politics"),       QStringLiteral("Religion"),
-            QStringLiteral("Science"),        QStringLiteral("Service"),
-            QStringLiteral("Software"),       QStringLiteral("Sport"),
-            QStringLiteral("Tourism")};
-}
-
-QStringList audiences()
-{
-    return {
-        QStringLiteral("Adult"),        QStringLiteral("Advanced"),   QStringLiteral("Beginner"),
-        QStringLiteral("Children"),     QStringLiteral("Everything"), QStringLiteral("Expert"),
-        QStringLiteral("Fan"),          QStringLiteral("General"),    QStringLiteral("Men"),
-        QStringLiteral("Proffesional"), QStringLiteral("Pupil"),      QStringLiteral("Student"),
-        QStringLiteral("Women"),        QStringLiteral("Young")};
-}
-
-QStringList languages()
-{
-    return {QStringLiteral("Chinese"), QStringLiteral("English"), QStringLiteral("French"),
-            QStringLiteral("German"),  QStringLiteral("Italian"), QStringLiteral("Japanese"),
-            QStringLiteral("Russian"), QStringLiteral("Spanish"), QStringLiteral("Other")};
-}
-
-QStringList charsets()
-{
-    return {QStringLiteral("BIG5"),        QStringLiteral("EUC-KR"),
-            QStringLiteral("GB2312"),      QStringLiteral("HZ-GB-2312"),
-            QStringLiteral("ISO-2022-JP"), QStringLiteral("ISO-2022-JP-2"),
-            QStringLiteral("ISO2022-KR"),  QStringLiteral("US-ASCII"),
-            QStringLiteral("ISO-8859-1"),  QStringLiteral("ISO-8859-2"),
-            QStringLiteral("ISO-8859-3"),  QStringLiteral("ISO-8859-4"),
-            QStringLiteral("ISO-8859-5"),  QStringLiteral("ISO-8859-6"),
-            QStringLiteral("ISO-8859-7"),  QStringLiteral("ISO-8859-8"),
-            QStringLiteral("ISO-8859-9"),  QStringLiteral("JIS_X0208"),
-            QStringLiteral("K0I8-R"),      QStringLiteral("SHIFT_JIS"),
-            QStringLiteral("Other")};
-}
-
-} // namespace generatorlists
 
 } // namespace zendral

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 namespace zendral {
 
@@ -48,27 +47,16 @@ inline const QString PopupOnLoad = QStringLiteral("Al inicio");
 inline const QString PopupByLink = QStringLiteral("Por enlace");
 
 // The link that opens the window when "Por enlace" is chosen, otherwise the script block
-// with a popup() function meant to run when the page loads. Fields go in unchanged.
+// with a popup() function meant to run when the page loads. Fields go in unchanged, but a
+// list still at its prompt gives an empty value.
 QString popupFragment(const PopupFields &fields);
 
-// Whether accepting the pop-up dialog should remind the user to call popup() from <body>.
-bool popupNeedsReminder(const PopupFields &fields);
-
-// The ten META lines, CR LF between them and none after the last.
+// The ten META lines, CR LF between them and none after the last; a list still at its
+// prompt gives an empty value.
 QString metaTagsBlock(const MetaTagsFields &fields);
 
 // Server script opening a connection: through the Access file when a path is given (even a
 // blank one), through the named data source otherwise.
 QString databaseFragment(const DatabaseFields &fields);
-
-// The items of the dialogs' drop-down lists, in the order the user sees them.
-namespace generatorlists {
-QStringList yesNo();
-QStringList openingMethods();
-QStringList areas();
-QStringList audiences();
-QStringList languages();
-QStringList charsets();
-} // namespace generatorlists
 
 } // namespace zendral

@@ -1,63 +1,64 @@
 #include "iframedialog.h"
 
-#include "dialogconventions.h"
+#include "formbuilder.h"
 
 #include <QComboBox>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace zendral {
+
+namespace {
+
+namespace captions {
+const QString Title = QStringLiteral("  Etiqueta IFRAME");
+const Caption Name{QStringLiteral("lblnombre"), QStringLiteral("Nombre:")};
+const Caption Id{QStringLiteral("lblid"), QStringLiteral("ID:")};
+const Caption File{QStringLiteral("lblarchivo"), QStringLiteral("Archivo:")};
+const Caption FileHint{QStringLiteral("lblformatoarchivo"),
+                       QStringLiteral("(Escribir en formato HTML)")};
+const Caption Scroll{QStringLiteral("lblscroll"), QStringLiteral("Scroll:")};
+const Caption Hspace{QStringLiteral("lblhspace"), QStringLiteral("Hspace:")};
+const Caption Vspace{QStringLiteral("lblvspace"), QStringLiteral("Vspace:")};
+const Caption Border{QStringLiteral("lblborde"), QStringLiteral("Borde:")};
+const Caption MarginHeight{QStringLiteral("lblmarginheight"), QStringLiteral("Margen superior:")};
+const Caption MarginWidth{QStringLiteral("lblmarginwidht"), QStringLiteral("Margen lateral:")};
+const Caption Width{QStringLiteral("lblwidht"), QStringLiteral("Widht:")};
+const Caption Height{QStringLiteral("lblheight"), QStringLiteral("Height:")};
+} // namespace captions
+
+} // namespace
 
 IframeDialog::IframeDialog(EditingSurface &text1, QWidget *parent)
     : TagDialog(text1, parent, colours::Blue, OnCancel::LeaveSurface)
 {
     // Two columns keep eleven fields from making a tall, narrow form.
-    auto *source = new QFormLayout;
-    auto *spacing = new QFormLayout;
-    const auto addBox = [this](QFormLayout *form, const QString &labelName, const QString &label,
-                               const QString &boxName) {
-        QLineEdit *box = makeTextBox(this, boxName);
-        form->addRow(makeLabel(this, labelName, label), box);
-        return box;
-    };
-
-    m_name = addBox(source, QStringLiteral("lblnombre"), QStringLiteral("Nombre:"),
-                    QStringLiteral("txtnombre"));
-    m_id = addBox(source, QStringLiteral("lblid"), QStringLiteral("ID:"), QStringLiteral("txtid"));
-    m_file = addBox(source, QStringLiteral("lblarchivo"), QStringLiteral("Archivo:"),
-                    QStringLiteral("txtarchivo"));
-    source->addRow(QString(), makeLabel(this, QStringLiteral("lblformatoarchivo"),
-                                        QStringLiteral("(Escribir en formato HTML)")));
-    m_scroll = makeChoiceList(this, QStringLiteral("cmbscroll"),
+    FormBuilder source(this);
+    m_name = source.textRow(captions::Name, QStringLiteral("txtnombre"));
+    m_id = source.textRow(captions::Id, QStringLiteral("txtid"));
+    m_file = source.textRow(captions::File, QStringLiteral("txtarchivo"));
+    source.note(captions::FileHint);
+    m_scroll = source.listRow(captions::Scroll, QStringLiteral("cmbscroll"),
                               {QStringLiteral("Auto"), QStringLiteral("No"), QStringLiteral("Yes")},
                               designTexts::Prompt);
-    source->addRow(makeLabel(this, QStringLiteral("lblscroll"), QStringLiteral("Scroll:")),
-                   m_scroll);
-    m_hspace = addBox(source, QStringLiteral("lblhspace"), QStringLiteral("Hspace:"),
-                      QStringLiteral("txthspace"));
-    m_vspace = addBox(source, QStringLiteral("lblvspace"), QStringLiteral("Vspace:"),
-                      QStringLiteral("txtvspace"));
+    m_hspace = source.textRow(captions::Hspace, QStringLiteral("txthspace"));
+    m_vspace = source.textRow(captions::Vspace, QStringLiteral("txtvspace"));
 
-    m_border = addBox(spacing, QStringLiteral("lblborde"), QStringLiteral("Borde:"),
-                      QStringLiteral("txtborde"));
-    m_marginHeight = addBox(spacing, QStringLiteral("lblmarginheight"),
-                            QStringLiteral("Margen superior:"), QStringLiteral("txtmarginheight"));
-    m_marginWidth = addBox(spacing, QStringLiteral("lblmarginwidht"),
-                           QStringLiteral("Margen lateral:"), QStringLiteral("txtmarginwidht"));
-    m_width = addBox(spacing, QStringLiteral("lblwidht"), QStringLiteral("Widht:"),
-                     QStringLiteral("txtwidht"));
-    m_height = addBox(spacing, QStringLiteral("lblheight"), QStringLiteral("Height:"),
-                      QStringLiteral("txtheight"));
+    FormBuilder spacing(this);
+    m_border = spacing.textRow(captions::Border, QStringLiteral("txtborde"));
+    m_marginHeight = spacing.textRow(captions::MarginHeight, QStringLiteral("txtmarginheight"));
+    m_marginWidth = spacing.textRow(captions::MarginWidth, QStringLiteral("txtmarginwidht"));
+    m_width = spacing.textRow(captions::Width, QStringLiteral("txtwidht"));
+    m_height = spacing.textRow(captions::Height, QStringLiteral("txtheight"));
 
     auto *columns = new QHBoxLayout;
-    columns->addLayout(source);
-    columns->addLayout(spacing);
-    setContents(columns, QStringLiteral("iframe"), QStringLiteral("  Etiqueta IFRAME"));
+    columns->addLayout(source.layout());
+    columns->addLayout(spacing.layout());
+    setContents(columns, QStringLiteral("iframe"), captions::Title);
 }
 
-IframeFields IframeDialog::fields() const
+QString IframeDialog::fragment() const
 {
     IframeFields fields;
     fields.name = m_name->text();
@@ -71,12 +72,7 @@ IframeFields IframeDialog::fields() const
     fields.marginWidth = m_marginWidth->text();
     fields.width = m_width->text();
     fields.height = m_height->text();
-    return fields;
-}
-
-QString IframeDialog::fragment() const
-{
-    return iframeTag(fields());
+    return iframeTag(fields);
 }
 
 } // namespace zendral

@@ -21,8 +21,6 @@ protected:
     QString fragment() const override;
 
 private:
-    IframeFields fields() const;
-
     QLineEdit *m_name = nullptr;
     QLineEdit *m_id = nullptr;
     QLineEdit *m_file = nullptr;

@@ -1,66 +1,62 @@
 #include "linkdialog.h"
 
 #include "dialogconventions.h"
+#include "formbuilder.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace zendral {
 
+namespace {
+
+namespace captions {
+const QString Title = QStringLiteral("  Etiqueta HREF");
+const QString FileFrame = QStringLiteral("Enlace a Archivo o Página");
+const QString MailFrame = QStringLiteral("Enlace a correo electrónico");
+const Caption Url{QStringLiteral("lblurl"), QStringLiteral("Dirección:")};
+const Caption UrlHint{QStringLiteral("lblformatourl"),
+                      QStringLiteral("(Escribir en formato HTML)")};
+const Caption Target{QStringLiteral("lbltarget"), QStringLiteral("Target:")};
+const Caption UrlClass{QStringLiteral("lblclassurl"), QStringLiteral("Class:")};
+const Caption Mail{QStringLiteral("lblmail"), QStringLiteral("Dirección de E-mail:")};
+const Caption Subject{QStringLiteral("lblasunto"), QStringLiteral("Asunto:")};
+const Caption MailClass{QStringLiteral("lblclassmail"), QStringLiteral("Class:")};
+} // namespace captions
+
+} // namespace
+
 LinkDialog::LinkDialog(EditingSurface &text1, QWidget *parent)
     : TagDialog(text1, parent, colours::DarkGreen, OnCancel::CaretToEnd)
 {
-    QGroupBox *fileFrame =
-        makeFrame(this, QStringLiteral("frmarchivo"), QStringLiteral("Enlace a Archivo o Página"));
-    auto *fileGrid = new QGridLayout(fileFrame);
-    fileGrid->addWidget(
-        makeLabel(fileFrame, QStringLiteral("lblurl"), QStringLiteral("Dirección:")), 0, 0);
-    m_url = makeTextBox(fileFrame, QStringLiteral("txturl"));
-    fileGrid->addWidget(m_url, 0, 1);
-    fileGrid->addWidget(makeLabel(fileFrame, QStringLiteral("lblformatourl"),
-                                  QStringLiteral("(Escribir en formato HTML)")),
-                        1, 1);
-    fileGrid->addWidget(
-        makeLabel(fileFrame, QStringLiteral("lbltarget"), QStringLiteral("Target:")), 2, 0);
-    // "_Blanck" is what lands in the page, spelling included.
-    m_target = makeChoiceList(fileFrame, QStringLiteral("cmbtarget"),
-                              {QStringLiteral("_Blanck"), QStringLiteral("_Top"),
-                               QStringLiteral("_Parent"), QStringLiteral("_Self")},
-                              designTexts::Prompt);
-    fileGrid->addWidget(m_target, 2, 1);
-    fileGrid->addWidget(
-        makeLabel(fileFrame, QStringLiteral("lblclassurl"), QStringLiteral("Class:")), 3, 0);
-    m_urlClass = makeTextBox(fileFrame, QStringLiteral("txtclassurl"));
-    fileGrid->addWidget(m_urlClass, 3, 1);
+    QGroupBox *fileFrame = makeFrame(this, QStringLiteral("frmarchivo"), captions::FileFrame);
+    FormBuilder file(fileFrame);
+    fileFrame->setLayout(file.layout());
+    m_url = file.textRow(captions::Url, QStringLiteral("txturl"));
+    file.note(captions::UrlHint);
+    m_target = file.listRow(captions::Target, QStringLiteral("cmbtarget"),
+                            {QStringLiteral("_Blanck"), QStringLiteral("_Top"),
+                             QStringLiteral("_Parent"), QStringLiteral("_Self")},
+                            designTexts::Prompt);
+    m_urlClass = file.textRow(captions::UrlClass, QStringLiteral("txtclassurl"));
 
-    QGroupBox *mailFrame =
-        makeFrame(this, QStringLiteral("frmcorreo"), QStringLiteral("Enlace a correo electrónico"));
-    auto *mailGrid = new QGridLayout(mailFrame);
-    mailGrid->addWidget(
-        makeLabel(mailFrame, QStringLiteral("lblmail"), QStringLiteral("Dirección de E-mail:")), 0,
-        0);
-    m_mail = makeTextBox(mailFrame, QStringLiteral("txtmail"));
-    mailGrid->addWidget(m_mail, 0, 1);
-    mailGrid->addWidget(
-        makeLabel(mailFrame, QStringLiteral("lblasunto"), QStringLiteral("Asunto:")), 1, 0);
-    m_subject = makeTextBox(mailFrame, QStringLiteral("txtasunto"));
-    mailGrid->addWidget(m_subject, 1, 1);
-    mailGrid->addWidget(
-        makeLabel(mailFrame, QStringLiteral("lblclassmail"), QStringLiteral("Class:")), 2, 0);
-    m_mailClass = makeTextBox(mailFrame, QStringLiteral("txtclassmail"));
-    mailGrid->addWidget(m_mailClass, 2, 1);
+    QGroupBox *mailFrame = makeFrame(this, QStringLiteral("frmcorreo"), captions::MailFrame);
+    FormBuilder mail(mailFrame);
+    mailFrame->setLayout(mail.layout());
+    m_mail = mail.textRow(captions::Mail, QStringLiteral("txtmail"));
+    m_subject = mail.textRow(captions::Subject, QStringLiteral("txtasunto"));
+    m_mailClass = mail.textRow(captions::MailClass, QStringLiteral("txtclassmail"));
 
     auto *frames = new QVBoxLayout;
     frames->addWidget(fileFrame);
     frames->addWidget(mailFrame);
-    setContents(frames, QStringLiteral("link"), QStringLiteral("  Etiqueta HREF"));
+    setContents(frames, QStringLiteral("link"), captions::Title);
 }
 
-LinkFields LinkDialog::fields() const
+QString LinkDialog::fragment() const
 {
     LinkFields fields;
     fields.url = m_url->text();
@@ -69,12 +65,7 @@ LinkFields LinkDialog::fields() const
     fields.mail = m_mail->text();
     fields.subject = m_subject->text();
     fields.mailClass = m_mailClass->text();
-    return fields;
-}
-
-QString LinkDialog::fragment() const
-{
-    return linkTag(fields());
+    return linkTag(fields);
 }
 
 } // namespace zendral

@@ -21,8 +21,6 @@ protected:
     QString fragment() const override;
 
 private:
-    LinkFields fields() const;
-
     QLineEdit *m_url = nullptr;
     QComboBox *m_target = nullptr;
     QLineEdit *m_urlClass = nullptr;

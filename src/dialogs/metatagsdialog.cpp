@@ -1,12 +1,12 @@
 #include "metatagsdialog.h"
 
 #include "dialogconventions.h"
-#include "generatordialogs.h"
+#include "formbuilder.h"
+#include "generatorfragments.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,32 +18,56 @@ namespace {
 
 namespace captions {
 const QString Title = QStringLiteral("  Generar Meta-Tags");
-const QString Area = QStringLiteral("Área:");
-const QString Audience = QStringLiteral("Audiencia:");
-const QString Author = QStringLiteral("Autor:");
-const QString Language = QStringLiteral("Lenguaje:");
-const QString Charset = QStringLiteral("Juego de caracteres:");
-const QString Email = QStringLiteral("Tu E-mail");
-const QString DaysBefore = QStringLiteral("Revisar cada");
-const QString DaysAfter = QStringLiteral("días");
-const QString Keywords = QStringLiteral("Palabras clave (Separadas por coma):");
-const QString Description = QStringLiteral("Descripción:");
-const QString Output =
-    QStringLiteral("Copia este texto entra las etiquetas <head> y </head> de tu web");
-const QString Prompt = QStringLiteral("Selecciona");
+const Caption Area{{}, QStringLiteral("Área:")};
+const Caption Audience{{}, QStringLiteral("Audiencia:")};
+const Caption Author{{}, QStringLiteral("Autor:")};
+const Caption Language{{}, QStringLiteral("Lenguaje:")};
+const Caption Charset{{}, QStringLiteral("Juego de caracteres:")};
+const Caption Email{{}, QStringLiteral("Tu E-mail")};
+const Caption DaysBefore{{}, QStringLiteral("Revisar cada")};
+const Caption DaysAfter{{}, QStringLiteral("días")};
+const Caption Keywords{{}, QStringLiteral("Palabras clave (Separadas por coma):")};
+const Caption Description{{}, QStringLiteral("Descripción:")};
+const Caption Output{
+    {}, QStringLiteral("Copia este texto entra las etiquetas <head> y </head> de tu web")};
 const QString Generate = QStringLiteral("&Generar");
 const QString Cancel = QStringLiteral("&Cancelar");
 const QString Close = QStringLiteral("Cerrar");
 } // namespace captions
 
-QLineEdit *lineEdit(const QString &objectName, QWidget *parent)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(objectName);
-    return edit;
-}
+namespace items {
+const QStringList Areas = {QStringLiteral("General"),        QStringLiteral("Administration"),
+                           QStringLiteral("Build a living"), QStringLiteral("Culture"),
+                           QStringLiteral("Economics"),      QStringLiteral("Education"),
+                           QStringLiteral("Envioronment"),   QStringLiteral("Erotic Sexual"),
+                           QStringLiteral("Industry"),       QStringLiteral("Internet"),
+                           QStringLiteral("Media"),          QStringLiteral("Medicine"),
+                           QStringLiteral("Personal"),       QStringLiteral("Play"),
+                           QStringLiteral("Politics"),       QStringLiteral("Religion"),
+                           QStringLiteral("Science"),        QStringLiteral("Service"),
+                           QStringLiteral("Software"),       QStringLiteral("Sport"),
+                           QStringLiteral("Tourism")};
+const QStringList Audiences = {
+    QStringLiteral("Adult"),        QStringLiteral("Advanced"),   QStringLiteral("Beginner"),
+    QStringLiteral("Children"),     QStringLiteral("Everything"), QStringLiteral("Expert"),
+    QStringLiteral("Fan"),          QStringLiteral("General"),    QStringLiteral("Men"),
+    QStringLiteral("Proffesional"), QStringLiteral("Pupil"),      QStringLiteral("Student"),
+    QStringLiteral("Women"),        QStringLiteral("Young")};
+const QStringList Languages = {
+    QStringLiteral("Chinese"), QStringLiteral("English"), QStringLiteral("French"),
+    QStringLiteral("German"),  QStringLiteral("Italian"), QStringLiteral("Japanese"),
+    QStringLiteral("Russian"), QStringLiteral("Spanish"), QStringLiteral("Other")};
+const QStringList Charsets = {
+    QStringLiteral("BIG5"),       QStringLiteral("EUC-KR"),      QStringLiteral("GB2312"),
+    QStringLiteral("HZ-GB-2312"), QStringLiteral("ISO-2022-JP"), QStringLiteral("ISO-2022-JP-2"),
+    QStringLiteral("ISO2022-KR"), QStringLiteral("US-ASCII"),    QStringLiteral("ISO-8859-1"),
+    QStringLiteral("ISO-8859-2"), QStringLiteral("ISO-8859-3"),  QStringLiteral("ISO-8859-4"),
+    QStringLiteral("ISO-8859-5"), QStringLiteral("ISO-8859-6"),  QStringLiteral("ISO-8859-7"),
+    QStringLiteral("ISO-8859-8"), QStringLiteral("ISO-8859-9"),  QStringLiteral("JIS_X0208"),
+    QStringLiteral("K0I8-R"),     QStringLiteral("SHIFT_JIS"),   QStringLiteral("Other")};
+} // namespace items
 
-QPlainTextEdit *textBox(const QString &objectName, QWidget *parent)
+QPlainTextEdit *textArea(const QString &objectName, QWidget *parent)
 {
     auto *box = new QPlainTextEdit(parent);
     box->setObjectName(objectName);
@@ -54,102 +78,62 @@ QPlainTextEdit *textBox(const QString &objectName, QWidget *parent)
 
 } // namespace
 
-MetaTagsDialog::MetaTagsDialog(QWidget *parent)
-    : QDialog(parent), m_area(promptCombo(QStringLiteral("cmbarea"), captions::Prompt,
-                                          generatorlists::areas(), this)),
-      m_audience(promptCombo(QStringLiteral("cmbaudiencia"), captions::Prompt,
-                             generatorlists::audiences(), this)),
-      m_author(lineEdit(QStringLiteral("txtautor"), this)),
-      m_language(promptCombo(QStringLiteral("cmblenguaje"), captions::Prompt,
-                             generatorlists::languages(), this)),
-      m_charset(promptCombo(QStringLiteral("cmbcaracteres"), captions::Prompt,
-                            generatorlists::charsets(), this)),
-      m_email(lineEdit(QStringLiteral("txtemail"), this)),
-      m_days(lineEdit(QStringLiteral("txtdias"), this)),
-      m_keywords(lineEdit(QStringLiteral("txtpalabras"), this)),
-      m_description(textBox(QStringLiteral("txtdescripcion"), this)),
-      m_output(textBox(QStringLiteral("txtmeta"), this)),
-      m_close(new QPushButton(captions::Cancel, this))
+MetaTagsDialog::MetaTagsDialog(QWidget *parent) : QDialog(parent)
 {
-    auto *grid = new QGridLayout;
-    auto addField = [&](int row, int column, const QString &caption, QWidget *field) {
-        auto *label = new QLabel(caption, this);
-        label->setBuddy(field);
-        grid->addWidget(label, row, column * 2);
-        grid->addWidget(field, row, column * 2 + 1);
-    };
-    addField(0, 0, captions::Area, m_area);
-    addField(0, 1, captions::Audience, m_audience);
-    addField(1, 0, captions::Author, m_author);
-    addField(1, 1, captions::Language, m_language);
-    addField(2, 0, captions::Charset, m_charset);
-    addField(2, 1, captions::Email, m_email);
+    FormBuilder form(this, 2);
+    m_area =
+        form.listRow(captions::Area, QStringLiteral("cmbarea"), items::Areas, designTexts::Prompt);
+    m_audience = form.listRow(captions::Audience, QStringLiteral("cmbaudiencia"), items::Audiences,
+                              designTexts::Prompt);
+    m_author = form.textRow(captions::Author, QStringLiteral("txtautor"));
+    m_language = form.listRow(captions::Language, QStringLiteral("cmblenguaje"), items::Languages,
+                              designTexts::Prompt);
+    m_charset = form.listRow(captions::Charset, QStringLiteral("cmbcaracteres"), items::Charsets,
+                             designTexts::Prompt);
+    m_email = form.textRow(captions::Email, QStringLiteral("txtemail"));
 
+    FormBuilder days(this, 2);
+    m_days = days.textRow(captions::DaysBefore, QStringLiteral("txtdias"));
     m_days->setMaximumWidth(m_days->fontMetrics().averageCharWidth() * 8);
-    auto *daysRow = new QHBoxLayout;
-    auto *daysLabel = new QLabel(captions::DaysBefore, this);
-    daysLabel->setBuddy(m_days);
-    daysRow->addWidget(daysLabel);
-    daysRow->addWidget(m_days);
-    daysRow->addWidget(new QLabel(captions::DaysAfter, this));
-    daysRow->addStretch();
+    days.note(captions::DaysAfter);
+    days.layout()->setColumnStretch(4, 1);
 
-    auto *generate = new QPushButton(captions::Generate, this);
-    generate->setObjectName(QStringLiteral("btnaceptar"));
-    generate->setDefault(true);
-    m_close->setObjectName(QStringLiteral("btncancelar"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(generate);
-    buttons->addWidget(m_close);
-
+    FormBuilder texts(this);
+    m_keywords = new QLineEdit(this);
+    m_keywords->setObjectName(QStringLiteral("txtpalabras"));
+    texts.wideRow(captions::Keywords, m_keywords);
+    m_description = textArea(QStringLiteral("txtdescripcion"), this);
     m_description->setFixedHeight(m_description->fontMetrics().lineSpacing() * 4);
+    texts.wideRow(captions::Description, m_description);
+    m_output = textArea(QStringLiteral("txtmeta"), this);
     m_output->setMinimumSize(m_output->fontMetrics().averageCharWidth() * 80,
                              m_output->fontMetrics().lineSpacing() * 12);
+    texts.wideRow(captions::Output, m_output);
 
+    const DialogButtons buttons = makeDialogButtons(*this, captions::Generate, captions::Cancel);
+    m_close = buttons.cancel;
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(daysRow);
-    auto addBox = [&](const QString &caption, QWidget *box) {
-        auto *label = new QLabel(caption, this);
-        // The output's caption names <head> and </head>, which rich text would swallow.
-        label->setTextFormat(Qt::PlainText);
-        label->setBuddy(box);
-        layout->addWidget(label);
-        layout->addWidget(box);
-    };
-    addBox(captions::Keywords, m_keywords);
-    addBox(captions::Description, m_description);
-    addBox(captions::Output, m_output);
-    layout->addLayout(buttons);
+    layout->addLayout(form.layout());
+    layout->addLayout(days.layout());
+    layout->addLayout(texts.layout());
+    layout->addLayout(buttons.row);
     prepareDialog(*this, QStringLiteral("metatags"), captions::Title);
 
-    connect(generate, &QPushButton::clicked, this, &MetaTagsDialog::generate);
+    connect(buttons.accept, &QPushButton::clicked, this, &MetaTagsDialog::generate);
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-MetaTagsFields MetaTagsDialog::fields() const
-{
-    MetaTagsFields fields;
-    fields.area = m_area->currentText();
-    fields.audience = m_audience->currentText();
-    fields.author = m_author->text();
-    fields.charset = m_charset->currentText();
-    // The box gives its lines joined by LF; the page's lines end in CR LF.
-    fields.description = m_description->toPlainText().replace(u'\n', QStringLiteral("\r\n"));
-    fields.keywords = m_keywords->text();
-    fields.language = m_language->currentText();
-    fields.email = m_email->text();
-    fields.revisitDays = m_days->text();
-    return fields;
 }
 
 void MetaTagsDialog::generate()
 {
     m_close->setText(captions::Close);
+    // The box gives its lines joined by LF; the page's lines end in CR LF.
+    const QString description = m_description->toPlainText().replace(u'\n', QStringLiteral("\r\n"));
+    const QString block =
+        metaTagsBlock({m_area->currentText(), m_audience->currentText(), m_author->text(),
+                       m_charset->currentText(), description, m_keywords->text(),
+                       m_language->currentText(), m_email->text(), m_days->text()});
     // Shown with the box's own line breaks, so that a copy pastes as the same lines.
-    m_output->setPlainText(
-        metaTagsBlock(fields()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_output->setPlainText(QString(block).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     m_output->setFocus();
     m_output->moveCursor(QTextCursor::End);
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "generatorfragments.h"
-
 #include <QDialog>
 
 class QComboBox;
@@ -20,22 +18,20 @@ class MetaTagsDialog : public QDialog
 public:
     explicit MetaTagsDialog(QWidget *parent = nullptr);
 
-    MetaTagsFields fields() const;
-
 private:
     void generate();
 
-    QComboBox *m_area;
-    QComboBox *m_audience;
-    QLineEdit *m_author;
-    QComboBox *m_language;
-    QComboBox *m_charset;
-    QLineEdit *m_email;
-    QLineEdit *m_days;
-    QLineEdit *m_keywords;
-    QPlainTextEdit *m_description;
-    QPlainTextEdit *m_output;
-    QPushButton *m_close;
+    QComboBox *m_area = nullptr;
+    QComboBox *m_audience = nullptr;
+    QLineEdit *m_author = nullptr;
+    QComboBox *m_language = nullptr;
+    QComboBox *m_charset = nullptr;
+    QLineEdit *m_email = nullptr;
+    QLineEdit *m_days = nullptr;
+    QLineEdit *m_keywords = nullptr;
+    QPlainTextEdit *m_description = nullptr;
+    QPlainTextEdit *m_output = nullptr;
+    QPushButton *m_close = nullptr;
 };
 
 } // namespace zendral

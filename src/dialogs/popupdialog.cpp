@@ -1,17 +1,12 @@
 #include "popupdialog.h"
 
-#include "dialogconventions.h"
-#include "editingsurface.h"
-#include "generatordialogs.h"
+#include "formbuilder.h"
+#include "generatorfragments.h"
 #include "prompts.h"
-#include "taginsertion.h"
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace zendral {
@@ -20,125 +15,72 @@ namespace {
 
 namespace captions {
 const QString Title = QStringLiteral("  Generador de Pop-Up's");
-const QString File = QStringLiteral("Archivo a abrir:");
-const QString FileHint = QStringLiteral("(Escribír en formato HTML)");
-const QString WindowName = QStringLiteral("ID de la ventana:");
-const QString Toolbar = QStringLiteral("Toolbar:");
-const QString Status = QStringLiteral("Status:");
-const QString Scrollbars = QStringLiteral("Scrollbars:");
-const QString Menubar = QStringLiteral("Menubar:");
-const QString Personalbar = QStringLiteral("Personalbar:");
-const QString Resizable = QStringLiteral("Resizable:");
-const QString Directories = QStringLiteral("Directories:");
-const QString Width = QStringLiteral("Width:");
-const QString Height = QStringLiteral("Height:");
-const QString OpeningMethod = QStringLiteral("Método de apertura de la ventana:");
-const QString Prompt = QStringLiteral("Selecciona");
+const Caption File{{}, QStringLiteral("Archivo a abrir:")};
+const Caption FileHint{{}, QStringLiteral("(Escribír en formato HTML)")};
+const Caption WindowName{{}, QStringLiteral("ID de la ventana:")};
+const Caption Toolbar{{}, QStringLiteral("Toolbar:")};
+const Caption Status{{}, QStringLiteral("Status:")};
+const Caption Scrollbars{{}, QStringLiteral("Scrollbars:")};
+const Caption Menubar{{}, QStringLiteral("Menubar:")};
+const Caption Personalbar{{}, QStringLiteral("Personalbar:")};
+const Caption Resizable{{}, QStringLiteral("Resizable:")};
+const Caption Directories{{}, QStringLiteral("Directories:")};
+const Caption Width{{}, QStringLiteral("Width:")};
+const Caption Height{{}, QStringLiteral("Height:")};
+const Caption OpeningMethod{{}, QStringLiteral("Método de apertura de la ventana:")};
 const QString Reminder =
     QStringLiteral("Dentro de la etiqueta <body> debes poner esto: onLoad='popup()'");
 } // namespace captions
 
-QLineEdit *lineEdit(const QString &objectName, QWidget *parent)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(objectName);
-    return edit;
-}
-
 } // namespace
 
 PopupDialog::PopupDialog(EditingSurface &text1, Prompts &prompts, QWidget *parent)
-    : QDialog(parent), m_text1(text1), m_prompts(prompts),
-      m_file(lineEdit(QStringLiteral("txtarchivo"), this)),
-      m_windowName(lineEdit(QStringLiteral("txtid"), this)),
-      m_toolbar(promptCombo(QStringLiteral("cmbtoolbar"), captions::Prompt, generatorlists::yesNo(),
-                            this)),
-      m_status(promptCombo(QStringLiteral("cmbstatus"), captions::Prompt, generatorlists::yesNo(),
-                           this)),
-      m_scrollbars(promptCombo(QStringLiteral("cmbscrollbar"), captions::Prompt,
-                               generatorlists::yesNo(), this)),
-      m_menubar(promptCombo(QStringLiteral("cmbmenubar"), captions::Prompt, generatorlists::yesNo(),
-                            this)),
-      m_personalbar(promptCombo(QStringLiteral("cmbpersonalbar"), captions::Prompt,
-                                generatorlists::yesNo(), this)),
-      m_resizable(promptCombo(QStringLiteral("cmbresizable"), captions::Prompt,
-                              generatorlists::yesNo(), this)),
-      m_directories(promptCombo(QStringLiteral("cmbdirectories"), captions::Prompt,
-                                generatorlists::yesNo(), this)),
-      m_width(lineEdit(QStringLiteral("txtwidth"), this)),
-      m_height(lineEdit(QStringLiteral("txtheight"), this)),
-      m_openingMethod(promptCombo(QStringLiteral("cmbapertura"), captions::Prompt,
-                                  generatorlists::openingMethods(), this))
+    : TagDialog(text1, parent, std::nullopt, OnCancel::LeaveSurface), m_prompts(prompts)
 {
-    auto *grid = new QGridLayout;
-    auto addField = [&](int row, int column, const QString &caption, QWidget *field) {
-        auto *label = new QLabel(caption, this);
-        label->setBuddy(field);
-        grid->addWidget(label, row, column * 2);
-        grid->addWidget(field, row, column * 2 + 1);
+    const QStringList yesNo = {QStringLiteral("Yes"), QStringLiteral("No")};
+    const auto yesNoRow = [&](FormBuilder &form, const Caption &caption, const QString &name) {
+        return form.listRow(caption, name, yesNo, designTexts::Prompt);
     };
-    addField(0, 0, captions::File, m_file);
-    grid->addWidget(new QLabel(captions::FileHint, this), 1, 1);
-    addField(0, 1, captions::WindowName, m_windowName);
-    addField(2, 0, captions::Toolbar, m_toolbar);
-    addField(2, 1, captions::Status, m_status);
-    addField(2, 2, captions::Scrollbars, m_scrollbars);
-    addField(3, 0, captions::Menubar, m_menubar);
-    addField(3, 1, captions::Personalbar, m_personalbar);
-    addField(3, 2, captions::Resizable, m_resizable);
-    addField(4, 0, captions::Directories, m_directories);
-    addField(4, 1, captions::Width, m_width);
-    addField(4, 2, captions::Height, m_height);
+    FormBuilder grid(this, 3);
+    m_file = grid.textRow(captions::File, QStringLiteral("txtarchivo"));
+    m_windowName = grid.textRow(captions::WindowName, QStringLiteral("txtid"));
+    grid.nextRow();
+    grid.note(captions::FileHint);
+    grid.nextRow();
+    m_toolbar = yesNoRow(grid, captions::Toolbar, QStringLiteral("cmbtoolbar"));
+    m_status = yesNoRow(grid, captions::Status, QStringLiteral("cmbstatus"));
+    m_scrollbars = yesNoRow(grid, captions::Scrollbars, QStringLiteral("cmbscrollbar"));
+    m_menubar = yesNoRow(grid, captions::Menubar, QStringLiteral("cmbmenubar"));
+    m_personalbar = yesNoRow(grid, captions::Personalbar, QStringLiteral("cmbpersonalbar"));
+    m_resizable = yesNoRow(grid, captions::Resizable, QStringLiteral("cmbresizable"));
+    m_directories = yesNoRow(grid, captions::Directories, QStringLiteral("cmbdirectories"));
+    m_width = grid.textRow(captions::Width, QStringLiteral("txtwidth"));
+    m_height = grid.textRow(captions::Height, QStringLiteral("txtheight"));
 
-    auto *methodRow = new QHBoxLayout;
-    auto *methodLabel = new QLabel(captions::OpeningMethod, this);
-    methodLabel->setBuddy(m_openingMethod);
-    methodRow->addWidget(methodLabel);
-    methodRow->addWidget(m_openingMethod);
-    methodRow->addStretch();
+    FormBuilder method(this);
+    m_openingMethod = method.listRow(captions::OpeningMethod, QStringLiteral("cmbapertura"),
+                                     {PopupOnLoad, PopupByLink}, designTexts::Prompt);
 
-    const DialogButtons buttons = makeDialogButtons(*this);
-    QPushButton *accept = buttons.accept;
-    QPushButton *cancel = buttons.cancel;
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(methodRow);
-    layout->addLayout(buttons.row);
-    prepareDialog(*this, QStringLiteral("popup"), captions::Title);
-
-    connect(accept, &QPushButton::clicked, this, &PopupDialog::insertFragment);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout;
+    layout->addLayout(grid.layout());
+    layout->addLayout(method.layout());
+    setContents(layout, QStringLiteral("popup"), captions::Title);
 }
 
-PopupFields PopupDialog::fields() const
+QString PopupDialog::fragment() const
 {
-    PopupFields fields;
-    fields.file = m_file->text();
-    fields.windowName = m_windowName->text();
-    fields.toolbar = m_toolbar->currentText();
-    fields.status = m_status->currentText();
-    fields.scrollbars = m_scrollbars->currentText();
-    fields.menubar = m_menubar->currentText();
-    fields.personalbar = m_personalbar->currentText();
-    fields.resizable = m_resizable->currentText();
-    fields.directories = m_directories->currentText();
-    fields.width = m_width->text();
-    fields.height = m_height->text();
-    fields.openingMethod = m_openingMethod->currentText();
-    return fields;
+    return popupFragment({m_file->text(), m_windowName->text(), m_toolbar->currentText(),
+                          m_status->currentText(), m_scrollbars->currentText(),
+                          m_menubar->currentText(), m_personalbar->currentText(),
+                          m_resizable->currentText(), m_directories->currentText(), m_width->text(),
+                          m_height->text(), m_openingMethod->currentText()});
 }
 
-void PopupDialog::insertFragment()
+void PopupDialog::inserted()
 {
-    const PopupFields current = fields();
-    InsertTagText(m_text1, popupFragment(current));
-    m_text1.setSelectionStart(m_text1.textLength());
     // The reminder comes while the dialog is still up, after the script is in place.
-    if (popupNeedsReminder(current))
+    if (m_openingMethod->currentText() == PopupOnLoad)
         m_prompts.notify(captions::Reminder);
-    accept();
-    m_text1.setFocus();
 }
 
 } // namespace zendral

@@ -11,7 +11,8 @@ namespace zendral {
 class EditingSurface;
 
 // The word replacement dialog `reemplazar`: one replacement throughout the document, after
-// which it can only be closed. However it is closed, the caret goes to the end of the text.
+// which it tells how many were made and can only be closed. A word not found is told and
+// changes nothing. However it is closed, the caret goes to the end of the text.
 class ReplaceDialog : public QDialog
 {
     Q_OBJECT
@@ -25,11 +26,11 @@ private:
     void replaceAll();
 
     EditingSurface &m_text1;
-    QLineEdit *m_keyword;
-    QLineEdit *m_replacement;
-    QLabel *m_warning;
-    QPushButton *m_change;
-    QPushButton *m_close;
+    QLineEdit *m_keyword = nullptr;
+    QLineEdit *m_replacement = nullptr;
+    QLabel *m_warning = nullptr;
+    QPushButton *m_change = nullptr;
+    QPushButton *m_close = nullptr;
 };
 
 } // namespace zendral

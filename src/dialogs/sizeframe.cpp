@@ -1,21 +1,29 @@
 #include "sizeframe.h"
 
-#include "dialogconventions.h"
+#include "formbuilder.h"
 
-#include <QFormLayout>
-#include <QLabel>
+#include <QGridLayout>
 #include <QLineEdit>
 
 namespace zendral {
 
-SizeFrame::SizeFrame(QWidget *parent) : QGroupBox(QStringLiteral("Tamaño"), parent)
+namespace {
+
+namespace captions {
+const QString Frame = QStringLiteral("Tamaño");
+const Caption Width{QStringLiteral("lblancho"), QStringLiteral("Ancho:")};
+const Caption Height{QStringLiteral("lblalto"), QStringLiteral("Alto:")};
+} // namespace captions
+
+} // namespace
+
+SizeFrame::SizeFrame(QWidget *parent) : QGroupBox(captions::Frame, parent)
 {
     setObjectName(QStringLiteral("frmtamano"));
-    auto *form = new QFormLayout(this);
-    m_width = makeTextBox(this, QStringLiteral("txtancho"));
-    form->addRow(makeLabel(this, QStringLiteral("lblancho"), QStringLiteral("Ancho:")), m_width);
-    m_height = makeTextBox(this, QStringLiteral("txtalto"));
-    form->addRow(makeLabel(this, QStringLiteral("lblalto"), QStringLiteral("Alto:")), m_height);
+    FormBuilder form(this);
+    setLayout(form.layout());
+    m_width = form.textRow(captions::Width, QStringLiteral("txtancho"));
+    m_height = form.textRow(captions::Height, QStringLiteral("txtalto"));
 }
 
 QString SizeFrame::width() const

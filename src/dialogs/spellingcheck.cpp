@@ -69,9 +69,9 @@ void SpellingCheck::run(EditingSurface &text1, Prompts &prompts, QWidget *parent
     for (const QString &word : m_addedWords)
         engine->add(word);
 
-    SpellingSession session(text1.text(), *engine, m_addedWords);
+    const QString page = text1.text();
+    SpellingSession session(page, *engine, m_addedWords);
     if (session.finished()) {
-        text1.setText(session.text());
         prompts.notify(captions::NothingMisspelled);
         return;
     }
@@ -96,7 +96,9 @@ void SpellingCheck::run(EditingSurface &text1, Prompts &prompts, QWidget *parent
         dialog.showWord();
     });
     dialog.exec();
-    text1.setText(session.text());
+    // Putting the same text back would still wipe the colours and count as a change.
+    if (session.text() != page)
+        text1.setText(session.text());
 }
 
 void runSpellingCheck(EditingSurface &text1, Prompts &prompts, QWidget *parent)

@@ -22,8 +22,8 @@ public:
     // dictionaries in order of preference; the first that loads is used.
     explicit SpellingCheck(std::vector<SpellDictionary> dictionaries);
 
-    // Checks the page in text1 and replaces it with the corrected text. When no dictionary
-    // loads, tells why through prompts and leaves text1 untouched.
+    // Checks the page in text1 and replaces it with the corrected text. When nothing was
+    // corrected, or no dictionary loads (told through prompts), text1 is left untouched.
     void run(EditingSurface &text1, Prompts &prompts, QWidget *parent);
 
     const QStringList &addedWords() const { return m_addedWords; }

@@ -2,56 +2,59 @@
 
 #include "backgroundframe.h"
 #include "dialogconventions.h"
+#include "formbuilder.h"
 #include "sizeframe.h"
 
 #include <QComboBox>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace zendral {
 
+namespace {
+
+namespace captions {
+const QString Title = QStringLiteral("  Definición de tabla");
+const QString LayoutFrame = QStringLiteral("Disposición");
+const Caption Align{QStringLiteral("lblalign"), QStringLiteral("Aleneamiento:")};
+const Caption CellSpacing{QStringLiteral("lblcellspacing"), QStringLiteral("CellSpacing:")};
+const Caption CellPadding{QStringLiteral("lblcellpadding"), QStringLiteral("CellPadding:")};
+const Caption Border{QStringLiteral("lblborder"), QStringLiteral("Borde:")};
+const Caption Class{QStringLiteral("lblclass"), QStringLiteral("Class:")};
+} // namespace captions
+
+} // namespace
+
 TableDialog::TableDialog(EditingSurface &text1, QWidget *parent)
     : TagDialog(text1, parent, colours::DarkGreen, OnCancel::LeaveSurface)
 {
-    QGroupBox *layout =
-        makeFrame(this, QStringLiteral("frmdisposicion"), QStringLiteral("Disposición"));
-    auto *layoutForm = new QFormLayout(layout);
+    QGroupBox *layoutFrame =
+        makeFrame(this, QStringLiteral("frmdisposicion"), captions::LayoutFrame);
+    FormBuilder form(layoutFrame);
+    layoutFrame->setLayout(form.layout());
     m_align =
-        makeChoiceList(layout, QStringLiteral("cmbalign"),
-                       {QStringLiteral("Left"), QStringLiteral("Center"), QStringLiteral("Right")},
-                       designTexts::Prompt);
-    layoutForm->addRow(
-        makeLabel(layout, QStringLiteral("lblalign"), QStringLiteral("Aleneamiento:")), m_align);
-    m_cellSpacing = makeTextBox(layout, QStringLiteral("txtcellspacing"), designTexts::Zero);
-    layoutForm->addRow(
-        makeLabel(layout, QStringLiteral("lblcellspacing"), QStringLiteral("CellSpacing:")),
-        m_cellSpacing);
-    m_cellPadding = makeTextBox(layout, QStringLiteral("txtcellpadding"), designTexts::Zero);
-    layoutForm->addRow(
-        makeLabel(layout, QStringLiteral("lblcellpadding"), QStringLiteral("CellPadding:")),
-        m_cellPadding);
-    m_border = makeTextBox(layout, QStringLiteral("txtborder"), designTexts::Zero);
-    layoutForm->addRow(makeLabel(layout, QStringLiteral("lblborder"), QStringLiteral("Borde:")),
-                       m_border);
-    m_className = makeTextBox(layout, QStringLiteral("txtclass"));
-    layoutForm->addRow(makeLabel(layout, QStringLiteral("lblclass"), QStringLiteral("Class:")),
-                       m_className);
-
+        form.listRow(captions::Align, QStringLiteral("cmbalign"),
+                     {QStringLiteral("Left"), QStringLiteral("Center"), QStringLiteral("Right")},
+                     designTexts::Prompt);
+    m_cellSpacing =
+        form.textRow(captions::CellSpacing, QStringLiteral("txtcellspacing"), designTexts::Zero);
+    m_cellPadding =
+        form.textRow(captions::CellPadding, QStringLiteral("txtcellpadding"), designTexts::Zero);
+    m_border = form.textRow(captions::Border, QStringLiteral("txtborder"), designTexts::Zero);
+    m_className = form.textRow(captions::Class, QStringLiteral("txtclass"));
     m_size = new SizeFrame(this);
-
     m_background = new BackgroundFrame(this);
 
     auto *frames = new QVBoxLayout;
-    frames->addWidget(layout);
+    frames->addWidget(layoutFrame);
     frames->addWidget(m_size);
     frames->addWidget(m_background);
-    setContents(frames, QStringLiteral("tabla"), QStringLiteral("  Definición de tabla"));
+    setContents(frames, QStringLiteral("tabla"), captions::Title);
 }
 
-TableFields TableDialog::fields() const
+QString TableDialog::fragment() const
 {
     TableFields fields;
     fields.align = m_align->currentText();
@@ -63,12 +66,7 @@ TableFields TableDialog::fields() const
     fields.height = m_size->height();
     fields.colour = m_background->colour();
     fields.image = m_background->image();
-    return fields;
-}
-
-QString TableDialog::fragment() const
-{
-    return tableTag(fields());
+    return tableTag(fields);
 }
 
 } // namespace zendral

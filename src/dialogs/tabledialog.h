@@ -24,8 +24,6 @@ protected:
     QString fragment() const override;
 
 private:
-    TableFields fields() const;
-
     QComboBox *m_align = nullptr;
     QLineEdit *m_cellSpacing = nullptr;
     QLineEdit *m_cellPadding = nullptr;

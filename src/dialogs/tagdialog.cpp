@@ -17,7 +17,8 @@ TagDialog::TagDialog(EditingSurface &text1, QWidget *parent, std::optional<Colou
 
 void TagDialog::setContents(QLayout *fields, const QString &objectName, const QString &caption)
 {
-    const DialogButtons buttons = makeDialogButtons(*this);
+    const DialogButtons buttons =
+        makeDialogButtons(*this, QStringLiteral("&Aceptar"), QStringLiteral("&Cancelar"));
     connect(buttons.accept, &QPushButton::clicked, this, &TagDialog::insertFragment);
     connect(buttons.cancel, &QPushButton::clicked, this, &TagDialog::reject);
 
@@ -31,6 +32,7 @@ void TagDialog::insertFragment()
 {
     // A back-off of 0 sends the caret to the end of the document, not after the fragment.
     InsertTagText(m_text1, fragment(), m_insertionColour, 0);
+    inserted();
     accept();
 }
 

@@ -13,7 +13,8 @@ namespace zendral {
 class EditingSurface;
 
 // A modal form that builds one fragment from its fields and, on accept, writes it into the
-// editing surface in its colour with the caret sent to the end of the document.
+// editing surface in its colour (or in the insertion colour in force, given none) with the
+// caret sent to the end of the document.
 class TagDialog : public QDialog
 {
     Q_OBJECT
@@ -35,6 +36,8 @@ protected:
 
     // The fragment for what the fields hold now.
     virtual QString fragment() const = 0;
+    // Runs after the fragment is in place, while the dialog is still up.
+    virtual void inserted() {}
 
 private:
     void insertFragment();

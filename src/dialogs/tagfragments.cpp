@@ -1,7 +1,5 @@
 #include "tagfragments.h"
 
-#include "colourchoice.h"
-
 #include <initializer_list>
 
 namespace zendral {
@@ -18,29 +16,37 @@ QString joined(std::initializer_list<QStringView> parts)
     return result;
 }
 
-// Body and font write an untouched colour list's prompt as the colour.
-QString customColourOrText(const ColourField &colour)
+// Body and font: the custom item is "Color personalizádo", the prompt "Selecciona un color".
+QString namedColour(const ColourField &colour)
 {
-    return chosenColour(colour.listText, colour.customText, designTexts::CustomColour);
+    return chosenColour(colour, designTexts::CustomColour, designTexts::ColourPrompt);
 }
 
-// Table and cell take an untouched colour list as no colour at all.
-QString colourOrNothing(const ColourField &colour)
+// Table and cell: the custom item is "Personal", the prompt "Selecciona".
+QString personalColour(const ColourField &colour)
 {
-    const QString value =
-        chosenColour(colour.listText, colour.customText, designTexts::PersonalColour);
-    return value == designTexts::Prompt ? QString() : value;
+    return chosenColour(colour, designTexts::PersonalColour, designTexts::Prompt);
+}
+
+QString choice(const QString &shown)
+{
+    return listValue(shown, designTexts::Prompt);
+}
+
+// The list spells the new-window target "_Blanck"; browsers only know "_blank".
+QString target(const QString &shown)
+{
+    return shown == QStringLiteral("_Blanck") ? QStringLiteral("_blank") : choice(shown);
 }
 
 } // namespace
 
 QString bodyTag(const BodyFields &fields)
 {
-    return joined({u"<body bgcolor='", customColourOrText(fields.background), u"' background='",
-                   fields.image, u"' text='", customColourOrText(fields.text), u"' alink='",
-                   customColourOrText(fields.activeLink), u"' vlink='",
-                   customColourOrText(fields.visitedLink), u"' link='",
-                   customColourOrText(fields.link), u"'>", LineBreak});
+    return joined({u"<body bgcolor='", namedColour(fields.background), u"' background='",
+                   fields.image, u"' text='", namedColour(fields.text), u"' alink='",
+                   namedColour(fields.activeLink), u"' vlink='", namedColour(fields.visitedLink),
+                   u"' link='", namedColour(fields.link), u"'>", LineBreak});
 }
 
 QString linkTag(const LinkFields &fields)
@@ -49,21 +55,23 @@ QString linkTag(const LinkFields &fields)
     if (fields.url.isEmpty())
         return joined({u"<a href='mailto:", fields.mail, u"?subject=", fields.subject, u"' class='",
                        fields.mailClass, u"'>"});
-    return joined({u"<a href='", fields.url, u"' target='", fields.target, u"' class='",
+    return joined({u"<a href='", fields.url, u"' target='", target(fields.target), u"' class='",
                    fields.urlClass, u"'>"});
 }
 
 QString fontTag(const FontFields &fields)
 {
-    const QString face = fields.group == designTexts::CustomFont ? fields.customFace : fields.group;
-    return joined({u"<font face='", face, u"' color='", customColourOrText(fields.colour),
-                   u"' size='", fields.size, u"'>"});
+    const QString face = fields.group == designTexts::CustomFont
+                             ? fields.customFace
+                             : listValue(fields.group, designTexts::FontGroupPrompt);
+    return joined({u"<font face='", face, u"' color='", namedColour(fields.colour), u"' size='",
+                   choice(fields.size), u"'>"});
 }
 
 QString divTag(const DivFields &fields)
 {
     if (fields.position == designTexts::Prompt)
-        return joined({u"<div align='", fields.align, u"'>"});
+        return joined({u"<div align='", choice(fields.align), u"'>"});
     return joined({u"<div style='position:", fields.position, u"; top:", fields.top, u"; left:",
                    fields.left, u"; z-index:", fields.zIndex, u"; height:", fields.height,
                    u"; width:", fields.width, u";'>"});
@@ -71,17 +79,28 @@ QString divTag(const DivFields &fields)
 
 QString iframeTag(const IframeFields &fields)
 {
-    const QString attributes = joined({fields.name,         u"' id='",
-                                       fields.id,           u"' src='",
-                                       fields.file,         u"' noresize scroll='",
-                                       fields.scroll,       u"' hspace='",
-                                       fields.hspace,       u"' vspace='",
-                                       fields.vspace,       u"' frameborder='",
-                                       fields.border,       u"' marginheight='",
-                                       fields.marginHeight, u"' marginwidht='",
-                                       fields.marginWidth,  u"' widht='",
-                                       fields.width,        u"' height='",
-                                       fields.height,       u"'>"});
+    const QString attributes = joined({fields.name,
+                                       u"' id='",
+                                       fields.id,
+                                       u"' src='",
+                                       fields.file,
+                                       u"' noresize scrolling='",
+                                       choice(fields.scroll),
+                                       u"' hspace='",
+                                       fields.hspace,
+                                       u"' vspace='",
+                                       fields.vspace,
+                                       u"' frameborder='",
+                                       fields.border,
+                                       u"' marginheight='",
+                                       fields.marginHeight,
+                                       u"' marginwidth='",
+                                       fields.marginWidth,
+                                       u"' width='",
+                                       fields.width,
+                                       u"' height='",
+                                       fields.height,
+                                       u"'>"});
     return joined({u"<iframe name='", attributes, u"<ilayer name='", attributes,
                    u"</ilayer></iframe>", LineBreak});
 }
@@ -99,11 +118,11 @@ QString tableTag(const TableFields &fields)
                    u"' cellpadding='",
                    fields.cellPadding,
                    u"' align='",
-                   fields.align,
+                   choice(fields.align),
                    u"' class='",
                    fields.className,
                    u"' bgcolor='",
-                   colourOrNothing(fields.colour),
+                   personalColour(fields.colour),
                    u"' background='",
                    fields.image,
                    u"'>",
@@ -114,9 +133,9 @@ QString tableTag(const TableFields &fields)
 QString cellTag(const CellFields &fields)
 {
     return joined({u"<td width='", fields.width, u"' height='", fields.height, u"' align='",
-                   fields.align, u"' valign='", fields.valign, u"' class='", fields.className,
-                   u"' bgcolor='", colourOrNothing(fields.colour), u"' background='", fields.image,
-                   u"'>", LineBreak});
+                   choice(fields.align), u"' valign='", choice(fields.valign), u"' class='",
+                   fields.className, u"' bgcolor='", personalColour(fields.colour),
+                   u"' background='", fields.image, u"'>", LineBreak});
 }
 
 } // namespace zendral

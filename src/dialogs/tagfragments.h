@@ -1,31 +1,15 @@
 #pragma once
 
+#include "colourchoice.h"
+
 #include <QString>
 
 // The fragments the tag dialogs write, built from the dialogs' field texts. A default-built
 // field struct holds what an untouched dialog shows. Field texts go into the fragments as
-// they stand: nothing is trimmed, checked or escaped.
+// they stand: nothing is trimmed, checked or escaped; only a list still showing its prompt
+// gives an empty value.
 
 namespace zendral {
-
-namespace designTexts {
-inline const QString ColourPrompt = QStringLiteral("Selecciona un color");
-inline const QString CustomColour = QStringLiteral("Color personalizádo");
-inline const QString Prompt = QStringLiteral("Selecciona");
-inline const QString PersonalColour = QStringLiteral("Personal");
-inline const QString FontGroupPrompt = QStringLiteral("Selecciona un grupo de tipografías");
-inline const QString CustomFont = QStringLiteral("Fuente personalizáda");
-inline const QString Separator = QStringLiteral(" -- ");
-inline const QString CustomColourBox = QStringLiteral("#");
-inline const QString Zero = QStringLiteral("0");
-} // namespace designTexts
-
-// A colour choice as a dialog holds it: the text its list shows and its custom box's text.
-struct ColourField
-{
-    QString listText;
-    QString customText = designTexts::CustomColourBox;
-};
 
 struct BodyFields
 {
@@ -108,7 +92,8 @@ struct CellFields
 // An opening body tag with all six attributes, then a line break.
 QString bodyTag(const BodyFields &fields);
 
-// A mail link when the address is empty (not even a blank), otherwise a file or page link.
+// A mail link when the address is empty (not even a blank), otherwise a file or page link
+// (the list's "_Blanck" written as the "_blank" browsers know).
 QString linkTag(const LinkFields &fields);
 
 // An opening font tag with face, colour and size.
@@ -118,7 +103,8 @@ QString fontTag(const FontFields &fields);
 QString divTag(const DivFields &fields);
 
 // An inline frame with an inline layer of the same attributes for older browsers, both
-// closed, then a line break.
+// closed, then a line break. Attributes are named as browsers read them (width, marginwidth,
+// scrolling), whatever the dialog's captions say.
 QString iframeTag(const IframeFields &fields);
 
 // An opening table tag and, on the next line, an opening row tag.

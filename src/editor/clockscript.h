@@ -7,8 +7,9 @@ namespace zendral {
 class EditingSurface;
 class Prompts;
 
-// The live clock: a span and a script that writes the time into it every second, with a line
-// break before and after it.
+// The live clock: a span and a script that writes the time into it every second (12-hour
+// time, 12:00 to 12:59 being PM), with a line break before and after it. It runs wherever
+// the browser has layers, document.all or document.getElementById.
 QString clockScript();
 
 // Puts the live clock in place of the selection, in the insertion colour in force, moves the

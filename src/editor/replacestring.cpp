@@ -1,13 +1,17 @@
 #include "replacestring.h"
 
+#include "colouring.h"
 #include "editingsurface.h"
 
 #include <QStringMatcher>
 
 namespace zendral {
 
-QString ReplaceString(const QString &text, const QString &keyword, const QString &replacement)
+QString ReplaceString(const QString &text, const QString &keyword, const QString &replacement,
+                      qsizetype *count)
 {
+    if (count)
+        *count = 0;
     if (keyword.isEmpty())
         return text;
     const QStringMatcher matcher(keyword, Qt::CaseSensitive);
@@ -20,22 +24,32 @@ QString ReplaceString(const QString &text, const QString &keyword, const QString
     result.reserve(replacement.size() > keyword.size() ? text.size() + text.size() / 8
                                                        : text.size());
     qsizetype copied = 0;
+    qsizetype hits = 0;
     while (hit >= 0) {
         result.append(QStringView(text).mid(copied, hit - copied));
         result.append(replacement);
+        ++hits;
         copied = hit + keyword.size();
         hit = matcher.indexIn(text, copied);
     }
     result.append(QStringView(text).mid(copied));
+    if (count)
+        *count = hits;
     return result;
 }
 
-bool replaceInDocument(EditingSurface &text1, const QString &keyword, const QString &replacement)
+qsizetype replaceInDocument(EditingSurface &text1, const QString &keyword,
+                            const QString &replacement)
 {
-    if (keyword.isEmpty())
-        return false;
-    text1.setText(ReplaceString(text1.text(), keyword, replacement));
-    return true;
+    qsizetype count = 0;
+    const QString replaced = ReplaceString(text1.text(), keyword, replacement, &count);
+    if (count == 0)
+        return 0;
+    text1.setText(replaced);
+    Colorea(text1, TablaEtiquetas());
+    // Colouring leaves the last tag selected; a rewritten text starts with the caret at its top.
+    text1.setSelectionStart(0);
+    return count;
 }
 
 } // namespace zendral
