@@ -202,6 +202,45 @@ void closingTags(const QString &page)
     row("   typed \">\" closing a tag, 10 MB (p99)", percentile(ours, 0.99), percentile(raw, 0.99));
 }
 
+// Keystrokes after a long day of typing: many thousands of typed characters, a line break
+// (not recorded by the undo history) after every forty, before the keystrokes measured.
+void typingAfterLongHistory(const QString &page)
+{
+    MainWindow window;
+    EditingSurface &surface = window.surface();
+    surface.setText(page);
+    surface.setSelectionStart(surface.textLength() / 2);
+    for (int i = 0; i < 30000; ++i) {
+        typeKey(surface, QChar(char16_t(u'a' + i % 26)));
+        if (i % 40 == 39) {
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QCoreApplication::sendEvent(&surface, &enter);
+        }
+    }
+    std::vector<double> ours;
+    for (int i = 0; i < 300; ++i)
+        ours.push_back(millisecondsOf([&] { typeKey(surface, QChar(char16_t(u'a' + i % 26))); }));
+    const Keystrokes fresh = typing(page, 0.5, 300);
+    row("6. keystroke 10 MB after 30000 typed (mean; raw = no history)", mean(ours),
+        mean(fresh.ours));
+    row("   keystroke 10 MB after 30000 typed (p99; raw = no history)", percentile(ours, 0.99),
+        percentile(fresh.ours, 0.99));
+    // Undo right after an Enter, then many undos in a row: each follows the edits since its
+    // command ran.
+    std::vector<double> undos;
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(&surface, &enter);
+    for (int i = 0; i < 2000; ++i) {
+        undos.push_back(millisecondsOf([&] {
+            QKeyEvent undo(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
+            QCoreApplication::sendEvent(&surface, &undo);
+        }));
+    }
+    row("   Ctrl+Z after it, 2000 in a row (mean; raw = keystroke)", mean(undos), mean(ours));
+    row("   Ctrl+Z after it, 2000 in a row (max; raw = keystroke)",
+        *std::max_element(undos.begin(), undos.end()), mean(ours));
+}
+
 void saving(const QTemporaryDir &dir, const QString &page)
 {
     EditingSurface surface;
@@ -289,6 +328,16 @@ int main(int argc, char *argv[])
                      application.arguments().contains(QStringLiteral("quick")));
         return 0;
     }
+    // "keys" measures only typing: keystrokes at 1 and 10 MB, a typed ">", a long history.
+    if (application.arguments().contains(QStringLiteral("keys"))) {
+        const QString page1 = bench::generatePage(1 << 20);
+        const QString page10 = bench::generatePage(10 << 20);
+        typingRows(QStringLiteral("1 MB"), page1);
+        typingRows(QStringLiteral("10 MB"), page10);
+        closingTags(page10);
+        typingAfterLongHistory(page10);
+        return 0;
+    }
     if (application.arguments().contains(QStringLiteral("open"))) {
         openAndColour(dir, QStringLiteral("10 MB"), bench::generatePage(10 << 20), 3);
         return 0;
@@ -307,6 +356,7 @@ int main(int argc, char *argv[])
     typingRows(QStringLiteral("10 MB"), page10);
     typingRows(QStringLiteral("50 MB"), page50);
     closingTags(page10);
+    typingAfterLongHistory(page10);
     saving(dir, page10);
     benchReplace(page10);
     benchRecovery(page10);

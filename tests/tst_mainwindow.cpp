@@ -331,6 +331,8 @@ void TestMainWindow::opening()
     f.showAndWait();
     auto *tabs = child<QTabWidget>(&f.window, u"SSTab1"_qs);
     f.text1.setText(u"mi texto"_qs);
+    // Typed, so that undo has something of this page to forget.
+    QTest::keyClicks(&f.text1, u"ab"_qs);
     child(&f.window, u"archivos"_qs)->setFocus();
     if (previewInFront)
         tabs->setCurrentIndex(1);
@@ -357,7 +359,7 @@ void TestMainWindow::opening()
     const EstadoDocumento &state = f.window.document().state();
     if (!exists) {
         // The document stays as it was; a missing file is told.
-        QCOMPARE(f.text1.text(), u"mi texto"_qs);
+        QCOMPARE(f.text1.text(), u"abmi texto"_qs);
         QCOMPARE(f.prompts.notices.size(), name.isEmpty() ? 0 : 1);
         if (!name.isEmpty())
             QVERIFY(f.prompts.notices.first().contains(name));
@@ -387,6 +389,9 @@ void TestMainWindow::opening()
     // A page that matches its file byte for byte previews at once: it asked to save first.
     QCOMPARE(state.archivoGuardado, path);
     QVERIFY(!f.window.document().isModified());
+    // What was typed in the other page is not undone in this one.
+    QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.text1.text(), page + u"\r\n"_qs);
     if (pane || source == u"drop")
         return;
     // The next Open starts from the loaded path.

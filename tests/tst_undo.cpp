@@ -76,13 +76,16 @@ void TestUndo::statusAreaFollowsChanges()
     QCOMPARE(label("lbltamano"), u"1,00KB"_qs);
     QCOMPARE(label("lblmodem"), u"0,18 Segundos"_qs);
     QLocale::setDefault(QLocale::c());
-    // A typed ">" that closes a tag does not refresh; the next change does.
-    m_text1->setText(QString());
-    QTest::keyClicks(m_text1, u"<b>"_qs);
-    QCOMPARE(label("lbltamano"), u"0.00KB"_qs);
+    // A typed ">" that closes a tag refreshes like any change, and the tag is coloured.
+    m_text1->setText(QString(1027, u'x'));
+    m_text1->setSelectionStart(1027);
+    QTest::keyClicks(m_text1, u"<b"_qs);
+    QCOMPARE(label("lbltamano"), u"1.00KB"_qs);
     m_window->document().state().archivoGuardado = u"/tmp/x.html"_qs;
-    QTest::keyClicks(m_text1, u"y"_qs);
+    QTest::keyClicks(m_text1, u">"_qs);
+    QCOMPARE(label("lbltamano"), u"1.01KB"_qs);
     QVERIFY(m_window->document().state().archivoGuardado.isEmpty());
+    QVERIFY(m_text1->colourAt(1028) != colours::Black);
 }
 
 QTEST_MAIN(TestUndo)

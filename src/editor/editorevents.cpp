@@ -6,7 +6,17 @@ namespace zendral {
 
 EditorEvents::EditorEvents(EditingSurface &text1, QStringList table, std::function<void()> refresh)
     : m_text1(text1), m_table(std::move(table)), m_refresh(std::move(refresh))
-{}
+{
+    m_edits = QObject::connect(&text1, &EditingSurface::textEdited, &text1,
+                               [this](qint64 start, qint64 removed, qint64 added) {
+                                   m_history.noteEdit(start, removed, added);
+                               });
+}
+
+EditorEvents::~EditorEvents()
+{
+    QObject::disconnect(m_edits);
+}
 
 bool EditorEvents::characterTyped(const QString &character)
 {
@@ -21,9 +31,9 @@ bool EditorEvents::characterTyped(const QString &character)
         m_history.DeshacerComando();
         return true;
     }
-    TextCmd &command = m_history.AgregarComando(std::make_unique<TextCmd>());
-    command.Initialize(m_text1, character);
-    command.Apply();
+    auto command = std::make_unique<TextCmd>();
+    command->Initialize(m_text1, character);
+    m_history.AgregarComando(std::move(command));
     return true;
 }
 
@@ -31,8 +41,8 @@ void EditorEvents::onChanged()
 {
     // The last typed key stays ">" until another key is typed, so any later change colours
     // the tag before the caret too.
-    if (m_ultimaTecla == u'>' && colourTagBeforeCaret(m_text1, m_table))
-        return;
+    if (m_ultimaTecla == u'>')
+        colourTagBeforeCaret(m_text1, m_table);
     if (m_refresh)
         m_refresh();
 }

@@ -10,12 +10,16 @@
 namespace zendral {
 
 // What the editor does with the surface's notifications: typed characters go through the
-// undo history (Ctrl+Z and Ctrl+Y undo and redo), a tag closed by a typed ">" is coloured at
-// once, and any other change of the text runs the given refresh (estimate, saved path).
+// undo history (Ctrl+Z and Ctrl+Y undo and redo), which follows every edit of the text; a tag
+// closed by a typed ">" is coloured at once, and every change of the text runs the given
+// refresh (estimate, saved path).
 class EditorEvents : public TypedCharacterHandler
 {
 public:
     EditorEvents(EditingSurface &text1, QStringList table, std::function<void()> refresh);
+    ~EditorEvents() override;
+    EditorEvents(const EditorEvents &) = delete;
+    EditorEvents &operator=(const EditorEvents &) = delete;
 
     bool characterTyped(const QString &character) override;
     // The surface's change notification.
@@ -30,6 +34,7 @@ private:
     QStringList m_table;
     std::function<void()> m_refresh;
     UndoHistory m_history;
+    QMetaObject::Connection m_edits;
     char32_t m_ultimaTecla = 0;
 };
 

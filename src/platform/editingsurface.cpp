@@ -121,10 +121,24 @@ EditingSurface::EditingSurface(QWidget *parent) : QPlainTextEdit(parent)
     connect(document(), &QTextDocument::contentsChange, this, &EditingSurface::onContentsChange);
 }
 
-void EditingSurface::onContentsChange(int, int removed, int added)
+void EditingSurface::onContentsChange(int position, int removed, int added)
 {
     if (m_formatOnly > 0 || (removed == 0 && added == 0))
         return;
+    if (!m_replacingText) {
+        const QTextDocument *doc = document();
+        // The document's closing separator is not text, though Qt may count it in both.
+        const int excess = std::max(0, position + added - (doc->characterCount() - 1));
+        const int widgetAdded = added - excess;
+        const int widgetRemoved = std::max(0, removed - excess);
+        const int first = doc->findBlock(position).blockNumber();
+        const int breaksAdded = doc->findBlock(position + widgetAdded).blockNumber() - first;
+        const int breaksRemoved = breaksAdded - (doc->blockCount() - m_blockCount);
+        m_blockCount = doc->blockCount();
+        if (widgetRemoved + widgetAdded > 0)
+            emit textEdited(qint64(position) + first, qint64(widgetRemoved) + breaksRemoved,
+                            qint64(widgetAdded) + breaksAdded);
+    }
     if (m_operationDepth > 0) {
         m_textChanged = true;
         return;
@@ -141,6 +155,10 @@ QString EditingSurface::text() const
 void EditingSurface::setText(const QString &text)
 {
     Operation operation(*this);
+    const QString old = document()->toRawText();
+    // Reported once at the end, as one stretch: the format set on the old selection here is no
+    // edit at all.
+    m_replacingText = true;
     QTextCursor cursor(document());
     QTextCharFormat plain;
     plain.setForeground(toQColor(colours::Black));
@@ -148,6 +166,7 @@ void EditingSurface::setText(const QString &text)
     setCurrentCharFormat(plain);
     const QString widgetText = toWidgetText(text);
     document()->setPlainText(widgetText);
+    m_blockCount = document()->blockCount();
     // setPlainText keeps the format of the old first character: make every character plain.
     if (!widgetText.isEmpty()) {
         FormatOnly formatOnly(*this);
@@ -159,6 +178,30 @@ void EditingSurface::setText(const QString &text)
     m_textChanged = true;
     QTextCursor start(document());
     setTextCursor(start);
+    m_replacingText = false;
+    reportReplacement(old, widgetText);
+}
+
+void EditingSurface::reportReplacement(const QString &old, const QString &now)
+{
+    // What both texts share at their start and at their end was left as it was.
+    const qsizetype shortest = std::min(old.size(), now.size());
+    const auto oldBegin = old.cbegin();
+    const auto nowBegin = now.cbegin();
+    const qsizetype prefix =
+        std::mismatch(oldBegin, oldBegin + shortest, nowBegin).first - oldBegin;
+    const qsizetype suffix =
+        std::mismatch(old.crbegin(), old.crbegin() + (shortest - prefix), now.crbegin()).first -
+        old.crbegin();
+    const auto breaks = [](const QString &text, qsizetype from, qsizetype to) {
+        return qint64(std::count(text.cbegin() + from, text.cbegin() + to, ParagraphSeparator));
+    };
+    const qsizetype oldEnd = old.size() - suffix;
+    const qsizetype nowEnd = now.size() - suffix;
+    if (oldEnd == prefix && nowEnd == prefix)
+        return;
+    emit textEdited(prefix + breaks(now, 0, prefix), oldEnd - prefix + breaks(old, prefix, oldEnd),
+                    nowEnd - prefix + breaks(now, prefix, nowEnd));
 }
 
 qint64 EditingSurface::textLength() const

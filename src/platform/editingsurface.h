@@ -101,6 +101,10 @@ public:
 signals:
     // Fires once after every change of the text, never for a change of colour only.
     void changed();
+    // Fires for each edit of the text, as it happens, in document positions: from start,
+    // removed characters were replaced by added ones (a whole new text gives the stretch
+    // between what the old and new texts share at both ends).
+    void textEdited(qint64 start, qint64 removed, qint64 added);
     // Files from the desktop were dropped on the surface, the caret moved to where they fell.
     // They are not inserted as text: what a file becomes is the window's business.
     void filesDropped(const QList<QUrl> &files);
@@ -143,6 +147,8 @@ private:
     };
 
     void onContentsChange(int position, int removed, int added);
+    // Reports a whole new text as the one stretch in which it differs from the old one.
+    void reportReplacement(const QString &old, const QString &now);
     void typeCharacters(const QString &text);
     // keepLoneLf: a LF not preceded by CR stays inside its line instead of breaking it.
     void insertPlain(const QString &text, bool keepLoneLf = false);
@@ -156,6 +162,9 @@ private:
     int m_operationDepth = 0;
     int m_formatOnly = 0;
     bool m_textChanged = false;
+    // The block count before the edit being reported, to tell how many line breaks it removed.
+    int m_blockCount = 1;
+    bool m_replacingText = false;
 };
 
 } // namespace zendral

@@ -162,6 +162,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     connect(m_document, &DocumentController::titleChanged, this, &QWidget::setWindowTitle);
     // Whatever was in front, the new page is shown as source with the keyboard in it.
     connect(m_document, &DocumentController::pageReplaced, this, [this] {
+        // What was typed belongs to the page it was typed in.
+        m_events->history().clear();
         m_documentTabs->setCurrentIndex(0);
         m_text1->setFocus();
         m_fileNotice->clear();
