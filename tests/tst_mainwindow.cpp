@@ -268,7 +268,7 @@ void TestMainWindow::saveQuestion()
         f.trigger(command);
     }
     QCOMPARE(f.prompts.questions, QStringList(u"¿Quieres guardar el archivo actual?"_qs));
-    QCOMPARE(fileBytes(saveAs), named ? (before + u"\r\n"_qs).toUtf8() : "<unreadable>");
+    QCOMPARE(fileBytes(saveAs), named ? before.toUtf8() : "<unreadable>");
     if (Prompts::Answer(answer) == Prompts::Answer::Yes)
         QCOMPARE(f.chooser.requests.first().title, u"Guardar archivo como..."_qs);
     const bool closing = command == u"close" || command == u"mn_salir";
@@ -415,7 +415,7 @@ void TestMainWindow::saveAndSaveAs()
 
     f.chooser.paths.enqueue(first);
     f.trigger("mn_guardar");
-    QCOMPARE(fileBytes(first), (Inicio + u"\r\n"_qs).toUtf8());
+    QCOMPARE(fileBytes(first), Inicio.toUtf8());
     QCOMPARE(state.archivoGuardado, first);
     QCOMPARE(state.carpetaActual, dir.path() + u"/"_qs);
 
@@ -523,7 +523,7 @@ void TestMainWindow::saveOverChangedFile()
     QCOMPARE(f.prompts.questions.size(), int(asked));
     if (asked)
         QVERIFY(f.prompts.questions.first().contains(u"\""_qs + path + u"\" ha cambiado"_qs));
-    QCOMPARE(fileBytes(path), written ? QByteArray("x<p>uno</p>\r\n\r\n") : onDisk);
+    QCOMPARE(fileBytes(path), written ? QByteArray("x<p>uno</p>\r\n") : onDisk);
     QCOMPARE(f.window.document().isModified(), !written);
     QCOMPARE(f.window.document().state().archivoGuardado, written ? path : QString());
     if (Change(change) == Change::LinkInItsPlace) {

@@ -19,8 +19,9 @@ using namespace zendral::test;
 namespace {
 
 // The bytes a save writes after bytes were opened, worked out on bytes alone: a lone CR
-// becomes CR LF, a last line without a break gets one, and the save adds one CR LF. A leading
-// byte-order mark is no part of the first line.
+// becomes CR LF and a last line without a break (CR, CR LF or LF) gets a CR LF, once: the save
+// adds nothing to a text that ends its last line. A leading byte-order mark is no part of the
+// first line.
 QByteArray savedAfterOpening(QByteArray bytes)
 {
     QByteArray out;
@@ -38,9 +39,9 @@ QByteArray savedAfterOpening(QByteArray bytes)
         if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
             ++i;
     }
-    if (out.size() > marked && !out.endsWith("\r\n"))
+    if (out.size() == marked || !out.endsWith('\n'))
         out += "\r\n";
-    return out + "\r\n";
+    return out;
 }
 
 struct Fixture : WindowFixture
@@ -207,7 +208,7 @@ void TestRoundTrip::longLineIsToldOnce()
         QVERIFY(f.prompts.notices.first().contains(QStringLiteral("lento")));
     }
     // Nothing is cut: the whole page is there to be saved.
-    QCOMPARE(f.text1.textLength(), savedAfterOpening(bytes).size() - 2);
+    QCOMPARE(f.text1.textLength(), savedAfterOpening(bytes).size());
     f.chooser.paths.enqueue(path);
     f.trigger("mn_guardar");
     QCOMPARE(fileBytes(path), savedAfterOpening(bytes));

@@ -273,7 +273,7 @@ void TestSaveFaults::faults()
         return;
     }
     QMap<QString, QByteArray> expected = before;
-    expected[written] = pageText(textSize).toUtf8() + "\r\n";
+    expected[written] = pageText(textSize).toUtf8();
     QCOMPARE(after, expected);
     QCOMPARE(report["opened"].toInt(), route == u"mn_visualizar" ? 1 : 0);
     if (kind == Fault::HardLink) {

@@ -102,13 +102,13 @@ void normaliseLines(const QString &content, DecodedDocument &document)
             endsLine = true;
         } else {
             text.append(c);
-            endsLine = false;
+            // A page whose lines end in LF alone ends its last line with one too.
+            endsLine = c == u'\n';
         }
     }
-    if (size > 0 && !endsLine) {
-        document.longestLine = std::max(document.longestLine, size - lineStart);
+    document.longestLine = std::max(document.longestLine, size - lineStart);
+    if (size > 0 && !endsLine)
         text.append(u"\r\n");
-    }
 }
 
 // Binary bytes kept as they are: only a CR without LF is held as LoneCr.
@@ -346,22 +346,38 @@ DecodedDocument decodeDocument(const QByteArray &bytes)
     return result;
 }
 
+namespace {
+
+// What a save writes after the text: nothing when the text already ends its last line (the
+// reader ended it), else one line end of the page's own kind (its first), CR LF by default.
+QString finalLineEnd(const QString &text)
+{
+    if (text.endsWith(u'\n') || text.endsWith(u'\r'))
+        return QString();
+    const qsizetype first = text.indexOf(u'\n');
+    if (first >= 0 && (first == 0 || text.at(first - 1) != u'\r'))
+        return QStringLiteral("\n");
+    return QStringLiteral("\r\n");
+}
+
+} // namespace
+
 EncodedDocument encodeDocument(const QString &text, TextEncoding encoding)
 {
     EncodedDocument result;
     result.encoding = encoding;
-    static const QString LineEnd = QStringLiteral("\r\n");
+    const QString lineEnd = finalLineEnd(text);
     if (encoding == TextEncoding::Utf16LittleEndian || encoding == TextEncoding::Utf16BigEndian) {
         const bool little = encoding == TextEncoding::Utf16LittleEndian;
         QStringEncoder utf16(little ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE,
                              QStringEncoder::Flag::Stateless);
-        const QString written = text + LineEnd;
+        const QString written = text + lineEnd;
         const QByteArray body = utf16.encode(written);
         result.bytes = (little ? Utf16LittleBom : Utf16BigBom) + body;
         return result;
     }
     const bool binary = encoding == TextEncoding::Binary;
-    const QString written = binary ? QString(text).replace(LoneCr, u'\r') : text + LineEnd;
+    const QString written = binary ? QString(text).replace(LoneCr, u'\r') : text + lineEnd;
     if (encoding == TextEncoding::Windows1252 || binary) {
         QStringEncoder windows("windows-1252", QStringEncoder::Flag::Stateless);
         result.bytes = QByteArray(windows.encode(written));

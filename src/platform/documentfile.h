@@ -39,7 +39,8 @@ struct DecodedDocument
 };
 
 // Bytes to document text as the line reader sees them: a line ends at CR or CR LF (a lone LF
-// stays in its line) and every line, the last one included, is followed by CR LF. Binary
+// stays in its line) and every line is followed by CR LF, the last one too unless the page
+// ends it with a lone LF. Binary
 // bytes are left as they are but for a CR without LF, which would break a line: it is held as
 // U+240D and written back as CR.
 DecodedDocument decodeDocument(const QByteArray &bytes);
@@ -53,7 +54,8 @@ struct EncodedDocument
     bool fellBackToUtf8 = false;
 };
 
-// Document text to the bytes a save writes: the text, then CR LF (for Binary, the text alone).
+// Document text to the bytes a save writes: the text, then a line end unless it already ends
+// with one (for Binary, the text alone), so that opening and saving never grows a page.
 EncodedDocument encodeDocument(const QString &text, TextEncoding encoding);
 
 struct ReadResult
