@@ -8,9 +8,6 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,40 +33,6 @@ public slots:
     void open(const QUrl &address) { opened.append(address); }
 };
 
-// Ways of handing a string to a shell, or of starting a program through one.
-const QRegularExpression ShellUse(QStringLiteral(R"(\b(system|popen|execlp?|execvpe?|execle)\s*\()"
-                                                 R"(|\b(ba|da|z)?sh\s+-c\b)"
-                                                 R"(|/bin/(ba|da|z)?sh\b)"
-                                                 R"(|QProcess\b[^;]*\b(sh|bash|dash|zsh)\b)"));
-
-// Where Chromium's sandbox is switched off: only the root case may do it.
-const QRegularExpression SandboxOff(u"QTWEBENGINE_DISABLE_SANDBOX|no-sandbox"_qs);
-
-QStringList matchesIn(const QRegularExpression &pattern, const QStringList &allowedFiles)
-{
-    QStringList found;
-    QDirIterator files(QStringLiteral(ZENDRAL_SOURCE_DIR), {u"*.cpp"_qs, u"*.h"_qs}, QDir::Files,
-                       QDirIterator::Subdirectories);
-    int scanned = 0;
-    while (files.hasNext()) {
-        const QString path = files.next();
-        ++scanned;
-        if (allowedFiles.contains(QFileInfo(path).fileName()))
-            continue;
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return {u"unreadable: "_qs + path};
-        const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (pattern.match(lines.at(i)).hasMatch())
-                found.append(u"%1:%2: %3"_qs.arg(path).arg(i + 1).arg(lines.at(i).trimmed()));
-        }
-    }
-    if (scanned < 50)
-        found.append(u"only %1 source files under "_qs.arg(scanned) + ZENDRAL_SOURCE_DIR);
-    return found;
-}
-
 } // namespace
 
 class TestDesktopSafety : public QObject
@@ -79,9 +42,6 @@ class TestDesktopSafety : public QObject
 private slots:
     void desktopGetsTheExactPath_data();
     void desktopGetsTheExactPath();
-    void shellUseIsSeen_data();
-    void shellUseIsSeen();
-    void noShellAnywhere();
     void sandboxOffOnlyForRoot_data();
     void sandboxOffOnlyForRoot();
 };
@@ -135,32 +95,6 @@ void TestDesktopSafety::desktopGetsTheExactPath()
     // That write is not a Save: the preview tab still asks for one.
     QVERIFY(window.document().state().archivoGuardado.isEmpty());
     QVERIFY(!window.document().state().guardado);
-}
-
-void TestDesktopSafety::shellUseIsSeen_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<bool>("seen");
-    QTest::newRow("system call") << u"std::system(command.c_str());"_qs << true;
-    QTest::newRow("sh -c") << u"args << \"sh -c\" << command;"_qs << true;
-    QTest::newRow("a word holding system") << u"int systemError = errno; fileSystem();"_qs << false;
-    QTest::newRow("QProcess with a program")
-        << u"QProcess::startDetached(u\"xdg-open\"_qs, {path});"_qs << false;
-}
-
-void TestDesktopSafety::shellUseIsSeen()
-{
-    QFETCH(QString, line);
-    QFETCH(bool, seen);
-    QCOMPARE(ShellUse.match(line).hasMatch(), seen);
-}
-
-void TestDesktopSafety::noShellAnywhere()
-{
-    const QStringList shell = matchesIn(ShellUse, {});
-    QVERIFY2(shell.isEmpty(), qPrintable(shell.join(u'\n')));
-    const QStringList sandbox = matchesIn(SandboxOff, {u"webenginesandbox.cpp"_qs});
-    QVERIFY2(sandbox.isEmpty(), qPrintable(sandbox.join(u'\n')));
 }
 
 void TestDesktopSafety::sandboxOffOnlyForRoot_data()

@@ -54,7 +54,6 @@ class TestHelpAndLayout : public QObject
 private slots:
     void helpKeys_data();
     void helpKeys();
-    void aboutBox();
     void contextMenu_data();
     void contextMenu();
     void qtTextsAreSpanish();
@@ -71,7 +70,6 @@ void TestHelpAndLayout::helpKeys_data()
     QTest::addColumn<QString>("address");
     QTest::newRow("F1: the help notice") << int(Qt::Key_F1) << Ayuda << QString();
     QTest::newRow("help button: the same notice") << 0 << Ayuda << QString();
-    // The help notice sends the user to F2: the site the splash names.
     QTest::newRow("F2: the product's site")
         << int(Qt::Key_F2) << QString() << weblinks::PaginaPrograma;
     QTest::newRow("F3: the author's site") << int(Qt::Key_F3) << QString() << weblinks::PaginaAutor;
@@ -93,32 +91,6 @@ void TestHelpAndLayout::helpKeys()
     if (!address.isEmpty())
         QVERIFY(!f.opener.opened.first().isRelative());
     QCOMPARE(f.text1.text(), before);
-    QVERIFY(SplashWindow::Leyenda().endsWith(weblinks::PaginaPrograma));
-}
-
-void TestHelpAndLayout::aboutBox()
-{
-    Fixture f;
-    QStringList texts;
-    bool picture = false;
-    whenModalOpens([&](QWidget &dialog) {
-        for (QLabel *label : dialog.findChildren<QLabel *>()) {
-            texts.append(label->text());
-            picture = picture || !label->pixmap().isNull();
-        }
-        click(&dialog, u"btnaceptar"_qs);
-    });
-    QTest::keyClick(&f.window, Qt::Key_F4);
-
-    QVERIFY(picture);
-    const QString all = texts.join(u'\n');
-    QVERIFY(texts.contains(u"Zendral"_qs));
-    QVERIFY(all.contains(u"Equipo de Zendral"_qs));
-    QVERIFY(all.contains(weblinks::PaginaPrograma));
-    QVERIFY(all.contains(weblinks::PaginaAutor));
-    QVERIFY(all.contains(weblinks::Correo));
-    QVERIFY(all.contains(u"sin garantía"_qs));
-    QVERIFY(!QApplication::activeModalWidget());
 }
 
 void TestHelpAndLayout::contextMenu_data()

@@ -12,76 +12,11 @@ ARTIFACTS="$2"
 mkdir -p "${ARTIFACTS}"
 SCREENSHOT="${ARTIFACTS}/e2e.png"
 
-WORK="$(mktemp -d)"
-PAGE="${WORK}/pagina.html"
-LOG="${WORK}/zendral.log"
-PID=""
+NAME=e2e
+source "$(dirname "$0")/session.sh"
 
-# A user starting the program for the first time: an empty home, no settings.
-export HOME="${WORK}/home"
-export XDG_RUNTIME_DIR="${WORK}/run"
-mkdir -p "${HOME}" "${XDG_RUNTIME_DIR}"
-chmod 700 "${XDG_RUNTIME_DIR}"
-unset QT_QPA_PLATFORM
-
-finish() {
-    if [ -n "${PID}" ] && kill -0 "${PID}" 2>/dev/null; then
-        kill "${PID}" 2>/dev/null || true
-        wait "${PID}" 2>/dev/null || true
-    fi
-    rm -rf "${WORK}"
-}
-trap finish EXIT
-
-fail() {
-    echo "e2e: FAILED: $*" >&2
+more_diagnostics() {
     import -window root "${SCREENSHOT}" 2>/dev/null && echo "e2e: screenshot in ${SCREENSHOT}" >&2
-    echo "e2e: windows on screen:" >&2
-    xdotool search --onlyvisible --name '.' getwindowname %@ >&2 2>/dev/null || true
-    echo "e2e: the keyboard is in: $(xdotool getwindowfocus getwindowname 2>&1)" >&2
-    echo "e2e: the program's output:" >&2
-    cat "${LOG}" >&2 || true
-    exit 1
-}
-
-# Polls a condition every tenth of a second for up to 15 seconds.
-wait_until() {
-    local what="$1"
-    shift
-    local tries
-    for ((tries = 0; tries < 150; tries++)); do
-        if "$@" >/dev/null 2>&1; then
-            return 0
-        fi
-        kill -0 "${PID}" 2>/dev/null || fail "the program ended while waiting for ${what}"
-        sleep 0.1
-    done
-    fail "timed out waiting for ${what}"
-}
-
-window_named() {
-    xdotool search --onlyvisible --name "$1"
-}
-
-# True once the keyboard is in a window titled to match; until then puts it there, as a
-# click on the window would (there is no window manager to do it).
-keyboard_in() {
-    [[ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" =~ $1 ]] && return 0
-    xdotool windowfocus "$(window_named "$1" | head -n 1)"
-    return 1
-}
-
-wait_for_window() {
-    wait_until "a window titled \"$1\"" window_named "$1"
-    wait_until "the keyboard in \"$1\"" keyboard_in "$1"
-}
-
-keys() {
-    xdotool key --delay 30 "$@"
-}
-
-type_text() {
-    xdotool type --delay 30 "$1"
 }
 
 same_bytes() {
@@ -112,8 +47,7 @@ TABLE+=" class='' bgcolor='' background=''>"
 TYPED="<html>\r\n<head>\r\n<title>   </title>\r\n</head>\r\n<body>\r\n<b> Hola </b>\r\n"
 TYPED+="${TABLE}\r\n<tr>\r\n<td>Celda</td>\r\n</tr>\r\n</table>\r\n</body>\r\n</html>\r\n"
 
-"${PROGRAM}" >"${LOG}" 2>&1 &
-PID=$!
+start
 
 # The splash comes first; the main window after it, titled with two leading blanks.
 wait_for_window '^  Zendral$'
@@ -174,12 +108,5 @@ import -window root "${SCREENSHOT}"
 keys alt+a Down Down Down Down Return
 wait_for_window 'Quieres guardar'
 keys n
-# The program ending is what is awaited here, so wait_until's own check does not apply.
-for ((tries = 0; tries < 150; tries++)); do
-    kill -0 "${PID}" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "${PID}" 2>/dev/null && fail "timed out waiting for the program to end"
-wait "${PID}"
-PID=""
+wait_for_end
 echo "e2e: passed; screenshot in ${SCREENSHOT}"
