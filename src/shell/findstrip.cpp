@@ -35,7 +35,8 @@ const QColor MarkColour(255, 236, 120);
 FindStrip::FindStrip(EditingSurface &text1, Prompts &prompts, QWidget *parent)
     : QWidget(parent), m_text1(text1), m_prompts(prompts), m_line(new QLineEdit(this)),
       m_search(new QLineEdit(this)), m_matchCase(new QCheckBox(captions::MatchCase, this)),
-      m_count(new QLabel(this)), m_counter(new OccurrenceCounter(text1, this))
+      m_count(new QLabel(this)), m_counter(new OccurrenceCounter(text1, this)),
+      m_view(text1.viewport())
 {
     setObjectName(QStringLiteral("findStrip"));
     m_line->setObjectName(QStringLiteral("txtlinea"));
@@ -93,12 +94,12 @@ FindStrip::FindStrip(EditingSurface &text1, Prompts &prompts, QWidget *parent)
     connect(&m_text1, &QPlainTextEdit::selectionChanged, this, &FindStrip::showCount);
     connect(m_text1.verticalScrollBar(), &QScrollBar::valueChanged, this,
             &FindStrip::scheduleMarks);
-    m_text1.viewport()->installEventFilter(this);
+    m_view->installEventFilter(this);
 }
 
 bool FindStrip::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_text1.viewport()) {
+    if (watched == m_view) {
         if (event->type() == QEvent::Resize)
             scheduleMarks();
         return false;
@@ -158,7 +159,8 @@ void FindStrip::searchChanged()
 
 void FindStrip::scheduleMarks()
 {
-    if (m_marksScheduled)
+    // With nothing searched and nothing marked, an edit or a scroll has nothing to redo.
+    if (m_marksScheduled || (m_search->text().isEmpty() && !m_marksShown))
         return;
     m_marksScheduled = true;
     QMetaObject::invokeMethod(this, &FindStrip::markOccurrences, Qt::QueuedConnection);
@@ -169,8 +171,10 @@ void FindStrip::markOccurrences()
     m_marksScheduled = false;
     QTextCharFormat format;
     format.setBackground(MarkColour);
-    m_text1.setHighlights(EditingSurface::HighlightLayer::Find,
-                          occurrencesOnScreen(m_text1, m_search->text(), sensitivity(), format));
+    const QList<QTextEdit::ExtraSelection> marks =
+        occurrencesOnScreen(m_text1, m_search->text(), sensitivity(), format);
+    m_marksShown = !marks.isEmpty();
+    m_text1.setHighlights(EditingSurface::HighlightLayer::Find, marks);
 }
 
 void FindStrip::showCount()

@@ -47,7 +47,10 @@ private:
     QCheckBox *m_matchCase;
     QLabel *m_count;
     OccurrenceCounter *m_counter;
+    // The surface's viewport, whose size decides which lines are on screen.
+    QObject *m_view;
     bool m_marksScheduled = false;
+    bool m_marksShown = false;
 };
 
 } // namespace zendral
