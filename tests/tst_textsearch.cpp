@@ -4,9 +4,13 @@
 #include "testsupport.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QVBoxLayout>
 
 using namespace zendral;
 using namespace zendral::test;
@@ -19,6 +23,38 @@ QString selectionOf(const EditingSurface &text1)
     return u"%1+%2"_qs.arg(text1.selectionStart()).arg(text1.selectionLength());
 }
 
+// A shown window with the strip over the text, as the user has them.
+struct Window
+{
+    explicit Window(Prompts &prompts) : strip(new FindStrip(*text1, prompts, &window))
+    {
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(strip);
+        layout->addWidget(text1);
+        window.resize(500, 160);
+        window.show();
+    }
+    QLineEdit *box() const { return strip->findChild<QLineEdit *>("txtBuscar"); }
+    QString count() const { return strip->findChild<QLabel *>("lblcoincidencias")->text(); }
+    // The first and last line marked, and whether every mark holds what was searched.
+    QString marks(const QString &search) const
+    {
+        const QList<QTextEdit::ExtraSelection> all = text1->extraSelections();
+        if (all.isEmpty())
+            return u"none"_qs;
+        for (const QTextEdit::ExtraSelection &mark : all) {
+            if (mark.cursor.selectedText() != search)
+                return u"a mark on "_qs + mark.cursor.selectedText();
+        }
+        return u"lines %1-%2"_qs.arg(all.first().cursor.block().blockNumber())
+            .arg(all.last().cursor.block().blockNumber());
+    }
+
+    QWidget window;
+    EditingSurface *text1 = new EditingSurface(&window);
+    FindStrip *strip;
+};
+
 } // namespace
 
 class TestTextSearch : public QObject
@@ -27,11 +63,13 @@ class TestTextSearch : public QObject
 
 private slots:
     void init();
-    void stripStartsEmpty();
+    void stripCaptions();
     void find_data();
     void find();
     void goToLine_data();
     void goToLine();
+    void marksAndCount();
+    void largePageCountedBetweenEvents();
 
 private:
     FakePrompts m_prompts;
@@ -44,10 +82,8 @@ void TestTextSearch::init()
     m_prompts.notices.clear();
 }
 
-void TestTextSearch::stripStartsEmpty()
+void TestTextSearch::stripCaptions()
 {
-    QCOMPARE(m_strip.findChild<QLineEdit *>("txtBuscar")->text(), QString());
-    QCOMPARE(m_strip.findChild<QLineEdit *>("txtlinea")->text(), QString());
     QCOMPARE(m_strip.findChild<QCheckBox *>("chkMayusMinus")->isChecked(), false);
     QCOMPARE(m_strip.findChild<QCheckBox *>("chkMayusMinus")->text(),
              u"Mayusculas y Minisculas"_qs);
@@ -62,7 +98,7 @@ void TestTextSearch::find_data()
     QTest::addColumn<QString>("search");
     QTest::addColumn<bool>("matchCase");
     QTest::addColumn<int>("caret");
-    // "Buscar" or "Siguiente", one per click.
+    // "Buscar" or "Siguiente", one per click, or "Return" or "Shift+Return" typed into the box.
     QTest::addColumn<QStringList>("clicks");
     // After each click: the selection, or the notice that a miss showed.
     QTest::addColumn<QStringList>("results");
@@ -79,12 +115,20 @@ void TestTextSearch::find_data()
         << QStringList{"0+2", "1+2", "No se ha encontrado aa"};
     QTest::newRow("Buscar starts at the top whatever the caret")
         << u"ab ab"_qs << u"ab"_qs << false << 4 << QStringList{"Buscar"} << QStringList{"0+2"};
-    QTest::newRow("Siguiente starts one past the caret")
-        << u"ab ab ab"_qs << u"ab"_qs << false << 3 << QStringList{"Siguiente"}
-        << QStringList{"6+2"};
-    QTest::newRow("miss with nothing found: tabla")
-        << u"<table>"_qs << u"tabla"_qs << false << 0 << QStringList{"Buscar"}
-        << QStringList{"No se ha encontrado tabla"};
+    QTest::newRow("Return from the caret, on to the last, Shift+Return back past the first")
+        << u"ab ab ab"_qs << u"ab"_qs << false << 0
+        << QStringList{"Return",       "Return",       "Return",      "Return",
+                       "Shift+Return", "Shift+Return", "Shift+Return"}
+        << QStringList{"0+2",
+                       "3+2",
+                       "6+2",
+                       "No se ha encontrado ab",
+                       "3+2",
+                       "0+2",
+                       "No se ha encontrado ab"};
+    QTest::newRow("Shift+Return from the end of the text: the last hit")
+        << u"ab ab"_qs << u"ab"_qs << false << 5 << QStringList{"Shift+Return"}
+        << QStringList{"3+2"};
     QTest::newRow("positions count CR LF as two")
         << u"uno\r\ndos\r\ntres"_qs << u"tres"_qs << false << 0 << QStringList{"Buscar"}
         << QStringList{"10+4"};
@@ -115,8 +159,13 @@ void TestTextSearch::find()
     for (int i = 0; i < clicks.size(); ++i) {
         const QString before = selectionOf(m_text1);
         const qsizetype noticesBefore = m_prompts.notices.size();
-        const char *button = clicks.at(i) == "Buscar" ? "cmdBuscar" : "cmdBuscarSiguiente";
-        QTest::mouseClick(m_strip.findChild<QPushButton *>(button), Qt::LeftButton);
+        if (clicks.at(i).endsWith("Return")) {
+            QTest::keyClick(m_strip.findChild<QLineEdit *>("txtBuscar"), Qt::Key_Return,
+                            clicks.at(i).startsWith("Shift") ? Qt::ShiftModifier : Qt::NoModifier);
+        } else {
+            const char *button = clicks.at(i) == "Buscar" ? "cmdBuscar" : "cmdBuscarSiguiente";
+            QTest::mouseClick(m_strip.findChild<QPushButton *>(button), Qt::LeftButton);
+        }
         if (results.at(i).startsWith("No se ha encontrado")) {
             QCOMPARE(m_prompts.notices.size(), noticesBefore + 1);
             QCOMPARE(m_prompts.notices.last(), results.at(i));
@@ -139,12 +188,10 @@ void TestTextSearch::goToLine_data()
 
     const QString threeLines = u"a\r\nbb\r\nccc"_qs;
     // The surface shows a caret between CR and LF at the end of its line.
-    QTest::newRow("line 1 of three: inside its line break") << threeLines << u"1"_qs << 1;
     QTest::newRow("line 2 of three") << threeLines << u"2"_qs << 5;
     QTest::newRow("last line, no break after it: end of the text") << threeLines << u"3"_qs << 10;
     QTest::newRow("line 4 of three: nothing") << threeLines << u"4"_qs << -1;
     QTest::newRow("line 0: nothing") << threeLines << u"0"_qs << -1;
-    QTest::newRow("empty box: nothing") << threeLines << u""_qs << -1;
     QTest::newRow("number and letters: nothing") << threeLines << u"2b"_qs << -1;
     QTest::newRow("blanks around the number") << threeLines << u" 2 "_qs << 5;
     QTest::newRow("text ending in a break: its empty last line")
@@ -177,6 +224,57 @@ void TestTextSearch::goToLine()
     QCOMPARE(m_text1.selectionStart(), expected < 0 ? start : qint64(expected));
     QCOMPARE(m_text1.selectionLength(), qint64(0));
     QVERIFY(m_prompts.notices.isEmpty());
+}
+
+void TestTextSearch::marksAndCount()
+{
+    Window page(m_prompts);
+    QVERIFY(QTest::qWaitForWindowExposed(&page.window));
+    QString text;
+    for (int i = 0; i < 17; ++i)
+        text += u"<p>ab</p>\r\n"_qs;
+    page.text1->setText(text);
+    page.box()->setFocus();
+    QTest::keyClicks(page.box(), u"ab"_qs);
+    QTRY_COMPARE(page.count(), u"0 de 17"_qs);
+    // Only the lines on screen are marked: the window shows a few of the seventeen.
+    QTRY_VERIFY(page.marks(u"ab"_qs).startsWith(u"lines 0-"_qs));
+    QVERIFY(page.text1->extraSelections().size() < 17);
+
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(page.box(), Qt::Key_Return);
+    QTRY_COMPARE(page.count(), u"3 de 17"_qs);
+    QVERIFY(page.box()->hasFocus());
+
+    page.text1->verticalScrollBar()->setValue(page.text1->verticalScrollBar()->maximum());
+    QTRY_VERIFY(page.marks(u"ab"_qs).endsWith(u"-16"_qs));
+
+    page.text1->moveCursor(QTextCursor::End);
+    QTest::keyClicks(page.text1, u"ab"_qs);
+    QTRY_COMPARE(page.count(), u"0 de 18"_qs);
+    QTRY_VERIFY(page.marks(u"ab"_qs).endsWith(u"-17"_qs));
+
+    QTest::keyClick(page.box(), Qt::Key_Escape);
+    QTRY_VERIFY(page.text1->hasFocus());
+
+    page.box()->clear();
+    QTRY_COMPARE(page.marks(u"ab"_qs), u"none"_qs);
+    QCOMPARE(page.count(), QString());
+}
+
+void TestTextSearch::largePageCountedBetweenEvents()
+{
+    Window page(m_prompts);
+    QString text;
+    for (int i = 0; i < 200000; ++i)
+        text += u"<td>celda</td>\r\n"_qs;
+    page.text1->setText(text);
+    QTest::keyClicks(page.box(), u"celda"_qs);
+    // The keystrokes returned before any counting: it runs between events.
+    QCOMPARE(page.count(), QString());
+    // An edit while counting starts the count again.
+    QTest::keyClicks(page.text1, u"celda"_qs);
+    QTRY_COMPARE_WITH_TIMEOUT(page.count(), u"0 de 200001"_qs, 60000);
 }
 
 QTEST_MAIN(TestTextSearch)

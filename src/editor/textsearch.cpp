@@ -3,7 +3,42 @@
 #include "editingsurface.h"
 #include "prompts.h"
 
+#include <QElapsedTimer>
+#include <QTextBlock>
+
+#include <algorithm>
+
 namespace zendral {
+
+namespace {
+
+// Characters read from the surface at a time while counting.
+constexpr qint64 CountChunk = 16 * 1024;
+// How long one slice of counting may hold the event loop.
+constexpr qint64 SliceMilliseconds = 4;
+// Marks drawn at most: a screen of one-letter hits, without letting a long line of them swamp
+// painting.
+constexpr int MostMarks = 2000;
+
+Qt::CaseSensitivity sensitivityOf(bool matchCase)
+{
+    return matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+}
+
+// Selects the hit, or tells the miss; true for a hit.
+bool selectHit(EditingSurface &text1, Prompts &prompts, const QString &search,
+               std::optional<qint64> hit)
+{
+    if (!hit) {
+        prompts.notify(QStringLiteral("No se ha encontrado ") + search);
+        return false;
+    }
+    text1.setSelectionStart(*hit);
+    text1.setSelectionLength(search.size());
+    return true;
+}
+
+} // namespace
 
 std::optional<qint64> findFrom(const QString &text, const QString &needle, qint64 from,
                                Qt::CaseSensitivity sensitivity)
@@ -11,6 +46,19 @@ std::optional<qint64> findFrom(const QString &text, const QString &needle, qint6
     if (needle.isEmpty() || from < 0 || from > text.size())
         return std::nullopt;
     const qsizetype hit = text.indexOf(needle, from, sensitivity);
+    if (hit < 0)
+        return std::nullopt;
+    return hit;
+}
+
+std::optional<qint64> findBefore(const QString &text, const QString &needle, qint64 before,
+                                 Qt::CaseSensitivity sensitivity)
+{
+    before = std::min<qint64>(before, text.size());
+    // lastIndexOf takes -1 to mean the end of the text, so nothing before 1 may reach it.
+    if (needle.isEmpty() || before < 1)
+        return std::nullopt;
+    const qsizetype hit = text.lastIndexOf(needle, before - 1, sensitivity);
     if (hit < 0)
         return std::nullopt;
     return hit;
@@ -45,15 +93,107 @@ void BuscarTexto(EditingSurface &text1, Prompts &prompts, const QString &search,
 {
     if (search.isEmpty())
         return;
-    const std::optional<qint64> hit =
-        findFrom(text1.text(), search, skip, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive);
-    if (!hit) {
-        prompts.notify(QStringLiteral("No se ha encontrado ") + search);
+    if (selectHit(text1, prompts, search,
+                  findFrom(text1.text(), search, skip, sensitivityOf(matchCase))))
+        text1.setFocus();
+}
+
+void findNextKeepingFocus(EditingSurface &text1, Prompts &prompts, const QString &search,
+                          bool matchCase, qint64 from)
+{
+    if (!search.isEmpty())
+        selectHit(text1, prompts, search,
+                  findFrom(text1.text(), search, from, sensitivityOf(matchCase)));
+}
+
+void findPrevious(EditingSurface &text1, Prompts &prompts, const QString &search, bool matchCase,
+                  qint64 before)
+{
+    if (!search.isEmpty())
+        selectHit(text1, prompts, search,
+                  findBefore(text1.text(), search, before, sensitivityOf(matchCase)));
+}
+
+QList<QTextEdit::ExtraSelection> occurrencesOnScreen(const EditingSurface &text1,
+                                                     const QString &needle,
+                                                     Qt::CaseSensitivity sensitivity,
+                                                     const QTextCharFormat &format)
+{
+    QList<QTextEdit::ExtraSelection> marks;
+    if (needle.isEmpty())
+        return marks;
+    // The layout knows which lines the corners of the view show; nothing else is read.
+    const QRect view = text1.viewport()->rect();
+    const QTextBlock first = text1.cursorForPosition(view.topLeft()).block();
+    const QTextBlock last = text1.cursorForPosition(view.bottomRight()).block();
+    const qint64 from = text1.fromWidgetPosition(first.position());
+    const qint64 to = text1.fromWidgetPosition(last.position() + last.length() - 1);
+    const QString shown = text1.textRange(from, to - from);
+    for (qsizetype at = shown.indexOf(needle, 0, sensitivity); at >= 0 && marks.size() < MostMarks;
+         at = shown.indexOf(needle, at + 1, sensitivity)) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(text1.document());
+        mark.cursor.setPosition(int(text1.toWidgetPosition(from + at)));
+        mark.cursor.setPosition(int(text1.toWidgetPosition(from + at + needle.size())),
+                                QTextCursor::KeepAnchor);
+        mark.format = format;
+        marks.append(mark);
+    }
+    return marks;
+}
+
+OccurrenceCounter::OccurrenceCounter(EditingSurface &text1, QObject *parent)
+    : QObject(parent), m_text1(text1)
+{
+    m_slices.setInterval(0);
+    connect(&m_slices, &QTimer::timeout, this, &OccurrenceCounter::countSlice);
+    connect(&text1, &EditingSurface::changed, this, [this] { start(m_needle, m_sensitivity); });
+}
+
+void OccurrenceCounter::start(const QString &needle, Qt::CaseSensitivity sensitivity)
+{
+    m_needle = needle;
+    m_sensitivity = sensitivity;
+    m_hits.clear();
+    m_next = 0;
+    m_complete = false;
+    if (needle.isEmpty()) {
+        m_hits.shrink_to_fit();
+        m_slices.stop();
         return;
     }
-    text1.setSelectionStart(*hit);
-    text1.setSelectionLength(search.size());
-    text1.setFocus();
+    // The first slice waits for the event loop, so that the keystroke that asked is never held.
+    m_slices.start();
+}
+
+void OccurrenceCounter::countSlice()
+{
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 length = m_text1.textLength();
+    // A hit that starts near a chunk's end is read whole from characters after it.
+    const qint64 overlap = m_needle.size() - 1;
+    while (m_next < length) {
+        const qint64 end = std::min(length, m_next + CountChunk);
+        const QString chunk = m_text1.textRange(m_next, end - m_next + overlap);
+        for (qsizetype at = chunk.indexOf(m_needle, 0, m_sensitivity); at >= 0 && m_next + at < end;
+             at = chunk.indexOf(m_needle, at + 1, m_sensitivity))
+            m_hits.push_back(m_next + at);
+        m_next = end;
+        if (clock.elapsed() >= SliceMilliseconds)
+            return;
+    }
+    m_slices.stop();
+    m_complete = true;
+    emit counted();
+}
+
+qint64 OccurrenceCounter::indexOf(qint64 start, qint64 length) const
+{
+    if (!m_complete || length != m_needle.size())
+        return 0;
+    const auto hit = std::lower_bound(m_hits.begin(), m_hits.end(), start);
+    return hit != m_hits.end() && *hit == start ? qint64(hit - m_hits.begin()) + 1 : 0;
 }
 
 void IrLinea(EditingSurface &text1, qint64 nLinea)

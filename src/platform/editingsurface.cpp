@@ -243,6 +243,16 @@ qint64 EditingSurface::fromWidgetPosition(qint64 widgetPosition) const
     return widgetPosition + (block.isValid() ? block.blockNumber() : document()->blockCount() - 1);
 }
 
+void EditingSurface::setHighlights(HighlightLayer layer,
+                                   const QList<QTextEdit::ExtraSelection> &highlights)
+{
+    m_highlights[layer] = highlights;
+    QList<QTextEdit::ExtraSelection> all;
+    for (const auto &[key, marks] : m_highlights)
+        all += marks;
+    setExtraSelections(all);
+}
+
 qint64 EditingSurface::selectionStart() const
 {
     return fromWidgetPosition(textCursor().selectionStart());

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <map>
 #include <vector>
 
 class QAction;
@@ -93,6 +94,12 @@ public:
     qint64 toWidgetPosition(qint64 position) const;
     qint64 fromWidgetPosition(qint64 widgetPosition) const;
 
+    // The features that mark stretches of text beside the selection; each keeps its own marks.
+    enum class HighlightLayer { Find };
+    // Replaces one layer's marks, leaving the other layers' alone; higher layers are drawn over
+    // lower ones.
+    void setHighlights(HighlightLayer layer, const QList<QTextEdit::ExtraSelection> &highlights);
+
     void setTypedCharacterHandler(TypedCharacterHandler *handler) { m_handler = handler; }
     // The commands the right-click menu offers before its own "Seleccionar todo", in order;
     // a null entry is a separator. The window owns them.
@@ -156,6 +163,7 @@ private:
     qint64 blockStart(int blockNumber) const;
 
     TypedCharacterHandler *m_handler = nullptr;
+    std::map<HighlightLayer, QList<QTextEdit::ExtraSelection>> m_highlights;
     QList<QAction *> m_contextActions;
     Colour m_insertionColour = colours::Black;
     bool m_insertionBold = false;

@@ -5,9 +5,11 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 
 namespace zendral {
@@ -21,13 +23,20 @@ const QString SearchBox = QStringLiteral("Texto que se busca");
 const QString Find = QStringLiteral("Buscar");
 const QString FindNext = QStringLiteral("Siguiente");
 const QString MatchCase = QStringLiteral("Mayusculas y Minisculas");
+// Which occurrence the selection is, of how many the page holds.
+const QString Count = QStringLiteral("%1 de %2");
 } // namespace captions
+
+// The background of an occurrence on screen: a marker pen, apart from the selection's colour.
+const QColor MarkColour(255, 236, 120);
 
 } // namespace
 
 FindStrip::FindStrip(EditingSurface &text1, Prompts &prompts, QWidget *parent)
     : QWidget(parent), m_text1(text1), m_prompts(prompts), m_line(new QLineEdit(this)),
-      m_search(new QLineEdit(this)), m_matchCase(new QCheckBox(captions::MatchCase, this))
+      m_search(new QLineEdit(this)), m_matchCase(new QCheckBox(captions::MatchCase, this)),
+      m_count(new QLabel(this)), m_counter(new OccurrenceCounter(text1, this)),
+      m_view(text1.viewport())
 {
     setObjectName(QStringLiteral("findStrip"));
     m_line->setObjectName(QStringLiteral("txtlinea"));
@@ -38,6 +47,8 @@ FindStrip::FindStrip(EditingSurface &text1, Prompts &prompts, QWidget *parent)
     // The box keeps its size when the window grows; the strip's end takes the rest.
     m_search->setFixedWidth(m_search->fontMetrics().averageCharWidth() * 24);
     m_matchCase->setObjectName(QStringLiteral("chkMayusMinus"));
+    m_count->setObjectName(QStringLiteral("lblcoincidencias"));
+    m_count->setTextFormat(Qt::PlainText);
 
     auto *lineLabel = new QLabel(captions::Line, this);
     lineLabel->setBuddy(m_line);
@@ -62,12 +73,51 @@ FindStrip::FindStrip(EditingSurface &text1, Prompts &prompts, QWidget *parent)
     layout->addWidget(find);
     layout->addWidget(findNext);
     layout->addWidget(m_matchCase);
+    layout->addWidget(m_count);
     layout->addStretch();
 
     connect(goToLine, &QPushButton::clicked, this, &FindStrip::goToLine);
     connect(m_line, &QLineEdit::returnPressed, this, &FindStrip::goToLine);
     connect(find, &QPushButton::clicked, this, &FindStrip::findFirst);
     connect(findNext, &QPushButton::clicked, this, &FindStrip::findNext);
+
+    m_search->installEventFilter(this);
+    connect(m_search, &QLineEdit::textChanged, this, &FindStrip::searchChanged);
+    connect(m_matchCase, &QCheckBox::toggled, this, &FindStrip::searchChanged);
+    connect(m_counter, &OccurrenceCounter::counted, this, &FindStrip::showCount);
+    // The counter starts again by itself on a change of the text; until it ends, no number.
+    connect(&m_text1, &EditingSurface::changed, this, [this] {
+        showCount();
+        scheduleMarks();
+    });
+    connect(&m_text1, &QPlainTextEdit::cursorPositionChanged, this, &FindStrip::showCount);
+    connect(&m_text1, &QPlainTextEdit::selectionChanged, this, &FindStrip::showCount);
+    connect(m_text1.verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &FindStrip::scheduleMarks);
+    m_view->installEventFilter(this);
+}
+
+bool FindStrip::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view) {
+        if (event->type() == QEvent::Resize)
+            scheduleMarks();
+        return false;
+    }
+    if (watched != m_search || event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        findFromBox(key->modifiers().testFlag(Qt::ShiftModifier));
+        return true;
+    case Qt::Key_Escape:
+        m_text1.setFocus();
+        return true;
+    default:
+        return false;
+    }
 }
 
 void FindStrip::findFirst()
@@ -80,6 +130,61 @@ void FindStrip::findNext()
     // One past the start of the current hit, so that overlapping hits are found too.
     BuscarTexto(m_text1, m_prompts, m_search->text(), m_matchCase->isChecked(),
                 m_text1.selectionStart() + 1);
+}
+
+void FindStrip::findFromBox(bool backwards)
+{
+    const qint64 start = m_text1.selectionStart();
+    if (backwards) {
+        findPrevious(m_text1, m_prompts, m_search->text(), m_matchCase->isChecked(), start);
+        return;
+    }
+    // Past the start of a selected hit, so that overlapping hits are found too; from the caret
+    // itself when nothing is selected, so that a hit right there is not passed over.
+    const qint64 from = m_text1.selectionLength() > 0 ? start + 1 : start;
+    findNextKeepingFocus(m_text1, m_prompts, m_search->text(), m_matchCase->isChecked(), from);
+}
+
+Qt::CaseSensitivity FindStrip::sensitivity() const
+{
+    return m_matchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+}
+
+void FindStrip::searchChanged()
+{
+    m_counter->start(m_search->text(), sensitivity());
+    showCount();
+    scheduleMarks();
+}
+
+void FindStrip::scheduleMarks()
+{
+    // With nothing searched and nothing marked, an edit or a scroll has nothing to redo.
+    if (m_marksScheduled || (m_search->text().isEmpty() && !m_marksShown))
+        return;
+    m_marksScheduled = true;
+    QMetaObject::invokeMethod(this, &FindStrip::markOccurrences, Qt::QueuedConnection);
+}
+
+void FindStrip::markOccurrences()
+{
+    m_marksScheduled = false;
+    QTextCharFormat format;
+    format.setBackground(MarkColour);
+    const QList<QTextEdit::ExtraSelection> marks =
+        occurrencesOnScreen(m_text1, m_search->text(), sensitivity(), format);
+    m_marksShown = !marks.isEmpty();
+    m_text1.setHighlights(EditingSurface::HighlightLayer::Find, marks);
+}
+
+void FindStrip::showCount()
+{
+    if (!m_counter->isComplete()) {
+        m_count->clear();
+        return;
+    }
+    const qint64 current = m_counter->indexOf(m_text1.selectionStart(), m_text1.selectionLength());
+    m_count->setText(captions::Count.arg(current).arg(m_counter->count()));
 }
 
 void FindStrip::goToLine()
