@@ -10,7 +10,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
     libhunspell-dev hunspell-es
-    xvfb xauth xdotool imagemagick fonts-dejavu-core
+    xvfb xauth xdotool imagemagick fonts-dejavu-core poppler-utils
 )
 
 as_root() {

@@ -109,15 +109,15 @@ void TestMainWindow::menusInOrder()
     for (QAction *action : f.window.menuBar()->actions())
         titles.append(action->text());
     QCOMPARE(titles, QStringList({u"&Archivo"_qs, u"&Edición"_qs, u"&Página"_qs, u"E&tiquetas"_qs,
-                                  u"A&yuda"_qs}));
+                                  u"&Ver"_qs, u"A&yuda"_qs}));
     auto *html = f.window.findChild<QMenu *>(u"mn_html"_qs);
     QStringList entries;
     for (QAction *action : html->actions())
         entries.append(action->text());
     QCOMPARE(entries,
-             QStringList({u"Body"_qs, u"Celda"_qs, u"Cursíva"_qs, u"Div"_qs, u"Enlace"_qs,
-                          u"Espacio"_qs, u"Fuente"_qs, u"Iframe"_qs, u"Negrita"_qs, u"Párrafo"_qs,
-                          u"Salto de línea"_qs, u"Subrayado"_qs, u"Tabla"_qs}));
+             QStringList({u"&Body"_qs, u"&Celda"_qs, u"C&ursíva"_qs, u"&Div"_qs, u"&Enlace"_qs,
+                          u"E&spacio"_qs, u"&Fuente"_qs, u"&Iframe"_qs, u"&Negrita"_qs,
+                          u"&Párrafo"_qs, u"Sa&lto de línea"_qs, u"Subr&ayado"_qs, u"&Tabla"_qs}));
 }
 
 void TestMainWindow::oneClickTags_data()

@@ -5,6 +5,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -118,6 +119,7 @@ EditingSurface::EditingSurface(QWidget *parent) : QPlainTextEdit(parent)
     font.setStyleHint(QFont::TypeWriter);
     setFont(font);
     connect(document(), &QTextDocument::contentsChange, this, &EditingSurface::onContentsChange);
+    setUpGutter();
 }
 
 void EditingSurface::onContentsChange(int, int removed, int added)
@@ -566,6 +568,144 @@ void EditingSurface::insertFromMimeData(const QMimeData *source)
     Operation operation(*this);
     insertPlain(source->text());
     ensureCursorVisible();
+}
+
+// The strip left of the text that shows each line's number.
+class EditingSurface::LineNumberGutter : public QWidget
+{
+public:
+    explicit LineNumberGutter(EditingSurface &surface) : QWidget(&surface), m_surface(surface) {}
+
+protected:
+    void paintEvent(QPaintEvent *event) override { m_surface.paintGutter(event); }
+
+private:
+    EditingSurface &m_surface;
+};
+
+void EditingSurface::setUpGutter()
+{
+    m_gutter = new LineNumberGutter(*this);
+    m_gutter->setObjectName(QStringLiteral("numeroslinea"));
+    // Only the lines on screen are repainted: the widget reports what it redraws and scrolls.
+    connect(this, &QPlainTextEdit::blockCountChanged, this, &EditingSurface::updateGutterWidth);
+    connect(this, &QPlainTextEdit::updateRequest, this, &EditingSurface::updateGutter);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &EditingSurface::caretMoved);
+    updateGutterWidth();
+}
+
+QColor EditingSurface::currentLineColour()
+{
+    return QColor(255, 250, 205);
+}
+
+int EditingSurface::gutterWidth() const
+{
+    if (!m_lineNumbersShown)
+        return 0;
+    int digits = 3;
+    for (int lines = blockCount(); lines >= 1000; lines /= 10)
+        ++digits;
+    return 10 + fontMetrics().horizontalAdvance(u'9') * digits;
+}
+
+void EditingSurface::updateGutterWidth()
+{
+    const int width = gutterWidth();
+    // Changing the margins lays the view out again: only when the width really changes.
+    if (width == m_appliedGutterWidth)
+        return;
+    m_appliedGutterWidth = width;
+    setViewportMargins(width, 0, 0, 0);
+    const QRect contents = contentsRect();
+    m_gutter->setGeometry(contents.left(), contents.top(), width, contents.height());
+    m_gutter->setVisible(m_lineNumbersShown);
+}
+
+void EditingSurface::updateGutter(const QRect &rect, int dy)
+{
+    if (!m_lineNumbersShown)
+        return;
+    if (dy != 0)
+        m_gutter->scroll(0, dy);
+    else
+        m_gutter->update(0, rect.y(), m_gutter->width(), rect.height());
+}
+
+void EditingSurface::paintGutter(QPaintEvent *event)
+{
+    QPainter painter(m_gutter);
+    painter.fillRect(event->rect(), QColor(240, 240, 240));
+    painter.setPen(QColor(128, 128, 128));
+    painter.setFont(font());
+    const int right = m_gutter->width() - 5;
+    const int lineHeight = fontMetrics().height();
+    QTextBlock block = firstVisibleBlock();
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    while (block.isValid() && top <= event->rect().bottom()) {
+        const qreal bottom = top + blockBoundingRect(block).height();
+        if (block.isVisible() && bottom >= event->rect().top())
+            painter.drawText(QRectF(0, top, right, lineHeight), Qt::AlignRight | Qt::AlignVCenter,
+                             QString::number(block.blockNumber() + 1));
+        block = block.next();
+        top = bottom;
+    }
+}
+
+void EditingSurface::setLineNumbersShown(bool shown)
+{
+    m_lineNumbersShown = shown;
+    updateGutterWidth();
+}
+
+void EditingSurface::setCurrentLineHighlighted(bool highlighted)
+{
+    m_currentLineHighlighted = highlighted;
+    viewport()->update();
+}
+
+void EditingSurface::caretMoved()
+{
+    if (!m_currentLineHighlighted)
+        return;
+    // Moving along a line changes nothing painted; moving to another repaints the screen once.
+    const int block = textCursor().blockNumber();
+    if (block != m_caretBlock) {
+        m_caretBlock = block;
+        viewport()->update();
+    }
+}
+
+void EditingSurface::paintEvent(QPaintEvent *event)
+{
+    if (m_currentLineHighlighted) {
+        QRectF line = blockBoundingGeometry(textCursor().block()).translated(contentOffset());
+        line.setLeft(0);
+        line.setRight(viewport()->width());
+        if (line.intersects(event->rect())) {
+            // Painted under the text, so that the selection and the caret stay on top.
+            QPainter painter(viewport());
+            painter.fillRect(line, currentLineColour());
+        }
+    }
+    QPlainTextEdit::paintEvent(event);
+}
+
+void EditingSurface::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    if (!m_gutter)
+        return;
+    const QRect contents = contentsRect();
+    m_gutter->setGeometry(contents.left(), contents.top(), m_appliedGutterWidth, contents.height());
+}
+
+void EditingSurface::changeEvent(QEvent *event)
+{
+    QPlainTextEdit::changeEvent(event);
+    // A zoom changes the width of the digits.
+    if (event->type() == QEvent::FontChange && m_gutter)
+        updateGutterWidth();
 }
 
 } // namespace zendral

@@ -95,6 +95,15 @@ public:
 
     void setTypedCharacterHandler(TypedCharacterHandler *handler) { m_handler = handler; }
 
+    // The gutter of line numbers at the left of the text (shown by default).
+    bool lineNumbersShown() const { return m_lineNumbersShown; }
+    void setLineNumbersShown(bool shown);
+    // The caret's line painted in a light background (on by default).
+    bool currentLineHighlighted() const { return m_currentLineHighlighted; }
+    void setCurrentLineHighlighted(bool highlighted);
+    // The background of the caret's line.
+    static QColor currentLineColour();
+
 signals:
     // Fires once after every change of the text, never for a change of colour only.
     void changed();
@@ -110,6 +119,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
@@ -144,7 +156,20 @@ private:
     QTextCharFormat insertionFormat() const;
     qint64 blockStart(int blockNumber) const;
 
+    class LineNumberGutter;
+    void setUpGutter();
+    int gutterWidth() const;
+    void updateGutterWidth();
+    void updateGutter(const QRect &rect, int dy);
+    void paintGutter(QPaintEvent *event);
+    void caretMoved();
+
     TypedCharacterHandler *m_handler = nullptr;
+    QWidget *m_gutter = nullptr;
+    bool m_lineNumbersShown = true;
+    bool m_currentLineHighlighted = true;
+    int m_appliedGutterWidth = -1;
+    int m_caretBlock = -1;
     Colour m_insertionColour = colours::Black;
     bool m_insertionBold = false;
     int m_operationDepth = 0;

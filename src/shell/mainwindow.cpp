@@ -21,6 +21,7 @@
 #include "spellingcheck.h"
 #include "tagdialogs.h"
 #include "taginsertion.h"
+#include "usersettings.h"
 #include "weblinks.h"
 
 #include <QAction>
@@ -39,6 +40,9 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 // The toolbar pictures live in a static library: their resource is registered by hand.
 static void initResources()
@@ -58,6 +62,42 @@ public:
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override { return event->type() == QEvent::ToolTip; }
+};
+
+// A caption as a tooltip or an accessible name shows it: without its access key.
+QString withoutAccessKey(QString caption)
+{
+    return caption.remove(QLatin1Char('&'));
+}
+
+// Turns Ctrl+wheel over the text into steps of zoom; a wheel without Ctrl scrolls as ever.
+class WheelZoom : public QObject
+{
+public:
+    WheelZoom(QObject *parent, std::function<void(int)> zoomBy)
+        : QObject(parent), m_zoomBy(std::move(zoomBy))
+    {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Wheel)
+            return QObject::eventFilter(watched, event);
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        if (!(wheel->modifiers() & Qt::ControlModifier))
+            return false;
+        // Fine-grained wheels send small steps: a zoom step is one notch of a mouse wheel.
+        m_pending += wheel->angleDelta().y();
+        const int steps = m_pending / QWheelEvent::DefaultDeltasPerStep;
+        m_pending -= steps * QWheelEvent::DefaultDeltasPerStep;
+        if (steps != 0)
+            m_zoomBy(steps);
+        return true;
+    }
+
+private:
+    std::function<void(int)> m_zoomBy;
+    int m_pending = 0;
 };
 
 // The files a drag carries from the desktop; web addresses are not files.
@@ -133,6 +173,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     setCentralWidget(central);
 
     connectCommands();
+    connectViewCommands();
     connect(m_text1, &EditingSurface::changed, this, [this] { m_events->onChanged(); });
     // Queued: the drop is answered before the save question holds the dragging program.
     connect(m_text1, &EditingSurface::filesDropped, this, &MainWindow::filesDropped,
@@ -174,7 +215,9 @@ void MainWindow::buildCommands()
         auto *action = new QAction(this);
         action->setObjectName(entry.name);
         action->setText(entry.caption.isEmpty() ? entry.toolTip : entry.caption);
-        action->setToolTip(entry.toolTip.isEmpty() ? entry.caption : entry.toolTip);
+        action->setToolTip(entry.toolTip.isEmpty() ? withoutAccessKey(entry.caption)
+                                                   : entry.toolTip);
+        action->setCheckable(entry.checkable);
         if (!entry.shortcut.isEmpty()) {
             action->setShortcut(entry.shortcut);
             action->setShortcutContext(Qt::WindowShortcut);
@@ -192,8 +235,14 @@ void MainWindow::buildMenus()
 {
     QHash<QString, QMenu *> menus;
     for (const MenuSpec &entry : menuTable()) {
-        QMenu *menu = entry.parent.isEmpty() ? menuBar()->addMenu(entry.caption)
-                                            : menus.value(entry.parent)->addMenu(entry.caption);
+        QMenu *menu = nullptr;
+        if (entry.parent.isEmpty()) {
+            menu = menuBar()->addMenu(entry.caption);
+        } else {
+            QMenu *parent = menus.value(entry.parent);
+            menu = new QMenu(entry.caption, parent);
+            parent->insertMenu(m_commands.value(entry.before), menu);
+        }
         menu->setObjectName(entry.name);
         menu->menuAction()->setObjectName(entry.name);
         menus.insert(entry.name, menu);
@@ -225,7 +274,8 @@ QWidget *MainWindow::buildToolbars()
             bar->addAction(action);
             auto *widget = qobject_cast<QToolButton *>(bar->widgetForAction(action));
             widget->setObjectName(button);
-            widget->setAccessibleName(entry->toolTip.isEmpty() ? entry->caption : entry->toolTip);
+            widget->setAccessibleName(entry->toolTip.isEmpty() ? withoutAccessKey(entry->caption)
+                                                               : entry->toolTip);
             if (entry->toolTip.isEmpty())
                 widget->installEventFilter(new NoToolTip(widget));
             m_buttons.insert(button, widget);
@@ -362,6 +412,55 @@ void MainWindow::connectCommands()
         m_text1->setSelectedText(m_services.clipboard->hasText() ? m_services.clipboard->text()
                                                                  : QString());
     });
+}
+
+void MainWindow::connectViewCommands()
+{
+    const std::unique_ptr<QSettings> settings = userSettings();
+    const auto toggle = [&](const QString &name, const QString &key, bool byDefault,
+                            std::function<void(bool)> apply) {
+        QAction *action = m_commands.value(name);
+        action->setEnabled(true);
+        action->setChecked(settings->value(key, byDefault).toBool());
+        apply(action->isChecked());
+        connect(action, &QAction::toggled, this, [key, apply](bool on) {
+            apply(on);
+            userSettings()->setValue(key, on);
+        });
+    };
+    toggle(QStringLiteral("mn_numeroslinea"), QStringLiteral("ver/numerosLinea"), true,
+           [this](bool on) { m_text1->setLineNumbersShown(on); });
+    toggle(QStringLiteral("mn_resaltarlinea"), QStringLiteral("ver/resaltarLinea"), true,
+           [this](bool on) { m_text1->setCurrentLineHighlighted(on); });
+    toggle(QStringLiteral("mn_ajustarlineas"), QStringLiteral("ver/ajustarLineas"), false,
+           [this](bool on) {
+               m_text1->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+           });
+
+    m_normalFontSize = m_text1->font().pointSize();
+    if (m_normalFontSize <= 0)
+        m_normalFontSize = 10;
+    applyZoom(settings->value(QStringLiteral("ver/zoom"), 0).toInt());
+    connectCommand(QStringLiteral("mn_ampliar"), [this] { zoomBy(1); });
+    connectCommand(QStringLiteral("mn_reducir"), [this] { zoomBy(-1); });
+    connectCommand(QStringLiteral("mn_tamanonormal"), [this] { zoomBy(-m_zoom); });
+    m_text1->viewport()->installEventFilter(
+        new WheelZoom(this, [this](int steps) { zoomBy(steps); }));
+}
+
+void MainWindow::applyZoom(int steps)
+{
+    // From 6 points to four times the normal size.
+    m_zoom = std::clamp(steps, std::min(0, 6 - m_normalFontSize), 3 * m_normalFontSize);
+    QFont font = m_text1->font();
+    font.setPointSize(m_normalFontSize + m_zoom);
+    m_text1->setFont(font);
+}
+
+void MainWindow::zoomBy(int steps)
+{
+    applyZoom(m_zoom + steps);
+    userSettings()->setValue(QStringLiteral("ver/zoom"), m_zoom);
 }
 
 void MainWindow::updateClipboardCommands()

@@ -67,6 +67,10 @@ private:
     QWidget *buildStatusArea();
     void connectCommands();
     void connectCommand(const QString &name, std::function<void()> handler);
+    // Ver: the gutter, the caret's line, wrapping and the zoom, as the user last left them.
+    void connectViewCommands();
+    void zoomBy(int steps);
+    void applyZoom(int steps);
     void updateClipboardCommands();
     void refreshEstimate();
     // A page dropped anywhere is opened as Open opens it; a picture is inserted at the caret
@@ -92,6 +96,8 @@ private:
     QLabel *m_modem = nullptr;
     QLabel *m_adsl = nullptr;
     QLabel *m_fileNotice = nullptr;
+    int m_normalFontSize = 0;
+    int m_zoom = 0;
 };
 
 } // namespace zendral

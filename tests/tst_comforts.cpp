@@ -1,0 +1,189 @@
+#include "mainwindow.h"
+#include "testsupport.h"
+#include "usersettings.h"
+
+#include <QAction>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QWheelEvent>
+
+#include <memory>
+
+using namespace zendral;
+using namespace zendral::test;
+
+namespace {
+
+// A shown window whose text has the keyboard, so that shortcuts reach their commands.
+struct ShownWindow : WindowFixture
+{
+    ShownWindow()
+    {
+        window.show();
+        window.activateWindow();
+        text1.setFocus();
+    }
+};
+
+// The colour the text view shows at the right end of line (0-based), past any text.
+QColor lineBackground(EditingSurface &text1, int line)
+{
+    const QImage screen = text1.viewport()->grab().toImage();
+    const QRect cursor = text1.cursorRect(QTextCursor(text1.document()->findBlockByNumber(line)));
+    return screen.pixelColor(screen.width() - 3, cursor.center().y());
+}
+
+} // namespace
+
+class TestComforts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void viewMenu();
+    void gutterAndCurrentLine();
+    void wrapping();
+    void zoom_data();
+    void zoom();
+    void viewRememberedForTheNextStart();
+
+private:
+    QTemporaryDir m_configuration;
+};
+
+void TestComforts::initTestCase()
+{
+    // The real settings, in a folder of the test's own.
+    QVERIFY(m_configuration.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_configuration.path()));
+}
+
+void TestComforts::init()
+{
+    userSettings()->clear();
+}
+
+void TestComforts::viewMenu()
+{
+    WindowFixture f;
+    auto *ver = child<QMenu>(&f.window, u"mn_ver"_qs);
+    const QList<QAction *> bar = f.window.menuBar()->actions();
+    QCOMPARE(bar.at(bar.size() - 2), ver->menuAction());
+    QStringList entries;
+    for (QAction *action : ver->actions())
+        entries.append(action->objectName() + u' ' + action->text() + u' ' +
+                       action->shortcut().toString() + (action->isChecked() ? u" on"_qs : u""_qs));
+    QCOMPARE(entries,
+             QStringList({u"mn_numeroslinea &Números de línea  on"_qs,
+                          u"mn_resaltarlinea &Resaltar línea actual  on"_qs,
+                          u"mn_ajustarlineas A&justar líneas "_qs, u"mn_ampliar &Ampliar Ctrl++"_qs,
+                          u"mn_reducir Re&ducir Ctrl+-"_qs,
+                          u"mn_tamanonormal &Tamaño normal Ctrl+0"_qs}));
+}
+
+void TestComforts::gutterAndCurrentLine()
+{
+    ShownWindow f;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    f.text1.setText(u"uno\r\ndos\r\ntres"_qs);
+    f.text1.setSelectionStart(6);
+    auto *gutter = child(&f.text1, u"numeroslinea"_qs);
+    QVERIFY(gutter->isVisible());
+    QCOMPARE(f.text1.viewport()->x(), gutter->width() + f.text1.contentsRect().left());
+    QTRY_COMPARE(lineBackground(f.text1, 1), EditingSurface::currentLineColour());
+    const QColor base = f.text1.palette().color(QPalette::Base);
+    QCOMPARE(lineBackground(f.text1, 0), base);
+    // The number of the first line is drawn in its row of the gutter.
+    const QImage numbers = gutter->grab().toImage();
+    const int row = f.text1.cursorRect(QTextCursor(f.text1.document())).center().y();
+    bool drawn = false;
+    for (int x = 0; x < numbers.width(); ++x)
+        drawn |= numbers.pixelColor(x, row).value() < 160;
+    QVERIFY(drawn);
+
+    // Arrow keys take the highlight along.
+    QTest::keyClick(&f.text1, Qt::Key_Up);
+    QTRY_COMPARE(lineBackground(f.text1, 0), EditingSurface::currentLineColour());
+    QCOMPARE(lineBackground(f.text1, 1), base);
+
+    f.trigger(u"mn_numeroslinea"_qs);
+    QVERIFY(!gutter->isVisible());
+    QCOMPARE(f.text1.viewport()->x(), f.text1.contentsRect().left());
+    f.trigger(u"mn_resaltarlinea"_qs);
+    QTRY_COMPARE(lineBackground(f.text1, 0), base);
+}
+
+void TestComforts::wrapping()
+{
+    ShownWindow f;
+    f.text1.setText(QString(2000, u'x'));
+    const QTextBlock line = f.text1.document()->firstBlock();
+    QCOMPARE(line.layout()->lineCount(), 1);
+    f.trigger(u"mn_ajustarlineas"_qs);
+    QVERIFY(f.window.command(u"mn_ajustarlineas"_qs)->isChecked());
+    QTRY_VERIFY(line.layout()->lineCount() > 1);
+}
+
+void TestComforts::zoom_data()
+{
+    // With Ctrl held: a key, or else a turn of the wheel.
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("wheel");
+    QTest::addColumn<int>("change");
+    QTest::newRow("Ctrl++ enlarges") << int(Qt::Key_Plus) << 0 << 1;
+    QTest::newRow("Ctrl+- reduces") << int(Qt::Key_Minus) << 0 << -1;
+    QTest::newRow("Ctrl+wheel forward enlarges") << 0 << 120 << 1;
+    QTest::newRow("Ctrl+wheel back reduces") << 0 << -120 << -1;
+    QTest::newRow("half a notch does nothing yet") << 0 << 60 << 0;
+}
+
+void TestComforts::zoom()
+{
+    QFETCH(int, key);
+    QFETCH(int, wheel);
+    QFETCH(int, change);
+    ShownWindow f;
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    const int normal = f.text1.font().pointSize();
+    if (wheel != 0) {
+        const QPoint at = f.text1.viewport()->rect().center();
+        QWheelEvent event(at, f.text1.viewport()->mapToGlobal(at), QPoint(), QPoint(0, wheel),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(f.text1.viewport(), &event);
+    } else {
+        QTest::keyClick(&f.text1, Qt::Key(key), Qt::ControlModifier);
+    }
+    QCOMPARE(f.text1.font().pointSize(), normal + change);
+    QVERIFY(f.text1.toPlainText().startsWith(u"<html>"_qs)); // the key typed nothing
+    QTest::keyClick(&f.text1, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(f.text1.font().pointSize(), normal);
+}
+
+void TestComforts::viewRememberedForTheNextStart()
+{
+    int normal = 0;
+    {
+        WindowFixture f;
+        normal = f.text1.font().pointSize();
+        for (int i = 0; i < 3; ++i)
+            f.trigger(u"mn_ampliar"_qs);
+        f.trigger(u"mn_numeroslinea"_qs);
+        f.trigger(u"mn_ajustarlineas"_qs);
+    }
+    WindowFixture next;
+    QCOMPARE(next.text1.font().pointSize(), normal + 3);
+    QVERIFY(!next.window.command(u"mn_numeroslinea"_qs)->isChecked());
+    QVERIFY(!next.text1.lineNumbersShown());
+    QCOMPARE(next.text1.lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QVERIFY(next.text1.currentLineHighlighted());
+}
+
+QTEST_MAIN(TestComforts)
+#include "tst_comforts.moc"
