@@ -1,15 +1,18 @@
+#include "filepanes.h"
 #include "mainwindow.h"
 #include "testsupport.h"
 #include "usersettings.h"
 
 #include <QAction>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTreeView>
 #include <QWheelEvent>
 
 #include <memory>
@@ -53,6 +56,10 @@ private slots:
     void zoom_data();
     void zoom();
     void viewRememberedForTheNextStart();
+    void titleStatusAndPanesFollowThePage();
+    void arrowKeysInTheFolderTreeExpandNothing();
+    void everyMenuEntryHasItsOwnAccessKey();
+    void selectAll();
 
 private:
     QTemporaryDir m_configuration;
@@ -183,6 +190,91 @@ void TestComforts::viewRememberedForTheNextStart()
     QVERIFY(!next.text1.lineNumbersShown());
     QCOMPARE(next.text1.lineWrapMode(), QPlainTextEdit::WidgetWidth);
     QVERIFY(next.text1.currentLineHighlighted());
+}
+
+void TestComforts::titleStatusAndPanesFollowThePage()
+{
+    WindowFixture f;
+    QTemporaryDir dir;
+    const QString first = dir.filePath(u"uno/pagina.htm"_qs);
+    const QString second = dir.filePath(u"dos/otra.htm"_qs);
+    writeBytes(second, "<p>dos</p>");
+    QDir().mkpath(dir.filePath(u"uno"_qs));
+    auto *modified = child<QLabel>(&f.window, u"lblmodificado"_qs);
+    auto *panes = child<FilePanes>(&f.window, QString());
+    QCOMPARE(modified->text(), QString());
+
+    QTest::keyClicks(&f.text1, u"x"_qs);
+    QCOMPARE(modified->text(), u"Modificado"_qs);
+    f.trigger(u"mn_guardarcomo"_qs, first);
+    QCOMPARE(f.window.windowTitle(), u"Zendral - ["_qs + first + u']');
+    QCOMPARE(modified->text(), QString());
+    QCOMPARE(panes->folderPath(), dir.filePath(u"uno"_qs));
+
+    f.trigger(u"mn_abrir"_qs, second);
+    QCOMPARE(panes->folderPath(), dir.filePath(u"dos"_qs));
+    QTest::keyClicks(&f.text1, u"y"_qs);
+    QCOMPARE(modified->text(), u"Modificado"_qs);
+    f.trigger(u"mn_guardar"_qs);
+    QCOMPARE(modified->text(), QString());
+    QCOMPARE(f.window.windowTitle(), u"Zendral - ["_qs + second + u']');
+
+    f.trigger(u"mn_nuevo"_qs);
+    QCOMPARE(f.window.windowTitle(), u"  Zendral"_qs);
+    QCOMPARE(modified->text(), QString());
+    // A cancelled Save As leaves the start-up title.
+    f.trigger(u"mn_guardarcomo"_qs, QString());
+    QCOMPARE(f.window.windowTitle(), u"  Zendral"_qs);
+}
+
+void TestComforts::arrowKeysInTheFolderTreeExpandNothing()
+{
+    QTemporaryDir dir;
+    for (const char *folder : {"a/dentro", "b/dentro", "c"})
+        QVERIFY(QDir(dir.path()).mkpath(QLatin1String(folder)));
+    FilePanes panes;
+    panes.show();
+    QVERIFY(panes.setFolderPath(dir.path()));
+    auto *tree = child<QTreeView>(&panes, u"carpetas"_qs);
+    const QModelIndex top = tree->currentIndex();
+    QTRY_COMPARE(tree->model()->rowCount(top), 3);
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Down);
+    QCOMPARE(panes.folderPath(), dir.filePath(u"a"_qs));
+    QTest::keyClick(tree, Qt::Key_Down);
+    QCOMPARE(panes.folderPath(), dir.filePath(u"b"_qs));
+    QVERIFY(!tree->isExpanded(top.model()->index(0, 0, top)));
+    QVERIFY(!tree->isExpanded(tree->currentIndex()));
+}
+
+void TestComforts::everyMenuEntryHasItsOwnAccessKey()
+{
+    WindowFixture f;
+    QList<QList<QAction *>> menus = {f.window.menuBar()->actions()};
+    for (QMenu *menu : f.window.findChildren<QMenu *>())
+        menus.append(menu->actions());
+    for (const QList<QAction *> &entries : menus) {
+        QSet<QChar> keys;
+        for (QAction *entry : entries) {
+            if (entry->isSeparator())
+                continue;
+            const QString text = entry->text();
+            const qsizetype at = text.indexOf(u'&');
+            QVERIFY2(at >= 0 && at + 1 < text.size(), qPrintable(text));
+            QVERIFY2(!keys.contains(text.at(at + 1).toLower()), qPrintable(text));
+            keys.insert(text.at(at + 1).toLower());
+        }
+    }
+}
+
+void TestComforts::selectAll()
+{
+    WindowFixture f;
+    QAction *command = f.window.command(u"mn_seleccionartodo"_qs);
+    QVERIFY(command->shortcut().isEmpty());
+    command->trigger();
+    QCOMPARE(f.text1.selectedText(), f.text1.text());
+    QVERIFY(f.window.command(u"mn_copiar"_qs)->isEnabled());
 }
 
 QTEST_MAIN(TestComforts)

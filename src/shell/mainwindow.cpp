@@ -64,6 +64,18 @@ protected:
     bool eventFilter(QObject *, QEvent *event) override { return event->type() == QEvent::ToolTip; }
 };
 
+const QString StartTitle = QStringLiteral("  Zendral");
+const QString PageTitle = QStringLiteral("Zendral - [%1]");
+
+// The page's path in a title that names one, or an empty string.
+QString pathInTitle(const QString &title)
+{
+    const QString prefix = PageTitle.left(PageTitle.indexOf(u'%'));
+    if (!title.startsWith(prefix) || !title.endsWith(u']'))
+        return QString();
+    return title.mid(prefix.size(), title.size() - prefix.size() - 1);
+}
+
 // A caption as a tooltip or an accessible name shows it: without its access key.
 QString withoutAccessKey(QString caption)
 {
@@ -115,7 +127,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
 {
     initResources();
     setObjectName(QStringLiteral("principal"));
-    setWindowTitle(QStringLiteral("  Zendral"));
+    setWindowTitle(StartTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/zendral.svg")));
 
     if (!m_services.prompts) {
@@ -194,6 +206,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     // Start-up: the template in blue, the caret after it, the clipboard commands disabled
     // until the selection or the clipboard says otherwise.
     m_document->startUp();
+    connectPageFollowers();
     m_panes->setPattern(QStringLiteral("*.htm;*.html;*.asp;*.gif;*.jpg"));
     for (const char *name : {"mn_copiar", "mn_cortar", "mn_pegar"})
         m_commands.value(QLatin1String(name))->setEnabled(false);
@@ -344,10 +357,14 @@ void MainWindow::connectCommand(const QString &name, std::function<void()> handl
 
 void MainWindow::connectCommands()
 {
-    connectCommand(QStringLiteral("mn_nuevo"), [this] { m_document->nuevo(); });
-    connectCommand(QStringLiteral("mn_abrir"), [this] { m_document->abrir(); });
-    connectCommand(QStringLiteral("mn_guardar"), [this] { m_document->guardar(); });
-    connectCommand(QStringLiteral("mn_guardarcomo"), [this] { m_document->guardarComo(); });
+    connectCommand(QStringLiteral("mn_nuevo"),
+                   [this] { runFileCommand([this] { m_document->nuevo(); }); });
+    connectCommand(QStringLiteral("mn_abrir"),
+                   [this] { runFileCommand([this] { m_document->abrir(); }); });
+    connectCommand(QStringLiteral("mn_guardar"),
+                   [this] { runFileCommand([this] { m_document->guardar(); }); });
+    connectCommand(QStringLiteral("mn_guardarcomo"),
+                   [this] { runFileCommand([this] { m_document->guardarComo(); }); });
     connectCommand(QStringLiteral("mn_salir"), [this] { close(); });
 
     for (const OneClickTag &tag : oneClickTags()) {
@@ -461,6 +478,56 @@ void MainWindow::zoomBy(int steps)
 {
     applyZoom(m_zoom + steps);
     userSettings()->setValue(QStringLiteral("ver/zoom"), m_zoom);
+}
+
+void MainWindow::runFileCommand(const std::function<void()> &command)
+{
+    bool saved = false;
+    bool replaced = false;
+    bool titled = false;
+    const QMetaObject::Connection watches[] = {
+        connect(m_document, &DocumentController::saved, this, [&saved] { saved = true; }),
+        connect(m_document, &DocumentController::pageReplaced, this,
+                [&replaced] { replaced = true; }),
+        connect(m_document, &DocumentController::titleChanged, this, [&titled] { titled = true; }),
+    };
+    command();
+    for (const QMetaObject::Connection &watch : watches)
+        disconnect(watch);
+    const QString name = m_document->state().archivoActual;
+    if (replaced && !titled)
+        setWindowTitle(StartTitle);
+    else if (saved && !replaced && !name.isEmpty())
+        pageNamed(name);
+}
+
+void MainWindow::pageNamed(const QString &path)
+{
+    setWindowTitle(PageTitle.arg(path));
+    m_panes->setFolderPath(QFileInfo(path).absolutePath());
+}
+
+void MainWindow::connectPageFollowers()
+{
+    m_modifiedNotice = new QLabel;
+    m_modifiedNotice->setObjectName(QStringLiteral("lblmodificado"));
+    auto *status = findChild<QWidget *>(QStringLiteral("estado"));
+    static_cast<QGridLayout *>(status->layout())->addWidget(m_modifiedNotice, 0, 6);
+    const auto showModified = [this] {
+        m_modifiedNotice->setText(m_document->isModified() ? QStringLiteral("Modificado")
+                                                           : QString());
+    };
+    connect(m_text1, &EditingSurface::changed, this, showModified);
+    connect(m_document, &DocumentController::saved, this, showModified);
+    connect(m_document, &DocumentController::pageReplaced, this, showModified);
+    showModified();
+    // Every page loaded with a name, from wherever, brings the panes to its folder.
+    connect(m_document, &DocumentController::titleChanged, this, [this](const QString &title) {
+        const QString path = pathInTitle(title);
+        if (!path.isEmpty())
+            m_panes->setFolderPath(QFileInfo(path).absolutePath());
+    });
+    connectCommand(QStringLiteral("mn_seleccionartodo"), [this] { m_text1->selectAll(); });
 }
 
 void MainWindow::updateClipboardCommands()

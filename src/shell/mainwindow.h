@@ -71,6 +71,13 @@ private:
     void connectViewCommands();
     void zoomBy(int steps);
     void applyZoom(int steps);
+    // Runs a file command, then names the page in the title, the panes and the recent pages
+    // after what it did: a save names it, a New takes the start-up title back.
+    void runFileCommand(const std::function<void()> &command);
+    // The page now carries path: the title names it and the panes show its folder.
+    void pageNamed(const QString &path);
+    // The status area's word for unsaved changes, and the panes following the page.
+    void connectPageFollowers();
     void updateClipboardCommands();
     void refreshEstimate();
     // A page dropped anywhere is opened as Open opens it; a picture is inserted at the caret
@@ -96,6 +103,7 @@ private:
     QLabel *m_modem = nullptr;
     QLabel *m_adsl = nullptr;
     QLabel *m_fileNotice = nullptr;
+    QLabel *m_modifiedNotice = nullptr;
     int m_normalFontSize = 0;
     int m_zoom = 0;
 };

@@ -155,7 +155,7 @@ wait_until "the saved file" test -s "${PAGE}"
 expect_page "${TYPED}" "the saved page is not the page typed"
 
 # Reopen it: Open asks first whether to save the current text; No.
-wait_for_window '^  Zendral$'
+wait_for_window "^Zendral - \\[${PAGE}\\]$"
 keys ctrl+a
 wait_for_window 'Quieres guardar'
 keys n
@@ -171,7 +171,7 @@ expect_page "${TYPED}\r\n" "the reopened page saved in place is not the page rea
 import -window root "${SCREENSHOT}"
 
 # Archivo > Salir, declining to save.
-keys alt+a Down Down Down Down Return
+keys alt+a s
 wait_for_window 'Quieres guardar'
 keys n
 # The program ending is what is awaited here, so wait_until's own check does not apply.
