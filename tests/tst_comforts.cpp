@@ -41,6 +41,23 @@ QColor lineBackground(EditingSurface &text1, int line)
     return screen.pixelColor(screen.width() - 3, cursor.center().y());
 }
 
+// The recent pages as Archivo shows them when opened.
+QList<QAction *> recentEntries(MainWindow &window)
+{
+    auto *archivo = child<QMenu>(&window, u"mn_archivo"_qs);
+    archivo->popup(QPoint());
+    archivo->close();
+    return child<QMenu>(&window, u"mn_recientes"_qs)->actions();
+}
+
+QStringList captions(const QList<QAction *> &entries)
+{
+    QStringList result;
+    for (const QAction *entry : entries)
+        result.append(entry->text());
+    return result;
+}
+
 } // namespace
 
 class TestComforts : public QObject
@@ -60,6 +77,7 @@ private slots:
     void arrowKeysInTheFolderTreeExpandNothing();
     void everyMenuEntryHasItsOwnAccessKey();
     void selectAll();
+    void recentPages();
 
 private:
     QTemporaryDir m_configuration;
@@ -275,6 +293,44 @@ void TestComforts::selectAll()
     command->trigger();
     QCOMPARE(f.text1.selectedText(), f.text1.text());
     QVERIFY(f.window.command(u"mn_copiar"_qs)->isEnabled());
+}
+
+void TestComforts::recentPages()
+{
+    QTemporaryDir dir;
+    QStringList pages;
+    for (int i = 0; i < 12; ++i) {
+        pages.append(dir.filePath(u"p%1 & co.htm"_qs.arg(i)));
+        writeBytes(pages.last(), "<p></p>");
+    }
+    const QString saved = dir.filePath(u"guardada.htm"_qs);
+    QStringList expected = {u"&1 "_qs + saved};
+    for (int i = 11; i > 2; --i)
+        expected.append(u"&%1 "_qs.arg(12 - i + 1) + dir.filePath(u"p%1 && co.htm"_qs.arg(i)));
+    expected.last().replace(u"&10 "_qs, u"1&0 "_qs);
+    {
+        WindowFixture f;
+        QVERIFY(!child<QMenu>(&f.window, u"mn_recientes"_qs)->menuAction()->isEnabled());
+        for (const QString &page : pages)
+            f.trigger(u"mn_abrir"_qs, page);
+        f.trigger(u"mn_guardarcomo"_qs, saved);
+        QCOMPARE(captions(recentEntries(f.window)), expected);
+    }
+
+    // Kept for the next start; a page gone since is told and taken off, another opens.
+    WindowFixture f;
+    QList<QAction *> entries = recentEntries(f.window);
+    QCOMPARE(captions(entries), expected);
+    QVERIFY(QFile::remove(pages.at(11)));
+    entries.at(1)->trigger();
+    QCOMPARE(f.prompts.notices,
+             QStringList(u"La página \""_qs + pages.at(11) +
+                         u"\" ya no existe; se quita de las páginas recientes."_qs));
+    QCOMPARE(recentEntries(f.window).size(), 9);
+    recentEntries(f.window).at(4)->trigger();
+    QCOMPARE(f.window.windowTitle(), u"Zendral - ["_qs + pages.at(7) + u']');
+    QCOMPARE(recentEntries(f.window).first()->text(),
+             u"&1 "_qs + QString(pages.at(7)).replace(u"&"_qs, u"&&"_qs));
 }
 
 QTEST_MAIN(TestComforts)

@@ -18,6 +18,7 @@
 #include "previewpane.h"
 #include "prompts.h"
 #include "qtdesktopopener.h"
+#include "recentpages.h"
 #include "spellingcheck.h"
 #include "tagdialogs.h"
 #include "taginsertion.h"
@@ -505,6 +506,34 @@ void MainWindow::pageNamed(const QString &path)
 {
     setWindowTitle(PageTitle.arg(path));
     m_panes->setFolderPath(QFileInfo(path).absolutePath());
+    RecentPages::add(path);
+}
+
+void MainWindow::fillRecentPages()
+{
+    auto *menu = findChild<QMenu *>(QStringLiteral("mn_recientes"));
+    menu->clear();
+    const QStringList pages = RecentPages::list();
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        const QString path = pages.at(i);
+        // 1 to 9, then 10 reached by its 0.
+        const QString number = i < 9 ? QStringLiteral("&%1").arg(i + 1) : QStringLiteral("1&0");
+        QAction *entry = menu->addAction(number + u' ' + QString(path).replace(u"&"_qs, u"&&"_qs));
+        connect(entry, &QAction::triggered, this, [this, path] { openRecentPage(path); });
+    }
+    menu->menuAction()->setEnabled(!pages.isEmpty());
+}
+
+void MainWindow::openRecentPage(const QString &path)
+{
+    if (!QFileInfo(path).isFile()) {
+        m_services.prompts->notify(
+            QStringLiteral("La página \"%1\" ya no existe; se quita de las páginas recientes.")
+                .arg(path));
+        RecentPages::remove(path);
+        return;
+    }
+    runFileCommand([this, path] { m_document->abrirRutaPreguntando(path); });
 }
 
 void MainWindow::connectPageFollowers()
@@ -524,9 +553,16 @@ void MainWindow::connectPageFollowers()
     // Every page loaded with a name, from wherever, brings the panes to its folder.
     connect(m_document, &DocumentController::titleChanged, this, [this](const QString &title) {
         const QString path = pathInTitle(title);
-        if (!path.isEmpty())
-            m_panes->setFolderPath(QFileInfo(path).absolutePath());
+        if (path.isEmpty())
+            return;
+        m_panes->setFolderPath(QFileInfo(path).absolutePath());
+        RecentPages::add(path);
     });
+    // Built as Archivo opens: the list may have changed in another window since, and an
+    // entry is never taken away while its own command runs.
+    connect(findChild<QMenu *>(QStringLiteral("mn_archivo")), &QMenu::aboutToShow, this,
+            &MainWindow::fillRecentPages);
+    fillRecentPages();
     connectCommand(QStringLiteral("mn_seleccionartodo"), [this] { m_text1->selectAll(); });
 }
 

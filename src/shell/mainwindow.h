@@ -78,6 +78,9 @@ private:
     void pageNamed(const QString &path);
     // The status area's word for unsaved changes, and the panes following the page.
     void connectPageFollowers();
+    // Archivo › Páginas recientes, rebuilt from the user's settings.
+    void fillRecentPages();
+    void openRecentPage(const QString &path);
     void updateClipboardCommands();
     void refreshEstimate();
     // A page dropped anywhere is opened as Open opens it; a picture is inserted at the caret
