@@ -4,10 +4,16 @@
 #include "usersettings.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -58,6 +64,31 @@ QStringList captions(const QList<QAction *> &entries)
     return result;
 }
 
+// What a program prints on its standard output, run to its end.
+QByteArray outputOf(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QByteArray("<failed>");
+    return process.readAllStandardOutput();
+}
+
+// A page of 150 coloured lines, opened from its file.
+struct PrintedPage : WindowFixture
+{
+    QTemporaryDir dir;
+    const QString page = dir.filePath(u"impresa.htm"_qs);
+    PrintedPage()
+    {
+        QByteArray text;
+        for (int i = 1; i <= 150; ++i)
+            text += "<p>linea " + QByteArray::number(i) + "</p>\r\n";
+        writeBytes(page, text);
+        trigger(u"mn_abrir"_qs, page);
+    }
+};
+
 } // namespace
 
 class TestComforts : public QObject
@@ -78,9 +109,12 @@ private slots:
     void everyMenuEntryHasItsOwnAccessKey();
     void selectAll();
     void recentPages();
+    void printToPdf();
+    void printPreview();
 
 private:
     QTemporaryDir m_configuration;
+    int m_printedSheets = 0;
 };
 
 void TestComforts::initTestCase()
@@ -331,6 +365,63 @@ void TestComforts::recentPages()
     QCOMPARE(f.window.windowTitle(), u"Zendral - ["_qs + pages.at(7) + u']');
     QCOMPARE(recentEntries(f.window).first()->text(),
              u"&1 "_qs + QString(pages.at(7)).replace(u"&"_qs, u"&&"_qs));
+}
+
+void TestComforts::printToPdf()
+{
+    PrintedPage f;
+    const QString pdf = f.dir.filePath(u"salida.pdf"_qs);
+    whenModalOpens([&](QWidget &dialog) {
+        QVERIFY(qobject_cast<QPrintDialog *>(&dialog));
+        child<QLineEdit>(&dialog, u"filename"_qs)->setText(pdf);
+        dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    f.trigger(u"mn_imprimir"_qs);
+    const QString text =
+        QString::fromUtf8(outputOf(u"pdftotext"_qs, {u"-layout"_qs, pdf, u"-"_qs}));
+    const QStringList sheets = text.split(u'\f', Qt::SkipEmptyParts);
+    QVERIFY2(sheets.size() >= 2, qPrintable(text));
+    for (qsizetype i = 0; i < sheets.size(); ++i) {
+        const QString header = sheets.at(i).section(u'\n', 0, 0);
+        QVERIFY2(header.contains(
+                     QRegularExpression(u"^\\s*impresa\\.htm\\s+Página %1\\s*$"_qs.arg(i + 1))),
+                 qPrintable(header));
+    }
+    for (const char *line : {"1 <p>linea 1</p>", "150 <p>linea 150</p>"})
+        QVERIFY2(text.simplified().contains(QLatin1String(line)), line);
+
+    // The tags keep their colour on paper.
+    QVERIFY(f.text1.colourAt(1) != colours::Black);
+    const QColor tag = toQColor(f.text1.colourAt(1));
+    const QString picture = f.dir.filePath(u"hoja"_qs);
+    outputOf(u"pdftoppm"_qs, {u"-r"_qs, u"100"_qs, u"-f"_qs, u"1"_qs, u"-l"_qs, u"1"_qs, u"-png"_qs,
+                              u"-singlefile"_qs, pdf, picture});
+    const QImage sheet(picture + u".png"_qs);
+    QVERIFY(!sheet.isNull());
+    int tagPixels = 0;
+    for (int y = 0; y < sheet.height(); ++y) {
+        for (int x = 0; x < sheet.width(); ++x) {
+            const QColor pixel = sheet.pixelColor(x, y);
+            tagPixels += pixel.hsvSaturation() > 100 && qAbs(pixel.hsvHue() - tag.hsvHue()) < 20;
+        }
+    }
+    QVERIFY(tagPixels > 100);
+    m_printedSheets = sheets.size();
+}
+
+void TestComforts::printPreview()
+{
+    PrintedPage f;
+    int shown = 0;
+    whenModalOpens([&](QWidget &dialog) {
+        auto *preview = dialog.findChild<QPrintPreviewWidget *>();
+        QVERIFY(preview);
+        shown = preview->pageCount();
+    });
+    f.trigger(u"mn_vistapreviaimpresion"_qs);
+    QVERIFY(shown >= 2);
+    if (m_printedSheets > 0)
+        QCOMPARE(shown, m_printedSheets);
 }
 
 QTEST_MAIN(TestComforts)

@@ -14,6 +14,7 @@
 #include "findstrip.h"
 #include "generatordialogs.h"
 #include "pageestimate.h"
+#include "pageprinter.h"
 #include "previewcontroller.h"
 #include "previewpane.h"
 #include "prompts.h"
@@ -36,6 +37,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -208,6 +212,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     // until the selection or the clipboard says otherwise.
     m_document->startUp();
     connectPageFollowers();
+    connectPrintCommands();
     m_panes->setPattern(QStringLiteral("*.htm;*.html;*.asp;*.gif;*.jpg"));
     for (const char *name : {"mn_copiar", "mn_cortar", "mn_pegar"})
         m_commands.value(QLatin1String(name))->setEnabled(false);
@@ -564,6 +569,38 @@ void MainWindow::connectPageFollowers()
             &MainWindow::fillRecentPages);
     fillRecentPages();
     connectCommand(QStringLiteral("mn_seleccionartodo"), [this] { m_text1->selectAll(); });
+}
+
+void MainWindow::connectPrintCommands()
+{
+    connectCommand(QStringLiteral("mn_imprimir"), [this] {
+        QPrintDialog dialog(&printer(), this);
+        if (dialog.exec() == QDialog::Accepted)
+            printTo(printer());
+    });
+    connectCommand(QStringLiteral("mn_vistapreviaimpresion"), [this] {
+        QPrintPreviewDialog preview(&printer(), this);
+        connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+                [this](QPrinter *target) { printTo(*target); });
+        preview.exec();
+    });
+}
+
+QPrinter &MainWindow::printer()
+{
+    // Made when first needed: looking for printers is not part of starting up.
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+void MainWindow::printTo(QPrinter &target)
+{
+    // The page's name as the title shows it, also for a page opened from the panes.
+    const QString path = pathInTitle(windowTitle());
+    const QString name = path.isEmpty() ? QStringLiteral("Sin título") : QFileInfo(path).fileName();
+    target.setDocName(name);
+    printPage(*m_text1->document(), name, target);
 }
 
 void MainWindow::updateClipboardCommands()

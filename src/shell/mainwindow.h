@@ -8,6 +8,7 @@
 #include <memory>
 
 class QAction;
+class QPrinter;
 class QLabel;
 class QTabWidget;
 class QToolButton;
@@ -81,6 +82,10 @@ private:
     // Archivo › Páginas recientes, rebuilt from the user's settings.
     void fillRecentPages();
     void openRecentPage(const QString &path);
+    // Archivo › Imprimir... and Vista previa de impresión, on one printer kept for the session.
+    void connectPrintCommands();
+    QPrinter &printer();
+    void printTo(QPrinter &printer);
     void updateClipboardCommands();
     void refreshEstimate();
     // A page dropped anywhere is opened as Open opens it; a picture is inserted at the caret
@@ -106,6 +111,7 @@ private:
     QLabel *m_modem = nullptr;
     QLabel *m_adsl = nullptr;
     QLabel *m_fileNotice = nullptr;
+    std::unique_ptr<QPrinter> m_printer;
     QLabel *m_modifiedNotice = nullptr;
     int m_normalFontSize = 0;
     int m_zoom = 0;
