@@ -39,12 +39,19 @@ struct ShownWindow : WindowFixture
     }
 };
 
-// The colour the text view shows at the right end of line (0-based), past any text.
-QColor lineBackground(EditingSurface &text1, int line)
+// The height at which the text view shows the line holding position.
+int rowOf(EditingSurface &text1, qint64 position)
+{
+    QTextCursor cursor(text1.document());
+    cursor.setPosition(int(text1.toWidgetPosition(position)));
+    return text1.cursorRect(cursor).center().y();
+}
+
+// The colour the text view shows at the right end of the line holding position.
+QColor lineBackground(EditingSurface &text1, qint64 position)
 {
     const QImage screen = text1.viewport()->grab().toImage();
-    const QRect cursor = text1.cursorRect(QTextCursor(text1.document()->findBlockByNumber(line)));
-    return screen.pixelColor(screen.width() - 3, cursor.center().y());
+    return screen.pixelColor(screen.width() - 3, rowOf(text1, position));
 }
 
 // The recent pages as Archivo shows them when opened.
@@ -138,32 +145,38 @@ void TestComforts::gutterCurrentLineAndWrapping()
 {
     ShownWindow f;
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-    f.text1.setText(u"uno\r\ndos\r\ntres"_qs);
-    f.text1.setSelectionStart(6);
+    // The lone LF is shown as a break: three lines on screen, each numbered and highlighted
+    // on its own.
+    f.text1.setText(u"uno\ndos\r\ntres"_qs);
+    f.text1.setSelectionStart(5);
     auto *gutter = child(&f.text1, u"numeroslinea"_qs);
     QVERIFY(gutter->isVisible());
     QCOMPARE(f.text1.viewport()->x(), gutter->width() + f.text1.contentsRect().left());
-    QTRY_COMPARE(lineBackground(f.text1, 1), EditingSurface::currentLineColour());
-    const QColor base = f.text1.palette().color(QPalette::Base);
-    QCOMPARE(lineBackground(f.text1, 0), base);
-    // The number of the first line is drawn in its row of the gutter.
     const QImage numbers = gutter->grab().toImage();
-    const int row = f.text1.cursorRect(QTextCursor(f.text1.document())).center().y();
-    bool drawn = false;
-    for (int x = 0; x < numbers.width(); ++x)
-        drawn |= numbers.pixelColor(x, row).value() < 160;
-    QVERIFY(drawn);
+    for (const qint64 line : {0, 4, 9}) {
+        bool drawn = false;
+        for (int y = rowOf(f.text1, line) - 3; y <= rowOf(f.text1, line) + 3; ++y) {
+            for (int x = 0; x < numbers.width(); ++x)
+                drawn |= numbers.pixelColor(x, y).value() < 160;
+        }
+        QVERIFY2(drawn, qPrintable(QString::number(line)));
+    }
+    const QColor base = f.text1.palette().color(QPalette::Base);
+    const QColor highlight = EditingSurface::currentLineColour();
+    QTRY_COMPARE(lineBackground(f.text1, 4), highlight);
+    QCOMPARE(lineBackground(f.text1, 0), base);
+    QCOMPARE(lineBackground(f.text1, 9), base);
 
     // Arrow keys take the highlight along.
-    QTest::keyClick(&f.text1, Qt::Key_Up);
-    QTRY_COMPARE(lineBackground(f.text1, 0), EditingSurface::currentLineColour());
-    QCOMPARE(lineBackground(f.text1, 1), base);
+    QTest::keyClick(&f.text1, Qt::Key_Down);
+    QTRY_COMPARE(lineBackground(f.text1, 9), highlight);
+    QCOMPARE(lineBackground(f.text1, 4), base);
 
     f.trigger(u"mn_numeroslinea"_qs);
     QVERIFY(!gutter->isVisible());
     QCOMPARE(f.text1.viewport()->x(), f.text1.contentsRect().left());
     f.trigger(u"mn_resaltarlinea"_qs);
-    QTRY_COMPARE(lineBackground(f.text1, 0), base);
+    QTRY_COMPARE(lineBackground(f.text1, 9), base);
 
     f.text1.setText(QString(2000, u'x'));
     const QTextBlock line = f.text1.document()->firstBlock();
@@ -353,12 +366,12 @@ void TestComforts::recentPages()
 
 void TestComforts::printAndPreview()
 {
-    // A page of 150 coloured lines, opened from its file.
+    // A page of 150 coloured lines, every other one ended by a lone LF, opened from its file.
     WindowFixture f;
     QTemporaryDir dir;
     QByteArray lines;
     for (int i = 1; i <= 150; ++i)
-        lines += "<p>linea " + QByteArray::number(i) + "</p>\r\n";
+        lines += "<p>linea " + QByteArray::number(i) + (i % 2 ? "</p>\n" : "</p>\r\n");
     writeBytes(dir.filePath(u"impresa.htm"_qs), lines);
     f.trigger(u"mn_abrir"_qs, dir.filePath(u"impresa.htm"_qs));
     const QString pdf = dir.filePath(u"salida.pdf"_qs);
@@ -378,7 +391,7 @@ void TestComforts::printAndPreview()
                      QRegularExpression(u"^\\s*impresa\\.htm\\s+Página %1\\s*$"_qs.arg(i + 1))),
                  qPrintable(header));
     }
-    for (const char *line : {"1 <p>linea 1</p>", "150 <p>linea 150</p>"})
+    for (const char *line : {"1 <p>linea 1</p>", "2 <p>linea 2</p>", "150 <p>linea 150</p>"})
         QVERIFY2(text.simplified().contains(QLatin1String(line)), line);
 
     // The tags keep their colour on paper.

@@ -591,6 +591,8 @@ void EditingSurface::setUpGutter()
     connect(this, &QPlainTextEdit::blockCountChanged, this, &EditingSurface::updateGutterWidth);
     connect(this, &QPlainTextEdit::updateRequest, this, &EditingSurface::updateGutter);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &EditingSurface::caretMoved);
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int position) { forgetLinesAbove(position); });
     updateGutterWidth();
 }
 
@@ -606,6 +608,7 @@ int EditingSurface::gutterWidth() const
     int digits = 3;
     for (int lines = blockCount(); lines >= 1000; lines /= 10)
         ++digits;
+    digits = std::max(digits, m_gutterDigits);
     return 10 + fontMetrics().horizontalAdvance(u'9') * digits;
 }
 
@@ -632,6 +635,37 @@ void EditingSurface::updateGutter(const QRect &rect, int dy)
         m_gutter->update(0, rect.y(), m_gutter->width(), rect.height());
 }
 
+int EditingSurface::linesBefore(const QTextBlock &target)
+{
+    // Walks from the last block asked about: scrolling asks about its neighbours.
+    if (m_anchorBlock >= blockCount()) {
+        m_anchorBlock = 0;
+        m_anchorLines = 0;
+    }
+    QTextBlock block = document()->findBlockByNumber(m_anchorBlock);
+    int lines = m_anchorLines;
+    while (block.isValid() && block.blockNumber() < target.blockNumber()) {
+        lines += 1 + int(block.text().count(LineSeparator));
+        block = block.next();
+    }
+    while (block.isValid() && block.blockNumber() > target.blockNumber()) {
+        block = block.previous();
+        lines -= 1 + int(block.text().count(LineSeparator));
+    }
+    m_anchorBlock = target.blockNumber();
+    m_anchorLines = lines;
+    return lines;
+}
+
+void EditingSurface::forgetLinesAbove(int position)
+{
+    // Lines counted before the anchor stay right unless the text before it changed.
+    if (m_anchorBlock > 0 && position < document()->findBlockByNumber(m_anchorBlock).position()) {
+        m_anchorBlock = 0;
+        m_anchorLines = 0;
+    }
+}
+
 void EditingSurface::paintGutter(QPaintEvent *event)
 {
     QPainter painter(m_gutter);
@@ -639,17 +673,42 @@ void EditingSurface::paintGutter(QPaintEvent *event)
     painter.setPen(QColor(128, 128, 128));
     painter.setFont(font());
     const int right = m_gutter->width() - 5;
-    const int lineHeight = fontMetrics().height();
+    const QRect area = event->rect();
     QTextBlock block = firstVisibleBlock();
+    int number = linesBefore(block) + 1;
     qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
-    while (block.isValid() && top <= event->rect().bottom()) {
+    while (block.isValid() && top <= area.bottom()) {
         const qreal bottom = top + blockBoundingRect(block).height();
-        if (block.isVisible() && bottom >= event->rect().top())
-            painter.drawText(QRectF(0, top, right, lineHeight), Qt::AlignRight | Qt::AlignVCenter,
-                             QString::number(block.blockNumber() + 1));
+        // A lone LF kept inside a line is shown as a break: each line the user sees has its
+        // number, as Ir a la línea counts them.
+        const QString text = block.text();
+        if (block.isVisible() && bottom >= area.top()) {
+            const QTextLayout *layout = block.layout();
+            int shown = number;
+            int counted = 0; // the separators before it are counted in shown
+            for (int i = 0; i < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                const int start = line.textStart();
+                shown += int(QStringView(text).mid(counted, start - counted).count(LineSeparator));
+                counted = start;
+                const bool startsLine = start == 0 || text.at(start - 1) == LineSeparator;
+                const qreal y = top + line.y();
+                if (y > area.bottom())
+                    break;
+                if (!startsLine || y + line.height() < area.top())
+                    continue;
+                painter.drawText(QRectF(0, y, right, line.height()),
+                                 Qt::AlignRight | Qt::AlignVCenter, QString::number(shown));
+                m_gutterDigits = std::max(m_gutterDigits, int(QString::number(shown).size()));
+            }
+        }
+        number += 1 + int(text.count(LineSeparator));
         block = block.next();
         top = bottom;
     }
+    // A page of few long lines numbers more lines than it has blocks.
+    if (gutterWidth() != m_appliedGutterWidth)
+        QMetaObject::invokeMethod(this, &EditingSurface::updateGutterWidth, Qt::QueuedConnection);
 }
 
 void EditingSurface::setLineNumbersShown(bool shown)
@@ -669,17 +728,43 @@ void EditingSurface::caretMoved()
     if (!m_currentLineHighlighted)
         return;
     // Moving along a line changes nothing painted; moving to another repaints the screen once.
-    const int block = textCursor().blockNumber();
-    if (block != m_caretBlock) {
-        m_caretBlock = block;
+    // A line holding lone LFs shows several lines, any of which the caret may move to.
+    const QTextBlock block = textCursor().block();
+    if (block.blockNumber() != m_caretBlock || block.layout()->lineCount() > 1) {
+        m_caretBlock = block.blockNumber();
         viewport()->update();
     }
+}
+
+QRectF EditingSurface::caretLineRect() const
+{
+    const QTextCursor caret = textCursor();
+    const QTextBlock block = caret.block();
+    const QRectF bounds = blockBoundingGeometry(block).translated(contentOffset());
+    const QTextLayout *layout = block.layout();
+    if (layout->lineCount() <= 1)
+        return bounds;
+    // Only the stretch between the lone LFs around the caret.
+    const QString text = block.text();
+    const int at = caret.positionInBlock();
+    int first = layout->lineForTextPosition(at).lineNumber();
+    if (first < 0)
+        return bounds;
+    int last = first;
+    while (first > 0 && text.at(layout->lineAt(first).textStart() - 1) != LineSeparator)
+        --first;
+    while (last + 1 < layout->lineCount() &&
+           text.at(layout->lineAt(last + 1).textStart() - 1) != LineSeparator)
+        ++last;
+    const qreal top = layout->lineAt(first).y();
+    const qreal bottom = layout->lineAt(last).y() + layout->lineAt(last).height();
+    return QRectF(bounds.left(), bounds.top() + top, bounds.width(), bottom - top);
 }
 
 void EditingSurface::paintEvent(QPaintEvent *event)
 {
     if (m_currentLineHighlighted) {
-        QRectF line = blockBoundingGeometry(textCursor().block()).translated(contentOffset());
+        QRectF line = caretLineRect();
         line.setLeft(0);
         line.setRight(viewport()->width());
         if (line.intersects(event->rect())) {

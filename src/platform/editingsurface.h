@@ -162,13 +162,21 @@ private:
     void updateGutterWidth();
     void updateGutter(const QRect &rect, int dy);
     void paintGutter(QPaintEvent *event);
+    // The lines the user sees before block (a lone LF starts one), and the cache behind it.
+    int linesBefore(const QTextBlock &block);
+    void forgetLinesAbove(int position);
     void caretMoved();
+    // The caret's line as the user sees it, in viewport coordinates.
+    QRectF caretLineRect() const;
 
     TypedCharacterHandler *m_handler = nullptr;
     QWidget *m_gutter = nullptr;
     bool m_lineNumbersShown = true;
     bool m_currentLineHighlighted = true;
     int m_appliedGutterWidth = -1;
+    int m_gutterDigits = 0;
+    int m_anchorBlock = 0;
+    int m_anchorLines = 0;
     int m_caretBlock = -1;
     Colour m_insertionColour = colours::Black;
     bool m_insertionBold = false;

@@ -77,15 +77,21 @@ void printPage(const QTextDocument &source, const QString &fileName, QPrinter &p
     font.setPointSize(9);
     Sheets sheets(printer, painter, fileName, font);
     const QFontMetricsF metrics(font, &printer);
+    // A lone LF kept inside a line is shown as a break: each line the user sees is numbered.
+    qsizetype lineCount = 0;
+    for (QTextBlock block = source.begin(); block.isValid(); block = block.next())
+        lineCount += 1 + block.text().count(QChar::LineSeparator);
     int digits = 1;
-    for (int lines = source.blockCount(); lines >= 10; lines /= 10)
+    for (qsizetype lines = lineCount; lines >= 10; lines /= 10)
         ++digits;
     const qreal numberWidth = metrics.horizontalAdvance(u'9') * (digits + 1);
     const qreal textWidth = sheets.width() - numberWidth;
 
     qreal y = sheets.next();
+    int number = 0;
     for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
-        QTextLayout layout(block.text(), font, &printer);
+        const QString text = block.text();
+        QTextLayout layout(text, font, &printer);
         layout.setFormats(block.textFormats());
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -100,14 +106,17 @@ void printPage(const QTextDocument &source, const QString &fileName, QPrinter &p
             const QTextLine line = layout.lineAt(i);
             if (y + line.height() > sheets.bottom())
                 y = sheets.next();
+            const int start = line.textStart();
+            const bool startsLine = start == 0 || text.at(start - 1) == QChar::LineSeparator;
+            if (startsLine)
+                ++number;
             if (sheets.shown()) {
-                if (i == 0) {
+                if (startsLine) {
                     painter.setFont(font);
                     painter.setPen(NumberColour);
                     painter.drawText(
                         QRectF(0, y, numberWidth - metrics.horizontalAdvance(u' '), line.height()),
-                        Qt::AlignRight | Qt::AlignVCenter,
-                        QString::number(block.blockNumber() + 1));
+                        Qt::AlignRight | Qt::AlignVCenter, QString::number(number));
                 }
                 line.draw(&painter, QPointF(numberWidth, y));
             }
