@@ -666,6 +666,26 @@ void EditingSurface::forgetLinesAbove(int position)
     }
 }
 
+bool EditingSurface::startsShownLine(const QTextBlock &block, const QTextLine &line) const
+{
+    return line.textStart() == 0 ||
+           document()->characterAt(block.position() + line.textStart() - 1) == LineSeparator;
+}
+
+int EditingSurface::shownLineStarts(const QTextBlock &block, int last) const
+{
+    const QTextLayout *layout = block.layout();
+    if (layout->lineCount() == 0)
+        return int(block.text().count(LineSeparator));
+    // Unwrapped, every line of the layout but the first starts after a lone LF.
+    if (lineWrapMode() == NoWrap)
+        return last;
+    int starts = 0;
+    for (int i = 1; i <= last; ++i)
+        starts += startsShownLine(block, layout->lineAt(i));
+    return starts;
+}
+
 void EditingSurface::paintGutter(QPaintEvent *event)
 {
     QPainter painter(m_gutter);
@@ -675,34 +695,43 @@ void EditingSurface::paintGutter(QPaintEvent *event)
     const int right = m_gutter->width() - 5;
     const QRect area = event->rect();
     QTextBlock block = firstVisibleBlock();
+    // A lone LF kept inside a line is shown as a break: each line the user sees has its
+    // number, as Ir a la línea counts them.
     int number = linesBefore(block) + 1;
     qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
     while (block.isValid() && top <= area.bottom()) {
         const qreal bottom = top + blockBoundingRect(block).height();
-        // A lone LF kept inside a line is shown as a break: each line the user sees has its
-        // number, as Ir a la línea counts them.
-        const QString text = block.text();
-        if (block.isVisible() && bottom >= area.top()) {
-            const QTextLayout *layout = block.layout();
-            int shown = number;
-            int counted = 0; // the separators before it are counted in shown
-            for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLayout *layout = block.layout();
+        const int lineCount = layout->lineCount();
+        if (block.isVisible() && bottom >= area.top() && lineCount > 0) {
+            // The layout's lines are stacked in order: find the first one in the area.
+            int first = 0;
+            for (int last = lineCount - 1; first < last;) {
+                const int middle = (first + last) / 2;
+                const QTextLine line = layout->lineAt(middle);
+                if (top + line.y() + line.height() < area.top())
+                    first = middle + 1;
+                else
+                    last = middle;
+            }
+            int shown = number + shownLineStarts(block, first);
+            for (int i = first; i < lineCount; ++i) {
                 const QTextLine line = layout->lineAt(i);
-                const int start = line.textStart();
-                shown += int(QStringView(text).mid(counted, start - counted).count(LineSeparator));
-                counted = start;
-                const bool startsLine = start == 0 || text.at(start - 1) == LineSeparator;
                 const qreal y = top + line.y();
                 if (y > area.bottom())
                     break;
-                if (!startsLine || y + line.height() < area.top())
+                const bool starts = startsShownLine(block, line);
+                if (i > first && starts)
+                    ++shown;
+                if (!starts)
                     continue;
+                const QString digits = QString::number(shown);
                 painter.drawText(QRectF(0, y, right, line.height()),
-                                 Qt::AlignRight | Qt::AlignVCenter, QString::number(shown));
-                m_gutterDigits = std::max(m_gutterDigits, int(QString::number(shown).size()));
+                                 Qt::AlignRight | Qt::AlignVCenter, digits);
+                m_gutterDigits = std::max(m_gutterDigits, int(digits.size()));
             }
         }
-        number += 1 + int(text.count(LineSeparator));
+        number += 1 + shownLineStarts(block, lineCount - 1);
         block = block.next();
         top = bottom;
     }
@@ -745,16 +774,13 @@ QRectF EditingSurface::caretLineRect() const
     if (layout->lineCount() <= 1)
         return bounds;
     // Only the stretch between the lone LFs around the caret.
-    const QString text = block.text();
-    const int at = caret.positionInBlock();
-    int first = layout->lineForTextPosition(at).lineNumber();
+    int first = layout->lineForTextPosition(caret.positionInBlock()).lineNumber();
     if (first < 0)
         return bounds;
     int last = first;
-    while (first > 0 && text.at(layout->lineAt(first).textStart() - 1) != LineSeparator)
+    while (first > 0 && !startsShownLine(block, layout->lineAt(first)))
         --first;
-    while (last + 1 < layout->lineCount() &&
-           text.at(layout->lineAt(last + 1).textStart() - 1) != LineSeparator)
+    while (last + 1 < layout->lineCount() && !startsShownLine(block, layout->lineAt(last + 1)))
         ++last;
     const qreal top = layout->lineAt(first).y();
     const qreal bottom = layout->lineAt(last).y() + layout->lineAt(last).height();

@@ -162,6 +162,10 @@ private:
     void updateGutterWidth();
     void updateGutter(const QRect &rect, int dy);
     void paintGutter(QPaintEvent *event);
+    // Whether line of block's layout begins a line the user sees (not a wrapped part).
+    bool startsShownLine(const QTextBlock &block, const QTextLine &line) const;
+    // How many of the lines 1 to last of block's layout begin a line the user sees.
+    int shownLineStarts(const QTextBlock &block, int last) const;
     // The lines the user sees before block (a lone LF starts one), and the cache behind it.
     int linesBefore(const QTextBlock &block);
     void forgetLinesAbove(int position);
