@@ -11,7 +11,7 @@ PACKAGES=(
     qt6-translations-l10n
     qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
     libhunspell-dev hunspell-es
-    xvfb xauth xdotool imagemagick fonts-dejavu-core
+    xvfb xauth xdotool imagemagick fonts-dejavu-core poppler-utils
 )
 
 as_root() {

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -119,6 +120,7 @@ EditingSurface::EditingSurface(QWidget *parent) : QPlainTextEdit(parent)
     font.setStyleHint(QFont::TypeWriter);
     setFont(font);
     connect(document(), &QTextDocument::contentsChange, this, &EditingSurface::onContentsChange);
+    setUpGutter();
 }
 
 void EditingSurface::onContentsChange(int position, int removed, int added)
@@ -601,6 +603,255 @@ void EditingSurface::insertFromMimeData(const QMimeData *source)
     Operation operation(*this);
     insertPlain(source->text());
     ensureCursorVisible();
+}
+
+// The strip left of the text that shows each line's number.
+class EditingSurface::LineNumberGutter : public QWidget
+{
+public:
+    explicit LineNumberGutter(EditingSurface &surface) : QWidget(&surface), m_surface(surface) {}
+
+protected:
+    void paintEvent(QPaintEvent *event) override { m_surface.paintGutter(event); }
+
+private:
+    EditingSurface &m_surface;
+};
+
+void EditingSurface::setUpGutter()
+{
+    m_gutter = new LineNumberGutter(*this);
+    m_gutter->setObjectName(QStringLiteral("numeroslinea"));
+    // Only the lines on screen are repainted: the widget reports what it redraws and scrolls.
+    connect(this, &QPlainTextEdit::blockCountChanged, this, &EditingSurface::updateGutterWidth);
+    connect(this, &QPlainTextEdit::updateRequest, this, &EditingSurface::updateGutter);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &EditingSurface::caretMoved);
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int position) { forgetLinesAbove(position); });
+    updateGutterWidth();
+}
+
+QColor EditingSurface::currentLineColour()
+{
+    return QColor(255, 250, 205);
+}
+
+int EditingSurface::gutterWidth() const
+{
+    if (!m_lineNumbersShown)
+        return 0;
+    int digits = 3;
+    for (int lines = blockCount(); lines >= 1000; lines /= 10)
+        ++digits;
+    digits = std::max(digits, m_gutterDigits);
+    return 10 + fontMetrics().horizontalAdvance(u'9') * digits;
+}
+
+void EditingSurface::updateGutterWidth()
+{
+    const int width = gutterWidth();
+    // Changing the margins lays the view out again: only when the width really changes.
+    if (width == m_appliedGutterWidth)
+        return;
+    m_appliedGutterWidth = width;
+    setViewportMargins(width, 0, 0, 0);
+    const QRect contents = contentsRect();
+    m_gutter->setGeometry(contents.left(), contents.top(), width, contents.height());
+    m_gutter->setVisible(m_lineNumbersShown);
+}
+
+void EditingSurface::updateGutter(const QRect &rect, int dy)
+{
+    if (!m_lineNumbersShown)
+        return;
+    if (dy != 0)
+        m_gutter->scroll(0, dy);
+    else
+        m_gutter->update(0, rect.y(), m_gutter->width(), rect.height());
+}
+
+int EditingSurface::linesBefore(const QTextBlock &target)
+{
+    // Walks from the last block asked about: scrolling asks about its neighbours.
+    if (m_anchorBlock >= blockCount()) {
+        m_anchorBlock = 0;
+        m_anchorLines = 0;
+    }
+    QTextBlock block = document()->findBlockByNumber(m_anchorBlock);
+    int lines = m_anchorLines;
+    while (block.isValid() && block.blockNumber() < target.blockNumber()) {
+        lines += 1 + int(block.text().count(LineSeparator));
+        block = block.next();
+    }
+    while (block.isValid() && block.blockNumber() > target.blockNumber()) {
+        block = block.previous();
+        lines -= 1 + int(block.text().count(LineSeparator));
+    }
+    m_anchorBlock = target.blockNumber();
+    m_anchorLines = lines;
+    return lines;
+}
+
+void EditingSurface::forgetLinesAbove(int position)
+{
+    // Lines counted before the anchor stay right unless the text before it changed.
+    if (m_anchorBlock > 0 && position < document()->findBlockByNumber(m_anchorBlock).position()) {
+        m_anchorBlock = 0;
+        m_anchorLines = 0;
+    }
+}
+
+bool EditingSurface::startsShownLine(const QTextBlock &block, const QTextLine &line) const
+{
+    return line.textStart() == 0 ||
+           document()->characterAt(block.position() + line.textStart() - 1) == LineSeparator;
+}
+
+int EditingSurface::shownLineStarts(const QTextBlock &block, int last) const
+{
+    const QTextLayout *layout = block.layout();
+    if (layout->lineCount() == 0)
+        return int(block.text().count(LineSeparator));
+    // Unwrapped, every line of the layout but the first starts after a lone LF.
+    if (lineWrapMode() == NoWrap)
+        return last;
+    int starts = 0;
+    for (int i = 1; i <= last; ++i)
+        starts += startsShownLine(block, layout->lineAt(i));
+    return starts;
+}
+
+void EditingSurface::paintGutter(QPaintEvent *event)
+{
+    QPainter painter(m_gutter);
+    painter.fillRect(event->rect(), QColor(240, 240, 240));
+    painter.setPen(QColor(128, 128, 128));
+    painter.setFont(font());
+    const int right = m_gutter->width() - 5;
+    const QRect area = event->rect();
+    QTextBlock block = firstVisibleBlock();
+    // A lone LF kept inside a line is shown as a break: each line the user sees has its
+    // number, as Ir a la línea counts them.
+    int number = linesBefore(block) + 1;
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    while (block.isValid() && top <= area.bottom()) {
+        const qreal bottom = top + blockBoundingRect(block).height();
+        const QTextLayout *layout = block.layout();
+        const int lineCount = layout->lineCount();
+        if (block.isVisible() && bottom >= area.top() && lineCount > 0) {
+            // The layout's lines are stacked in order: find the first one in the area.
+            int first = 0;
+            for (int last = lineCount - 1; first < last;) {
+                const int middle = (first + last) / 2;
+                const QTextLine line = layout->lineAt(middle);
+                if (top + line.y() + line.height() < area.top())
+                    first = middle + 1;
+                else
+                    last = middle;
+            }
+            int shown = number + shownLineStarts(block, first);
+            for (int i = first; i < lineCount; ++i) {
+                const QTextLine line = layout->lineAt(i);
+                const qreal y = top + line.y();
+                if (y > area.bottom())
+                    break;
+                const bool starts = startsShownLine(block, line);
+                if (i > first && starts)
+                    ++shown;
+                if (!starts)
+                    continue;
+                const QString digits = QString::number(shown);
+                painter.drawText(QRectF(0, y, right, line.height()),
+                                 Qt::AlignRight | Qt::AlignVCenter, digits);
+                m_gutterDigits = std::max(m_gutterDigits, int(digits.size()));
+            }
+        }
+        number += 1 + shownLineStarts(block, lineCount - 1);
+        block = block.next();
+        top = bottom;
+    }
+    // A page of few long lines numbers more lines than it has blocks.
+    if (gutterWidth() != m_appliedGutterWidth)
+        QMetaObject::invokeMethod(this, &EditingSurface::updateGutterWidth, Qt::QueuedConnection);
+}
+
+void EditingSurface::setLineNumbersShown(bool shown)
+{
+    m_lineNumbersShown = shown;
+    updateGutterWidth();
+}
+
+void EditingSurface::setCurrentLineHighlighted(bool highlighted)
+{
+    m_currentLineHighlighted = highlighted;
+    viewport()->update();
+}
+
+void EditingSurface::caretMoved()
+{
+    if (!m_currentLineHighlighted)
+        return;
+    // Moving along a line changes nothing painted; moving to another repaints the screen once.
+    // A line holding lone LFs shows several lines, any of which the caret may move to.
+    const QTextBlock block = textCursor().block();
+    if (block.blockNumber() != m_caretBlock || block.layout()->lineCount() > 1) {
+        m_caretBlock = block.blockNumber();
+        viewport()->update();
+    }
+}
+
+QRectF EditingSurface::caretLineRect() const
+{
+    const QTextCursor caret = textCursor();
+    const QTextBlock block = caret.block();
+    const QRectF bounds = blockBoundingGeometry(block).translated(contentOffset());
+    const QTextLayout *layout = block.layout();
+    if (layout->lineCount() <= 1)
+        return bounds;
+    // Only the stretch between the lone LFs around the caret.
+    int first = layout->lineForTextPosition(caret.positionInBlock()).lineNumber();
+    if (first < 0)
+        return bounds;
+    int last = first;
+    while (first > 0 && !startsShownLine(block, layout->lineAt(first)))
+        --first;
+    while (last + 1 < layout->lineCount() && !startsShownLine(block, layout->lineAt(last + 1)))
+        ++last;
+    const qreal top = layout->lineAt(first).y();
+    const qreal bottom = layout->lineAt(last).y() + layout->lineAt(last).height();
+    return QRectF(bounds.left(), bounds.top() + top, bounds.width(), bottom - top);
+}
+
+void EditingSurface::paintEvent(QPaintEvent *event)
+{
+    if (m_currentLineHighlighted) {
+        QRectF line = caretLineRect();
+        line.setLeft(0);
+        line.setRight(viewport()->width());
+        if (line.intersects(event->rect())) {
+            // Painted under the text, so that the selection and the caret stay on top.
+            QPainter painter(viewport());
+            painter.fillRect(line, currentLineColour());
+        }
+    }
+    QPlainTextEdit::paintEvent(event);
+}
+
+void EditingSurface::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    if (!m_gutter)
+        return;
+    const QRect contents = contentsRect();
+    m_gutter->setGeometry(contents.left(), contents.top(), m_appliedGutterWidth, contents.height());
+}
+
+void EditingSurface::changeEvent(QEvent *event)
+{
+    QPlainTextEdit::changeEvent(event);
+    // A zoom changes the width of the digits.
+    if (event->type() == QEvent::FontChange && m_gutter)
+        updateGutterWidth();
 }
 
 } // namespace zendral

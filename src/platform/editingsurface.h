@@ -105,6 +105,15 @@ public:
     // a null entry is a separator. The window owns them.
     void setContextActions(const QList<QAction *> &actions) { m_contextActions = actions; }
 
+    // The gutter of line numbers at the left of the text (shown by default).
+    bool lineNumbersShown() const { return m_lineNumbersShown; }
+    void setLineNumbersShown(bool shown);
+    // The caret's line painted in a light background (on by default).
+    bool currentLineHighlighted() const { return m_currentLineHighlighted; }
+    void setCurrentLineHighlighted(bool highlighted);
+    // The background of the caret's line.
+    static QColor currentLineColour();
+
 signals:
     // Fires once after every change of the text, never for a change of colour only.
     void changed();
@@ -126,6 +135,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
@@ -162,9 +174,34 @@ private:
     QTextCharFormat insertionFormat() const;
     qint64 blockStart(int blockNumber) const;
 
+    class LineNumberGutter;
+    void setUpGutter();
+    int gutterWidth() const;
+    void updateGutterWidth();
+    void updateGutter(const QRect &rect, int dy);
+    void paintGutter(QPaintEvent *event);
+    // Whether line of block's layout begins a line the user sees (not a wrapped part).
+    bool startsShownLine(const QTextBlock &block, const QTextLine &line) const;
+    // How many of the lines 1 to last of block's layout begin a line the user sees.
+    int shownLineStarts(const QTextBlock &block, int last) const;
+    // The lines the user sees before block (a lone LF starts one), and the cache behind it.
+    int linesBefore(const QTextBlock &block);
+    void forgetLinesAbove(int position);
+    void caretMoved();
+    // The caret's line as the user sees it, in viewport coordinates.
+    QRectF caretLineRect() const;
+
     TypedCharacterHandler *m_handler = nullptr;
     std::map<HighlightLayer, QList<QTextEdit::ExtraSelection>> m_highlights;
     QList<QAction *> m_contextActions;
+    QWidget *m_gutter = nullptr;
+    bool m_lineNumbersShown = true;
+    bool m_currentLineHighlighted = true;
+    int m_appliedGutterWidth = -1;
+    int m_gutterDigits = 0;
+    int m_anchorBlock = 0;
+    int m_anchorLines = 0;
+    int m_caretBlock = -1;
     Colour m_insertionColour = colours::Black;
     bool m_insertionBold = false;
     int m_operationDepth = 0;

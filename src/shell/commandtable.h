@@ -20,7 +20,8 @@ struct CommandSpec
     QString button; // the toolbar button's name; empty without a button
     QString toolTip;
     Bar bar = Bar::None;
-    QString icon; // resource name of the button's picture
+    QString icon;           // resource name of the button's picture
+    bool checkable = false; // an entry that is on or off
 };
 
 // A menu of the menu bar, or a sub-menu of another.
@@ -29,6 +30,8 @@ struct MenuSpec
     QString name;
     QString parent; // empty for the menu bar
     QString caption;
+    // The entry of the parent menu this sub-menu stands before; empty: after the entries.
+    QString before = {};
 };
 
 // Menus in the order the menu bar shows them.

@@ -58,6 +58,8 @@ FilePanes::FilePanes(QWidget *parent) : QWidget(parent)
 
     connect(m_carpetas->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &FilePanes::folderChosen);
+    // A folder opens to show its own when clicked; the arrow keys only pass it.
+    connect(m_carpetas, &QAbstractItemView::clicked, m_carpetas, &QTreeView::expand);
     // Folders are read in the background: the current one is brought into view once its
     // parents are there.
     connect(m_folders, &QFileSystemModel::directoryLoaded, this, [this] {
@@ -117,6 +119,7 @@ bool FilePanes::setFolderPath(const QString &path)
         return false;
     for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
         m_carpetas->expand(parent);
+    m_carpetas->expand(index);
     m_carpetas->setCurrentIndex(index);
     m_carpetas->scrollTo(index);
     // The list does not report a change to the folder it is already on.
@@ -132,7 +135,6 @@ void FilePanes::folderChosen(const QModelIndex &current)
     if (!readableFolder(path) || path == m_folder)
         return;
     m_folder = path;
-    m_carpetas->expand(current);
     m_archivos->setRootIndex(m_files->setRootPath(m_folder));
 }
 

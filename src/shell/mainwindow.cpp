@@ -14,13 +14,16 @@
 #include "findstrip.h"
 #include "generatordialogs.h"
 #include "pageestimate.h"
+#include "pageprinter.h"
 #include "previewcontroller.h"
 #include "previewpane.h"
 #include "prompts.h"
 #include "qtdesktopopener.h"
+#include "recentpages.h"
 #include "spellingcheck.h"
 #include "tagdialogs.h"
 #include "taginsertion.h"
+#include "usersettings.h"
 #include "weblinks.h"
 
 #include <QAction>
@@ -34,11 +37,17 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 // The toolbar pictures live in a static library: their resource is registered by hand.
 static void initResources()
@@ -58,6 +67,54 @@ public:
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override { return event->type() == QEvent::ToolTip; }
+};
+
+const QString StartTitle = QStringLiteral("  Zendral");
+const QString PageTitle = QStringLiteral("Zendral - [%1]");
+
+// The page's path in a title that names one, or an empty string.
+QString pathInTitle(const QString &title)
+{
+    const QString prefix = PageTitle.left(PageTitle.indexOf(u'%'));
+    if (!title.startsWith(prefix) || !title.endsWith(u']'))
+        return QString();
+    return title.mid(prefix.size(), title.size() - prefix.size() - 1);
+}
+
+// A caption as a tooltip or an accessible name shows it: without its access key.
+QString withoutAccessKey(QString caption)
+{
+    return caption.remove(QLatin1Char('&'));
+}
+
+// Turns Ctrl+wheel over the text into steps of zoom; a wheel without Ctrl scrolls as ever.
+class WheelZoom : public QObject
+{
+public:
+    WheelZoom(QObject *parent, std::function<void(int)> zoomBy)
+        : QObject(parent), m_zoomBy(std::move(zoomBy))
+    {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Wheel)
+            return QObject::eventFilter(watched, event);
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        if (!(wheel->modifiers() & Qt::ControlModifier))
+            return false;
+        // Fine-grained wheels send small steps: a zoom step is one notch of a mouse wheel.
+        m_pending += wheel->angleDelta().y();
+        const int steps = m_pending / QWheelEvent::DefaultDeltasPerStep;
+        m_pending -= steps * QWheelEvent::DefaultDeltasPerStep;
+        if (steps != 0)
+            m_zoomBy(steps);
+        return true;
+    }
+
+private:
+    std::function<void(int)> m_zoomBy;
+    int m_pending = 0;
 };
 
 // The files a drag carries from the desktop; web addresses are not files.
@@ -95,7 +152,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
 {
     initResources();
     setObjectName(QStringLiteral("principal"));
-    setWindowTitle(QStringLiteral("  Zendral"));
+    setWindowTitle(StartTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/zendral.svg")));
 
     if (!m_services.prompts) {
@@ -154,6 +211,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     setCentralWidget(central);
 
     connectCommands();
+    connectViewCommands();
     connect(m_text1, &EditingSurface::changed, this, [this] { m_events->onChanged(); });
     // Queued: the drop is answered before the save question holds the dragging program.
     connect(m_text1, &EditingSurface::filesDropped, this, &MainWindow::filesDropped,
@@ -177,6 +235,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     // Start-up: the template in blue, the caret after it, the clipboard commands disabled
     // until the selection or the clipboard says otherwise.
     m_document->startUp();
+    connectPageFollowers();
+    connectPrintCommands();
     m_panes->setPattern(QStringLiteral("*.htm;*.html;*.asp;*.gif;*.jpg"));
     for (const char *name : {"mn_copiar", "mn_cortar", "mn_pegar"})
         m_commands.value(QLatin1String(name))->setEnabled(false);
@@ -198,7 +258,9 @@ void MainWindow::buildCommands()
         auto *action = new QAction(this);
         action->setObjectName(entry.name);
         action->setText(entry.caption.isEmpty() ? entry.toolTip : entry.caption);
-        action->setToolTip(entry.toolTip.isEmpty() ? entry.caption : entry.toolTip);
+        action->setToolTip(entry.toolTip.isEmpty() ? withoutAccessKey(entry.caption)
+                                                   : entry.toolTip);
+        action->setCheckable(entry.checkable);
         if (!entry.shortcut.isEmpty()) {
             action->setShortcut(entry.shortcut);
             action->setShortcutContext(Qt::WindowShortcut);
@@ -216,8 +278,14 @@ void MainWindow::buildMenus()
 {
     QHash<QString, QMenu *> menus;
     for (const MenuSpec &entry : menuTable()) {
-        QMenu *menu = entry.parent.isEmpty() ? menuBar()->addMenu(entry.caption)
-                                            : menus.value(entry.parent)->addMenu(entry.caption);
+        QMenu *menu = nullptr;
+        if (entry.parent.isEmpty()) {
+            menu = menuBar()->addMenu(entry.caption);
+        } else {
+            QMenu *parent = menus.value(entry.parent);
+            menu = new QMenu(entry.caption, parent);
+            parent->insertMenu(m_commands.value(entry.before), menu);
+        }
         menu->setObjectName(entry.name);
         menu->menuAction()->setObjectName(entry.name);
         menus.insert(entry.name, menu);
@@ -249,7 +317,8 @@ QWidget *MainWindow::buildToolbars()
             bar->addAction(action);
             auto *widget = qobject_cast<QToolButton *>(bar->widgetForAction(action));
             widget->setObjectName(button);
-            widget->setAccessibleName(entry->toolTip.isEmpty() ? entry->caption : entry->toolTip);
+            widget->setAccessibleName(entry->toolTip.isEmpty() ? withoutAccessKey(entry->caption)
+                                                               : entry->toolTip);
             if (entry->toolTip.isEmpty())
                 widget->installEventFilter(new NoToolTip(widget));
             m_buttons.insert(button, widget);
@@ -318,10 +387,14 @@ void MainWindow::connectCommand(const QString &name, std::function<void()> handl
 
 void MainWindow::connectCommands()
 {
-    connectCommand(QStringLiteral("mn_nuevo"), [this] { m_document->nuevo(); });
-    connectCommand(QStringLiteral("mn_abrir"), [this] { m_document->abrir(); });
-    connectCommand(QStringLiteral("mn_guardar"), [this] { m_document->guardar(); });
-    connectCommand(QStringLiteral("mn_guardarcomo"), [this] { m_document->guardarComo(); });
+    connectCommand(QStringLiteral("mn_nuevo"),
+                   [this] { runFileCommand([this] { m_document->nuevo(); }); });
+    connectCommand(QStringLiteral("mn_abrir"),
+                   [this] { runFileCommand([this] { m_document->abrir(); }); });
+    connectCommand(QStringLiteral("mn_guardar"),
+                   [this] { runFileCommand([this] { m_document->guardar(); }); });
+    connectCommand(QStringLiteral("mn_guardarcomo"),
+                   [this] { runFileCommand([this] { m_document->guardarComo(); }); });
     connectCommand(QStringLiteral("mn_salir"), [this] { close(); });
 
     for (const OneClickTag &tag : oneClickTags()) {
@@ -386,6 +459,172 @@ void MainWindow::connectCommands()
         m_text1->setSelectedText(m_services.clipboard->hasText() ? m_services.clipboard->text()
                                                                  : QString());
     });
+}
+
+void MainWindow::connectViewCommands()
+{
+    const std::unique_ptr<QSettings> settings = userSettings();
+    const auto toggle = [&](const QString &name, const QString &key, bool byDefault,
+                            std::function<void(bool)> apply) {
+        QAction *action = m_commands.value(name);
+        action->setEnabled(true);
+        action->setChecked(settings->value(key, byDefault).toBool());
+        apply(action->isChecked());
+        connect(action, &QAction::toggled, this, [key, apply](bool on) {
+            apply(on);
+            userSettings()->setValue(key, on);
+        });
+    };
+    toggle(QStringLiteral("mn_numeroslinea"), QStringLiteral("ver/numerosLinea"), true,
+           [this](bool on) { m_text1->setLineNumbersShown(on); });
+    toggle(QStringLiteral("mn_resaltarlinea"), QStringLiteral("ver/resaltarLinea"), true,
+           [this](bool on) { m_text1->setCurrentLineHighlighted(on); });
+    toggle(QStringLiteral("mn_ajustarlineas"), QStringLiteral("ver/ajustarLineas"), false,
+           [this](bool on) {
+               m_text1->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+           });
+
+    m_normalFontSize = m_text1->font().pointSize();
+    if (m_normalFontSize <= 0)
+        m_normalFontSize = 10;
+    applyZoom(settings->value(QStringLiteral("ver/zoom"), 0).toInt());
+    connectCommand(QStringLiteral("mn_ampliar"), [this] { zoomBy(1); });
+    connectCommand(QStringLiteral("mn_reducir"), [this] { zoomBy(-1); });
+    connectCommand(QStringLiteral("mn_tamanonormal"), [this] { zoomBy(-m_zoom); });
+    m_text1->viewport()->installEventFilter(
+        new WheelZoom(this, [this](int steps) { zoomBy(steps); }));
+}
+
+void MainWindow::applyZoom(int steps)
+{
+    // From 6 points to four times the normal size.
+    m_zoom = std::clamp(steps, std::min(0, 6 - m_normalFontSize), 3 * m_normalFontSize);
+    QFont font = m_text1->font();
+    font.setPointSize(m_normalFontSize + m_zoom);
+    m_text1->setFont(font);
+}
+
+void MainWindow::zoomBy(int steps)
+{
+    applyZoom(m_zoom + steps);
+    userSettings()->setValue(QStringLiteral("ver/zoom"), m_zoom);
+}
+
+void MainWindow::runFileCommand(const std::function<void()> &command)
+{
+    bool saved = false;
+    bool replaced = false;
+    bool titled = false;
+    const QMetaObject::Connection watches[] = {
+        connect(m_document, &DocumentController::saved, this, [&saved] { saved = true; }),
+        connect(m_document, &DocumentController::pageReplaced, this,
+                [&replaced] { replaced = true; }),
+        connect(m_document, &DocumentController::titleChanged, this, [&titled] { titled = true; }),
+    };
+    command();
+    for (const QMetaObject::Connection &watch : watches)
+        disconnect(watch);
+    const QString name = m_document->state().archivoActual;
+    if (replaced && !titled)
+        setWindowTitle(StartTitle);
+    else if (saved && !replaced && !name.isEmpty())
+        pageNamed(name);
+}
+
+void MainWindow::pageNamed(const QString &path)
+{
+    setWindowTitle(PageTitle.arg(path));
+    m_panes->setFolderPath(QFileInfo(path).absolutePath());
+    RecentPages::add(path);
+}
+
+void MainWindow::fillRecentPages()
+{
+    auto *menu = findChild<QMenu *>(QStringLiteral("mn_recientes"));
+    menu->clear();
+    const QStringList pages = RecentPages::list();
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        const QString path = pages.at(i);
+        // 1 to 9, then 10 reached by its 0.
+        const QString number = i < 9 ? QStringLiteral("&%1").arg(i + 1) : QStringLiteral("1&0");
+        QAction *entry = menu->addAction(number + u' ' + QString(path).replace(u"&"_qs, u"&&"_qs));
+        connect(entry, &QAction::triggered, this, [this, path] { openRecentPage(path); });
+    }
+    menu->menuAction()->setEnabled(!pages.isEmpty());
+}
+
+void MainWindow::openRecentPage(const QString &path)
+{
+    if (!QFileInfo(path).isFile()) {
+        m_services.prompts->notify(
+            QStringLiteral("La página \"%1\" ya no existe; se quita de las páginas recientes.")
+                .arg(path));
+        RecentPages::remove(path);
+        return;
+    }
+    runFileCommand([this, path] { m_document->abrirRutaPreguntando(path); });
+}
+
+void MainWindow::connectPageFollowers()
+{
+    m_modifiedNotice = new QLabel;
+    m_modifiedNotice->setObjectName(QStringLiteral("lblmodificado"));
+    auto *status = findChild<QWidget *>(QStringLiteral("estado"));
+    static_cast<QGridLayout *>(status->layout())->addWidget(m_modifiedNotice, 0, 6);
+    const auto showModified = [this] {
+        m_modifiedNotice->setText(m_document->isModified() ? QStringLiteral("Modificado")
+                                                           : QString());
+    };
+    connect(m_text1, &EditingSurface::changed, this, showModified);
+    connect(m_document, &DocumentController::saved, this, showModified);
+    connect(m_document, &DocumentController::pageReplaced, this, showModified);
+    showModified();
+    // Every page loaded with a name, from wherever, brings the panes to its folder.
+    connect(m_document, &DocumentController::titleChanged, this, [this](const QString &title) {
+        const QString path = pathInTitle(title);
+        if (path.isEmpty())
+            return;
+        m_panes->setFolderPath(QFileInfo(path).absolutePath());
+        RecentPages::add(path);
+    });
+    // Built as Archivo opens: the list may have changed in another window since, and an
+    // entry is never taken away while its own command runs.
+    connect(findChild<QMenu *>(QStringLiteral("mn_archivo")), &QMenu::aboutToShow, this,
+            &MainWindow::fillRecentPages);
+    fillRecentPages();
+    connectCommand(QStringLiteral("mn_seleccionartodo"), [this] { m_text1->selectAll(); });
+}
+
+void MainWindow::connectPrintCommands()
+{
+    connectCommand(QStringLiteral("mn_imprimir"), [this] {
+        QPrintDialog dialog(&printer(), this);
+        if (dialog.exec() == QDialog::Accepted)
+            printTo(printer());
+    });
+    connectCommand(QStringLiteral("mn_vistapreviaimpresion"), [this] {
+        QPrintPreviewDialog preview(&printer(), this);
+        connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+                [this](QPrinter *target) { printTo(*target); });
+        preview.exec();
+    });
+}
+
+QPrinter &MainWindow::printer()
+{
+    // Made when first needed: looking for printers is not part of starting up.
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+void MainWindow::printTo(QPrinter &target)
+{
+    // The page's name as the title shows it, also for a page opened from the panes.
+    const QString path = pathInTitle(windowTitle());
+    const QString name = path.isEmpty() ? QStringLiteral("Sin título") : QFileInfo(path).fileName();
+    target.setDocName(name);
+    printPage(*m_text1->document(), name, target);
 }
 
 void MainWindow::updateClipboardCommands()

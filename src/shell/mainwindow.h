@@ -8,6 +8,7 @@
 #include <memory>
 
 class QAction;
+class QPrinter;
 class QLabel;
 class QTabWidget;
 class QToolButton;
@@ -67,6 +68,24 @@ private:
     QWidget *buildStatusArea();
     void connectCommands();
     void connectCommand(const QString &name, std::function<void()> handler);
+    // Ver: the gutter, the caret's line, wrapping and the zoom, as the user last left them.
+    void connectViewCommands();
+    void zoomBy(int steps);
+    void applyZoom(int steps);
+    // Runs a file command, then names the page in the title, the panes and the recent pages
+    // after what it did: a save names it, a New takes the start-up title back.
+    void runFileCommand(const std::function<void()> &command);
+    // The page now carries path: the title names it and the panes show its folder.
+    void pageNamed(const QString &path);
+    // The status area's word for unsaved changes, and the panes following the page.
+    void connectPageFollowers();
+    // Archivo › Páginas recientes, rebuilt from the user's settings.
+    void fillRecentPages();
+    void openRecentPage(const QString &path);
+    // Archivo › Imprimir... and Vista previa de impresión, on one printer kept for the session.
+    void connectPrintCommands();
+    QPrinter &printer();
+    void printTo(QPrinter &printer);
     void updateClipboardCommands();
     void refreshEstimate();
     // A page dropped anywhere is opened as Open opens it; a picture is inserted at the caret
@@ -92,6 +111,10 @@ private:
     QLabel *m_modem = nullptr;
     QLabel *m_adsl = nullptr;
     QLabel *m_fileNotice = nullptr;
+    std::unique_ptr<QPrinter> m_printer;
+    QLabel *m_modifiedNotice = nullptr;
+    int m_normalFontSize = 0;
+    int m_zoom = 0;
 };
 
 } // namespace zendral

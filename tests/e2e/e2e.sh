@@ -89,7 +89,7 @@ wait_until "the saved file" test -s "${PAGE}"
 expect_page "${TYPED}" "the saved page is not the page typed"
 
 # Reopen it: Open asks first whether to save the current text; No.
-wait_for_window '^  Zendral$'
+wait_for_window "^Zendral - \\[${PAGE}\\]$"
 keys ctrl+a
 wait_for_window 'Quieres guardar'
 keys n
@@ -105,7 +105,7 @@ expect_page "${TYPED}" "the reopened page saved in place is not the page read"
 import -window root "${SCREENSHOT}"
 
 # Archivo > Salir, declining to save.
-keys alt+a Down Down Down Down Return
+keys alt+a s
 wait_for_window 'Quieres guardar'
 keys n
 wait_for_end

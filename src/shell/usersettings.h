@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QSettings>
+
+#include <memory>
+
+namespace zendral {
+
+// The user's own settings (the view, the recent pages), kept in the user's configuration
+// folder across starts.
+std::unique_ptr<QSettings> userSettings();
+
+} // namespace zendral
