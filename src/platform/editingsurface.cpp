@@ -584,7 +584,7 @@ void EditingSurface::contextMenuEvent(QContextMenuEvent *event)
     }
     if (!m_contextActions.isEmpty())
         menu.addSeparator();
-    QAction *selectAll = menu.addAction(QStringLiteral("Seleccionar todo"));
+    QAction *selectAll = menu.addAction(QStringLiteral("&Seleccionar todo"));
     selectAll->setObjectName(QStringLiteral("seleccionarTodo"));
     selectAll->setEnabled(!document()->isEmpty());
     connect(selectAll, &QAction::triggered, this, &QPlainTextEdit::selectAll);

@@ -130,10 +130,10 @@ QList<QUrl> localFiles(const QMimeData &data)
 void giveContextMenu(EditingSurface &text1, UndoHistory &history,
                      const QHash<QString, QAction *> &commands, QObject *owner)
 {
-    auto *undo = new QAction(QStringLiteral("Deshacer\tCtrl+Z"), owner);
+    auto *undo = new QAction(QStringLiteral("&Deshacer\tCtrl+Z"), owner);
     undo->setObjectName(QStringLiteral("menuDeshacer"));
     QObject::connect(undo, &QAction::triggered, owner, [&history] { history.DeshacerComando(); });
-    auto *redo = new QAction(QStringLiteral("Rehacer\tCtrl+Y"), owner);
+    auto *redo = new QAction(QStringLiteral("&Rehacer\tCtrl+Y"), owner);
     redo->setObjectName(QStringLiteral("menuRehacer"));
     QObject::connect(redo, &QAction::triggered, owner, [&history] { history.RehacerComando(); });
     QObject::connect(&text1, &EditingSurface::contextMenuOpening, owner, [&history, undo, redo] {
