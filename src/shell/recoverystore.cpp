@@ -108,7 +108,7 @@ void complain(const QString &message)
 QString RecoveryStore::defaultFolder()
 {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification ignores a relative path.
+    // XDG says a relative path there is to be ignored.
     if (state.isEmpty() || QDir::isRelativePath(state))
         state = QDir::homePath() + QStringLiteral("/.local/state");
     return state + QStringLiteral("/zendral");
