@@ -22,14 +22,17 @@ namespace {
 // Each window gets prompts of its own, so that a test sees which window asked.
 struct Doors
 {
+    // Made beforehand when a test scripts a window's answers before it opens.
     std::list<FakePrompts> prompts;
     FakeFileChooser chooser;
     FakeDesktopOpener opener;
+    size_t given = 0;
 
     MainWindowServices next()
     {
-        prompts.emplace_back();
-        return {&prompts.back(), &chooser, nullptr, &opener};
+        if (given == prompts.size())
+            prompts.emplace_back();
+        return {&*std::next(prompts.begin(), qsizetype(given++)), &chooser, nullptr, &opener};
     }
     FakePrompts &of(MainWindow *window) { return static_cast<FakePrompts &>(window->prompts()); }
 };
@@ -70,6 +73,7 @@ class TestWindows : public QObject
 private slots:
     void eachWindowItsOwnPage();
     void pagesFromLaterStarts();
+    void copiesOfACrashEachInAWindow();
 };
 
 void TestWindows::eachWindowItsOwnPage()
@@ -168,6 +172,32 @@ void TestWindows::pagesFromLaterStarts()
     QCOMPARE(set.windows().size(), 2);
     QCOMPARE(first->windowTitle(), titleFor(pages[0]));
     QVERIFY(set.windows().constFirst() != first);
+}
+
+void TestWindows::copiesOfACrashEachInAWindow()
+{
+    QTemporaryDir state;
+    for (const QString &text : {u"uno"_qs, u"dos"_qs}) {
+        RecoveryStore crashed(state.path());
+        crashed.write({text}, QString(), TextEncoding::Utf8);
+    } // each ends without removing its copy, as the windows of a killed editor do
+
+    Doors doors;
+    doors.prompts.emplace_back();
+    doors.prompts.back().answers << true << true;
+    WindowSet set([&doors] { return doors.next(); }, state.path());
+    set.openFirst(QString());
+    QCOMPARE(set.windows().size(), 2);
+    QStringList texts;
+    for (MainWindow *window : set.windows())
+        texts.append(window->surface().text());
+    texts.sort();
+    QCOMPARE(texts, QStringList({u"dos"_qs, u"uno"_qs}));
+    // Each copy became its window's own: closing the windows without saving leaves nothing.
+    QCOMPARE(copiesHolding(state.path()), u"dos|uno"_qs);
+    for (MainWindow *window : set.windows())
+        QVERIFY(window->close());
+    QTRY_COMPARE(filesIn(state.path()), QStringList());
 }
 
 QTEST_MAIN(TestWindows)

@@ -44,10 +44,13 @@ MainWindow *WindowSet::openFirst(const QString &page)
     Entry &first = open(m_firstStore ? std::move(m_firstStore)
                                      : std::make_unique<RecoveryStore>(m_recoveryFolder));
     MainWindow *window = first.window.get();
-    const bool recovered = first.recovery->offerOrphans();
-    // A recovered page is unsaved: the page asked for must not replace it unasked.
+    // A program with several windows leaves several copies: each is recovered in a window.
+    const bool recovered = first.recovery->offerOrphans([this]() -> CrashRecovery & {
+        return *open(std::make_unique<RecoveryStore>(m_recoveryFolder)).recovery;
+    });
+    // A recovered page is unsaved: the page asked for gets a window of its own.
     if (!page.isEmpty() && recovered)
-        window->document().abrirRutaPreguntando(page);
+        openWindow()->document().abrirRuta(page);
     else if (!page.isEmpty())
         window->document().abrirRuta(page);
     // Pages handed over while the questions above were open wait until they are answered.

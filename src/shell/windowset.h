@@ -28,8 +28,9 @@ public:
     // Every window still open ends cleanly: its recovery copy goes.
     ~WindowSet() override;
 
-    // The first window: the copies left by editors that did not end cleanly are offered, then
-    // page (when not empty) is opened, then whatever pages arrived meanwhile.
+    // The first window: the copies left by editors that did not end cleanly are offered, each
+    // recovered in a window, then page (when not empty) is opened, in a window of its own after
+    // a recovery, then whatever pages arrived meanwhile.
     MainWindow *openFirst(const QString &page);
     // Archivo › Nueva ventana: another window with the start-up page, in front.
     MainWindow *openWindow();
