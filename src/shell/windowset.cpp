@@ -32,7 +32,7 @@ WindowSet::~WindowSet()
 {
     for (const std::unique_ptr<Entry> &entry : m_entries) {
         entry->recovery->endCleanly();
-        // The windows tell of their activation as they go, when the list is no more.
+        // A window torn down still reports losing the activation, after the list is gone.
         entry->window->removeEventFilter(this);
     }
     m_entries.clear();
