@@ -1,17 +1,12 @@
-#include "crashrecovery.h"
-#include "documentcontroller.h"
 #include "documentfile.h"
-#include "mainwindow.h"
-#include "prompts.h"
-#include "recoverystore.h"
+#include "instancechannel.h"
 #include "spanishqttexts.h"
 #include "splashwindow.h"
 #include "webenginesandbox.h"
+#include "windowset.h"
 
 #include <QApplication>
 #include <QTextStream>
-
-#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -27,29 +22,15 @@ int main(int argc, char *argv[])
         errors << line << '\n';
     const QString page = argument.path;
 
-    // Taken before anything else, so that an editor starting beside this one sees it running.
-    zendral::RecoveryStore recoveryStore;
-    std::unique_ptr<zendral::MainWindow> window;
-    std::unique_ptr<zendral::QtPrompts> prompts;
-    std::unique_ptr<zendral::CrashRecovery> recovery;
-    zendral::SplashWindow splash([&] {
-        window = std::make_unique<zendral::MainWindow>();
-        window->show();
-        // The splash had the keyboard; the window the user works in takes it over.
-        window->activateWindow();
-        prompts = std::make_unique<zendral::QtPrompts>(window.get());
-        recovery = std::make_unique<zendral::CrashRecovery>(window->surface(), window->document(),
-                                                            recoveryStore, *prompts);
-        const bool recovered = recovery->offerOrphans();
-        // A recovered page is unsaved: the page asked for must not replace it unasked.
-        if (!page.isEmpty() && recovered)
-            window->document().abrirRutaPreguntando(page);
-        else if (!page.isEmpty())
-            window->document().abrirRuta(page);
-    });
+    // With the program already running, the page opens there, in a window of its own.
+    zendral::InstanceChannel channel;
+    if (channel.handOver(page))
+        return 0;
+
+    zendral::WindowSet windows;
+    QObject::connect(&channel, &zendral::InstanceChannel::pageArrived, &windows,
+                     &zendral::WindowSet::openHandedOver);
+    zendral::SplashWindow splash([&] { windows.openFirst(page); });
     splash.show();
-    const int result = application.exec();
-    if (recovery)
-        recovery->endCleanly();
-    return result;
+    return application.exec();
 }

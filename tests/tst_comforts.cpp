@@ -131,7 +131,8 @@ void TestComforts::newEntriesInPlace()
     QCOMPARE(entries(u"mn_archivo"_qs),
              QStringList({u"mn_nuevo Ctrl+N"_qs, u"mn_abrir Ctrl+A"_qs, u"mn_guardar Ctrl+S"_qs,
                           u"mn_guardarcomo "_qs, u"mn_recientes "_qs, u"mn_imprimir Ctrl+P"_qs,
-                          u"mn_vistapreviaimpresion "_qs, u"mn_salir "_qs}));
+                          u"mn_vistapreviaimpresion "_qs, u"mn_nuevaventana Ctrl+Shift+N"_qs,
+                          u"mn_salir "_qs}));
     QCOMPARE(entries(u"mn_edicion"_qs).last(), u"mn_seleccionartodo "_qs);
     QCOMPARE(entries(u"mn_ver"_qs),
              QStringList({u"mn_numeroslinea  on"_qs, u"mn_resaltarlinea  on"_qs,

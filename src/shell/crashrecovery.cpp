@@ -46,19 +46,21 @@ QString CrashRecovery::discardQuestion()
                           "se ofrecerá de nuevo la próxima vez. ¿Quieres borrarla?");
 }
 
-bool CrashRecovery::offerOrphans()
+bool CrashRecovery::offerOrphans(const std::function<CrashRecovery &()> &anotherWindow)
 {
     const QList<RecoveryCopy> copies = m_store.takeOrphans();
     bool recovered = false;
     for (const RecoveryCopy &copy : copies) {
-        if (recovered) {
+        if (recovered && !anotherWindow) {
             m_store.release(copy);
         } else if (m_prompts.ask(recoverQuestion(copy.path, copy.written))) {
-            m_document.recoverPage(copy.text, copy.path, copy.encoding);
-            // The page on screen is what the copy holds: it becomes this editor's copy.
-            m_timer.stop();
-            if (!m_store.adopt(copy))
-                writeCopy();
+            if (recovered) {
+                CrashRecovery &other = anotherWindow();
+                m_store.passClaim(copy, other.m_store);
+                other.recover(copy);
+            } else {
+                recover(copy);
+            }
             recovered = true;
         } else if (m_prompts.ask(discardQuestion())) {
             m_store.discard(copy);
@@ -68,6 +70,15 @@ bool CrashRecovery::offerOrphans()
         }
     }
     return recovered;
+}
+
+void CrashRecovery::recover(const RecoveryCopy &copy)
+{
+    m_document.recoverPage(copy.text, copy.path, copy.encoding);
+    // The page on screen is what the copy holds: it becomes this editor's copy.
+    m_timer.stop();
+    if (!m_store.adopt(copy))
+        writeCopy();
 }
 
 void CrashRecovery::endCleanly()

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <functional>
 
 namespace zendral {
 
@@ -13,6 +14,7 @@ class DocumentController;
 class EditingSurface;
 class Prompts;
 class RecoveryStore;
+struct RecoveryCopy;
 
 // Keeps a recovery copy of the page while it has unsaved changes, and offers at start-up the
 // copies that editors which did not end cleanly left behind.
@@ -29,8 +31,10 @@ public:
                   QObject *parent = nullptr);
 
     // Offers each copy left behind, newest first, until one is recovered; returns whether one
-    // was. A copy the user neither recovers nor discards is offered again at the next start.
-    bool offerOrphans();
+    // was. With anotherWindow, the copies after it are offered too, each recovered in the
+    // window it opens. A copy the user neither recovers nor discards is offered again at the
+    // next start.
+    bool offerOrphans(const std::function<CrashRecovery &()> &anotherWindow = {});
     // The program ends cleanly: whatever the user chose for the text, its copy goes.
     void endCleanly();
 
@@ -39,6 +43,8 @@ public:
     static QString discardQuestion();
 
 private:
+    // Shows the claimed copy's page and makes the copy this editor's own.
+    void recover(const RecoveryCopy &copy);
     void textChanged();
     void writeCopy();
     // Takes the next part of the text; the last part hands the whole text to the store.

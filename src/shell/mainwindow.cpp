@@ -674,12 +674,19 @@ void MainWindow::dropEvent(QDropEvent *event)
         this, [this, files] { filesDropped(files); }, Qt::QueuedConnection);
 }
 
+void MainWindow::setNewWindowCommand(std::function<void()> open)
+{
+    connectCommand(QStringLiteral("mn_nuevaventana"), std::move(open));
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_document->PreguntarGuardar())
+    if (m_document->PreguntarGuardar()) {
         event->accept();
-    else
+        emit closed();
+    } else {
         event->ignore();
+    }
 }
 
 void MainWindow::changeEvent(QEvent *event)

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -52,8 +53,15 @@ public:
     DocumentController &document() { return *m_document; }
     EditorEvents &events() { return *m_events; }
     PreviewPane &preview() { return *m_preview; }
+    Prompts &prompts() { return *m_services.prompts; }
     // The command's action by its name (`mn_…`, or `btn…` for toolbar-only commands).
     QAction *command(const QString &name) const { return m_commands.value(name); }
+    // Archivo › Nueva ventana runs open; without one it stays disabled.
+    void setNewWindowCommand(std::function<void()> open);
+
+signals:
+    // The window closed, its page's question answered.
+    void closed();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

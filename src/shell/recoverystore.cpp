@@ -258,4 +258,10 @@ void RecoveryStore::release(const RecoveryCopy &copy)
     m_claimed.remove(copy.id);
 }
 
+void RecoveryStore::passClaim(const RecoveryCopy &copy, RecoveryStore &to)
+{
+    if (const std::shared_ptr<QLockFile> lock = m_claimed.take(copy.id))
+        to.m_claimed.insert(copy.id, lock);
+}
+
 } // namespace zendral

@@ -64,6 +64,8 @@ public:
     void discard(const RecoveryCopy &copy);
     // Leaves the claimed copy for a later start.
     void release(const RecoveryCopy &copy);
+    // Passes the claim on the copy to another store of this editor, to be adopted there.
+    void passClaim(const RecoveryCopy &copy, RecoveryStore &to);
 
 private:
     QString copyPathOf(const QString &id) const;

@@ -1,0 +1,146 @@
+#include "windowset.h"
+
+#include "crashrecovery.h"
+#include "documentcontroller.h"
+#include "editingsurface.h"
+
+#include <QEvent>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace zendral {
+
+struct WindowSet::Entry
+{
+    // Declared in the order they are built: torn down the other way round, the recovery
+    // before the window it watches, the store last.
+    std::unique_ptr<RecoveryStore> store;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<CrashRecovery> recovery;
+    // Shows the start-up page as the window opened with it: nothing typed, nothing loaded.
+    bool untouched = true;
+};
+
+WindowSet::WindowSet(std::function<MainWindowServices()> services, const QString &recoveryFolder,
+                     QObject *parent)
+    : QObject(parent), m_services(std::move(services)), m_recoveryFolder(recoveryFolder),
+      m_firstStore(std::make_unique<RecoveryStore>(recoveryFolder))
+{}
+
+WindowSet::~WindowSet()
+{
+    for (const std::unique_ptr<Entry> &entry : m_entries) {
+        entry->recovery->endCleanly();
+        // A window torn down still reports losing the activation, after the list is gone.
+        entry->window->removeEventFilter(this);
+    }
+    m_entries.clear();
+    m_closed.clear();
+}
+
+MainWindow *WindowSet::openFirst(const QString &page)
+{
+    Entry &first = open(m_firstStore ? std::move(m_firstStore)
+                                     : std::make_unique<RecoveryStore>(m_recoveryFolder));
+    MainWindow *window = first.window.get();
+    // A program with several windows leaves several copies: each is recovered in a window.
+    const bool recovered = first.recovery->offerOrphans([this]() -> CrashRecovery & {
+        return *open(std::make_unique<RecoveryStore>(m_recoveryFolder)).recovery;
+    });
+    // A recovered page is unsaved: the page asked for gets a window of its own.
+    if (!page.isEmpty() && recovered)
+        openWindow()->document().abrirRuta(page);
+    else if (!page.isEmpty())
+        window->document().abrirRuta(page);
+    // Pages handed over while the questions above were open wait until they are answered.
+    m_started = true;
+    const QStringList waiting = std::exchange(m_waiting, {});
+    for (const QString &other : waiting)
+        openHandedOver(other);
+    return window;
+}
+
+MainWindow *WindowSet::openWindow()
+{
+    return open(std::make_unique<RecoveryStore>(m_recoveryFolder)).window.get();
+}
+
+void WindowSet::openHandedOver(const QString &page)
+{
+    if (!m_started) {
+        m_waiting.append(page);
+        return;
+    }
+    if (!page.isEmpty() && !m_entries.empty()) {
+        Entry &front = *m_entries.front();
+        if (front.untouched && !front.window->document().isModified()) {
+            front.window->document().abrirRuta(page);
+            front.window->raise();
+            front.window->activateWindow();
+            return;
+        }
+    }
+    MainWindow *window = openWindow();
+    if (!page.isEmpty())
+        window->document().abrirRuta(page);
+}
+
+QList<MainWindow *> WindowSet::windows() const
+{
+    QList<MainWindow *> result;
+    for (const std::unique_ptr<Entry> &entry : m_entries)
+        result.append(entry->window.get());
+    return result;
+}
+
+WindowSet::Entry &WindowSet::open(std::unique_ptr<RecoveryStore> store)
+{
+    auto entry = std::make_unique<Entry>();
+    entry->store = std::move(store);
+    entry->window = std::make_unique<MainWindow>(m_services ? m_services() : MainWindowServices{});
+    MainWindow *window = entry->window.get();
+    entry->recovery = std::make_unique<CrashRecovery>(window->surface(), window->document(),
+                                                      *entry->store, window->prompts());
+    Entry *opened = entry.get();
+    const auto touched = [opened] { opened->untouched = false; };
+    connect(&window->surface(), &EditingSurface::changed, this, touched);
+    connect(&window->document(), &DocumentController::pageReplaced, this, touched);
+    connect(window, &MainWindow::closed, this, [this, window] { windowClosed(window); });
+    window->setNewWindowCommand([this] { openWindow(); });
+    window->installEventFilter(this);
+    m_entries.insert(m_entries.begin(), std::move(entry));
+    window->show();
+    // Whatever had the keyboard, the window the user works in takes it over.
+    window->activateWindow();
+    return *opened;
+}
+
+void WindowSet::windowClosed(MainWindow *window)
+{
+    const auto found =
+        std::find_if(m_entries.begin(), m_entries.end(),
+                     [window](const auto &entry) { return entry->window.get() == window; });
+    if (found == m_entries.end())
+        return;
+    // The page's question was answered: whatever the user chose for the text, its copy goes.
+    (*found)->recovery->endCleanly();
+    m_closed.push_back(std::move(*found));
+    m_entries.erase(found);
+    // The window is still inside its close.
+    QTimer::singleShot(0, this, [this] { m_closed.clear(); });
+}
+
+bool WindowSet::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        const auto found =
+            std::find_if(m_entries.begin(), m_entries.end(),
+                         [watched](const auto &entry) { return entry->window.get() == watched; });
+        if (found != m_entries.end())
+            std::rotate(m_entries.begin(), found, found + 1);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace zendral

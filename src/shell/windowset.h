@@ -1,0 +1,64 @@
+#pragma once
+
+#include "mainwindow.h"
+#include "recoverystore.h"
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace zendral {
+
+// The program's main windows. Each has its own page, questions and recovery copy; the
+// settings and the recovery folder are shared. The program ends when the last one closes.
+class WindowSet : public QObject
+{
+    Q_OBJECT
+
+public:
+    // services gives each new window its platform services (empty members: the real ones);
+    // recoveryFolder is where the windows keep their recovery copies.
+    explicit WindowSet(std::function<MainWindowServices()> services = {},
+                       const QString &recoveryFolder = RecoveryStore::defaultFolder(),
+                       QObject *parent = nullptr);
+    // Every window still open ends cleanly: its recovery copy goes.
+    ~WindowSet() override;
+
+    // The first window: the copies left by editors that did not end cleanly are offered, each
+    // recovered in a window, then page (when not empty) is opened, in a window of its own after
+    // a recovery, then whatever pages arrived meanwhile.
+    MainWindow *openFirst(const QString &page);
+    // Archivo › Nueva ventana: another window with the start-up page, in front.
+    MainWindow *openWindow();
+    // A page opened from the desktop while the program runs (empty: only a window). The
+    // window last in front takes it while it shows the untouched start-up page; otherwise
+    // it opens in a new window.
+    void openHandedOver(const QString &page);
+
+    // The open windows, the one last in front first.
+    QList<MainWindow *> windows() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Entry;
+    Entry &open(std::unique_ptr<RecoveryStore> store);
+    void windowClosed(MainWindow *window);
+
+    std::function<MainWindowServices()> m_services;
+    QString m_recoveryFolder;
+    // Taken as the program starts, so that an editor starting beside this one sees it running.
+    std::unique_ptr<RecoveryStore> m_firstStore;
+    std::vector<std::unique_ptr<Entry>> m_entries;
+    // Closed windows wait here for their close to finish before they go.
+    std::vector<std::unique_ptr<Entry>> m_closed;
+    QStringList m_waiting;
+    bool m_started = false;
+};
+
+} // namespace zendral

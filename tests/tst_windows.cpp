@@ -1,0 +1,204 @@
+#include "documentcontroller.h"
+#include "editingsurface.h"
+#include "instancechannel.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+#include "windowset.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <list>
+
+using namespace zendral;
+using namespace zendral::test;
+
+namespace {
+
+// Each window gets prompts of its own, so that a test sees which window asked.
+struct Doors
+{
+    // Made beforehand when a test scripts a window's answers before it opens.
+    std::list<FakePrompts> prompts;
+    FakeFileChooser chooser;
+    FakeDesktopOpener opener;
+    size_t given = 0;
+
+    MainWindowServices next()
+    {
+        if (given == prompts.size())
+            prompts.emplace_back();
+        return {&*std::next(prompts.begin(), qsizetype(given++)), &chooser, nullptr, &opener};
+    }
+    FakePrompts &of(MainWindow *window) { return static_cast<FakePrompts &>(window->prompts()); }
+};
+
+QStringList filesIn(const QString &folder, const QString &pattern = QStringLiteral("*"))
+{
+    return QDir(folder).entryList({pattern}, QDir::Files | QDir::Hidden);
+}
+
+QString copiesHolding(const QString &folder)
+{
+    QStringList texts;
+    for (const QString &name : filesIn(folder, QStringLiteral("*.recovery")))
+        texts.append(QString::fromUtf8(fileBytes(folder + u'/' + name)).section(u'\n', 1));
+    texts.sort();
+    return texts.join(u'|');
+}
+
+bool listening(const QString &name)
+{
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    return socket.waitForConnected(1000);
+}
+
+QString titleFor(const QString &path)
+{
+    return QStringLiteral("Zendral - [%1]").arg(path);
+}
+
+} // namespace
+
+// Several pages at once: windows of one program, and pages handed over by later starts.
+class TestWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void eachWindowItsOwnPage();
+    void pagesFromLaterStarts();
+    void copiesOfACrashEachInAWindow();
+};
+
+void TestWindows::eachWindowItsOwnPage()
+{
+    QTemporaryDir work;
+    const QString state = work.filePath(u"state"_qs);
+    const QString page = work.filePath(u"pagina.html"_qs);
+    writeBytes(page, "<p>hola</p>\r\n");
+    Doors doors;
+    WindowSet set([&doors] { return doors.next(); }, state);
+    MainWindow *first = set.openFirst(QString());
+    first->command(u"mn_nuevaventana"_qs)->trigger();
+    QCOMPARE(set.windows().size(), 2);
+    MainWindow *second = set.windows().at(set.windows().at(0) == first ? 1 : 0);
+    QVERIFY(second->isVisible());
+
+    typeInto(&first->surface(), u"uno"_qs);
+    doors.chooser.paths.enqueue(page);
+    second->command(u"mn_abrir"_qs)->trigger();
+    QCOMPARE(second->windowTitle(), titleFor(page));
+    // Open asks its own question first.
+    doors.of(second).questions.clear();
+    QCOMPARE(first->windowTitle(), u"  Zendral"_qs);
+    second->surface().setSelectionStart(0);
+    typeInto(&second->surface(), u"dos"_qs);
+    QVERIFY(first->surface().text().endsWith(u"uno"_qs));
+    QCOMPARE(second->surface().text(), u"dos<p>hola</p>\r\n"_qs);
+    // Each window keeps its own copy of its unsaved page.
+    QTRY_COMPARE_WITH_TIMEOUT(copiesHolding(state),
+                              DocumentController::PlantillaInicio() + u"uno|dos<p>hola</p>\r\n"_qs,
+                              20000);
+
+    // Each window asks about its own page: Cancel keeps the second open, the first's
+    // Salir closes the first alone.
+    doors.of(second).answers.enqueue(Prompts::Answer::Cancel);
+    QVERIFY(!second->close());
+    QCOMPARE(doors.of(second).questions, QStringList(u"¿Quieres guardar el archivo actual?"_qs));
+    QVERIFY(doors.of(first).questions.isEmpty());
+    first->command(u"mn_salir"_qs)->trigger();
+    QCOMPARE(doors.of(first).questions, QStringList(u"¿Quieres guardar el archivo actual?"_qs));
+    QCOMPARE(set.windows(), QList<MainWindow *>({second}));
+    QVERIFY(second->isVisible());
+    QTRY_COMPARE(copiesHolding(state), u"dos<p>hola</p>\r\n"_qs);
+
+    QVERIFY(second->close());
+    QVERIFY(set.windows().isEmpty());
+    // Nothing is left behind, neither copies nor locks.
+    QTRY_COMPARE(filesIn(state), QStringList());
+}
+
+void TestWindows::pagesFromLaterStarts()
+{
+    QTemporaryDir work;
+    const QString runtime = work.filePath(u"run"_qs);
+    QVERIFY(QDir().mkpath(runtime));
+    QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_STATE_HOME"_qs, work.filePath(u"state"_qs));
+    const auto start = [&environment](QProcess &program, const QStringList &arguments) {
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        program.start(QStringLiteral(ZENDRAL_PROGRAM), arguments);
+    };
+    const QString name = InstanceChannel::defaultName();
+
+    // A program killed while it ran leaves its socket behind: the next start takes the name
+    // over.
+    QProcess killed;
+    start(killed, {});
+    QTRY_VERIFY_WITH_TIMEOUT(listening(name), 60000);
+    killed.kill();
+    QVERIFY(killed.waitForFinished(60000));
+    QVERIFY(QFileInfo::exists(name));
+    InstanceChannel channel;
+    QVERIFY(!channel.handOver(QString()));
+    QVERIFY(listening(name));
+
+    Doors doors;
+    WindowSet set([&doors] { return doors.next(); }, work.filePath(u"ours"_qs));
+    connect(&channel, &InstanceChannel::pageArrived, &set, &WindowSet::openHandedOver);
+    MainWindow *first = set.openFirst(QString());
+
+    // The untouched start-up page gives its window to the first page handed over; the next
+    // one gets a window of its own.
+    const QString pages[] = {work.filePath(u"una.html"_qs), work.filePath(u"otra.html"_qs)};
+    for (const QString &page : pages) {
+        writeBytes(page, "<p>hola</p>\r\n");
+        QProcess later;
+        start(later, {page});
+        QTRY_COMPARE_WITH_TIMEOUT(later.state(), QProcess::NotRunning, 60000);
+        QCOMPARE(later.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(later.exitCode(), 0);
+        QTRY_COMPARE(set.windows().constFirst()->windowTitle(), titleFor(page));
+    }
+    QCOMPARE(set.windows().size(), 2);
+    QCOMPARE(first->windowTitle(), titleFor(pages[0]));
+    QVERIFY(set.windows().constFirst() != first);
+}
+
+void TestWindows::copiesOfACrashEachInAWindow()
+{
+    QTemporaryDir state;
+    for (const QString &text : {u"uno"_qs, u"dos"_qs}) {
+        RecoveryStore crashed(state.path());
+        crashed.write({text}, QString(), TextEncoding::Utf8);
+    } // each ends without removing its copy, as the windows of a killed editor do
+
+    Doors doors;
+    doors.prompts.emplace_back();
+    doors.prompts.back().answers << true << true;
+    WindowSet set([&doors] { return doors.next(); }, state.path());
+    set.openFirst(QString());
+    QCOMPARE(set.windows().size(), 2);
+    QStringList texts;
+    for (MainWindow *window : set.windows())
+        texts.append(window->surface().text());
+    texts.sort();
+    QCOMPARE(texts, QStringList({u"dos"_qs, u"uno"_qs}));
+    // Each copy became its window's own: closing the windows without saving leaves nothing.
+    QCOMPARE(copiesHolding(state.path()), u"dos|uno"_qs);
+    for (MainWindow *window : set.windows())
+        QVERIFY(window->close());
+    QTRY_COMPARE(filesIn(state.path()), QStringList());
+}
+
+QTEST_MAIN(TestWindows)
+#include "tst_windows.moc"
