@@ -23,6 +23,7 @@ class EditingSurface;
 class FileActivation;
 class FileChooser;
 class FilePanes;
+class LiveSpelling;
 class PreviewController;
 class PreviewPane;
 class Prompts;
@@ -113,6 +114,7 @@ private:
     QLabel *m_fileNotice = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     QLabel *m_modifiedNotice = nullptr;
+    LiveSpelling *m_liveSpelling = nullptr;
     int m_normalFontSize = 0;
     int m_zoom = 0;
 };

@@ -1,0 +1,94 @@
+#include "matchingtagmarks.h"
+
+#include "editingsurface.h"
+#include "tagmatch.h"
+
+#include <algorithm>
+
+namespace zendral {
+
+namespace {
+
+// A light green apart from the find marks' yellow and the caret line's colour.
+const QColor PairColour(190, 235, 190);
+
+bool isNameCharacter(QChar c)
+{
+    return c.isLetterOrNumber() || c == u':' || c == u'-' || c == u'_' || c == u'.';
+}
+
+} // namespace
+
+MatchingTagMarks::MatchingTagMarks(EditingSurface &text1, QObject *parent)
+    : QObject(parent), m_text1(text1)
+{
+    connect(&text1, &QPlainTextEdit::cursorPositionChanged, this, &MatchingTagMarks::caretMoved);
+    connect(&text1, &EditingSurface::changed, this, &MatchingTagMarks::caretMoved);
+}
+
+bool MatchingTagMarks::maybeInName() const
+{
+    const qint64 caret = m_text1.selectionStart();
+    qint64 i = caret - 1;
+    while (i >= 0 && caret - i <= LongestName && isNameCharacter(m_text1.characterAt(i)))
+        --i;
+    if (i < 0)
+        return false;
+    const QChar before = m_text1.characterAt(i);
+    return before == u'<' || (before == u'/' && i > 0 && m_text1.characterAt(i - 1) == u'<');
+}
+
+void MatchingTagMarks::caretMoved()
+{
+    // Most moves are nowhere near a tag's name: a glance at the characters before the caret
+    // settles them without reading the page.
+    if ((!m_shown && !maybeInName()) || m_scheduled)
+        return;
+    // After the keystroke is on screen.
+    m_scheduled = true;
+    QMetaObject::invokeMethod(this, &MatchingTagMarks::mark, Qt::QueuedConnection);
+}
+
+std::optional<TagPair> MatchingTagMarks::pairAtCaret() const
+{
+    const qint64 caret = m_text1.selectionStart();
+    const qint64 from = std::max<qint64>(0, caret - Reach);
+    const qint64 to = std::min(m_text1.textLength(), caret + Reach);
+    std::optional<TagPair> pair = matchingTag(m_text1.textRange(from, to - from), caret - from);
+    if (pair) {
+        for (TagName *name : {&pair->current, &pair->partner}) {
+            name->tagStart += from;
+            name->nameStart += from;
+        }
+    }
+    return pair;
+}
+
+void MatchingTagMarks::mark()
+{
+    m_scheduled = false;
+    QList<QTextEdit::ExtraSelection> marks;
+    if (const std::optional<TagPair> pair = maybeInName() ? pairAtCaret() : std::nullopt) {
+        QTextCharFormat format;
+        format.setBackground(PairColour);
+        for (const TagName &name : {pair->current, pair->partner}) {
+            QTextCursor cursor(m_text1.document());
+            cursor.setPosition(int(m_text1.toWidgetPosition(name.tagStart)));
+            cursor.setPosition(int(m_text1.toWidgetPosition(name.nameStart + name.nameLength)),
+                               QTextCursor::KeepAnchor);
+            marks.append({cursor, format});
+        }
+    }
+    m_shown = !marks.isEmpty();
+    m_text1.setHighlights(EditingSurface::HighlightLayer::MatchingTag, marks);
+}
+
+void MatchingTagMarks::goToPair()
+{
+    if (const std::optional<TagPair> pair = maybeInName() ? pairAtCaret() : std::nullopt) {
+        m_text1.setSelectionStart(pair->partner.nameStart);
+        m_text1.ensureCursorVisible();
+    }
+}
+
+} // namespace zendral
