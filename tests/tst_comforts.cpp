@@ -180,11 +180,11 @@ void TestComforts::newEntriesInPlace()
                           u"mn_guardarcomo "_qs, u"mn_recientes "_qs, u"mn_imprimir Ctrl+P"_qs,
                           u"mn_vistapreviaimpresion "_qs, u"mn_salir "_qs}));
     QCOMPARE(entries(u"mn_edicion"_qs).last(), u"mn_seleccionartodo "_qs);
-    QCOMPARE(entries(u"mn_ver"_qs),
-             QStringList({u"mn_numeroslinea  on"_qs, u"mn_resaltarlinea  on"_qs,
-                          u"mn_ajustarlineas "_qs, u"mn_ampliar Ctrl++"_qs, u"mn_reducir Ctrl+-"_qs,
-                          u"mn_tamanonormal Ctrl+0"_qs, u"mn_ortografiaescribir  on"_qs,
-                          u"mn_etiquetapareja Ctrl+M"_qs}));
+    QCOMPARE(
+        entries(u"mn_ver"_qs),
+        QStringList({u"mn_numeroslinea  on"_qs, u"mn_resaltarlinea  on"_qs, u"mn_ajustarlineas "_qs,
+                     u"mn_ampliar Ctrl++"_qs, u"mn_reducir Ctrl+-"_qs, u"mn_tamanonormal Ctrl+0"_qs,
+                     u"mn_ortografiaescribir  on"_qs, u"mn_etiquetapareja Ctrl+M"_qs}));
     const QList<QAction *> bar = f.window.menuBar()->actions();
     QCOMPARE(bar.at(bar.size() - 2)->objectName(), u"mn_ver"_qs);
 }

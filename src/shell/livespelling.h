@@ -36,6 +36,8 @@ public:
     // "Omitir" and "Añadir al diccionario"; elsewhere nothing. The entries live until the
     // next call.
     QList<QAction *> contextActions();
+    // Marks the words on screen now, as a pause in typing does.
+    void markScreen();
 
     static constexpr int PauseMilliseconds = 400;
     static constexpr qint64 LookBack = 32 * 1024;
@@ -56,7 +58,6 @@ private:
     };
 
     void schedule();
-    void markScreen();
     // Replaces the stretch of source from start, if it still reads source, as one undoable edit
     // in the colour of what it replaces.
     void replaceWord(qint64 start, const QString &source, const QString &written);
