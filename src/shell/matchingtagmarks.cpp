@@ -28,14 +28,16 @@ MatchingTagMarks::MatchingTagMarks(EditingSurface &text1, QObject *parent)
 
 bool MatchingTagMarks::maybeInName() const
 {
+    // One copy of the few characters before the caret: this runs on every keystroke.
     const qint64 caret = m_text1.selectionStart();
-    qint64 i = caret - 1;
-    while (i >= 0 && caret - i <= LongestName && isNameCharacter(m_text1.characterAt(i)))
+    const qint64 from = std::max<qint64>(0, caret - LongestName - 2);
+    const QString before = m_text1.textRange(from, caret - from);
+    qsizetype i = before.size() - 1;
+    while (i >= 0 && isNameCharacter(before.at(i)))
         --i;
     if (i < 0)
         return false;
-    const QChar before = m_text1.characterAt(i);
-    return before == u'<' || (before == u'/' && i > 0 && m_text1.characterAt(i - 1) == u'<');
+    return before.at(i) == u'<' || (before.at(i) == u'/' && i > 0 && before.at(i - 1) == u'<');
 }
 
 void MatchingTagMarks::caretMoved()
