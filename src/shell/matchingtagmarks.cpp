@@ -54,16 +54,22 @@ void MatchingTagMarks::caretMoved()
 std::optional<TagPair> MatchingTagMarks::pairAtCaret() const
 {
     const qint64 caret = m_text1.selectionStart();
-    const qint64 from = std::max<qint64>(0, caret - Reach);
-    const qint64 to = std::min(m_text1.textLength(), caret + Reach);
-    std::optional<TagPair> pair = matchingTag(m_text1.textRange(from, to - from), caret - from);
-    if (pair) {
-        for (TagName *name : {&pair->current, &pair->partner}) {
-            name->tagStart += from;
-            name->nameStart += from;
+    // Most pairs are near: the farther reaches are read only when the nearer ones hold none.
+    for (const qint64 reach : {Reach / 64, Reach / 8, Reach}) {
+        const qint64 from = std::max<qint64>(0, caret - reach);
+        const qint64 to = std::min(m_text1.textLength(), caret + reach);
+        std::optional<TagPair> pair = matchingTag(m_text1.textRange(from, to - from), caret - from);
+        if (pair) {
+            for (TagName *name : {&pair->current, &pair->partner}) {
+                name->tagStart += from;
+                name->nameStart += from;
+            }
+            return pair;
         }
+        if (from == 0 && to == m_text1.textLength())
+            break;
     }
-    return pair;
+    return std::nullopt;
 }
 
 void MatchingTagMarks::mark()

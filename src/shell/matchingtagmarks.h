@@ -12,9 +12,9 @@ struct TagPair;
 // Highlights, while the caret is in a tag's name, that tag and the one it pairs with, and
 // takes the caret to the pair ("Ir a la etiqueta pareja").
 //
-// The pair is looked for at most Reach characters on either side of the caret, so that a move
-// of the caret costs the same on any page; a pair further away is not found, and a comment or
-// script opened more than Reach before the caret is not known for one.
+// The pair is looked for at most Reach characters on either side of the caret (nearer first),
+// so that a move of the caret costs the same on any page; a pair further away is not found,
+// and a comment or script opened before the stretch read is not known for one.
 class MatchingTagMarks : public QObject
 {
     Q_OBJECT
