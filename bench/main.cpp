@@ -279,7 +279,11 @@ void screenMarks(const QString &page)
     surface.centerCursor();
     auto *spelling = window.findChild<LiveSpelling *>();
     auto *pairs = window.findChild<MatchingTagMarks *>();
-    spelling->markScreen(); // loads the dictionary
+    // The dictionary loads in a thread of its own; give it time before measuring.
+    spelling->markScreen();
+    QEventLoop loading;
+    QTimer::singleShot(3000, &loading, &QEventLoop::quit);
+    loading.exec();
     std::vector<double> marks;
     std::vector<double> pairing;
     for (int i = 0; i < 50; ++i) {

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTextStream>
+#include <QThread>
 
 #include <cerrno>
 #include <cstring>
@@ -58,7 +59,13 @@ SpellingCheck::SpellingCheck(std::vector<SpellDictionary> dictionaries, QString 
     }
 }
 
-SpellingCheck::~SpellingCheck() = default;
+SpellingCheck::~SpellingCheck()
+{
+    if (m_loader) {
+        m_loader->wait();
+        delete m_loader;
+    }
+}
 
 std::unique_ptr<SpellEngine> SpellingCheck::open(size_t index, SpellEngineFailure &failure)
 {
@@ -70,18 +77,48 @@ std::unique_ptr<SpellEngine> SpellingCheck::open(size_t index, SpellEngineFailur
     return engine;
 }
 
-SpellEngine *SpellingCheck::engine()
+SpellEngine *SpellingCheck::engine(QObject *receiver, std::function<void()> whenReady)
 {
     if (m_engine || m_quietLoadFailed)
         return m_engine.get();
-    for (size_t i = 0; i < m_dictionaries.size() && !m_engine; ++i) {
-        SpellEngineFailure failure;
-        m_engine = open(i, failure);
-        if (m_engine)
-            m_chosen = i;
-    }
-    m_quietLoadFailed = !m_engine;
-    return m_engine.get();
+    if (receiver && whenReady)
+        m_waiting.append({receiver, std::move(whenReady)});
+    if (m_loader)
+        return nullptr;
+
+    struct Loaded
+    {
+        std::unique_ptr<SpellEngine> engine;
+        size_t index = 0;
+    };
+    auto loaded = std::make_shared<Loaded>();
+    m_loader = QThread::create([dictionaries = m_dictionaries, loaded] {
+        for (size_t i = 0; i < dictionaries.size() && !loaded->engine; ++i) {
+            SpellEngineFailure failure;
+            loaded->engine = HunspellEngine::open(dictionaries[i], &failure);
+            loaded->index = i;
+        }
+    });
+    // The thread object lives here: its end is answered in this thread.
+    QObject::connect(m_loader, &QThread::finished, m_loader, [this, loaded] {
+        m_loader->deleteLater();
+        m_loader = nullptr;
+        // A check run meanwhile may have loaded one already.
+        if (!m_engine && loaded->engine) {
+            m_engine = std::move(loaded->engine);
+            m_chosen = loaded->index;
+            for (const QString &word : std::as_const(m_addedWords))
+                m_engine->add(word);
+        }
+        m_quietLoadFailed = !m_engine;
+        const auto waiting = std::exchange(m_waiting, {});
+        for (const auto &[waiter, ready] : waiting) {
+            if (waiter)
+                ready();
+        }
+    });
+    m_loader->start();
+    return nullptr;
 }
 
 void SpellingCheck::addWord(const QString &word)

@@ -2,12 +2,16 @@
 
 #include "spelldictionary.h"
 
+#include <QList>
+#include <QPointer>
 #include <QSet>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
+class QThread;
 class QWidget;
 
 namespace zendral {
@@ -34,8 +38,10 @@ public:
     void run(EditingSurface &text1, Prompts &prompts, QWidget *parent);
 
     const QStringList &addedWords() const { return m_addedWords; }
-    // The dictionary in use, loaded quietly the first time; null when none loads.
-    SpellEngine *engine();
+    // The dictionary in use; null while it loads or when none loads. The first call starts
+    // loading it quietly, in a thread of its own so that typing never waits for it; once it
+    // is in place, whenReady runs in this thread unless receiver is gone.
+    SpellEngine *engine(QObject *receiver = nullptr, std::function<void()> whenReady = {});
     // Accepts the word from now on, in this run of the program and the next ones.
     void addWord(const QString &word);
     // Accepts the word for the rest of this run of the program, in the marks made while typing.
@@ -54,6 +60,8 @@ private:
     std::unique_ptr<SpellEngine> m_engine;
     // A quiet load that failed is not tried again at every pause in typing.
     bool m_quietLoadFailed = false;
+    QThread *m_loader = nullptr;
+    QList<QPair<QPointer<QObject>, std::function<void()>>> m_waiting;
     // Index in m_dictionaries of the dictionary the last check used.
     size_t m_chosen = 0;
 };

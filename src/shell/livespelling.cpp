@@ -89,8 +89,10 @@ void LiveSpelling::schedule()
 
 void LiveSpelling::markScreen()
 {
-    SpellEngine *engine = m_check.engine();
-    if (!m_enabled || !engine)
+    if (!m_enabled)
+        return;
+    SpellEngine *engine = m_check.engine(this, [this] { markScreen(); });
+    if (!engine)
         return;
     const QRect view = m_text1.viewport()->rect();
     const qint64 first =
