@@ -4,7 +4,9 @@
 #include "documentfile.h"
 #include "editingsurface.h"
 #include "editorevents.h"
+#include "livespelling.h"
 #include "mainwindow.h"
+#include "matchingtagmarks.h"
 #include "pagegenerator.h"
 
 #include <QAbstractEventDispatcher>
@@ -264,6 +266,44 @@ void saving(const QTemporaryDir &dir, const QString &page)
     row("4. save 10 MB (median; raw = write + fsync)", median(ours), median(raw));
 }
 
+// What runs once typing pauses or the caret lands in a tag's name, in the middle of 10 MB: the
+// spelling marks of the screen and the search for the tag's pair; raw = a keystroke there.
+void screenMarks(const QString &page)
+{
+    MainWindow window;
+    window.show();
+    EditingSurface &surface = window.surface();
+    surface.setText(page);
+    const qint64 tag = page.indexOf(QStringLiteral("<table"), page.size() / 2);
+    surface.setSelectionStart(tag + 2);
+    surface.centerCursor();
+    auto *spelling = window.findChild<LiveSpelling *>();
+    auto *pairs = window.findChild<MatchingTagMarks *>();
+    // The dictionary loads in a thread of its own; give it time before measuring.
+    spelling->markScreen();
+    QEventLoop loading;
+    QTimer::singleShot(3000, &loading, &QEventLoop::quit);
+    loading.exec();
+    std::vector<double> marks;
+    std::vector<double> pairing;
+    for (int i = 0; i < 50; ++i) {
+        marks.push_back(millisecondsOf([&] { spelling->markScreen(); }));
+        // Back and forth between the two tags of the pair.
+        pairing.push_back(millisecondsOf([&] { pairs->goToPair(); }));
+    }
+    QPlainTextEdit edit;
+    edit.setPlainText(surface.document()->toRawText());
+    QTextCursor cursor(edit.document());
+    cursor.setPosition(edit.document()->characterCount() / 2);
+    std::vector<double> raw;
+    for (int i = 0; i < 50; ++i)
+        raw.push_back(millisecondsOf([&] { cursor.insertText(QStringLiteral("a")); }));
+    row("7. spelling marks of the screen, 10 MB (mean)", mean(marks), mean(raw));
+    row("   spelling marks of the screen, 10 MB (max)", percentile(marks, 1.0), mean(raw));
+    row("8. pair of the tag at the caret, 10 MB (mean)", mean(pairing), mean(raw));
+    row("   pair of the tag at the caret, 10 MB (max)", percentile(pairing, 1.0), mean(raw));
+}
+
 class TimerCounter : public QObject
 {
 public:
@@ -338,6 +378,11 @@ int main(int argc, char *argv[])
         typingAfterLongHistory(page10);
         return 0;
     }
+    // "marks" measures only what runs after a pause: spelling marks and the tag's pair.
+    if (application.arguments().contains(QStringLiteral("marks"))) {
+        screenMarks(bench::generatePage(10 << 20));
+        return 0;
+    }
     if (application.arguments().contains(QStringLiteral("open"))) {
         openAndColour(dir, QStringLiteral("10 MB"), bench::generatePage(10 << 20), 3);
         return 0;
@@ -357,6 +402,7 @@ int main(int argc, char *argv[])
     typingRows(QStringLiteral("50 MB"), page50);
     closingTags(page10);
     typingAfterLongHistory(page10);
+    screenMarks(page10);
     saving(dir, page10);
     benchReplace(page10);
     benchRecovery(page10);

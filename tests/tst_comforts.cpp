@@ -1,5 +1,7 @@
 #include "filepanes.h"
 #include "mainwindow.h"
+#include "spellingcheck.h"
+#include "tagmatch.h"
 #include "testsupport.h"
 #include "usersettings.h"
 
@@ -81,6 +83,47 @@ QByteArray outputOf(const QString &program, const QStringList &arguments)
     return process.readAllStandardOutput();
 }
 
+// The stretches under a red wavy underline, as the view draws them.
+QStringList underlined(EditingSurface &text1)
+{
+    QStringList words;
+    for (const QTextEdit::ExtraSelection &mark : text1.extraSelections()) {
+        if (mark.format.underlineStyle() == QTextCharFormat::WaveUnderline &&
+            mark.format.underlineColor() == QColor(Qt::red))
+            words.append(mark.cursor.selectedText());
+    }
+    return words;
+}
+
+// Right-clicks the text at position and picks the entry captioned pick; gives the captions of
+// the menu up to its first separator.
+QStringList rightClick(EditingSurface &text1, qint64 position, const QString &pick)
+{
+    QStringList entries;
+    QTimer::singleShot(0, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        QAction *chosen = nullptr;
+        for (QAction *action : menu->actions()) {
+            if (action->isSeparator())
+                break;
+            entries.append(action->text());
+            if (action->text() == pick)
+                chosen = action;
+        }
+        menu->close();
+        if (chosen)
+            chosen->trigger();
+    });
+    QTextCursor cursor(text1.document());
+    cursor.setPosition(int(text1.toWidgetPosition(position)) + 1);
+    const QPoint at = text1.cursorRect(cursor).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, text1.viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(text1.viewport(), &event);
+    return entries;
+}
+
 } // namespace
 
 class TestComforts : public QObject
@@ -101,6 +144,10 @@ private slots:
     void selectAll();
     void recentPages();
     void printAndPreview();
+    void spellingAsYouType();
+    void tagPairs_data();
+    void tagPairs();
+    void goToTheMatchingTag();
 
 private:
     QTemporaryDir m_configuration;
@@ -134,10 +181,11 @@ void TestComforts::newEntriesInPlace()
                           u"mn_vistapreviaimpresion "_qs, u"mn_nuevaventana Ctrl+Shift+N"_qs,
                           u"mn_salir "_qs}));
     QCOMPARE(entries(u"mn_edicion"_qs).last(), u"mn_seleccionartodo "_qs);
-    QCOMPARE(entries(u"mn_ver"_qs),
-             QStringList({u"mn_numeroslinea  on"_qs, u"mn_resaltarlinea  on"_qs,
-                          u"mn_ajustarlineas "_qs, u"mn_ampliar Ctrl++"_qs, u"mn_reducir Ctrl+-"_qs,
-                          u"mn_tamanonormal Ctrl+0"_qs}));
+    QCOMPARE(
+        entries(u"mn_ver"_qs),
+        QStringList({u"mn_numeroslinea  on"_qs, u"mn_resaltarlinea  on"_qs, u"mn_ajustarlineas "_qs,
+                     u"mn_ampliar Ctrl++"_qs, u"mn_reducir Ctrl+-"_qs, u"mn_tamanonormal Ctrl+0"_qs,
+                     u"mn_ortografiaescribir  on"_qs, u"mn_etiquetapareja Ctrl+M"_qs}));
     const QList<QAction *> bar = f.window.menuBar()->actions();
     QCOMPARE(bar.at(bar.size() - 2)->objectName(), u"mn_ver"_qs);
 }
@@ -421,6 +469,114 @@ void TestComforts::printAndPreview()
     });
     f.trigger(u"mn_vistapreviaimpresion"_qs);
     QCOMPARE(shown, sheets.size());
+}
+
+void TestComforts::spellingAsYouType()
+{
+    ShownWindow f;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    f.text1.setText(u"<p title=\"un grato\"></p>"_qs);
+    f.text1.setSelectionStart(0);
+    f.text1.setSelectionLength(20);
+    f.text1.setSelectionColour(colours::Blue);
+    f.text1.setSelectionStart(20);
+    f.text1.setInsertionColour(colours::Black);
+    // Only what a reader sees: the tag's name and the attribute's name are no words.
+    QTest::keyClicks(&f.text1, u"el prro y el gatto de zendralia"_qs);
+    QTRY_COMPARE(underlined(f.text1), (QStringList{u"prro"_qs, u"gatto"_qs, u"zendralia"_qs}));
+
+    // A suggestion takes the word's place in the word's colour, as one step of the history.
+    f.text1.setInsertionColour(colours::Red);
+    const QStringList entries = rightClick(f.text1, 24, u"perro"_qs);
+    QVERIFY2(entries.contains(u"perro"_qs), qPrintable(entries.join(u", ")));
+    QCOMPARE(entries.mid(entries.size() - 2),
+             (QStringList{u"&Omitir"_qs, u"&Añadir al diccionario"_qs}));
+    QCOMPARE(f.text1.text(), u"<p title=\"un grato\">el perro y el gatto de zendralia</p>"_qs);
+    QCOMPARE(f.text1.colourAt(24), colours::Black);
+    QCOMPARE(f.text1.colourAt(19), colours::Blue);
+    QCOMPARE(f.text1.insertionColour(), colours::Red);
+    QTRY_COMPARE(underlined(f.text1), (QStringList{u"gatto"_qs, u"zendralia"_qs}));
+    QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(f.text1.text().contains(u">el prro y"_qs));
+    QTest::keyClick(&f.text1, Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(f.text1.text().contains(u">el perro y"_qs));
+
+    rightClick(f.text1, 35, u"&Omitir"_qs);
+    QTRY_COMPARE(underlined(f.text1), QStringList{u"zendralia"_qs});
+    // Added for the next starts too; a page holding the word no longer shows it.
+    rightClick(f.text1, 44, u"&Añadir al diccionario"_qs);
+    QTRY_COMPARE(underlined(f.text1), QStringList());
+    QVERIFY(SpellingCheck({}, userWordsFile()).addedWords().contains(u"zendralia"_qs));
+
+    QTest::keyClicks(&f.text1, u" csa"_qs);
+    QTRY_COMPARE(underlined(f.text1), QStringList{u"csa"_qs});
+    f.trigger(u"mn_ortografiaescribir"_qs);
+    QCOMPARE(underlined(f.text1), QStringList());
+    f.trigger(u"mn_ortografiaescribir"_qs);
+    QTRY_COMPARE(underlined(f.text1), QStringList{u"csa"_qs});
+}
+
+void TestComforts::tagPairs_data()
+{
+    // "|" is the caret, "^" stands before the tag expected to pair with the caret's; without
+    // "^" there is none.
+    QTest::addColumn<QString>("text");
+    QTest::newRow("opening finds its closing") << u"<d|iv>x^</div>"_qs;
+    QTest::newRow("closing finds its opening, caret after its slash") << u"^<div>x</|div>"_qs;
+    QTest::newRow("caret at the name's end") << u"<div|>x^</div>"_qs;
+    QTest::newRow("nesting counted") << u"<d|iv><div></div><div/>^</div></div>"_qs;
+    QTest::newRow("nesting counted backwards") << u"^<div><div></div></d|iv>"_qs;
+    QTest::newRow("other names pass") << u"<u|l><li>x</li><br>^</ul>"_qs;
+    QTest::newRow("case aside") << u"<DI|V>x^</div>"_qs;
+    QTest::newRow("comment skipped") << u"<d|iv><!-- </div> -->^</div>"_qs;
+    QTest::newRow("server block skipped") << u"<d|iv><% x = \"</div>\" %>^</div>"_qs;
+    QTest::newRow("script code skipped")
+        << u"<d|iv><script>document.write('</div>')</script>^</div>"_qs;
+    QTest::newRow("a > in a quoted value") << u"<d|iv title=\"a>b\">^</div>"_qs;
+    QTest::newRow("unmatched") << u"<d|iv><p></p></p>"_qs;
+    QTest::newRow("closes itself") << u"<d|iv/></div>"_qs;
+    QTest::newRow("caret in the attributes") << u"<div c|lass=x></div>"_qs;
+    QTest::newRow("caret before the <") << u"|<div></div>"_qs;
+    QTest::newRow("tag inside a comment") << u"<!-- <d|iv> --></div>"_qs;
+}
+
+void TestComforts::tagPairs()
+{
+    QFETCH(QString, text);
+    const qint64 caret = text.indexOf(u'|');
+    text.remove(caret, 1);
+    const qint64 partner = text.indexOf(u'^');
+    if (partner >= 0)
+        text.remove(partner, 1);
+    const qint64 caretInText = partner >= 0 && partner < caret ? caret - 1 : caret;
+    const std::optional<TagPair> pair = matchingTag(text, caretInText);
+    QCOMPARE(pair ? pair->partner.tagStart : -1, partner);
+}
+
+void TestComforts::goToTheMatchingTag()
+{
+    ShownWindow f;
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    const QString page = u"<div><p>uno</p>\r\n<DIV>dos</div>\r\n</div>"_qs;
+    f.text1.setText(page);
+    f.text1.setSelectionStart(2);
+    const auto paired = [&] {
+        QList<qint64> starts;
+        for (const QTextEdit::ExtraSelection &mark : f.text1.extraSelections()) {
+            if (mark.format.background().style() != Qt::NoBrush)
+                starts.append(f.text1.fromWidgetPosition(mark.cursor.selectionStart()));
+        }
+        return starts;
+    };
+    QTRY_COMPARE(paired(), (QList<qint64>{0, 33}));
+    QTest::keyClick(&f.text1, Qt::Key_M, Qt::ControlModifier);
+    QCOMPARE(f.text1.selectionStart(), 35);
+    QTest::keyClick(&f.text1, Qt::Key_M, Qt::ControlModifier);
+    QCOMPARE(f.text1.selectionStart(), 1);
+    QCOMPARE(f.text1.text(), page);
+    // Out of the name, the marks go.
+    QTest::keyClick(&f.text1, Qt::Key_End);
+    QTRY_COMPARE(paired(), QList<qint64>());
 }
 
 QTEST_MAIN(TestComforts)

@@ -65,6 +65,11 @@ QStringList SpellingSession::suggestions() const
     return finished() ? QStringList() : m_engine->suggest(word());
 }
 
+QString SpellingSession::writtenForm(const QString &replacement) const
+{
+    return finished() ? replacement : pageForm(replacement, m_words[m_current]);
+}
+
 void SpellingSession::ignore()
 {
     if (finished())

@@ -37,6 +37,8 @@ public:
     QString contextAfter() const;
     // Likely corrections for the word shown, best first.
     QStringList suggestions() const;
+    // How the page must write replacement in the place of the word shown.
+    QString writtenForm(const QString &replacement) const;
 
     // Leaves this occurrence as it is.
     void ignore();

@@ -95,7 +95,7 @@ public:
     qint64 fromWidgetPosition(qint64 widgetPosition) const;
 
     // The features that mark stretches of text beside the selection; each keeps its own marks.
-    enum class HighlightLayer { Find };
+    enum class HighlightLayer { Find, MatchingTag, Spelling };
     // Replaces one layer's marks, leaving the other layers' alone; higher layers are drawn over
     // lower ones.
     void setHighlights(HighlightLayer layer, const QList<QTextEdit::ExtraSelection> &highlights);

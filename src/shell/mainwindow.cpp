@@ -13,6 +13,8 @@
 #include "filepanes.h"
 #include "findstrip.h"
 #include "generatordialogs.h"
+#include "livespelling.h"
+#include "matchingtagmarks.h"
 #include "pageestimate.h"
 #include "pageprinter.h"
 #include "previewcontroller.h"
@@ -125,9 +127,17 @@ QList<QUrl> localFiles(const QMimeData &data)
     return files;
 }
 
-// The editing surface's right-click menu: the editor's own history and the window's clipboard
-// commands. Ctrl+Z and Ctrl+Y reach the history as typed keys: the menu only shows them.
-void giveContextMenu(EditingSurface &text1, UndoHistory &history,
+// The spelling shared by every window: the user's words are kept beside the settings.
+SpellingCheck &programSpelling()
+{
+    static SpellingCheck check(installedDictionaries(), userWordsFile());
+    return check;
+}
+
+// The editing surface's right-click menu: the corrections of a misspelt word, the editor's own
+// history and the window's clipboard commands. Ctrl+Z and Ctrl+Y reach the history as typed
+// keys: the menu only shows them.
+void giveContextMenu(EditingSurface &text1, UndoHistory &history, LiveSpelling &spelling,
                      const QHash<QString, QAction *> &commands, QObject *owner)
 {
     auto *undo = new QAction(QStringLiteral("&Deshacer\tCtrl+Z"), owner);
@@ -136,13 +146,22 @@ void giveContextMenu(EditingSurface &text1, UndoHistory &history,
     auto *redo = new QAction(QStringLiteral("&Rehacer\tCtrl+Y"), owner);
     redo->setObjectName(QStringLiteral("menuRehacer"));
     QObject::connect(redo, &QAction::triggered, owner, [&history] { history.RehacerComando(); });
-    QObject::connect(&text1, &EditingSurface::contextMenuOpening, owner, [&history, undo, redo] {
-        undo->setEnabled(history.ComandoActual() > 0);
-        redo->setEnabled(history.ComandoActual() < history.count());
-    });
-    text1.setContextActions({undo, redo, nullptr, commands.value(QStringLiteral("mn_cortar")),
-                             commands.value(QStringLiteral("mn_copiar")),
-                             commands.value(QStringLiteral("mn_pegar"))});
+    const QList<QAction *> editing = {undo,
+                                      redo,
+                                      nullptr,
+                                      commands.value(QStringLiteral("mn_cortar")),
+                                      commands.value(QStringLiteral("mn_copiar")),
+                                      commands.value(QStringLiteral("mn_pegar"))};
+    QObject::connect(&text1, &EditingSurface::contextMenuOpening, owner,
+                     [&text1, &history, &spelling, undo, redo, editing] {
+                         undo->setEnabled(history.ComandoActual() > 0);
+                         redo->setEnabled(history.ComandoActual() < history.count());
+                         QList<QAction *> corrections = spelling.contextActions();
+                         if (!corrections.isEmpty())
+                             corrections.append(nullptr);
+                         text1.setContextActions(corrections + editing);
+                     });
+    text1.setContextActions(editing);
 }
 
 } // namespace
@@ -230,7 +249,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     connect(m_document, &DocumentController::statusMessage, m_fileNotice, &QLabel::setText);
     connect(m_text1, &QPlainTextEdit::selectionChanged, this, &MainWindow::updateClipboardCommands);
     connect(m_services.clipboard, &Clipboard::changed, this, &MainWindow::updateClipboardCommands);
-    giveContextMenu(*m_text1, m_events->history(), m_commands, this);
+    giveContextMenu(*m_text1, m_events->history(), *m_liveSpelling, m_commands, this);
 
     // Start-up: the template in blue, the caret after it, the clipboard commands disabled
     // until the selection or the clipboard says otherwise.
@@ -432,7 +451,7 @@ void MainWindow::connectCommands()
     connectCommand(QStringLiteral("mn_hora"),
                    [&text1, &prompts] { insertClockScript(text1, prompts); });
     connectCommand(QStringLiteral("btnortografia"),
-                   [&text1, &prompts, parent] { runSpellingCheck(text1, prompts, parent); });
+                   [&text1, &prompts, parent] { programSpelling().run(text1, prompts, parent); });
 
     connectCommand(QStringLiteral("mn_visualizar"),
                    [this] { m_previewController->verEnNavegador(); });
@@ -483,6 +502,11 @@ void MainWindow::connectViewCommands()
            [this](bool on) {
                m_text1->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
            });
+    m_liveSpelling = new LiveSpelling(*m_text1, m_events->history(), programSpelling(), this);
+    toggle(QStringLiteral("mn_ortografiaescribir"), QStringLiteral("ver/ortografiaEscribir"), true,
+           [this](bool on) { m_liveSpelling->setEnabled(on); });
+    auto *pairs = new MatchingTagMarks(*m_text1, this);
+    connectCommand(QStringLiteral("mn_etiquetapareja"), [pairs] { pairs->goToPair(); });
 
     m_normalFontSize = m_text1->font().pointSize();
     if (m_normalFontSize <= 0)

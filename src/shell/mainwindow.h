@@ -24,6 +24,7 @@ class EditingSurface;
 class FileActivation;
 class FileChooser;
 class FilePanes;
+class LiveSpelling;
 class PreviewController;
 class PreviewPane;
 class Prompts;
@@ -121,6 +122,7 @@ private:
     QLabel *m_fileNotice = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     QLabel *m_modifiedNotice = nullptr;
+    LiveSpelling *m_liveSpelling = nullptr;
     int m_normalFontSize = 0;
     int m_zoom = 0;
 };

@@ -1,0 +1,142 @@
+#include "tagmatch.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace zendral {
+
+namespace {
+
+struct Tag
+{
+    TagName name;
+    bool selfClosing = false;
+};
+
+bool isNameCharacter(QChar c)
+{
+    return c.isLetterOrNumber() || c == u':' || c == u'-' || c == u'_' || c == u'.';
+}
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// The position after the first `end` at or after from, or the end of the text.
+qint64 skipPast(QStringView text, qint64 from, QStringView end)
+{
+    const qint64 found = text.indexOf(end, from);
+    return found < 0 ? text.size() : found + end.size();
+}
+
+// Reads the tag whose name starts at nameStart to its ">", quoted values and server blocks
+// inside it taken whole, and returns where the text goes on.
+qint64 tagEnd(QStringView text, qint64 nameEnd, bool *selfClosing)
+{
+    qint64 i = nameEnd;
+    QChar previous;
+    while (i < text.size()) {
+        const QChar c = text.at(i);
+        if (c == u'>') {
+            *selfClosing = previous == u'/';
+            return i + 1;
+        }
+        // A "<" that is not in quotes means the tag was never closed: a new one begins.
+        if (c == u'<' && !text.mid(i).startsWith(u"<%"))
+            return i;
+        if (c == u'"' || c == u'\'') {
+            const qint64 close = text.indexOf(c, i + 1);
+            i = close < 0 ? text.size() : close + 1;
+        } else if (text.mid(i).startsWith(u"<%")) {
+            i = skipPast(text, i + 2, u"%>");
+        } else {
+            ++i;
+        }
+        previous = c;
+    }
+    return i;
+}
+
+// Every tag of the text in order, with what holds no tags left out.
+std::vector<Tag> tagsOf(QStringView text)
+{
+    std::vector<Tag> tags;
+    qint64 i = 0;
+    while (i < text.size()) {
+        i = text.indexOf(u'<', i);
+        if (i < 0)
+            break;
+        const QStringView rest = text.mid(i);
+        if (rest.startsWith(u"<!--")) {
+            i = skipPast(text, i + 4, u"-->");
+            continue;
+        }
+        if (rest.startsWith(u"<%")) {
+            i = skipPast(text, i + 2, u"%>");
+            continue;
+        }
+        const bool closing = rest.startsWith(u"</");
+        const qint64 nameStart = i + (closing ? 2 : 1);
+        if (nameStart >= text.size() || !isAsciiLetter(text.at(nameStart))) {
+            ++i;
+            continue;
+        }
+        qint64 nameEnd = nameStart;
+        while (nameEnd < text.size() && isNameCharacter(text.at(nameEnd)))
+            ++nameEnd;
+        Tag tag;
+        tag.name = {i, nameStart, nameEnd - nameStart, closing};
+        i = tagEnd(text, nameEnd, &tag.selfClosing);
+        tags.push_back(tag);
+        if (!closing) {
+            // A script's or a style's code may write "<div>" in a string: it is not a tag.
+            const QStringView name = text.mid(nameStart, nameEnd - nameStart);
+            for (const QStringView raw : {QStringView(u"</script"), QStringView(u"</style")}) {
+                if (name.compare(raw.mid(2), Qt::CaseInsensitive) != 0)
+                    continue;
+                const qint64 close = text.indexOf(raw, i, Qt::CaseInsensitive);
+                i = close < 0 ? text.size() : close;
+            }
+        }
+    }
+    return tags;
+}
+
+} // namespace
+
+std::optional<TagPair> matchingTag(QStringView text, qint64 caret)
+{
+    const std::vector<Tag> tags = tagsOf(text);
+    qsizetype current = -1;
+    for (qsizetype k = 0; k < qsizetype(tags.size()); ++k) {
+        const TagName &name = tags[size_t(k)].name;
+        if (caret > name.tagStart && caret <= name.nameStart + name.nameLength) {
+            current = k;
+            break;
+        }
+    }
+    if (current < 0 || tags[size_t(current)].selfClosing)
+        return std::nullopt;
+    const TagName &here = tags[size_t(current)].name;
+    const QStringView name = text.mid(here.nameStart, here.nameLength);
+    const qsizetype step = here.closing ? -1 : 1;
+    int depth = 0;
+    for (qsizetype k = current + step; k >= 0 && k < qsizetype(tags.size()); k += step) {
+        const Tag &tag = tags[size_t(k)];
+        if (tag.selfClosing ||
+            text.mid(tag.name.nameStart, tag.name.nameLength).compare(name, Qt::CaseInsensitive))
+            continue;
+        if (tag.name.closing == here.closing) {
+            ++depth;
+        } else if (depth > 0) {
+            --depth;
+        } else {
+            return TagPair{here, tag.name};
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace zendral

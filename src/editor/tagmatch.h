@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QStringView>
+
+#include <optional>
+
+namespace zendral {
+
+// One tag as the pairing sees it: from its "<" to the end of its name.
+struct TagName
+{
+    qint64 tagStart = 0;
+    qint64 nameStart = 0;
+    qint64 nameLength = 0;
+    bool closing = false;
+};
+
+// The tag whose name holds the caret and the tag it pairs with.
+struct TagPair
+{
+    TagName current;
+    TagName partner;
+};
+
+// With the caret in a tag's name (anywhere from just after its "<" to the end of the name), the
+// opening or closing tag of the same name, case aside, that pairs with it: tags of that name in
+// between are counted so that nested ones pair among themselves. Comments, server blocks and
+// the code of scripts and styles hold no tags. Nothing when the caret is in no tag's name, the
+// tag closes itself ("<br/>"), or its pair is not in text.
+std::optional<TagPair> matchingTag(QStringView text, qint64 caret);
+
+} // namespace zendral

@@ -1,0 +1,102 @@
+#include "matchingtagmarks.h"
+
+#include "editingsurface.h"
+#include "tagmatch.h"
+
+#include <algorithm>
+
+namespace zendral {
+
+namespace {
+
+// A light green apart from the find marks' yellow and the caret line's colour.
+const QColor PairColour(190, 235, 190);
+
+bool isNameCharacter(QChar c)
+{
+    return c.isLetterOrNumber() || c == u':' || c == u'-' || c == u'_' || c == u'.';
+}
+
+} // namespace
+
+MatchingTagMarks::MatchingTagMarks(EditingSurface &text1, QObject *parent)
+    : QObject(parent), m_text1(text1)
+{
+    connect(&text1, &QPlainTextEdit::cursorPositionChanged, this, &MatchingTagMarks::caretMoved);
+    connect(&text1, &EditingSurface::changed, this, &MatchingTagMarks::caretMoved);
+}
+
+bool MatchingTagMarks::maybeInName() const
+{
+    // One copy of the few characters before the caret: this runs on every keystroke.
+    const qint64 caret = m_text1.selectionStart();
+    const qint64 from = std::max<qint64>(0, caret - LongestName - 2);
+    const QString before = m_text1.textRange(from, caret - from);
+    qsizetype i = before.size() - 1;
+    while (i >= 0 && isNameCharacter(before.at(i)))
+        --i;
+    if (i < 0)
+        return false;
+    return before.at(i) == u'<' || (before.at(i) == u'/' && i > 0 && before.at(i - 1) == u'<');
+}
+
+void MatchingTagMarks::caretMoved()
+{
+    // Most moves are nowhere near a tag's name: a glance at the characters before the caret
+    // settles them without reading the page.
+    if ((!m_shown && !maybeInName()) || m_scheduled)
+        return;
+    // After the keystroke is on screen.
+    m_scheduled = true;
+    QMetaObject::invokeMethod(this, &MatchingTagMarks::mark, Qt::QueuedConnection);
+}
+
+std::optional<TagPair> MatchingTagMarks::pairAtCaret() const
+{
+    const qint64 caret = m_text1.selectionStart();
+    // Most pairs are near: the farther reaches are read only when the nearer ones hold none.
+    for (const qint64 reach : {Reach / 64, Reach / 8, Reach}) {
+        const qint64 from = std::max<qint64>(0, caret - reach);
+        const qint64 to = std::min(m_text1.textLength(), caret + reach);
+        std::optional<TagPair> pair = matchingTag(m_text1.textRange(from, to - from), caret - from);
+        if (pair) {
+            for (TagName *name : {&pair->current, &pair->partner}) {
+                name->tagStart += from;
+                name->nameStart += from;
+            }
+            return pair;
+        }
+        if (from == 0 && to == m_text1.textLength())
+            break;
+    }
+    return std::nullopt;
+}
+
+void MatchingTagMarks::mark()
+{
+    m_scheduled = false;
+    QList<QTextEdit::ExtraSelection> marks;
+    if (const std::optional<TagPair> pair = maybeInName() ? pairAtCaret() : std::nullopt) {
+        QTextCharFormat format;
+        format.setBackground(PairColour);
+        for (const TagName &name : {pair->current, pair->partner}) {
+            QTextCursor cursor(m_text1.document());
+            cursor.setPosition(int(m_text1.toWidgetPosition(name.tagStart)));
+            cursor.setPosition(int(m_text1.toWidgetPosition(name.nameStart + name.nameLength)),
+                               QTextCursor::KeepAnchor);
+            marks.append({cursor, format});
+        }
+    }
+    m_shown = !marks.isEmpty();
+    m_text1.setHighlights(EditingSurface::HighlightLayer::MatchingTag, marks);
+}
+
+void MatchingTagMarks::goToPair()
+{
+    if (const std::optional<TagPair> pair = maybeInName() ? pairAtCaret() : std::nullopt) {
+        m_text1.setSelectionStart(pair->partner.nameStart);
+        m_text1.ensureCursorVisible();
+    }
+}
+
+} // namespace zendral

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+
+#include <optional>
+
+namespace zendral {
+
+class EditingSurface;
+struct TagPair;
+
+// Highlights, while the caret is in a tag's name, that tag and the one it pairs with, and
+// takes the caret to the pair ("Ir a la etiqueta pareja").
+//
+// The pair is looked for at most Reach characters on either side of the caret (nearer first),
+// so that a move of the caret costs the same on any page; a pair further away is not found,
+// and a comment or script opened before the stretch read is not known for one.
+class MatchingTagMarks : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit MatchingTagMarks(EditingSurface &text1, QObject *parent = nullptr);
+
+    // Moves the caret into the name of the tag that pairs with the one it is in; elsewhere
+    // does nothing.
+    void goToPair();
+
+    static constexpr qint64 Reach = 100 * 1000;
+    // The longest tag name the caret is looked for in before anything else is read.
+    static constexpr qint64 LongestName = 64;
+
+private:
+    // Whether the characters just before the caret could be a tag's "<" and name.
+    bool maybeInName() const;
+    void caretMoved();
+    void mark();
+    // The pair around the caret, in document positions.
+    std::optional<TagPair> pairAtCaret() const;
+
+    EditingSurface &m_text1;
+    bool m_scheduled = false;
+    bool m_shown = false;
+};
+
+} // namespace zendral
