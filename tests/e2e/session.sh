@@ -40,12 +40,12 @@ start() {
     PID=$!
 }
 
-# Polls a condition every tenth of a second for up to 30 seconds.
+# Polls a condition every tenth of a second for up to a minute (a slow condition polls less often).
 wait_until() {
     local what="$1"
     shift
-    local tries
-    for ((tries = 0; tries < 300; tries++)); do
+    local deadline=$((SECONDS + 60))
+    while ((SECONDS < deadline)); do
         if "$@" >/dev/null 2>&1; then
             return 0
         fi
@@ -71,11 +71,13 @@ window_named() {
     xdotool search --onlyvisible --name "$1"
 }
 
-# True once the keyboard is in a window titled to match; until then puts it there, as a
-# click on the window would (there is no window manager to do it).
+# True once the keyboard is in a window titled to match; until then raises the window and puts
+# the keyboard there, as a click on it would (there is no window manager to do it).
 keyboard_in() {
     [[ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" =~ $1 ]] && return 0
-    xdotool windowfocus "$(window_named "$1" | head -n 1)"
+    local window
+    window="$(window_named "$1" | head -n 1)"
+    xdotool windowraise "${window}" windowfocus "${window}"
     return 1
 }
 

@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# An author's afternoon with two pages, by keystrokes alone, on the X display it is given
+# (xvfb-run provides one): a page opened from the desktop while the editor runs comes up in a
+# second window of the running program; a word found is marked on screen; the page is printed
+# to a PDF file through the print dialog; a misspelt word is underlined in red and corrected
+# from the right-click menu; both pages are saved and their bytes compared.
+#
+#   pages.sh <zendral program> <artifacts folder>
+set -euo pipefail
+
+PROGRAM="$(realpath "$1")"
+ARTIFACTS="$2"
+mkdir -p "${ARTIFACTS}"
+SCREENSHOT="${ARTIFACTS}/pages.png"
+
+NAME=pages
+source "$(dirname "$0")/session.sh"
+
+more_diagnostics() {
+    import -window root "${SCREENSHOT}" 2>/dev/null && echo "pages: screenshot in ${SCREENSHOT}" >&2
+}
+
+FIRST="${WORK}/primera.html"
+SECOND="${WORK}/segunda.html"
+printf '<p>casa y casa</p>\n' >"${FIRST}"
+printf '<p>Una cancion</p>\n' >"${SECOND}"
+
+# Whether the picture of the window titled to match has more than a few pixels that the
+# ImageMagick test given picks out.
+some_pixels_of() {
+    import -window "$(window_named "$1" | head -n 1)" "${WORK}/window.png" 2>/dev/null
+    [ "$(convert "${WORK}/window.png" -fx "$2" -format '%[fx:int(mean*w*h)]' info:)" -gt 20 ]
+}
+# The marker behind a found word, and the red of a misspelt word's wavy underline (drawn
+# smoothed, so reds of every shade).
+MARKED='abs(r-1)<0.04 && abs(g-0.925)<0.04 && abs(b-0.47)<0.04'
+UNDERLINED='r>0.9 && g<0.7 && b<0.7'
+
+windows_shown() {
+    xdotool search --onlyvisible --pid "${PID}" | wc -l
+}
+
+more_windows_than() {
+    [ "$(windows_shown)" -gt "$1" ]
+}
+
+corrected() {
+    ! grep -q cancion "${SECOND}"
+}
+
+title_of() {
+    printf '^Zendral - \\[%s\\]$' "$1"
+}
+
+start "${FIRST}"
+wait_for_window "$(title_of "${FIRST}")"
+
+# The second page, opened from the desktop, goes to the running program; the one started for
+# it hands the page over and ends.
+"${PROGRAM}" "${SECOND}" >>"${LOG}" 2>&1 || fail "the second start did not end cleanly"
+wait_for_window "$(title_of "${SECOND}")"
+window_named "$(title_of "${FIRST}")" >/dev/null || fail "the first page's window went away"
+
+# In the first page: a word found is marked wherever it shows.
+wait_for_window "$(title_of "${FIRST}")"
+keys alt+l Tab
+type_text 'casa'
+keys Return
+wait_until "the found words marked" some_pixels_of "$(title_of "${FIRST}")" "${MARKED}"
+
+# Printed through the print dialog to a PDF file named in its "Fichero de salida" box.
+keys Escape ctrl+p
+wait_for_window '^Imprimir$'
+keys alt+f ctrl+a
+type_text "${WORK}/primera.pdf"
+keys Return
+wait_until "the printed page" bash -c "pdftotext '${WORK}/primera.pdf' - | grep -q 'casa y casa'"
+
+wait_for_window "$(title_of "${SECOND}")"
+# Back to the second page: the misspelt word gets its red wavy underline once typing pauses.
+wait_until "a red underline in the second page" some_pixels_of "$(title_of "${SECOND}")" "${UNDERLINED}"
+
+# The caret into the word; the menu key opens the text's menu there; the first suggestion
+# replaces the word.
+keys ctrl+Home Right Right Right Right Right Right Right Right Right
+SHOWN="$(windows_shown)"
+keys Menu
+wait_until "the text's menu" more_windows_than "${SHOWN}"
+keys Down Return
+keys ctrl+s
+wait_until "the corrected page on disk" corrected
+printf '<p>Una canci\303\263n</p>\n' >"${WORK}/expected"
+cmp "${WORK}/expected" "${SECOND}" || fail "the corrected page is not $(cat "${WORK}/expected")"
+
+import -window root "${SCREENSHOT}"
+
+# Archivo > Salir closes one window, asking as ever whether to save it first; the program
+# ends with the last one.
+keys alt+a s
+wait_for_window 'Quieres guardar'
+keys n
+wait_for_window "$(title_of "${FIRST}")"
+keys alt+a s
+wait_for_window 'Quieres guardar'
+keys n
+wait_for_end
+echo "pages: passed; screenshot in ${SCREENSHOT}"
