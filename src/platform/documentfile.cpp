@@ -84,31 +84,37 @@ QString writeError(const QString &path, const QString &reason)
         .arg(path, reason);
 }
 
-void normaliseLines(const QString &content, DecodedDocument &document)
+// The first line end of a text, CR LF when it has none.
+QString firstLineEnd(QStringView text)
 {
-    QString &text = document.text;
-    text.reserve(content.size() + content.size() / 32 + 2);
+    const auto found =
+        std::find_if(text.begin(), text.end(), [](QChar c) { return c == u'\r' || c == u'\n'; });
+    const qsizetype at = found == text.end() ? -1 : found - text.begin();
+    if (at < 0 || (text.at(at) == u'\r' && at + 1 < text.size() && text.at(at + 1) == u'\n'))
+        return QStringLiteral("\r\n");
+    return QString(text.at(at));
+}
+
+// Every line end is kept as it was read; a last line without one is ended with one of the
+// page's own kind.
+void endLines(QString content, DecodedDocument &document)
+{
     const qsizetype size = content.size();
-    bool endsLine = false;
+    const QChar *data = content.constData();
     qsizetype lineStart = 0;
     for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = content.at(i);
-        if (c == u'\r') {
-            document.longestLine = std::max(document.longestLine, i - lineStart);
-            text.append(u"\r\n");
-            if (i + 1 < size && content.at(i + 1) == u'\n')
-                ++i;
-            lineStart = i + 1;
-            endsLine = true;
-        } else {
-            text.append(c);
-            // A page whose lines end in LF alone ends its last line with one too.
-            endsLine = c == u'\n';
-        }
+        const QChar c = data[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        document.longestLine = std::max(document.longestLine, i - lineStart);
+        if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
+            ++i;
+        lineStart = i + 1;
     }
     document.longestLine = std::max(document.longestLine, size - lineStart);
-    if (size > 0 && !endsLine)
-        text.append(u"\r\n");
+    if (size > 0 && lineStart != size)
+        content.append(firstLineEnd(content));
+    document.text = std::move(content);
 }
 
 // Binary bytes kept as they are: only a CR without LF is held as LoneCr.
@@ -314,7 +320,7 @@ DecodedDocument decodeDocument(const QByteArray &bytes)
         if (content.isNull())
             break;
         result.encoding = encoding;
-        normaliseLines(content, result);
+        endLines(std::move(content), result);
         return result;
     }
     if (looksBinary(bytes) || whole.startsWith(Utf16LittleBom) || whole.startsWith(Utf16BigBom)) {
@@ -342,7 +348,7 @@ DecodedDocument decodeDocument(const QByteArray &bytes)
         content = windows.decode(bytes);
         result.encoding = TextEncoding::Windows1252;
     }
-    normaliseLines(content, result);
+    endLines(std::move(content), result);
     return result;
 }
 
@@ -354,10 +360,7 @@ QString finalLineEnd(const QString &text)
 {
     if (text.endsWith(u'\n') || text.endsWith(u'\r'))
         return QString();
-    const qsizetype first = text.indexOf(u'\n');
-    if (first >= 0 && (first == 0 || text.at(first - 1) != u'\r'))
-        return QStringLiteral("\n");
-    return QStringLiteral("\r\n");
+    return firstLineEnd(text);
 }
 
 } // namespace

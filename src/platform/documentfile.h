@@ -33,16 +33,14 @@ struct DecodedDocument
 {
     QString text;
     TextEncoding encoding = TextEncoding::Utf8;
-    // Characters in the longest line, its line break not counted (a lone LF is counted: it
-    // stays in its line).
+    // Characters in the longest line, its line end not counted.
     qsizetype longestLine = 0;
 };
 
-// Bytes to document text as the line reader sees them: a line ends at CR or CR LF (a lone LF
-// stays in its line) and every line is followed by CR LF, the last one too unless the page
-// ends it with a lone LF. Binary
-// bytes are left as they are but for a CR without LF, which would break a line: it is held as
-// U+240D and written back as CR.
+// Bytes to document text as the line reader sees them: a line ends at CR LF, a lone LF or a
+// lone CR, each kept as it was; a last line without an end is ended with one of the page's own
+// kind (its first line end, CR LF when it has none). Binary bytes are left as they are but for
+// a CR without LF, which is held as U+240D and written back as CR.
 DecodedDocument decodeDocument(const QByteArray &bytes);
 
 struct EncodedDocument

@@ -36,9 +36,11 @@ struct ColourSpan
 
 // The editing surface `text1`: a plain-text editor whose characters carry a colour.
 //
-// Every position it takes or gives counts a line break as two characters (CR LF) and is
-// 0-based, whatever the widget does inside. A lone LF inside a line (read from a file) is
-// one character of its line; it is shown as a line break but saved as the LF it was.
+// Every line end (CR LF, a lone LF or a lone CR) ends one of the widget's blocks, and each
+// line keeps the kind of end it was read or typed with. Every position it takes or gives is
+// 0-based and counts a line end as the characters it holds: two for CR LF, one for a lone LF
+// or CR. A page whose lines all end alike maps positions with no table; a page that mixes them
+// keeps a table of CR LF counts, rebuilt lazily from the first line an edit touched.
 // Conversions go through the document's block tree, so no operation but text() and setText()
 // walks the whole text.
 class EditingSurface : public QPlainTextEdit
@@ -48,11 +50,19 @@ class EditingSurface : public QPlainTextEdit
 public:
     explicit EditingSurface(QWidget *parent = nullptr);
 
-    // The whole text, line breaks as CR LF.
+    // The kinds of line end a page may hold.
+    enum class LineEnd : quint8 { CrLf, Lf, Cr };
+
+    // The whole text, every line end as it was read or typed.
     QString text() const;
     // Replaces the whole text; every character takes the default colour (black), the caret
-    // goes to the start. CR LF (and a lone CR) break lines; a lone LF stays inside its line.
+    // goes to the start. CR LF, a lone LF and a lone CR each end a line and are kept as they
+    // are; the first of them decides the page's own kind of line end (CR LF when none).
     void setText(const QString &text);
+    // The kind of line end that Enter and every inserted line break take.
+    LineEnd pageLineEnd() const { return m_pageEnd; }
+    // The characters of a line end of that kind.
+    static QString lineEndText(LineEnd end);
     // Length of the whole text without building it.
     qint64 textLength() const;
 
@@ -64,10 +74,11 @@ public:
     void setSelectionLength(qint64 length);
     QString selectedText() const;
     // Replaces the selection (or inserts at the caret) in the insertion colour; CR LF, LF
-    // and CR in the new text all break lines. The caret ends after the new text.
+    // and CR in the new text all break lines, each with the page's own kind of line end. The
+    // caret ends after the new text.
     void setSelectedText(const QString &text);
-    // Replaces the selection with document text as selectedText() gave it: CR LF breaks lines
-    // and a lone LF stays inside its line, so that what is put back is what was taken.
+    // Replaces the selection with document text as selectedText() gave it: every line end
+    // keeps its own kind, so that what is put back is what was taken.
     void restoreSelectedText(const QString &text);
 
     // With a selection, recolours it; with none, sets the insertion colour.
@@ -169,10 +180,22 @@ private:
     // Reports a whole new text as the one stretch in which it differs from the old one.
     void reportReplacement(const QString &old, const QString &now);
     void typeCharacters(const QString &text);
-    // keepLoneLf: a LF not preceded by CR stays inside its line instead of breaking it.
-    void insertPlain(const QString &text, bool keepLoneLf = false);
+    // keepEnds: every line end keeps its kind instead of taking the page's own, and the
+    // page's own U+2028 and U+2029 stay characters.
+    void insertPlain(const QString &text, bool keepEnds = false);
     QTextCharFormat insertionFormat() const;
     qint64 blockStart(int blockNumber) const;
+    // The line end of a block (the last block has none: its answer means nothing).
+    LineEnd lineEndOf(int blockNumber) const
+    {
+        return m_ends.empty() ? m_pageEnd : m_ends[size_t(blockNumber)];
+    }
+    // How many of the blocks before blockNumber end in CR LF: what a position adds to the
+    // widget's own position inside that block.
+    qint64 crLfBefore(int blockNumber) const;
+    // Widget text (as the document or a cursor gives it, from the start of a line or inside
+    // block firstBlock) back to document text.
+    QString fromWidgetText(const QString &raw, int firstBlock) const;
 
     class LineNumberGutter;
     void setUpGutter();
@@ -180,13 +203,6 @@ private:
     void updateGutterWidth();
     void updateGutter(const QRect &rect, int dy);
     void paintGutter(QPaintEvent *event);
-    // Whether line of block's layout begins a line the user sees (not a wrapped part).
-    bool startsShownLine(const QTextBlock &block, const QTextLine &line) const;
-    // How many of the lines 1 to last of block's layout begin a line the user sees.
-    int shownLineStarts(const QTextBlock &block, int last) const;
-    // The lines the user sees before block (a lone LF starts one), and the cache behind it.
-    int linesBefore(const QTextBlock &block);
-    void forgetLinesAbove(int position);
     void caretMoved();
     // The caret's line as the user sees it, in viewport coordinates.
     QRectF caretLineRect() const;
@@ -198,9 +214,6 @@ private:
     bool m_lineNumbersShown = true;
     bool m_currentLineHighlighted = true;
     int m_appliedGutterWidth = -1;
-    int m_gutterDigits = 0;
-    int m_anchorBlock = 0;
-    int m_anchorLines = 0;
     int m_caretBlock = -1;
     Colour m_insertionColour = colours::Black;
     bool m_insertionBold = false;
@@ -209,6 +222,15 @@ private:
     bool m_textChanged = false;
     // The block count before the edit being reported, to tell how many line breaks it removed.
     int m_blockCount = 1;
+    LineEnd m_pageEnd = LineEnd::CrLf;
+    // One line end per block while the page mixes kinds; empty while every line ends in
+    // m_pageEnd, the common case that needs no table.
+    std::vector<LineEnd> m_ends;
+    // CR LF counts before each block, valid for the first m_crLfValid blocks.
+    mutable std::vector<qint64> m_crLfCounts;
+    mutable size_t m_crLfValid = 0;
+    // The kinds of the line ends an insertion of the surface's own is about to add, in order.
+    std::vector<LineEnd> m_pendingEnds;
     bool m_replacingText = false;
 };
 
