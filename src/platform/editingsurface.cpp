@@ -76,6 +76,27 @@ QList<QUrl> localFiles(const QMimeData *source)
 
 } // namespace
 
+// The widget's layout, which gives each line its colours just before laying it out.
+class EditingSurface::ColouredLayout : public QPlainTextDocumentLayout
+{
+public:
+    ColouredLayout(QTextDocument *document, const EditingSurface &surface)
+        : QPlainTextDocumentLayout(document), m_surface(surface)
+    {}
+
+    QRectF blockBoundingRect(const QTextBlock &block) const override
+    {
+        const size_t number = size_t(block.blockNumber());
+        if (block.isValid() && number < m_surface.m_lines.size() &&
+            !m_surface.m_lines[number].shown)
+            m_surface.showColours(block);
+        return QPlainTextDocumentLayout::blockBoundingRect(block);
+    }
+
+private:
+    const EditingSurface &m_surface;
+};
+
 EditingSurface::Operation::Operation(EditingSurface &surface) : m_surface(surface)
 {
     ++m_surface.m_operationDepth;
@@ -91,6 +112,9 @@ EditingSurface::Operation::~Operation()
 
 EditingSurface::EditingSurface(QWidget *parent) : QPlainTextEdit(parent)
 {
+    auto *page = new QTextDocument(this);
+    page->setDocumentLayout(new ColouredLayout(page, *this));
+    setDocument(page);
     setObjectName(QStringLiteral("text1"));
     setUndoRedoEnabled(false);
     setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -104,7 +128,7 @@ EditingSurface::EditingSurface(QWidget *parent) : QPlainTextEdit(parent)
 
 void EditingSurface::onContentsChange(int position, int removed, int added)
 {
-    if (m_formatOnly > 0 || (removed == 0 && added == 0))
+    if (removed == 0 && added == 0)
         return;
     if (!m_replacingText) {
         const QTextDocument *doc = document();
@@ -143,6 +167,7 @@ void EditingSurface::onContentsChange(int position, int removed, int added)
             m_ends.insert(m_ends.begin() + first, newEnds.begin(), newEnds.end());
             m_crLfValid = std::min(m_crLfValid, size_t(first) + 1);
         }
+        followEdit(first, breaksRemoved, breaksAdded, position, widgetAdded);
         if (widgetRemoved + widgetAdded > 0)
             emit textEdited(qint64(position) + crLfBefore(first), widgetRemoved + removedCrLfs,
                             widgetAdded + crLfs(newEnds.begin(), newEnds.end()));
@@ -239,21 +264,43 @@ QString EditingSurface::text() const
     return fromWidgetText(document()->toRawText(), 0);
 }
 
+void EditingSurface::forEachPiece(const std::function<bool(QStringView piece)> &take) const
+{
+    constexpr qsizetype PieceSize = qsizetype(1) << 20;
+    QString piece;
+    piece.reserve(PieceSize + 1024);
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const qsizetype from = piece.size();
+        piece += block.text();
+        // The page's own U+2028 and U+2029 go back as they came.
+        for (auto c = piece.begin() + from; c != piece.end(); ++c) {
+            if (*c == QChar(HeldLineSeparator))
+                *c = LineSeparator;
+            else if (*c == QChar(HeldParagraphSeparator))
+                *c = ParagraphSeparator;
+        }
+        if (block.next().isValid())
+            piece += lineEndText(lineEndOf(block.blockNumber()));
+        if (piece.size() >= PieceSize) {
+            if (!take(piece))
+                return;
+            piece.resize(0);
+        }
+    }
+    if (!piece.isEmpty())
+        take(piece);
+}
+
 void EditingSurface::setText(const QString &text)
 {
     Operation operation(*this);
     const QString old = this->text();
-    // Reported once at the end, as one stretch: the format set on the old selection here is no
-    // edit at all.
+    // Reported once at the end, as one stretch.
     m_replacingText = true;
-    QTextCursor cursor(document());
-    QTextCharFormat plain;
-    plain.setForeground(toQColor(colours::Black));
-    cursor.setCharFormat(plain);
-    setCurrentCharFormat(plain);
     WidgetText widget = toWidgetText(text);
     document()->setPlainText(widget.text);
     m_blockCount = document()->blockCount();
+    m_lines.assign(size_t(m_blockCount), Line());
     m_pendingEnds.clear();
     m_pageEnd = widget.ends.empty() ? LineEnd::CrLf : widget.ends.front();
     m_crLfValid = 0;
@@ -266,13 +313,6 @@ void EditingSurface::setText(const QString &text)
     } else {
         m_ends = std::move(widget.ends);
         m_ends.push_back(m_pageEnd); // the last block's, which ends nothing
-    }
-    // setPlainText keeps the format of the old first character: make every character plain.
-    if (!widget.text.isEmpty()) {
-        FormatOnly formatOnly(*this);
-        cursor = QTextCursor(document());
-        cursor.select(QTextCursor::Document);
-        cursor.setCharFormat(plain);
     }
     // An empty text is still a change when the old one was not.
     m_textChanged = true;
@@ -391,18 +431,11 @@ QString EditingSurface::selectedText() const
                           document()->findBlock(cursor.selectionStart()).blockNumber());
 }
 
-QTextCharFormat EditingSurface::insertionFormat() const
-{
-    QTextCharFormat format;
-    format.setForeground(toQColor(m_insertionColour));
-    format.setFontWeight(m_insertionBold ? QFont::Bold : QFont::Normal);
-    return format;
-}
-
 void EditingSurface::insertPlain(const QString &text, bool keepEnds)
 {
     QTextCursor cursor = textCursor();
-    const QTextCharFormat format = insertionFormat();
+    // The document's text stays in one format, its colours are the runs'.
+    const QTextCharFormat format;
     // The kinds of the line ends inserted, for the change notification to record.
     m_pendingEnds.clear();
     const qsizetype size = text.size();
@@ -466,15 +499,13 @@ void EditingSurface::restoreSelectedText(const QString &text)
 
 void EditingSurface::setSelectionColour(Colour colour)
 {
-    QTextCursor cursor = textCursor();
+    const QTextCursor cursor = textCursor();
     if (!cursor.hasSelection()) {
         m_insertionColour = colour;
         return;
     }
-    FormatOnly formatOnly(*this);
-    QTextCharFormat format;
-    format.setForeground(toQColor(colour));
-    cursor.mergeCharFormat(format);
+    recolour(cursor.selectionStart(), cursor.selectionEnd(), colour);
+    viewport()->update();
 }
 
 QChar EditingSurface::characterAt(qint64 position) const
@@ -528,27 +559,24 @@ QString EditingSurface::textRange(qint64 start, qint64 length) const
 
 Colour EditingSurface::colourAt(qint64 position) const
 {
-    QTextCursor cursor(document());
-    cursor.setPosition(int(toWidgetPosition(position)) + 1);
-    return fromQColor(cursor.charFormat().foreground().color());
+    return attributesAt(toWidgetPosition(position)) & 0xFFFFFF;
 }
 
 bool EditingSurface::boldAt(qint64 position) const
 {
-    QTextCursor cursor(document());
-    cursor.setPosition(int(toWidgetPosition(position)) + 1);
-    return cursor.charFormat().fontWeight() >= QFont::Bold;
+    return attributesAt(toWidgetPosition(position)) >> 24;
+}
+
+QColor EditingSurface::characterColour(qint64 position) const
+{
+    return toQColor(colourAt(position));
 }
 
 void EditingSurface::applyColours(const std::vector<ColourSpan> &spans)
 {
     if (spans.empty())
         return;
-    FormatOnly formatOnly(*this);
     QTextDocument *doc = document();
-    QTextCursor cursor(doc);
-    QTextCharFormat format;
-    Colour current = ~Colour(0);
     // The walk starts at the first span's line, found through the block tree.
     QTextBlock block = doc->findBlock(int(toWidgetPosition(spans.front().start)));
     qint64 blockPosition = blockStart(block.blockNumber()); // its first character's position
@@ -565,23 +593,256 @@ void EditingSurface::applyColours(const std::vector<ColourSpan> &spans)
         const qint64 offset = std::min<qint64>(position - blockPosition, block.length() - 1);
         return block.position() + offset;
     };
-    cursor.beginEditBlock();
+    // Each line is rewritten once, with all the stretches that fall on it.
+    std::vector<Recolouring> parts;
+    QTextBlock partsBlock;
+    const auto flush = [&] {
+        if (!parts.empty())
+            recolourLine(partsBlock, parts);
+        parts.clear();
+    };
     for (const ColourSpan &span : spans) {
         if (span.length <= 0)
             continue;
         const qint64 from = widgetPosition(span.start);
+        const QTextBlock first = block;
         const qint64 to = widgetPosition(span.start + span.length);
-        if (to <= from)
-            continue;
-        if (span.colour != current) {
-            current = span.colour;
-            format.setForeground(toQColor(current));
+        for (QTextBlock line = first; line.isValid(); line = line.next()) {
+            if (line != partsBlock) {
+                flush();
+                partsBlock = line;
+            }
+            const qint64 start = std::max<qint64>(from, line.position()) - line.position();
+            const qint64 end =
+                std::min<qint64>(to, line.position() + line.length()) - line.position();
+            if (end > start)
+                parts.push_back({start, end, span.colour});
+            if (line == block)
+                break;
         }
-        cursor.setPosition(int(from));
-        cursor.setPosition(int(to), QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(format);
     }
-    cursor.endEditBlock();
+    flush();
+    // Only the lines on screen are laid out again, when painted.
+    viewport()->update();
+}
+
+// ---- Colours, held as runs per line ----
+
+namespace {
+
+constexpr quint32 BoldBit = 1u << 24;
+
+quint32 attributesOf(Colour colour, bool bold)
+{
+    return (colour & 0xFFFFFF) | (bold ? BoldBit : 0);
+}
+
+// Appends length characters of the given attributes, joining an equal run before them.
+void appendRun(std::vector<EditingSurface::Run> &runs, qint64 length, quint32 attributes)
+{
+    if (length <= 0)
+        return;
+    if (!runs.empty() && runs.back().attributes == attributes)
+        runs.back().length += qint32(length);
+    else
+        runs.push_back({qint32(length), attributes});
+}
+
+// Appends the runs of characters from to to of a line (no runs: all plain).
+void appendPart(std::vector<EditingSurface::Run> &out, const std::vector<EditingSurface::Run> &runs,
+                qint64 from, qint64 to)
+{
+    if (runs.empty()) {
+        appendRun(out, to - from, 0);
+        return;
+    }
+    qint64 start = 0;
+    for (const EditingSurface::Run &run : runs) {
+        const qint64 end = start + run.length;
+        if (end > from && start < to)
+            appendRun(out, std::min(end, to) - std::max(start, from), run.attributes);
+        if (end >= to)
+            break;
+        start = end;
+    }
+}
+
+qint64 lengthOf(const std::vector<EditingSurface::Run> &runs)
+{
+    qint64 length = 0;
+    for (const EditingSurface::Run &run : runs)
+        length += run.length;
+    return length;
+}
+
+// A line all plain holds no runs.
+void tidy(std::vector<EditingSurface::Run> &runs)
+{
+    if (runs.size() == 1 && runs.front().attributes == 0)
+        runs.clear();
+    else
+        runs.shrink_to_fit();
+}
+
+// Reads a line's runs once from start to end, copying them on.
+class RunWalk
+{
+public:
+    RunWalk(const std::vector<EditingSurface::Run> &runs, qint64 length)
+        : m_runs(runs), m_length(length)
+    {}
+
+    // Appends the characters up to to, each one's attributes passed through change.
+    template <typename Change>
+    void take(std::vector<EditingSurface::Run> &out, qint64 to, Change change)
+    {
+        to = std::min(to, m_length);
+        while (m_at < to) {
+            qint64 runEnd = m_length;
+            quint32 attributes = 0;
+            if (m_index < m_runs.size()) {
+                runEnd = m_runStart + m_runs[m_index].length;
+                attributes = m_runs[m_index].attributes;
+            }
+            const qint64 end = std::min(runEnd, to);
+            appendRun(out, end - m_at, change(attributes));
+            m_at = end;
+            if (m_at == runEnd && m_index < m_runs.size()) {
+                m_runStart = runEnd;
+                ++m_index;
+            }
+        }
+    }
+
+private:
+    const std::vector<EditingSurface::Run> &m_runs;
+    qint64 m_length;
+    qint64 m_at = 0;
+    qint64 m_runStart = 0;
+    size_t m_index = 0;
+};
+
+} // namespace
+
+quint32 EditingSurface::attributesAt(qint64 widgetPosition) const
+{
+    const QTextBlock block = document()->findBlock(int(widgetPosition));
+    if (!block.isValid() || size_t(block.blockNumber()) >= m_lines.size())
+        return 0;
+    const std::vector<Run> &runs = m_lines[size_t(block.blockNumber())].runs;
+    qint64 offset = widgetPosition - block.position();
+    for (const Run &run : runs) {
+        if (offset < run.length)
+            return run.attributes;
+        offset -= run.length;
+    }
+    return 0;
+}
+
+void EditingSurface::recolourLine(const QTextBlock &block, const std::vector<Recolouring> &parts)
+{
+    Line &line = m_lines[size_t(block.blockNumber())];
+    const qint64 length = block.length();
+    RunWalk walk(line.runs, length);
+    std::vector<Run> runs;
+    const auto same = [](quint32 attributes) { return attributes; };
+    for (const Recolouring &part : parts) {
+        const qint64 from = std::clamp<qint64>(part.from, 0, length);
+        const qint64 to = std::clamp<qint64>(part.to, from, length);
+        walk.take(runs, from, same);
+        // Colour alone changes: each character keeps its boldness.
+        walk.take(runs, to, [&part](quint32 attributes) {
+            return attributesOf(part.colour, attributes & BoldBit);
+        });
+    }
+    walk.take(runs, length, same);
+    tidy(runs);
+    line.runs = std::move(runs);
+    line.shown = false;
+}
+
+void EditingSurface::recolour(qint64 widgetFrom, qint64 widgetTo, Colour colour)
+{
+    QTextBlock block = document()->findBlock(int(widgetFrom));
+    while (block.isValid() && block.position() < widgetTo) {
+        recolourLine(block, {{widgetFrom - block.position(), widgetTo - block.position(), colour}});
+        block = block.next();
+    }
+}
+
+void EditingSurface::followEdit(int first, int removedLines, int addedLines, qint64 position,
+                                qint64 added)
+{
+    const QTextDocument *doc = document();
+    if (m_lines.size() != size_t(m_blockCount - addedLines + removedLines)) {
+        // Never expected: start again plain rather than misplace colours.
+        m_lines.assign(size_t(m_blockCount), Line());
+        return;
+    }
+    const QTextBlock firstBlock = doc->findBlockByNumber(first);
+    const QTextBlock lastBlock = doc->findBlockByNumber(first + addedLines);
+    const qint64 offset = position - firstBlock.position();
+    const qint64 kept = lastBlock.position() + lastBlock.length() - (position + added);
+    // The lines touched become one stretch: what was before the edit on its first line, the
+    // new characters in the insertion's attributes, what was after it on its last line.
+    std::vector<Run> stretch;
+    appendPart(stretch, m_lines[size_t(first)].runs, 0, offset);
+    appendRun(stretch, added, attributesOf(m_insertionColour, m_insertionBold));
+    const std::vector<Run> &tail = m_lines[size_t(first + removedLines)].runs;
+    const qint64 tailLength = tail.empty() ? kept : lengthOf(tail);
+    appendPart(stretch, tail, tailLength - kept, tailLength);
+    std::vector<Line> lines(size_t(addedLines) + 1);
+    qint64 start = 0;
+    QTextBlock block = firstBlock;
+    for (Line &line : lines) {
+        const qint64 length = block.length();
+        appendPart(line.runs, stretch, start, start + length);
+        tidy(line.runs);
+        start += length;
+        block = block.next();
+    }
+    m_lines.erase(m_lines.begin() + first, m_lines.begin() + first + removedLines + 1);
+    m_lines.insert(m_lines.begin() + first, std::make_move_iterator(lines.begin()),
+                   std::make_move_iterator(lines.end()));
+    // A line edited in place is laid out again at once, before the view asks for it.
+    if (addedLines == 0)
+        showColours(firstBlock);
+}
+
+QList<QTextLayout::FormatRange> EditingSurface::lineFormats(const QTextBlock &block) const
+{
+    QList<QTextLayout::FormatRange> formats;
+    if (size_t(block.blockNumber()) >= m_lines.size())
+        return formats;
+    const std::vector<Run> &runs = m_lines[size_t(block.blockNumber())].runs;
+    const int length = block.length() - 1; // the line end is not laid out
+    int start = 0;
+    for (const Run &run : runs) {
+        if (start >= length)
+            break;
+        QTextLayout::FormatRange range;
+        range.start = start;
+        range.length = std::min(run.length, length - start);
+        range.format.setForeground(toQColor(run.attributes & 0xFFFFFF));
+        if (run.attributes & BoldBit)
+            range.format.setFontWeight(QFont::Bold);
+        formats.append(range);
+        start += run.length;
+    }
+    return formats;
+}
+
+void EditingSurface::showColours(const QTextBlock &block) const
+{
+    const size_t number = size_t(block.blockNumber());
+    if (number >= m_lines.size())
+        return;
+    m_lines[number].shown = true;
+    // New formats drop the block's lines and mark the block changed; that mark is settled at
+    // once, so that it never widens the report of the next edit of the text. It is no text
+    // change: the document raises no contentsChange for it.
+    block.layout()->setFormats(lineFormats(block));
+    document()->markContentsDirty(block.position(), block.length());
 }
 
 bool EditingSurface::event(QEvent *event)

@@ -5,8 +5,11 @@
 #include <QList>
 #include <QPlainTextEdit>
 #include <QString>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QUrl>
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -55,6 +58,9 @@ public:
 
     // The whole text, every line end as it was read or typed.
     QString text() const;
+    // Hands the whole text to take in pieces of about a megabyte, each ending at a line's end,
+    // without building it whole; stops when take returns false.
+    void forEachPiece(const std::function<bool(QStringView piece)> &take) const;
     // Replaces the whole text; every character takes the default colour (black), the caret
     // goes to the start. CR LF, a lone LF and a lone CR each end a line and are kept as they
     // are; the first of them decides the page's own kind of line end (CR LF when none).
@@ -96,10 +102,23 @@ public:
     QString textRange(qint64 start, qint64 length) const;
     Colour colourAt(qint64 position) const;
     bool boldAt(qint64 position) const;
+    // The colour the character at position is painted in, for tools that drive the editor
+    // from outside.
+    Q_INVOKABLE QColor characterColour(qint64 position) const;
 
     // Paints many stretches in one batch: no change notification, one repaint. The spans
     // must be in ascending order and must not overlap.
     void applyColours(const std::vector<ColourSpan> &spans);
+    // The colours and boldness of a line's characters, as its layout takes them.
+    QList<QTextLayout::FormatRange> lineFormats(const QTextBlock &block) const;
+
+    // Characters of one colour and boldness side by side on a line; attributes hold the
+    // colour in their low 24 bits and boldness above.
+    struct Run
+    {
+        qint32 length = 0;
+        quint32 attributes = 0;
+    };
 
     // Conversions between document positions and the widget's own positions.
     qint64 toWidgetPosition(qint64 position) const;
@@ -162,20 +181,6 @@ private:
     private:
         EditingSurface &m_surface;
     };
-    // Marks changes of format only, which are not changes of the text.
-    class FormatOnly
-    {
-    public:
-        explicit FormatOnly(EditingSurface &surface) : m_surface(surface)
-        {
-            ++m_surface.m_formatOnly;
-        }
-        ~FormatOnly() { --m_surface.m_formatOnly; }
-
-    private:
-        EditingSurface &m_surface;
-    };
-
     void onContentsChange(int position, int removed, int added);
     // Reports a whole new text as the one stretch in which it differs from the old one.
     void reportReplacement(const QString &old, const QString &now);
@@ -183,7 +188,6 @@ private:
     // keepEnds: every line end keeps its kind instead of taking the page's own, and the
     // page's own U+2028 and U+2029 stay characters.
     void insertPlain(const QString &text, bool keepEnds = false);
-    QTextCharFormat insertionFormat() const;
     qint64 blockStart(int blockNumber) const;
     // The line end of a block (the last block has none: its answer means nothing).
     LineEnd lineEndOf(int blockNumber) const
@@ -196,6 +200,30 @@ private:
     // Widget text (as the document or a cursor gives it, from the start of a line or inside
     // block firstBlock) back to document text.
     QString fromWidgetText(const QString &raw, int firstBlock) const;
+
+    // Colours and boldness, held apart from the widget's document so that they never split
+    // its text into fragments: runs per line, handed to a line's layout when it is laid out.
+    struct Line
+    {
+        std::vector<Run> runs; // covering the line and its end; none when all plain
+        bool shown = false;    // whether the line's layout has these runs
+    };
+    class ColouredLayout;
+    quint32 attributesAt(qint64 widgetPosition) const;
+    // A stretch of one line to paint, in offsets from the line's start.
+    struct Recolouring
+    {
+        qint64 from;
+        qint64 to;
+        Colour colour;
+    };
+    // Paints stretches of one line, in ascending order, not overlapping.
+    void recolourLine(const QTextBlock &block, const std::vector<Recolouring> &parts);
+    void recolour(qint64 widgetFrom, qint64 widgetTo, Colour colour);
+    // Moves the colours along with an edit of lines first to first + removedLines, which became
+    // first to first + addedLines; added characters were inserted at position.
+    void followEdit(int first, int removedLines, int addedLines, qint64 position, qint64 added);
+    void showColours(const QTextBlock &block) const;
 
     class LineNumberGutter;
     void setUpGutter();
@@ -218,7 +246,6 @@ private:
     Colour m_insertionColour = colours::Black;
     bool m_insertionBold = false;
     int m_operationDepth = 0;
-    int m_formatOnly = 0;
     bool m_textChanged = false;
     // The block count before the edit being reported, to tell how many line breaks it removed.
     int m_blockCount = 1;
@@ -231,6 +258,8 @@ private:
     mutable size_t m_crLfValid = 0;
     // The kinds of the line ends an insertion of the surface's own is about to add, in order.
     std::vector<LineEnd> m_pendingEnds;
+    // One per block.
+    mutable std::vector<Line> m_lines{1};
     bool m_replacingText = false;
 };
 

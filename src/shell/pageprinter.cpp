@@ -1,5 +1,7 @@
 #include "pageprinter.h"
 
+#include "editingsurface.h"
+
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -68,8 +70,9 @@ private:
 
 } // namespace
 
-void printPage(const QTextDocument &source, const QString &fileName, QPrinter &printer)
+void printPage(const EditingSurface &text1, const QString &fileName, QPrinter &printer)
 {
+    const QTextDocument &source = *text1.document();
     QPainter painter;
     if (!painter.begin(&printer))
         return;
@@ -90,7 +93,7 @@ void printPage(const QTextDocument &source, const QString &fileName, QPrinter &p
     for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
         const QString text = block.text();
         QTextLayout layout(text, font, &printer);
-        layout.setFormats(block.textFormats());
+        layout.setFormats(text1.lineFormats(block));
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         layout.setTextOption(option);
