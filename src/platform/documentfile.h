@@ -52,6 +52,11 @@ struct EncodedDocument
     bool fellBackToUtf8 = false;
 };
 
+// Takes one piece of a text; false when no more pieces are wanted.
+using PieceTaker = std::function<bool(QStringView piece)>;
+// Hands a text to take in pieces, in order, from its start (it may be asked more than once).
+using TextPieces = std::function<void(const PieceTaker &take)>;
+
 // Document text to the bytes a save writes: the text, then a line end unless it already ends
 // with one (for Binary, the text alone), so that opening and saving never grows a page.
 EncodedDocument encodeDocument(const QString &text, TextEncoding encoding);
@@ -97,6 +102,9 @@ ReadResult readDocumentFile(const QString &path, const Question &ask = {});
 // hard links is replaced like any other, never rewritten in place: a failure part way through
 // would otherwise damage it under every name.
 WriteResult writeDocumentFile(const QString &path, const QString &text, TextEncoding encoding,
+                              const Question &ask = {});
+// The same for a text handed in pieces, encoded a few megabytes at a time.
+WriteResult writeDocumentFile(const QString &path, const TextPieces &text, TextEncoding encoding,
                               const Question &ask = {});
 
 struct PageArgument
