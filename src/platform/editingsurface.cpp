@@ -621,9 +621,16 @@ void EditingSurface::applyColours(const std::vector<ColourSpan> &spans)
                 break;
         }
     }
+    const QTextBlock last = partsBlock;
+    const bool oneLine =
+        last.isValid() && last == doc->findBlock(int(toWidgetPosition(spans.front().start)));
     flush();
-    // Only the lines on screen are laid out again, when painted.
-    viewport()->update();
+    // One line (a typed tag) is laid out again at once and repaints alone; after more, only the
+    // lines on screen are laid out again, when painted.
+    if (oneLine)
+        showColours(last);
+    else
+        viewport()->update();
 }
 
 // ---- Colours, held as runs per line ----
