@@ -83,8 +83,10 @@ void TestDocumentFile::lineReader_data()
     QTest::newRow("empty file") << QByteArray() << QString();
     QTest::newRow("two lines without a final break") << QByteArray("a\r\nb") << "a\r\nb\r\n";
     QTest::newRow("final CR LF gives no extra line") << QByteArray("a\r\nb\r\n") << "a\r\nb\r\n";
-    QTest::newRow("lone LF stays in its line") << QByteArray("a\nb\n") << "a\nb\n";
-    QTest::newRow("lone CR ends a line") << QByteArray("a\rb\r") << "a\r\nb\r\n";
+    QTest::newRow("lone LF ends a line") << QByteArray("a\nb\n") << "a\nb\n";
+    QTest::newRow("last line ended in the page's own kind")
+        << QByteArray("a\nb\r\nc") << "a\nb\r\nc\n";
+    QTest::newRow("lone CR ends a line") << QByteArray("a\rb") << "a\rb\r";
     QTest::newRow("empty lines") << QByteArray("\r\n\r\nx") << "\r\n\r\nx\r\n";
     QTest::newRow("utf-8 accents") << QByteArray("a\xC3\xB1o") << u"año\r\n"_qs;
     QTest::newRow("windows-1252 accents") << QByteArray("a\xF1o \x80") << u"año €\r\n"_qs;
@@ -92,7 +94,7 @@ void TestDocumentFile::lineReader_data()
     QTest::newRow("utf-16 little-endian with its mark") << QByteArray("\xFF\xFE"
                                                                       "a\0\xF1\0o\0\r\0",
                                                                       10)
-                                                        << u"año\r\n"_qs;
+                                                        << u"año\r"_qs;
     QTest::newRow("utf-16 big-endian with its mark")
         << QByteArray("\xFE\xFF\0a\0\xF1\0o", 8) << u"año\r\n"_qs;
     QTest::newRow("binary: lines kept, a lone CR held apart")
@@ -132,8 +134,8 @@ void TestDocumentFile::openAndSaveGiveTheBytesBack_data()
     const QByteArray odd("\xFF\xFEh\0i", 5);
     row("utf-16 mark on an odd count of bytes: binary", odd, TextEncoding::Binary, odd);
     // Such a name was "not found", and a save would have written under another name.
-    row("file name in Latin-1, not UTF-8", "<p>hola</p>\r\n", TextEncoding::Utf8,
-        "<p>hola</p>\r\n", "p\xE1gina.html");
+    row("file name in Latin-1, not UTF-8", "<p>hola</p>\r\n", TextEncoding::Utf8, "<p>hola</p>\r\n",
+        "p\xE1gina.html");
 }
 
 void TestDocumentFile::openAndSaveGiveTheBytesBack()

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,30 +19,21 @@ using namespace zendral::test;
 
 namespace {
 
-// The bytes a save writes after bytes were opened, worked out on bytes alone: a lone CR
-// becomes CR LF and a last line without a break (CR, CR LF or LF) gets a CR LF, once: the save
-// adds nothing to a text that ends its last line. A leading byte-order mark is no part of the
-// first line.
-QByteArray savedAfterOpening(QByteArray bytes)
+// The bytes a save writes after bytes were opened, worked out on bytes alone: every line end
+// comes back as it was, and a last line without one gets one of the page's own kind (its first
+// line end, CR LF when it has none), once: the save adds nothing to a text that ends its last
+// line. A leading byte-order mark is no part of the first line.
+QByteArray savedAfterOpening(const QByteArray &bytes)
 {
-    QByteArray out;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        out = bytes.first(3);
-        bytes.remove(0, 3);
-    }
-    const qsizetype marked = out.size();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r') {
-            out += bytes[i];
-            continue;
-        }
-        out += "\r\n";
-        if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-    }
-    if (out.size() == marked || !out.endsWith('\n'))
-        out += "\r\n";
-    return out;
+    const qsizetype marked = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    if (bytes.size() > marked && (bytes.endsWith('\n') || bytes.endsWith('\r')))
+        return bytes;
+    qsizetype first = marked;
+    while (first < bytes.size() && bytes.at(first) != '\r' && bytes.at(first) != '\n')
+        ++first;
+    if (first == bytes.size() || bytes.mid(first, 2) == "\r\n")
+        return bytes + "\r\n";
+    return bytes + bytes.at(first);
 }
 
 struct Fixture : WindowFixture
@@ -66,6 +58,8 @@ private slots:
     void typedCharactersAreNeverReplaced();
     void longLineIsToldOnce_data();
     void longLineIsToldOnce();
+    void lineEndsSurviveEditing_data();
+    void lineEndsSurviveEditing();
 };
 
 void TestRoundTrip::openThenSave_data()
@@ -80,7 +74,6 @@ void TestRoundTrip::openThenSave_data()
     for (int i = 0; i < 256; ++i)
         all += char(i);
     row("empty file", QByteArray());
-    // Binary files came back with their CRs made CR LF and a CR LF added.
     row("all 256 byte values, opened as binary", all, true, true);
     row("JPEG opened as binary", jpegBytes(48, 32), true, true);
     row("JPEG not opened", jpegBytes(48, 32), true, false);
@@ -182,7 +175,8 @@ void TestRoundTrip::longLineIsToldOnce_data()
         QTest::addRow("%s: 100000 characters are not told", how) << limit << pane << false;
         QTest::addRow("%s: 100001 characters are told", how) << limit + 'x' << pane << true;
         QTest::addRow("%s: many short lines are not told", how) << shortLines << pane << false;
-        QTest::addRow("%s: LF line ends make one long line", how) << lfLines << pane << true;
+        QTest::addRow("%s: LF line ends are as short as CR LF ones", how)
+            << lfLines << pane << false;
     }
 }
 
@@ -212,6 +206,57 @@ void TestRoundTrip::longLineIsToldOnce()
     f.chooser.paths.enqueue(path);
     f.trigger("mn_guardar");
     QCOMPARE(fileBytes(path), savedAfterOpening(bytes));
+}
+
+void TestRoundTrip::lineEndsSurviveEditing_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    // What Enter gives on this page.
+    QTest::addColumn<QByteArray>("lineEnd");
+    QTest::newRow("LF page") << QByteArray("<p>uno</p>\n<p>dos</p>\n<p>tres</p>\n")
+                             << QByteArray("\n");
+    QTest::newRow("CR page") << QByteArray("uno\rdos\rtres\r") << QByteArray("\r");
+    QTest::newRow("mixed page, CR LF first")
+        << QByteArray("uno\r\ndos\ntres\rcuatro\r\n") << QByteArray("\r\n");
+    QTest::newRow("mixed page, LF first")
+        << QByteArray("uno\ndos\r\ntres\r\n\u2028\u2029\r") << QByteArray("\n");
+}
+
+void TestRoundTrip::lineEndsSurviveEditing()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, lineEnd);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pagina.html"));
+    writeBytes(path, bytes);
+    Fixture f;
+    f.open(path);
+    auto *line = f.window.findChild<QLineEdit *>(u"txtlinea"_qs);
+    const auto goToLine = [&](const QString &number) {
+        line->clear();
+        QTest::keyClicks(line, number);
+        QTest::keyClick(line, Qt::Key_Return);
+    };
+    // Line 2 ends where the second line end starts; a typed character is undone there.
+    goToLine(u"2"_qs);
+    QTest::keyClicks(&f.text1, u"x"_qs);
+    QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&f.text1, Qt::Key_Return);
+    QTest::keyClicks(&f.text1, u"y"_qs);
+    // Line 3 is now the new one.
+    goToLine(u"3"_qs);
+    QTest::keyClicks(&f.text1, u"z"_qs);
+    f.trigger("mn_guardar");
+    QCOMPARE(f.prompts.notices, QStringList());
+    // Where the second line ends: past the first line end, up to the next one.
+    const auto isEnd = [&](qsizetype at) { return bytes.at(at) == '\r' || bytes.at(at) == '\n'; };
+    qsizetype secondEnd = 0;
+    while (!isEnd(secondEnd))
+        ++secondEnd;
+    secondEnd += bytes.mid(secondEnd, 2) == "\r\n" ? 2 : 1;
+    while (!isEnd(secondEnd))
+        ++secondEnd;
+    QCOMPARE(fileBytes(path), QByteArray(bytes).insert(secondEnd, lineEnd + "yz"));
 }
 
 QTEST_MAIN(TestRoundTrip)

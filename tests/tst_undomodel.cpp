@@ -31,6 +31,8 @@ public:
     qint64 start = 0;
     qint64 length = 0;
     QString clipboard;
+    // What Enter and every inserted line end give: the page's first line end, CR LF for none.
+    QString lineEnd = QStringLiteral("\r\n");
 
     void select(qint64 from, qint64 count)
     {
@@ -40,7 +42,8 @@ public:
     // Opening a page: a new text and no history.
     void open(const QString &page)
     {
-        edit(0, text.size(), normalized(page), fresh(normalized(page).size()));
+        edit(0, text.size(), page, fresh(page.size()));
+        lineEnd = firstLineEnd(page);
         m_commands.clear();
         m_current = 0;
         start = length = 0;
@@ -48,7 +51,8 @@ public:
     // A whole new text: what it shares with the old one at both ends keeps its identity.
     void replaceText(const QString &newText)
     {
-        const QString now = normalized(newText);
+        const QString &now = newText;
+        lineEnd = firstLineEnd(now);
         const qsizetype shortest = std::min(text.size(), now.size());
         qsizetype prefix = 0;
         while (prefix < shortest && text.at(prefix) == now.at(prefix))
@@ -70,12 +74,12 @@ public:
     }
     void replaceSelection(const QString &with, bool exactly = false)
     {
-        // Every kind of line end inserted becomes CR LF.
+        // Every kind of line end inserted becomes the page's own.
         QString inserted;
         for (qsizetype i = 0; i < with.size(); ++i) {
             const QChar c = with.at(i);
             if (!exactly && (c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator)) {
-                inserted.append(u"\r\n");
+                inserted.append(lineEnd);
                 if (c == u'\r' && QStringView(with).mid(i + 1).startsWith(u'\n'))
                     ++i;
             } else {
@@ -163,16 +167,14 @@ private:
         qint64 anchor = -1;
     };
 
-    // A lone CR breaks the line as CR LF; a lone LF stays inside its line.
-    static QString normalized(const QString &newText)
+    static QString firstLineEnd(const QString &page)
     {
-        QString result;
-        for (qsizetype i = 0; i < newText.size(); ++i) {
-            result.append(newText.at(i));
-            if (newText.at(i) == u'\r' && !QStringView(newText).mid(i + 1).startsWith(u'\n'))
-                result.append(u'\n');
-        }
-        return result;
+        qsizetype at = 0;
+        while (at < page.size() && page.at(at) != u'\r' && page.at(at) != u'\n')
+            ++at;
+        if (at == page.size())
+            return QStringLiteral("\r\n");
+        return page.mid(at, 2) == u"\r\n" ? page.mid(at, 2) : page.mid(at, 1);
     }
     std::vector<qint64> fresh(qsizetype count)
     {

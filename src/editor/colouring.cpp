@@ -1,5 +1,9 @@
 #include "colouring.h"
 
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
 namespace zendral {
 
 namespace {
@@ -21,6 +25,29 @@ bool holds(QStringView text, QStringView prefix)
 {
     // An empty prefix is found in any non-empty text.
     return prefix.isEmpty() ? !text.isEmpty() : text.contains(prefix, Qt::CaseInsensitive);
+}
+
+// The last "<" between backFrom and caret, or -1. Read line by line from the caret's line
+// back, each line only as far as needed: a tag nearly always opens on the line it closes on.
+qint64 openingBefore(const EditingSurface &text1, qint64 backFrom, qint64 caret)
+{
+    const QTextDocument *document = text1.document();
+    const qint64 stop = text1.toWidgetPosition(backFrom);
+    qint64 end = text1.toWidgetPosition(caret);
+    QTextBlock block = document->findBlock(int(end));
+    while (block.isValid() && end > stop) {
+        const qint64 start = std::max<qint64>(block.position(), stop);
+        QTextCursor cursor(block);
+        cursor.setPosition(int(start));
+        cursor.setPosition(int(end), QTextCursor::KeepAnchor);
+        const qsizetype found = cursor.selectedText().lastIndexOf(u'<');
+        if (found >= 0)
+            return text1.fromWidgetPosition(start + found);
+        block = block.previous();
+        if (block.isValid())
+            end = block.position() + block.length() - 1;
+    }
+    return -1;
 }
 
 } // namespace
@@ -105,10 +132,9 @@ bool colourTagBeforeCaret(EditingSurface &text1, const QStringList &table)
     const qint64 caret = text1.selectionStart();
     // The look-back reads at most LookBack characters, whatever lies before them.
     const qint64 backFrom = std::max<qint64>(0, caret - LookBack);
-    const qint64 found = text1.textRange(backFrom, caret - backFrom).lastIndexOf(u'<');
-    if (found < 0)
+    const qint64 open = openingBefore(text1, backFrom, caret);
+    if (open < 0)
         return false;
-    const qint64 open = backFrom + found;
     // Each entry looks at the prefix's length before the "<" and from it onwards, so the
     // window reaches past the "<" and entries holding ">" can match.
     qint64 longest = 0;

@@ -84,31 +84,37 @@ QString writeError(const QString &path, const QString &reason)
         .arg(path, reason);
 }
 
-void normaliseLines(const QString &content, DecodedDocument &document)
+// The first line end of a text, CR LF when it has none.
+QString firstLineEnd(QStringView text)
 {
-    QString &text = document.text;
-    text.reserve(content.size() + content.size() / 32 + 2);
+    const auto found =
+        std::find_if(text.begin(), text.end(), [](QChar c) { return c == u'\r' || c == u'\n'; });
+    const qsizetype at = found == text.end() ? -1 : found - text.begin();
+    if (at < 0 || (text.at(at) == u'\r' && at + 1 < text.size() && text.at(at + 1) == u'\n'))
+        return QStringLiteral("\r\n");
+    return QString(text.at(at));
+}
+
+// Every line end is kept as it was read; a last line without one is ended with one of the
+// page's own kind.
+void endLines(QString content, DecodedDocument &document)
+{
     const qsizetype size = content.size();
-    bool endsLine = false;
+    const QChar *data = content.constData();
     qsizetype lineStart = 0;
     for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = content.at(i);
-        if (c == u'\r') {
-            document.longestLine = std::max(document.longestLine, i - lineStart);
-            text.append(u"\r\n");
-            if (i + 1 < size && content.at(i + 1) == u'\n')
-                ++i;
-            lineStart = i + 1;
-            endsLine = true;
-        } else {
-            text.append(c);
-            // A page whose lines end in LF alone ends its last line with one too.
-            endsLine = c == u'\n';
-        }
+        const QChar c = data[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        document.longestLine = std::max(document.longestLine, i - lineStart);
+        if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
+            ++i;
+        lineStart = i + 1;
     }
     document.longestLine = std::max(document.longestLine, size - lineStart);
-    if (size > 0 && !endsLine)
-        text.append(u"\r\n");
+    if (size > 0 && lineStart != size)
+        content.append(firstLineEnd(content));
+    document.text = std::move(content);
 }
 
 // Binary bytes kept as they are: only a CR without LF is held as LoneCr.
@@ -247,7 +253,7 @@ int readAll(int fd, QByteArray &bytes, qint64 sizeHint)
 }
 
 // Writes all of bytes to fd; 0 or the system's error.
-int writeAll(int fd, const QByteArray &bytes)
+int writeAll(int fd, QByteArrayView bytes)
 {
     for (qint64 offset = 0; offset < bytes.size();) {
         const qint64 chunk = std::min<qint64>(WriteChunk, bytes.size() - offset);
@@ -314,7 +320,7 @@ DecodedDocument decodeDocument(const QByteArray &bytes)
         if (content.isNull())
             break;
         result.encoding = encoding;
-        normaliseLines(content, result);
+        endLines(std::move(content), result);
         return result;
     }
     if (looksBinary(bytes) || whole.startsWith(Utf16LittleBom) || whole.startsWith(Utf16BigBom)) {
@@ -342,22 +348,177 @@ DecodedDocument decodeDocument(const QByteArray &bytes)
         content = windows.decode(bytes);
         result.encoding = TextEncoding::Windows1252;
     }
-    normaliseLines(content, result);
+    endLines(std::move(content), result);
     return result;
 }
 
 namespace {
 
-// What a save writes after the text: nothing when the text already ends its last line (the
-// reader ended it), else one line end of the page's own kind (its first), CR LF by default.
-QString finalLineEnd(const QString &text)
+// How many encoded bytes are gathered before they are handed on.
+constexpr qsizetype EncodedBuffer = qsizetype(4) << 20;
+
+// Takes encoded bytes; a system error number, or 0.
+using ByteSink = std::function<int(QByteArrayView bytes)>;
+
+struct Encoding
 {
-    if (text.endsWith(u'\n') || text.endsWith(u'\r'))
-        return QString();
-    const qsizetype first = text.indexOf(u'\n');
-    if (first >= 0 && (first == 0 || text.at(first - 1) != u'\r'))
-        return QStringLiteral("\n");
-    return QStringLiteral("\r\n");
+    TextEncoding encoding = TextEncoding::Utf8;
+    bool fellBackToUtf8 = false;
+    int error = 0;
+};
+
+// Encodes a text handed in pieces, gathering the bytes in a buffer of a few megabytes, so
+// that no copy of the whole text or of its bytes is ever made. After the text comes a line
+// end unless it already ends with one (none for Binary): of the page's own kind, its first.
+class PieceEncoder
+{
+public:
+    PieceEncoder(TextEncoding encoding, bool asUtf8, const ByteSink &sink)
+        : m_binary(encoding == TextEncoding::Binary), m_sink(sink),
+          m_encoder(encoderFor(encoding, asUtf8))
+    {
+        if (!asUtf8 && encoding == TextEncoding::Utf8WithBom)
+            m_buffer = Utf8Bom;
+        else if (!asUtf8 && encoding == TextEncoding::Utf16LittleEndian)
+            m_buffer = Utf16LittleBom;
+        else if (!asUtf8 && encoding == TextEncoding::Utf16BigEndian)
+            m_buffer = Utf16BigBom;
+        // Only Windows-1252 has characters it cannot hold.
+        m_checked = !asUtf8 && (encoding == TextEncoding::Windows1252 || m_binary);
+    }
+
+    // False once the pieces cannot go on: an error, or a character the encoding lacks.
+    bool add(QStringView piece)
+    {
+        if (stopped() || piece.isEmpty())
+            return !stopped();
+        noteLineEnds(piece);
+        if (m_binary && piece.contains(LoneCr)) {
+            const QString kept = piece.toString().replace(LoneCr, u'\r');
+            m_buffer += QByteArray(m_encoder.encode(kept));
+        } else {
+            m_buffer += QByteArray(m_encoder.encode(piece));
+        }
+        if (m_checked && m_encoder.hasError()) {
+            m_unencodable = true;
+            return false;
+        }
+        if (m_buffer.size() >= EncodedBuffer)
+            flush();
+        return !stopped();
+    }
+
+    // Ends the text; 0, or the system error that stopped the bytes.
+    int finish()
+    {
+        if (stopped())
+            return m_error;
+        if (!m_binary && m_last != u'\n' && m_last != u'\r') {
+            const QString end = m_firstEnd.isEmpty()
+                                    ? (m_pendingCr ? QStringLiteral("\r") : QStringLiteral("\r\n"))
+                                    : m_firstEnd;
+            m_buffer += QByteArray(m_encoder.encode(end));
+        }
+        flush();
+        return m_error;
+    }
+
+    bool unencodable() const { return m_unencodable; }
+
+private:
+    static QStringEncoder encoderFor(TextEncoding encoding, bool asUtf8)
+    {
+        if (asUtf8)
+            return QStringEncoder(QStringEncoder::Utf8);
+        switch (encoding) {
+        case TextEncoding::Utf16LittleEndian:
+            return QStringEncoder(QStringEncoder::Utf16LE);
+        case TextEncoding::Utf16BigEndian:
+            return QStringEncoder(QStringEncoder::Utf16BE);
+        case TextEncoding::Windows1252:
+        case TextEncoding::Binary:
+            return QStringEncoder("windows-1252");
+        case TextEncoding::Utf8:
+        case TextEncoding::Utf8WithBom:
+            break;
+        }
+        return QStringEncoder(QStringEncoder::Utf8);
+    }
+
+    bool stopped() const { return m_unencodable || m_error != 0; }
+
+    void flush()
+    {
+        if (!m_buffer.isEmpty() && m_error == 0)
+            m_error = m_sink(m_buffer);
+        m_buffer.clear();
+    }
+
+    // The page's first line end, which a missing last one copies.
+    void noteLineEnds(QStringView piece)
+    {
+        if (m_firstEnd.isEmpty()) {
+            if (m_pendingCr) {
+                m_firstEnd = piece.front() == u'\n' ? QStringLiteral("\r\n") : QStringLiteral("\r");
+            } else {
+                const auto found = std::find_if(piece.begin(), piece.end(),
+                                                [](QChar c) { return c == u'\r' || c == u'\n'; });
+                if (found != piece.end()) {
+                    const qsizetype at = found - piece.begin();
+                    if (*found == u'\n')
+                        m_firstEnd = QStringLiteral("\n");
+                    else if (at + 1 < piece.size())
+                        m_firstEnd = piece.at(at + 1) == u'\n' ? QStringLiteral("\r\n")
+                                                               : QStringLiteral("\r");
+                    else
+                        m_pendingCr = true;
+                }
+            }
+        }
+        m_last = piece.back();
+    }
+
+    const bool m_binary;
+    const ByteSink &m_sink;
+    QStringEncoder m_encoder;
+    QByteArray m_buffer;
+    bool m_checked = false;
+    bool m_unencodable = false;
+    int m_error = 0;
+    QChar m_last;
+    QString m_firstEnd;
+    bool m_pendingCr = false;
+};
+
+// Encodes the pieces into sink; when the encoding cannot hold a character, restart is called
+// and the whole text goes again as UTF-8 (a binary document stays Binary: its lines are left
+// as they are).
+Encoding encodePieces(const TextPieces &text, TextEncoding encoding, const ByteSink &sink,
+                      const std::function<int()> &restart)
+{
+    Encoding result;
+    result.encoding = encoding;
+    {
+        PieceEncoder encoder(encoding, false, sink);
+        text([&](QStringView piece) { return encoder.add(piece); });
+        result.error = encoder.finish();
+        if (!encoder.unencodable())
+            return result;
+    }
+    // Never write a character as "?" or 0x1A: the whole file becomes UTF-8 instead.
+    result.fellBackToUtf8 = true;
+    result.encoding = encoding == TextEncoding::Binary ? TextEncoding::Binary : TextEncoding::Utf8;
+    if ((result.error = restart()) != 0)
+        return result;
+    PieceEncoder encoder(encoding, true, sink);
+    text([&](QStringView piece) { return encoder.add(piece); });
+    result.error = encoder.finish();
+    return result;
+}
+
+TextPieces wholeText(const QString &text)
+{
+    return [&text](const PieceTaker &take) { take(text); };
 }
 
 } // namespace
@@ -365,32 +526,18 @@ QString finalLineEnd(const QString &text)
 EncodedDocument encodeDocument(const QString &text, TextEncoding encoding)
 {
     EncodedDocument result;
-    result.encoding = encoding;
-    const QString lineEnd = finalLineEnd(text);
-    if (encoding == TextEncoding::Utf16LittleEndian || encoding == TextEncoding::Utf16BigEndian) {
-        const bool little = encoding == TextEncoding::Utf16LittleEndian;
-        QStringEncoder utf16(little ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE,
-                             QStringEncoder::Flag::Stateless);
-        const QString written = text + lineEnd;
-        const QByteArray body = utf16.encode(written);
-        result.bytes = (little ? Utf16LittleBom : Utf16BigBom) + body;
-        return result;
-    }
-    const bool binary = encoding == TextEncoding::Binary;
-    const QString written = binary ? QString(text).replace(LoneCr, u'\r') : text + lineEnd;
-    if (encoding == TextEncoding::Windows1252 || binary) {
-        QStringEncoder windows("windows-1252", QStringEncoder::Flag::Stateless);
-        result.bytes = QByteArray(windows.encode(written));
-        if (!windows.hasError())
-            return result;
-        // Never write a character as "?" or 0x1A: the whole file becomes UTF-8 instead. A
-        // binary document stays binary, so that its lines are never touched.
-        result.fellBackToUtf8 = true;
-        result.encoding = binary ? TextEncoding::Binary : TextEncoding::Utf8;
-    }
-    result.bytes = written.toUtf8();
-    if (result.encoding == TextEncoding::Utf8WithBom)
-        result.bytes.prepend(Utf8Bom);
+    const Encoding encoded = encodePieces(
+        wholeText(text), encoding,
+        [&result](QByteArrayView bytes) {
+            result.bytes += bytes;
+            return 0;
+        },
+        [&result] {
+            result.bytes.clear();
+            return 0;
+        });
+    result.encoding = encoded.encoding;
+    result.fellBackToUtf8 = encoded.fellBackToUtf8;
     return result;
 }
 
@@ -456,6 +603,12 @@ ReadResult readDocumentFile(const QString &path, const Question &ask)
 WriteResult writeDocumentFile(const QString &path, const QString &text, TextEncoding encoding,
                               const Question &ask)
 {
+    return writeDocumentFile(path, wholeText(text), encoding, ask);
+}
+
+WriteResult writeDocumentFile(const QString &path, const TextPieces &text, TextEncoding encoding,
+                              const Question &ask)
+{
     WriteResult result;
     const auto fail = [&](int error, const QString &reason = QString()) {
         result.error =
@@ -477,10 +630,6 @@ WriteResult writeDocumentFile(const QString &path, const QString &text, TextEnco
     // Replacing the file needs only the folder's permission; the file's own is respected.
     if (existed && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
         return fail(lastError());
-
-    const EncodedDocument encoded = encodeDocument(text, encoding);
-    result.encoding = encoded.encoding;
-    result.fellBackToUtf8 = encoded.fellBackToUtf8;
 
     QByteArray temporary = target + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
@@ -519,8 +668,18 @@ WriteResult writeDocumentFile(const QString &path, const QString &text, TextEnco
     }
     if (::fchmod(fd, mode) != 0)
         return abandon(lastError());
-    if (const int error = writeAll(fd, encoded.bytes))
-        return abandon(error);
+    const Encoding encoded = encodePieces(
+        text, encoding, [fd](QByteArrayView bytes) { return writeAll(fd, bytes); },
+        [fd] {
+            // Back to an empty file, for the text to go again in another encoding.
+            if (::lseek(fd, 0, SEEK_SET) < 0 || ::ftruncate(fd, 0) != 0)
+                return lastError();
+            return 0;
+        });
+    if (encoded.error)
+        return abandon(encoded.error);
+    result.encoding = encoded.encoding;
+    result.fellBackToUtf8 = encoded.fellBackToUtf8;
     if (::fsync(fd) != 0)
         return abandon(lastError());
     if (::close(fd) != 0) {

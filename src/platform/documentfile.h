@@ -33,16 +33,14 @@ struct DecodedDocument
 {
     QString text;
     TextEncoding encoding = TextEncoding::Utf8;
-    // Characters in the longest line, its line break not counted (a lone LF is counted: it
-    // stays in its line).
+    // Characters in the longest line, its line end not counted.
     qsizetype longestLine = 0;
 };
 
-// Bytes to document text as the line reader sees them: a line ends at CR or CR LF (a lone LF
-// stays in its line) and every line is followed by CR LF, the last one too unless the page
-// ends it with a lone LF. Binary
-// bytes are left as they are but for a CR without LF, which would break a line: it is held as
-// U+240D and written back as CR.
+// Bytes to document text as the line reader sees them: a line ends at CR LF, a lone LF or a
+// lone CR, each kept as it was; a last line without an end is ended with one of the page's own
+// kind (its first line end, CR LF when it has none). Binary bytes are left as they are but for
+// a CR without LF, which is held as U+240D and written back as CR.
 DecodedDocument decodeDocument(const QByteArray &bytes);
 
 struct EncodedDocument
@@ -53,6 +51,11 @@ struct EncodedDocument
     // (a binary document is still Binary: its lines are left as they are).
     bool fellBackToUtf8 = false;
 };
+
+// Takes one piece of a text; false when no more pieces are wanted.
+using PieceTaker = std::function<bool(QStringView piece)>;
+// Hands a text to take in pieces, in order, from its start (it may be asked more than once).
+using TextPieces = std::function<void(const PieceTaker &take)>;
 
 // Document text to the bytes a save writes: the text, then a line end unless it already ends
 // with one (for Binary, the text alone), so that opening and saving never grows a page.
@@ -99,6 +102,9 @@ ReadResult readDocumentFile(const QString &path, const Question &ask = {});
 // hard links is replaced like any other, never rewritten in place: a failure part way through
 // would otherwise damage it under every name.
 WriteResult writeDocumentFile(const QString &path, const QString &text, TextEncoding encoding,
+                              const Question &ask = {});
+// The same for a text handed in pieces, encoded a few megabytes at a time.
+WriteResult writeDocumentFile(const QString &path, const TextPieces &text, TextEncoding encoding,
                               const Question &ask = {});
 
 struct PageArgument

@@ -18,37 +18,49 @@ namespace zendral {
 
 namespace {
 
-// Inside the widget a line break is one paragraph separator and a lone LF kept inside its
-// line is a line separator (drawn as a break, yet part of the line).
+// Inside the widget every line end is one paragraph separator.
 constexpr QChar ParagraphSeparator = QChar::ParagraphSeparator;
 constexpr QChar LineSeparator = QChar::LineSeparator;
-// The page's own U+2028 and U+2029 would be taken for the two above: inside the widget they
+// The page's own U+2028 and U+2029 would be taken for line breaks: inside the widget they
 // stand as two noncharacters, which a page has no business holding, and go back as they came.
 constexpr char16_t HeldLineSeparator = 0xFDD2;
-// Lines longer than this may hold enough in-line LFs to make colouring them costly.
-constexpr int LongLine = 4096;
 constexpr char16_t HeldParagraphSeparator = 0xFDD3;
 
-// The document text with CR LF (or a lone CR) as paragraph breaks and lone LFs kept in line.
-QString toWidgetText(const QString &text)
+using LineEnd = EditingSurface::LineEnd;
+
+struct WidgetText
 {
-    QString result;
-    result.reserve(text.size());
+    QString text;
+    // One per line end, in order.
+    std::vector<LineEnd> ends;
+};
+
+// The document text with every line end a paragraph separator, the kinds of the ends apart.
+WidgetText toWidgetText(const QString &text)
+{
+    WidgetText result;
+    result.text.reserve(text.size());
     const qsizetype size = text.size();
+    const QChar *data = text.constData();
     for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = text.at(i);
+        const QChar c = data[i];
         if (c == u'\r') {
-            result.append(ParagraphSeparator);
-            if (i + 1 < size && text.at(i + 1) == u'\n')
+            result.text.append(ParagraphSeparator);
+            if (i + 1 < size && data[i + 1] == u'\n') {
                 ++i;
+                result.ends.push_back(LineEnd::CrLf);
+            } else {
+                result.ends.push_back(LineEnd::Cr);
+            }
         } else if (c == u'\n') {
-            result.append(LineSeparator);
+            result.text.append(ParagraphSeparator);
+            result.ends.push_back(LineEnd::Lf);
         } else if (c == LineSeparator) {
-            result.append(QChar(HeldLineSeparator));
+            result.text.append(QChar(HeldLineSeparator));
         } else if (c == ParagraphSeparator) {
-            result.append(QChar(HeldParagraphSeparator));
+            result.text.append(QChar(HeldParagraphSeparator));
         } else {
-            result.append(c);
+            result.text.append(c);
         }
     }
     return result;
@@ -62,40 +74,28 @@ QList<QUrl> localFiles(const QMimeData *source)
     return files;
 }
 
-QString fromWidgetText(const QString &raw)
-{
-    // This runs over the whole text on every save: size the result once, copy runs whole.
-    const char16_t *data = reinterpret_cast<const char16_t *>(raw.constData());
-    const qsizetype size = raw.size();
-    const qsizetype breaks = std::count(data, data + size, ParagraphSeparator.unicode());
-    QString result(size + breaks, Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(result.data());
-    const char16_t *from = data;
-    const char16_t *end = data + size;
-    for (const char16_t *p = data; p != end; ++p) {
-        if (*p < LineSeparator.unicode())
-            continue;
-        if (*p == ParagraphSeparator.unicode()) {
-            out = std::copy(from, p, out);
-            *out++ = u'\r';
-            *out++ = u'\n';
-        } else if (*p == LineSeparator.unicode()) {
-            out = std::copy(from, p, out);
-            *out++ = u'\n';
-        } else if (*p == HeldLineSeparator || *p == HeldParagraphSeparator) {
-            out = std::copy(from, p, out);
-            *out++ =
-                *p == HeldLineSeparator ? LineSeparator.unicode() : ParagraphSeparator.unicode();
-        } else {
-            continue;
-        }
-        from = p + 1;
-    }
-    std::copy(from, end, out);
-    return result;
-}
-
 } // namespace
+
+// The widget's layout, which gives each line its colours just before laying it out.
+class EditingSurface::ColouredLayout : public QPlainTextDocumentLayout
+{
+public:
+    ColouredLayout(QTextDocument *document, const EditingSurface &surface)
+        : QPlainTextDocumentLayout(document), m_surface(surface)
+    {}
+
+    QRectF blockBoundingRect(const QTextBlock &block) const override
+    {
+        const size_t number = size_t(block.blockNumber());
+        if (block.isValid() && number < m_surface.m_lines.size() &&
+            !m_surface.m_lines[number].shown)
+            m_surface.showColours(block);
+        return QPlainTextDocumentLayout::blockBoundingRect(block);
+    }
+
+private:
+    const EditingSurface &m_surface;
+};
 
 EditingSurface::Operation::Operation(EditingSurface &surface) : m_surface(surface)
 {
@@ -112,6 +112,9 @@ EditingSurface::Operation::~Operation()
 
 EditingSurface::EditingSurface(QWidget *parent) : QPlainTextEdit(parent)
 {
+    auto *page = new QTextDocument(this);
+    page->setDocumentLayout(new ColouredLayout(page, *this));
+    setDocument(page);
     setObjectName(QStringLiteral("text1"));
     setUndoRedoEnabled(false);
     setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -125,7 +128,7 @@ EditingSurface::EditingSurface(QWidget *parent) : QPlainTextEdit(parent)
 
 void EditingSurface::onContentsChange(int position, int removed, int added)
 {
-    if (m_formatOnly > 0 || (removed == 0 && added == 0))
+    if (removed == 0 && added == 0)
         return;
     if (!m_replacingText) {
         const QTextDocument *doc = document();
@@ -136,10 +139,38 @@ void EditingSurface::onContentsChange(int position, int removed, int added)
         const int first = doc->findBlock(position).blockNumber();
         const int breaksAdded = doc->findBlock(position + widgetAdded).blockNumber() - first;
         const int breaksRemoved = breaksAdded - (doc->blockCount() - m_blockCount);
+        const int oldBlockCount = m_blockCount;
         m_blockCount = doc->blockCount();
+        // The new line ends are those the surface's own insertion announced; any other (none
+        // of Qt's own edits adds one) takes the page's kind.
+        std::vector<LineEnd> newEnds(size_t(std::max(0, breaksAdded)), m_pageEnd);
+        const size_t announced = std::min(newEnds.size(), m_pendingEnds.size());
+        std::copy(m_pendingEnds.begin(), m_pendingEnds.begin() + qsizetype(announced),
+                  newEnds.begin());
+        m_pendingEnds.erase(m_pendingEnds.begin(), m_pendingEnds.begin() + qsizetype(announced));
+        const auto crLfs = [](auto from, auto to) {
+            return qint64(std::count(from, to, LineEnd::CrLf));
+        };
+        const bool sameKind = std::all_of(newEnds.begin(), newEnds.end(),
+                                          [this](LineEnd end) { return end == m_pageEnd; });
+        qint64 removedCrLfs = 0;
+        if (m_ends.empty() && sameKind) {
+            removedCrLfs = m_pageEnd == LineEnd::CrLf ? breaksRemoved : 0;
+        } else {
+            // The removed blocks' ends go, the last of them keeping the end of the block the
+            // removal reached (as Qt keeps that block's data); the new ends come in their place.
+            if (m_ends.empty())
+                m_ends.assign(size_t(oldBlockCount), m_pageEnd);
+            const auto from = m_ends.begin() + first;
+            removedCrLfs = crLfs(from, from + breaksRemoved);
+            m_ends.erase(from, from + breaksRemoved);
+            m_ends.insert(m_ends.begin() + first, newEnds.begin(), newEnds.end());
+            m_crLfValid = std::min(m_crLfValid, size_t(first) + 1);
+        }
+        followEdit(first, breaksRemoved, breaksAdded, position, widgetAdded);
         if (widgetRemoved + widgetAdded > 0)
-            emit textEdited(qint64(position) + first, qint64(widgetRemoved) + breaksRemoved,
-                            qint64(widgetAdded) + breaksAdded);
+            emit textEdited(qint64(position) + crLfBefore(first), widgetRemoved + removedCrLfs,
+                            widgetAdded + crLfs(newEnds.begin(), newEnds.end()));
     }
     if (m_operationDepth > 0) {
         m_textChanged = true;
@@ -149,39 +180,146 @@ void EditingSurface::onContentsChange(int position, int removed, int added)
     emit changed();
 }
 
+QString EditingSurface::lineEndText(LineEnd end)
+{
+    switch (end) {
+    case LineEnd::Lf:
+        return QStringLiteral("\n");
+    case LineEnd::Cr:
+        return QStringLiteral("\r");
+    case LineEnd::CrLf:
+        break;
+    }
+    return QStringLiteral("\r\n");
+}
+
+qint64 EditingSurface::crLfBefore(int blockNumber) const
+{
+    if (m_ends.empty())
+        return m_pageEnd == LineEnd::CrLf ? blockNumber : 0;
+    const size_t wanted = size_t(blockNumber) + 1;
+    if (m_crLfCounts.size() < m_ends.size() + 1)
+        m_crLfCounts.resize(m_ends.size() + 1);
+    if (m_crLfValid == 0) {
+        m_crLfCounts[0] = 0;
+        m_crLfValid = 1;
+    }
+    for (size_t i = m_crLfValid; i < wanted; ++i)
+        m_crLfCounts[i] = m_crLfCounts[i - 1] + (m_ends[i - 1] == LineEnd::CrLf);
+    m_crLfValid = std::max(m_crLfValid, wanted);
+    return m_crLfCounts[size_t(blockNumber)];
+}
+
+QString EditingSurface::fromWidgetText(const QString &raw, int firstBlock) const
+{
+    // This runs over the whole text on every save: size the result once, copy runs whole.
+    const char16_t *data = reinterpret_cast<const char16_t *>(raw.constData());
+    const qsizetype size = raw.size();
+    const qsizetype breaks = std::count(data, data + size, ParagraphSeparator.unicode());
+    const LineEnd *ends = m_ends.empty() ? nullptr : m_ends.data() + firstBlock;
+    qsizetype crLfs = 0;
+    if (!ends)
+        crLfs = m_pageEnd == LineEnd::CrLf ? breaks : 0;
+    else
+        crLfs = std::count(
+            ends, ends + std::min<qsizetype>(breaks, qsizetype(m_ends.size()) - firstBlock),
+            LineEnd::CrLf);
+    QString result(size + crLfs, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(result.data());
+    const char16_t *from = data;
+    const char16_t *end = data + size;
+    qsizetype line = 0;
+    for (const char16_t *p = data; p != end; ++p) {
+        if (*p < LineSeparator.unicode())
+            continue;
+        if (*p == ParagraphSeparator.unicode()) {
+            out = std::copy(from, p, out);
+            switch (ends ? ends[line++] : m_pageEnd) {
+            case LineEnd::CrLf:
+                *out++ = u'\r';
+                *out++ = u'\n';
+                break;
+            case LineEnd::Lf:
+                *out++ = u'\n';
+                break;
+            case LineEnd::Cr:
+                *out++ = u'\r';
+                break;
+            }
+        } else if (*p == HeldLineSeparator || *p == HeldParagraphSeparator) {
+            out = std::copy(from, p, out);
+            *out++ =
+                *p == HeldLineSeparator ? LineSeparator.unicode() : ParagraphSeparator.unicode();
+        } else {
+            continue;
+        }
+        from = p + 1;
+    }
+    std::copy(from, end, out);
+    return result;
+}
+
 QString EditingSurface::text() const
 {
-    return fromWidgetText(document()->toRawText());
+    return fromWidgetText(document()->toRawText(), 0);
+}
+
+void EditingSurface::forEachPiece(const std::function<bool(QStringView piece)> &take) const
+{
+    constexpr qsizetype PieceSize = qsizetype(1) << 20;
+    QString piece;
+    piece.reserve(PieceSize + 1024);
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const qsizetype from = piece.size();
+        piece += block.text();
+        // The page's own U+2028 and U+2029 go back as they came.
+        for (auto c = piece.begin() + from; c != piece.end(); ++c) {
+            if (*c == QChar(HeldLineSeparator))
+                *c = LineSeparator;
+            else if (*c == QChar(HeldParagraphSeparator))
+                *c = ParagraphSeparator;
+        }
+        if (block.next().isValid())
+            piece += lineEndText(lineEndOf(block.blockNumber()));
+        if (piece.size() >= PieceSize) {
+            if (!take(piece))
+                return;
+            piece.resize(0);
+        }
+    }
+    if (!piece.isEmpty())
+        take(piece);
 }
 
 void EditingSurface::setText(const QString &text)
 {
     Operation operation(*this);
-    const QString old = document()->toRawText();
-    // Reported once at the end, as one stretch: the format set on the old selection here is no
-    // edit at all.
+    const QString old = this->text();
+    // Reported once at the end, as one stretch.
     m_replacingText = true;
-    QTextCursor cursor(document());
-    QTextCharFormat plain;
-    plain.setForeground(toQColor(colours::Black));
-    cursor.setCharFormat(plain);
-    setCurrentCharFormat(plain);
-    const QString widgetText = toWidgetText(text);
-    document()->setPlainText(widgetText);
+    WidgetText widget = toWidgetText(text);
+    document()->setPlainText(widget.text);
     m_blockCount = document()->blockCount();
-    // setPlainText keeps the format of the old first character: make every character plain.
-    if (!widgetText.isEmpty()) {
-        FormatOnly formatOnly(*this);
-        cursor = QTextCursor(document());
-        cursor.select(QTextCursor::Document);
-        cursor.setCharFormat(plain);
+    m_lines.assign(size_t(m_blockCount), Line());
+    m_pendingEnds.clear();
+    m_pageEnd = widget.ends.empty() ? LineEnd::CrLf : widget.ends.front();
+    m_crLfValid = 0;
+    if (std::all_of(widget.ends.begin(), widget.ends.end(),
+                    [this](LineEnd end) { return end == m_pageEnd; })) {
+        m_ends.clear();
+        m_ends.shrink_to_fit();
+        m_crLfCounts.clear();
+        m_crLfCounts.shrink_to_fit();
+    } else {
+        m_ends = std::move(widget.ends);
+        m_ends.push_back(m_pageEnd); // the last block's, which ends nothing
     }
     // An empty text is still a change when the old one was not.
     m_textChanged = true;
     QTextCursor start(document());
     setTextCursor(start);
     m_replacingText = false;
-    reportReplacement(old, widgetText);
+    reportReplacement(old, text);
 }
 
 void EditingSurface::reportReplacement(const QString &old, const QString &now)
@@ -195,26 +333,23 @@ void EditingSurface::reportReplacement(const QString &old, const QString &now)
     const qsizetype suffix =
         std::mismatch(old.crbegin(), old.crbegin() + (shortest - prefix), now.crbegin()).first -
         old.crbegin();
-    const auto breaks = [](const QString &text, qsizetype from, qsizetype to) {
-        return qint64(std::count(text.cbegin() + from, text.cbegin() + to, ParagraphSeparator));
-    };
     const qsizetype oldEnd = old.size() - suffix;
     const qsizetype nowEnd = now.size() - suffix;
     if (oldEnd == prefix && nowEnd == prefix)
         return;
-    emit textEdited(prefix + breaks(now, 0, prefix), oldEnd - prefix + breaks(old, prefix, oldEnd),
-                    nowEnd - prefix + breaks(now, prefix, nowEnd));
+    emit textEdited(prefix, oldEnd - prefix, nowEnd - prefix);
 }
 
 qint64 EditingSurface::textLength() const
 {
     const QTextDocument *doc = document();
-    return qint64(doc->characterCount() - 1) + qint64(doc->blockCount() - 1);
+    const int lastBlock = doc->blockCount() - 1;
+    return qint64(doc->characterCount() - 1) + crLfBefore(lastBlock);
 }
 
 qint64 EditingSurface::blockStart(int blockNumber) const
 {
-    return qint64(document()->findBlockByNumber(blockNumber).position()) + blockNumber;
+    return qint64(document()->findBlockByNumber(blockNumber).position()) + crLfBefore(blockNumber);
 }
 
 qint64 EditingSurface::toWidgetPosition(qint64 position) const
@@ -222,6 +357,9 @@ qint64 EditingSurface::toWidgetPosition(qint64 position) const
     if (position <= 0)
         return 0;
     const QTextDocument *doc = document();
+    // No CR LF before position: the widget counts as the document does.
+    if (m_ends.empty() && m_pageEnd != LineEnd::CrLf)
+        return std::min<qint64>(position, doc->characterCount() - 1);
     int low = 0;
     int high = doc->blockCount() - 1;
     // The last block whose start is at or before position.
@@ -241,8 +379,11 @@ qint64 EditingSurface::toWidgetPosition(qint64 position) const
 
 qint64 EditingSurface::fromWidgetPosition(qint64 widgetPosition) const
 {
+    if (m_ends.empty() && m_pageEnd != LineEnd::CrLf)
+        return widgetPosition;
     const QTextBlock block = document()->findBlock(int(widgetPosition));
-    return widgetPosition + (block.isValid() ? block.blockNumber() : document()->blockCount() - 1);
+    return widgetPosition +
+           crLfBefore(block.isValid() ? block.blockNumber() : document()->blockCount() - 1);
 }
 
 void EditingSurface::setHighlights(HighlightLayer layer,
@@ -285,36 +426,53 @@ void EditingSurface::setSelectionLength(qint64 length)
 
 QString EditingSurface::selectedText() const
 {
-    return fromWidgetText(textCursor().selectedText());
+    const QTextCursor cursor = textCursor();
+    return fromWidgetText(cursor.selectedText(),
+                          document()->findBlock(cursor.selectionStart()).blockNumber());
 }
 
-QTextCharFormat EditingSurface::insertionFormat() const
-{
-    QTextCharFormat format;
-    format.setForeground(toQColor(m_insertionColour));
-    format.setFontWeight(m_insertionBold ? QFont::Bold : QFont::Normal);
-    return format;
-}
-
-void EditingSurface::insertPlain(const QString &text, bool keepLoneLf)
+void EditingSurface::insertPlain(const QString &text, bool keepEnds)
 {
     QTextCursor cursor = textCursor();
-    const QTextCharFormat format = insertionFormat();
+    // The document's text stays in one format, its colours are the runs'.
+    const QTextCharFormat format;
+    // The kinds of the line ends inserted, for the change notification to record.
+    m_pendingEnds.clear();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' || c == u'\n' ||
+            (!keepEnds && (c == ParagraphSeparator || c == LineSeparator))) {
+            const bool crLf = c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n';
+            if (!keepEnds)
+                m_pendingEnds.push_back(m_pageEnd);
+            else
+                m_pendingEnds.push_back(crLf         ? LineEnd::CrLf
+                                        : c == u'\r' ? LineEnd::Cr
+                                                     : LineEnd::Lf);
+            i += crLf;
+        }
+    }
     cursor.beginEditBlock();
     if (cursor.hasSelection())
         cursor.removeSelectedText();
     // Every kind of line end typed, pasted or inserted starts a new line.
     qsizetype from = 0;
-    const qsizetype size = text.size();
     for (qsizetype i = 0; i <= size; ++i) {
         const bool end = i == size;
         const QChar c = end ? QChar() : text.at(i);
-        if (end || c == u'\r' || c == u'\n' || c == ParagraphSeparator || c == LineSeparator) {
+        if (keepEnds && (c == ParagraphSeparator || c == LineSeparator)) {
             if (i > from)
                 cursor.insertText(text.mid(from, i - from), format);
-            if (keepLoneLf && c == u'\n') {
-                cursor.insertText(QString(LineSeparator), format);
-            } else if (!end) {
+            cursor.insertText(
+                QString(QChar(c == LineSeparator ? HeldLineSeparator : HeldParagraphSeparator)),
+                format);
+            from = i + 1;
+        } else if (end || c == u'\r' || c == u'\n' || c == ParagraphSeparator ||
+                   c == LineSeparator) {
+            if (i > from)
+                cursor.insertText(text.mid(from, i - from), format);
+            if (!end) {
                 cursor.insertBlock(cursor.blockFormat(), format);
                 if (c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n')
                     ++i;
@@ -323,6 +481,7 @@ void EditingSurface::insertPlain(const QString &text, bool keepLoneLf)
         }
     }
     cursor.endEditBlock();
+    m_pendingEnds.clear();
     setTextCursor(cursor);
 }
 
@@ -340,15 +499,13 @@ void EditingSurface::restoreSelectedText(const QString &text)
 
 void EditingSurface::setSelectionColour(Colour colour)
 {
-    QTextCursor cursor = textCursor();
+    const QTextCursor cursor = textCursor();
     if (!cursor.hasSelection()) {
         m_insertionColour = colour;
         return;
     }
-    FormatOnly formatOnly(*this);
-    QTextCharFormat format;
-    format.setForeground(toQColor(colour));
-    cursor.mergeCharFormat(format);
+    recolour(cursor.selectionStart(), cursor.selectionEnd(), colour);
+    viewport()->update();
 }
 
 QChar EditingSurface::characterAt(qint64 position) const
@@ -357,17 +514,24 @@ QChar EditingSurface::characterAt(qint64 position) const
         return QChar();
     const qint64 widget = toWidgetPosition(position);
     const QChar c = document()->characterAt(int(widget));
-    if (c == ParagraphSeparator)
-        return fromWidgetPosition(widget) == position ? QChar(u'\r') : QChar(u'\n');
-    if (c == LineSeparator)
+    // The LF of a CR LF maps onto the end of its line, where its CR is.
+    const bool second = fromWidgetPosition(widget) != position;
+    if (c == ParagraphSeparator) {
+        switch (lineEndOf(document()->findBlock(int(widget)).blockNumber())) {
+        case LineEnd::CrLf:
+            return second ? QChar(u'\n') : QChar(u'\r');
+        case LineEnd::Lf:
+            return QChar(u'\n');
+        case LineEnd::Cr:
+            return QChar(u'\r');
+        }
+    }
+    if (second)
         return QChar(u'\n');
     if (c == QChar(HeldLineSeparator))
         return LineSeparator;
     if (c == QChar(HeldParagraphSeparator))
         return ParagraphSeparator;
-    // The LF of a break maps onto the end of its line.
-    if (fromWidgetPosition(widget) != position)
-        return QChar(u'\n');
     return c;
 }
 
@@ -383,7 +547,8 @@ QString EditingSurface::textRange(qint64 start, qint64 length) const
     QTextCursor cursor(document());
     cursor.setPosition(int(from));
     cursor.setPosition(int(to), QTextCursor::KeepAnchor);
-    QString result = fromWidgetText(cursor.selectedText());
+    QString result =
+        fromWidgetText(cursor.selectedText(), document()->findBlock(int(from)).blockNumber());
     // A position between the CR and the LF of a break maps onto the end of its line.
     if (fromWidgetPosition(from) != start)
         result.remove(0, 1);
@@ -394,69 +559,297 @@ QString EditingSurface::textRange(qint64 start, qint64 length) const
 
 Colour EditingSurface::colourAt(qint64 position) const
 {
-    QTextCursor cursor(document());
-    cursor.setPosition(int(toWidgetPosition(position)) + 1);
-    return fromQColor(cursor.charFormat().foreground().color());
+    return attributesAt(toWidgetPosition(position)) & 0xFFFFFF;
 }
 
 bool EditingSurface::boldAt(qint64 position) const
 {
-    QTextCursor cursor(document());
-    cursor.setPosition(int(toWidgetPosition(position)) + 1);
-    return cursor.charFormat().fontWeight() >= QFont::Bold;
+    return attributesAt(toWidgetPosition(position)) >> 24;
+}
+
+QColor EditingSurface::characterColour(qint64 position) const
+{
+    return toQColor(colourAt(position));
 }
 
 void EditingSurface::applyColours(const std::vector<ColourSpan> &spans)
 {
     if (spans.empty())
         return;
-    FormatOnly formatOnly(*this);
     QTextDocument *doc = document();
-    QTextCursor cursor(doc);
-    QTextCharFormat format;
-    Colour current = ~Colour(0);
     // The walk starts at the first span's line, found through the block tree.
     QTextBlock block = doc->findBlock(int(toWidgetPosition(spans.front().start)));
     qint64 blockPosition = blockStart(block.blockNumber()); // its first character's position
     // Walks the blocks once alongside the sorted spans instead of searching for each span.
     const auto widgetPosition = [&](qint64 position) {
-        while (block.isValid() && block.next().isValid() &&
-               blockPosition + block.length() + 1 <= position) {
-            blockPosition += block.length() + 1;
+        while (block.isValid() && block.next().isValid()) {
+            const qint64 next = blockPosition + block.length() - 1 +
+                                (lineEndOf(block.blockNumber()) == LineEnd::CrLf ? 2 : 1);
+            if (next > position)
+                break;
+            blockPosition = next;
             block = block.next();
         }
         const qint64 offset = std::min<qint64>(position - blockPosition, block.length() - 1);
         return block.position() + offset;
     };
-    // A line that holds in-line LFs is laid out as many lines, and every colour change inside
-    // it would walk all of them: dropping its layout first keeps a batch linear. It is laid
-    // out again when next painted.
-    const qint64 lastPosition = spans.back().start + spans.back().length;
-    qint64 laidPosition = blockPosition;
-    for (QTextBlock laid = block; laid.isValid() && laidPosition <= lastPosition;
-         laid = laid.next()) {
-        // Asking a short line for its layout would create one; only long ones are worth it.
-        if (laid.length() > LongLine && laid.layout()->lineCount() > 1)
-            laid.layout()->clearLayout();
-        laidPosition += laid.length() + 1;
-    }
-    cursor.beginEditBlock();
+    // Each line is rewritten once, with all the stretches that fall on it.
+    std::vector<Recolouring> parts;
+    QTextBlock partsBlock;
+    const auto flush = [&] {
+        if (!parts.empty())
+            recolourLine(partsBlock, parts);
+        parts.clear();
+    };
     for (const ColourSpan &span : spans) {
         if (span.length <= 0)
             continue;
         const qint64 from = widgetPosition(span.start);
+        const QTextBlock first = block;
         const qint64 to = widgetPosition(span.start + span.length);
-        if (to <= from)
-            continue;
-        if (span.colour != current) {
-            current = span.colour;
-            format.setForeground(toQColor(current));
+        for (QTextBlock line = first; line.isValid(); line = line.next()) {
+            if (line != partsBlock) {
+                flush();
+                partsBlock = line;
+            }
+            const qint64 start = std::max<qint64>(from, line.position()) - line.position();
+            const qint64 end =
+                std::min<qint64>(to, line.position() + line.length()) - line.position();
+            if (end > start)
+                parts.push_back({start, end, span.colour});
+            if (line == block)
+                break;
         }
-        cursor.setPosition(int(from));
-        cursor.setPosition(int(to), QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(format);
     }
-    cursor.endEditBlock();
+    const QTextBlock last = partsBlock;
+    const bool oneLine =
+        last.isValid() && last == doc->findBlock(int(toWidgetPosition(spans.front().start)));
+    flush();
+    // One line (a typed tag) is laid out again at once and repaints alone; after more, only the
+    // lines on screen are laid out again, when painted.
+    if (oneLine)
+        showColours(last);
+    else
+        viewport()->update();
+}
+
+// ---- Colours, held as runs per line ----
+
+namespace {
+
+constexpr quint32 BoldBit = 1u << 24;
+
+quint32 attributesOf(Colour colour, bool bold)
+{
+    return (colour & 0xFFFFFF) | (bold ? BoldBit : 0);
+}
+
+// Appends length characters of the given attributes, joining an equal run before them.
+void appendRun(std::vector<EditingSurface::Run> &runs, qint64 length, quint32 attributes)
+{
+    if (length <= 0)
+        return;
+    if (!runs.empty() && runs.back().attributes == attributes)
+        runs.back().length += qint32(length);
+    else
+        runs.push_back({qint32(length), attributes});
+}
+
+// Appends the runs of characters from to to of a line (no runs: all plain).
+void appendPart(std::vector<EditingSurface::Run> &out, const std::vector<EditingSurface::Run> &runs,
+                qint64 from, qint64 to)
+{
+    if (runs.empty()) {
+        appendRun(out, to - from, 0);
+        return;
+    }
+    qint64 start = 0;
+    for (const EditingSurface::Run &run : runs) {
+        const qint64 end = start + run.length;
+        if (end > from && start < to)
+            appendRun(out, std::min(end, to) - std::max(start, from), run.attributes);
+        if (end >= to)
+            break;
+        start = end;
+    }
+}
+
+qint64 lengthOf(const std::vector<EditingSurface::Run> &runs)
+{
+    qint64 length = 0;
+    for (const EditingSurface::Run &run : runs)
+        length += run.length;
+    return length;
+}
+
+// A line all plain holds no runs.
+void tidy(std::vector<EditingSurface::Run> &runs)
+{
+    if (runs.size() == 1 && runs.front().attributes == 0)
+        runs.clear();
+    else
+        runs.shrink_to_fit();
+}
+
+// Reads a line's runs once from start to end, copying them on.
+class RunWalk
+{
+public:
+    RunWalk(const std::vector<EditingSurface::Run> &runs, qint64 length)
+        : m_runs(runs), m_length(length)
+    {}
+
+    // Appends the characters up to to, each one's attributes passed through change.
+    template <typename Change>
+    void take(std::vector<EditingSurface::Run> &out, qint64 to, Change change)
+    {
+        to = std::min(to, m_length);
+        while (m_at < to) {
+            qint64 runEnd = m_length;
+            quint32 attributes = 0;
+            if (m_index < m_runs.size()) {
+                runEnd = m_runStart + m_runs[m_index].length;
+                attributes = m_runs[m_index].attributes;
+            }
+            const qint64 end = std::min(runEnd, to);
+            appendRun(out, end - m_at, change(attributes));
+            m_at = end;
+            if (m_at == runEnd && m_index < m_runs.size()) {
+                m_runStart = runEnd;
+                ++m_index;
+            }
+        }
+    }
+
+private:
+    const std::vector<EditingSurface::Run> &m_runs;
+    qint64 m_length;
+    qint64 m_at = 0;
+    qint64 m_runStart = 0;
+    size_t m_index = 0;
+};
+
+} // namespace
+
+quint32 EditingSurface::attributesAt(qint64 widgetPosition) const
+{
+    const QTextBlock block = document()->findBlock(int(widgetPosition));
+    if (!block.isValid() || size_t(block.blockNumber()) >= m_lines.size())
+        return 0;
+    const std::vector<Run> &runs = m_lines[size_t(block.blockNumber())].runs;
+    qint64 offset = widgetPosition - block.position();
+    for (const Run &run : runs) {
+        if (offset < run.length)
+            return run.attributes;
+        offset -= run.length;
+    }
+    return 0;
+}
+
+void EditingSurface::recolourLine(const QTextBlock &block, const std::vector<Recolouring> &parts)
+{
+    Line &line = m_lines[size_t(block.blockNumber())];
+    const qint64 length = block.length();
+    RunWalk walk(line.runs, length);
+    std::vector<Run> runs;
+    const auto same = [](quint32 attributes) { return attributes; };
+    for (const Recolouring &part : parts) {
+        const qint64 from = std::clamp<qint64>(part.from, 0, length);
+        const qint64 to = std::clamp<qint64>(part.to, from, length);
+        walk.take(runs, from, same);
+        // Colour alone changes: each character keeps its boldness.
+        walk.take(runs, to, [&part](quint32 attributes) {
+            return attributesOf(part.colour, attributes & BoldBit);
+        });
+    }
+    walk.take(runs, length, same);
+    tidy(runs);
+    line.runs = std::move(runs);
+    line.shown = false;
+}
+
+void EditingSurface::recolour(qint64 widgetFrom, qint64 widgetTo, Colour colour)
+{
+    QTextBlock block = document()->findBlock(int(widgetFrom));
+    while (block.isValid() && block.position() < widgetTo) {
+        recolourLine(block, {{widgetFrom - block.position(), widgetTo - block.position(), colour}});
+        block = block.next();
+    }
+}
+
+void EditingSurface::followEdit(int first, int removedLines, int addedLines, qint64 position,
+                                qint64 added)
+{
+    const QTextDocument *doc = document();
+    if (m_lines.size() != size_t(m_blockCount - addedLines + removedLines)) {
+        // Never expected: start again plain rather than misplace colours.
+        m_lines.assign(size_t(m_blockCount), Line());
+        return;
+    }
+    const QTextBlock firstBlock = doc->findBlockByNumber(first);
+    const QTextBlock lastBlock = doc->findBlockByNumber(first + addedLines);
+    const qint64 offset = position - firstBlock.position();
+    const qint64 kept = lastBlock.position() + lastBlock.length() - (position + added);
+    // The lines touched become one stretch: what was before the edit on its first line, the
+    // new characters in the insertion's attributes, what was after it on its last line.
+    std::vector<Run> stretch;
+    appendPart(stretch, m_lines[size_t(first)].runs, 0, offset);
+    appendRun(stretch, added, attributesOf(m_insertionColour, m_insertionBold));
+    const std::vector<Run> &tail = m_lines[size_t(first + removedLines)].runs;
+    const qint64 tailLength = tail.empty() ? kept : lengthOf(tail);
+    appendPart(stretch, tail, tailLength - kept, tailLength);
+    std::vector<Line> lines(size_t(addedLines) + 1);
+    qint64 start = 0;
+    QTextBlock block = firstBlock;
+    for (Line &line : lines) {
+        const qint64 length = block.length();
+        appendPart(line.runs, stretch, start, start + length);
+        tidy(line.runs);
+        start += length;
+        block = block.next();
+    }
+    m_lines.erase(m_lines.begin() + first, m_lines.begin() + first + removedLines + 1);
+    m_lines.insert(m_lines.begin() + first, std::make_move_iterator(lines.begin()),
+                   std::make_move_iterator(lines.end()));
+    // A line edited in place is laid out again at once, before the view asks for it.
+    if (addedLines == 0)
+        showColours(firstBlock);
+}
+
+QList<QTextLayout::FormatRange> EditingSurface::lineFormats(const QTextBlock &block) const
+{
+    QList<QTextLayout::FormatRange> formats;
+    if (size_t(block.blockNumber()) >= m_lines.size())
+        return formats;
+    const std::vector<Run> &runs = m_lines[size_t(block.blockNumber())].runs;
+    const int length = block.length() - 1; // the line end is not laid out
+    int start = 0;
+    for (const Run &run : runs) {
+        if (start >= length)
+            break;
+        QTextLayout::FormatRange range;
+        range.start = start;
+        range.length = std::min(run.length, length - start);
+        range.format.setForeground(toQColor(run.attributes & 0xFFFFFF));
+        if (run.attributes & BoldBit)
+            range.format.setFontWeight(QFont::Bold);
+        formats.append(range);
+        start += run.length;
+    }
+    return formats;
+}
+
+void EditingSurface::showColours(const QTextBlock &block) const
+{
+    const size_t number = size_t(block.blockNumber());
+    if (number >= m_lines.size())
+        return;
+    m_lines[number].shown = true;
+    // New formats drop the block's lines and mark the block changed; that mark is settled at
+    // once, so that it never widens the report of the next edit of the text. It is no text
+    // change: the document raises no contentsChange for it.
+    block.layout()->setFormats(lineFormats(block));
+    document()->markContentsDirty(block.position(), block.length());
 }
 
 bool EditingSurface::event(QEvent *event)
@@ -626,8 +1019,6 @@ void EditingSurface::setUpGutter()
     connect(this, &QPlainTextEdit::blockCountChanged, this, &EditingSurface::updateGutterWidth);
     connect(this, &QPlainTextEdit::updateRequest, this, &EditingSurface::updateGutter);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &EditingSurface::caretMoved);
-    connect(document(), &QTextDocument::contentsChange, this,
-            [this](int position) { forgetLinesAbove(position); });
     updateGutterWidth();
 }
 
@@ -643,7 +1034,6 @@ int EditingSurface::gutterWidth() const
     int digits = 3;
     for (int lines = blockCount(); lines >= 1000; lines /= 10)
         ++digits;
-    digits = std::max(digits, m_gutterDigits);
     return 10 + fontMetrics().horizontalAdvance(u'9') * digits;
 }
 
@@ -670,57 +1060,6 @@ void EditingSurface::updateGutter(const QRect &rect, int dy)
         m_gutter->update(0, rect.y(), m_gutter->width(), rect.height());
 }
 
-int EditingSurface::linesBefore(const QTextBlock &target)
-{
-    // Walks from the last block asked about: scrolling asks about its neighbours.
-    if (m_anchorBlock >= blockCount()) {
-        m_anchorBlock = 0;
-        m_anchorLines = 0;
-    }
-    QTextBlock block = document()->findBlockByNumber(m_anchorBlock);
-    int lines = m_anchorLines;
-    while (block.isValid() && block.blockNumber() < target.blockNumber()) {
-        lines += 1 + int(block.text().count(LineSeparator));
-        block = block.next();
-    }
-    while (block.isValid() && block.blockNumber() > target.blockNumber()) {
-        block = block.previous();
-        lines -= 1 + int(block.text().count(LineSeparator));
-    }
-    m_anchorBlock = target.blockNumber();
-    m_anchorLines = lines;
-    return lines;
-}
-
-void EditingSurface::forgetLinesAbove(int position)
-{
-    // Lines counted before the anchor stay right unless the text before it changed.
-    if (m_anchorBlock > 0 && position < document()->findBlockByNumber(m_anchorBlock).position()) {
-        m_anchorBlock = 0;
-        m_anchorLines = 0;
-    }
-}
-
-bool EditingSurface::startsShownLine(const QTextBlock &block, const QTextLine &line) const
-{
-    return line.textStart() == 0 ||
-           document()->characterAt(block.position() + line.textStart() - 1) == LineSeparator;
-}
-
-int EditingSurface::shownLineStarts(const QTextBlock &block, int last) const
-{
-    const QTextLayout *layout = block.layout();
-    if (layout->lineCount() == 0)
-        return int(block.text().count(LineSeparator));
-    // Unwrapped, every line of the layout but the first starts after a lone LF.
-    if (lineWrapMode() == NoWrap)
-        return last;
-    int starts = 0;
-    for (int i = 1; i <= last; ++i)
-        starts += startsShownLine(block, layout->lineAt(i));
-    return starts;
-}
-
 void EditingSurface::paintGutter(QPaintEvent *event)
 {
     QPainter painter(m_gutter);
@@ -730,49 +1069,20 @@ void EditingSurface::paintGutter(QPaintEvent *event)
     const int right = m_gutter->width() - 5;
     const QRect area = event->rect();
     QTextBlock block = firstVisibleBlock();
-    // A lone LF kept inside a line is shown as a break: each line the user sees has its
-    // number, as Ir a la línea counts them.
-    int number = linesBefore(block) + 1;
     qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
     while (block.isValid() && top <= area.bottom()) {
         const qreal bottom = top + blockBoundingRect(block).height();
         const QTextLayout *layout = block.layout();
-        const int lineCount = layout->lineCount();
-        if (block.isVisible() && bottom >= area.top() && lineCount > 0) {
-            // The layout's lines are stacked in order: find the first one in the area.
-            int first = 0;
-            for (int last = lineCount - 1; first < last;) {
-                const int middle = (first + last) / 2;
-                const QTextLine line = layout->lineAt(middle);
-                if (top + line.y() + line.height() < area.top())
-                    first = middle + 1;
-                else
-                    last = middle;
-            }
-            int shown = number + shownLineStarts(block, first);
-            for (int i = first; i < lineCount; ++i) {
-                const QTextLine line = layout->lineAt(i);
-                const qreal y = top + line.y();
-                if (y > area.bottom())
-                    break;
-                const bool starts = startsShownLine(block, line);
-                if (i > first && starts)
-                    ++shown;
-                if (!starts)
-                    continue;
-                const QString digits = QString::number(shown);
-                painter.drawText(QRectF(0, y, right, line.height()),
-                                 Qt::AlignRight | Qt::AlignVCenter, digits);
-                m_gutterDigits = std::max(m_gutterDigits, int(digits.size()));
-            }
+        // A wrapped line has its number once, beside its first part.
+        if (block.isVisible() && bottom >= area.top() && layout->lineCount() > 0) {
+            const QTextLine line = layout->lineAt(0);
+            const QString digits = QString::number(block.blockNumber() + 1);
+            painter.drawText(QRectF(0, top + line.y(), right, line.height()),
+                             Qt::AlignRight | Qt::AlignVCenter, digits);
         }
-        number += 1 + shownLineStarts(block, lineCount - 1);
         block = block.next();
         top = bottom;
     }
-    // A page of few long lines numbers more lines than it has blocks.
-    if (gutterWidth() != m_appliedGutterWidth)
-        QMetaObject::invokeMethod(this, &EditingSurface::updateGutterWidth, Qt::QueuedConnection);
 }
 
 void EditingSurface::setLineNumbersShown(bool shown)
@@ -792,9 +1102,8 @@ void EditingSurface::caretMoved()
     if (!m_currentLineHighlighted)
         return;
     // Moving along a line changes nothing painted; moving to another repaints the screen once.
-    // A line holding lone LFs shows several lines, any of which the caret may move to.
     const QTextBlock block = textCursor().block();
-    if (block.blockNumber() != m_caretBlock || block.layout()->lineCount() > 1) {
+    if (block.blockNumber() != m_caretBlock) {
         m_caretBlock = block.blockNumber();
         viewport()->update();
     }
@@ -802,24 +1111,7 @@ void EditingSurface::caretMoved()
 
 QRectF EditingSurface::caretLineRect() const
 {
-    const QTextCursor caret = textCursor();
-    const QTextBlock block = caret.block();
-    const QRectF bounds = blockBoundingGeometry(block).translated(contentOffset());
-    const QTextLayout *layout = block.layout();
-    if (layout->lineCount() <= 1)
-        return bounds;
-    // Only the stretch between the lone LFs around the caret.
-    int first = layout->lineForTextPosition(caret.positionInBlock()).lineNumber();
-    if (first < 0)
-        return bounds;
-    int last = first;
-    while (first > 0 && !startsShownLine(block, layout->lineAt(first)))
-        --first;
-    while (last + 1 < layout->lineCount() && !startsShownLine(block, layout->lineAt(last + 1)))
-        ++last;
-    const qreal top = layout->lineAt(first).y();
-    const qreal bottom = layout->lineAt(last).y() + layout->lineAt(last).height();
-    return QRectF(bounds.left(), bounds.top() + top, bounds.width(), bottom - top);
+    return blockBoundingGeometry(textCursor().block()).translated(contentOffset());
 }
 
 void EditingSurface::paintEvent(QPaintEvent *event)

@@ -5,8 +5,11 @@
 #include <QList>
 #include <QPlainTextEdit>
 #include <QString>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QUrl>
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -36,9 +39,11 @@ struct ColourSpan
 
 // The editing surface `text1`: a plain-text editor whose characters carry a colour.
 //
-// Every position it takes or gives counts a line break as two characters (CR LF) and is
-// 0-based, whatever the widget does inside. A lone LF inside a line (read from a file) is
-// one character of its line; it is shown as a line break but saved as the LF it was.
+// Every line end (CR LF, a lone LF or a lone CR) ends one of the widget's blocks, and each
+// line keeps the kind of end it was read or typed with. Every position it takes or gives is
+// 0-based and counts a line end as the characters it holds: two for CR LF, one for a lone LF
+// or CR. A page whose lines all end alike maps positions with no table; a page that mixes them
+// keeps a table of CR LF counts, rebuilt lazily from the first line an edit touched.
 // Conversions go through the document's block tree, so no operation but text() and setText()
 // walks the whole text.
 class EditingSurface : public QPlainTextEdit
@@ -48,11 +53,22 @@ class EditingSurface : public QPlainTextEdit
 public:
     explicit EditingSurface(QWidget *parent = nullptr);
 
-    // The whole text, line breaks as CR LF.
+    // The kinds of line end a page may hold.
+    enum class LineEnd : quint8 { CrLf, Lf, Cr };
+
+    // The whole text, every line end as it was read or typed.
     QString text() const;
+    // Hands the whole text to take in pieces of about a megabyte, each ending at a line's end,
+    // without building it whole; stops when take returns false.
+    void forEachPiece(const std::function<bool(QStringView piece)> &take) const;
     // Replaces the whole text; every character takes the default colour (black), the caret
-    // goes to the start. CR LF (and a lone CR) break lines; a lone LF stays inside its line.
+    // goes to the start. CR LF, a lone LF and a lone CR each end a line and are kept as they
+    // are; the first of them decides the page's own kind of line end (CR LF when none).
     void setText(const QString &text);
+    // The kind of line end that Enter and every inserted line break take.
+    LineEnd pageLineEnd() const { return m_pageEnd; }
+    // The characters of a line end of that kind.
+    static QString lineEndText(LineEnd end);
     // Length of the whole text without building it.
     qint64 textLength() const;
 
@@ -64,10 +80,11 @@ public:
     void setSelectionLength(qint64 length);
     QString selectedText() const;
     // Replaces the selection (or inserts at the caret) in the insertion colour; CR LF, LF
-    // and CR in the new text all break lines. The caret ends after the new text.
+    // and CR in the new text all break lines, each with the page's own kind of line end. The
+    // caret ends after the new text.
     void setSelectedText(const QString &text);
-    // Replaces the selection with document text as selectedText() gave it: CR LF breaks lines
-    // and a lone LF stays inside its line, so that what is put back is what was taken.
+    // Replaces the selection with document text as selectedText() gave it: every line end
+    // keeps its own kind, so that what is put back is what was taken.
     void restoreSelectedText(const QString &text);
 
     // With a selection, recolours it; with none, sets the insertion colour.
@@ -85,10 +102,23 @@ public:
     QString textRange(qint64 start, qint64 length) const;
     Colour colourAt(qint64 position) const;
     bool boldAt(qint64 position) const;
+    // The colour the character at position is painted in, for tools that drive the editor
+    // from outside.
+    Q_INVOKABLE QColor characterColour(qint64 position) const;
 
     // Paints many stretches in one batch: no change notification, one repaint. The spans
     // must be in ascending order and must not overlap.
     void applyColours(const std::vector<ColourSpan> &spans);
+    // The colours and boldness of a line's characters, as its layout takes them.
+    QList<QTextLayout::FormatRange> lineFormats(const QTextBlock &block) const;
+
+    // Characters of one colour and boldness side by side on a line; attributes hold the
+    // colour in their low 24 bits and boldness above.
+    struct Run
+    {
+        qint32 length = 0;
+        quint32 attributes = 0;
+    };
 
     // Conversions between document positions and the widget's own positions.
     qint64 toWidgetPosition(qint64 position) const;
@@ -151,28 +181,49 @@ private:
     private:
         EditingSurface &m_surface;
     };
-    // Marks changes of format only, which are not changes of the text.
-    class FormatOnly
-    {
-    public:
-        explicit FormatOnly(EditingSurface &surface) : m_surface(surface)
-        {
-            ++m_surface.m_formatOnly;
-        }
-        ~FormatOnly() { --m_surface.m_formatOnly; }
-
-    private:
-        EditingSurface &m_surface;
-    };
-
     void onContentsChange(int position, int removed, int added);
     // Reports a whole new text as the one stretch in which it differs from the old one.
     void reportReplacement(const QString &old, const QString &now);
     void typeCharacters(const QString &text);
-    // keepLoneLf: a LF not preceded by CR stays inside its line instead of breaking it.
-    void insertPlain(const QString &text, bool keepLoneLf = false);
-    QTextCharFormat insertionFormat() const;
+    // keepEnds: every line end keeps its kind instead of taking the page's own, and the
+    // page's own U+2028 and U+2029 stay characters.
+    void insertPlain(const QString &text, bool keepEnds = false);
     qint64 blockStart(int blockNumber) const;
+    // The line end of a block (the last block has none: its answer means nothing).
+    LineEnd lineEndOf(int blockNumber) const
+    {
+        return m_ends.empty() ? m_pageEnd : m_ends[size_t(blockNumber)];
+    }
+    // How many of the blocks before blockNumber end in CR LF: what a position adds to the
+    // widget's own position inside that block.
+    qint64 crLfBefore(int blockNumber) const;
+    // Widget text (as the document or a cursor gives it, from the start of a line or inside
+    // block firstBlock) back to document text.
+    QString fromWidgetText(const QString &raw, int firstBlock) const;
+
+    // Colours and boldness, held apart from the widget's document so that they never split
+    // its text into fragments: runs per line, handed to a line's layout when it is laid out.
+    struct Line
+    {
+        std::vector<Run> runs; // covering the line and its end; none when all plain
+        bool shown = false;    // whether the line's layout has these runs
+    };
+    class ColouredLayout;
+    quint32 attributesAt(qint64 widgetPosition) const;
+    // A stretch of one line to paint, in offsets from the line's start.
+    struct Recolouring
+    {
+        qint64 from;
+        qint64 to;
+        Colour colour;
+    };
+    // Paints stretches of one line, in ascending order, not overlapping.
+    void recolourLine(const QTextBlock &block, const std::vector<Recolouring> &parts);
+    void recolour(qint64 widgetFrom, qint64 widgetTo, Colour colour);
+    // Moves the colours along with an edit of lines first to first + removedLines, which became
+    // first to first + addedLines; added characters were inserted at position.
+    void followEdit(int first, int removedLines, int addedLines, qint64 position, qint64 added);
+    void showColours(const QTextBlock &block) const;
 
     class LineNumberGutter;
     void setUpGutter();
@@ -180,13 +231,6 @@ private:
     void updateGutterWidth();
     void updateGutter(const QRect &rect, int dy);
     void paintGutter(QPaintEvent *event);
-    // Whether line of block's layout begins a line the user sees (not a wrapped part).
-    bool startsShownLine(const QTextBlock &block, const QTextLine &line) const;
-    // How many of the lines 1 to last of block's layout begin a line the user sees.
-    int shownLineStarts(const QTextBlock &block, int last) const;
-    // The lines the user sees before block (a lone LF starts one), and the cache behind it.
-    int linesBefore(const QTextBlock &block);
-    void forgetLinesAbove(int position);
     void caretMoved();
     // The caret's line as the user sees it, in viewport coordinates.
     QRectF caretLineRect() const;
@@ -198,17 +242,24 @@ private:
     bool m_lineNumbersShown = true;
     bool m_currentLineHighlighted = true;
     int m_appliedGutterWidth = -1;
-    int m_gutterDigits = 0;
-    int m_anchorBlock = 0;
-    int m_anchorLines = 0;
     int m_caretBlock = -1;
     Colour m_insertionColour = colours::Black;
     bool m_insertionBold = false;
     int m_operationDepth = 0;
-    int m_formatOnly = 0;
     bool m_textChanged = false;
     // The block count before the edit being reported, to tell how many line breaks it removed.
     int m_blockCount = 1;
+    LineEnd m_pageEnd = LineEnd::CrLf;
+    // One line end per block while the page mixes kinds; empty while every line ends in
+    // m_pageEnd, the common case that needs no table.
+    std::vector<LineEnd> m_ends;
+    // CR LF counts before each block, valid for the first m_crLfValid blocks.
+    mutable std::vector<qint64> m_crLfCounts;
+    mutable size_t m_crLfValid = 0;
+    // The kinds of the line ends an insertion of the surface's own is about to add, in order.
+    std::vector<LineEnd> m_pendingEnds;
+    // One per block.
+    mutable std::vector<Line> m_lines{1};
     bool m_replacingText = false;
 };
 

@@ -361,9 +361,9 @@ bool DocumentController::EscribirDocumento(const QString &path)
     Busy busy(*this);
     if (!mayOverwrite(path))
         return false;
-    const WriteResult result =
-        writeDocumentFile(path, m_text1.text(), m_state.encoding,
-                          [this](const QString &question) { return m_prompts.ask(question); });
+    const WriteResult result = writeDocumentFile(
+        path, TextPieces([this](const PieceTaker &take) { m_text1.forEachPiece(take); }),
+        m_state.encoding, [this](const QString &question) { return m_prompts.ask(question); });
     if (!result.ok) {
         if (!result.declined)
             m_prompts.notify(result.error);

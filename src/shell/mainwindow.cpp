@@ -648,7 +648,7 @@ void MainWindow::printTo(QPrinter &target)
     const QString path = pathInTitle(windowTitle());
     const QString name = path.isEmpty() ? QStringLiteral("Sin título") : QFileInfo(path).fileName();
     target.setDocName(name);
-    printPage(*m_text1->document(), name, target);
+    printPage(*m_text1, name, target);
 }
 
 void MainWindow::updateClipboardCommands()

@@ -1,5 +1,7 @@
 #include "pageprinter.h"
 
+#include "editingsurface.h"
+
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -68,8 +70,9 @@ private:
 
 } // namespace
 
-void printPage(const QTextDocument &source, const QString &fileName, QPrinter &printer)
+void printPage(const EditingSurface &text1, const QString &fileName, QPrinter &printer)
 {
+    const QTextDocument &source = *text1.document();
     QPainter painter;
     if (!painter.begin(&printer))
         return;
@@ -77,10 +80,8 @@ void printPage(const QTextDocument &source, const QString &fileName, QPrinter &p
     font.setPointSize(9);
     Sheets sheets(printer, painter, fileName, font);
     const QFontMetricsF metrics(font, &printer);
-    // A lone LF kept inside a line is shown as a break: each line the user sees is numbered.
-    qsizetype lineCount = 0;
-    for (QTextBlock block = source.begin(); block.isValid(); block = block.next())
-        lineCount += 1 + block.text().count(QChar::LineSeparator);
+    // Each line is numbered once, beside its first part when it wraps.
+    const qsizetype lineCount = source.blockCount();
     int digits = 1;
     for (qsizetype lines = lineCount; lines >= 10; lines /= 10)
         ++digits;
@@ -92,7 +93,7 @@ void printPage(const QTextDocument &source, const QString &fileName, QPrinter &p
     for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
         const QString text = block.text();
         QTextLayout layout(text, font, &printer);
-        layout.setFormats(block.textFormats());
+        layout.setFormats(text1.lineFormats(block));
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         layout.setTextOption(option);
@@ -106,8 +107,7 @@ void printPage(const QTextDocument &source, const QString &fileName, QPrinter &p
             const QTextLine line = layout.lineAt(i);
             if (y + line.height() > sheets.bottom())
                 y = sheets.next();
-            const int start = line.textStart();
-            const bool startsLine = start == 0 || text.at(start - 1) == QChar::LineSeparator;
+            const bool startsLine = line.textStart() == 0;
             if (startsLine)
                 ++number;
             if (sheets.shown()) {
