@@ -49,26 +49,20 @@ private slots:
 // The preview-in-browser command: the real desktop opener gets the saved page's exact path.
 void TestDesktopSafety::desktopGetsTheExactPath_data()
 {
+    // Empty: an untitled document, which only tells.
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("opened");
-    QTest::newRow("spaces") << u"con espacios.html"_qs << true;
-    QTest::newRow("command substitution") << u"$(touch hecho) `id`.html"_qs << true;
-    QTest::newRow("quotes") << u"comillas \"dobles\" y 'simples'.html"_qs << true;
-    QTest::newRow("leading dash") << u"-n --help.html"_qs << true;
-    QTest::newRow("newline") << u"primera\nsegunda.html"_qs << true;
-    QTest::newRow("accented letters") << u"canción ñandú ÁÉÍÓÚ ü.html"_qs << true;
-    QTest::newRow("address characters") << u"50% #ancla ?q=1&x.html"_qs << true;
-    QTest::newRow("untitled document only tells") << QString() << false;
+    QTest::newRow("shell's characters") << u"$(touch hecho) `id` \"dobles\" 'simples'.html"_qs;
+    QTest::newRow("leading dash") << u"-n --help.html"_qs;
+    QTest::newRow("newline") << u"primera\nsegunda.html"_qs;
+    QTest::newRow("address characters, accents") << u"50% #ancla ?q=1&x ñandú.html"_qs;
+    QTest::newRow("untitled document") << QString();
 }
 
 void TestDesktopSafety::desktopGetsTheExactPath()
 {
     QFETCH(QString, name);
-    QFETCH(bool, opened);
     QTemporaryDir dir;
     const QString path = name.isEmpty() ? QString() : dir.filePath(name);
-    if (opened)
-        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
 
     FakePrompts prompts;
     FakeFileChooser chooser;
@@ -80,7 +74,7 @@ void TestDesktopSafety::desktopGetsTheExactPath()
     window.command(u"mn_visualizar"_qs)->trigger();
     QDesktopServices::unsetUrlHandler(u"file"_qs);
 
-    if (!opened) {
+    if (name.isEmpty()) {
         // A write that fails is told as any failed save: tst_savefaults.
         QCOMPARE(prompts.notices, QStringList(PreviewController::GuardarPrimero()));
         QVERIFY(handler.opened.isEmpty());
@@ -88,7 +82,6 @@ void TestDesktopSafety::desktopGetsTheExactPath()
     }
     QVERIFY2(prompts.notices.isEmpty(), qPrintable(prompts.notices.join(u'\n')));
     QCOMPARE(handler.opened, QList<QUrl>{QUrl::fromLocalFile(path)});
-    QCOMPARE(handler.opened.first().toLocalFile(), path);
     // The text on screen is written silently first, the only file there.
     QCOMPARE(fileBytes(path), QByteArray("<p>hola</p>\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);

@@ -42,8 +42,6 @@ private slots:
     void words_data();
     void words();
 
-    void decisions_data();
-    void decisions();
     void addedWordsLastTheRun();
     void context();
 
@@ -110,16 +108,12 @@ void TestSpelling::words_data()
         << u"<% Response.Write \"hola\" %>texto"_qs << QStringList{"texto"};
     QTest::newRow("server block with quotes inside a value")
         << u"<input value=\"<%=Request(\"nombre\")%> casa\">"_qs << QStringList{"casa"};
-    QTest::newRow("named entity decoded inside the word")
-        << u"canci&oacute;n"_qs << QStringList{"canción"};
-    QTest::newRow("numeric entities decoded")
-        << u"a&#241;o a&#xF1;o"_qs << QStringList{"año", "año"};
-    QTest::newRow("unknown entity splits and is skipped")
-        << u"uno&zzz;dos"_qs << QStringList{"uno", "dos"};
-    QTest::newRow("nbsp and amp separate words")
-        << u"uno&nbsp;dos&amp;tres"_qs << QStringList{"uno", "dos", "tres"};
-    QTest::newRow("lone ampersand is text") << u"uno & dos"_qs << QStringList{"uno", "dos"};
-    QTest::newRow("less-than that opens nothing is text") << u"a < b"_qs << QStringList{"a", "b"};
+    QTest::newRow("entities decoded inside the word")
+        << u"canci&oacute;n a&#241;o a&#xF1;o"_qs << QStringList{"canción", "año", "año"};
+    QTest::newRow("unknown entity, nbsp and amp separate words")
+        << u"uno&zzz;dos&nbsp;tres&amp;cuatro"_qs << QStringList{"uno", "dos", "tres", "cuatro"};
+    QTest::newRow("lone ampersand and less-than are text")
+        << u"uno & dos < b"_qs << QStringList{"uno", "dos", "b"};
     QTest::newRow("words glued to digits skipped") << u"h1 mp3 2x casa"_qs << QStringList{"casa"};
     QTest::newRow("mail and web addresses skipped")
         << u"escribe a yo@sitio.com o www.sitio.com"_qs << QStringList{"escribe", "a", "o"};
@@ -143,94 +137,6 @@ void TestSpelling::words()
         QVERIFY(word.start >= 0 && word.start + word.length <= page.size());
     }
     QCOMPARE(found, words);
-}
-
-void TestSpelling::decisions_data()
-{
-    QTest::addColumn<QString>("page");
-    // Each step is "ignore", "ignoreAll", "add", "change:<word>" or "changeAll:<word>".
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QStringList>("shown");
-    QTest::addColumn<QString>("corrected");
-
-    QTest::newRow("change all reaches every later occurrence")
-        << u"csa y csa<br>\r\n<b>csa</b>"_qs << QStringList{"changeAll:casa"} << QStringList{"csa"}
-        << u"casa y casa<br>\r\n<b>casa</b>"_qs;
-    QTest::newRow("change all keeps an occurrence already ignored")
-        << u"csa y csa y csa"_qs << QStringList{"ignore", "changeAll:casa"}
-        << QStringList{"csa", "csa"} << u"csa y casa y casa"_qs;
-    QTest::newRow("ignore all passes later occurrences")
-        << u"csa y csa perrro"_qs << QStringList{"ignoreAll", "change:perro"}
-        << QStringList{"csa", "perrro"} << u"csa y csa perro"_qs;
-    QTest::newRow("alt value corrected in place")
-        << u"<img src=\"csa.gif\" alt=\"una csa\">"_qs << QStringList{"change:casa"}
-        << QStringList{"csa"} << u"<img src=\"csa.gif\" alt=\"una casa\">"_qs;
-    QTest::newRow("markup never stopped at")
-        << u"<tabel bgcolr=\"#fff\"><td>casa</td><!-- csa --><% csa %>"_qs << QStringList{}
-        << QStringList{} << u"<tabel bgcolr=\"#fff\"><td>casa</td><!-- csa --><% csa %>"_qs;
-    QTest::newRow("entity word corrected in entity form")
-        << u"la canci&oacute;nn"_qs << QStringList{"change:canción"} << QStringList{"canciónn"}
-        << u"la canci&oacute;n"_qs;
-    QTest::newRow("page writing accents as entities gets entities")
-        << u"el a&ntilde;o cancion"_qs << QStringList{"change:canción"} << QStringList{"cancion"}
-        << u"el a&ntilde;o canci&oacute;n"_qs;
-    QTest::newRow("page writing accents plainly gets plain letters")
-        << u"el año cancion"_qs << QStringList{"change:canción"} << QStringList{"cancion"}
-        << u"el año canción"_qs;
-    QTest::newRow("quote in a correction cannot end the attribute")
-        << u"<img alt=\"csa\">"_qs << QStringList{"change:casa\""} << QStringList{"csa"}
-        << u"<img alt=\"casa&quot;\">"_qs;
-    QTest::newRow("blank in a correction cannot end an unquoted value")
-        << u"<img alt=csa>"_qs << QStringList{"change:una casa"} << QStringList{"csa"}
-        << u"<img alt=una&#32;casa>"_qs;
-    QTest::newRow("markup typed as a correction stays text")
-        << u"csa"_qs << QStringList{"change:<b>casa</b>"} << QStringList{"csa"}
-        << u"&lt;b&gt;casa&lt;/b&gt;"_qs;
-    QTest::newRow("empty correction deletes the word")
-        << u"la csa"_qs << QStringList{"change:"} << QStringList{"csa"} << u"la "_qs;
-    QTest::newRow("CR LF line ends come back as they went")
-        << u"la csa\r\nazul\r\n\r\nprro\r\n"_qs << QStringList{"change:casa", "change:perro"}
-        << QStringList{"csa", "prro"} << u"la casa\r\nazul\r\n\r\nperro\r\n"_qs;
-    QTest::newRow("longer and shorter corrections keep later words in place")
-        << u"csa prrooooo gto"_qs << QStringList{"change:casa", "change:perro", "change:gato"}
-        << QStringList{"csa", "prrooooo", "gto"} << u"casa perro gato"_qs;
-    QTest::newRow("added word not stopped at again")
-        << u"zendral y zendral"_qs << QStringList{"add"} << QStringList{"zendral"}
-        << u"zendral y zendral"_qs;
-}
-
-void TestSpelling::decisions()
-{
-    QFETCH(QString, page);
-    QFETCH(QStringList, steps);
-    QFETCH(QStringList, shown);
-    QFETCH(QString, corrected);
-
-    SpellEngineFailure failure;
-    auto engine = HunspellEngine::open(m_small, &failure);
-    QVERIFY(engine);
-    QStringList added;
-    SpellingSession session(page, *engine, added);
-    QStringList seen;
-    for (const QString &step : steps) {
-        QVERIFY2(!session.finished(), qPrintable(step));
-        seen.append(session.word());
-        QCOMPARE(session.sourceWord().isEmpty(), false);
-        const QString argument = step.section(QLatin1Char(':'), 1);
-        if (step == QLatin1String("ignore"))
-            session.ignore();
-        else if (step == QLatin1String("ignoreAll"))
-            session.ignoreAll();
-        else if (step == QLatin1String("add"))
-            session.add();
-        else if (step.startsWith(QLatin1String("changeAll:")))
-            session.changeAll(argument);
-        else
-            session.change(argument);
-    }
-    QVERIFY(session.finished());
-    QCOMPARE(seen, shown);
-    QCOMPARE(session.text(), corrected);
 }
 
 void TestSpelling::addedWordsLastTheRun()
@@ -385,15 +291,55 @@ void TestSpelling::dialog_data()
         << u"No se ha encontrado ninguna palabra mal escrita."_qs;
     QTest::newRow("everything ignored: page, colours and saved state kept")
         << u"<p>la csa</p>"_qs << QStringList{"btnignorar"} << QString() << QString();
-    QTest::newRow("change all from the dialog")
-        << u"<p>la csa\r\nazul y csa</p>"_qs << QStringList{"offer=casa", "btncambiartodas"}
-        << u"<p>la casa\r\nazul y casa</p>"_qs << QString();
     QTest::newRow("closed early keeps the corrections made")
         << u"csa prro"_qs << QStringList{"txtcambiar=cosa", "btncambiar", "btncerrar"}
         << u"cosa prro"_qs << QString();
     QTest::newRow("switching to a missing dictionary keeps the other")
         << u"csa prro"_qs << QStringList{"cmbdiccionario=1", "btncambiar", "btncambiar"}
         << u"casa perro"_qs << u"Error 2 al abrir "_qs;
+    QTest::newRow("change all reaches every later occurrence")
+        << u"csa y csa<br>\r\n<b>csa</b>"_qs << QStringList{"offer=casa", "btncambiartodas"}
+        << u"casa y casa<br>\r\n<b>casa</b>"_qs << QString();
+    QTest::newRow("change all keeps an occurrence already ignored")
+        << u"csa y csa y csa"_qs << QStringList{"btnignorar", "txtcambiar=casa", "btncambiartodas"}
+        << u"csa y casa y casa"_qs << QString();
+    QTest::newRow("ignore all passes later occurrences")
+        << u"csa y csa perrro"_qs
+        << QStringList{"btnignorartodas", "txtcambiar=perro", "btncambiar"} << u"csa y csa perro"_qs
+        << QString();
+    QTest::newRow("alt value corrected in place")
+        << u"<img src=\"csa.gif\" alt=\"una csa\">"_qs
+        << QStringList{"txtcambiar=casa", "btncambiar"}
+        << u"<img src=\"csa.gif\" alt=\"una casa\">"_qs << QString();
+    QTest::newRow("entity word corrected in entity form")
+        << u"la canci&oacute;nn"_qs << QStringList{"txtcambiar=canción", "btncambiar"}
+        << u"la canci&oacute;n"_qs << QString();
+    QTest::newRow("page writing accents as entities gets entities")
+        << u"el a&ntilde;o cancion"_qs << QStringList{"txtcambiar=canción", "btncambiar"}
+        << u"el a&ntilde;o canci&oacute;n"_qs << QString();
+    QTest::newRow("page writing accents plainly gets plain letters")
+        << u"el año cancion"_qs << QStringList{"txtcambiar=canción", "btncambiar"}
+        << u"el año canción"_qs << QString();
+    QTest::newRow("quote in a correction cannot end the attribute")
+        << u"<img alt=\"csa\">"_qs << QStringList{"txtcambiar=casa\"", "btncambiar"}
+        << u"<img alt=\"casa&quot;\">"_qs << QString();
+    QTest::newRow("blank in a correction cannot end an unquoted value")
+        << u"<img alt=csa>"_qs << QStringList{"txtcambiar=una casa", "btncambiar"}
+        << u"<img alt=una&#32;casa>"_qs << QString();
+    QTest::newRow("markup typed as a correction stays text")
+        << u"csa"_qs << QStringList{"txtcambiar=<b>casa</b>", "btncambiar"}
+        << u"&lt;b&gt;casa&lt;/b&gt;"_qs << QString();
+    QTest::newRow("empty correction deletes the word")
+        << u"la csa"_qs << QStringList{"txtcambiar=", "btncambiar"} << u"la "_qs << QString();
+    QTest::newRow("CR LF line ends come back as they went")
+        << u"la csa\r\nazul\r\n\r\nprro\r\n"_qs
+        << QStringList{"txtcambiar=casa", "btncambiar", "txtcambiar=perro", "btncambiar"}
+        << u"la casa\r\nazul\r\n\r\nperro\r\n"_qs << QString();
+    QTest::newRow("longer and shorter corrections keep later words in place")
+        << u"csa prrooooo gto"_qs
+        << QStringList{"txtcambiar=casa", "btncambiar",      "txtcambiar=perro",
+                       "btncambiar",      "txtcambiar=gato", "btncambiar"}
+        << u"casa perro gato"_qs << QString();
 }
 
 void TestSpelling::dialog()
