@@ -11,7 +11,6 @@ median of a few launches; the ratios printed are Zendral's to each editor, from 
 import argparse
 import os
 import re
-import select
 import shutil
 import signal
 import statistics
@@ -243,7 +242,7 @@ def launch(editor, display, path, line, work, timeout, measure_typing):
         if editor.goto:
             editor.goto(display, line)
         idle_from = time.monotonic()
-        if wait_quiet(process.pid, time.monotonic() + 60) is None:
+        if wait_quiet(process.pid, time.monotonic() + min(timeout, 120)) is None:
             figures["failed"] = "busy before typing"
             return figures
         idle_ticks = cpu_ticks(process.pid)
@@ -282,6 +281,7 @@ def launch(editor, display, path, line, work, timeout, measure_typing):
         with open(path, "rb") as saved:
             data = saved.read()
         figures["typed_seen"] = TYPED[:40].encode() in data
+        figures["typed_at"] = round(data.find(TYPED[:40].encode()) / max(len(data), 1), 2)
         figures["raw"] = statistics.median(
             raw_write_ms(data, os.path.join(work, "crudo.html")) for _ in range(3))
         return figures
@@ -297,19 +297,23 @@ def middle_line(path):
 
 
 def start_xvfb():
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                             "1280x1024x24", "-nolisten", "tcp"],
-                            pass_fds=(write_end,), stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL, start_new_session=True)
-    launched.append(xvfb)
-    os.close(write_end)
-    ready, _, _ = select.select([read_end], [], [], 30)
-    if not ready:
-        sys.exit("Xvfb did not start")
-    number = os.read(read_end, 16).decode().strip()
-    os.close(read_end)
-    return xvfb, ":" + number
+    """An X server of this run's own, on a display number no other run on the machine holds
+    (Xvfb's own choice, -displayfd, came back with displays it then could not serve)."""
+    for number in range(200 + os.getpid() % 500, 800):
+        if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+            continue
+        display = f":{number}"
+        xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x1024x24",
+                                 "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL, start_new_session=True)
+        launched.append(xvfb)
+        deadline = time.monotonic() + 30
+        while time.monotonic() < deadline and xvfb.poll() is None:
+            if xdotool(display, "getdisplaygeometry", timeout=5):
+                return xvfb, display
+            time.sleep(0.2)
+        end_group(xvfb)
+    sys.exit("Xvfb did not start")
 
 
 def median_of(runs, key):
