@@ -167,6 +167,8 @@ int zendralChild(const QString &path)
     settle(window);
     figures[QStringLiteral("open")] = double(timer.nsecsElapsed()) / 1e6;
     figures[QStringLiteral("peak")] = double(peakKilobytes() - emptyPeak);
+    // Each part told as soon as it is measured: a child that runs out of time still gives it.
+    printFigures(figures);
 
     EditingSurface &surface = window.surface();
     surface.setFocus();
@@ -178,6 +180,7 @@ int zendralChild(const QString &path)
     figures[QStringLiteral("key")] = mean(keys);
     figures[QStringLiteral("key99")] = p99(keys);
     figures[QStringLiteral("keys")] = double(keys.size());
+    printFigures(figures);
     const std::vector<double> closing = timedKeys(
         [&](int) {
             sendKey(surface, u'<');
@@ -187,6 +190,7 @@ int zendralChild(const QString &path)
         [&] { sendKey(surface, u'>'); });
     figures[QStringLiteral("gt")] = mean(closing);
     figures[QStringLiteral("gt99")] = p99(closing);
+    printFigures(figures);
 
     std::vector<double> saves;
     std::vector<double> raws;
@@ -227,6 +231,7 @@ int bareChild(const QString &path)
     settle(edit);
     figures[QStringLiteral("open")] = double(timer.nsecsElapsed()) / 1e6;
     figures[QStringLiteral("peak")] = double(peakKilobytes() - emptyPeak);
+    printFigures(figures);
     QTextCursor cursor(edit.document());
     cursor.setPosition((edit.document()->characterCount() - 1) / 2);
     edit.setTextCursor(cursor);
@@ -248,34 +253,42 @@ struct Page
 
 using Figures = std::map<QString, std::vector<double>>;
 
-// Runs one child per repetition; a child that runs past its time is killed and counts for nothing.
+// Runs one child per repetition; a child that runs past its time is killed, and what it told
+// until then counts.
 Figures runChildren(const QString &kind, const Page &page, int runs, int timeoutSeconds)
 {
     Figures figures;
     for (int run = 0; run < runs; ++run) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QElapsedTimer elapsed;
+        elapsed.start();
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("page-child"), kind, page.path});
-        if (!child.waitForFinished(timeoutSeconds * 1000)) {
+        const bool finished = child.waitForFinished(timeoutSeconds * 1000);
+        if (!finished) {
             child.kill();
             child.waitForFinished(5000);
-            std::fprintf(stderr, "  %s %s: no result within %d s\n", qPrintable(kind),
+            std::fprintf(stderr, "  %s %s: killed after %d s\n", qPrintable(kind),
                          qPrintable(page.label), timeoutSeconds);
             figures[QStringLiteral("timeouts")].push_back(1);
-            // It would only run out of time again.
-            break;
         }
+        // The child tells its figures so far after each part: the last line holds them all.
+        QByteArray last;
         for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
-            if (!line.startsWith("FIGURES "))
-                continue;
-            for (const QByteArray &pair : line.mid(8).split(' ')) {
-                const int equals = pair.indexOf('=');
-                if (equals > 0)
-                    figures[QString::fromLatin1(pair.left(equals))].push_back(
-                        pair.mid(equals + 1).toDouble());
-            }
+            if (line.startsWith("FIGURES "))
+                last = line;
         }
+        for (const QByteArray &pair : last.mid(8).split(' ')) {
+            const int equals = pair.indexOf('=');
+            if (equals > 0)
+                figures[QString::fromLatin1(pair.left(equals))].push_back(
+                    pair.mid(equals + 1).toDouble());
+        }
+        // A page that takes minutes would only take them again: its figures are far from
+        // any noise a median would smooth.
+        if (!finished || elapsed.elapsed() > 120000)
+            break;
     }
     return figures;
 }
@@ -286,12 +299,12 @@ double medianOf(const Figures &figures, const QString &name)
     return found == figures.end() ? NAN : median(found->second);
 }
 
-// A child killed at its time limit: the figure is at least that long.
-QString openFigure(const Figures &figures, double value, int timeoutSeconds)
+// A figure the child did not reach before it was killed at its time limit.
+QString figureOrBound(const Figures &figures, double value, int timeoutSeconds, int decimals = 1)
 {
     if (std::isnan(value) && figures.count(QStringLiteral("timeouts")))
-        return QStringLiteral("> %1 s (unfinished)").arg(timeoutSeconds);
-    return std::isnan(value) ? QStringLiteral("—") : QString::number(value, 'f', 1);
+        return QStringLiteral("> %1 s").arg(timeoutSeconds);
+    return std::isnan(value) ? QStringLiteral("—") : QString::number(value, 'f', decimals);
 }
 
 QString number(double value, int decimals = 1)
@@ -373,7 +386,7 @@ void benchPages(const QList<int> &sizes, int runs)
     std::fflush(stdout);
     std::map<QString, std::pair<Figures, Figures>> measured;
     for (const Page &page : pages) {
-        const int timeout = 120 + int(page.bytes >> 20) * 12;
+        const int timeout = 120 + int(page.bytes >> 20) * 30;
         const Figures ours = runChildren(QStringLiteral("zendral"), page, runs, timeout);
         const Figures bare = runChildren(QStringLiteral("bare"), page, runs, timeout);
         measured[page.label] = {ours, bare};
@@ -389,16 +402,17 @@ void benchPages(const QList<int> &sizes, int runs)
         const double raw = medianOf(ours, QStringLiteral("raw"));
         std::printf("| %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | "
                     "%s | %s |\n",
-                    qPrintable(page.label), qPrintable(openFigure(ours, open, timeout)),
-                    qPrintable(openFigure(bare, bareOpen, timeout)), qPrintable(ratio(open, bareOpen)),
+                    qPrintable(page.label), qPrintable(figureOrBound(ours, open, timeout)),
+                    qPrintable(figureOrBound(bare, bareOpen, timeout)), qPrintable(ratio(open, bareOpen)),
                     qPrintable(number(peak)), qPrintable(number(peak / fileMb)),
                     qPrintable(number(barePeak)), qPrintable(ratio(peak, barePeak)),
-                    qPrintable(number(key, 2)),
+                    qPrintable(figureOrBound(ours, key, timeout, 2)),
                     qPrintable(number(medianOf(ours, QStringLiteral("key99")), 2)),
                     qPrintable(number(medianOf(ours, QStringLiteral("keys")), 0)),
-                    qPrintable(number(gt, 2)),
+                    qPrintable(figureOrBound(ours, gt, timeout, 2)),
                     qPrintable(number(medianOf(ours, QStringLiteral("gt99")), 2)),
-                    qPrintable(ratio(gt, key)), qPrintable(number(save)), qPrintable(number(raw)),
+                    qPrintable(ratio(gt, key)), qPrintable(figureOrBound(ours, save, timeout)),
+                    qPrintable(number(raw)),
                     qPrintable(ratio(save, raw)));
         std::fflush(stdout);
     }
