@@ -30,6 +30,9 @@ void benchReplace(const QString &page10MB);
 void benchRecovery(const QString &page10MB);
 void benchHostile(const QString &normal10MB, bool quick);
 void typingOnLongLines(const QString &normal10MB);
+int pageChild(const QStringList &arguments);
+int writeBenchPages(const QString &folder, const QList<int> &sizes);
+void benchPages(const QList<int> &sizes, int runs);
 } // namespace zendral
 
 using namespace zendral;
@@ -348,6 +351,26 @@ void idle()
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    const QStringList arguments = application.arguments();
+    // One page measured in a process of its own, for the page table.
+    if (arguments.contains(QStringLiteral("page-child")))
+        return pageChild(arguments);
+    // "sizes=1,10,50" and "runs=3" shape the page table and the pages written.
+    QList<int> sizes = {1, 10, 50};
+    int runs = 3;
+    for (const QString &argument : arguments) {
+        if (argument.startsWith(QStringLiteral("sizes="))) {
+            sizes.clear();
+            for (const QString &size : argument.mid(6).split(u',', Qt::SkipEmptyParts))
+                sizes.append(size.toInt());
+        } else if (argument.startsWith(QStringLiteral("runs="))) {
+            runs = std::max(1, argument.mid(5).toInt());
+        }
+    }
+    // "write-pages FOLDER": the pages the editors are launched with side by side.
+    if (arguments.contains(QStringLiteral("write-pages")))
+        return writeBenchPages(arguments.value(arguments.indexOf(QStringLiteral("write-pages")) + 1),
+                               sizes);
     QTemporaryDir dir;
     // "closing" measures only the live colouring of a typed ">", "open" only opening 10 MB.
     if (application.arguments().contains(QStringLiteral("closing"))) {
@@ -385,6 +408,12 @@ int main(int argc, char *argv[])
     }
     if (application.arguments().contains(QStringLiteral("open"))) {
         openAndColour(dir, QStringLiteral("10 MB"), bench::generatePage(10 << 20), 3);
+        return 0;
+    }
+    // Without a subcommand: the page table. "all" adds every older row as well.
+    if (!arguments.contains(QStringLiteral("all"))) {
+        benchPages(sizes, runs);
+        idle();
         return 0;
     }
     std::printf("Generating pages…\n");
