@@ -60,6 +60,17 @@ void TestRecovery::copiesOfRunningEditorsAreNotOffered()
     QVERIFY(RecoveryStore(folder.path()).takeOrphans().isEmpty());
     first.release(taken.first());
     QCOMPARE(RecoveryStore(folder.path()).takeOrphans().size(), 1);
+
+    // A recovered UTF-16 or binary page came back as UTF-8, and its next save rewrote it so.
+    for (const TextEncoding encoding :
+         {TextEncoding::Utf8, TextEncoding::Utf8WithBom, TextEncoding::Utf16LittleEndian,
+          TextEncoding::Utf16BigEndian, TextEncoding::Binary}) {
+        QTemporaryDir another;
+        RecoveryStore(another.path()).write({text}, path, encoding);
+        const QList<RecoveryCopy> copies = RecoveryStore(another.path()).takeOrphans();
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(copies.first().encoding, encoding);
+    }
 }
 
 void TestRecovery::offer_data()

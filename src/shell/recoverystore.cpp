@@ -22,25 +22,36 @@ const QString CopySuffix = QStringLiteral(".recovery");
 const QString LockSuffix = QStringLiteral(".lock");
 constexpr int FormatVersion = 1;
 
+// How a copy names the page's encoding, so that a recovered page is saved as it was read.
+struct EncodingName
+{
+    TextEncoding encoding;
+    QLatin1String name;
+};
+constexpr EncodingName EncodingNames[] = {
+    {TextEncoding::Utf8, QLatin1String("utf-8")},
+    {TextEncoding::Utf8WithBom, QLatin1String("utf-8-bom")},
+    {TextEncoding::Windows1252, QLatin1String("windows-1252")},
+    {TextEncoding::Utf16LittleEndian, QLatin1String("utf-16le")},
+    {TextEncoding::Utf16BigEndian, QLatin1String("utf-16be")},
+    {TextEncoding::Binary, QLatin1String("binary")},
+};
+
 QString encodingName(TextEncoding encoding)
 {
-    switch (encoding) {
-    case TextEncoding::Utf8WithBom:
-        return QStringLiteral("utf-8-bom");
-    case TextEncoding::Windows1252:
-        return QStringLiteral("windows-1252");
-    case TextEncoding::Utf8:
-        break;
+    for (const EncodingName &entry : EncodingNames) {
+        if (entry.encoding == encoding)
+            return entry.name;
     }
-    return QStringLiteral("utf-8");
+    return EncodingNames[0].name;
 }
 
 TextEncoding encodingNamed(const QString &name)
 {
-    if (name == u"utf-8-bom")
-        return TextEncoding::Utf8WithBom;
-    if (name == u"windows-1252")
-        return TextEncoding::Windows1252;
+    for (const EncodingName &entry : EncodingNames) {
+        if (name == entry.name)
+            return entry.encoding;
+    }
     return TextEncoding::Utf8;
 }
 
