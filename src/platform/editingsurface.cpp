@@ -808,9 +808,17 @@ void EditingSurface::followEdit(int first, int removedLines, int addedLines, qin
         start += length;
         block = block.next();
     }
-    m_lines.erase(m_lines.begin() + first, m_lines.begin() + first + removedLines + 1);
-    m_lines.insert(m_lines.begin() + first, std::make_move_iterator(lines.begin()),
-                   std::make_move_iterator(lines.end()));
+    // The lines edited are replaced where they stand: only lines added or removed shift the
+    // ones after them, so a keystroke costs the same at the top of a long page as at its end.
+    const auto at = m_lines.begin() + first;
+    const size_t removed = size_t(removedLines) + 1;
+    const size_t common = std::min(removed, lines.size());
+    std::move(lines.begin(), lines.begin() + common, at);
+    if (removed > common)
+        m_lines.erase(at + common, at + removed);
+    else
+        m_lines.insert(at + common, std::make_move_iterator(lines.begin() + common),
+                       std::make_move_iterator(lines.end()));
     // A line edited in place is laid out again at once, before the view asks for it.
     if (addedLines == 0)
         showColours(firstBlock);
