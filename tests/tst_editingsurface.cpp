@@ -1,9 +1,9 @@
 #include "editingsurface.h"
 
 #include <QSignalSpy>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTest>
 
 using namespace zendral;
 
@@ -300,8 +300,8 @@ void TestEditingSurface::longLinesHeldInParts()
                 {Qt::Key_Left, Qt::NoModifier, text, caret - backward, 0},
                 {Qt::Key_Right, Qt::ShiftModifier, text, caret, forward},
                 {Qt::Key_Delete, Qt::NoModifier, QString(text).remove(caret, forward), caret, 0},
-                {Qt::Key_Backspace, Qt::NoModifier, QString(text).remove(caret - backward, backward),
-                 caret - backward, 0},
+                {Qt::Key_Backspace, Qt::NoModifier,
+                 QString(text).remove(caret - backward, backward), caret - backward, 0},
             };
             for (const Expected &expected : keys) {
                 surface.setText(text);

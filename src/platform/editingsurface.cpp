@@ -1057,11 +1057,10 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
         return;
     // Both sides of a held line's join are one place of the text: a key that moves by a
     // character goes on past it, and one that moves by words does not stop inside a word.
-    const bool byCharacter =
-        event->matches(QKeySequence::MoveToNextChar) ||
-        event->matches(QKeySequence::MoveToPreviousChar) ||
-        event->matches(QKeySequence::SelectNextChar) ||
-        event->matches(QKeySequence::SelectPreviousChar);
+    const bool byCharacter = event->matches(QKeySequence::MoveToNextChar) ||
+                             event->matches(QKeySequence::MoveToPreviousChar) ||
+                             event->matches(QKeySequence::SelectNextChar) ||
+                             event->matches(QKeySequence::SelectPreviousChar);
     const bool byWord = event->matches(QKeySequence::MoveToNextWord) ||
                         event->matches(QKeySequence::MoveToPreviousWord) ||
                         event->matches(QKeySequence::SelectNextWord) ||
@@ -1072,11 +1071,10 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
     for (;;) {
         const QTextCursor cursor = textCursor();
         const qint64 now = fromWidgetPosition(cursor.position());
-        const bool atJoin =
-            (cursor.atBlockEnd() && cursor.block().next().isValid() &&
-             lineEndOf(cursor.blockNumber()) == LineEnd::None) ||
-            (cursor.atBlockStart() && cursor.blockNumber() > 0 &&
-             lineEndOf(cursor.blockNumber() - 1) == LineEnd::None);
+        const bool atJoin = (cursor.atBlockEnd() && cursor.block().next().isValid() &&
+                             lineEndOf(cursor.blockNumber()) == LineEnd::None) ||
+                            (cursor.atBlockStart() && cursor.blockNumber() > 0 &&
+                             lineEndOf(cursor.blockNumber() - 1) == LineEnd::None);
         if (!atJoin)
             return;
         // A key that only let a selection go leaves the caret where it was.
@@ -1159,6 +1157,15 @@ void EditingSurface::insertFromMimeData(const QMimeData *source)
     Operation operation(*this);
     insertPlain(source->text());
     ensureCursorVisible();
+}
+
+QMimeData *EditingSurface::createMimeDataFromSelection() const
+{
+    // The widget's own would break the line at every block, the joins of held lines included,
+    // in what is dragged or middle-click pasted.
+    auto *data = new QMimeData;
+    data->setText(selectedText());
+    return data;
 }
 
 // The strip left of the text that shows each line's number.

@@ -65,8 +65,8 @@ public:
 
     // The whole text, every line end as it was read or typed.
     QString text() const;
-    // Hands the whole text to take in pieces of about a megabyte, each ending at a line's end,
-    // without building it whole; stops when take returns false.
+    // Hands the whole text to take in pieces of about a megabyte, each ending at the end of a
+    // line or of a held line's block, without building it whole; stops when take returns false.
     void forEachPiece(const std::function<bool(QStringView piece)> &take) const;
     // Replaces the whole text; every character takes the default colour (black), the caret
     // goes to the start. CR LF, a lone LF and a lone CR each end a line and are kept as they
@@ -180,6 +180,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
+    QMimeData *createMimeDataFromSelection() const override;
 
 private:
     // Holds change notifications back until the outermost operation ends, then raises one.
