@@ -209,8 +209,9 @@ private:
     // What a position adds to the widget's own position inside blockNumber: one for each CR LF
     // before it, minus one for each join of a held line.
     qint64 crLfBefore(int blockNumber) const;
-    // Moves the caret off the join between two blocks of a held line to the side where a key
-    // that moves or deletes towards forward (or backward) acts on a character of the text.
+    // A caret at a join of a held line stands on either side of it; moves it to the side from
+    // which a deletion forward (Delete) or backward (Backspace) takes a character of the text
+    // instead of the join.
     void leaveJoin(bool forward);
     // Widget text (as the document or a cursor gives it, from the start of a line or inside
     // block firstBlock) back to document text.
