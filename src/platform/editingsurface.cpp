@@ -50,11 +50,19 @@ qint64 shiftOf(LineEnd end)
     return 0;
 }
 
-// Whether a line that has reached column characters in its block is cut before c: never
+// Whether a held line that has reached column characters in its block is cut before c: never
 // between the halves of a surrogate pair.
-bool cutsBefore(qint64 column, QChar c)
+bool cutsBefore(bool held, qint64 column, QChar c)
 {
-    return column >= EditingSurface::HeldLineLimit && !c.isLowSurrogate();
+    return held && column >= EditingSurface::HeldPartLength && !c.isLowSurrogate();
+}
+
+// Where the line that starts at from ends: at its CR or LF, or at the end of the text.
+qsizetype lineEndFrom(const QChar *data, qsizetype from, qsizetype size)
+{
+    while (from < size && data[from] != u'\r' && data[from] != u'\n')
+        ++from;
+    return from;
 }
 
 // The document text with every line end a paragraph separator, the kinds of the ends apart;
@@ -62,16 +70,21 @@ bool cutsBefore(qint64 column, QChar c)
 WidgetText toWidgetText(const QString &text)
 {
     WidgetText result;
-    result.text.reserve(text.size() + text.size() / EditingSurface::HeldLineLimit);
+    result.text.reserve(text.size() + text.size() / EditingSurface::HeldPartLength);
     const qsizetype size = text.size();
     const QChar *data = text.constData();
     qint64 column = 0;
+    qsizetype lineEnd = -1;
+    bool held = false;
     for (qsizetype i = 0; i < size; ++i) {
+        if (i > lineEnd) {
+            lineEnd = lineEndFrom(data, i, size);
+            held = lineEnd - i > EditingSurface::HeldLineLimit;
+        }
         const QChar c = data[i];
-        const bool lineEnd = c == u'\r' || c == u'\n';
-        if (lineEnd) {
+        if (i == lineEnd) {
             column = 0;
-        } else if (cutsBefore(column++, c)) {
+        } else if (cutsBefore(held, column++, c)) {
             result.text.append(ParagraphSeparator);
             result.ends.push_back(LineEnd::None);
             column = 1;
@@ -515,16 +528,30 @@ void EditingSurface::insertPlain(const QString &text, bool keepEnds)
     // The document's text stays in one format, its colours are the runs'.
     const QTextCharFormat format;
     // The text as the widget holds it, every break a paragraph separator: each line end, and a
-    // join wherever the line grows past the limit in its block (typing at the end of a long
-    // line thus starts a new block now and then). The kinds of the breaks are recorded in order
-    // for the change notification.
+    // join between the parts of a line that the insertion makes longer than the limit within
+    // its block (typing into a part already held only lengthens it). The kinds of the breaks
+    // are recorded in order for the change notification.
     m_pendingEnds.clear();
     const qsizetype size = text.size();
     QString widget;
-    widget.reserve(size + size / HeldLineLimit + 1);
+    widget.reserve(size + size / HeldPartLength + 1);
     const int at = cursor.selectionStart();
-    qint64 column = at - document()->findBlock(at).position();
+    const QTextBlock startBlock = document()->findBlock(at);
+    qint64 column = at - startBlock.position();
+    const QTextBlock endBlock = document()->findBlock(cursor.selectionEnd());
+    const qint64 after = endBlock.position() + endBlock.length() - 1 - cursor.selectionEnd();
+    const QChar *data = text.constData();
+    qsizetype lineEnd = -1;
+    bool held = false;
     for (qsizetype i = 0; i < size; ++i) {
+        if (i > lineEnd) {
+            lineEnd = lineEndFrom(data, i, size);
+            // What stands in the block before and after the insertion belongs to its first
+            // and last lines.
+            const qint64 length =
+                (lineEnd - i) + (i == 0 ? column : 0) + (lineEnd == size ? after : 0);
+            held = length > HeldLineLimit;
+        }
         const QChar c = text.at(i);
         if (c == u'\r' || c == u'\n' ||
             (!keepEnds && (c == ParagraphSeparator || c == LineSeparator))) {
@@ -540,7 +567,7 @@ void EditingSurface::insertPlain(const QString &text, bool keepEnds)
             column = 0;
             continue;
         }
-        if (cutsBefore(column++, c)) {
+        if (cutsBefore(held, column++, c)) {
             widget.append(ParagraphSeparator);
             m_pendingEnds.push_back(LineEnd::None);
             column = 1;

@@ -41,8 +41,9 @@ struct ColourSpan
 //
 // Every line end (CR LF, a lone LF or a lone CR) ends one of the widget's blocks, and each
 // line keeps the kind of end it was read or typed with. A line longer than HeldLineLimit
-// characters is held as several blocks joined by breaks that stand for no character, because
-// the widget lays a whole block out again on every keystroke. Every position it takes or gives
+// characters is held as blocks of HeldPartLength joined by breaks that stand for no character:
+// the widget lays a whole block out again on every keystroke, and shapes every block on screen
+// whole on every repaint, however little of it shows. Every position it takes or gives
 // is 0-based and counts a line end as the characters it holds: two for CR LF, one for a lone LF
 // or CR, none for such a join. A page whose lines all end alike maps positions with no table;
 // a page that mixes them, or holds a long line, keeps a table of what each block's break adds
@@ -58,10 +59,12 @@ public:
 
     // The kinds of line end a page may hold; None joins the blocks of a held long line.
     enum class LineEnd : quint8 { CrLf, Lf, Cr, None };
-    // The longest block a line is cut into when it is read or inserted. Laying out this many
-    // characters stays well under a frame's time, yet lines of real pages, long paragraphs
-    // included, are nearly always shorter and stay one row.
+    // Lines of real pages, long paragraphs and most minified ones included, are shorter than
+    // HeldLineLimit and stay one row. A longer line is cut into parts short enough that a
+    // screen full of them is shaped well within a frame's time (about half a microsecond per
+    // character on screen, every view repaint).
     static constexpr qint64 HeldLineLimit = 4096;
+    static constexpr qint64 HeldPartLength = 256;
 
     // The whole text, every line end as it was read or typed.
     QString text() const;
