@@ -213,7 +213,9 @@ void EditingSurface::onContentsChange(int position, int removed, int added)
             removedShift = shift(from, from + breaksRemoved);
             m_ends.erase(from, from + breaksRemoved);
             m_ends.insert(m_ends.begin() + first, newEnds.begin(), newEnds.end());
-            m_crLfValid = std::min(m_crLfValid, size_t(first) + 1);
+            // The table follows the ends alone: a keystroke inside a line leaves it valid.
+            if (breaksRemoved > 0 || !newEnds.empty())
+                m_crLfValid = std::min(m_crLfValid, size_t(first) + 1);
         }
         followEdit(first, breaksRemoved, breaksAdded, position, widgetAdded);
         const qint64 documentRemoved = widgetRemoved + removedShift;
