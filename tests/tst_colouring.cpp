@@ -150,6 +150,8 @@ void TestColouring::live_data()
     // Upper-casing made "ß" and "ﬁ" two letters each and slid the windows after them.
     QTest::newRow("tag typed right after ß and ﬁ is blue")
         << u"ﬁ ß"_qs << u"<b>"_qs << u"....B."_qs;
+    QTest::newRow("img typed across the cut of a long line is purple")
+        << QString(4093, u'x') << u"<img>"_qs << QString(4093, u'.') + u".PPP."_qs;
     // The look-back is bounded: it read back megabytes to the nearest "<" on every ">".
     QTest::newRow("a < 70,000 characters back is too far to colour")
         << u"<b"_qs + QString(70000, u'x') << u">"_qs << QString(70003, u'.');

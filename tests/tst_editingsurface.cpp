@@ -2,6 +2,8 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 
 using namespace zendral;
 
@@ -21,6 +23,8 @@ private slots:
     void handlerCanSwallowCharacters();
     void menuShortcutsAreNotShadowed();
     void applyColoursBatch();
+    void longLinesHeldInParts_data();
+    void longLinesHeldInParts();
 };
 
 void TestEditingSurface::wholeTextRoundTrips_data()
@@ -232,6 +236,89 @@ void TestEditingSurface::applyColoursBatch()
                                           : colours::Black;
         QCOMPARE(surface.colourAt(i), expected);
     }
+}
+
+void TestEditingSurface::longLinesHeldInParts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("a 100,000-character line between short ones")
+        << u"<html>\r\n"_qs + u"<p class=x>texto y más</p> "_qs.repeated(3704).left(100000) +
+               u"\r\n</html>\r\n"_qs;
+    // The cuts would fall between the halves of the emoji; a lone CR stays inside no part.
+    QTest::newRow("emoji at the cuts, LF and CR ends, several long lines")
+        << u"x\n"_qs + (u"a"_qs + u"😀"_qs.repeated(4500)) + u"\n"_qs + u"b😀"_qs.repeated(3000) +
+               u"\r"_qs + u"c"_qs.repeated(4096) + u"\r"_qs + u"d"_qs.repeated(4097);
+}
+
+void TestEditingSurface::longLinesHeldInParts()
+{
+    QFETCH(QString, text);
+    EditingSurface surface;
+    surface.setText(text);
+    QCOMPARE(surface.text(), text);
+    QCOMPARE(surface.textLength(), text.size());
+    const QTextDocument *document = surface.document();
+    // A line longer than the limit is held in parts; one of the limit stays whole. The places where
+    // a line goes on in the next block are listed in document positions.
+    QList<qint64> joins;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        QVERIFY(block.length() - 1 <= EditingSurface::HeldLineLimit);
+        const int number = block.blockNumber();
+        if (number > 0 && surface.lineOfBlock(number) == surface.lineOfBlock(number - 1))
+            joins.append(surface.fromWidgetPosition(block.position()));
+    }
+    QVERIFY(!joins.isEmpty());
+    // The gutter numbers the page's lines, not the widget's blocks.
+    QCOMPARE(surface.lineOfBlock(document->blockCount() - 1) + 1,
+             text.count(u'\n') + text.count(u'\r') - text.count(u"\r\n") + 1);
+    for (const qint64 join : joins.mid(0, 3)) {
+        surface.setText(text);
+        QCOMPARE(surface.textRange(join - 2, 4), text.mid(join - 2, 4));
+        QCOMPARE(surface.characterAt(join), text.at(join));
+        // Colours painted across a join stay on their characters.
+        surface.applyColours({{join - 1, 2, colours::Blue}});
+        QCOMPARE(surface.colourAt(join - 1), colours::Blue);
+        QCOMPARE(surface.colourAt(join), colours::Blue);
+        QCOMPARE(surface.colourAt(join + 1), colours::Black);
+        // Each key does at and around a join what it does in the middle of a line.
+        for (const qint64 caret : {join - 1, join, join + 1}) {
+            if (text.at(caret).isLowSurrogate())
+                continue;
+            const int forward = text.at(caret).isHighSurrogate() ? 2 : 1;
+            const int backward = text.at(caret - 1).isLowSurrogate() ? 2 : 1;
+            struct Expected
+            {
+                Qt::Key key;
+                Qt::KeyboardModifiers modifiers;
+                QString text;
+                qint64 start;
+                qint64 length;
+            };
+            const QList<Expected> keys = {
+                {Qt::Key_Right, Qt::NoModifier, text, caret + forward, 0},
+                {Qt::Key_Left, Qt::NoModifier, text, caret - backward, 0},
+                {Qt::Key_Right, Qt::ShiftModifier, text, caret, forward},
+                {Qt::Key_Delete, Qt::NoModifier, QString(text).remove(caret, forward), caret, 0},
+                {Qt::Key_Backspace, Qt::NoModifier,
+                 QString(text).remove(caret - backward, backward), caret - backward, 0},
+            };
+            for (const Expected &expected : keys) {
+                surface.setText(text);
+                surface.setSelectionStart(caret);
+                QTest::keyClick(&surface, expected.key, expected.modifiers);
+                QCOMPARE(surface.text(), expected.text);
+                QCOMPARE(surface.selectionStart(), expected.start);
+                QCOMPARE(surface.selectionLength(), expected.length);
+            }
+        }
+    }
+    // Long lines inserted into a short one are held in parts as well.
+    surface.setText(text);
+    surface.setSelectionStart(1);
+    surface.restoreSelectedText(text);
+    QCOMPARE(surface.text(), text.left(1) + text + text.mid(1));
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        QVERIFY(block.length() - 1 <= EditingSurface::HeldLineLimit);
 }
 
 QTEST_MAIN(TestEditingSurface)

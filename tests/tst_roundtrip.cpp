@@ -91,6 +91,9 @@ void TestRoundTrip::openThenSave_data()
     row("Windows-1252 Spanish", "<p>\xBFQu\xE9 a\xF1o? \xA1Ol\xE9! \x80 \x93"
                                 "comillas\x94</p>\r\n");
     row("Windows-1252 undefined bytes", "\x81\x8D\x8F\x90\x9D");
+    row("long lines, an emoji where they are cut into blocks",
+        "<p>" + QByteArray("\xF0\x9F\x98\x80 a").repeated(5000) + "\n" + QByteArray(9000, 'b') +
+            "\r");
     row("UTF-8 line and paragraph separators", "a\xE2\x80\xA8"
                                                "b\xE2\x80\xA9"
                                                "c");

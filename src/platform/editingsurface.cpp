@@ -35,15 +35,60 @@ struct WidgetText
     std::vector<LineEnd> ends;
 };
 
-// The document text with every line end a paragraph separator, the kinds of the ends apart.
+// What a break of that kind adds to a position beyond the widget's one separator character.
+qint64 shiftOf(LineEnd end)
+{
+    switch (end) {
+    case LineEnd::CrLf:
+        return 1;
+    case LineEnd::None:
+        return -1;
+    case LineEnd::Lf:
+    case LineEnd::Cr:
+        break;
+    }
+    return 0;
+}
+
+// Whether a held line that has reached column characters in its block is cut before c: never
+// between the halves of a surrogate pair.
+bool cutsBefore(bool held, qint64 column, QChar c)
+{
+    return held && column >= EditingSurface::HeldPartLength && !c.isLowSurrogate();
+}
+
+// Where the line that starts at from ends: at its CR or LF, or at the end of the text.
+qsizetype lineEndFrom(const QChar *data, qsizetype from, qsizetype size)
+{
+    while (from < size && data[from] != u'\r' && data[from] != u'\n')
+        ++from;
+    return from;
+}
+
+// The document text with every line end a paragraph separator, the kinds of the ends apart;
+// a long line is cut into blocks joined by separators that stand for nothing.
 WidgetText toWidgetText(const QString &text)
 {
     WidgetText result;
-    result.text.reserve(text.size());
+    result.text.reserve(text.size() + text.size() / EditingSurface::HeldPartLength);
     const qsizetype size = text.size();
     const QChar *data = text.constData();
+    qint64 column = 0;
+    qsizetype lineEnd = -1;
+    bool held = false;
     for (qsizetype i = 0; i < size; ++i) {
+        if (i > lineEnd) {
+            lineEnd = lineEndFrom(data, i, size);
+            held = lineEnd - i > EditingSurface::HeldLineLimit;
+        }
         const QChar c = data[i];
+        if (i == lineEnd) {
+            column = 0;
+        } else if (cutsBefore(held, column++, c)) {
+            result.text.append(ParagraphSeparator);
+            result.ends.push_back(LineEnd::None);
+            column = 1;
+        }
         if (c == u'\r') {
             result.text.append(ParagraphSeparator);
             if (i + 1 < size && data[i + 1] == u'\n') {
@@ -148,29 +193,37 @@ void EditingSurface::onContentsChange(int position, int removed, int added)
         std::copy(m_pendingEnds.begin(), m_pendingEnds.begin() + qsizetype(announced),
                   newEnds.begin());
         m_pendingEnds.erase(m_pendingEnds.begin(), m_pendingEnds.begin() + qsizetype(announced));
-        const auto crLfs = [](auto from, auto to) {
-            return qint64(std::count(from, to, LineEnd::CrLf));
+        const auto shift = [](auto from, auto to) {
+            qint64 sum = 0;
+            for (; from != to; ++from)
+                sum += shiftOf(*from);
+            return sum;
         };
         const bool sameKind = std::all_of(newEnds.begin(), newEnds.end(),
                                           [this](LineEnd end) { return end == m_pageEnd; });
-        qint64 removedCrLfs = 0;
+        qint64 removedShift = 0;
         if (m_ends.empty() && sameKind) {
-            removedCrLfs = m_pageEnd == LineEnd::CrLf ? breaksRemoved : 0;
+            removedShift = m_pageEnd == LineEnd::CrLf ? breaksRemoved : 0;
         } else {
             // The removed blocks' ends go, the last of them keeping the end of the block the
             // removal reached (as Qt keeps that block's data); the new ends come in their place.
             if (m_ends.empty())
                 m_ends.assign(size_t(oldBlockCount), m_pageEnd);
             const auto from = m_ends.begin() + first;
-            removedCrLfs = crLfs(from, from + breaksRemoved);
+            removedShift = shift(from, from + breaksRemoved);
             m_ends.erase(from, from + breaksRemoved);
             m_ends.insert(m_ends.begin() + first, newEnds.begin(), newEnds.end());
-            m_crLfValid = std::min(m_crLfValid, size_t(first) + 1);
+            // The table follows the ends alone: a keystroke inside a line leaves it valid.
+            if (breaksRemoved > 0 || !newEnds.empty())
+                m_crLfValid = std::min(m_crLfValid, size_t(first) + 1);
         }
         followEdit(first, breaksRemoved, breaksAdded, position, widgetAdded);
-        if (widgetRemoved + widgetAdded > 0)
-            emit textEdited(qint64(position) + crLfBefore(first), widgetRemoved + removedCrLfs,
-                            widgetAdded + crLfs(newEnds.begin(), newEnds.end()));
+        const qint64 documentRemoved = widgetRemoved + removedShift;
+        const qint64 documentAdded = widgetAdded + shift(newEnds.begin(), newEnds.end());
+        // Only a join of a held line went or came: the text is what it was.
+        if (documentRemoved + documentAdded == 0)
+            return;
+        emit textEdited(qint64(position) + crLfBefore(first), documentRemoved, documentAdded);
     }
     if (m_operationDepth > 0) {
         m_textChanged = true;
@@ -187,6 +240,8 @@ QString EditingSurface::lineEndText(LineEnd end)
         return QStringLiteral("\n");
     case LineEnd::Cr:
         return QStringLiteral("\r");
+    case LineEnd::None:
+        return QString();
     case LineEnd::CrLf:
         break;
     }
@@ -198,16 +253,45 @@ qint64 EditingSurface::crLfBefore(int blockNumber) const
     if (m_ends.empty())
         return m_pageEnd == LineEnd::CrLf ? blockNumber : 0;
     const size_t wanted = size_t(blockNumber) + 1;
-    if (m_crLfCounts.size() < m_ends.size() + 1)
+    if (m_crLfCounts.size() < m_ends.size() + 1) {
         m_crLfCounts.resize(m_ends.size() + 1);
+        m_joinCounts.resize(m_ends.size() + 1);
+    }
     if (m_crLfValid == 0) {
         m_crLfCounts[0] = 0;
+        m_joinCounts[0] = 0;
         m_crLfValid = 1;
     }
-    for (size_t i = m_crLfValid; i < wanted; ++i)
-        m_crLfCounts[i] = m_crLfCounts[i - 1] + (m_ends[i - 1] == LineEnd::CrLf);
+    for (size_t i = m_crLfValid; i < wanted; ++i) {
+        m_crLfCounts[i] = m_crLfCounts[i - 1] + shiftOf(m_ends[i - 1]);
+        m_joinCounts[i] = m_joinCounts[i - 1] + (m_ends[i - 1] == LineEnd::None);
+    }
     m_crLfValid = std::max(m_crLfValid, wanted);
     return m_crLfCounts[size_t(blockNumber)];
+}
+
+int EditingSurface::lineOfBlock(int blockNumber) const
+{
+    if (m_ends.empty() || blockNumber <= 0)
+        return std::max(blockNumber, 0);
+    blockNumber = std::min(blockNumber, int(m_ends.size()) - 1);
+    crLfBefore(blockNumber);
+    return blockNumber - m_joinCounts[size_t(blockNumber)];
+}
+
+int EditingSurface::firstBlockOfLine(int line) const
+{
+    int low = 0;
+    int high = document()->blockCount() - 1;
+    // The first block whose line is at or after line.
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (lineOfBlock(middle) >= line)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
 }
 
 QString EditingSurface::fromWidgetText(const QString &raw, int firstBlock) const
@@ -218,13 +302,16 @@ QString EditingSurface::fromWidgetText(const QString &raw, int firstBlock) const
     const qsizetype breaks = std::count(data, data + size, ParagraphSeparator.unicode());
     const LineEnd *ends = m_ends.empty() ? nullptr : m_ends.data() + firstBlock;
     qsizetype crLfs = 0;
-    if (!ends)
+    qsizetype joins = 0;
+    if (!ends) {
         crLfs = m_pageEnd == LineEnd::CrLf ? breaks : 0;
-    else
-        crLfs = std::count(
-            ends, ends + std::min<qsizetype>(breaks, qsizetype(m_ends.size()) - firstBlock),
-            LineEnd::CrLf);
-    QString result(size + crLfs, Qt::Uninitialized);
+    } else {
+        const LineEnd *last =
+            ends + std::min<qsizetype>(breaks, qsizetype(m_ends.size()) - firstBlock);
+        crLfs = std::count(ends, last, LineEnd::CrLf);
+        joins = std::count(ends, last, LineEnd::None);
+    }
+    QString result(size + crLfs - joins, Qt::Uninitialized);
     char16_t *out = reinterpret_cast<char16_t *>(result.data());
     const char16_t *from = data;
     const char16_t *end = data + size;
@@ -244,6 +331,8 @@ QString EditingSurface::fromWidgetText(const QString &raw, int firstBlock) const
                 break;
             case LineEnd::Cr:
                 *out++ = u'\r';
+                break;
+            case LineEnd::None:
                 break;
             }
         } else if (*p == HeldLineSeparator || *p == HeldParagraphSeparator) {
@@ -302,7 +391,9 @@ void EditingSurface::setText(const QString &text)
     m_blockCount = document()->blockCount();
     m_lines.assign(size_t(m_blockCount), Line());
     m_pendingEnds.clear();
-    m_pageEnd = widget.ends.empty() ? LineEnd::CrLf : widget.ends.front();
+    const auto firstEnd = std::find_if(widget.ends.begin(), widget.ends.end(),
+                                       [](LineEnd end) { return end != LineEnd::None; });
+    m_pageEnd = firstEnd == widget.ends.end() ? LineEnd::CrLf : *firstEnd;
     m_crLfValid = 0;
     if (std::all_of(widget.ends.begin(), widget.ends.end(),
                     [this](LineEnd end) { return end == m_pageEnd; })) {
@@ -310,6 +401,8 @@ void EditingSurface::setText(const QString &text)
         m_ends.shrink_to_fit();
         m_crLfCounts.clear();
         m_crLfCounts.shrink_to_fit();
+        m_joinCounts.clear();
+        m_joinCounts.shrink_to_fit();
     } else {
         m_ends = std::move(widget.ends);
         m_ends.push_back(m_pageEnd); // the last block's, which ends nothing
@@ -436,10 +529,31 @@ void EditingSurface::insertPlain(const QString &text, bool keepEnds)
     QTextCursor cursor = textCursor();
     // The document's text stays in one format, its colours are the runs'.
     const QTextCharFormat format;
-    // The kinds of the line ends inserted, for the change notification to record.
+    // The text as the widget holds it, every break a paragraph separator: each line end, and a
+    // join between the parts of a line that the insertion makes longer than the limit within
+    // its block (typing into a part already held only lengthens it). The kinds of the breaks
+    // are recorded in order for the change notification.
     m_pendingEnds.clear();
     const qsizetype size = text.size();
+    QString widget;
+    widget.reserve(size + size / HeldPartLength + 1);
+    const int at = cursor.selectionStart();
+    const QTextBlock startBlock = document()->findBlock(at);
+    qint64 column = at - startBlock.position();
+    const QTextBlock endBlock = document()->findBlock(cursor.selectionEnd());
+    const qint64 after = endBlock.position() + endBlock.length() - 1 - cursor.selectionEnd();
+    const QChar *data = text.constData();
+    qsizetype lineEnd = -1;
+    bool held = false;
     for (qsizetype i = 0; i < size; ++i) {
+        if (i > lineEnd) {
+            lineEnd = lineEndFrom(data, i, size);
+            // What stands in the block before and after the insertion belongs to its first
+            // and last lines.
+            const qint64 length =
+                (lineEnd - i) + (i == 0 ? column : 0) + (lineEnd == size ? after : 0);
+            held = length > HeldLineLimit;
+        }
         const QChar c = text.at(i);
         if (c == u'\r' || c == u'\n' ||
             (!keepEnds && (c == ParagraphSeparator || c == LineSeparator))) {
@@ -451,34 +565,37 @@ void EditingSurface::insertPlain(const QString &text, bool keepEnds)
                                         : c == u'\r' ? LineEnd::Cr
                                                      : LineEnd::Lf);
             i += crLf;
+            widget.append(ParagraphSeparator);
+            column = 0;
+            continue;
         }
+        if (cutsBefore(held, column++, c)) {
+            widget.append(ParagraphSeparator);
+            m_pendingEnds.push_back(LineEnd::None);
+            column = 1;
+        }
+        // Every kind of line end typed, pasted or inserted starts a new line; the page's own
+        // U+2028 and U+2029, kept, stand as their held characters.
+        if (c == LineSeparator)
+            widget.append(QChar(HeldLineSeparator));
+        else if (c == ParagraphSeparator)
+            widget.append(QChar(HeldParagraphSeparator));
+        else
+            widget.append(c);
     }
     cursor.beginEditBlock();
     if (cursor.hasSelection())
         cursor.removeSelectedText();
-    // Every kind of line end typed, pasted or inserted starts a new line.
     qsizetype from = 0;
-    for (qsizetype i = 0; i <= size; ++i) {
-        const bool end = i == size;
-        const QChar c = end ? QChar() : text.at(i);
-        if (keepEnds && (c == ParagraphSeparator || c == LineSeparator)) {
-            if (i > from)
-                cursor.insertText(text.mid(from, i - from), format);
-            cursor.insertText(
-                QString(QChar(c == LineSeparator ? HeldLineSeparator : HeldParagraphSeparator)),
-                format);
-            from = i + 1;
-        } else if (end || c == u'\r' || c == u'\n' || c == ParagraphSeparator ||
-                   c == LineSeparator) {
-            if (i > from)
-                cursor.insertText(text.mid(from, i - from), format);
-            if (!end) {
-                cursor.insertBlock(cursor.blockFormat(), format);
-                if (c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n')
-                    ++i;
-            }
-            from = i + 1;
-        }
+    for (qsizetype i = 0; i <= widget.size(); ++i) {
+        const bool end = i == widget.size();
+        if (!end && widget.at(i) != ParagraphSeparator)
+            continue;
+        if (i > from)
+            cursor.insertText(widget.mid(from, i - from), format);
+        if (!end)
+            cursor.insertBlock(cursor.blockFormat(), format);
+        from = i + 1;
     }
     cursor.endEditBlock();
     m_pendingEnds.clear();
@@ -524,6 +641,8 @@ QChar EditingSurface::characterAt(qint64 position) const
             return QChar(u'\n');
         case LineEnd::Cr:
             return QChar(u'\r');
+        case LineEnd::None:
+            break;
         }
     }
     if (second)
@@ -583,8 +702,8 @@ void EditingSurface::applyColours(const std::vector<ColourSpan> &spans)
     // Walks the blocks once alongside the sorted spans instead of searching for each span.
     const auto widgetPosition = [&](qint64 position) {
         while (block.isValid() && block.next().isValid()) {
-            const qint64 next = blockPosition + block.length() - 1 +
-                                (lineEndOf(block.blockNumber()) == LineEnd::CrLf ? 2 : 1);
+            const qint64 next =
+                blockPosition + block.length() + shiftOf(lineEndOf(block.blockNumber()));
             if (next > position)
                 break;
             blockPosition = next;
@@ -889,6 +1008,29 @@ void EditingSurface::typeCharacters(const QString &text)
     }
 }
 
+void EditingSurface::leaveJoin(bool forward)
+{
+    QTextCursor cursor = textCursor();
+    if (m_ends.empty() || cursor.hasSelection())
+        return;
+    const auto joinAfter = [this](const QTextBlock &block) {
+        return block.next().isValid() && lineEndOf(block.blockNumber()) == LineEnd::None;
+    };
+    const int start = cursor.position();
+    if (forward) {
+        while (cursor.atBlockEnd() && joinAfter(cursor.block()))
+            cursor.movePosition(QTextCursor::NextBlock);
+    } else {
+        while (cursor.atBlockStart() && cursor.block().previous().isValid() &&
+               joinAfter(cursor.block().previous())) {
+            cursor.movePosition(QTextCursor::PreviousBlock);
+            cursor.movePosition(QTextCursor::EndOfBlock);
+        }
+    }
+    if (cursor.position() != start)
+        setTextCursor(cursor);
+}
+
 void EditingSurface::keyPressEvent(QKeyEvent *event)
 {
     Operation operation(*this);
@@ -919,6 +1061,9 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
             event->accept();
             return;
         }
+        // Backspace at the start of a held line's block takes the character before the join.
+        if (key == Qt::Key_Backspace)
+            leaveJoin(false);
         QPlainTextEdit::keyPressEvent(event);
         return;
     }
@@ -932,7 +1077,44 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    if (event->matches(QKeySequence::Delete) || event->matches(QKeySequence::DeleteEndOfWord))
+        leaveJoin(true);
+    const int widgetBefore = textCursor().position();
+    const qint64 before = fromWidgetPosition(widgetBefore);
     QPlainTextEdit::keyPressEvent(event);
+    if (m_ends.empty())
+        return;
+    // Both sides of a held line's join are one place of the text: a key that moves by a
+    // character goes on past it, and one that moves by words does not stop inside a word.
+    const bool byCharacter = event->matches(QKeySequence::MoveToNextChar) ||
+                             event->matches(QKeySequence::MoveToPreviousChar) ||
+                             event->matches(QKeySequence::SelectNextChar) ||
+                             event->matches(QKeySequence::SelectPreviousChar);
+    const bool byWord = event->matches(QKeySequence::MoveToNextWord) ||
+                        event->matches(QKeySequence::MoveToPreviousWord) ||
+                        event->matches(QKeySequence::SelectNextWord) ||
+                        event->matches(QKeySequence::SelectPreviousWord);
+    if (!byCharacter && !byWord)
+        return;
+    const auto inWord = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
+    for (;;) {
+        const QTextCursor cursor = textCursor();
+        const qint64 now = fromWidgetPosition(cursor.position());
+        const bool atJoin = (cursor.atBlockEnd() && cursor.block().next().isValid() &&
+                             lineEndOf(cursor.blockNumber()) == LineEnd::None) ||
+                            (cursor.atBlockStart() && cursor.blockNumber() > 0 &&
+                             lineEndOf(cursor.blockNumber() - 1) == LineEnd::None);
+        if (!atJoin)
+            return;
+        // A key that only let a selection go leaves the caret where it was.
+        const bool again = (now == before && cursor.position() != widgetBefore) ||
+                           (byWord && inWord(characterAt(now - 1)) && inWord(characterAt(now)));
+        if (!again)
+            return;
+        QPlainTextEdit::keyPressEvent(event);
+        if (textCursor().position() == cursor.position())
+            return;
+    }
 }
 
 void EditingSurface::inputMethodEvent(QInputMethodEvent *event)
@@ -1006,6 +1188,15 @@ void EditingSurface::insertFromMimeData(const QMimeData *source)
     ensureCursorVisible();
 }
 
+QMimeData *EditingSurface::createMimeDataFromSelection() const
+{
+    // The widget's own would break the line at every block, the joins of held lines included,
+    // in what is dragged or middle-click pasted.
+    auto *data = new QMimeData;
+    data->setText(selectedText());
+    return data;
+}
+
 // The strip left of the text that shows each line's number.
 class EditingSurface::LineNumberGutter : public QWidget
 {
@@ -1040,7 +1231,7 @@ int EditingSurface::gutterWidth() const
     if (!m_lineNumbersShown)
         return 0;
     int digits = 3;
-    for (int lines = blockCount(); lines >= 1000; lines /= 10)
+    for (int lines = lineOfBlock(blockCount() - 1) + 1; lines >= 1000; lines /= 10)
         ++digits;
     return 10 + fontMetrics().horizontalAdvance(u'9') * digits;
 }
@@ -1081,10 +1272,12 @@ void EditingSurface::paintGutter(QPaintEvent *event)
     while (block.isValid() && top <= area.bottom()) {
         const qreal bottom = top + blockBoundingRect(block).height();
         const QTextLayout *layout = block.layout();
-        // A wrapped line has its number once, beside its first part.
-        if (block.isVisible() && bottom >= area.top() && layout->lineCount() > 0) {
+        // A wrapped or held line has its number once, beside its first part.
+        const int number = block.blockNumber();
+        const bool continues = number > 0 && lineEndOf(number - 1) == LineEnd::None;
+        if (block.isVisible() && bottom >= area.top() && layout->lineCount() > 0 && !continues) {
             const QTextLine line = layout->lineAt(0);
-            const QString digits = QString::number(block.blockNumber() + 1);
+            const QString digits = QString::number(lineOfBlock(number) + 1);
             painter.drawText(QRectF(0, top + line.y(), right, line.height()),
                              Qt::AlignRight | Qt::AlignVCenter, digits);
         }

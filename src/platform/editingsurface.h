@@ -40,10 +40,14 @@ struct ColourSpan
 // The editing surface `text1`: a plain-text editor whose characters carry a colour.
 //
 // Every line end (CR LF, a lone LF or a lone CR) ends one of the widget's blocks, and each
-// line keeps the kind of end it was read or typed with. Every position it takes or gives is
-// 0-based and counts a line end as the characters it holds: two for CR LF, one for a lone LF
-// or CR. A page whose lines all end alike maps positions with no table; a page that mixes them
-// keeps a table of CR LF counts, rebuilt lazily from the first line an edit touched.
+// line keeps the kind of end it was read or typed with. A line longer than HeldLineLimit
+// characters is held as blocks of HeldPartLength joined by breaks that stand for no character:
+// the widget lays a whole block out again on every keystroke, and shapes every block on screen
+// whole on every repaint, however little of it shows. Every position it takes or gives
+// is 0-based and counts a line end as the characters it holds: two for CR LF, one for a lone LF
+// or CR, none for such a join. A page whose lines all end alike maps positions with no table;
+// a page that mixes them, or holds a long line, keeps a table of what each block's break adds
+// to the widget's count, rebuilt lazily from the first line an edit touched.
 // Conversions go through the document's block tree, so no operation but text() and setText()
 // walks the whole text.
 class EditingSurface : public QPlainTextEdit
@@ -53,13 +57,19 @@ class EditingSurface : public QPlainTextEdit
 public:
     explicit EditingSurface(QWidget *parent = nullptr);
 
-    // The kinds of line end a page may hold.
-    enum class LineEnd : quint8 { CrLf, Lf, Cr };
+    // The kinds of line end a page may hold; None joins the blocks of a held long line.
+    enum class LineEnd : quint8 { CrLf, Lf, Cr, None };
+    // Lines of real pages, long paragraphs and most minified ones included, are shorter than
+    // HeldLineLimit and stay one row. A longer line is cut into parts short enough that a
+    // screen full of them is shaped well within a frame's time (about half a microsecond per
+    // character on screen, every view repaint).
+    static constexpr qint64 HeldLineLimit = 4096;
+    static constexpr qint64 HeldPartLength = 256;
 
     // The whole text, every line end as it was read or typed.
     QString text() const;
-    // Hands the whole text to take in pieces of about a megabyte, each ending at a line's end,
-    // without building it whole; stops when take returns false.
+    // Hands the whole text to take in pieces of about a megabyte, each ending at the end of a
+    // line or of a held line's block, without building it whole; stops when take returns false.
     void forEachPiece(const std::function<bool(QStringView piece)> &take) const;
     // Replaces the whole text; every character takes the default colour (black), the caret
     // goes to the start. CR LF, a lone LF and a lone CR each end a line and are kept as they
@@ -69,6 +79,10 @@ public:
     LineEnd pageLineEnd() const { return m_pageEnd; }
     // The characters of a line end of that kind.
     static QString lineEndText(LineEnd end);
+    // The line of the text (0-based) that a block shows a part of, and the first block of a
+    // line: blocks and lines differ once a long line is held in parts.
+    int lineOfBlock(int blockNumber) const;
+    int firstBlockOfLine(int line) const;
     // Length of the whole text without building it.
     qint64 textLength() const;
 
@@ -169,6 +183,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
+    QMimeData *createMimeDataFromSelection() const override;
 
 private:
     // Holds change notifications back until the outermost operation ends, then raises one.
@@ -194,9 +209,13 @@ private:
     {
         return m_ends.empty() ? m_pageEnd : m_ends[size_t(blockNumber)];
     }
-    // How many of the blocks before blockNumber end in CR LF: what a position adds to the
-    // widget's own position inside that block.
+    // What a position adds to the widget's own position inside blockNumber: one for each CR LF
+    // before it, minus one for each join of a held line.
     qint64 crLfBefore(int blockNumber) const;
+    // A caret at a join of a held line stands on either side of it; moves it to the side from
+    // which a deletion forward (Delete) or backward (Backspace) takes a character of the text
+    // instead of the join.
+    void leaveJoin(bool forward);
     // Widget text (as the document or a cursor gives it, from the start of a line or inside
     // block firstBlock) back to document text.
     QString fromWidgetText(const QString &raw, int firstBlock) const;
@@ -253,8 +272,10 @@ private:
     // One line end per block while the page mixes kinds; empty while every line ends in
     // m_pageEnd, the common case that needs no table.
     std::vector<LineEnd> m_ends;
-    // CR LF counts before each block, valid for the first m_crLfValid blocks.
+    // What crLfBefore gives, and the joins before each block, valid for the first
+    // m_crLfValid blocks.
     mutable std::vector<qint64> m_crLfCounts;
+    mutable std::vector<int> m_joinCounts;
     mutable size_t m_crLfValid = 0;
     // The kinds of the line ends an insertion of the surface's own is about to add, in order.
     std::vector<LineEnd> m_pendingEnds;

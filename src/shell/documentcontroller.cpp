@@ -208,7 +208,7 @@ void DocumentController::abrirDesdePanel(const QString &folder, const QString &p
 
 bool DocumentController::loadPage(const QString &path, Source source, const QString &paneFolder)
 {
-    const int line = m_text1.textCursor().blockNumber();
+    const int line = m_text1.lineOfBlock(m_text1.textCursor().blockNumber());
     // Taken before reading: a change made while the file is read shows as a change later.
     const FileStamp stamp = FileStamp::of(path);
     if (!LeerDocumento(path))
@@ -236,8 +236,8 @@ bool DocumentController::loadPage(const QString &path, Source source, const QStr
     }
     colour();
     if (source == Source::Reload) {
-        const QTextBlock block = m_text1.document()->findBlockByNumber(
-            std::min(line, m_text1.document()->blockCount() - 1));
+        const QTextBlock block =
+            m_text1.document()->findBlockByNumber(m_text1.firstBlockOfLine(line));
         m_text1.setTextCursor(QTextCursor(block));
     } else {
         showFromTop();

@@ -81,7 +81,7 @@ void printPage(const EditingSurface &text1, const QString &fileName, QPrinter &p
     Sheets sheets(printer, painter, fileName, font);
     const QFontMetricsF metrics(font, &printer);
     // Each line is numbered once, beside its first part when it wraps.
-    const qsizetype lineCount = source.blockCount();
+    const qsizetype lineCount = text1.lineOfBlock(source.blockCount() - 1) + 1;
     int digits = 1;
     for (qsizetype lines = lineCount; lines >= 10; lines /= 10)
         ++digits;
@@ -107,9 +107,11 @@ void printPage(const EditingSurface &text1, const QString &fileName, QPrinter &p
             const QTextLine line = layout.lineAt(i);
             if (y + line.height() > sheets.bottom())
                 y = sheets.next();
-            const bool startsLine = line.textStart() == 0;
+            // The blocks of a held long line go on with its number.
+            const int lineNumber = text1.lineOfBlock(block.blockNumber()) + 1;
+            const bool startsLine = line.textStart() == 0 && lineNumber != number;
             if (startsLine)
-                ++number;
+                number = lineNumber;
             if (sheets.shown()) {
                 if (startsLine) {
                     painter.setFont(font);
