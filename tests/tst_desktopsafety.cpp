@@ -1,15 +1,7 @@
 #include "documentcontroller.h"
-#include "editingsurface.h"
-#include "mainwindow.h"
 #include "previewcontroller.h"
 #include "testsupport.h"
 #include "webenginesandbox.h"
-
-#include <QAction>
-#include <QDesktopServices>
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <cstdlib>
 #include <fcntl.h>

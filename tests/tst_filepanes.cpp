@@ -1,16 +1,7 @@
 #include "documentcontroller.h"
-#include "editingsurface.h"
 #include "fileactivation.h"
 #include "filepanes.h"
-#include "mainwindow.h"
 #include "testsupport.h"
-
-#include <QComboBox>
-#include <QDir>
-#include <QFileSystemModel>
-#include <QListView>
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace zendral;
 using namespace zendral::test;
@@ -57,8 +48,6 @@ void TestFilePanes::activation_data()
     };
     QTest::newRow("gif in a subfolder after Save")
         << guardar << u"-"_qs << u"img/logo.gif"_qs << inPage(u"img/logo.gif"_qs, 88, 31) << u""_qs;
-    QTest::newRow("jpg beside the page after Save")
-        << guardar << u"-"_qs << u"foto.jpg"_qs << inPage(u"foto.jpg"_qs, 120, 45) << u""_qs;
     QTest::newRow("folder from the pane, no trailing separator")
         << guardar << u"%1"_qs << u"img/logo.gif"_qs << inPage(u"img/logo.gif"_qs, 88, 31)
         << u""_qs;
@@ -76,14 +65,9 @@ void TestFilePanes::activation_data()
         << inPage(u"%1/website/logo.gif"_qs, 88, 31) << u""_qs;
     QTest::newRow("after Save As only") << u"mn_guardarcomo"_qs << u"-"_qs << u"img/logo.gif"_qs
                                         << u"<p></p>"_qs << FileActivation::GuardarPrimero();
-    QTest::newRow("before any save")
-        << u""_qs << u"-"_qs << u"foto.jpg"_qs << u"<p></p>"_qs << FileActivation::GuardarPrimero();
     QTest::newRow("picture that cannot be read")
         << guardar << u"-"_qs << u"roto.gif"_qs << u"<p></p>"_qs
         << u"No se pudo leer la imagen \"%1/roto.gif\": no es una imagen GIF ni JPEG."_qs;
-    QTest::newRow("picture gone from the disk")
-        << guardar << u"-"_qs << u"borrada.jpg"_qs << u"<p></p>"_qs
-        << u"No se pudo leer la imagen \"%1/borrada.jpg\": el archivo no existe."_qs;
     QTest::newRow("picture named in capitals is read as a page")
         << guardar << u"-"_qs << u"FOTO.JPG"_qs << u"\u00FF\u00D8texto\r\n"_qs << u""_qs;
     QTest::newRow("page gone from the disk: the document stays")

@@ -1,21 +1,7 @@
 #include "documentcontroller.h"
-#include "editingsurface.h"
 #include "filepanes.h"
-#include "mainwindow.h"
 #include "testsupport.h"
 #include "webenginesandbox.h"
-
-#include <QAction>
-#include <QClipboard>
-#include <QFile>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QMimeData>
-#include <QScrollBar>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextCursor>
 
 using namespace zendral;
 using namespace zendral::test;
@@ -91,18 +77,11 @@ void TestMainWindow::oneClickTags_data()
     QTest::addColumn<int>("finalCaret");
     // Whether what was inserted is bold.
     QTest::addColumn<bool>("bold");
-    QTest::newRow("bold on an empty page")
-        << u"mn_negrita"_qs << u""_qs << 0 << u"<b>  </b>"_qs << int(colours::Blue) << 4 << false;
     QTest::newRow("bold mid-page puts the caret 5 before the end")
         << u"mn_negrita"_qs << u"abcdef"_qs << 3 << u"abc<b>  </b>def"_qs << int(colours::Blue)
         << 10 << false;
-    QTest::newRow("line break keeps the caret after it")
-        << u"mn_br"_qs << u"xy"_qs << 1 << u"x<br>y"_qs << int(colours::Blue) << 5 << false;
     QTest::newRow("server block") << u"mn_aperturaasp"_qs << u""_qs << 0
                                   << u"<%\r\n\r\n\r\n\r\n%>"_qs << int(colours::Red) << 4 << false;
-    QTest::newRow("script block in the colour in force")
-        << u"mn_aperturajs"_qs << u""_qs << 0
-        << u"\r\n<script languaje=javascript>\r\n\r\n\r\n\r\n</script>"_qs << -1 << 36 << false;
     QTest::newRow("non-breaking space, bold")
         << u"mn_espacio"_qs << u"ab"_qs << 1 << u"a&nbsp;b"_qs << -1 << 7 << true;
 }
@@ -513,8 +492,6 @@ void TestMainWindow::sizeEstimate_data()
     QTest::addColumn<int>("length");
     // The size, the modem's time and the ADSL's time, as the status area shows them.
     QTest::addColumn<QStringList>("shown");
-    QTest::newRow("empty") << QLocale::c() << 0
-                           << QStringList{"0.00KB", "0.00 Segundos", "0.00 Segundos"};
     QTest::newRow("no thousands separator")
         << QLocale::c() << 2000 * 1024
         << QStringList{"2000.00KB", "363.64 Segundos", "80.00 Segundos"};

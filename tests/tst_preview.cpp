@@ -1,21 +1,11 @@
 #include "documentcontroller.h"
-#include "editingsurface.h"
 #include "folderrequestinterceptor.h"
-#include "mainwindow.h"
 #include "previewcontroller.h"
 #include "previewpane.h"
 #include "testsupport.h"
 #include "webenginesandbox.h"
 
-#include <QImage>
-#include <QLabel>
-#include <QSignalSpy>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTcpServer>
-#include <QTemporaryDir>
-#include <QTemporaryFile>
-#include <QTest>
 #include <QUdpSocket>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
