@@ -127,7 +127,6 @@ private slots:
     void gutterCurrentLineAndWrapping();
     void zoom_data();
     void zoom();
-    void viewRememberedForTheNextStart();
     void statusAndPanesFollowThePage();
     void arrowKeysInTheFolderTreeExpandNothing();
     void everyMenuEntryHasItsOwnAccessKey();
@@ -198,6 +197,12 @@ void TestComforts::gutterCurrentLineAndWrapping()
     QCOMPARE(line.layout()->lineCount(), 1);
     f.trigger(u"mn_ajustarlineas"_qs);
     QTRY_VERIFY(line.layout()->lineCount() > 1);
+    // The view is kept for the next start.
+    WindowFixture next;
+    QVERIFY(!next.window.command(u"mn_numeroslinea"_qs)->isChecked());
+    QVERIFY(!next.text1.lineNumbersShown());
+    QVERIFY(!next.text1.currentLineHighlighted());
+    QCOMPARE(next.text1.lineWrapMode(), QPlainTextEdit::WidgetWidth);
 }
 
 void TestComforts::zoom_data()
@@ -228,27 +233,10 @@ void TestComforts::zoom()
     }
     QCOMPARE(f.text1.font().pointSize(), normal + change);
     QVERIFY(f.text1.toPlainText().startsWith(u"<html>"_qs)); // the key typed nothing
+    // Kept for the next start.
+    QCOMPARE(WindowFixture().text1.font().pointSize(), normal + change);
     QTest::keyClick(&f.text1, Qt::Key_0, Qt::ControlModifier);
     QCOMPARE(f.text1.font().pointSize(), normal);
-}
-
-void TestComforts::viewRememberedForTheNextStart()
-{
-    int normal = 0;
-    {
-        WindowFixture f;
-        normal = f.text1.font().pointSize();
-        for (int i = 0; i < 3; ++i)
-            f.trigger(u"mn_ampliar"_qs);
-        f.trigger(u"mn_numeroslinea"_qs);
-        f.trigger(u"mn_ajustarlineas"_qs);
-    }
-    WindowFixture next;
-    QCOMPARE(next.text1.font().pointSize(), normal + 3);
-    QVERIFY(!next.window.command(u"mn_numeroslinea"_qs)->isChecked());
-    QVERIFY(!next.text1.lineNumbersShown());
-    QCOMPARE(next.text1.lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    QVERIFY(next.text1.currentLineHighlighted());
 }
 
 void TestComforts::statusAndPanesFollowThePage()
