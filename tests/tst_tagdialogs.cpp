@@ -111,8 +111,6 @@ class TestTagDialogs : public QObject
 private slots:
     void accept_data();
     void accept();
-    void cancel_data();
-    void cancel();
     void listsKeepWhatIsTyped_data();
     void listsKeepWhatIsTyped();
 };
@@ -250,50 +248,6 @@ void TestTagDialogs::accept()
     if (!notice.isEmpty()) {
         QVERIFY(openAtNotice);
         QCOMPARE(textAtNotice, expected);
-    }
-}
-
-void TestTagDialogs::cancel_data()
-{
-    QTest::addColumn<QString>("dialog");
-    QTest::addColumn<bool>("escape");
-    QTest::addColumn<bool>("caretToEnd");
-
-    QTest::newRow("body escape") << u"body"_qs << true << true;
-    QTest::newRow("link btncancelar") << u"link"_qs << false << true;
-    QTest::newRow("div escape") << u"div"_qs << true << false;
-}
-
-void TestTagDialogs::cancel()
-{
-    QFETCH(QString, dialog);
-    QFETCH(bool, escape);
-    QFETCH(bool, caretToEnd);
-
-    Host host;
-    host.text1.setSelectionStart(6);
-    host.text1.setSelectionLength(2);
-    auto form = makeDialog(dialog, host);
-    form->show();
-    // Something typed must not reach the page when the user backs out.
-    auto *box = form->findChildren<QLineEdit *>().constFirst();
-    QTest::keyClicks(box, u"x"_qs);
-    if (escape)
-        QTest::keyClick(box, Qt::Key_Escape);
-    else
-        click(form.get(), u"btncancelar"_qs);
-
-    QCOMPARE(form->result(), int(QDialog::Rejected));
-    QVERIFY(!form->isVisible());
-    QCOMPARE(host.text1.text(), StartText);
-    QVERIFY(host.prompts.notices.isEmpty());
-    if (caretToEnd) {
-        QCOMPARE(host.text1.selectionStart(), host.text1.textLength());
-        QCOMPARE(host.text1.selectionLength(), qint64(0));
-        QCOMPARE(host.focusWidget(), &host.text1);
-    } else {
-        QCOMPARE(host.text1.selectionStart(), qint64(6));
-        QCOMPARE(host.text1.selectionLength(), qint64(2));
     }
 }
 
