@@ -128,7 +128,6 @@ private slots:
     void zoom_data();
     void zoom();
     void statusAndPanesFollowThePage();
-    void arrowKeysInTheFolderTreeExpandNothing();
     void everyMenuEntryHasItsOwnAccessKey();
     void recentPages();
     void printAndPreview();
@@ -260,28 +259,6 @@ void TestComforts::statusAndPanesFollowThePage()
     QTest::keyClicks(&f.text1, u"y"_qs);
     f.trigger(u"mn_nuevo"_qs);
     QCOMPARE(modified->text(), QString());
-}
-
-void TestComforts::arrowKeysInTheFolderTreeExpandNothing()
-{
-    QTemporaryDir dir;
-    for (const char *folder : {"a/dentro", "b/dentro", "c"})
-        QVERIFY(QDir(dir.path()).mkpath(QLatin1String(folder)));
-    FilePanes panes;
-    panes.show();
-    QVERIFY(panes.setFolderPath(dir.path()));
-    auto *tree = child<QTreeView>(&panes, u"carpetas"_qs);
-    const QModelIndex top = tree->currentIndex();
-    QTRY_COMPARE(tree->model()->rowCount(top), 3);
-    // The folders are sorted once all are read.
-    QTRY_COMPARE(top.model()->index(1, 0, top).data().toString(), u"b"_qs);
-    tree->setFocus();
-    QTest::keyClick(tree, Qt::Key_Down);
-    QCOMPARE(panes.folderPath(), dir.filePath(u"a"_qs));
-    QTest::keyClick(tree, Qt::Key_Down);
-    QCOMPARE(panes.folderPath(), dir.filePath(u"b"_qs));
-    QVERIFY(!tree->isExpanded(top.model()->index(0, 0, top)));
-    QVERIFY(!tree->isExpanded(tree->currentIndex()));
 }
 
 void TestComforts::everyMenuEntryHasItsOwnAccessKey()

@@ -148,14 +148,32 @@ void TestFilePanes::doubleClickInTheFileList()
 
 void TestFilePanes::volumesAndFolders()
 {
-    FilePanes panes;
-    auto *unidades = panes.findChild<QComboBox *>(u"unidades"_qs);
-    QCOMPARE(unidades->itemData(0).toString(), QDir::rootPath());
     QTemporaryDir dir;
+    for (const char *folder : {"a/dentro", "b/dentro", "c"})
+        QVERIFY(QDir(dir.path()).mkpath(QLatin1String(folder)));
+    FilePanes panes;
+    panes.show();
+    auto *unidades = child<QComboBox>(&panes, u"unidades"_qs);
+    QCOMPARE(unidades->itemData(0).toString(), QDir::rootPath());
     QVERIFY(panes.setFolderPath(dir.path()));
     // A folder that is not there leaves the list where it was.
     QVERIFY(!panes.setFolderPath(dir.filePath(u"no-existe"_qs)));
     QCOMPARE(panes.folderPath(), dir.path());
+
+    // Arrow keys in the folder tree go from folder to folder and expand none.
+    auto *tree = child<QTreeView>(&panes, u"carpetas"_qs);
+    const QModelIndex top = tree->currentIndex();
+    QTRY_COMPARE(tree->model()->rowCount(top), 3);
+    // The folders are sorted once all are read.
+    QTRY_COMPARE(top.model()->index(1, 0, top).data().toString(), u"b"_qs);
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Down);
+    QCOMPARE(panes.folderPath(), dir.filePath(u"a"_qs));
+    QTest::keyClick(tree, Qt::Key_Down);
+    QCOMPARE(panes.folderPath(), dir.filePath(u"b"_qs));
+    QVERIFY(!tree->isExpanded(top.model()->index(0, 0, top)));
+    QVERIFY(!tree->isExpanded(tree->currentIndex()));
+
     unidades->setCurrentIndex(-1);
     unidades->setCurrentIndex(0);
     QCOMPARE(panes.folderPath(), QDir::rootPath());
