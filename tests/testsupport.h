@@ -3,18 +3,9 @@
 #include "filechooser.h"
 #include "prompts.h"
 
-#include <QApplication>
-#include <QBuffer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QImage>
-#include <QList>
-#include <QPushButton>
-#include <QQueue>
-#include <QString>
-#include <QTest>
-#include <QTimer>
+// The whole of Qt Widgets and Qt Test, so that each test names only what is its own.
+#include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 
@@ -22,9 +13,6 @@
 #include "desktopopener.h"
 #include "editingsurface.h"
 #include "mainwindow.h"
-
-#include <QAction>
-#include <QUrl>
 #endif
 
 namespace zendral::test {

@@ -1,15 +1,6 @@
 #include "documentcontroller.h"
-#include "editingsurface.h"
-#include "mainwindow.h"
-#include "previewcontroller.h"
 #include "testsupport.h"
 #include "webenginesandbox.h"
-
-#include <QAction>
-#include <QDesktopServices>
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -49,20 +40,18 @@ private slots:
 // The preview-in-browser command: the real desktop opener gets the saved page's exact path.
 void TestDesktopSafety::desktopGetsTheExactPath_data()
 {
-    // Empty: an untitled document, which only tells.
     QTest::addColumn<QString>("name");
-    QTest::newRow("shell's characters") << u"$(touch hecho) `id` \"dobles\" 'simples'.html"_qs;
-    QTest::newRow("leading dash") << u"-n --help.html"_qs;
-    QTest::newRow("newline") << u"primera\nsegunda.html"_qs;
-    QTest::newRow("address characters, accents") << u"50% #ancla ?q=1&x ñandú.html"_qs;
-    QTest::newRow("untitled document") << QString();
+    QTest::newRow("shell's characters, leading dash")
+        << u"-n $(touch hecho) `id` \"dobles\" 'simples'.html"_qs;
+    QTest::newRow("newline, address characters, accents")
+        << u"primera\nsegunda 50% #ancla ?q=1&x ñandú.html"_qs;
 }
 
 void TestDesktopSafety::desktopGetsTheExactPath()
 {
     QFETCH(QString, name);
     QTemporaryDir dir;
-    const QString path = name.isEmpty() ? QString() : dir.filePath(name);
+    const QString path = dir.filePath(name);
 
     FakePrompts prompts;
     FakeFileChooser chooser;
@@ -74,12 +63,6 @@ void TestDesktopSafety::desktopGetsTheExactPath()
     window.command(u"mn_visualizar"_qs)->trigger();
     QDesktopServices::unsetUrlHandler(u"file"_qs);
 
-    if (name.isEmpty()) {
-        // A write that fails is told as any failed save: tst_savefaults.
-        QCOMPARE(prompts.notices, QStringList(PreviewController::GuardarPrimero()));
-        QVERIFY(handler.opened.isEmpty());
-        return;
-    }
     QVERIFY2(prompts.notices.isEmpty(), qPrintable(prompts.notices.join(u'\n')));
     QCOMPARE(handler.opened, QList<QUrl>{QUrl::fromLocalFile(path)});
     // The text on screen is written silently first, the only file there.

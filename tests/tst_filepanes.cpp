@@ -1,16 +1,7 @@
 #include "documentcontroller.h"
-#include "editingsurface.h"
 #include "fileactivation.h"
 #include "filepanes.h"
-#include "mainwindow.h"
 #include "testsupport.h"
-
-#include <QComboBox>
-#include <QDir>
-#include <QFileSystemModel>
-#include <QListView>
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace zendral;
 using namespace zendral::test;
@@ -57,8 +48,6 @@ void TestFilePanes::activation_data()
     };
     QTest::newRow("gif in a subfolder after Save")
         << guardar << u"-"_qs << u"img/logo.gif"_qs << inPage(u"img/logo.gif"_qs, 88, 31) << u""_qs;
-    QTest::newRow("jpg beside the page after Save")
-        << guardar << u"-"_qs << u"foto.jpg"_qs << inPage(u"foto.jpg"_qs, 120, 45) << u""_qs;
     QTest::newRow("folder from the pane, no trailing separator")
         << guardar << u"%1"_qs << u"img/logo.gif"_qs << inPage(u"img/logo.gif"_qs, 88, 31)
         << u""_qs;
@@ -76,14 +65,9 @@ void TestFilePanes::activation_data()
         << inPage(u"%1/website/logo.gif"_qs, 88, 31) << u""_qs;
     QTest::newRow("after Save As only") << u"mn_guardarcomo"_qs << u"-"_qs << u"img/logo.gif"_qs
                                         << u"<p></p>"_qs << FileActivation::GuardarPrimero();
-    QTest::newRow("before any save")
-        << u""_qs << u"-"_qs << u"foto.jpg"_qs << u"<p></p>"_qs << FileActivation::GuardarPrimero();
     QTest::newRow("picture that cannot be read")
         << guardar << u"-"_qs << u"roto.gif"_qs << u"<p></p>"_qs
         << u"No se pudo leer la imagen \"%1/roto.gif\": no es una imagen GIF ni JPEG."_qs;
-    QTest::newRow("picture gone from the disk")
-        << guardar << u"-"_qs << u"borrada.jpg"_qs << u"<p></p>"_qs
-        << u"No se pudo leer la imagen \"%1/borrada.jpg\": el archivo no existe."_qs;
     QTest::newRow("picture named in capitals is read as a page")
         << guardar << u"-"_qs << u"FOTO.JPG"_qs << u"\u00FF\u00D8texto\r\n"_qs << u""_qs;
     QTest::newRow("page gone from the disk: the document stays")
@@ -164,14 +148,32 @@ void TestFilePanes::doubleClickInTheFileList()
 
 void TestFilePanes::volumesAndFolders()
 {
-    FilePanes panes;
-    auto *unidades = panes.findChild<QComboBox *>(u"unidades"_qs);
-    QCOMPARE(unidades->itemData(0).toString(), QDir::rootPath());
     QTemporaryDir dir;
+    for (const char *folder : {"a/dentro", "b/dentro", "c"})
+        QVERIFY(QDir(dir.path()).mkpath(QLatin1String(folder)));
+    FilePanes panes;
+    panes.show();
+    auto *unidades = child<QComboBox>(&panes, u"unidades"_qs);
+    QCOMPARE(unidades->itemData(0).toString(), QDir::rootPath());
     QVERIFY(panes.setFolderPath(dir.path()));
     // A folder that is not there leaves the list where it was.
     QVERIFY(!panes.setFolderPath(dir.filePath(u"no-existe"_qs)));
     QCOMPARE(panes.folderPath(), dir.path());
+
+    // Arrow keys in the folder tree go from folder to folder and expand none.
+    auto *tree = child<QTreeView>(&panes, u"carpetas"_qs);
+    const QModelIndex top = tree->currentIndex();
+    QTRY_COMPARE(tree->model()->rowCount(top), 3);
+    // The folders are sorted once all are read.
+    QTRY_COMPARE(top.model()->index(1, 0, top).data().toString(), u"b"_qs);
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Down);
+    QCOMPARE(panes.folderPath(), dir.filePath(u"a"_qs));
+    QTest::keyClick(tree, Qt::Key_Down);
+    QCOMPARE(panes.folderPath(), dir.filePath(u"b"_qs));
+    QVERIFY(!tree->isExpanded(top.model()->index(0, 0, top)));
+    QVERIFY(!tree->isExpanded(tree->currentIndex()));
+
     unidades->setCurrentIndex(-1);
     unidades->setCurrentIndex(0);
     QCOMPARE(panes.folderPath(), QDir::rootPath());

@@ -7,14 +7,7 @@
 #include "taginsertion.h"
 #include "testsupport.h"
 
-#include <QComboBox>
 #include <QJSEngine>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
 
 using namespace zendral;
 using namespace zendral::test;
@@ -27,7 +20,6 @@ private slots:
     void metaTags();
     void clockRuns_data();
     void clockRuns();
-    void clockInsertion();
     void replaceDialog_data();
     void replaceDialog();
 };
@@ -105,23 +97,6 @@ void TestGenerators::clockRuns()
                  u"</b></font>|hora()@1000"_qs);
 }
 
-void TestGenerators::clockInsertion()
-{
-    EditingSurface text1;
-    text1.setText(u"<body>X</body>"_qs);
-    text1.setSelectionStart(6);
-    text1.setSelectionLength(1);
-    text1.setInsertionColour(colours::Purple);
-    FakePrompts prompts;
-
-    insertClockScript(text1, prompts);
-    QCOMPARE(text1.text(), u"<body>"_qs + clockScript() + u"</body>"_qs);
-    QCOMPARE(text1.selectionStart(), text1.textLength());
-    QCOMPARE(text1.colourAt(6), colours::Purple);
-    QCOMPARE(prompts.notices,
-             QStringList{u"Dentro de la etiqueta <body> debes poner esto: onLoad='hora()'"_qs});
-}
-
 void TestGenerators::replaceDialog_data()
 {
     QTest::addColumn<QString>("keyword");
@@ -134,9 +109,6 @@ void TestGenerators::replaceDialog_data()
     QTest::newRow("Td by td: capitals count, one told, tags coloured again")
         << u"<Td>"_qs << u"<td>"_qs << u"<td>uno</Td><TD>dos</TD>"_qs
         << u"Palabras reemplazadas correctamente: 1 reemplazo."_qs;
-    QTest::newRow("three replaced, counted")
-        << u"d"_qs << u"D"_qs << u"<TD>uno</TD><TD>Dos</TD>"_qs
-        << u"Palabras reemplazadas correctamente: 3 reemplazos."_qs;
     QTest::newRow("word not there: told, text, colours and saved state kept")
         << u"<table>"_qs << u"x"_qs << QString()
         << u"No se ha encontrado \"<table>\" en el documento: no se ha cambiado nada."_qs;

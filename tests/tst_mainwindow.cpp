@@ -1,21 +1,7 @@
 #include "documentcontroller.h"
-#include "editingsurface.h"
 #include "filepanes.h"
-#include "mainwindow.h"
 #include "testsupport.h"
 #include "webenginesandbox.h"
-
-#include <QAction>
-#include <QClipboard>
-#include <QFile>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QMimeData>
-#include <QScrollBar>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextCursor>
 
 using namespace zendral;
 using namespace zendral::test;
@@ -51,14 +37,11 @@ class TestMainWindow : public QObject
 private slots:
     void initTestCase();
     void init();
-    void oneClickTags_data();
-    void oneClickTags();
-    void clipboardCommands();
+    void pasteTakesTheInsertionColour();
     void saveQuestion_data();
     void saveQuestion();
     void opening_data();
     void opening();
-    void saveAndSaveAs();
     void saveOverChangedFile_data();
     void saveOverChangedFile();
     void fileChangedWhileAway_data();
@@ -80,82 +63,20 @@ void TestMainWindow::init()
     QGuiApplication::clipboard()->clear();
 }
 
-void TestMainWindow::oneClickTags_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<int>("caret");
-    QTest::addColumn<QString>("after");
-    // Of the first tag's name, -1 for black.
-    QTest::addColumn<int>("colour");
-    QTest::addColumn<int>("finalCaret");
-    // Whether what was inserted is bold.
-    QTest::addColumn<bool>("bold");
-    QTest::newRow("bold on an empty page")
-        << u"mn_negrita"_qs << u""_qs << 0 << u"<b>  </b>"_qs << int(colours::Blue) << 4 << false;
-    QTest::newRow("bold mid-page puts the caret 5 before the end")
-        << u"mn_negrita"_qs << u"abcdef"_qs << 3 << u"abc<b>  </b>def"_qs << int(colours::Blue)
-        << 10 << false;
-    QTest::newRow("line break keeps the caret after it")
-        << u"mn_br"_qs << u"xy"_qs << 1 << u"x<br>y"_qs << int(colours::Blue) << 5 << false;
-    QTest::newRow("server block") << u"mn_aperturaasp"_qs << u""_qs << 0
-                                  << u"<%\r\n\r\n\r\n\r\n%>"_qs << int(colours::Red) << 4 << false;
-    QTest::newRow("script block in the colour in force")
-        << u"mn_aperturajs"_qs << u""_qs << 0
-        << u"\r\n<script languaje=javascript>\r\n\r\n\r\n\r\n</script>"_qs << -1 << 36 << false;
-    QTest::newRow("non-breaking space, bold")
-        << u"mn_espacio"_qs << u"ab"_qs << 1 << u"a&nbsp;b"_qs << -1 << 7 << true;
-}
-
-void TestMainWindow::oneClickTags()
-{
-    QFETCH(QString, command);
-    QFETCH(QString, before);
-    QFETCH(int, caret);
-    QFETCH(QString, after);
-    QFETCH(int, colour);
-    QFETCH(int, finalCaret);
-    QFETCH(bool, bold);
-    Fixture f;
-    f.text1.setText(before);
-    f.text1.setSelectionStart(caret);
-    f.trigger(command);
-    QCOMPARE(f.text1.text(), after);
-    QCOMPARE(f.text1.selectionStart(), finalCaret);
-    QCOMPARE(f.text1.selectionLength(), 0);
-    QCOMPARE(f.text1.colourAt(after.indexOf(u'<') + 1),
-             colour < 0 ? colours::Black : Colour(colour));
-    QCOMPARE(f.text1.boldAt(caret + 1), bold);
-    // What the user types next is black, and not bold.
-    QCOMPARE(f.text1.insertionColour(), colours::Black);
-    QVERIFY(!f.text1.insertionBold());
-}
-
-void TestMainWindow::clipboardCommands()
+// Text cut and pasted back takes the insertion colour, not its old one.
+void TestMainWindow::pasteTakesTheInsertionColour()
 {
     Fixture f;
-    QAction *copy = f.window.command(u"mn_copiar"_qs);
-    QAction *cut = f.window.command(u"mn_cortar"_qs);
-    QAction *paste = f.window.command(u"mn_pegar"_qs);
-    QVERIFY(!paste->isEnabled());
     f.text1.setText(u"hola mundo"_qs);
     f.text1.setSelectionStart(5);
     f.text1.setSelectionLength(5);
-    QVERIFY(copy->isEnabled() && cut->isEnabled());
-    cut->trigger();
-    QCOMPARE(f.text1.text(), u"hola "_qs);
+    f.trigger(u"mn_cortar"_qs);
     QCOMPARE(QGuiApplication::clipboard()->text(), u"mundo"_qs);
-    QVERIFY(!copy->isEnabled() && !cut->isEnabled());
-    QTRY_VERIFY(paste->isEnabled());
-    // Pasted text takes the insertion colour, not its old one.
     f.text1.setInsertionColour(colours::Purple);
-    paste->trigger();
+    QTRY_VERIFY(f.window.command(u"mn_pegar"_qs)->isEnabled());
+    f.trigger(u"mn_pegar"_qs);
     QCOMPARE(f.text1.text(), u"hola mundo"_qs);
     QCOMPARE(f.text1.colourAt(7), colours::Purple);
-    f.text1.setSelectionStart(0);
-    f.text1.setSelectionLength(4);
-    copy->trigger();
-    QCOMPARE(QGuiApplication::clipboard()->text(), u"hola"_qs);
 }
 
 void TestMainWindow::saveQuestion_data()
@@ -286,42 +207,6 @@ void TestMainWindow::opening()
     // What was typed in the other page is not undone in this one.
     QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.text1.text(), page + u"\r\n"_qs);
-}
-
-void TestMainWindow::saveAndSaveAs()
-{
-    QTemporaryDir dir;
-    const QString first = dir.filePath(u"uno.html"_qs);
-    const QString second = dir.filePath(u"dos.asp"_qs);
-    Fixture f;
-    const EstadoDocumento &state = f.window.document().state();
-
-    // Untitled, dialog cancelled: nothing written, yet Save has run.
-    f.trigger("mn_guardar");
-    QVERIFY(state.guardado);
-    QVERIFY(state.archivoGuardado.isEmpty());
-
-    f.chooser.paths.enqueue(first);
-    f.trigger("mn_guardar");
-    QCOMPARE(fileBytes(first), DocumentController::PlantillaInicio().toUtf8());
-    QCOMPARE(state.archivoGuardado, first);
-    QCOMPARE(state.carpetaActual, dir.path() + u"/"_qs);
-
-    // Titled: in place, no dialog. Every save adds one CR LF after the text.
-    f.text1.setText(u"x"_qs);
-    QVERIFY(state.archivoGuardado.isEmpty());
-    f.trigger("mn_guardar"); // no path queued: a dialog would cancel
-    QCOMPARE(fileBytes(first), QByteArray("x\r\n"));
-
-    f.chooser.paths.enqueue(second);
-    f.trigger("mn_guardarcomo");
-    QCOMPARE(fileBytes(second), QByteArray("x\r\n"));
-    QCOMPARE(state.archivoActual, second);
-    QCOMPARE(state.archivoGuardado, second);
-
-    // A cancelled Save As keeps the document's name.
-    f.trigger("mn_guardarcomo");
-    QCOMPARE(state.archivoActual, second);
 }
 
 namespace {
@@ -513,8 +398,6 @@ void TestMainWindow::sizeEstimate_data()
     QTest::addColumn<int>("length");
     // The size, the modem's time and the ADSL's time, as the status area shows them.
     QTest::addColumn<QStringList>("shown");
-    QTest::newRow("empty") << QLocale::c() << 0
-                           << QStringList{"0.00KB", "0.00 Segundos", "0.00 Segundos"};
     QTest::newRow("no thousands separator")
         << QLocale::c() << 2000 * 1024
         << QStringList{"2000.00KB", "363.64 Segundos", "80.00 Segundos"};

@@ -1,13 +1,6 @@
 #include "documentcontroller.h"
 #include "testsupport.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QTemporaryDir>
-#include <QTest>
-
 using namespace zendral;
 using namespace zendral::test;
 

@@ -1,12 +1,7 @@
 #include "crashrecovery.h"
 #include "documentcontroller.h"
-#include "editingsurface.h"
 #include "recoverystore.h"
 #include "testsupport.h"
-
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <optional>
 

@@ -1,19 +1,5 @@
 #include "documentcontroller.h"
-#include "editingsurface.h"
-#include "mainwindow.h"
 #include "testsupport.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QDirIterator>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <csignal>
 #include <pwd.h>

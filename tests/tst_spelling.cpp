@@ -8,17 +8,6 @@
 #include "taginsertion.h"
 #include "testsupport.h"
 
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QStringEncoder>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include <cerrno>
 
 using namespace zendral;
@@ -307,19 +296,12 @@ void TestSpelling::dialog_data()
         << u"csa y csa perrro"_qs
         << QStringList{"btnignorartodas", "txtcambiar=perro", "btncambiar"} << u"csa y csa perro"_qs
         << QString();
-    QTest::newRow("alt value corrected in place")
-        << u"<img src=\"csa.gif\" alt=\"una csa\">"_qs
-        << QStringList{"txtcambiar=casa", "btncambiar"}
-        << u"<img src=\"csa.gif\" alt=\"una casa\">"_qs << QString();
     QTest::newRow("entity word corrected in entity form")
         << u"la canci&oacute;nn"_qs << QStringList{"txtcambiar=canción", "btncambiar"}
         << u"la canci&oacute;n"_qs << QString();
     QTest::newRow("page writing accents as entities gets entities")
         << u"el a&ntilde;o cancion"_qs << QStringList{"txtcambiar=canción", "btncambiar"}
         << u"el a&ntilde;o canci&oacute;n"_qs << QString();
-    QTest::newRow("page writing accents plainly gets plain letters")
-        << u"el año cancion"_qs << QStringList{"txtcambiar=canción", "btncambiar"}
-        << u"el año canción"_qs << QString();
     QTest::newRow("quote in a correction cannot end the attribute")
         << u"<img alt=\"csa\">"_qs << QStringList{"txtcambiar=casa\"", "btncambiar"}
         << u"<img alt=\"casa&quot;\">"_qs << QString();
@@ -329,17 +311,10 @@ void TestSpelling::dialog_data()
     QTest::newRow("markup typed as a correction stays text")
         << u"csa"_qs << QStringList{"txtcambiar=<b>casa</b>", "btncambiar"}
         << u"&lt;b&gt;casa&lt;/b&gt;"_qs << QString();
-    QTest::newRow("empty correction deletes the word")
-        << u"la csa"_qs << QStringList{"txtcambiar=", "btncambiar"} << u"la "_qs << QString();
     QTest::newRow("CR LF line ends come back as they went")
         << u"la csa\r\nazul\r\n\r\nprro\r\n"_qs
         << QStringList{"txtcambiar=casa", "btncambiar", "txtcambiar=perro", "btncambiar"}
         << u"la casa\r\nazul\r\n\r\nperro\r\n"_qs << QString();
-    QTest::newRow("longer and shorter corrections keep later words in place")
-        << u"csa prrooooo gto"_qs
-        << QStringList{"txtcambiar=casa", "btncambiar",      "txtcambiar=perro",
-                       "btncambiar",      "txtcambiar=gato", "btncambiar"}
-        << u"casa perro gato"_qs << QString();
 }
 
 void TestSpelling::dialog()

@@ -12,11 +12,6 @@
 #include "tabledialog.h"
 #include "testsupport.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QTest>
-#include <QVBoxLayout>
-
 #include <memory>
 
 using namespace zendral;
@@ -116,8 +111,6 @@ class TestTagDialogs : public QObject
 private slots:
     void accept_data();
     void accept();
-    void cancel_data();
-    void cancel();
     void listsKeepWhatIsTyped_data();
     void listsKeepWhatIsTyped();
 };
@@ -148,8 +141,6 @@ void TestTagDialogs::accept_data()
         u"<body bgcolor='Black' background=' a'b<c> ' text='Color personalizado' alink='Red' "
         "vlink=' -- ' link='#00FF00'>\r\n"_qs,
         colours::Blue, 0, 4);
-    row("link untouched is a mail link", u"link"_qs, {}, u"<a href='mailto:?subject=' class=''>"_qs,
-        colours::DarkGreen);
     row("link to a page: _Blanck written as _blank, mail fields ignored", u"link"_qs,
         {"txturl:type:pagina2.html", "cmbtarget:pick:_Blanck", "txtclassurl:type:menu",
          "txtmail:type:yo@sitio.es"},
@@ -160,9 +151,6 @@ void TestTagDialogs::accept_data()
     row("link to a mail address, subject not encoded", u"link"_qs,
         {"txtmail:type:yo@sitio.es", "txtasunto:type:Hola y adiós", "txtclassmail:type:c"},
         u"<a href='mailto:yo@sitio.es?subject=Hola y adiós' class='c'>"_qs, colours::DarkGreen);
-    row("font custom face and colour typed", u"fuente"_qs,
-        {"txtfuente:type:Tahoma", "cmbtamano:pick:3", "txtcolor:type:336699"},
-        u"<font face='Tahoma' color='#336699' size='3'>"_qs, colours::Blue);
     // Typed over, the list must still bring the custom item back when the box changes.
     row("font face typed after the list was typed over", u"fuente"_qs,
         {"cmbgrupo:pick:Fuente personalizáda", "cmbgrupo:type:Navy", "txtfuente:type:Tahoma"},
@@ -172,29 +160,12 @@ void TestTagDialogs::accept_data()
          "cmbcolor:pick:Navy", "cmbtamano:pick:2"},
         u"<font face='Verdana, Arial, Helvetica, sans-serif' color='Navy' size='2'>"_qs,
         colours::Blue);
-    row("div layer", u"div"_qs,
-        {"cmbalign:pick:Center", "cmbposicion:pick:Absolute", "txttop:type:10px",
-         "txtleft:type:20px", "txtzindex:type:1", "txtheight:type:100px", "txtwidth:type:200px"},
-        u"<div style='position:Absolute; top:10px; left:20px; z-index:1; height:100px; "
-        "width:200px;'>"_qs,
-        colours::Blue);
     row("div: Enter in a text box accepts", u"div"_qs, {"txttop:enter:"}, u"<div align=''>"_qs,
         colours::Blue);
     row("div: Enter in a list after typing the start of an item, not completed", u"div"_qs,
         {"cmbalign:enter:Cent"}, u"<div align='Cent'>"_qs, colours::Blue);
     row("div position typed, case kept", u"div"_qs, {"cmbposicion:type:selecciona"},
         u"<div style='position:selecciona; top:; left:; z-index:; height:; width:;'>"_qs,
-        colours::Blue);
-    const QString iframeRun =
-        u"marco' id='marco1' src='pagina.html' noresize scrolling='No' hspace='0' vspace='0' "
-        "frameborder='0' marginheight='5' marginwidth='6' width='300' height='200'>"_qs;
-    row("iframe every field, attributes as browsers read them", u"iframe"_qs,
-        {"txtnombre:type:marco", "txtid:type:marco1", "txtarchivo:type:pagina.html",
-         "cmbscroll:pick:No", "txthspace:type:0", "txtvspace:type:0", "txtborde:type:0",
-         "txtmarginheight:type:5", "txtmarginwidht:type:6", "txtwidht:type:300",
-         "txtheight:type:200"},
-        u"<iframe name='"_qs + iframeRun + u"<ilayer name='"_qs + iframeRun +
-            u"</ilayer></iframe>\r\n"_qs,
         colours::Blue);
     row("table over a selection, colour typed, zeros cleared", u"tabla"_qs,
         {"cmbalign:type:Justify", "txtcellspacing:clear:", "txtborder:type:1", "txtclass:type:t",
@@ -207,25 +178,10 @@ void TestTagDialogs::accept_data()
         u"<table border='0' width='' height='' cellspacing='0' cellpadding='0' align='' class='' "
         "bgcolor='' background=''>\r\n<tr>"_qs,
         colours::DarkGreen);
-    row("cell every field", u"celda"_qs,
-        {"txtclass:type:c", "cmbalign:pick:Center", "cmbvalign:pick:Middle", "txtancho:type:10",
-         "txtalto:type:20", "cmbcolor:pick:Teal", "txtimagen:type:i.gif"},
-        u"<td width='10' height='20' align='Center' valign='Middle' class='c' bgcolor='Teal' "
-        "background='i.gif'>\r\n"_qs,
-        colours::DarkGreen, StartText.size());
-    const QStringList popupFields = {
-        "txtarchivo:type:pag.html", "txtid:type:win",       "cmbtoolbar:type:T",
-        "cmbstatus:type:S",         "cmbscrollbar:pick:No", "cmbmenubar:type:M",
-        "cmbpersonalbar:type:P",    "cmbresizable:type:R",  "cmbdirectories:type:D",
-        "txtwidth:type:300",        "txtheight:type:200"};
-    row("popup Por enlace: every field in its place", u"popup"_qs,
-        popupFields + QStringList{"cmbapertura:pick:Por enlace"},
-        u"<a href='#' onclick=\"window.open('pag.html','win','toolbar=T,width=300,height=200,"
-        "status=S,scrollbars=No,resizable=R,personalbar=P,menubar=M,directories=D');\">ESCRIBE "
-        "AQUÍ EL TEXTO DEL ENLACE</a>"_qs,
-        InForce);
     row("popup Al inicio: the script, then the reminder", u"popup"_qs,
-        popupFields + QStringList{"cmbapertura:pick:Al inicio"},
+        {"txtarchivo:type:pag.html", "txtid:type:win", "cmbtoolbar:type:T", "cmbstatus:type:S",
+         "cmbscrollbar:pick:No", "txtwidth:type:300", "txtheight:type:200",
+         "cmbapertura:pick:Al inicio"},
         u"<script languaje=javascript>\r\nfunction popup() {\r\nopen(\"pag.html\", \"win\",\"width="
         "300,height=200,toolbar=T,scrollbars=No\");\r\n}\r\n</script>"_qs,
         InForce, 4, 0, u"Dentro de la etiqueta <body> debes poner esto: onLoad='popup()'"_qs);
@@ -292,51 +248,6 @@ void TestTagDialogs::accept()
     if (!notice.isEmpty()) {
         QVERIFY(openAtNotice);
         QCOMPARE(textAtNotice, expected);
-    }
-}
-
-void TestTagDialogs::cancel_data()
-{
-    QTest::addColumn<QString>("dialog");
-    QTest::addColumn<bool>("escape");
-    QTest::addColumn<bool>("caretToEnd");
-
-    QTest::newRow("body escape") << u"body"_qs << true << true;
-    QTest::newRow("link btncancelar") << u"link"_qs << false << true;
-    QTest::newRow("div escape") << u"div"_qs << true << false;
-    QTest::newRow("popup escape") << u"popup"_qs << true << false;
-}
-
-void TestTagDialogs::cancel()
-{
-    QFETCH(QString, dialog);
-    QFETCH(bool, escape);
-    QFETCH(bool, caretToEnd);
-
-    Host host;
-    host.text1.setSelectionStart(6);
-    host.text1.setSelectionLength(2);
-    auto form = makeDialog(dialog, host);
-    form->show();
-    // Something typed must not reach the page when the user backs out.
-    auto *box = form->findChildren<QLineEdit *>().constFirst();
-    QTest::keyClicks(box, u"x"_qs);
-    if (escape)
-        QTest::keyClick(box, Qt::Key_Escape);
-    else
-        click(form.get(), u"btncancelar"_qs);
-
-    QCOMPARE(form->result(), int(QDialog::Rejected));
-    QVERIFY(!form->isVisible());
-    QCOMPARE(host.text1.text(), StartText);
-    QVERIFY(host.prompts.notices.isEmpty());
-    if (caretToEnd) {
-        QCOMPARE(host.text1.selectionStart(), host.text1.textLength());
-        QCOMPARE(host.text1.selectionLength(), qint64(0));
-        QCOMPARE(host.focusWidget(), &host.text1);
-    } else {
-        QCOMPARE(host.text1.selectionStart(), qint64(6));
-        QCOMPARE(host.text1.selectionLength(), qint64(2));
     }
 }
 

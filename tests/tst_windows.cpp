@@ -1,16 +1,9 @@
 #include "documentcontroller.h"
-#include "editingsurface.h"
 #include "instancechannel.h"
-#include "mainwindow.h"
 #include "testsupport.h"
 #include "windowset.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QLocalSocket>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <list>
 
