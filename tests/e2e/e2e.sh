@@ -105,7 +105,7 @@ expect_page "${TYPED}" "the reopened page saved in place is not the page read"
 import -window root "${SCREENSHOT}"
 
 # Archivo > Salir, declining to save.
-keys alt+a s
+menu_entry alt+a s
 wait_for_window 'Quieres guardar'
 keys n
 wait_for_end

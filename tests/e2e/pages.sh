@@ -36,14 +36,6 @@ some_pixels_of() {
 MARKED='abs(r-1)<0.04 && abs(g-0.925)<0.04 && abs(b-0.47)<0.04'
 UNDERLINED='r>0.9 && g<0.7 && b<0.7'
 
-windows_shown() {
-    xdotool search --onlyvisible --pid "${PID}" | wc -l
-}
-
-more_windows_than() {
-    [ "$(windows_shown)" -gt "$1" ]
-}
-
 corrected() {
     ! grep -q cancion "${SECOND}"
 }
@@ -75,6 +67,9 @@ keys alt+f ctrl+a
 type_text "${WORK}/primera.pdf"
 keys Return
 wait_until "the printed page" bash -c "pdftotext '${WORK}/primera.pdf' - | grep -q 'casa y casa'"
+# The print dialog gone, its window has the keyboard back before another window takes it.
+wait_until "the print dialog closed" bash -c "! xdotool search --onlyvisible --name '^Imprimir$'"
+wait_for_window "$(title_of "${FIRST}")"
 
 wait_for_window "$(title_of "${SECOND}")"
 # Back to the second page: the misspelt word gets its red wavy underline once typing pauses.
@@ -96,11 +91,11 @@ import -window root "${SCREENSHOT}"
 
 # Archivo > Salir closes one window, asking as ever whether to save it first; the program
 # ends with the last one.
-keys alt+a s
+menu_entry alt+a s
 wait_for_window 'Quieres guardar'
 keys n
 wait_for_window "$(title_of "${FIRST}")"
-keys alt+a s
+menu_entry alt+a s
 wait_for_window 'Quieres guardar'
 keys n
 wait_for_end

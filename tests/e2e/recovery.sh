@@ -55,7 +55,7 @@ wait_until "the copy removed by Save" no_copy_left
 # Typed again and ended cleanly (Archivo > Salir, declining to save): no copy is offered later.
 type_text 'x'
 wait_until "a new recovery copy" copy_holds 'x'
-keys alt+a s
+menu_entry alt+a s
 wait_for_window 'Quieres guardar'
 keys n
 wait_for_end

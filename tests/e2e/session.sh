@@ -90,6 +90,24 @@ keys() {
     xdotool key --delay 30 "$@"
 }
 
+windows_shown() {
+    xdotool search --onlyvisible --pid "${PID}" | wc -l
+}
+
+more_windows_than() {
+    [ "$(windows_shown)" -gt "$1" ]
+}
+
+# Opens a menu with its access key and, once it is on screen, takes the entry given by its
+# access key: under load a letter sent before the menu shows would be typed into the page.
+menu_entry() {
+    local shown
+    shown="$(windows_shown)"
+    keys "$1"
+    wait_until "the menu of $1" more_windows_than "${shown}"
+    keys "$2"
+}
+
 type_text() {
     xdotool type --delay 30 "$1"
 }
