@@ -1,19 +1,14 @@
 #pragma once
 
-#include "tagdialog.h"
-#include "tagfragments.h"
+#include "boxdialog.h"
 
 class QComboBox;
 class QLineEdit;
 
 namespace zendral {
 
-class SizeFrame;
-
-class BackgroundFrame;
-
 // "  Definición de celda": an opening cell tag, the companion of the table dialog.
-class CellDialog : public TagDialog
+class CellDialog : public BoxDialog
 {
     Q_OBJECT
 
@@ -25,10 +20,7 @@ protected:
 
 private:
     QLineEdit *m_className = nullptr;
-    QComboBox *m_align = nullptr;
     QComboBox *m_valign = nullptr;
-    SizeFrame *m_size = nullptr;
-    BackgroundFrame *m_background = nullptr;
 };
 
 } // namespace zendral

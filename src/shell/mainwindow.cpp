@@ -501,25 +501,25 @@ void MainWindow::runCommand(Command command, bool on)
         insertNonBreakingSpace(text1);
         return;
     case Command::Body:
-        showBodyDialog(text1, this);
+        showTagDialog<BodyDialog>(text1, this);
         return;
     case Command::Cell:
-        showCellDialog(text1, this);
+        showTagDialog<CellDialog>(text1, this);
         return;
     case Command::Div:
-        showDivDialog(text1, this);
+        showTagDialog<DivDialog>(text1, this);
         return;
     case Command::Link:
-        showLinkDialog(text1, this);
+        showTagDialog<LinkDialog>(text1, this);
         return;
     case Command::Font:
-        showFontDialog(text1, this);
+        showTagDialog<FontDialog>(text1, this);
         return;
     case Command::Iframe:
-        showIframeDialog(text1, this);
+        showTagDialog<IframeDialog>(text1, this);
         return;
     case Command::Table:
-        showTableDialog(text1, this);
+        showTagDialog<TableDialog>(text1, this);
         return;
     case Command::DatabaseConnection:
         showDatabaseDialog(text1, this);
