@@ -1,21 +1,18 @@
 #pragma once
 
-#include "backgroundframe.h"
 #include "formbuilder.h"
-#include "sizeframe.h"
 #include "tagdialog.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QList>
 
 #include <optional>
 
-class QGroupBox;
-
 namespace zendral {
 
 // What the table and cell dialogs share: a "Disposición" frame that starts with an alignment
-// list, followed by the size and background frames.
+// list, followed by the "Tamaño" and "Fondo" frames.
 class BoxDialog : public TagDialog
 {
     Q_OBJECT
@@ -34,18 +31,19 @@ protected:
     template <typename Fields> void readBox(Fields &fields) const
     {
         fields.align = m_align->currentText();
-        fields.width = m_size->width();
-        fields.height = m_size->height();
-        fields.colour = m_background->colour();
-        fields.image = m_background->image();
+        fields.width = m_width->text();
+        fields.height = m_height->text();
+        fields.colour = m_colour.read();
+        fields.image = m_image->text();
     }
 
 private:
-    QGroupBox *m_layoutFrame = nullptr;
     std::optional<FormBuilder> m_layoutRows;
     QComboBox *m_align = nullptr;
-    SizeFrame *m_size = nullptr;
-    BackgroundFrame *m_background = nullptr;
+    QLineEdit *m_width = nullptr;
+    QLineEdit *m_height = nullptr;
+    ColourControls m_colour;
+    QLineEdit *m_image = nullptr;
 };
 
 } // namespace zendral

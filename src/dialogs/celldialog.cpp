@@ -22,16 +22,14 @@ const Caption Valign{QStringLiteral("lblvalign"), QStringLiteral("Valign:")};
 
 CellDialog::CellDialog(EditingSurface &text1, QWidget *parent) : BoxDialog(text1, parent)
 {
-    QGroupBox *styleFrame = makeFrame(this, QStringLiteral("frmestilo"), captions::StyleFrame);
-    FormBuilder style(styleFrame);
-    styleFrame->setLayout(style.layout());
+    FormBuilder style(this, QStringLiteral("frmestilo"), captions::StyleFrame);
     m_className = style.textRow(captions::Class, QStringLiteral("txtclass"));
 
     m_valign = addLayoutFrame().listRow(
         captions::Valign, QStringLiteral("cmbvalign"),
         {QStringLiteral("Top"), QStringLiteral("Middle"), QStringLiteral("Bottom")},
         designTexts::Prompt);
-    finish({styleFrame}, QStringLiteral("celda"), captions::Title);
+    finish({style.frame()}, QStringLiteral("celda"), captions::Title);
 }
 
 QString CellDialog::fragment() const

@@ -27,21 +27,17 @@ const Caption PathHint{{}, QStringLiteral("(Escribir en formato HTML)")};
 DbDialog::DbDialog(EditingSurface &text1, QWidget *parent)
     : TagDialog(text1, parent, std::nullopt, OnCancel::LeaveSurface)
 {
-    QGroupBox *dsnFrame = makeFrame(this, QStringLiteral("frmdsn"), captions::DsnFrame);
-    FormBuilder dsn(dsnFrame);
-    dsnFrame->setLayout(dsn.layout());
+    FormBuilder dsn(this, QStringLiteral("frmdsn"), captions::DsnFrame);
     m_dataSourceName = dsn.textRow(captions::DsnName, QStringLiteral("txtdsn"));
     m_dataSourceName->setMinimumWidth(m_dataSourceName->fontMetrics().averageCharWidth() * 36);
 
-    QGroupBox *manualFrame = makeFrame(this, QStringLiteral("frmmanual"), captions::ManualFrame);
-    FormBuilder manual(manualFrame);
-    manualFrame->setLayout(manual.layout());
+    FormBuilder manual(this, QStringLiteral("frmmanual"), captions::ManualFrame);
     m_databasePath = manual.textRow(captions::DatabasePath, QStringLiteral("txtmanual"));
     manual.note(captions::PathHint);
 
     auto *frames = new QVBoxLayout;
-    frames->addWidget(dsnFrame);
-    frames->addWidget(manualFrame);
+    frames->addWidget(dsn.frame());
+    frames->addWidget(manual.frame());
     setContents(frames, QStringLiteral("db"), captions::Title);
 }
 

@@ -36,9 +36,7 @@ DivDialog::DivDialog(EditingSurface &text1, QWidget *parent)
                       {QStringLiteral("Left"), QStringLiteral("Center"), QStringLiteral("Right")},
                       designTexts::Prompt);
 
-    QGroupBox *layerFrame = makeFrame(this, QStringLiteral("frmcapa"), captions::LayerFrame);
-    FormBuilder layer(layerFrame);
-    layerFrame->setLayout(layer.layout());
+    FormBuilder layer(this, QStringLiteral("frmcapa"), captions::LayerFrame);
     m_position = layer.listRow(captions::Position, QStringLiteral("cmbposicion"),
                                {QStringLiteral("Absolute"), QStringLiteral("Relative")},
                                designTexts::Prompt);
@@ -50,7 +48,7 @@ DivDialog::DivDialog(EditingSurface &text1, QWidget *parent)
 
     auto *layout = new QVBoxLayout;
     layout->addLayout(align.layout());
-    layout->addWidget(layerFrame);
+    layout->addWidget(layer.frame());
     setContents(layout, QStringLiteral("div"), captions::Title);
 }
 

@@ -7,6 +7,7 @@
 
 class QComboBox;
 class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -38,9 +39,13 @@ class FormBuilder
 {
 public:
     explicit FormBuilder(QWidget *owner, int pairsPerRow = 1);
+    // The fields in a captioned frame of their own, made in parent, which groups them.
+    FormBuilder(QWidget *parent, const QString &frameName, const QString &frameCaption);
 
-    // The grid, for the dialog (or a frame) to take.
+    // The grid, for the dialog to take; a frame has taken it already.
     QGridLayout *layout() const { return m_grid; }
+    // The frame holding the fields; none unless made with one.
+    QGroupBox *frame() const { return m_frame; }
 
     QLineEdit *textRow(const Caption &caption, const QString &boxName,
                        const QString &designText = QString());
@@ -63,6 +68,7 @@ private:
     void place(QLabel *label, QWidget *field);
 
     QWidget *m_owner;
+    QGroupBox *m_frame = nullptr;
     QGridLayout *m_grid;
     int m_pairsPerRow;
     int m_row = 0;

@@ -32,9 +32,7 @@ const Caption MailClass{QStringLiteral("lblclassmail"), QStringLiteral("Class:")
 LinkDialog::LinkDialog(EditingSurface &text1, QWidget *parent)
     : TagDialog(text1, parent, colours::DarkGreen, OnCancel::CaretToEnd)
 {
-    QGroupBox *fileFrame = makeFrame(this, QStringLiteral("frmarchivo"), captions::FileFrame);
-    FormBuilder file(fileFrame);
-    fileFrame->setLayout(file.layout());
+    FormBuilder file(this, QStringLiteral("frmarchivo"), captions::FileFrame);
     m_url = file.textRow(captions::Url, QStringLiteral("txturl"));
     file.note(captions::UrlHint);
     m_target = file.listRow(captions::Target, QStringLiteral("cmbtarget"),
@@ -43,16 +41,14 @@ LinkDialog::LinkDialog(EditingSurface &text1, QWidget *parent)
                             designTexts::Prompt);
     m_urlClass = file.textRow(captions::UrlClass, QStringLiteral("txtclassurl"));
 
-    QGroupBox *mailFrame = makeFrame(this, QStringLiteral("frmcorreo"), captions::MailFrame);
-    FormBuilder mail(mailFrame);
-    mailFrame->setLayout(mail.layout());
+    FormBuilder mail(this, QStringLiteral("frmcorreo"), captions::MailFrame);
     m_mail = mail.textRow(captions::Mail, QStringLiteral("txtmail"));
     m_subject = mail.textRow(captions::Subject, QStringLiteral("txtasunto"));
     m_mailClass = mail.textRow(captions::MailClass, QStringLiteral("txtclassmail"));
 
     auto *frames = new QVBoxLayout;
-    frames->addWidget(fileFrame);
-    frames->addWidget(mailFrame);
+    frames->addWidget(file.frame());
+    frames->addWidget(mail.frame());
     setContents(frames, QStringLiteral("link"), captions::Title);
 }
 
