@@ -28,7 +28,7 @@ public:
     // lies inside it, the full path otherwise.
     static QString imageSource(const QString &path, const QString &carpetaActual);
     static QString imageTag(const QString &source, QSize size);
-    static QString GuardarPrimero();
+    static QString saveFirstToInsertImages();
 
     // The file name of the file list was double-clicked while the folder list showed folder.
     void activate(const QString &folder, const QString &name);

@@ -481,7 +481,7 @@ void MainWindow::runCommand(Command command, bool on)
         text1.selectAll();
         return;
     case Command::ViewInBrowser:
-        m_previewController->verEnNavegador();
+        m_previewController->viewInBrowser();
         return;
 
     case Command::Italic:

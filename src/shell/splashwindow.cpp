@@ -25,7 +25,7 @@ SplashWindow::SplashWindow(std::function<void()> showMain, QWidget *parent)
     auto *picture = new QLabel;
     picture->setObjectName(QStringLiteral("imagen"));
     picture->setPixmap(QPixmap(QStringLiteral(":/pictures/cargador.svg")));
-    auto *caption = new QLabel(Leyenda());
+    auto *caption = new QLabel(versionCaption());
     caption->setObjectName(QStringLiteral("lblversion"));
     caption->setContentsMargins(8, 4, 8, 6);
 
@@ -59,7 +59,7 @@ SplashWindow::SplashWindow(std::function<void()> showMain, QWidget *parent)
     });
 }
 
-QString SplashWindow::Leyenda()
+QString SplashWindow::versionCaption()
 {
     return QStringLiteral("Zendral 1.1          ") + weblinks::PaginaPrograma;
 }
