@@ -72,6 +72,7 @@ protected:
 };
 
 const QString StartTitle = QStringLiteral("  Zendral");
+constexpr int FallbackPointSize = 10;
 const QString PageTitle = QStringLiteral("Zendral - [%1]");
 
 // The page's path in a title that names one, or an empty string.
@@ -418,8 +419,9 @@ void MainWindow::connectCommands()
     }
 
     m_normalFontSize = m_text1->font().pointSize();
+    // A font sized in pixels has no point size.
     if (m_normalFontSize <= 0)
-        m_normalFontSize = 10;
+        m_normalFontSize = FallbackPointSize;
     applyZoom(settings->value(QStringLiteral("ver/zoom"), 0).toInt());
     m_text1->viewport()->installEventFilter(
         new WheelZoom(this, [this](int steps) { zoomBy(steps); }));
