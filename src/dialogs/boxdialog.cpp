@@ -51,8 +51,8 @@ void BoxDialog::finish(const QList<QWidget *> &above, const QString &objectName,
     m_image = background.textRow(captions::Image, QStringLiteral("txtimagen"));
 
     auto *frames = new QVBoxLayout;
-    for (QWidget *frame : above + QList<QWidget *>{m_layoutRows->frame(), size.frame(),
-                                                   background.frame()})
+    for (QWidget *frame :
+         above + QList<QWidget *>{m_layoutRows->frame(), size.frame(), background.frame()})
         frames->addWidget(frame);
     setContents(frames, objectName, caption);
 }

@@ -127,13 +127,13 @@ void MetaTagsDialog::generate()
 {
     m_close->setText(captions::Close);
     // The box gives its lines joined by LF; the page's lines end in CR LF.
-    const QString description = m_description->toPlainText().replace(u'\n', QStringLiteral("\r\n"));
+    const QString description = m_description->toPlainText().replace(u'\n', PageLineBreak);
     const QString block =
         metaTagsBlock({m_area->currentText(), m_audience->currentText(), m_author->text(),
                        m_charset->currentText(), description, m_keywords->text(),
                        m_language->currentText(), m_email->text(), m_days->text()});
     // Shown with the box's own line breaks, so that a copy pastes as the same lines.
-    m_output->setPlainText(QString(block).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_output->setPlainText(QString(block).replace(PageLineBreak, QStringLiteral("\n")));
     m_output->setFocus();
     m_output->moveCursor(QTextCursor::End);
 }

@@ -6,11 +6,11 @@
 #include <QStringEncoder>
 
 #include <algorithm>
-#include <optional>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
+#include <optional>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -302,7 +302,8 @@ QString ownerQuestion(const QString &path, const struct stat &old)
 
 QString errorReason(int systemError)
 {
-    return systemReason(systemError).value_or(QStringLiteral("error del sistema %1").arg(systemError));
+    return systemReason(systemError)
+        .value_or(QStringLiteral("error del sistema %1").arg(systemError));
 }
 
 bool looksBinary(QByteArrayView bytes)

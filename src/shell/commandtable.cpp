@@ -347,8 +347,8 @@ const std::array<std::vector<ToolbarItem>, 4> &toolbars()
     static const std::array<std::vector<ToolbarItem>, 4> bars = {{
         // Bar::Main
         {C::New, C::Open, C::Save, C::SaveAs, Separator, C::Cut, C::Copy, C::Paste, C::Undo,
-         C::Redo, Separator, C::ReplaceWords, C::Spelling, C::MetaTags, C::ViewInBrowser,
-         Separator, C::Help},
+         C::Redo, Separator, C::ReplaceWords, C::Spelling, C::MetaTags, C::ViewInBrowser, Separator,
+         C::Help},
         // Bar::Html
         {C::Body, C::Paragraph, C::LineBreak, C::Link, C::Font, C::Bold, C::Italic, C::Underline,
          C::Space, C::Div, C::Iframe, C::Table, C::Cell},

@@ -65,7 +65,8 @@ FilePanes::FilePanes(QWidget *parent) : QWidget(parent)
     connect(m_folders, &QFileSystemModel::directoryLoaded, this, [this] {
         // The view lays out the new rows on its next turn; scroll after that.
         QTimer::singleShot(0, m_folderList, [this] {
-            m_folderList->scrollTo(m_folderList->currentIndex(), QAbstractItemView::PositionAtCenter);
+            m_folderList->scrollTo(m_folderList->currentIndex(),
+                                   QAbstractItemView::PositionAtCenter);
         });
     });
     connect(m_fileList, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {

@@ -271,10 +271,9 @@ MainWindow::~MainWindow()
 void MainWindow::buildCommands()
 {
     for (const OneClickTag &tag : oneClickTags()) {
-        const auto row = std::find_if(commandTable().begin(), commandTable().end(),
-                                      [&tag](const CommandSpec &entry) {
-                                          return entry.name == tag.command;
-                                      });
+        const auto row =
+            std::find_if(commandTable().begin(), commandTable().end(),
+                         [&tag](const CommandSpec &entry) { return entry.name == tag.command; });
         if (row == commandTable().end())
             qFatal("The one-click tag of %s has no command", qPrintable(tag.command));
         m_oneClickTags[std::size_t(row->command)] = &tag;
