@@ -398,8 +398,8 @@ QWidget *MainWindow::buildStatusArea()
 
 void MainWindow::connectCommands()
 {
-    m_tagPairs = new MatchingTagMarks(*m_text1, this);
     m_liveSpelling = new LiveSpelling(*m_text1, m_events->history(), *m_spelling, this);
+    m_tagPairs = new MatchingTagMarks(*m_text1, this);
     const std::unique_ptr<QSettings> settings = userSettings();
     for (const CommandSpec &entry : commandTable()) {
         QAction *action = m_commands.value(entry.name);
