@@ -434,6 +434,7 @@ const CommandSpec &commandSpec(Command command)
 
 const std::vector<ToolbarItem> &toolbarOrder(Bar bar)
 {
+    // The toolbars are checked with the table, before anything reads either.
     commandTable();
     return toolbars()[std::size_t(bar)];
 }

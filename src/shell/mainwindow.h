@@ -43,7 +43,7 @@ struct MainWindowServices
     FileChooser *chooser = nullptr;
     Clipboard *clipboard = nullptr;
     DesktopOpener *opener = nullptr;
-    // The spelling check with the user's added words; windows of one program share it.
+    // The spelling check with the user's added words, which the windows of one program share.
     SpellingCheck *spelling = nullptr;
 };
 
