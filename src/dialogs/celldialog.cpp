@@ -23,21 +23,21 @@ const Caption Valign{QStringLiteral("lblvalign"), QStringLiteral("Valign:")};
 CellDialog::CellDialog(EditingSurface &text1, QWidget *parent) : BoxDialog(text1, parent)
 {
     FormBuilder style(this, QStringLiteral("frmestilo"), captions::StyleFrame);
-    m_className = style.textRow(captions::Class, QStringLiteral("txtclass"));
+    m_fields.bind(style.textRow(captions::Class, QStringLiteral("txtclass")),
+                  &CellFields::className);
 
-    m_valign = addLayoutFrame().listRow(
-        captions::Valign, QStringLiteral("cmbvalign"),
-        {QStringLiteral("Top"), QStringLiteral("Middle"), QStringLiteral("Bottom")},
-        designTexts::Prompt);
+    m_fields.bind(addLayoutFrame().listRow(
+                      captions::Valign, QStringLiteral("cmbvalign"),
+                      {QStringLiteral("Top"), QStringLiteral("Middle"), QStringLiteral("Bottom")},
+                      designTexts::Prompt),
+                  &CellFields::valign);
     finish({style.frame()}, QStringLiteral("celda"), captions::Title);
 }
 
 QString CellDialog::fragment() const
 {
-    CellFields fields;
+    CellFields fields = m_fields.read();
     readBox(fields);
-    fields.className = m_className->text();
-    fields.valign = m_valign->currentText();
     return cellTag(fields);
 }
 

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "boxdialog.h"
-
-class QComboBox;
-class QLineEdit;
+#include "tagfragments.h"
 
 namespace zendral {
 
@@ -19,8 +17,7 @@ protected:
     QString fragment() const override;
 
 private:
-    QLineEdit *m_className = nullptr;
-    QComboBox *m_valign = nullptr;
+    FieldReader<CellFields> m_fields;
 };
 
 } // namespace zendral

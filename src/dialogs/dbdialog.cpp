@@ -28,11 +28,13 @@ DbDialog::DbDialog(EditingSurface &text1, QWidget *parent)
     : TagDialog(text1, parent, std::nullopt, OnCancel::LeaveSurface)
 {
     FormBuilder dsn(this, QStringLiteral("frmdsn"), captions::DsnFrame);
-    m_dataSourceName = dsn.textRow(captions::DsnName, QStringLiteral("txtdsn"));
+    m_dataSourceName = m_fields.bind(dsn.textRow(captions::DsnName, QStringLiteral("txtdsn")),
+                                     &DatabaseFields::dataSourceName);
     m_dataSourceName->setMinimumWidth(m_dataSourceName->fontMetrics().averageCharWidth() * 36);
 
     FormBuilder manual(this, QStringLiteral("frmmanual"), captions::ManualFrame);
-    m_databasePath = manual.textRow(captions::DatabasePath, QStringLiteral("txtmanual"));
+    m_fields.bind(manual.textRow(captions::DatabasePath, QStringLiteral("txtmanual")),
+                  &DatabaseFields::databasePath);
     manual.note(captions::PathHint);
 
     auto *frames = new QVBoxLayout;
@@ -43,7 +45,7 @@ DbDialog::DbDialog(EditingSurface &text1, QWidget *parent)
 
 QString DbDialog::fragment() const
 {
-    return databaseFragment({m_dataSourceName->text(), m_databasePath->text()});
+    return databaseFragment(m_fields.read());
 }
 
 } // namespace zendral

@@ -15,6 +15,16 @@ ColourField ColourControls::read() const
     return {list->currentText(), customBox->text()};
 }
 
+QString shownText(const QLineEdit &box)
+{
+    return box.text();
+}
+
+QString shownText(const QComboBox &list)
+{
+    return list.currentText();
+}
+
 QLabel *makeLabel(QWidget *parent, const Caption &caption)
 {
     auto *label = new QLabel(caption.text, parent);

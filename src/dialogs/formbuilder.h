@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <vector>
+
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
@@ -73,6 +76,38 @@ private:
     int m_pairsPerRow;
     int m_row = 0;
     int m_pair = 0;
+};
+
+// What a box or a list shows now.
+QString shownText(const QLineEdit &box);
+QString shownText(const QComboBox &list);
+
+// Reads a dialog's fields into its Fields struct: each box, list or colour is bound once, as it
+// is made, to the member it fills.
+template <typename Fields> class FieldReader
+{
+public:
+    // Returns field, for the dialog to keep where it needs it for more.
+    template <typename Field> Field *bind(Field *field, QString Fields::*member)
+    {
+        m_reads.push_back([field, member](Fields &fields) { fields.*member = shownText(*field); });
+        return field;
+    }
+    void bind(const ColourControls &colour, ColourField Fields::*member)
+    {
+        m_reads.push_back([colour, member](Fields &fields) { fields.*member = colour.read(); });
+    }
+
+    Fields read() const
+    {
+        Fields fields;
+        for (const auto &read : m_reads)
+            read(fields);
+        return fields;
+    }
+
+private:
+    std::vector<std::function<void(Fields &)>> m_reads;
 };
 
 // A plain-text label with its object name.

@@ -21,23 +21,23 @@ const Caption Class{QStringLiteral("lblclass"), QStringLiteral("Class:")};
 TableDialog::TableDialog(EditingSurface &text1, QWidget *parent) : BoxDialog(text1, parent)
 {
     FormBuilder &form = addLayoutFrame();
-    m_cellSpacing =
-        form.textRow(captions::CellSpacing, QStringLiteral("txtcellspacing"), designTexts::Zero);
-    m_cellPadding =
-        form.textRow(captions::CellPadding, QStringLiteral("txtcellpadding"), designTexts::Zero);
-    m_border = form.textRow(captions::Border, QStringLiteral("txtborder"), designTexts::Zero);
-    m_className = form.textRow(captions::Class, QStringLiteral("txtclass"));
+    m_fields.bind(
+        form.textRow(captions::CellSpacing, QStringLiteral("txtcellspacing"), designTexts::Zero),
+        &TableFields::cellSpacing);
+    m_fields.bind(
+        form.textRow(captions::CellPadding, QStringLiteral("txtcellpadding"), designTexts::Zero),
+        &TableFields::cellPadding);
+    m_fields.bind(form.textRow(captions::Border, QStringLiteral("txtborder"), designTexts::Zero),
+                  &TableFields::border);
+    m_fields.bind(form.textRow(captions::Class, QStringLiteral("txtclass")),
+                  &TableFields::className);
     finish({}, QStringLiteral("tabla"), captions::Title);
 }
 
 QString TableDialog::fragment() const
 {
-    TableFields fields;
+    TableFields fields = m_fields.read();
     readBox(fields);
-    fields.cellSpacing = m_cellSpacing->text();
-    fields.cellPadding = m_cellPadding->text();
-    fields.border = m_border->text();
-    fields.className = m_className->text();
     return tableTag(fields);
 }
 

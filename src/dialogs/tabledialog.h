@@ -1,8 +1,7 @@
 #pragma once
 
 #include "boxdialog.h"
-
-class QLineEdit;
+#include "tagfragments.h"
 
 namespace zendral {
 
@@ -18,10 +17,7 @@ protected:
     QString fragment() const override;
 
 private:
-    QLineEdit *m_cellSpacing = nullptr;
-    QLineEdit *m_cellPadding = nullptr;
-    QLineEdit *m_border = nullptr;
-    QLineEdit *m_className = nullptr;
+    FieldReader<TableFields> m_fields;
 };
 
 } // namespace zendral
