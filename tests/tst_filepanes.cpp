@@ -63,8 +63,9 @@ void TestFilePanes::activation_data()
     QTest::newRow("sibling folder sharing the name's start: full path")
         << guardar << u"%1/web"_qs << u"website/logo.gif"_qs
         << inPage(u"%1/website/logo.gif"_qs, 88, 31) << u""_qs;
-    QTest::newRow("after Save As only") << u"mn_guardarcomo"_qs << u"-"_qs << u"img/logo.gif"_qs
-                                        << u"<p></p>"_qs << FileActivation::GuardarPrimero();
+    QTest::newRow("after Save As only")
+        << u"mn_guardarcomo"_qs << u"-"_qs << u"img/logo.gif"_qs << u"<p></p>"_qs
+        << FileActivation::saveFirstToInsertImages();
     QTest::newRow("picture that cannot be read")
         << guardar << u"-"_qs << u"roto.gif"_qs << u"<p></p>"_qs
         << u"No se pudo leer la imagen \"%1/roto.gif\": no es una imagen GIF ni JPEG."_qs;

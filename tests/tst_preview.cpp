@@ -30,7 +30,7 @@ struct Fixture : WindowFixture
     QWebEngineView *browser() { return window.findChild<QWebEngineView *>(u"browser"_qs); }
 };
 
-const QString GuardarPrimero = PreviewController::GuardarPrimero();
+const QString SaveFirst = PreviewController::saveFirstToPreview();
 
 } // namespace
 
@@ -78,7 +78,7 @@ void TestPreview::tabClick()
 
     f.clickTab(1);
     if (!saved || edited) {
-        QCOMPARE(f.prompts.notices, QStringList(GuardarPrimero));
+        QCOMPARE(f.prompts.notices, QStringList(SaveFirst));
         // The tab stays where the user put it.
         QCOMPARE(f.tabs->currentIndex(), 1);
         if (f.browser())

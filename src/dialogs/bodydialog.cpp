@@ -43,33 +43,32 @@ BodyDialog::BodyDialog(EditingSurface &text1, QWidget *parent)
         return form.colourRow(caption, listName, customCaption, boxName, designTexts::CustomColour,
                               designTexts::ColourPrompt);
     };
-    m_background = colourRow(captions::Background, QStringLiteral("cmbbackground"),
-                             captions::BackgroundCustom, QStringLiteral("textcolorperso"));
-    m_image = form.textRow(captions::Image, QStringLiteral("txtimagenfondo"));
+    m_fields.bind(colourRow(captions::Background, QStringLiteral("cmbbackground"),
+                            captions::BackgroundCustom, QStringLiteral("textcolorperso")),
+                  &BodyFields::background);
+    m_fields.bind(form.textRow(captions::Image, QStringLiteral("txtimagenfondo")),
+                  &BodyFields::image);
     form.note(captions::ImageHint);
-    m_text = colourRow(captions::Text, QStringLiteral("cmbcolortexto"), captions::TextCustom,
-                       QStringLiteral("txtcolortexto"));
-    m_link = colourRow(captions::Link, QStringLiteral("cmbcolorenlace"), captions::LinkCustom,
-                       QStringLiteral("textcolorenlacepersonalizado"));
-    m_visitedLink =
-        colourRow(captions::Visited, QStringLiteral("cmbcolorenlacevisitado"),
-                  captions::VisitedCustom, QStringLiteral("txtenlacevisitadopersonalizado"));
-    m_activeLink =
-        colourRow(captions::Active, QStringLiteral("cmbcolorenlaceactivo"), captions::ActiveCustom,
-                  QStringLiteral("textcolorenlaceactivopersonalizado"));
+    m_fields.bind(colourRow(captions::Text, QStringLiteral("cmbcolortexto"), captions::TextCustom,
+                            QStringLiteral("txtcolortexto")),
+                  &BodyFields::text);
+    m_fields.bind(colourRow(captions::Link, QStringLiteral("cmbcolorenlace"), captions::LinkCustom,
+                            QStringLiteral("textcolorenlacepersonalizado")),
+                  &BodyFields::link);
+    m_fields.bind(colourRow(captions::Visited, QStringLiteral("cmbcolorenlacevisitado"),
+                            captions::VisitedCustom,
+                            QStringLiteral("txtenlacevisitadopersonalizado")),
+                  &BodyFields::visitedLink);
+    m_fields.bind(colourRow(captions::Active, QStringLiteral("cmbcolorenlaceactivo"),
+                            captions::ActiveCustom,
+                            QStringLiteral("textcolorenlaceactivopersonalizado")),
+                  &BodyFields::activeLink);
     setContents(form.layout(), QStringLiteral("body"), captions::Title);
 }
 
 QString BodyDialog::fragment() const
 {
-    BodyFields fields;
-    fields.background = m_background.read();
-    fields.image = m_image->text();
-    fields.text = m_text.read();
-    fields.link = m_link.read();
-    fields.visitedLink = m_visitedLink.read();
-    fields.activeLink = m_activeLink.read();
-    return bodyTag(fields);
+    return bodyTag(m_fields.read());
 }
 
 } // namespace zendral

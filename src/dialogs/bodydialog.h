@@ -4,8 +4,6 @@
 #include "tagdialog.h"
 #include "tagfragments.h"
 
-class QLineEdit;
-
 namespace zendral {
 
 // "  Etiqueta Body": the page colours and background image, written as an opening body tag.
@@ -20,12 +18,7 @@ protected:
     QString fragment() const override;
 
 private:
-    ColourControls m_background;
-    QLineEdit *m_image = nullptr;
-    ColourControls m_text;
-    ColourControls m_link;
-    ColourControls m_visitedLink;
-    ColourControls m_activeLink;
+    FieldReader<BodyFields> m_fields;
 };
 
 } // namespace zendral

@@ -1,19 +1,12 @@
 #pragma once
 
-#include "tagdialog.h"
+#include "boxdialog.h"
 #include "tagfragments.h"
-
-class QComboBox;
-class QLineEdit;
 
 namespace zendral {
 
-class SizeFrame;
-
-class BackgroundFrame;
-
 // "  Definición de celda": an opening cell tag, the companion of the table dialog.
-class CellDialog : public TagDialog
+class CellDialog : public BoxDialog
 {
     Q_OBJECT
 
@@ -24,11 +17,7 @@ protected:
     QString fragment() const override;
 
 private:
-    QLineEdit *m_className = nullptr;
-    QComboBox *m_align = nullptr;
-    QComboBox *m_valign = nullptr;
-    SizeFrame *m_size = nullptr;
-    BackgroundFrame *m_background = nullptr;
+    FieldReader<CellFields> m_fields;
 };
 
 } // namespace zendral

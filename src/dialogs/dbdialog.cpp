@@ -27,27 +27,25 @@ const Caption PathHint{{}, QStringLiteral("(Escribir en formato HTML)")};
 DbDialog::DbDialog(EditingSurface &text1, QWidget *parent)
     : TagDialog(text1, parent, std::nullopt, OnCancel::LeaveSurface)
 {
-    QGroupBox *dsnFrame = makeFrame(this, QStringLiteral("frmdsn"), captions::DsnFrame);
-    FormBuilder dsn(dsnFrame);
-    dsnFrame->setLayout(dsn.layout());
-    m_dataSourceName = dsn.textRow(captions::DsnName, QStringLiteral("txtdsn"));
+    FormBuilder dsn(this, QStringLiteral("frmdsn"), captions::DsnFrame);
+    m_dataSourceName = m_fields.bind(dsn.textRow(captions::DsnName, QStringLiteral("txtdsn")),
+                                     &DatabaseFields::dataSourceName);
     m_dataSourceName->setMinimumWidth(m_dataSourceName->fontMetrics().averageCharWidth() * 36);
 
-    QGroupBox *manualFrame = makeFrame(this, QStringLiteral("frmmanual"), captions::ManualFrame);
-    FormBuilder manual(manualFrame);
-    manualFrame->setLayout(manual.layout());
-    m_databasePath = manual.textRow(captions::DatabasePath, QStringLiteral("txtmanual"));
+    FormBuilder manual(this, QStringLiteral("frmmanual"), captions::ManualFrame);
+    m_fields.bind(manual.textRow(captions::DatabasePath, QStringLiteral("txtmanual")),
+                  &DatabaseFields::databasePath);
     manual.note(captions::PathHint);
 
     auto *frames = new QVBoxLayout;
-    frames->addWidget(dsnFrame);
-    frames->addWidget(manualFrame);
+    frames->addWidget(dsn.frame());
+    frames->addWidget(manual.frame());
     setContents(frames, QStringLiteral("db"), captions::Title);
 }
 
 QString DbDialog::fragment() const
 {
-    return databaseFragment({m_dataSourceName->text(), m_databasePath->text()});
+    return databaseFragment(m_fields.read());
 }
 
 } // namespace zendral

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formbuilder.h"
+#include "generatorfragments.h"
 #include "tagdialog.h"
 
 class QLineEdit;
@@ -19,8 +21,8 @@ protected:
     QString fragment() const override;
 
 private:
+    FieldReader<DatabaseFields> m_fields;
     QLineEdit *m_dataSourceName = nullptr;
-    QLineEdit *m_databasePath = nullptr;
 };
 
 } // namespace zendral

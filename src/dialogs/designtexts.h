@@ -18,6 +18,9 @@ inline const QString CustomColourBox = QStringLiteral("#");
 inline const QString Zero = QStringLiteral("0");
 } // namespace designTexts
 
+// Every line the dialogs write into a page ends so, as the pages' own lines do.
+inline const QString PageLineBreak = QStringLiteral("\r\n");
+
 // The value a list yields: what it shows, or nothing when it still shows its prompt, so that
 // no prompt text ever lands in a page as a value.
 inline QString listValue(const QString &shown, const QString &prompt)

@@ -31,40 +31,32 @@ DivDialog::DivDialog(EditingSurface &text1, QWidget *parent)
     : TagDialog(text1, parent, colours::Blue, OnCancel::LeaveSurface)
 {
     FormBuilder align(this);
-    m_align =
+    m_fields.bind(
         align.listRow(captions::Align, QStringLiteral("cmbalign"),
                       {QStringLiteral("Left"), QStringLiteral("Center"), QStringLiteral("Right")},
-                      designTexts::Prompt);
+                      designTexts::Prompt),
+        &DivFields::align);
 
-    QGroupBox *layerFrame = makeFrame(this, QStringLiteral("frmcapa"), captions::LayerFrame);
-    FormBuilder layer(layerFrame);
-    layerFrame->setLayout(layer.layout());
-    m_position = layer.listRow(captions::Position, QStringLiteral("cmbposicion"),
-                               {QStringLiteral("Absolute"), QStringLiteral("Relative")},
-                               designTexts::Prompt);
-    m_top = layer.textRow(captions::Top, QStringLiteral("txttop"));
-    m_left = layer.textRow(captions::Left, QStringLiteral("txtleft"));
-    m_zIndex = layer.textRow(captions::ZIndex, QStringLiteral("txtzindex"));
-    m_height = layer.textRow(captions::Height, QStringLiteral("txtheight"));
-    m_width = layer.textRow(captions::Width, QStringLiteral("txtwidth"));
+    FormBuilder layer(this, QStringLiteral("frmcapa"), captions::LayerFrame);
+    m_fields.bind(layer.listRow(captions::Position, QStringLiteral("cmbposicion"),
+                                {QStringLiteral("Absolute"), QStringLiteral("Relative")},
+                                designTexts::Prompt),
+                  &DivFields::position);
+    m_fields.bind(layer.textRow(captions::Top, QStringLiteral("txttop")), &DivFields::top);
+    m_fields.bind(layer.textRow(captions::Left, QStringLiteral("txtleft")), &DivFields::left);
+    m_fields.bind(layer.textRow(captions::ZIndex, QStringLiteral("txtzindex")), &DivFields::zIndex);
+    m_fields.bind(layer.textRow(captions::Height, QStringLiteral("txtheight")), &DivFields::height);
+    m_fields.bind(layer.textRow(captions::Width, QStringLiteral("txtwidth")), &DivFields::width);
 
     auto *layout = new QVBoxLayout;
     layout->addLayout(align.layout());
-    layout->addWidget(layerFrame);
+    layout->addWidget(layer.frame());
     setContents(layout, QStringLiteral("div"), captions::Title);
 }
 
 QString DivDialog::fragment() const
 {
-    DivFields fields;
-    fields.align = m_align->currentText();
-    fields.position = m_position->currentText();
-    fields.top = m_top->text();
-    fields.left = m_left->text();
-    fields.zIndex = m_zIndex->text();
-    fields.height = m_height->text();
-    fields.width = m_width->text();
-    return divTag(fields);
+    return divTag(m_fields.read());
 }
 
 } // namespace zendral

@@ -1,10 +1,8 @@
 #pragma once
 
+#include "formbuilder.h"
 #include "tagdialog.h"
 #include "tagfragments.h"
-
-class QComboBox;
-class QLineEdit;
 
 namespace zendral {
 
@@ -21,13 +19,7 @@ protected:
     QString fragment() const override;
 
 private:
-    QComboBox *m_align = nullptr;
-    QComboBox *m_position = nullptr;
-    QLineEdit *m_top = nullptr;
-    QLineEdit *m_left = nullptr;
-    QLineEdit *m_zIndex = nullptr;
-    QLineEdit *m_height = nullptr;
-    QLineEdit *m_width = nullptr;
+    FieldReader<DivFields> m_fields;
 };
 
 } // namespace zendral

@@ -30,24 +30,28 @@ FontDialog::FontDialog(EditingSurface &text1, QWidget *parent)
     : TagDialog(text1, parent, colours::Blue, OnCancel::LeaveSurface)
 {
     FormBuilder form(this);
-    m_group = form.listRow(captions::Group, QStringLiteral("cmbgrupo"),
-                           {QStringLiteral("Arial, Helvetica, sans-serif"),
-                            QStringLiteral("Times New Roman, Times, serif"),
-                            QStringLiteral("Courier New, Courier, mono"),
-                            QStringLiteral("Georgia, Times New Roman, Times, serif"),
-                            QStringLiteral("Verdana, Arial, Helvetica, sans-serif"),
-                            QStringLiteral("Geneva, Arial, Helvetica, sans-serif"),
-                            designTexts::Separator, designTexts::CustomFont},
-                           designTexts::FontGroupPrompt);
-    m_customFace = form.textRow(captions::Face, QStringLiteral("txtfuente"));
-    m_size = form.listRow(captions::Size, QStringLiteral("cmbtamano"),
-                          {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                           QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
-                           QStringLiteral("7")},
-                          designTexts::Prompt);
-    m_colour = form.colourRow(captions::Colour, QStringLiteral("cmbcolor"), captions::CustomColour,
-                              QStringLiteral("txtcolor"), designTexts::CustomColour,
-                              designTexts::ColourPrompt);
+    m_group = m_fields.bind(form.listRow(captions::Group, QStringLiteral("cmbgrupo"),
+                                         {QStringLiteral("Arial, Helvetica, sans-serif"),
+                                          QStringLiteral("Times New Roman, Times, serif"),
+                                          QStringLiteral("Courier New, Courier, mono"),
+                                          QStringLiteral("Georgia, Times New Roman, Times, serif"),
+                                          QStringLiteral("Verdana, Arial, Helvetica, sans-serif"),
+                                          QStringLiteral("Geneva, Arial, Helvetica, sans-serif"),
+                                          designTexts::Separator, designTexts::CustomFont},
+                                         designTexts::FontGroupPrompt),
+                            &FontFields::group);
+    m_customFace = m_fields.bind(form.textRow(captions::Face, QStringLiteral("txtfuente")),
+                                 &FontFields::customFace);
+    m_fields.bind(form.listRow(captions::Size, QStringLiteral("cmbtamano"),
+                               {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
+                                QStringLiteral("7")},
+                               designTexts::Prompt),
+                  &FontFields::size);
+    m_fields.bind(form.colourRow(captions::Colour, QStringLiteral("cmbcolor"),
+                                 captions::CustomColour, QStringLiteral("txtcolor"),
+                                 designTexts::CustomColour, designTexts::ColourPrompt),
+                  &FontFields::colour);
     // As with the colours, typing a family makes the list show the custom item.
     followCustomBox(*m_group, *m_customFace, CustomFontIndex);
     setContents(form.layout(), QStringLiteral("fuente"), captions::Title);
@@ -55,12 +59,7 @@ FontDialog::FontDialog(EditingSurface &text1, QWidget *parent)
 
 QString FontDialog::fragment() const
 {
-    FontFields fields;
-    fields.group = m_group->currentText();
-    fields.customFace = m_customFace->text();
-    fields.size = m_size->currentText();
-    fields.colour = m_colour.read();
-    return fontTag(fields);
+    return fontTag(m_fields.read());
 }
 
 } // namespace zendral

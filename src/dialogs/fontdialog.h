@@ -21,10 +21,9 @@ protected:
     QString fragment() const override;
 
 private:
+    FieldReader<FontFields> m_fields;
     QComboBox *m_group = nullptr;
     QLineEdit *m_customFace = nullptr;
-    QComboBox *m_size = nullptr;
-    ColourControls m_colour;
 };
 
 } // namespace zendral

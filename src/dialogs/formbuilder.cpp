@@ -1,7 +1,10 @@
 #include "formbuilder.h"
 
+#include "dialogconventions.h"
+
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -10,6 +13,16 @@ namespace zendral {
 ColourField ColourControls::read() const
 {
     return {list->currentText(), customBox->text()};
+}
+
+QString shownText(const QLineEdit &box)
+{
+    return box.text();
+}
+
+QString shownText(const QComboBox &list)
+{
+    return list.currentText();
 }
 
 QLabel *makeLabel(QWidget *parent, const Caption &caption)
@@ -24,6 +37,13 @@ QLabel *makeLabel(QWidget *parent, const Caption &caption)
 FormBuilder::FormBuilder(QWidget *owner, int pairsPerRow)
     : m_owner(owner), m_grid(new QGridLayout), m_pairsPerRow(pairsPerRow)
 {}
+
+FormBuilder::FormBuilder(QWidget *parent, const QString &frameName, const QString &frameCaption)
+    : FormBuilder(makeFrame(parent, frameName, frameCaption))
+{
+    m_frame = static_cast<QGroupBox *>(m_owner);
+    m_frame->setLayout(m_grid);
+}
 
 void FormBuilder::place(QLabel *label, QWidget *field)
 {

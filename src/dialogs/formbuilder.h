@@ -5,8 +5,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <vector>
+
 class QComboBox;
 class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -38,9 +42,13 @@ class FormBuilder
 {
 public:
     explicit FormBuilder(QWidget *owner, int pairsPerRow = 1);
+    // The fields in a captioned frame of their own, made in parent, which groups them.
+    FormBuilder(QWidget *parent, const QString &frameName, const QString &frameCaption);
 
-    // The grid, for the dialog (or a frame) to take.
+    // The grid, for the dialog to take; a frame has taken it already.
     QGridLayout *layout() const { return m_grid; }
+    // The frame holding the fields; none unless made with one.
+    QGroupBox *frame() const { return m_frame; }
 
     QLineEdit *textRow(const Caption &caption, const QString &boxName,
                        const QString &designText = QString());
@@ -63,10 +71,43 @@ private:
     void place(QLabel *label, QWidget *field);
 
     QWidget *m_owner;
+    QGroupBox *m_frame = nullptr;
     QGridLayout *m_grid;
     int m_pairsPerRow;
     int m_row = 0;
     int m_pair = 0;
+};
+
+// What a box or a list shows now.
+QString shownText(const QLineEdit &box);
+QString shownText(const QComboBox &list);
+
+// Reads a dialog's fields into its Fields struct: each box, list or colour is bound once, as it
+// is made, to the member it fills.
+template <typename Fields> class FieldReader
+{
+public:
+    // Returns field, for the dialog to keep where it needs it for more.
+    template <typename Field> Field *bind(Field *field, QString Fields::*member)
+    {
+        m_reads.push_back([field, member](Fields &fields) { fields.*member = shownText(*field); });
+        return field;
+    }
+    void bind(const ColourControls &colour, ColourField Fields::*member)
+    {
+        m_reads.push_back([colour, member](Fields &fields) { fields.*member = colour.read(); });
+    }
+
+    Fields read() const
+    {
+        Fields fields;
+        for (const auto &read : m_reads)
+            read(fields);
+        return fields;
+    }
+
+private:
+    std::vector<std::function<void(Fields &)>> m_reads;
 };
 
 // A plain-text label with its object name.

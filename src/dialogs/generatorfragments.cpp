@@ -8,7 +8,6 @@ namespace zendral {
 
 namespace {
 
-const QString NL = QStringLiteral("\r\n");
 const QString Q = QStringLiteral("\"");
 
 // The product's own page, named in the GENERATOR line of every META block.
@@ -48,13 +47,13 @@ QString popupFragment(const PopupFields &f)
                QStringLiteral(">ESCRIBE AQUÍ EL TEXTO DEL ENLACE</a>");
     }
     // The load-time variant only knows size, toolbar and scroll bars.
-    return QStringLiteral("<script languaje=javascript>") + NL +
-           QStringLiteral("function popup() {") + NL + QStringLiteral("open(") + Q + f.file + Q +
-           QStringLiteral(", ") + Q + f.windowName + Q + QStringLiteral(",") + Q +
+    return QStringLiteral("<script languaje=javascript>") + PageLineBreak +
+           QStringLiteral("function popup() {") + PageLineBreak + QStringLiteral("open(") + Q +
+           f.file + Q + QStringLiteral(", ") + Q + f.windowName + Q + QStringLiteral(",") + Q +
            QStringLiteral("width=") + f.width + QStringLiteral(",height=") + f.height +
            QStringLiteral(",toolbar=") + choice(f.toolbar) + QStringLiteral(",scrollbars=") +
-           choice(f.scrollbars) + Q + QStringLiteral(");") + NL + QStringLiteral("}") + NL +
-           QStringLiteral("</script>");
+           choice(f.scrollbars) + Q + QStringLiteral(");") + PageLineBreak + QStringLiteral("}") +
+           PageLineBreak + QStringLiteral("</script>");
 }
 
 QString metaTagsBlock(const MetaTagsFields &f)
@@ -74,7 +73,7 @@ QString metaTagsBlock(const MetaTagsFields &f)
         QStringLiteral("<META NAME=") + Q + QStringLiteral("revisit-after") + Q +
             QStringLiteral(" CONTENT=") + f.revisitDays + QStringLiteral(">"),
     };
-    return lines.join(NL);
+    return lines.join(PageLineBreak);
 }
 
 QString databaseFragment(const DatabaseFields &f)
@@ -114,7 +113,7 @@ QString databaseFragment(const DatabaseFields &f)
             QStringLiteral("conexion.close"),
         };
     }
-    return lines.join(NL);
+    return lines.join(PageLineBreak);
 }
 
 } // namespace zendral

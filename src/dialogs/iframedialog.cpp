@@ -35,22 +35,32 @@ IframeDialog::IframeDialog(EditingSurface &text1, QWidget *parent)
 {
     // Two columns keep eleven fields from making a tall, narrow form.
     FormBuilder source(this);
-    m_name = source.textRow(captions::Name, QStringLiteral("txtnombre"));
-    m_id = source.textRow(captions::Id, QStringLiteral("txtid"));
-    m_file = source.textRow(captions::File, QStringLiteral("txtarchivo"));
+    m_fields.bind(source.textRow(captions::Name, QStringLiteral("txtnombre")), &IframeFields::name);
+    m_fields.bind(source.textRow(captions::Id, QStringLiteral("txtid")), &IframeFields::id);
+    m_fields.bind(source.textRow(captions::File, QStringLiteral("txtarchivo")),
+                  &IframeFields::file);
     source.note(captions::FileHint);
-    m_scroll = source.listRow(captions::Scroll, QStringLiteral("cmbscroll"),
-                              {QStringLiteral("Auto"), QStringLiteral("No"), QStringLiteral("Yes")},
-                              designTexts::Prompt);
-    m_hspace = source.textRow(captions::Hspace, QStringLiteral("txthspace"));
-    m_vspace = source.textRow(captions::Vspace, QStringLiteral("txtvspace"));
+    m_fields.bind(
+        source.listRow(captions::Scroll, QStringLiteral("cmbscroll"),
+                       {QStringLiteral("Auto"), QStringLiteral("No"), QStringLiteral("Yes")},
+                       designTexts::Prompt),
+        &IframeFields::scroll);
+    m_fields.bind(source.textRow(captions::Hspace, QStringLiteral("txthspace")),
+                  &IframeFields::hspace);
+    m_fields.bind(source.textRow(captions::Vspace, QStringLiteral("txtvspace")),
+                  &IframeFields::vspace);
 
     FormBuilder spacing(this);
-    m_border = spacing.textRow(captions::Border, QStringLiteral("txtborde"));
-    m_marginHeight = spacing.textRow(captions::MarginHeight, QStringLiteral("txtmarginheight"));
-    m_marginWidth = spacing.textRow(captions::MarginWidth, QStringLiteral("txtmarginwidht"));
-    m_width = spacing.textRow(captions::Width, QStringLiteral("txtwidht"));
-    m_height = spacing.textRow(captions::Height, QStringLiteral("txtheight"));
+    m_fields.bind(spacing.textRow(captions::Border, QStringLiteral("txtborde")),
+                  &IframeFields::border);
+    m_fields.bind(spacing.textRow(captions::MarginHeight, QStringLiteral("txtmarginheight")),
+                  &IframeFields::marginHeight);
+    m_fields.bind(spacing.textRow(captions::MarginWidth, QStringLiteral("txtmarginwidht")),
+                  &IframeFields::marginWidth);
+    m_fields.bind(spacing.textRow(captions::Width, QStringLiteral("txtwidht")),
+                  &IframeFields::width);
+    m_fields.bind(spacing.textRow(captions::Height, QStringLiteral("txtheight")),
+                  &IframeFields::height);
 
     auto *columns = new QHBoxLayout;
     columns->addLayout(source.layout());
@@ -60,19 +70,7 @@ IframeDialog::IframeDialog(EditingSurface &text1, QWidget *parent)
 
 QString IframeDialog::fragment() const
 {
-    IframeFields fields;
-    fields.name = m_name->text();
-    fields.id = m_id->text();
-    fields.file = m_file->text();
-    fields.scroll = m_scroll->currentText();
-    fields.hspace = m_hspace->text();
-    fields.vspace = m_vspace->text();
-    fields.border = m_border->text();
-    fields.marginHeight = m_marginHeight->text();
-    fields.marginWidth = m_marginWidth->text();
-    fields.width = m_width->text();
-    fields.height = m_height->text();
-    return iframeTag(fields);
+    return iframeTag(m_fields.read());
 }
 
 } // namespace zendral

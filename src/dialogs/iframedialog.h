@@ -1,10 +1,8 @@
 #pragma once
 
+#include "formbuilder.h"
 #include "tagdialog.h"
 #include "tagfragments.h"
-
-class QComboBox;
-class QLineEdit;
 
 namespace zendral {
 
@@ -21,17 +19,7 @@ protected:
     QString fragment() const override;
 
 private:
-    QLineEdit *m_name = nullptr;
-    QLineEdit *m_id = nullptr;
-    QLineEdit *m_file = nullptr;
-    QComboBox *m_scroll = nullptr;
-    QLineEdit *m_hspace = nullptr;
-    QLineEdit *m_vspace = nullptr;
-    QLineEdit *m_border = nullptr;
-    QLineEdit *m_marginHeight = nullptr;
-    QLineEdit *m_marginWidth = nullptr;
-    QLineEdit *m_width = nullptr;
-    QLineEdit *m_height = nullptr;
+    FieldReader<IframeFields> m_fields;
 };
 
 } // namespace zendral

@@ -32,40 +32,33 @@ const Caption MailClass{QStringLiteral("lblclassmail"), QStringLiteral("Class:")
 LinkDialog::LinkDialog(EditingSurface &text1, QWidget *parent)
     : TagDialog(text1, parent, colours::DarkGreen, OnCancel::CaretToEnd)
 {
-    QGroupBox *fileFrame = makeFrame(this, QStringLiteral("frmarchivo"), captions::FileFrame);
-    FormBuilder file(fileFrame);
-    fileFrame->setLayout(file.layout());
-    m_url = file.textRow(captions::Url, QStringLiteral("txturl"));
+    FormBuilder file(this, QStringLiteral("frmarchivo"), captions::FileFrame);
+    m_fields.bind(file.textRow(captions::Url, QStringLiteral("txturl")), &LinkFields::url);
     file.note(captions::UrlHint);
-    m_target = file.listRow(captions::Target, QStringLiteral("cmbtarget"),
-                            {QStringLiteral("_Blanck"), QStringLiteral("_Top"),
-                             QStringLiteral("_Parent"), QStringLiteral("_Self")},
-                            designTexts::Prompt);
-    m_urlClass = file.textRow(captions::UrlClass, QStringLiteral("txtclassurl"));
+    m_fields.bind(file.listRow(captions::Target, QStringLiteral("cmbtarget"),
+                               {QStringLiteral("_Blanck"), QStringLiteral("_Top"),
+                                QStringLiteral("_Parent"), QStringLiteral("_Self")},
+                               designTexts::Prompt),
+                  &LinkFields::target);
+    m_fields.bind(file.textRow(captions::UrlClass, QStringLiteral("txtclassurl")),
+                  &LinkFields::urlClass);
 
-    QGroupBox *mailFrame = makeFrame(this, QStringLiteral("frmcorreo"), captions::MailFrame);
-    FormBuilder mail(mailFrame);
-    mailFrame->setLayout(mail.layout());
-    m_mail = mail.textRow(captions::Mail, QStringLiteral("txtmail"));
-    m_subject = mail.textRow(captions::Subject, QStringLiteral("txtasunto"));
-    m_mailClass = mail.textRow(captions::MailClass, QStringLiteral("txtclassmail"));
+    FormBuilder mail(this, QStringLiteral("frmcorreo"), captions::MailFrame);
+    m_fields.bind(mail.textRow(captions::Mail, QStringLiteral("txtmail")), &LinkFields::mail);
+    m_fields.bind(mail.textRow(captions::Subject, QStringLiteral("txtasunto")),
+                  &LinkFields::subject);
+    m_fields.bind(mail.textRow(captions::MailClass, QStringLiteral("txtclassmail")),
+                  &LinkFields::mailClass);
 
     auto *frames = new QVBoxLayout;
-    frames->addWidget(fileFrame);
-    frames->addWidget(mailFrame);
+    frames->addWidget(file.frame());
+    frames->addWidget(mail.frame());
     setContents(frames, QStringLiteral("link"), captions::Title);
 }
 
 QString LinkDialog::fragment() const
 {
-    LinkFields fields;
-    fields.url = m_url->text();
-    fields.target = m_target->currentText();
-    fields.urlClass = m_urlClass->text();
-    fields.mail = m_mail->text();
-    fields.subject = m_subject->text();
-    fields.mailClass = m_mailClass->text();
-    return linkTag(fields);
+    return linkTag(m_fields.read());
 }
 
 } // namespace zendral

@@ -1,10 +1,8 @@
 #pragma once
 
+#include "formbuilder.h"
 #include "tagdialog.h"
 #include "tagfragments.h"
-
-class QComboBox;
-class QLineEdit;
 
 namespace zendral {
 
@@ -21,12 +19,7 @@ protected:
     QString fragment() const override;
 
 private:
-    QLineEdit *m_url = nullptr;
-    QComboBox *m_target = nullptr;
-    QLineEdit *m_urlClass = nullptr;
-    QLineEdit *m_mail = nullptr;
-    QLineEdit *m_subject = nullptr;
-    QLineEdit *m_mailClass = nullptr;
+    FieldReader<LinkFields> m_fields;
 };
 
 } // namespace zendral

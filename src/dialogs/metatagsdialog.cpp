@@ -81,27 +81,35 @@ QPlainTextEdit *textArea(const QString &objectName, QWidget *parent)
 MetaTagsDialog::MetaTagsDialog(QWidget *parent) : QDialog(parent)
 {
     FormBuilder form(this, 2);
-    m_area =
-        form.listRow(captions::Area, QStringLiteral("cmbarea"), items::Areas, designTexts::Prompt);
-    m_audience = form.listRow(captions::Audience, QStringLiteral("cmbaudiencia"), items::Audiences,
-                              designTexts::Prompt);
-    m_author = form.textRow(captions::Author, QStringLiteral("txtautor"));
-    m_language = form.listRow(captions::Language, QStringLiteral("cmblenguaje"), items::Languages,
-                              designTexts::Prompt);
-    m_charset = form.listRow(captions::Charset, QStringLiteral("cmbcaracteres"), items::Charsets,
-                             designTexts::Prompt);
-    m_email = form.textRow(captions::Email, QStringLiteral("txtemail"));
+    m_fields.bind(
+        form.listRow(captions::Area, QStringLiteral("cmbarea"), items::Areas, designTexts::Prompt),
+        &MetaTagsFields::area);
+    m_fields.bind(form.listRow(captions::Audience, QStringLiteral("cmbaudiencia"), items::Audiences,
+                               designTexts::Prompt),
+                  &MetaTagsFields::audience);
+    m_fields.bind(form.textRow(captions::Author, QStringLiteral("txtautor")),
+                  &MetaTagsFields::author);
+    m_fields.bind(form.listRow(captions::Language, QStringLiteral("cmblenguaje"), items::Languages,
+                               designTexts::Prompt),
+                  &MetaTagsFields::language);
+    m_fields.bind(form.listRow(captions::Charset, QStringLiteral("cmbcaracteres"), items::Charsets,
+                               designTexts::Prompt),
+                  &MetaTagsFields::charset);
+    m_fields.bind(form.textRow(captions::Email, QStringLiteral("txtemail")),
+                  &MetaTagsFields::email);
 
     FormBuilder days(this, 2);
-    m_days = days.textRow(captions::DaysBefore, QStringLiteral("txtdias"));
-    m_days->setMaximumWidth(m_days->fontMetrics().averageCharWidth() * 8);
+    QLineEdit *daysBox =
+        m_fields.bind(days.textRow(captions::DaysBefore, QStringLiteral("txtdias")),
+                      &MetaTagsFields::revisitDays);
+    daysBox->setMaximumWidth(daysBox->fontMetrics().averageCharWidth() * 8);
     days.note(captions::DaysAfter);
     days.layout()->setColumnStretch(4, 1);
 
     FormBuilder texts(this);
-    m_keywords = new QLineEdit(this);
-    m_keywords->setObjectName(QStringLiteral("txtpalabras"));
-    texts.wideRow(captions::Keywords, m_keywords);
+    auto *keywords = m_fields.bind(new QLineEdit(this), &MetaTagsFields::keywords);
+    keywords->setObjectName(QStringLiteral("txtpalabras"));
+    texts.wideRow(captions::Keywords, keywords);
     m_description = textArea(QStringLiteral("txtdescripcion"), this);
     m_description->setFixedHeight(m_description->fontMetrics().lineSpacing() * 4);
     texts.wideRow(captions::Description, m_description);
@@ -126,14 +134,12 @@ MetaTagsDialog::MetaTagsDialog(QWidget *parent) : QDialog(parent)
 void MetaTagsDialog::generate()
 {
     m_close->setText(captions::Close);
+    MetaTagsFields fields = m_fields.read();
     // The box gives its lines joined by LF; the page's lines end in CR LF.
-    const QString description = m_description->toPlainText().replace(u'\n', QStringLiteral("\r\n"));
-    const QString block =
-        metaTagsBlock({m_area->currentText(), m_audience->currentText(), m_author->text(),
-                       m_charset->currentText(), description, m_keywords->text(),
-                       m_language->currentText(), m_email->text(), m_days->text()});
+    fields.description = m_description->toPlainText().replace(u'\n', PageLineBreak);
+    const QString block = metaTagsBlock(fields);
     // Shown with the box's own line breaks, so that a copy pastes as the same lines.
-    m_output->setPlainText(QString(block).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_output->setPlainText(QString(block).replace(PageLineBreak, QStringLiteral("\n")));
     m_output->setFocus();
     m_output->moveCursor(QTextCursor::End);
 }

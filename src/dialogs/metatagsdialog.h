@@ -1,9 +1,10 @@
 #pragma once
 
+#include "formbuilder.h"
+#include "generatorfragments.h"
+
 #include <QDialog>
 
-class QComboBox;
-class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -21,14 +22,7 @@ public:
 private:
     void generate();
 
-    QComboBox *m_area = nullptr;
-    QComboBox *m_audience = nullptr;
-    QLineEdit *m_author = nullptr;
-    QComboBox *m_language = nullptr;
-    QComboBox *m_charset = nullptr;
-    QLineEdit *m_email = nullptr;
-    QLineEdit *m_days = nullptr;
-    QLineEdit *m_keywords = nullptr;
+    FieldReader<MetaTagsFields> m_fields;
     QPlainTextEdit *m_description = nullptr;
     QPlainTextEdit *m_output = nullptr;
     QPushButton *m_close = nullptr;

@@ -38,28 +38,33 @@ PopupDialog::PopupDialog(EditingSurface &text1, Prompts &prompts, QWidget *paren
     : TagDialog(text1, parent, std::nullopt, OnCancel::LeaveSurface), m_prompts(prompts)
 {
     const QStringList yesNo = {QStringLiteral("Yes"), QStringLiteral("No")};
-    const auto yesNoRow = [&](FormBuilder &form, const Caption &caption, const QString &name) {
-        return form.listRow(caption, name, yesNo, designTexts::Prompt);
-    };
     FormBuilder grid(this, 3);
-    m_file = grid.textRow(captions::File, QStringLiteral("txtarchivo"));
-    m_windowName = grid.textRow(captions::WindowName, QStringLiteral("txtid"));
+    const auto yesNoRow = [&](const Caption &caption, const QString &name,
+                              QString PopupFields::*member) {
+        m_fields.bind(grid.listRow(caption, name, yesNo, designTexts::Prompt), member);
+    };
+    m_fields.bind(grid.textRow(captions::File, QStringLiteral("txtarchivo")), &PopupFields::file);
+    m_fields.bind(grid.textRow(captions::WindowName, QStringLiteral("txtid")),
+                  &PopupFields::windowName);
     grid.nextRow();
     grid.note(captions::FileHint);
     grid.nextRow();
-    m_toolbar = yesNoRow(grid, captions::Toolbar, QStringLiteral("cmbtoolbar"));
-    m_status = yesNoRow(grid, captions::Status, QStringLiteral("cmbstatus"));
-    m_scrollbars = yesNoRow(grid, captions::Scrollbars, QStringLiteral("cmbscrollbar"));
-    m_menubar = yesNoRow(grid, captions::Menubar, QStringLiteral("cmbmenubar"));
-    m_personalbar = yesNoRow(grid, captions::Personalbar, QStringLiteral("cmbpersonalbar"));
-    m_resizable = yesNoRow(grid, captions::Resizable, QStringLiteral("cmbresizable"));
-    m_directories = yesNoRow(grid, captions::Directories, QStringLiteral("cmbdirectories"));
-    m_width = grid.textRow(captions::Width, QStringLiteral("txtwidth"));
-    m_height = grid.textRow(captions::Height, QStringLiteral("txtheight"));
+    yesNoRow(captions::Toolbar, QStringLiteral("cmbtoolbar"), &PopupFields::toolbar);
+    yesNoRow(captions::Status, QStringLiteral("cmbstatus"), &PopupFields::status);
+    yesNoRow(captions::Scrollbars, QStringLiteral("cmbscrollbar"), &PopupFields::scrollbars);
+    yesNoRow(captions::Menubar, QStringLiteral("cmbmenubar"), &PopupFields::menubar);
+    yesNoRow(captions::Personalbar, QStringLiteral("cmbpersonalbar"), &PopupFields::personalbar);
+    yesNoRow(captions::Resizable, QStringLiteral("cmbresizable"), &PopupFields::resizable);
+    yesNoRow(captions::Directories, QStringLiteral("cmbdirectories"), &PopupFields::directories);
+    m_fields.bind(grid.textRow(captions::Width, QStringLiteral("txtwidth")), &PopupFields::width);
+    m_fields.bind(grid.textRow(captions::Height, QStringLiteral("txtheight")),
+                  &PopupFields::height);
 
     FormBuilder method(this);
-    m_openingMethod = method.listRow(captions::OpeningMethod, QStringLiteral("cmbapertura"),
-                                     {PopupOnLoad, PopupByLink}, designTexts::Prompt);
+    m_openingMethod =
+        m_fields.bind(method.listRow(captions::OpeningMethod, QStringLiteral("cmbapertura"),
+                                     {PopupOnLoad, PopupByLink}, designTexts::Prompt),
+                      &PopupFields::openingMethod);
 
     auto *layout = new QVBoxLayout;
     layout->addLayout(grid.layout());
@@ -69,11 +74,7 @@ PopupDialog::PopupDialog(EditingSurface &text1, Prompts &prompts, QWidget *paren
 
 QString PopupDialog::fragment() const
 {
-    return popupFragment({m_file->text(), m_windowName->text(), m_toolbar->currentText(),
-                          m_status->currentText(), m_scrollbars->currentText(),
-                          m_menubar->currentText(), m_personalbar->currentText(),
-                          m_resizable->currentText(), m_directories->currentText(), m_width->text(),
-                          m_height->text(), m_openingMethod->currentText()});
+    return popupFragment(m_fields.read());
 }
 
 void PopupDialog::inserted()

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "formbuilder.h"
+#include "generatorfragments.h"
 #include "tagdialog.h"
 
 class QComboBox;
-class QLineEdit;
 
 namespace zendral {
 
@@ -23,18 +24,8 @@ protected:
     void inserted() override;
 
 private:
+    FieldReader<PopupFields> m_fields;
     Prompts &m_prompts;
-    QLineEdit *m_file = nullptr;
-    QLineEdit *m_windowName = nullptr;
-    QComboBox *m_toolbar = nullptr;
-    QComboBox *m_status = nullptr;
-    QComboBox *m_scrollbars = nullptr;
-    QComboBox *m_menubar = nullptr;
-    QComboBox *m_personalbar = nullptr;
-    QComboBox *m_resizable = nullptr;
-    QComboBox *m_directories = nullptr;
-    QLineEdit *m_width = nullptr;
-    QLineEdit *m_height = nullptr;
     QComboBox *m_openingMethod = nullptr;
 };
 

@@ -17,6 +17,9 @@ namespace zendral {
 
 namespace {
 
+// The unknown word stands out in dark red within its sentence.
+const QString UnknownWordColour = QStringLiteral("#c00000");
+
 namespace captions {
 const QString Dialog = QStringLiteral("  Corrector ortográfico");
 const QString NotFound = QStringLiteral("No se encuentra:");
@@ -121,8 +124,8 @@ void SpellingDialog::showWord()
         accept();
         return;
     }
-    m_context->setHtml(QStringLiteral("<p>%1<b><font color=\"#c00000\">%2</font></b>%3</p>")
-                           .arg(m_session.contextBefore().toHtmlEscaped(),
+    m_context->setHtml(QStringLiteral("<p>%1<b><font color=\"%2\">%3</font></b>%4</p>")
+                           .arg(m_session.contextBefore().toHtmlEscaped(), UnknownWordColour,
                                 m_session.sourceWord().toHtmlEscaped(),
                                 m_session.contextAfter().toHtmlEscaped()));
     const QStringList suggestions = m_session.suggestions();

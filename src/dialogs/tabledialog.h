@@ -1,19 +1,12 @@
 #pragma once
 
-#include "tagdialog.h"
+#include "boxdialog.h"
 #include "tagfragments.h"
-
-class QComboBox;
-class QLineEdit;
 
 namespace zendral {
 
-class SizeFrame;
-
-class BackgroundFrame;
-
 // "  Definición de tabla": an opening table tag and the first opening row tag below it.
-class TableDialog : public TagDialog
+class TableDialog : public BoxDialog
 {
     Q_OBJECT
 
@@ -24,13 +17,7 @@ protected:
     QString fragment() const override;
 
 private:
-    QComboBox *m_align = nullptr;
-    QLineEdit *m_cellSpacing = nullptr;
-    QLineEdit *m_cellPadding = nullptr;
-    QLineEdit *m_border = nullptr;
-    QLineEdit *m_className = nullptr;
-    SizeFrame *m_size = nullptr;
-    BackgroundFrame *m_background = nullptr;
+    FieldReader<TableFields> m_fields;
 };
 
 } // namespace zendral

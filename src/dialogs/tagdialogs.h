@@ -1,19 +1,21 @@
 #pragma once
 
-class QWidget;
+#include "bodydialog.h"
+#include "celldialog.h"
+#include "divdialog.h"
+#include "fontdialog.h"
+#include "iframedialog.h"
+#include "linkdialog.h"
+#include "tabledialog.h"
 
 namespace zendral {
 
-class EditingSurface;
-
-// The commands that open the tag dialogs. Each opening shows a fresh dialog, modal over
-// parent, and returns when it has closed; what it writes goes into text1.
-void showBodyDialog(EditingSurface &text1, QWidget *parent);
-void showLinkDialog(EditingSurface &text1, QWidget *parent);
-void showFontDialog(EditingSurface &text1, QWidget *parent);
-void showDivDialog(EditingSurface &text1, QWidget *parent);
-void showIframeDialog(EditingSurface &text1, QWidget *parent);
-void showTableDialog(EditingSurface &text1, QWidget *parent);
-void showCellDialog(EditingSurface &text1, QWidget *parent);
+// Opens a fresh tag dialog, modal over parent, and returns when it has closed; what it writes
+// goes into text1. A new dialog per opening, so that nothing typed in an earlier one comes back.
+template <typename Dialog> void showTagDialog(EditingSurface &text1, QWidget *parent)
+{
+    Dialog dialog(text1, parent);
+    dialog.exec();
+}
 
 } // namespace zendral

@@ -6,8 +6,6 @@ namespace zendral {
 
 namespace {
 
-const QString LineBreak = QStringLiteral("\r\n");
-
 QString joined(std::initializer_list<QStringView> parts)
 {
     QString result;
@@ -46,7 +44,7 @@ QString bodyTag(const BodyFields &fields)
     return joined({u"<body bgcolor='", namedColour(fields.background), u"' background='",
                    fields.image, u"' text='", namedColour(fields.text), u"' alink='",
                    namedColour(fields.activeLink), u"' vlink='", namedColour(fields.visitedLink),
-                   u"' link='", namedColour(fields.link), u"'>", LineBreak});
+                   u"' link='", namedColour(fields.link), u"'>", PageLineBreak});
 }
 
 QString linkTag(const LinkFields &fields)
@@ -102,7 +100,7 @@ QString iframeTag(const IframeFields &fields)
                                        fields.height,
                                        u"'>"});
     return joined({u"<iframe name='", attributes, u"<ilayer name='", attributes,
-                   u"</ilayer></iframe>", LineBreak});
+                   u"</ilayer></iframe>", PageLineBreak});
 }
 
 QString tableTag(const TableFields &fields)
@@ -126,7 +124,7 @@ QString tableTag(const TableFields &fields)
                    u"' background='",
                    fields.image,
                    u"'>",
-                   LineBreak,
+                   PageLineBreak,
                    u"<tr>"});
 }
 
@@ -135,7 +133,7 @@ QString cellTag(const CellFields &fields)
     return joined({u"<td width='", fields.width, u"' height='", fields.height, u"' align='",
                    choice(fields.align), u"' valign='", choice(fields.valign), u"' class='",
                    fields.className, u"' bgcolor='", personalColour(fields.colour),
-                   u"' background='", fields.image, u"'>", LineBreak});
+                   u"' background='", fields.image, u"'>", PageLineBreak});
 }
 
 } // namespace zendral

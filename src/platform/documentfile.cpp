@@ -10,6 +10,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
+#include <optional>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,7 +29,8 @@ constexpr QChar LoneCr(0x240D);
 // The most links followed one after the other, as the system allows.
 constexpr int MostLinks = 40;
 
-QString reasonFor(int error, QFileDevice::FileError fileError)
+// The words for a system error this editor explains; none for the others.
+std::optional<QString> systemReason(int error)
 {
     switch (error) {
     case ENOENT:
@@ -54,8 +56,14 @@ QString reasonFor(int error, QFileDevice::FileError fileError)
         return QStringLiteral("hay un bucle de enlaces simbólicos: un enlace lleva, directamente o "
                               "a través de otros, a sí mismo");
     default:
-        break;
+        return std::nullopt;
     }
+}
+
+QString reasonFor(int error, QFileDevice::FileError fileError)
+{
+    if (std::optional<QString> reason = systemReason(error))
+        return *reason;
     switch (fileError) {
     case QFileDevice::ReadError:
         return QStringLiteral("error al leer");
@@ -294,10 +302,8 @@ QString ownerQuestion(const QString &path, const struct stat &old)
 
 QString errorReason(int systemError)
 {
-    const QString reason = reasonFor(systemError, QFileDevice::NoError);
-    return reason == QStringLiteral("error desconocido")
-               ? QStringLiteral("error del sistema %1").arg(systemError)
-               : reason;
+    return systemReason(systemError)
+        .value_or(QStringLiteral("error del sistema %1").arg(systemError));
 }
 
 bool looksBinary(QByteArrayView bytes)

@@ -3,42 +3,109 @@
 #include <QKeySequence>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace zendral {
 
-// Where a command's toolbar button sits.
-enum class Bar { None, Main, Html, Asp, JavaScript };
+// What a command does; the main window carries each in one switch, so that a command without
+// its handling does not build.
+enum class Command {
+    New,
+    Open,
+    Save,
+    SaveAs,
+    Print,
+    PrintPreview,
+    NewWindow,
+    Quit,
+    Copy,
+    Cut,
+    Paste,
+    ReplaceWords,
+    SelectAll,
+    ViewInBrowser,
+    Body,
+    Cell,
+    Italic,
+    Div,
+    Link,
+    Space,
+    Font,
+    Iframe,
+    Bold,
+    Paragraph,
+    LineBreak,
+    Underline,
+    Table,
+    AspOpening,
+    DatabaseConnection,
+    JavaScriptOpening,
+    PopUp,
+    CurrentTime,
+    LineNumbers,
+    HighlightLine,
+    WrapLines,
+    ZoomIn,
+    ZoomOut,
+    NormalSize,
+    SpellAsYouType,
+    MatchingTag,
+    Help,
+    ProgramPage,
+    AuthorPage,
+    About,
+    Spelling,
+    Undo,
+    Redo,
+    MetaTags,
+};
+// One more than the last command: every command before it has its row.
+inline constexpr int CommandCount = int(Command::MetaTags) + 1;
 
 // One command of the editor: its menu entry and its toolbar button are two faces of it.
 struct CommandSpec
 {
+    Command command;
     QString name;    // the menu entry's name, or the button's when it has no menu entry
     QString menu;    // name of the menu holding the entry; empty without a menu entry
     QString caption; // the menu entry's caption
-    QKeySequence shortcut;
-    QString button; // the toolbar button's name; empty without a button
-    QString toolTip;
-    Bar bar = Bar::None;
-    QString icon;           // resource name of the button's picture
-    bool checkable = false; // an entry that is on or off
+    QKeySequence shortcut = {};
+    QString button = {}; // the toolbar button's name; empty without a button
+    QString toolTip = {};
+    QString icon = {}; // resource name of the button's picture
+    // An entry that is on or off, kept in the user's settings under this key; empty: a plain
+    // command.
+    QString setting = {};
+    bool onByDefault = false;
 };
 
 // A menu of the menu bar, or a sub-menu of another.
 struct MenuSpec
 {
     QString name;
-    QString parent; // empty for the menu bar
+    QString parent = {}; // empty for the menu bar
     QString caption;
     // The entry of the parent menu this sub-menu stands before; empty: after the entries.
     QString before = {};
 };
 
+// The toolbars, in the order the window shows them.
+enum class Bar { Main, Html, Asp, JavaScript };
+
+// One place on a toolbar: a command's button, or a separator (no command) between groups.
+using ToolbarItem = std::optional<Command>;
+inline constexpr std::nullopt_t Separator = std::nullopt;
+
 // Menus in the order the menu bar shows them.
 const std::vector<MenuSpec> &menuTable();
-// Every command, menu entries in menu order, then the toolbar-only commands.
+// Every command, menu entries in menu order, then the toolbar-only commands. A table that
+// misses a command, holds one twice or puts a command without a button on a toolbar stops the
+// program the first time it is asked for.
 const std::vector<CommandSpec> &commandTable();
-// The order of the buttons on each toolbar.
-std::vector<QString> toolbarOrder(Bar bar);
+// The row of command.
+const CommandSpec &commandSpec(Command command);
+// The buttons of each toolbar, in order.
+const std::vector<ToolbarItem> &toolbarOrder(Bar bar);
 
 } // namespace zendral

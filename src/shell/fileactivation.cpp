@@ -77,7 +77,7 @@ QString FileActivation::imageTag(const QString &source, QSize size)
            QStringLiteral(" alt=") + Q + Q + u'>';
 }
 
-QString FileActivation::GuardarPrimero()
+QString FileActivation::saveFirstToInsertImages()
 {
     return QStringLiteral("Debes guardar primero el archivo para poder incluír imágenes");
 }
@@ -94,7 +94,7 @@ void FileActivation::activate(const QString &folder, const QString &name)
 void FileActivation::insertImage(const QString &path)
 {
     if (!m_document.state().guardado) {
-        m_prompts.notify(GuardarPrimero());
+        m_prompts.notify(saveFirstToInsertImages());
         return;
     }
     // The size is read from the file's header; the picture itself is never decoded.

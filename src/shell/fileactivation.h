@@ -28,7 +28,8 @@ public:
     // lies inside it, the full path otherwise.
     static QString imageSource(const QString &path, const QString &carpetaActual);
     static QString imageTag(const QString &source, QSize size);
-    static QString GuardarPrimero();
+    // The notice for a picture chosen while the page has no file to be relative to.
+    static QString saveFirstToInsertImages();
 
     // The file name of the file list was double-clicked while the folder list showed folder.
     void activate(const QString &folder, const QString &name);

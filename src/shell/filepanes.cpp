@@ -28,47 +28,48 @@ bool readableFolder(const QString &path)
 
 FilePanes::FilePanes(QWidget *parent) : QWidget(parent)
 {
-    m_unidades = new QComboBox;
-    m_unidades->setObjectName(QStringLiteral("unidades"));
+    m_driveList = new QComboBox;
+    m_driveList->setObjectName(QStringLiteral("unidades"));
 
     m_folders = new QFileSystemModel(this);
     m_folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     m_folders->setRootPath(QDir::rootPath());
-    m_carpetas = new QTreeView;
-    m_carpetas->setObjectName(QStringLiteral("carpetas"));
-    m_carpetas->setModel(m_folders);
-    m_carpetas->setHeaderHidden(true);
+    m_folderList = new QTreeView;
+    m_folderList->setObjectName(QStringLiteral("carpetas"));
+    m_folderList->setModel(m_folders);
+    m_folderList->setHeaderHidden(true);
     for (int column = 1; column < m_folders->columnCount(); ++column)
-        m_carpetas->hideColumn(column);
-    m_carpetas->setFixedHeight(200);
+        m_folderList->hideColumn(column);
+    m_folderList->setFixedHeight(200);
 
     m_files = new QFileSystemModel(this);
     m_files->setFilter(QDir::Files | QDir::NoDotAndDotDot);
     m_files->setNameFilterDisables(false);
-    m_archivos = new QListView;
-    m_archivos->setObjectName(QStringLiteral("archivos"));
-    m_archivos->setModel(m_files);
+    m_fileList = new QListView;
+    m_fileList->setObjectName(QStringLiteral("archivos"));
+    m_fileList->setModel(m_files);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_unidades);
-    layout->addWidget(m_carpetas);
-    layout->addWidget(m_archivos, 1);
+    layout->addWidget(m_driveList);
+    layout->addWidget(m_folderList);
+    layout->addWidget(m_fileList, 1);
     setFixedWidth(220);
 
-    connect(m_carpetas->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(m_folderList->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &FilePanes::folderChosen);
     // A folder opens to show its own when clicked; the arrow keys only pass it.
-    connect(m_carpetas, &QAbstractItemView::clicked, m_carpetas, &QTreeView::expand);
+    connect(m_folderList, &QAbstractItemView::clicked, m_folderList, &QTreeView::expand);
     // Folders are read in the background: the current one is brought into view once its
     // parents are there.
     connect(m_folders, &QFileSystemModel::directoryLoaded, this, [this] {
         // The view lays out the new rows on its next turn; scroll after that.
-        QTimer::singleShot(0, m_carpetas, [this] {
-            m_carpetas->scrollTo(m_carpetas->currentIndex(), QAbstractItemView::PositionAtCenter);
+        QTimer::singleShot(0, m_folderList, [this] {
+            m_folderList->scrollTo(m_folderList->currentIndex(),
+                                   QAbstractItemView::PositionAtCenter);
         });
     });
-    connect(m_archivos, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
+    connect(m_fileList, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
         emit fileDoubleClicked(m_folder, m_files->fileName(index));
     });
 
@@ -76,10 +77,10 @@ FilePanes::FilePanes(QWidget *parent) : QWidget(parent)
     setFolderPath(QDir::homePath());
     const QString volume = QStorageInfo(m_folder).rootPath();
     {
-        const QSignalBlocker blocker(m_unidades);
-        m_unidades->setCurrentIndex(std::max(0, m_unidades->findData(volume)));
+        const QSignalBlocker blocker(m_driveList);
+        m_driveList->setCurrentIndex(std::max(0, m_driveList->findData(volume)));
     }
-    connect(m_unidades, &QComboBox::currentIndexChanged, this, &FilePanes::volumeChosen);
+    connect(m_driveList, &QComboBox::currentIndexChanged, this, &FilePanes::volumeChosen);
 }
 
 void FilePanes::fillVolumes()
@@ -97,12 +98,12 @@ void FilePanes::fillVolumes()
         return a < b;
     });
     for (const QString &root : roots)
-        m_unidades->addItem(QDir::toNativeSeparators(root), root);
+        m_driveList->addItem(QDir::toNativeSeparators(root), root);
 }
 
 void FilePanes::volumeChosen(int index)
 {
-    setFolderPath(m_unidades->itemData(index).toString());
+    setFolderPath(m_driveList->itemData(index).toString());
 }
 
 void FilePanes::setPattern(const QString &pattern)
@@ -118,10 +119,10 @@ bool FilePanes::setFolderPath(const QString &path)
     if (!index.isValid())
         return false;
     for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
-        m_carpetas->expand(parent);
-    m_carpetas->expand(index);
-    m_carpetas->setCurrentIndex(index);
-    m_carpetas->scrollTo(index);
+        m_folderList->expand(parent);
+    m_folderList->expand(index);
+    m_folderList->setCurrentIndex(index);
+    m_folderList->scrollTo(index);
     // The list does not report a change to the folder it is already on.
     folderChosen(index);
     return true;
@@ -135,7 +136,7 @@ void FilePanes::folderChosen(const QModelIndex &current)
     if (!readableFolder(path) || path == m_folder)
         return;
     m_folder = path;
-    m_archivos->setRootIndex(m_files->setRootPath(m_folder));
+    m_fileList->setRootIndex(m_files->setRootPath(m_folder));
 }
 
 } // namespace zendral

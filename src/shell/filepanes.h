@@ -37,9 +37,9 @@ private:
     void volumeChosen(int index);
     void folderChosen(const QModelIndex &current);
 
-    QComboBox *m_unidades = nullptr;
-    QTreeView *m_carpetas = nullptr;
-    QListView *m_archivos = nullptr;
+    QComboBox *m_driveList = nullptr;
+    QTreeView *m_folderList = nullptr;
+    QListView *m_fileList = nullptr;
     QFileSystemModel *m_folders = nullptr;
     QFileSystemModel *m_files = nullptr;
     QString m_folder;

@@ -72,6 +72,7 @@ protected:
 };
 
 const QString StartTitle = QStringLiteral("  Zendral");
+constexpr int FallbackPointSize = 10;
 const QString PageTitle = QStringLiteral("Zendral - [%1]");
 
 // The page's path in a title that names one, or an empty string.
@@ -125,13 +126,6 @@ QList<QUrl> localFiles(const QMimeData &data)
     QList<QUrl> files = data.urls();
     files.removeIf([](const QUrl &url) { return !url.isLocalFile(); });
     return files;
-}
-
-// The spelling shared by every window: the user's words are kept beside the settings.
-SpellingCheck &programSpelling()
-{
-    static SpellingCheck check(installedDictionaries(), userWordsFile());
-    return check;
 }
 
 // The editing surface's right-click menu: the corrections of a misspelt word, the editor's own
@@ -188,6 +182,11 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
         m_ownOpener = std::make_unique<QtDesktopOpener>();
         m_services.opener = m_ownOpener.get();
     }
+    m_spelling = m_services.spelling;
+    if (!m_spelling) {
+        m_ownSpelling = std::make_unique<SpellingCheck>(installedDictionaries(), userWordsFile());
+        m_spelling = m_ownSpelling.get();
+    }
 
     m_text1 = new EditingSurface;
     m_document = new DocumentController(*m_text1, *m_services.prompts, *m_services.chooser, this);
@@ -230,7 +229,6 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     setCentralWidget(central);
 
     connectCommands();
-    connectViewCommands();
     connect(m_text1, &EditingSurface::changed, this, [this] { m_events->onChanged(); });
     // Queued: the drop is answered before the save question holds the dragging program.
     connect(m_text1, &EditingSurface::filesDropped, this, &MainWindow::filesDropped,
@@ -255,7 +253,6 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     // until the selection or the clipboard says otherwise.
     m_document->startUp();
     connectPageFollowers();
-    connectPrintCommands();
     m_panes->setPattern(QStringLiteral("*.htm;*.html;*.asp;*.gif;*.jpg"));
     for (const char *name : {"mn_copiar", "mn_cortar", "mn_pegar"})
         m_commands.value(QLatin1String(name))->setEnabled(false);
@@ -273,21 +270,29 @@ MainWindow::~MainWindow()
 
 void MainWindow::buildCommands()
 {
+    for (const OneClickTag &tag : oneClickTags()) {
+        const auto row =
+            std::find_if(commandTable().begin(), commandTable().end(),
+                         [&tag](const CommandSpec &entry) { return entry.name == tag.command; });
+        if (row == commandTable().end())
+            qFatal("The one-click tag of %s has no command", qPrintable(tag.command));
+        m_oneClickTags[std::size_t(row->command)] = &tag;
+    }
     for (const CommandSpec &entry : commandTable()) {
         auto *action = new QAction(this);
         action->setObjectName(entry.name);
         action->setText(entry.caption.isEmpty() ? entry.toolTip : entry.caption);
         action->setToolTip(entry.toolTip.isEmpty() ? withoutAccessKey(entry.caption)
                                                    : entry.toolTip);
-        action->setCheckable(entry.checkable);
+        action->setCheckable(!entry.setting.isEmpty());
         if (!entry.shortcut.isEmpty()) {
             action->setShortcut(entry.shortcut);
             action->setShortcutContext(Qt::WindowShortcut);
         }
         if (!entry.icon.isEmpty())
             action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(entry.icon)));
-        // Commands stay disabled until something carries them.
-        action->setEnabled(false);
+        // Nueva ventana waits for the window set; the rest are carried by runCommand.
+        action->setEnabled(entry.command != Command::NewWindow);
         addAction(action);
         m_commands.insert(entry.name, action);
     }
@@ -318,29 +323,24 @@ void MainWindow::buildMenus()
 
 QWidget *MainWindow::buildToolbars()
 {
-    QHash<QString, const CommandSpec *> byButton;
-    for (const CommandSpec &entry : commandTable()) {
-        if (!entry.button.isEmpty())
-            byButton.insert(entry.button, &entry);
-    }
     const auto fill = [&](QToolBar *bar, Bar which) {
         bar->setIconSize(QSize(24, 24));
         bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        for (const QString &button : toolbarOrder(which)) {
-            if (button == u"|") {
+        for (const ToolbarItem &item : toolbarOrder(which)) {
+            if (!item) {
                 bar->addSeparator();
                 continue;
             }
-            const CommandSpec *entry = byButton.value(button);
-            QAction *action = m_commands.value(entry->name);
+            const CommandSpec &entry = commandSpec(*item);
+            QAction *action = m_commands.value(entry.name);
             bar->addAction(action);
             auto *widget = qobject_cast<QToolButton *>(bar->widgetForAction(action));
-            widget->setObjectName(button);
-            widget->setAccessibleName(entry->toolTip.isEmpty() ? withoutAccessKey(entry->caption)
-                                                               : entry->toolTip);
-            if (entry->toolTip.isEmpty())
+            widget->setObjectName(entry.button);
+            widget->setAccessibleName(entry.toolTip.isEmpty() ? withoutAccessKey(entry.caption)
+                                                              : entry.toolTip);
+            if (entry.toolTip.isEmpty())
                 widget->installEventFilter(new NoToolTip(widget));
-            m_buttons.insert(button, widget);
+            m_buttons.insert(entry.button, widget);
         }
     };
 
@@ -396,127 +396,196 @@ QWidget *MainWindow::buildStatusArea()
     return area;
 }
 
-void MainWindow::connectCommand(const QString &name, std::function<void()> handler)
-{
-    QAction *action = m_commands.value(name);
-    Q_ASSERT(action);
-    action->setEnabled(true);
-    connect(action, &QAction::triggered, this, std::move(handler));
-}
-
 void MainWindow::connectCommands()
 {
-    connectCommand(QStringLiteral("mn_nuevo"),
-                   [this] { runFileCommand([this] { m_document->nuevo(); }); });
-    connectCommand(QStringLiteral("mn_abrir"),
-                   [this] { runFileCommand([this] { m_document->abrir(); }); });
-    connectCommand(QStringLiteral("mn_guardar"),
-                   [this] { runFileCommand([this] { m_document->guardar(); }); });
-    connectCommand(QStringLiteral("mn_guardarcomo"),
-                   [this] { runFileCommand([this] { m_document->guardarComo(); }); });
-    connectCommand(QStringLiteral("mn_salir"), [this] { close(); });
-
-    for (const OneClickTag &tag : oneClickTags()) {
-        connectCommand(tag.command, [this, &tag] {
-            InsertTagText(*m_text1, tag.fragment, tag.colour, tag.backOff);
+    m_liveSpelling = new LiveSpelling(*m_text1, m_events->history(), *m_spelling, this);
+    m_tagPairs = new MatchingTagMarks(*m_text1, this);
+    const std::unique_ptr<QSettings> settings = userSettings();
+    for (const CommandSpec &entry : commandTable()) {
+        QAction *action = m_commands.value(entry.name);
+        const Command command = entry.command;
+        if (entry.setting.isEmpty()) {
+            connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+            continue;
+        }
+        // Ver's switches stay as the user last left them.
+        action->setChecked(settings->value(entry.setting, entry.onByDefault).toBool());
+        runCommand(command, action->isChecked());
+        connect(action, &QAction::toggled, this, [this, command, key = entry.setting](bool on) {
+            runCommand(command, on);
+            userSettings()->setValue(key, on);
         });
     }
-    connectCommand(QStringLiteral("mn_espacio"), [this] { insertNonBreakingSpace(*m_text1); });
 
-    connectCommand(QStringLiteral("btndeshacer"),
-                   [this] { m_events->history().DeshacerComando(); });
-    connectCommand(QStringLiteral("btnrehacer"), [this] { m_events->history().RehacerComando(); });
+    m_normalFontSize = m_text1->font().pointSize();
+    // A font sized in pixels has no point size.
+    if (m_normalFontSize <= 0)
+        m_normalFontSize = FallbackPointSize;
+    applyZoom(settings->value(QStringLiteral("ver/zoom"), 0).toInt());
+    m_text1->viewport()->installEventFilter(
+        new WheelZoom(this, [this](int steps) { zoomBy(steps); }));
+}
 
-    QWidget *parent = this;
+void MainWindow::runCommand(Command command, bool on)
+{
     EditingSurface &text1 = *m_text1;
     Prompts &prompts = *m_services.prompts;
-    connectCommand(QStringLiteral("mn_body"), [&text1, parent] { showBodyDialog(text1, parent); });
-    connectCommand(QStringLiteral("mn_enlace"),
-                   [&text1, parent] { showLinkDialog(text1, parent); });
-    connectCommand(QStringLiteral("mn_fuente"),
-                   [&text1, parent] { showFontDialog(text1, parent); });
-    connectCommand(QStringLiteral("mn_div"), [&text1, parent] { showDivDialog(text1, parent); });
-    connectCommand(QStringLiteral("mn_iframe"),
-                   [&text1, parent] { showIframeDialog(text1, parent); });
-    connectCommand(QStringLiteral("mn_tabla"),
-                   [&text1, parent] { showTableDialog(text1, parent); });
-    connectCommand(QStringLiteral("mn_celda"), [&text1, parent] { showCellDialog(text1, parent); });
-    connectCommand(QStringLiteral("mn_popup"),
-                   [&text1, &prompts, parent] { showPopupDialog(text1, prompts, parent); });
-    connectCommand(QStringLiteral("btnmeta"), [parent] { showMetaTagsDialog(parent); });
-    connectCommand(QStringLiteral("mn_conexiondb"),
-                   [&text1, parent] { showDatabaseDialog(text1, parent); });
-    connectCommand(QStringLiteral("mn_reemplazar"),
-                   [&text1, parent] { showReplaceDialog(text1, parent); });
-    connectCommand(QStringLiteral("mn_hora"),
-                   [&text1, &prompts] { insertClockScript(text1, prompts); });
-    connectCommand(QStringLiteral("btnortografia"),
-                   [&text1, &prompts, parent] { programSpelling().run(text1, prompts, parent); });
+    switch (command) {
+    case Command::New:
+        runFileCommand([this] { m_document->nuevo(); });
+        return;
+    case Command::Open:
+        runFileCommand([this] { m_document->abrir(); });
+        return;
+    case Command::Save:
+        runFileCommand([this] { m_document->guardar(); });
+        return;
+    case Command::SaveAs:
+        runFileCommand([this] { m_document->guardarComo(); });
+        return;
+    case Command::Print: {
+        QPrintDialog dialog(&printer(), this);
+        if (dialog.exec() == QDialog::Accepted)
+            printTo(printer());
+        return;
+    }
+    case Command::PrintPreview: {
+        QPrintPreviewDialog preview(&printer(), this);
+        connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+                [this](QPrinter *target) { printTo(*target); });
+        preview.exec();
+        return;
+    }
+    case Command::NewWindow:
+        if (m_openWindow)
+            m_openWindow();
+        return;
+    case Command::Quit:
+        close();
+        return;
 
-    connectCommand(QStringLiteral("mn_visualizar"),
-                   [this] { m_previewController->verEnNavegador(); });
-    connectCommand(QStringLiteral("mn_ayudaprog"), [&prompts] {
+    case Command::Copy:
+        m_services.clipboard->setText(text1.selectedText());
+        return;
+    case Command::Cut:
+        m_services.clipboard->setText(text1.selectedText());
+        text1.setSelectedText(QString());
+        return;
+    case Command::Paste:
+        text1.setSelectedText(m_services.clipboard->hasText() ? m_services.clipboard->text()
+                                                              : QString());
+        return;
+    case Command::ReplaceWords:
+        showReplaceDialog(text1, this);
+        return;
+    case Command::SelectAll:
+        text1.selectAll();
+        return;
+    case Command::ViewInBrowser:
+        m_previewController->viewInBrowser();
+        return;
+
+    case Command::Italic:
+    case Command::Bold:
+    case Command::Paragraph:
+    case Command::LineBreak:
+    case Command::Underline:
+    case Command::AspOpening:
+    case Command::JavaScriptOpening: {
+        const OneClickTag *tag = m_oneClickTags[std::size_t(command)];
+        if (!tag)
+            qFatal("%s has no one-click tag", qPrintable(commandSpec(command).name));
+        InsertTagText(text1, tag->fragment, tag->colour, tag->backOff);
+        return;
+    }
+    case Command::Space:
+        insertNonBreakingSpace(text1);
+        return;
+    case Command::Body:
+        showTagDialog<BodyDialog>(text1, this);
+        return;
+    case Command::Cell:
+        showTagDialog<CellDialog>(text1, this);
+        return;
+    case Command::Div:
+        showTagDialog<DivDialog>(text1, this);
+        return;
+    case Command::Link:
+        showTagDialog<LinkDialog>(text1, this);
+        return;
+    case Command::Font:
+        showTagDialog<FontDialog>(text1, this);
+        return;
+    case Command::Iframe:
+        showTagDialog<IframeDialog>(text1, this);
+        return;
+    case Command::Table:
+        showTagDialog<TableDialog>(text1, this);
+        return;
+    case Command::DatabaseConnection:
+        showDatabaseDialog(text1, this);
+        return;
+    case Command::PopUp:
+        showPopupDialog(text1, prompts, this);
+        return;
+    case Command::CurrentTime:
+        insertClockScript(text1, prompts);
+        return;
+    case Command::MetaTags:
+        showMetaTagsDialog(this);
+        return;
+
+    case Command::LineNumbers:
+        text1.setLineNumbersShown(on);
+        return;
+    case Command::HighlightLine:
+        text1.setCurrentLineHighlighted(on);
+        return;
+    case Command::WrapLines:
+        text1.setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+        return;
+    case Command::SpellAsYouType:
+        m_liveSpelling->setEnabled(on);
+        return;
+    case Command::ZoomIn:
+        zoomBy(1);
+        return;
+    case Command::ZoomOut:
+        zoomBy(-1);
+        return;
+    case Command::NormalSize:
+        zoomBy(-m_zoom);
+        return;
+    case Command::MatchingTag:
+        m_tagPairs->goToPair();
+        return;
+
+    case Command::Spelling:
+        m_spelling->run(text1, prompts, this);
+        return;
+    case Command::Undo:
+        m_events->history().DeshacerComando();
+        return;
+    case Command::Redo:
+        m_events->history().RehacerComando();
+        return;
+
+    case Command::Help:
         prompts.notify(QStringLiteral(
             "La ayuda todavía no está disponíble, pulsa la tecla F2 para visitar la web oficial de "
             "este programa, allí hay unos foros donde podrás resolver tus dudas. Disculpa las "
             "molestias."));
-    });
-    connectCommand(QStringLiteral("mn_acercade"), [parent] { AboutDialog(parent).exec(); });
-    DesktopOpener &opener = *m_services.opener;
-    connectCommand(QStringLiteral("mn_paginaweb"),
-                   [&opener] { opener.open(QUrl(weblinks::PaginaPrograma)); });
-    connectCommand(QStringLiteral("mn_webautor"),
-                   [&opener] { opener.open(QUrl(weblinks::PaginaAutor)); });
-
-    connectCommand(QStringLiteral("mn_copiar"),
-                   [this] { m_services.clipboard->setText(m_text1->selectedText()); });
-    connectCommand(QStringLiteral("mn_cortar"), [this] {
-        m_services.clipboard->setText(m_text1->selectedText());
-        m_text1->setSelectedText(QString());
-    });
-    connectCommand(QStringLiteral("mn_pegar"), [this] {
-        m_text1->setSelectedText(m_services.clipboard->hasText() ? m_services.clipboard->text()
-                                                                 : QString());
-    });
-}
-
-void MainWindow::connectViewCommands()
-{
-    const std::unique_ptr<QSettings> settings = userSettings();
-    const auto toggle = [&](const QString &name, const QString &key, bool byDefault,
-                            std::function<void(bool)> apply) {
-        QAction *action = m_commands.value(name);
-        action->setEnabled(true);
-        action->setChecked(settings->value(key, byDefault).toBool());
-        apply(action->isChecked());
-        connect(action, &QAction::toggled, this, [key, apply](bool on) {
-            apply(on);
-            userSettings()->setValue(key, on);
-        });
-    };
-    toggle(QStringLiteral("mn_numeroslinea"), QStringLiteral("ver/numerosLinea"), true,
-           [this](bool on) { m_text1->setLineNumbersShown(on); });
-    toggle(QStringLiteral("mn_resaltarlinea"), QStringLiteral("ver/resaltarLinea"), true,
-           [this](bool on) { m_text1->setCurrentLineHighlighted(on); });
-    toggle(QStringLiteral("mn_ajustarlineas"), QStringLiteral("ver/ajustarLineas"), false,
-           [this](bool on) {
-               m_text1->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-           });
-    m_liveSpelling = new LiveSpelling(*m_text1, m_events->history(), programSpelling(), this);
-    toggle(QStringLiteral("mn_ortografiaescribir"), QStringLiteral("ver/ortografiaEscribir"), true,
-           [this](bool on) { m_liveSpelling->setEnabled(on); });
-    auto *pairs = new MatchingTagMarks(*m_text1, this);
-    connectCommand(QStringLiteral("mn_etiquetapareja"), [pairs] { pairs->goToPair(); });
-
-    m_normalFontSize = m_text1->font().pointSize();
-    if (m_normalFontSize <= 0)
-        m_normalFontSize = 10;
-    applyZoom(settings->value(QStringLiteral("ver/zoom"), 0).toInt());
-    connectCommand(QStringLiteral("mn_ampliar"), [this] { zoomBy(1); });
-    connectCommand(QStringLiteral("mn_reducir"), [this] { zoomBy(-1); });
-    connectCommand(QStringLiteral("mn_tamanonormal"), [this] { zoomBy(-m_zoom); });
-    m_text1->viewport()->installEventFilter(
-        new WheelZoom(this, [this](int steps) { zoomBy(steps); }));
+        return;
+    case Command::ProgramPage:
+        m_services.opener->open(QUrl(weblinks::PaginaPrograma));
+        return;
+    case Command::AuthorPage:
+        m_services.opener->open(QUrl(weblinks::PaginaAutor));
+        return;
+    case Command::About:
+        AboutDialog(this).exec();
+        return;
+    }
 }
 
 void MainWindow::applyZoom(int steps)
@@ -616,22 +685,6 @@ void MainWindow::connectPageFollowers()
     connect(findChild<QMenu *>(QStringLiteral("mn_archivo")), &QMenu::aboutToShow, this,
             &MainWindow::fillRecentPages);
     fillRecentPages();
-    connectCommand(QStringLiteral("mn_seleccionartodo"), [this] { m_text1->selectAll(); });
-}
-
-void MainWindow::connectPrintCommands()
-{
-    connectCommand(QStringLiteral("mn_imprimir"), [this] {
-        QPrintDialog dialog(&printer(), this);
-        if (dialog.exec() == QDialog::Accepted)
-            printTo(printer());
-    });
-    connectCommand(QStringLiteral("mn_vistapreviaimpresion"), [this] {
-        QPrintPreviewDialog preview(&printer(), this);
-        connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-                [this](QPrinter *target) { printTo(*target); });
-        preview.exec();
-    });
 }
 
 QPrinter &MainWindow::printer()
@@ -700,7 +753,8 @@ void MainWindow::dropEvent(QDropEvent *event)
 
 void MainWindow::setNewWindowCommand(std::function<void()> open)
 {
-    connectCommand(QStringLiteral("mn_nuevaventana"), std::move(open));
+    m_openWindow = std::move(open);
+    m_commands.value(commandSpec(Command::NewWindow).name)->setEnabled(true);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "commandtable.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <QStringList>
 #include <QUrl>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -25,9 +28,12 @@ class FileActivation;
 class FileChooser;
 class FilePanes;
 class LiveSpelling;
+class MatchingTagMarks;
+struct OneClickTag;
 class PreviewController;
 class PreviewPane;
 class Prompts;
+class SpellingCheck;
 
 // The platform services the main window talks to; tests hand in fakes, the program the
 // real adapters (null members are filled with those).
@@ -37,6 +43,8 @@ struct MainWindowServices
     FileChooser *chooser = nullptr;
     Clipboard *clipboard = nullptr;
     DesktopOpener *opener = nullptr;
+    // The spelling check with the user's added words, which the windows of one program share.
+    SpellingCheck *spelling = nullptr;
 };
 
 // The main window `principal`: the menus, toolbars, tag tabs, file panes, document tabs with
@@ -75,10 +83,11 @@ private:
     void buildMenus();
     QWidget *buildToolbars();
     QWidget *buildStatusArea();
+    // Every command carried by runCommand; Ver's switches and the zoom as the user last left
+    // them.
     void connectCommands();
-    void connectCommand(const QString &name, std::function<void()> handler);
-    // Ver: the gutter, the caret's line, wrapping and the zoom, as the user last left them.
-    void connectViewCommands();
+    // on: whether a switch of Ver is now on.
+    void runCommand(Command command, bool on = false);
     void zoomBy(int steps);
     void applyZoom(int steps);
     // Runs a file command, then names the page in the title, the panes and the recent pages
@@ -91,8 +100,7 @@ private:
     // Archivo › Páginas recientes, rebuilt from the user's settings.
     void fillRecentPages();
     void openRecentPage(const QString &path);
-    // Archivo › Imprimir... and Vista previa de impresión, on one printer kept for the session.
-    void connectPrintCommands();
+    // Archivo › Imprimir... and Vista previa de impresión share one printer kept for the session.
     QPrinter &printer();
     void printTo(QPrinter &printer);
     void updateClipboardCommands();
@@ -105,6 +113,9 @@ private:
     std::unique_ptr<Prompts> m_ownPrompts;
     std::unique_ptr<FileChooser> m_ownChooser;
     std::unique_ptr<DesktopOpener> m_ownOpener;
+    std::unique_ptr<SpellingCheck> m_ownSpelling;
+    SpellingCheck *m_spelling = nullptr;
+    std::function<void()> m_openWindow;
     EditingSurface *m_text1 = nullptr;
     DocumentController *m_document = nullptr;
     QStringList m_tablaEtiquetas;
@@ -123,6 +134,9 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     QLabel *m_modifiedNotice = nullptr;
     LiveSpelling *m_liveSpelling = nullptr;
+    MatchingTagMarks *m_tagPairs = nullptr;
+    // The fragment each one-click command inserts, by command.
+    std::array<const OneClickTag *, CommandCount> m_oneClickTags = {};
     int m_normalFontSize = 0;
     int m_zoom = 0;
 };

@@ -18,7 +18,7 @@ PreviewController::PreviewController(DocumentController &document, Prompts &prom
     : m_document(document), m_prompts(prompts), m_opener(opener), m_pane(pane)
 {}
 
-QString PreviewController::GuardarPrimero()
+QString PreviewController::saveFirstToPreview()
 {
     return QStringLiteral("Debes guardar primero el archivo para poder visualizarlo");
 }
@@ -30,14 +30,14 @@ void PreviewController::tabClicked(int current)
     // one, so an edited page is never left on show as if it were saved.
     m_pane.navigate(guardado);
     if (current == PreviewTab && guardado.isEmpty())
-        m_prompts.notify(GuardarPrimero());
+        m_prompts.notify(saveFirstToPreview());
 }
 
-void PreviewController::verEnNavegador()
+void PreviewController::viewInBrowser()
 {
     const QString archivo = m_document.state().archivoActual;
     if (archivo.isEmpty()) {
-        m_prompts.notify(GuardarPrimero());
+        m_prompts.notify(saveFirstToPreview());
         return;
     }
     // After a failed write the file on disk is not what the user sees: the failure has been

@@ -18,12 +18,12 @@ public:
                       PreviewPane &pane);
 
     // The message shown when there is no file on disk that matches the screen.
-    static QString GuardarPrimero();
+    static QString saveFirstToPreview();
 
     // After the current tab of `SSTab1` changed to current.
     void tabClicked(int current);
     // Writes the text to the document's file and opens that file on the desktop.
-    void verEnNavegador();
+    void viewInBrowser();
 
 private:
     DocumentController &m_document;

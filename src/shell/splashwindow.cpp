@@ -14,6 +14,14 @@ static void initPictures()
 
 namespace zendral {
 
+namespace {
+
+constexpr int ShowMainAfterMs = 3000;
+// Long enough after the main window's turn for it to be in place before the splash goes.
+constexpr int CloseAfterMs = 3100;
+
+} // namespace
+
 SplashWindow::SplashWindow(std::function<void()> showMain, QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_showMain(std::move(showMain))
 {
@@ -25,7 +33,7 @@ SplashWindow::SplashWindow(std::function<void()> showMain, QWidget *parent)
     auto *picture = new QLabel;
     picture->setObjectName(QStringLiteral("imagen"));
     picture->setPixmap(QPixmap(QStringLiteral(":/pictures/cargador.svg")));
-    auto *caption = new QLabel(Leyenda());
+    auto *caption = new QLabel(versionCaption());
     caption->setObjectName(QStringLiteral("lblversion"));
     caption->setContentsMargins(8, 4, 8, 6);
 
@@ -39,15 +47,15 @@ SplashWindow::SplashWindow(std::function<void()> showMain, QWidget *parent)
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setSingleShot(true);
-    m_timer1->setInterval(3000);
-    // Coarse timers may drift by 5%, enough for the 3100 ms one to fire first.
+    m_timer1->setInterval(ShowMainAfterMs);
+    // Coarse timers may drift by 5%, enough for the closing one to fire first.
     m_timer1->setTimerType(Qt::PreciseTimer);
     connect(m_timer1, &QTimer::timeout, this, [this] { m_showMain(); });
 
     m_timer2 = new QTimer(this);
     m_timer2->setObjectName(QStringLiteral("Timer2"));
     m_timer2->setSingleShot(true);
-    m_timer2->setInterval(3100);
+    m_timer2->setInterval(CloseAfterMs);
     m_timer2->setTimerType(Qt::PreciseTimer);
     connect(m_timer2, &QTimer::timeout, this, [this] {
         // Never close before the main window is up: the program would end with the splash.
@@ -59,7 +67,7 @@ SplashWindow::SplashWindow(std::function<void()> showMain, QWidget *parent)
     });
 }
 
-QString SplashWindow::Leyenda()
+QString SplashWindow::versionCaption()
 {
     return QStringLiteral("Zendral 1.1          ") + weblinks::PaginaPrograma;
 }

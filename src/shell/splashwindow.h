@@ -19,7 +19,7 @@ public:
     explicit SplashWindow(std::function<void()> showMain, QWidget *parent = nullptr);
 
     // The caption under the picture: the version and the product's site.
-    static QString Leyenda();
+    static QString versionCaption();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -3,6 +3,8 @@
 #include "crashrecovery.h"
 #include "documentcontroller.h"
 #include "editingsurface.h"
+#include "spelldictionary.h"
+#include "usersettings.h"
 
 #include <QEvent>
 #include <QTimer>
@@ -25,7 +27,8 @@ struct WindowSet::Entry
 WindowSet::WindowSet(std::function<MainWindowServices()> services, const QString &recoveryFolder,
                      QObject *parent)
     : QObject(parent), m_services(std::move(services)), m_recoveryFolder(recoveryFolder),
-      m_firstStore(std::make_unique<RecoveryStore>(recoveryFolder))
+      m_firstStore(std::make_unique<RecoveryStore>(recoveryFolder)),
+      m_spelling(std::make_unique<SpellingCheck>(installedDictionaries(), userWordsFile()))
 {}
 
 WindowSet::~WindowSet()
@@ -98,7 +101,10 @@ WindowSet::Entry &WindowSet::open(std::unique_ptr<RecoveryStore> store)
 {
     auto entry = std::make_unique<Entry>();
     entry->store = std::move(store);
-    entry->window = std::make_unique<MainWindow>(m_services ? m_services() : MainWindowServices{});
+    MainWindowServices services = m_services ? m_services() : MainWindowServices{};
+    if (!services.spelling)
+        services.spelling = m_spelling.get();
+    entry->window = std::make_unique<MainWindow>(services);
     MainWindow *window = entry->window.get();
     entry->recovery = std::make_unique<CrashRecovery>(window->surface(), window->document(),
                                                       *entry->store, window->prompts());

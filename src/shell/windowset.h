@@ -2,6 +2,7 @@
 
 #include "mainwindow.h"
 #include "recoverystore.h"
+#include "spellingcheck.h"
 
 #include <QList>
 #include <QObject>
@@ -54,6 +55,8 @@ private:
     QString m_recoveryFolder;
     // Taken as the program starts, so that an editor starting beside this one sees it running.
     std::unique_ptr<RecoveryStore> m_firstStore;
+    // One for every window: a word the user adds in one is known in all.
+    std::unique_ptr<SpellingCheck> m_spelling;
     std::vector<std::unique_ptr<Entry>> m_entries;
     // Closed windows wait here for their close to finish before they go.
     std::vector<std::unique_ptr<Entry>> m_closed;
