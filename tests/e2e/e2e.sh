@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A user's session with the built editor, by keystrokes alone, on the X display it is given
-# (xvfb-run provides one): types a page, inserts a bold pair and a table through its dialog,
+# (tests/xserver.sh provides one): types a page, inserts a bold pair and a table through its dialog,
 # saves it through the file dialog, reopens it, saves it in place, and compares the file's
 # bytes each time. A screenshot of the screen at the end is kept in the artifacts folder.
 #

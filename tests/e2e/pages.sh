@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # An author's afternoon with two pages, by keystrokes alone, on the X display it is given
-# (xvfb-run provides one): a page opened from the desktop while the editor runs comes up in a
+# (tests/xserver.sh provides one): a page opened from the desktop while the editor runs comes up in a
 # second window of the running program; a word found is marked on screen; the page is printed
 # to a PDF file through the print dialog; a misspelt word is underlined in red and corrected
 # from the right-click menu; both pages are saved and their bytes compared.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A crash and its recovery with the built editor, by keystrokes alone, on the X display it is
-# given (xvfb-run provides one): saves a page, types more into it, waits for the recovery copy,
+# given (tests/xserver.sh provides one): saves a page, types more into it, waits for the recovery copy,
 # kills the program with SIGKILL, starts it again, recovers the copy and saves it in place, and
 # compares the file's bytes with what was typed. Then a clean exit leaves no copy behind.
 #
