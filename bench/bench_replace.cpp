@@ -73,7 +73,7 @@ void benchReplace(const QString &page10MB)
     const qsizetype hits = page10MB.count(word);
 
     EditingSurface text1;
-    const auto loadPage = [&] { text1.setText(page10MB); };
+    const auto loadPage = [&] { text1.page().setText(page10MB); };
 
     QString ours;
     QString theirs;
@@ -85,12 +85,12 @@ void benchReplace(const QString &page10MB)
                                                  theirs.replace(word, replacement);
                                              });
     const double command =
-        bestOfThree(loadPage, [&] { replaceInDocument(text1, word, replacement); });
-    const bool commandRight = text1.text() == theirs;
+        bestOfThree(loadPage, [&] { replaceInDocument(text1.page(), word, replacement); });
+    const bool commandRight = text1.page().text() == theirs;
     const double baseline = bestOfThree(loadPage, [&] {
-        QString text = text1.text();
+        QString text = text1.page().text();
         text.replace(word, replacement);
-        text1.setText(text);
+        text1.page().setText(text);
     });
 
     std::printf("replace: \"%s\" -> \"%s\", %lld hits in %lld characters\n", qPrintable(word),

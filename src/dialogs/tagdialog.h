@@ -10,7 +10,7 @@ class QLayout;
 
 namespace zendral {
 
-class EditingSurface;
+class PageText;
 
 // A modal form that builds one fragment from its fields and, on accept, writes it into the
 // editing surface in its colour (or in the insertion colour in force, given none) with the
@@ -27,7 +27,7 @@ public:
     void reject() override;
 
 protected:
-    TagDialog(EditingSurface &text1, QWidget *parent, std::optional<Colour> insertionColour,
+    TagDialog(PageText &page, QWidget *parent, std::optional<Colour> insertionColour,
               OnCancel onCancel);
 
     // Puts the fields above the accept and cancel buttons, which come last in the tab order,
@@ -42,7 +42,7 @@ protected:
 private:
     void insertFragment();
 
-    EditingSurface &m_text1;
+    PageText &m_page;
     std::optional<Colour> m_insertionColour;
     OnCancel m_onCancel;
 };
