@@ -13,14 +13,14 @@ namespace zendral {
 class PageText;
 
 // A modal form that builds one fragment from its fields and, on accept, writes it into the
-// editing surface in its colour (or in the insertion colour in force, given none) with the
+// page in its colour (or in the insertion colour in force, given none) with the
 // caret sent to the end of the document.
 class TagDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    // What cancelling does to the surface besides closing the dialog.
+    // What cancelling does to the page besides closing the dialog.
     enum class OnCancel { LeaveSurface, CaretToEnd };
 
     // Escape, the close box and "&Cancelar" all end here.

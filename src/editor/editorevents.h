@@ -22,7 +22,7 @@ public:
     EditorEvents &operator=(const EditorEvents &) = delete;
 
     bool characterTyped(const QString &character) override;
-    // The surface's change notification.
+    // The page's change notification.
     void onChanged();
 
     UndoHistory &history() { return m_history; }

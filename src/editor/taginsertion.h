@@ -12,7 +12,7 @@ namespace zendral {
 class PageText;
 
 // The one insertion of generated fragments: the fragment replaces the selection in the given
-// colour (none: the insertion colour in force), black is restored, the surface gets the
+// colour (none: the insertion colour in force), black is restored, the page's view gets the
 // focus, and with a back-off the caret goes that many characters before the end of the text.
 void InsertTagText(PageText &page, const QString &fragment,
                    std::optional<Colour> colour = std::nullopt,

@@ -11,7 +11,7 @@ class PageText;
 class TextCmd
 {
 public:
-    // Records the surface's selection and selected text, and the text that will replace them.
+    // Records the page's selection and selected text, and the text that will replace them.
     void Initialize(PageText &page, const QString &newText);
     // Puts back the text it replaced where its character stands.
     void Undo();

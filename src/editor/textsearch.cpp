@@ -12,7 +12,7 @@ namespace zendral {
 
 namespace {
 
-// Characters read from the surface at a time while counting.
+// Characters read from the page at a time while counting.
 constexpr qint64 CountChunk = 16 * 1024;
 // How long one slice of counting may hold the event loop.
 constexpr qint64 SliceMilliseconds = 4;

@@ -27,7 +27,7 @@ std::optional<qint64> findBefore(const QString &text, const QString &needle, qin
 // break follows it. Nothing for a line the text does not have.
 std::optional<qint64> lineCaretPosition(const QString &text, qint64 line);
 
-// Selects the first occurrence of search that starts at skip or later and gives the surface
+// Selects the first occurrence of search that starts at skip or later and gives the view
 // the focus; a miss is told through a notice and leaves the selection alone. An empty search
 // does nothing.
 void BuscarTexto(PageText &page, Prompts &prompts, const QString &search, bool matchCase,
@@ -50,7 +50,7 @@ QList<QTextEdit::ExtraSelection> occurrencesOnScreen(const EditingSurface &view,
                                                      Qt::CaseSensitivity sensitivity,
                                                      const QTextCharFormat &format);
 
-// Counts the occurrences of a needle over the whole text of a surface, overlapping ones
+// Counts the occurrences of a needle over the whole text of a page, overlapping ones
 // included, in short slices between events so that typing never waits for it. Any change of the
 // text starts the count again; between counts nothing runs.
 class OccurrenceCounter : public QObject
@@ -86,7 +86,7 @@ private:
     bool m_complete = false;
 };
 
-// Puts the caret at the end of line nLinea and gives the surface the focus; a line the text
+// Puts the caret at the end of line nLinea and gives the view the focus; a line the text
 // does not have leaves everything as it was.
 void IrLinea(PageText &page, qint64 nLinea);
 
