@@ -288,8 +288,7 @@ void TestUndoModel::randomSequence()
                           : 400;
 
     WindowFixture f;
-    EditingSurface &view = f.text1;
-    PageText &page = view.page();
+    PageText &page = f.page();
     const auto trigger = [&f](const char *name) { f.trigger(QLatin1String(name)); };
     Oracle oracle;
     page.setText(QString());
@@ -307,8 +306,8 @@ void TestUndoModel::randomSequence()
             done = u"type \""_qs + characters + u'"';
             for (QChar c : characters) {
                 // keyClicks takes Latin-1 only: "€" goes as a key event of its own.
-                QTest::sendKeyEvent(QTest::Click, &view, Qt::Key(c.toUpper().unicode()), QString(c),
-                                    Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Click, &f.text1, Qt::Key(c.toUpper().unicode()),
+                                    QString(c), Qt::NoModifier);
                 oracle.type(c);
             }
         } else if (kind < 40) {
@@ -320,17 +319,17 @@ void TestUndoModel::randomSequence()
             oracle.select(from, count);
         } else if (kind < 46) {
             done = u"Backspace"_qs;
-            QTest::keyClick(&view, Qt::Key_Backspace);
+            QTest::keyClick(&f.text1, Qt::Key_Backspace);
             oracle.backspace();
         } else if (kind < 52) {
             done = u"Delete"_qs;
-            QTest::keyClick(&view, Qt::Key_Delete);
+            QTest::keyClick(&f.text1, Qt::Key_Delete);
             oracle.deleteForward();
         } else if (kind < 54) {
             // Enter and Tab are the surface's own keys: inserted, never recorded.
             const bool enter = random.bounded(2);
             done = enter ? u"Enter"_qs : u"Tab"_qs;
-            QTest::keyClick(&view, enter ? Qt::Key_Return : Qt::Key_Tab);
+            QTest::keyClick(&f.text1, enter ? Qt::Key_Return : Qt::Key_Tab);
             oracle.replaceSelection(enter ? u"\r\n"_qs : u"\t"_qs);
         } else if (kind < 59) {
             // One-click insertions; some put the caret back from the end of the whole text.
@@ -382,7 +381,7 @@ void TestUndoModel::randomSequence()
             const bool key = random.bounded(2);
             done = key ? u"Ctrl+Z"_qs : u"btndeshacer"_qs;
             if (key)
-                QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+                QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
             else
                 trigger("btndeshacer");
             oracle.undo();
@@ -390,7 +389,7 @@ void TestUndoModel::randomSequence()
             const bool key = random.bounded(2);
             done = key ? u"Ctrl+Y"_qs : u"btnrehacer"_qs;
             if (key)
-                QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
+                QTest::keyClick(&f.text1, Qt::Key_Y, Qt::ControlModifier);
             else
                 trigger("btnrehacer");
             oracle.redo();
@@ -444,15 +443,14 @@ void TestUndoModel::scripted()
     QFETCH(QString, expected);
 
     WindowFixture f;
-    EditingSurface &view = f.text1;
-    PageText &page = view.page();
+    PageText &page = f.page();
     page.setText(start);
     f.window.events().history().clear();
     page.setSelectionStart(page.textLength());
     for (const QString &step : steps) {
         const QString argument = step.section(u':', 1);
         if (step.startsWith(u"type:")) {
-            QTest::keyClicks(&view, argument);
+            QTest::keyClicks(&f.text1, argument);
         } else if (step.startsWith(u"open:")) {
             page.setText(argument);
             f.window.events().history().clear();
@@ -462,9 +460,9 @@ void TestUndoModel::scripted()
         } else if (step.startsWith(u"replace:")) {
             replaceInDocument(page, argument.section(u':', 0, 0), argument.section(u':', 1));
         } else if (step == u"home" || step == u"enter") {
-            QTest::keyClick(&view, step == u"home" ? Qt::Key_Home : Qt::Key_Return);
+            QTest::keyClick(&f.text1, step == u"home" ? Qt::Key_Home : Qt::Key_Return);
         } else if (step == u"undo") {
-            QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
         } else {
             f.trigger(step);
         }

@@ -5,13 +5,9 @@
 #include <QList>
 #include <QPlainTextEdit>
 #include <QString>
-#include <QTextBlock>
-#include <QTextLayout>
 #include <QUrl>
 
-#include <functional>
 #include <map>
-#include <vector>
 
 class QAction;
 
