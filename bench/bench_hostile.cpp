@@ -69,8 +69,8 @@ double openUntilPainted(const QTemporaryDir &dir, const QString &page)
     surface.resize(1000, 700);
     surface.show();
     return millisecondsOf([&] {
-        surface.setText(readDocumentFile(path).document.text);
-        Colorea(surface, table);
+        surface.page().setText(readDocumentFile(path).document.text);
+        Colorea(surface.page(), table);
         surface.viewport()->repaint();
     });
 }
@@ -87,8 +87,8 @@ std::vector<double> keystrokes(const QString &page, qint64 position, const QStri
     MainWindow window;
     window.show();
     EditingSurface &surface = window.surface();
-    surface.setText(page);
-    surface.setSelectionStart(position);
+    surface.page().setText(page);
+    surface.page().setSelectionStart(position);
     surface.viewport()->repaint();
     std::vector<double> times;
     for (const QChar key : keys) {

@@ -61,15 +61,15 @@ void benchRecovery(const QString &page10MB)
     QTemporaryDir folder;
     MainWindow window;
     EditingSurface &surface = window.surface();
-    surface.setText(page10MB);
-    surface.setSelectionStart(surface.textLength() / 2);
+    surface.page().setText(page10MB);
+    surface.page().setSelectionStart(surface.page().textLength() / 2);
     // Before and after, so that the page's growth weighs on both sides alike.
     std::vector<double> without = keystrokes(surface, 200);
     std::vector<double> with;
     {
         QtPrompts prompts(&window);
         RecoveryStore store(folder.path());
-        CrashRecovery recovery(surface, window.document(), store, prompts);
+        CrashRecovery recovery(surface.page(), window.document(), store, prompts);
         with = keystrokes(surface, 400);
     }
     const std::vector<double> after = keystrokes(surface, 200);
@@ -88,10 +88,10 @@ void benchRecovery(const QString &page10MB)
         QStringList text;
         QElapsedTimer total;
         total.start();
-        for (qint64 at = 0; at < surface.textLength(); at += part) {
+        for (qint64 at = 0; at < surface.page().textLength(); at += part) {
             QElapsedTimer timer;
             timer.start();
-            text.append(surface.textRange(at, part));
+            text.append(surface.page().textRange(at, part));
             parts.push_back(millisecondsSince(timer));
         }
         whole.push_back(millisecondsSince(total));
@@ -115,7 +115,7 @@ void benchRecovery(const QString &page10MB)
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer timer;
         timer.start();
-        const QString all = surface.text();
+        const QString all = surface.page().text();
         text.push_back(millisecondsSince(timer));
     }
     row("   recovery copy 10 MB: one part, GUI thread (longest; raw text())",

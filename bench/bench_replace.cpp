@@ -72,8 +72,9 @@ void benchReplace(const QString &page10MB)
     const QString replacement = word + QStringLiteral("_x");
     const qsizetype hits = page10MB.count(word);
 
-    EditingSurface text1;
-    const auto loadPage = [&] { text1.setText(page10MB); };
+    EditingSurface view;
+    PageText &page = view.page();
+    const auto loadPage = [&] { page.setText(page10MB); };
 
     QString ours;
     QString theirs;
@@ -85,12 +86,12 @@ void benchReplace(const QString &page10MB)
                                                  theirs.replace(word, replacement);
                                              });
     const double command =
-        bestOfThree(loadPage, [&] { replaceInDocument(text1, word, replacement); });
-    const bool commandRight = text1.text() == theirs;
+        bestOfThree(loadPage, [&] { replaceInDocument(page, word, replacement); });
+    const bool commandRight = page.text() == theirs;
     const double baseline = bestOfThree(loadPage, [&] {
-        QString text = text1.text();
+        QString text = page.text();
         text.replace(word, replacement);
-        text1.setText(text);
+        page.setText(text);
     });
 
     std::printf("replace: \"%s\" -> \"%s\", %lld hits in %lld characters\n", qPrintable(word),

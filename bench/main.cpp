@@ -109,8 +109,8 @@ void openAndColour(const QTemporaryDir &dir, const QString &label, const QString
             EditingSurface surface;
             ours.push_back(millisecondsOf([&] {
                 const ReadResult read = readDocumentFile(path);
-                surface.setText(read.document.text);
-                Colorea(surface, table);
+                surface.page().setText(read.document.text);
+                Colorea(surface.page(), table);
             }));
         }
         {
@@ -155,9 +155,9 @@ Keystrokes typing(const QString &page, double where, int count)
     Keystrokes result;
     MainWindow window;
     EditingSurface &surface = window.surface();
-    surface.setText(page);
-    const qint64 start = qint64(double(surface.textLength()) * where);
-    surface.setSelectionStart(start);
+    surface.page().setText(page);
+    const qint64 start = qint64(double(surface.page().textLength()) * where);
+    surface.page().setSelectionStart(start);
     for (int i = 0; i < count; ++i)
         result.ours.push_back(
             millisecondsOf([&] { typeKey(surface, QChar(char16_t(u'a' + i % 26))); }));
@@ -188,8 +188,8 @@ void closingTags(const QString &page)
 {
     MainWindow window;
     EditingSurface &surface = window.surface();
-    surface.setText(page);
-    surface.setSelectionStart(surface.textLength() / 2);
+    surface.page().setText(page);
+    surface.page().setSelectionStart(surface.page().textLength() / 2);
     std::vector<double> ours;
     for (int i = 0; i < 200; ++i) {
         typeKey(surface, u'<');
@@ -213,8 +213,8 @@ void typingAfterLongHistory(const QString &page)
 {
     MainWindow window;
     EditingSurface &surface = window.surface();
-    surface.setText(page);
-    surface.setSelectionStart(surface.textLength() / 2);
+    surface.page().setText(page);
+    surface.page().setSelectionStart(surface.page().textLength() / 2);
     for (int i = 0; i < 30000; ++i) {
         typeKey(surface, QChar(char16_t(u'a' + i % 26)));
         if (i % 40 == 39) {
@@ -249,15 +249,15 @@ void typingAfterLongHistory(const QString &page)
 void saving(const QTemporaryDir &dir, const QString &page)
 {
     EditingSurface surface;
-    surface.setText(page);
+    surface.page().setText(page);
     const QString path = dir.filePath(QStringLiteral("guardado.html"));
     const QString rawPath = dir.filePath(QStringLiteral("crudo.html"));
     const QByteArray bytes = (page + QStringLiteral("\r\n")).toUtf8();
     std::vector<double> ours;
     std::vector<double> raw;
     for (int run = 0; run < 5; ++run) {
-        ours.push_back(
-            millisecondsOf([&] { writeDocumentFile(path, surface.text(), TextEncoding::Utf8); }));
+        ours.push_back(millisecondsOf(
+            [&] { writeDocumentFile(path, surface.page().text(), TextEncoding::Utf8); }));
         raw.push_back(millisecondsOf([&] {
             QFile file(rawPath);
             file.open(QIODevice::WriteOnly | QIODevice::Truncate);
@@ -276,9 +276,9 @@ void screenMarks(const QString &page)
     MainWindow window;
     window.show();
     EditingSurface &surface = window.surface();
-    surface.setText(page);
+    surface.page().setText(page);
     const qint64 tag = page.indexOf(QStringLiteral("<table"), page.size() / 2);
-    surface.setSelectionStart(tag + 2);
+    surface.page().setSelectionStart(tag + 2);
     surface.centerCursor();
     auto *spelling = window.findChild<LiveSpelling *>();
     auto *pairs = window.findChild<MatchingTagMarks *>();
@@ -369,8 +369,8 @@ int main(int argc, char *argv[])
     }
     // "write-pages FOLDER": the pages the editors are launched with side by side.
     if (arguments.contains(QStringLiteral("write-pages")))
-        return writeBenchPages(arguments.value(arguments.indexOf(QStringLiteral("write-pages")) + 1),
-                               sizes);
+        return writeBenchPages(
+            arguments.value(arguments.indexOf(QStringLiteral("write-pages")) + 1), sizes);
     QTemporaryDir dir;
     // "closing" measures only the live colouring of a typed ">", "open" only opening 10 MB.
     if (application.arguments().contains(QStringLiteral("closing"))) {

@@ -75,9 +75,9 @@ void settle(QWidget &window)
 
 double mean(const std::vector<double> &values)
 {
-    return values.empty() ? NAN
-                          : std::accumulate(values.begin(), values.end(), 0.0) /
-                                double(values.size());
+    return values.empty()
+               ? NAN
+               : std::accumulate(values.begin(), values.end(), 0.0) / double(values.size());
 }
 
 double p99(std::vector<double> values)
@@ -90,8 +90,9 @@ double p99(std::vector<double> values)
 
 double median(std::vector<double> values)
 {
-    values.erase(std::remove_if(values.begin(), values.end(), [](double v) { return std::isnan(v); }),
-                 values.end());
+    values.erase(
+        std::remove_if(values.begin(), values.end(), [](double v) { return std::isnan(v); }),
+        values.end());
     if (values.empty())
         return NAN;
     std::sort(values.begin(), values.end());
@@ -172,11 +173,10 @@ int zendralChild(const QString &path)
 
     EditingSurface &surface = window.surface();
     surface.setFocus();
-    surface.setSelectionStart(surface.textLength() / 2);
+    surface.page().setSelectionStart(surface.page().textLength() / 2);
     settle(window);
     const std::vector<double> keys = timedKeys(
-        [](int) {},
-        [&, i = 0]() mutable { sendKey(surface, QChar(char16_t(u'a' + i++ % 26))); });
+        [](int) {}, [&, i = 0]() mutable { sendKey(surface, QChar(char16_t(u'a' + i++ % 26))); });
     figures[QStringLiteral("key")] = mean(keys);
     figures[QStringLiteral("key99")] = p99(keys);
     figures[QStringLiteral("keys")] = double(keys.size());
@@ -403,17 +403,17 @@ void benchPages(const QList<int> &sizes, int runs)
         std::printf("| %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | "
                     "%s | %s |\n",
                     qPrintable(page.label), qPrintable(figureOrBound(ours, open, timeout)),
-                    qPrintable(figureOrBound(bare, bareOpen, timeout)), qPrintable(ratio(open, bareOpen)),
-                    qPrintable(number(peak)), qPrintable(number(peak / fileMb)),
-                    qPrintable(number(barePeak)), qPrintable(ratio(peak, barePeak)),
+                    qPrintable(figureOrBound(bare, bareOpen, timeout)),
+                    qPrintable(ratio(open, bareOpen)), qPrintable(number(peak)),
+                    qPrintable(number(peak / fileMb)), qPrintable(number(barePeak)),
+                    qPrintable(ratio(peak, barePeak)),
                     qPrintable(figureOrBound(ours, key, timeout, 2)),
                     qPrintable(number(medianOf(ours, QStringLiteral("key99")), 2)),
                     qPrintable(number(medianOf(ours, QStringLiteral("keys")), 0)),
                     qPrintable(figureOrBound(ours, gt, timeout, 2)),
                     qPrintable(number(medianOf(ours, QStringLiteral("gt99")), 2)),
                     qPrintable(ratio(gt, key)), qPrintable(figureOrBound(ours, save, timeout)),
-                    qPrintable(number(raw)),
-                    qPrintable(ratio(save, raw)));
+                    qPrintable(number(raw)), qPrintable(ratio(save, raw)));
         std::fflush(stdout);
     }
 

@@ -143,6 +143,7 @@ struct WindowFixture
     FakeDesktopOpener opener;
     MainWindow window{MainWindowServices{&prompts, &chooser, nullptr, &opener}};
     EditingSurface &text1 = window.surface();
+    PageText &page() { return text1.page(); }
 
     void trigger(const QString &name) { window.command(name)->trigger(); }
     // Runs a command whose file dialog answers path.

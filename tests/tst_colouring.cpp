@@ -1,5 +1,4 @@
 #include "colouring.h"
-#include "editingsurface.h"
 #include "editorevents.h"
 #include "testsupport.h"
 
@@ -34,12 +33,12 @@ Colour colourOf(QChar letter)
     }
 }
 
-QString coloursOf(const EditingSurface &surface)
+QString coloursOf(const PageText &page)
 {
     QString letters;
-    const QString text = surface.text();
+    const QString text = page.text();
     for (qint64 i = 0; i < text.size(); ++i) {
-        const Colour colour = surface.colourAt(i);
+        const Colour colour = page.colourAt(i);
         const char *names = ".BGOPLDW";
         QChar letter = u'?';
         for (const char *name = names; *name; ++name) {
@@ -51,16 +50,20 @@ QString coloursOf(const EditingSurface &surface)
     return letters;
 }
 
-// A surface coloured as the user types.
+// A page coloured as the user types, its characters handed on as the view hands them.
 struct Live
 {
-    EditingSurface surface;
-    EditorEvents events{surface, TablaEtiquetas(), {}};
+    PageText page;
+    EditorEvents events{page, TablaEtiquetas(), {}};
 
-    Live()
+    QMetaObject::Connection changes =
+        QObject::connect(&page, &PageText::changed, [this] { events.onChanged(); });
+    void type(const QString &text)
     {
-        surface.setTypedCharacterHandler(&events);
-        QObject::connect(&surface, &EditingSurface::changed, [this] { events.onChanged(); });
+        for (const QChar c : text) {
+            PageText::Operation key(page);
+            events.characterTyped(c);
+        }
     }
 };
 
@@ -116,23 +119,23 @@ void TestColouring::wholeText()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    EditingSurface surface;
-    surface.setText(text);
-    Colorea(surface, TablaEtiquetas());
-    QCOMPARE(surface.text(), text);
-    QCOMPARE(coloursOf(surface), expected);
+    PageText page;
+    page.setText(text);
+    Colorea(page, TablaEtiquetas());
+    QCOMPARE(page.text(), text);
+    QCOMPARE(coloursOf(page), expected);
 }
 
 void TestColouring::wholeTextLeavesTheLastTagSelected()
 {
-    EditingSurface surface;
-    surface.setText(u"<p>hola</p>"_qs);
-    Colorea(surface, TablaEtiquetas());
-    QCOMPARE(surface.selectedText(), u"/p"_qs);
-    surface.setText(u"sin etiquetas"_qs);
-    surface.setSelectionStart(3);
-    Colorea(surface, TablaEtiquetas());
-    QCOMPARE(surface.selectionLength(), 0);
+    PageText page;
+    page.setText(u"<p>hola</p>"_qs);
+    Colorea(page, TablaEtiquetas());
+    QCOMPARE(page.selectedText(), u"/p"_qs);
+    page.setText(u"sin etiquetas"_qs);
+    page.setSelectionStart(3);
+    Colorea(page, TablaEtiquetas());
+    QCOMPARE(page.selectionLength(), 0);
 }
 
 void TestColouring::live_data()
@@ -163,26 +166,24 @@ void TestColouring::live()
     QFETCH(QString, typed);
     QFETCH(QString, expected);
     Live live;
-    EditingSurface &surface = live.surface;
-    surface.setText(before);
-    surface.setSelectionStart(surface.textLength());
-    typeInto(&surface, typed);
-    QCOMPARE(surface.text(), before + typed);
-    QCOMPARE(coloursOf(surface), expected);
+    live.page.setText(before);
+    live.page.setSelectionStart(live.page.textLength());
+    live.type(typed);
+    QCOMPARE(live.page.text(), before + typed);
+    QCOMPARE(coloursOf(live.page), expected);
     // The caret stays after the ">" and the next character typed is black.
-    QCOMPARE(surface.selectionStart(), surface.textLength());
-    QCOMPARE(surface.selectionLength(), 0);
-    QCOMPARE(surface.insertionColour(), colours::Black);
+    QCOMPARE(live.page.selectionStart(), live.page.textLength());
+    QCOMPARE(live.page.selectionLength(), 0);
+    QCOMPARE(live.page.insertionColour(), colours::Black);
 }
 
 void TestColouring::laterChangesColourAgainAfterGreaterThan()
 {
     // After a typed ">", an insertion colours the tag nearest before the caret.
     Live live;
-    EditingSurface &surface = live.surface;
-    typeInto(&surface, u"<p>"_qs);
-    surface.setSelectedText(u"<b>  </b>"_qs);
-    QCOMPARE(coloursOf(surface), u".B.......BB."_qs);
+    live.type(u"<p>"_qs);
+    live.page.setSelectedText(u"<b>  </b>"_qs);
+    QCOMPARE(coloursOf(live.page), u".B.......BB."_qs);
 }
 
 QTEST_MAIN(TestColouring)

@@ -29,7 +29,7 @@ struct ShownWindow : WindowFixture
 int rowOf(EditingSurface &text1, qint64 position)
 {
     QTextCursor cursor(text1.document());
-    cursor.setPosition(int(text1.toWidgetPosition(position)));
+    cursor.setPosition(int(text1.page().toWidgetPosition(position)));
     return text1.cursorRect(cursor).center().y();
 }
 
@@ -94,7 +94,7 @@ void rightClick(EditingSurface &text1, qint64 position, const QString &pick)
         }
     });
     QTextCursor cursor(text1.document());
-    cursor.setPosition(int(text1.toWidgetPosition(position)) + 1);
+    cursor.setPosition(int(text1.page().toWidgetPosition(position)) + 1);
     const QPoint at = text1.cursorRect(cursor).center();
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, text1.viewport()->mapToGlobal(at));
     QCoreApplication::sendEvent(text1.viewport(), &event);
@@ -163,8 +163,8 @@ void TestComforts::gutterCurrentLineAndWrapping()
     ShownWindow f;
     // The lone LF is shown as a break: three lines on screen, each numbered and highlighted
     // on its own.
-    f.text1.setText(u"uno\ndos\r\ntres"_qs);
-    f.text1.setSelectionStart(5);
+    f.page().setText(u"uno\ndos\r\ntres"_qs);
+    f.page().setSelectionStart(5);
     auto *gutter = child(&f.text1, u"numeroslinea"_qs);
     const QImage numbers = gutter->grab().toImage();
     for (const qint64 line : {0, 4, 9}) {
@@ -191,7 +191,7 @@ void TestComforts::gutterCurrentLineAndWrapping()
     f.trigger(u"mn_resaltarlinea"_qs);
     QTRY_COMPARE(lineBackground(f.text1, 9), base);
 
-    f.text1.setText(QString(2000, u'x'));
+    f.page().setText(QString(2000, u'x'));
     const QTextBlock line = f.text1.document()->firstBlock();
     QCOMPARE(line.layout()->lineCount(), 1);
     f.trigger(u"mn_ajustarlineas"_qs);
@@ -348,7 +348,7 @@ void TestComforts::printAndPreview()
         QVERIFY2(text.simplified().contains(QLatin1String(line)), line);
 
     // The tags keep their colour on paper.
-    const QColor tag = toQColor(f.text1.colourAt(1));
+    const QColor tag = toQColor(f.page().colourAt(1));
     const QString picture = dir.filePath(u"hoja"_qs);
     outputOf(u"pdftoppm"_qs,
              {u"-r"_qs, u"100"_qs, u"-l"_qs, u"1"_qs, u"-png"_qs, u"-singlefile"_qs, pdf, picture});
@@ -367,23 +367,23 @@ void TestComforts::printAndPreview()
 void TestComforts::spellingAsYouType()
 {
     ShownWindow f;
-    f.text1.setText(u"<p title=\"un grato\"></p>"_qs);
-    f.text1.setSelectionStart(0);
-    f.text1.setSelectionLength(20);
-    f.text1.setSelectionColour(colours::Blue);
-    f.text1.setSelectionStart(20);
-    f.text1.setInsertionColour(colours::Black);
+    f.page().setText(u"<p title=\"un grato\"></p>"_qs);
+    f.page().setSelectionStart(0);
+    f.page().setSelectionLength(20);
+    f.page().setSelectionColour(colours::Blue);
+    f.page().setSelectionStart(20);
+    f.page().setInsertionColour(colours::Black);
     // Only what a reader sees: the tag's name and the attribute's name are no words.
     QTest::keyClicks(&f.text1, u"el prro y el gatto de zendralia"_qs);
     QTRY_COMPARE(underlined(f.text1), (QStringList{u"prro"_qs, u"gatto"_qs, u"zendralia"_qs}));
 
     // A suggestion takes the word's place in the word's colour.
-    f.text1.setInsertionColour(colours::Red);
+    f.page().setInsertionColour(colours::Red);
     rightClick(f.text1, 24, u"perro"_qs);
-    QCOMPARE(f.text1.text(), u"<p title=\"un grato\">el perro y el gatto de zendralia</p>"_qs);
-    QCOMPARE(f.text1.colourAt(24), colours::Black);
-    QCOMPARE(f.text1.colourAt(19), colours::Blue);
-    QCOMPARE(f.text1.insertionColour(), colours::Red);
+    QCOMPARE(f.page().text(), u"<p title=\"un grato\">el perro y el gatto de zendralia</p>"_qs);
+    QCOMPARE(f.page().colourAt(24), colours::Black);
+    QCOMPARE(f.page().colourAt(19), colours::Blue);
+    QCOMPARE(f.page().insertionColour(), colours::Red);
     QTRY_COMPARE(underlined(f.text1), (QStringList{u"gatto"_qs, u"zendralia"_qs}));
 
     rightClick(f.text1, 35, u"&Omitir"_qs);
@@ -431,30 +431,30 @@ void TestComforts::tagPairs()
     const qsizetype landing = text.indexOf(u'^');
     text.remove(u'|').remove(u'^');
     WindowFixture f;
-    f.text1.setText(text);
-    f.text1.setSelectionStart(caret - (landing >= 0 && landing < caret));
+    f.page().setText(text);
+    f.page().setSelectionStart(caret - (landing >= 0 && landing < caret));
     f.trigger(u"mn_etiquetapareja"_qs);
-    QCOMPARE(f.text1.selectionStart(), landing < 0 ? caret : landing - (caret < landing));
-    QCOMPARE(f.text1.text(), text);
+    QCOMPARE(f.page().selectionStart(), landing < 0 ? caret : landing - (caret < landing));
+    QCOMPARE(f.page().text(), text);
 }
 
 void TestComforts::pairMarksAndTheirKey()
 {
     ShownWindow f;
     const QString page = u"<div><p>uno</p>\r\n<DIV>dos</div>\r\n</div>"_qs;
-    f.text1.setText(page);
-    f.text1.setSelectionStart(2);
+    f.page().setText(page);
+    f.page().setSelectionStart(2);
     const auto paired = [&] {
         QList<qint64> starts;
         for (const QTextEdit::ExtraSelection &mark : f.text1.extraSelections()) {
             if (mark.format.background().style() != Qt::NoBrush)
-                starts.append(f.text1.fromWidgetPosition(mark.cursor.selectionStart()));
+                starts.append(f.page().fromWidgetPosition(mark.cursor.selectionStart()));
         }
         return starts;
     };
     QTRY_COMPARE(paired(), (QList<qint64>{0, 33}));
     QTest::keyClick(&f.text1, Qt::Key_M, Qt::ControlModifier);
-    QCOMPARE(f.text1.selectionStart(), 35);
+    QCOMPARE(f.page().selectionStart(), 35);
     // Out of the name, the marks go.
     QTest::keyClick(&f.text1, Qt::Key_End);
     QTRY_COMPARE(paired(), QList<qint64>());
@@ -464,11 +464,11 @@ void TestComforts::pairMarksAndTheirKey()
 void TestComforts::contextMenuUndoes()
 {
     ShownWindow f;
-    f.text1.setText(u"ab"_qs);
-    f.text1.setSelectionStart(2);
+    f.page().setText(u"ab"_qs);
+    f.page().setSelectionStart(2);
     typeInto(&f.text1, u"c"_qs);
     rightClick(f.text1, 0, u"&Deshacer\tCtrl+Z"_qs);
-    QCOMPARE(f.text1.text(), u"ab"_qs);
+    QCOMPARE(f.page().text(), u"ab"_qs);
 }
 
 void TestComforts::qtTextsAreSpanish()
@@ -554,7 +554,7 @@ void TestComforts::buttonsAreNamedAndEscapeCloses()
         return;
     }
     // A word the dictionary does not know, so that the spelling dialog opens.
-    f.text1.setText(u"casa xqzwv"_qs);
+    f.page().setText(u"casa xqzwv"_qs);
     QStringList unnamed{u"<no dialog>"_qs};
     bool escapeCloses = false;
     bool modal = false;
@@ -575,7 +575,7 @@ void TestComforts::buttonsAreNamedAndEscapeCloses()
     QVERIFY(modal);
     QCOMPARE(shownName, name);
     // Backing out of a dialog leaves the page alone.
-    QCOMPARE(f.text1.text(), u"casa xqzwv"_qs);
+    QCOMPARE(f.page().text(), u"casa xqzwv"_qs);
 }
 
 QTEST_MAIN(TestComforts)

@@ -57,7 +57,7 @@ void TestDesktopSafety::desktopGetsTheExactPath()
     FakeFileChooser chooser;
     MainWindow window(MainWindowServices{&prompts, &chooser, nullptr, nullptr});
     window.document().state().archivoActual = path;
-    window.surface().setText(u"<p>hola</p>"_qs);
+    window.surface().page().setText(u"<p>hola</p>"_qs);
     DesktopHandler handler;
     QDesktopServices::setUrlHandler(u"file"_qs, &handler, "open");
     window.command(u"mn_visualizar"_qs)->trigger();

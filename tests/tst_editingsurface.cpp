@@ -43,103 +43,103 @@ void TestEditingSurface::wholeTextRoundTrips()
 {
     QFETCH(QString, text);
     EditingSurface surface;
-    surface.setText(text);
-    QCOMPARE(surface.text(), text);
-    QCOMPARE(surface.textLength(), text.size());
+    surface.page().setText(text);
+    QCOMPARE(surface.page().text(), text);
+    QCOMPARE(surface.page().textLength(), text.size());
 }
 
 void TestEditingSurface::positionsCountLineBreaksAsTwo()
 {
     EditingSurface surface;
-    surface.setText(u"ab\r\ncd\nef\r\n"_qs);
-    const QString text = surface.text();
+    surface.page().setText(u"ab\r\ncd\nef\r\n"_qs);
+    const QString text = surface.page().text();
     // Ranges that start on an LF or end after a CR take only their half of the break.
     for (qint64 i = 0; i < text.size(); ++i) {
-        QCOMPARE(surface.characterAt(i), text.at(i));
-        QCOMPARE(surface.textRange(i, 3), text.mid(i, 3));
+        QCOMPARE(surface.page().characterAt(i), text.at(i));
+        QCOMPARE(surface.page().textRange(i, 3), text.mid(i, 3));
     }
-    QCOMPARE(surface.textRange(4, 100), u"cd\nef\r\n"_qs);
+    QCOMPARE(surface.page().textRange(4, 100), u"cd\nef\r\n"_qs);
 
-    surface.setSelectionStart(4);
-    QCOMPARE(surface.selectionStart(), 4);
+    surface.page().setSelectionStart(4);
+    QCOMPARE(surface.page().selectionStart(), 4);
     QCOMPARE(surface.textCursor().position(), 3);
     // A position between CR and LF falls back to the end of its line.
-    surface.setSelectionStart(3);
-    QCOMPARE(surface.selectionStart(), 2);
-    surface.setSelectionStart(surface.textLength());
-    QCOMPARE(surface.selectionStart(), text.size());
+    surface.page().setSelectionStart(3);
+    QCOMPARE(surface.page().selectionStart(), 2);
+    surface.page().setSelectionStart(surface.page().textLength());
+    QCOMPARE(surface.page().selectionStart(), text.size());
 }
 
 void TestEditingSurface::selectionOperations()
 {
     EditingSurface surface;
     // Writing the selected text of an empty surface gives exactly that text.
-    surface.setSelectedText(u"hola\r\nmundo"_qs);
-    QCOMPARE(surface.text(), u"hola\r\nmundo"_qs);
-    QCOMPARE(surface.selectionStart(), 11);
+    surface.page().setSelectedText(u"hola\r\nmundo"_qs);
+    QCOMPARE(surface.page().text(), u"hola\r\nmundo"_qs);
+    QCOMPARE(surface.page().selectionStart(), 11);
 
-    surface.setSelectionStart(2);
-    surface.setSelectionLength(6);
-    QCOMPARE(surface.selectedText(), u"la\r\nmu"_qs);
-    QCOMPARE(surface.selectionLength(), 6);
-    surface.setSelectedText(u"X"_qs);
-    QCOMPARE(surface.text(), u"hoXndo"_qs);
-    QCOMPARE(surface.selectionStart(), 3);
-    QCOMPARE(surface.selectionLength(), 0);
+    surface.page().setSelectionStart(2);
+    surface.page().setSelectionLength(6);
+    QCOMPARE(surface.page().selectedText(), u"la\r\nmu"_qs);
+    QCOMPARE(surface.page().selectionLength(), 6);
+    surface.page().setSelectedText(u"X"_qs);
+    QCOMPARE(surface.page().text(), u"hoXndo"_qs);
+    QCOMPARE(surface.page().selectionStart(), 3);
+    QCOMPARE(surface.page().selectionLength(), 0);
 
     // Pasted LF and CR line ends both start new lines, saved as CR LF.
-    surface.setSelectedText(u"1\n2\r3"_qs);
-    QCOMPARE(surface.text(), u"hoX1\r\n2\r\n3ndo"_qs);
+    surface.page().setSelectedText(u"1\n2\r3"_qs);
+    QCOMPARE(surface.page().text(), u"hoX1\r\n2\r\n3ndo"_qs);
 }
 
 void TestEditingSurface::insertionColourPersists()
 {
     EditingSurface surface;
-    surface.setSelectionColour(colours::Blue);
-    surface.setSelectedText(u"<b>"_qs);
-    surface.setSelectionColour(colours::Black);
-    surface.setSelectionStart(1);
+    surface.page().setSelectionColour(colours::Blue);
+    surface.page().setSelectedText(u"<b>"_qs);
+    surface.page().setSelectionColour(colours::Black);
+    surface.page().setSelectionStart(1);
     QTest::keyClicks(&surface, u"x"_qs);
-    QCOMPARE(surface.text(), u"<xb>"_qs);
-    QCOMPARE(surface.colourAt(0), colours::Blue);
-    QCOMPARE(surface.colourAt(1), colours::Black);
-    QCOMPARE(surface.colourAt(2), colours::Blue);
+    QCOMPARE(surface.page().text(), u"<xb>"_qs);
+    QCOMPARE(surface.page().colourAt(0), colours::Blue);
+    QCOMPARE(surface.page().colourAt(1), colours::Black);
+    QCOMPARE(surface.page().colourAt(2), colours::Blue);
 
     // With a selection, the selection colour recolours it and leaves the insertion colour.
-    surface.setSelectionStart(2);
-    surface.setSelectionLength(2);
-    surface.setSelectionColour(colours::Purple);
-    QCOMPARE(surface.colourAt(2), colours::Purple);
-    QCOMPARE(surface.colourAt(3), colours::Purple);
-    QCOMPARE(surface.insertionColour(), colours::Black);
+    surface.page().setSelectionStart(2);
+    surface.page().setSelectionLength(2);
+    surface.page().setSelectionColour(colours::Purple);
+    QCOMPARE(surface.page().colourAt(2), colours::Purple);
+    QCOMPARE(surface.page().colourAt(3), colours::Purple);
+    QCOMPARE(surface.page().insertionColour(), colours::Black);
 
     // The whole-text write makes every character plain.
-    surface.setText(surface.text());
-    for (qint64 i = 0; i < surface.textLength(); ++i)
-        QCOMPARE(surface.colourAt(i), colours::Black);
+    surface.page().setText(surface.page().text());
+    for (qint64 i = 0; i < surface.page().textLength(); ++i)
+        QCOMPARE(surface.page().colourAt(i), colours::Black);
 }
 
 void TestEditingSurface::oneNotificationPerChange()
 {
     EditingSurface surface;
-    surface.setText(u"abc\r\ndef"_qs);
-    QSignalSpy changed(&surface, &EditingSurface::changed);
-    surface.setSelectionStart(1);
-    surface.setSelectionLength(4);
-    surface.setSelectedText(u"1\r\n2\r\n3"_qs);
+    surface.page().setText(u"abc\r\ndef"_qs);
+    QSignalSpy changed(&surface.page(), &PageText::changed);
+    surface.page().setSelectionStart(1);
+    surface.page().setSelectionLength(4);
+    surface.page().setSelectedText(u"1\r\n2\r\n3"_qs);
     QCOMPARE(changed.count(), 1);
     QTest::keyClick(&surface, Qt::Key_Return);
     QCOMPARE(changed.count(), 2);
     QTest::keyClick(&surface, Qt::Key_Backspace);
     QCOMPARE(changed.count(), 3);
-    surface.setText(QString());
+    surface.page().setText(QString());
     QCOMPARE(changed.count(), 4);
     // Colour changes are not text changes.
-    surface.setText(u"<p>hola</p>"_qs);
-    surface.setSelectionStart(1);
-    surface.setSelectionLength(1);
-    surface.setSelectionColour(colours::Blue);
-    surface.applyColours({{1, 1, colours::Red}, {8, 2, colours::Blue}});
+    surface.page().setText(u"<p>hola</p>"_qs);
+    surface.page().setSelectionStart(1);
+    surface.page().setSelectionLength(1);
+    surface.page().setSelectionColour(colours::Blue);
+    surface.page().applyColours({{1, 1, colours::Red}, {8, 2, colours::Blue}});
     QCOMPARE(changed.count(), 5);
 }
 
@@ -165,10 +165,10 @@ void TestEditingSurface::typedKeys()
     QFETCH(int, key);
     QFETCH(QString, after);
     EditingSurface surface;
-    surface.setText(before);
-    surface.setSelectionStart(caret);
+    surface.page().setText(before);
+    surface.page().setSelectionStart(caret);
     QTest::keyClick(&surface, Qt::Key(key));
-    QCOMPARE(surface.text(), after);
+    QCOMPARE(surface.page().text(), after);
 }
 
 namespace {
@@ -196,7 +196,7 @@ void TestEditingSurface::handlerCanSwallowCharacters()
     QTest::keyClick(&surface, Qt::Key_Return);
     QCOMPARE(handler.typed, QStringList({u"a"_qs, u"ñ"_qs, QString(QChar(26)), u"\r"_qs}));
     // Swallowed characters are not inserted; Enter (a control code) is.
-    QCOMPARE(surface.text(), u"\r\n"_qs);
+    QCOMPARE(surface.page().text(), u"\r\n"_qs);
 
     // A character committed by an input method (a dead key, compose) is typed too.
     QInputMethodEvent commit;
@@ -217,16 +217,16 @@ void TestEditingSurface::menuShortcutsAreNotShadowed()
 void TestEditingSurface::applyColoursBatch()
 {
     EditingSurface surface;
-    surface.setText(u"<a>\r\n<b>x\n<i>\r\n"_qs);
+    surface.page().setText(u"<a>\r\n<b>x\n<i>\r\n"_qs);
     // Spans in document positions, across CR LF breaks and a lone LF.
-    surface.applyColours(
+    surface.page().applyColours(
         {{1, 1, colours::DarkGreen}, {6, 1, colours::Blue}, {11, 1, colours::Red}});
     // A batch whose first span lies on a later line starts its walk there.
-    surface.applyColours({{12, 1, colours::Purple}});
-    QCOMPARE(surface.colourAt(12), colours::Purple);
-    QCOMPARE(surface.colourAt(11), colours::Red);
-    surface.applyColours({{12, 1, colours::Black}});
-    const QString text = surface.text();
+    surface.page().applyColours({{12, 1, colours::Purple}});
+    QCOMPARE(surface.page().colourAt(12), colours::Purple);
+    QCOMPARE(surface.page().colourAt(11), colours::Red);
+    surface.page().applyColours({{12, 1, colours::Black}});
+    const QString text = surface.page().text();
     for (qint64 i = 0; i < text.size(); ++i) {
         if (text.at(i) == u'\r' || text.at(i) == u'\n')
             continue;
@@ -234,7 +234,7 @@ void TestEditingSurface::applyColoursBatch()
                                 : i == 6  ? colours::Blue
                                 : i == 11 ? colours::Red
                                           : colours::Black;
-        QCOMPARE(surface.colourAt(i), expected);
+        QCOMPARE(surface.page().colourAt(i), expected);
     }
 }
 
@@ -254,32 +254,33 @@ void TestEditingSurface::longLinesHeldInParts()
 {
     QFETCH(QString, text);
     EditingSurface surface;
-    surface.setText(text);
-    QCOMPARE(surface.text(), text);
-    QCOMPARE(surface.textLength(), text.size());
+    surface.page().setText(text);
+    QCOMPARE(surface.page().text(), text);
+    QCOMPARE(surface.page().textLength(), text.size());
     const QTextDocument *document = surface.document();
     // A line longer than the limit is held in parts; one of the limit stays whole. The places where
     // a line goes on in the next block are listed in document positions.
     QList<qint64> joins;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        QVERIFY(block.length() - 1 <= EditingSurface::HeldLineLimit);
+        QVERIFY(block.length() - 1 <= PageText::HeldLineLimit);
         const int number = block.blockNumber();
-        if (number > 0 && surface.lineOfBlock(number) == surface.lineOfBlock(number - 1))
-            joins.append(surface.fromWidgetPosition(block.position()));
+        if (number > 0 &&
+            surface.page().lineOfBlock(number) == surface.page().lineOfBlock(number - 1))
+            joins.append(surface.page().fromWidgetPosition(block.position()));
     }
     QVERIFY(!joins.isEmpty());
     // The gutter numbers the page's lines, not the widget's blocks.
-    QCOMPARE(surface.lineOfBlock(document->blockCount() - 1) + 1,
+    QCOMPARE(surface.page().lineOfBlock(document->blockCount() - 1) + 1,
              text.count(u'\n') + text.count(u'\r') - text.count(u"\r\n") + 1);
     for (const qint64 join : joins.mid(0, 3)) {
-        surface.setText(text);
-        QCOMPARE(surface.textRange(join - 2, 4), text.mid(join - 2, 4));
-        QCOMPARE(surface.characterAt(join), text.at(join));
+        surface.page().setText(text);
+        QCOMPARE(surface.page().textRange(join - 2, 4), text.mid(join - 2, 4));
+        QCOMPARE(surface.page().characterAt(join), text.at(join));
         // Colours painted across a join stay on their characters.
-        surface.applyColours({{join - 1, 2, colours::Blue}});
-        QCOMPARE(surface.colourAt(join - 1), colours::Blue);
-        QCOMPARE(surface.colourAt(join), colours::Blue);
-        QCOMPARE(surface.colourAt(join + 1), colours::Black);
+        surface.page().applyColours({{join - 1, 2, colours::Blue}});
+        QCOMPARE(surface.page().colourAt(join - 1), colours::Blue);
+        QCOMPARE(surface.page().colourAt(join), colours::Blue);
+        QCOMPARE(surface.page().colourAt(join + 1), colours::Black);
         // Each key does at and around a join what it does in the middle of a line.
         for (const qint64 caret : {join - 1, join, join + 1}) {
             if (text.at(caret).isLowSurrogate())
@@ -303,22 +304,22 @@ void TestEditingSurface::longLinesHeldInParts()
                  QString(text).remove(caret - backward, backward), caret - backward, 0},
             };
             for (const Expected &expected : keys) {
-                surface.setText(text);
-                surface.setSelectionStart(caret);
+                surface.page().setText(text);
+                surface.page().setSelectionStart(caret);
                 QTest::keyClick(&surface, expected.key, expected.modifiers);
-                QCOMPARE(surface.text(), expected.text);
-                QCOMPARE(surface.selectionStart(), expected.start);
-                QCOMPARE(surface.selectionLength(), expected.length);
+                QCOMPARE(surface.page().text(), expected.text);
+                QCOMPARE(surface.page().selectionStart(), expected.start);
+                QCOMPARE(surface.page().selectionLength(), expected.length);
             }
         }
     }
     // Long lines inserted into a short one are held in parts as well.
-    surface.setText(text);
-    surface.setSelectionStart(1);
-    surface.restoreSelectedText(text);
-    QCOMPARE(surface.text(), text.left(1) + text + text.mid(1));
+    surface.page().setText(text);
+    surface.page().setSelectionStart(1);
+    surface.page().restoreSelectedText(text);
+    QCOMPARE(surface.page().text(), text.left(1) + text + text.mid(1));
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
-        QVERIFY(block.length() - 1 <= EditingSurface::HeldLineLimit);
+        QVERIFY(block.length() - 1 <= PageText::HeldLineLimit);
 }
 
 QTEST_MAIN(TestEditingSurface)

@@ -91,24 +91,24 @@ void TestFilePanes::activation()
     writeBytes(dir.filePath(u"FOTO.JPG"_qs), "\xFF\xD8texto");
 
     WindowFixture f;
-    f.text1.setText(u"<p></p>"_qs);
+    f.page().setText(u"<p></p>"_qs);
     if (!saveWith.isEmpty())
         f.trigger(saveWith, dir.filePath(u"pagina.html"_qs));
     if (carpeta != u"-")
         f.window.document().state().carpetaActual = carpeta.replace(u"%1"_qs, dir.path());
-    f.text1.setSelectionStart(3);
+    f.page().setSelectionStart(3);
     const QFileInfo path(dir.filePath(file));
-    FileActivation(f.text1, f.window.document(), f.prompts)
+    FileActivation(f.page(), f.window.document(), f.prompts)
         .activate(path.absolutePath(), path.fileName());
 
-    QCOMPARE(f.text1.text(), page.replace(u"%1"_qs, dir.path()));
+    QCOMPARE(f.page().text(), page.replace(u"%1"_qs, dir.path()));
     QCOMPARE(f.prompts.notices.size(), notice.isEmpty() ? 0 : 1);
     notice.replace(u"%1"_qs, dir.path());
     QCOMPARE(f.prompts.notices.value(0).left(notice.size()), notice);
     // A picture is purple, and the purple stays in force for what is typed next.
     const bool picture = page.startsWith(u"<p><img"_qs);
-    QCOMPARE(f.text1.colourAt(4) == colours::Purple, picture);
-    QCOMPARE(f.text1.insertionColour() == colours::Purple, picture);
+    QCOMPARE(f.page().colourAt(4) == colours::Purple, picture);
+    QCOMPARE(f.page().insertionColour() == colours::Purple, picture);
 }
 
 void TestFilePanes::doubleClickInTheFileList()
@@ -136,15 +136,15 @@ void TestFilePanes::doubleClickInTheFileList()
     };
 
     doubleClick(u"pagina.htm"_qs);
-    QCOMPARE(f.text1.text(), u"<p>uno</p>\r\n"_qs);
+    QCOMPARE(f.page().text(), u"<p>uno</p>\r\n"_qs);
     QCOMPARE(f.window.windowTitle(), u"Zendral - ["_qs + dir.filePath(u"pagina.htm"_qs) + u']');
-    QCOMPARE(f.text1.colourAt(1), colours::Blue);
+    QCOMPARE(f.page().colourAt(1), colours::Blue);
     // A page from the pane counts as untitled: Save asks for a name.
     f.trigger(u"mn_guardar"_qs, dir.filePath(u"pagina.htm"_qs));
     QCOMPARE(f.chooser.requests.size(), 1);
-    f.text1.setSelectionStart(0);
+    f.page().setSelectionStart(0);
     doubleClick(u"logo.gif"_qs);
-    QCOMPARE(f.text1.text(), tag(u"logo.gif"_qs, 88, 31) + u"<p>uno</p>\r\n"_qs);
+    QCOMPARE(f.page().text(), tag(u"logo.gif"_qs, 88, 31) + u"<p>uno</p>\r\n"_qs);
 }
 
 void TestFilePanes::volumesAndFolders()

@@ -125,10 +125,10 @@ void TestGenerators::replaceDialog()
 
     const QString text = u"<Td>uno</Td><TD>dos</TD>"_qs;
     EditingSurface text1;
-    InsertTagText(text1, text, colours::Purple);
-    text1.setSelectionStart(1);
-    QSignalSpy changes(&text1, &EditingSurface::changed);
-    ReplaceDialog dialog(text1);
+    InsertTagText(text1.page(), text, colours::Purple);
+    text1.page().setSelectionStart(1);
+    QSignalSpy changes(&text1.page(), &PageText::changed);
+    ReplaceDialog dialog(text1.page());
     dialog.show();
     auto *warning = child<QLabel>(&dialog, u"lbladvertencia"_qs);
     const QString warningText = warning->text();
@@ -140,22 +140,23 @@ void TestGenerators::replaceDialog()
     QCOMPARE(warning->text(), message.isEmpty() ? warningText : message);
     QCOMPARE(warning->textFormat(), Qt::PlainText);
     const bool replaced = !expected.isEmpty();
-    QCOMPARE(text1.text(), replaced ? expected : text);
+    QCOMPARE(text1.page().text(), replaced ? expected : text);
     // A page that did not change has not changed for the saved path either.
     QCOMPARE(changes.count(), replaced ? 1 : 0);
     // Replaced text is coloured again as on opening; text left alone keeps its colour.
     EditingSurface opened;
-    opened.setText(text1.text());
-    Colorea(opened, TablaEtiquetas());
-    for (qint64 position = 0; position < text1.textLength(); ++position)
-        QCOMPARE(text1.colourAt(position), replaced ? opened.colourAt(position) : colours::Purple);
+    opened.page().setText(text1.page().text());
+    Colorea(opened.page(), TablaEtiquetas());
+    for (qint64 position = 0; position < text1.page().textLength(); ++position)
+        QCOMPARE(text1.page().colourAt(position),
+                 replaced ? opened.page().colourAt(position) : colours::Purple);
     QCOMPARE(child<QPushButton>(&dialog, u"cmdChange"_qs)->isHidden(), replaced);
     QCOMPARE(child<QPushButton>(&dialog, u"Command1"_qs)->text(),
              replaced ? u"&Cerrar"_qs : u"&Cancelar"_qs);
 
     click(&dialog, u"Command1"_qs);
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(text1.selectionStart(), text1.textLength());
+    QCOMPARE(text1.page().selectionStart(), text1.page().textLength());
 }
 
 QTEST_MAIN(TestGenerators)

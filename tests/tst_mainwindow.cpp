@@ -67,16 +67,16 @@ void TestMainWindow::init()
 void TestMainWindow::pasteTakesTheInsertionColour()
 {
     Fixture f;
-    f.text1.setText(u"hola mundo"_qs);
-    f.text1.setSelectionStart(5);
-    f.text1.setSelectionLength(5);
+    f.page().setText(u"hola mundo"_qs);
+    f.page().setSelectionStart(5);
+    f.page().setSelectionLength(5);
     f.trigger(u"mn_cortar"_qs);
     QCOMPARE(QGuiApplication::clipboard()->text(), u"mundo"_qs);
-    f.text1.setInsertionColour(colours::Purple);
+    f.page().setInsertionColour(colours::Purple);
     QTRY_VERIFY(f.window.command(u"mn_pegar"_qs)->isEnabled());
     f.trigger(u"mn_pegar"_qs);
-    QCOMPARE(f.text1.text(), u"hola mundo"_qs);
-    QCOMPARE(f.text1.colourAt(7), colours::Purple);
+    QCOMPARE(f.page().text(), u"hola mundo"_qs);
+    QCOMPARE(f.page().colourAt(7), colours::Purple);
 }
 
 void TestMainWindow::saveQuestion_data()
@@ -117,7 +117,7 @@ void TestMainWindow::saveQuestion()
     f.window.show();
     f.window.document().abrirRuta(mine);
     QTest::keyClicks(&f.text1, u"hola"_qs);
-    const QString before = f.text1.text();
+    const QString before = f.page().text();
 
     f.prompts.answers.enqueue(Prompts::Answer(answer));
     if (Prompts::Answer(answer) == Prompts::Answer::Yes)
@@ -128,7 +128,7 @@ void TestMainWindow::saveQuestion()
     const bool closing = door == u"close" || door == u"mn_salir";
     QCOMPARE(f.window.isVisible(), !(closing && goesOn));
     const QString after = door == u"mn_nuevo" ? Nueva : closing ? before : u"<p>otra</p>\r\n"_qs;
-    QCOMPARE(f.text1.text(), goesOn ? after : before);
+    QCOMPARE(f.page().text(), goesOn ? after : before);
     // Stopped, the page keeps its name and stays unsaved.
     QCOMPARE(f.window.document().isModified(), !goesOn || (closing && !named));
     const QString name = door == u"mn_nuevo" || door == u"pane" ? QString() : other;
@@ -170,7 +170,7 @@ void TestMainWindow::opening()
     Fixture f;
     f.showAndWait();
     auto *tabs = child<QTabWidget>(&f.window, u"SSTab1"_qs);
-    f.text1.setText(u"mi texto"_qs);
+    f.page().setText(u"mi texto"_qs);
     // Typed, so that undo has something of this page to forget.
     QTest::keyClicks(&f.text1, u"ab"_qs);
     child(&f.window, u"archivos"_qs)->setFocus();
@@ -180,15 +180,15 @@ void TestMainWindow::opening()
     through(f, door, path);
     if (!exists) {
         // The document stays as it was; a missing file is told.
-        QCOMPARE(f.text1.text(), u"abmi texto"_qs);
+        QCOMPARE(f.page().text(), u"abmi texto"_qs);
         QCOMPARE(f.prompts.notices.size(), name.isEmpty() ? 0 : 1);
         QVERIFY(f.prompts.notices.value(0).contains(name));
         QCOMPARE(f.window.windowTitle(), u"  Zendral"_qs);
         return;
     }
-    QCOMPARE(f.text1.text(), page + u"\r\n"_qs);
+    QCOMPARE(f.page().text(), page + u"\r\n"_qs);
     // Loaded pages are coloured at once.
-    QCOMPARE(f.text1.colourAt(1), colours::Blue);
+    QCOMPARE(f.page().colourAt(1), colours::Blue);
     QCOMPARE(f.window.windowTitle(), u"Zendral - ["_qs + path + u']');
     const EstadoDocumento &state = f.window.document().state();
     // A page from the file pane counts as untitled.
@@ -196,8 +196,8 @@ void TestMainWindow::opening()
     QCOMPARE(state.archivoActual, pane ? QString() : path);
     QCOMPARE(state.carpetaActual, pane ? dir.path() : dir.path() + u'/');
     // Nothing selected for the first key to replace: the last tag was.
-    QCOMPARE(f.text1.selectionStart(), 0);
-    QCOMPARE(f.text1.selectionLength(), 0);
+    QCOMPARE(f.page().selectionStart(), 0);
+    QCOMPARE(f.page().selectionLength(), 0);
     QCOMPARE(f.text1.verticalScrollBar()->value(), 0);
     QCOMPARE(tabs->currentIndex(), 0);
     QCOMPARE(f.window.focusWidget(), &f.text1);
@@ -206,7 +206,7 @@ void TestMainWindow::opening()
     QVERIFY(!f.window.document().isModified());
     // What was typed in the other page is not undone in this one.
     QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(f.text1.text(), page + u"\r\n"_qs);
+    QCOMPARE(f.page().text(), page + u"\r\n"_qs);
 }
 
 namespace {
@@ -329,10 +329,10 @@ void TestMainWindow::fileChangedWhileAway()
     QApplication::setActiveWindow(&f.window);
     f.window.document().abrirRuta(path);
     // The caret on the third line.
-    f.text1.setSelectionStart(page.indexOf(u"dos"_qs) + 1);
+    f.page().setSelectionStart(page.indexOf(u"dos"_qs) + 1);
     if (unsaved)
         QTest::keyClicks(&f.text1, u"x"_qs);
-    const QString before = f.text1.text();
+    const QString before = f.page().text();
     changeOnDisk(Change(change), path);
     f.prompts.answers.enqueue(answer);
 
@@ -340,7 +340,7 @@ void TestMainWindow::fileChangedWhileAway()
     QApplication::setActiveWindow(&f.window);
     QCoreApplication::sendPostedEvents(&f.window.document(), QEvent::MetaCall);
     QCOMPARE(f.prompts.questions.size(), int(asked));
-    QCOMPARE(f.text1.text(), readAgain ? QString::fromUtf8(fileBytes(path)) : before);
+    QCOMPARE(f.page().text(), readAgain ? QString::fromUtf8(fileBytes(path)) : before);
     if (readAgain) {
         QCOMPARE(f.text1.textCursor().blockNumber(), 2);
         QVERIFY(!f.window.document().isModified());
@@ -370,10 +370,10 @@ void TestMainWindow::drops()
     Fixture f;
     f.window.show();
     // A picture goes only into a saved page.
-    f.text1.setText(u"<p></p>"_qs);
+    f.page().setText(u"<p></p>"_qs);
     f.chooser.paths.enqueue(dir.filePath(u"actual.html"_qs));
     f.trigger("mn_guardar");
-    f.text1.setSelectionStart(3);
+    f.page().setSelectionStart(3);
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(path)});
@@ -387,9 +387,9 @@ void TestMainWindow::drops()
     QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &drop);
     QVERIFY(drop.isAccepted());
-    QTRY_COMPARE(f.text1.text(), u"<p><img src=\"foto.jpg\" width=\"120\" "
-                                 "height=\"45\" border=\"0\" alt=\"\"></p>"_qs);
-    QCOMPARE(f.text1.colourAt(3), colours::Purple);
+    QTRY_COMPARE(f.page().text(), u"<p><img src=\"foto.jpg\" width=\"120\" "
+                                  "height=\"45\" border=\"0\" alt=\"\"></p>"_qs);
+    QCOMPARE(f.page().colourAt(3), colours::Purple);
 }
 
 void TestMainWindow::sizeEstimate_data()
@@ -413,7 +413,7 @@ void TestMainWindow::sizeEstimate()
     QFETCH(QStringList, shown);
     QLocale::setDefault(locale);
     Fixture f;
-    f.text1.setText(QString(length, u'x'));
+    f.page().setText(QString(length, u'x'));
     QStringList labels;
     for (const char *name : {"lbltamano", "lblmodem", "lbladsl"})
         labels.append(child<QLabel>(&f.window, QLatin1String(name))->text());
@@ -421,8 +421,8 @@ void TestMainWindow::sizeEstimate()
     QCOMPARE(labels, shown);
     // A typed ">" that closes a tag, coloured at once, is a change like any other: the size
     // follows and the preview asks for a save again.
-    f.text1.setText(QString(1027, u'x'));
-    f.text1.setSelectionStart(1027);
+    f.page().setText(QString(1027, u'x'));
+    f.page().setSelectionStart(1027);
     QTest::keyClicks(&f.text1, u"<b"_qs);
     f.window.document().state().archivoGuardado = u"/tmp/x.html"_qs;
     QTest::keyClicks(&f.text1, u">"_qs);

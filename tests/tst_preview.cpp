@@ -64,7 +64,7 @@ void TestPreview::tabClick()
     QFETCH(bool, edited);
     QTemporaryDir dir;
     Fixture f;
-    f.text1.setText(u"<html><head><title>Pagina de prueba</title></head></html>"_qs);
+    f.page().setText(u"<html><head><title>Pagina de prueba</title></head></html>"_qs);
     if (saved)
         f.trigger(u"mn_guardar"_qs, dir.filePath(u"uno.html"_qs));
     if (edited) {
@@ -148,8 +148,8 @@ void TestPreview::pageStaysInsideItsFolder()
     QVERIFY(picture.save(dir.filePath(u"sitio/foto.png"_qs)));
 
     Fixture f;
-    f.text1.setText(u"<html><head><title>esperando</title></head><body><script>"_qs + script +
-                    u"</script></body></html>"_qs);
+    f.page().setText(u"<html><head><title>esperando</title></head><body><script>"_qs + script +
+                     u"</script></body></html>"_qs);
     f.trigger(u"mn_guardar"_qs, dir.filePath(u"sitio/pagina.html"_qs));
     f.clickTab(1);
     QVERIFY(f.browser());
@@ -245,8 +245,8 @@ fetch('secreto.txt').then(r => r.text()).then(t => {
                                .arg(datagrams.localPort());
 
     Fixture f;
-    f.text1.setText(u"<html><head><title>esperando</title></head><body><script>"_qs + attack +
-                    u"</script></body></html>"_qs);
+    f.page().setText(u"<html><head><title>esperando</title></head><body><script>"_qs + attack +
+                     u"</script></body></html>"_qs);
     f.trigger(u"mn_guardar"_qs, dir.filePath(u"sitio/ataque.html"_qs));
     // The browser is made on the first visit to the tab; the second one loads the page again.
     f.clickTab(1);
@@ -310,8 +310,8 @@ void TestPreview::wideFolderRunsNoScript()
     QVERIFY(page.open());
 
     Fixture f;
-    f.text1.setText(u"<html><head><title>esperando</title></head><body><script>"
-                    "document.title = 'corrio';</script></body></html>"_qs);
+    f.page().setText(u"<html><head><title>esperando</title></head><body><script>"
+                     "document.title = 'corrio';</script></body></html>"_qs);
     f.trigger(u"mn_guardar"_qs, page.fileName());
     f.clickTab(1);
     QVERIFY(f.browser());

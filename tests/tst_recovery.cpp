@@ -96,7 +96,7 @@ void TestRecovery::offer()
     test::FakeFileChooser chooser;
     DocumentController document(text1, prompts, chooser);
     document.startUp();
-    CrashRecovery recovery(text1, document, store, prompts);
+    CrashRecovery recovery(text1.page(), document, store, prompts);
     for (const bool answer : answers)
         prompts.answers.enqueue(answer);
     QCOMPARE(recovery.offerOrphans(), recovered);
@@ -105,7 +105,7 @@ void TestRecovery::offer()
     QCOMPARE(copiesIn(folder.path()).size(), copiesLeft);
     if (!recovered)
         return;
-    QCOMPARE(text1.text(), text);
+    QCOMPARE(text1.page().text(), text);
     QCOMPARE(document.state().archivoActual, path);
     QCOMPARE(document.state().encoding, TextEncoding::Utf8WithBom);
     QVERIFY(document.isModified());
@@ -121,7 +121,7 @@ void TestRecovery::copyFollowsThePage()
     test::FakeFileChooser chooser;
     DocumentController document(text1, prompts, chooser);
     document.startUp();
-    CrashRecovery recovery(text1, document, store, prompts, 10ms);
+    CrashRecovery recovery(text1.page(), document, store, prompts, 10ms);
     const auto copied = [&] { return QFileInfo::exists(store.copyPath()); };
 
     QTest::keyClicks(&text1, QStringLiteral("hola"));

@@ -108,7 +108,7 @@ void TestRoundTrip::openThenSave()
     const QString path = dir.filePath(QStringLiteral("pagina.html"));
     writeBytes(path, bytes);
     Fixture f;
-    const QString before = f.text1.text();
+    const QString before = f.page().text();
     f.prompts.answers.enqueue(false);
     f.prompts.answers.enqueue(answer);
     f.trigger(u"mn_abrir"_qs, path);
@@ -116,7 +116,7 @@ void TestRoundTrip::openThenSave()
     if (binary && !answer) {
         // Nothing to tell: the document the user had stays, under its name.
         QCOMPARE(f.prompts.notices, QStringList());
-        QCOMPARE(f.text1.text(), before);
+        QCOMPARE(f.page().text(), before);
         QCOMPARE(f.window.document().state().archivoActual, QString());
         return;
     }
@@ -156,8 +156,8 @@ void TestRoundTrip::typedCharactersAreNeverReplaced()
     writeBytes(path, bytes);
     Fixture f;
     f.open(path);
-    f.text1.setSelectionStart(f.text1.textLength());
-    f.text1.setSelectedText(QStringLiteral("漢字 😀"));
+    f.page().setSelectionStart(f.page().textLength());
+    f.page().setSelectedText(QStringLiteral("漢字 😀"));
     f.trigger("mn_guardar");
     QCOMPARE(fileBytes(path), saved);
     QCOMPARE(f.prompts.notices.size(), toldOfUtf8 ? 1 : 0);
@@ -205,7 +205,7 @@ void TestRoundTrip::longLineIsToldOnce()
         QVERIFY(f.prompts.notices.first().contains(QStringLiteral("lento")));
     }
     // Nothing is cut: the whole page is there to be saved.
-    QCOMPARE(f.text1.textLength(), savedAfterOpening(bytes).size());
+    QCOMPARE(f.page().textLength(), savedAfterOpening(bytes).size());
     f.chooser.paths.enqueue(path);
     f.trigger("mn_guardar");
     QCOMPARE(fileBytes(path), savedAfterOpening(bytes));

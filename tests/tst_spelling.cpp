@@ -133,16 +133,16 @@ void TestSpelling::addedWordsLastTheRun()
     SpellingCheck check({m_small});
     EditingSurface text1;
     FakePrompts prompts;
-    text1.setText(u"zendral y csa"_qs);
+    text1.page().setText(u"zendral y csa"_qs);
     whenModalOpens([](QWidget &dialog) {
         click(&dialog, u"btnagregar"_qs);
         click(&dialog, u"btnignorar"_qs);
     });
-    check.run(text1, prompts, nullptr);
+    check.run(text1.page(), prompts, nullptr);
     QCOMPARE(check.addedWords(), QStringList{"zendral"});
 
     // A later check, with a dictionary loaded afresh, still accepts the word.
-    text1.setText(u"otra vez zendral"_qs);
+    text1.page().setText(u"otra vez zendral"_qs);
     whenModalOpens([](QWidget &dialog) {
         // "otra" and "vez" are unknown to the small dictionary; "zendral" must not come up.
         QVERIFY(child<QLineEdit>(&dialog, u"txtcambiar"_qs)->text() != u"zendral"_qs);
@@ -150,8 +150,8 @@ void TestSpelling::addedWordsLastTheRun()
         click(&dialog, u"btnignorartodas"_qs);
         QVERIFY(!dialog.isVisible());
     });
-    check.run(text1, prompts, nullptr);
-    QCOMPARE(text1.text(), u"otra vez zendral"_qs);
+    check.run(text1.page(), prompts, nullptr);
+    QCOMPARE(text1.page().text(), u"otra vez zendral"_qs);
 }
 
 void TestSpelling::context()
@@ -250,18 +250,18 @@ void TestSpelling::failureNotice()
     }
     SpellingCheck check(dictionaries);
     EditingSurface text1;
-    text1.setText(u"la csa\r\nazul"_qs);
-    text1.setSelectionStart(3);
+    text1.page().setText(u"la csa\r\nazul"_qs);
+    text1.page().setSelectionStart(3);
     FakePrompts prompts;
-    check.run(text1, prompts, nullptr);
+    check.run(text1.page(), prompts, nullptr);
 
     if (what.contains(QLatin1String("%1")))
         what = what.arg(folder.path());
     const QString notice =
         u"Error %1 al abrir %2.\r\n%3"_qs.arg(QString::number(number), what, errorReason(number));
     QCOMPARE(prompts.notices, QStringList{notice});
-    QCOMPARE(text1.text(), u"la csa\r\nazul"_qs);
-    QCOMPARE(text1.selectionStart(), 3);
+    QCOMPARE(text1.page().text(), u"la csa\r\nazul"_qs);
+    QCOMPARE(text1.page().selectionStart(), 3);
 }
 
 void TestSpelling::dialog_data()
@@ -328,8 +328,8 @@ void TestSpelling::dialog()
                                m_folder.filePath(u"ido.dic"_qs)};
     SpellingCheck check({m_small, gone});
     EditingSurface text1;
-    InsertTagText(text1, page, colours::Blue);
-    QSignalSpy changes(&text1, &EditingSurface::changed);
+    InsertTagText(text1.page(), page, colours::Blue);
+    QSignalSpy changes(&text1.page(), &PageText::changed);
     FakePrompts prompts;
     whenModalOpens([&](QWidget &dialog) {
         for (const QString &action : actions) {
@@ -353,12 +353,12 @@ void TestSpelling::dialog()
             }
         }
     });
-    check.run(text1, prompts, nullptr);
-    QCOMPARE(text1.text(), corrected.isEmpty() ? page : corrected);
+    check.run(text1.page(), prompts, nullptr);
+    QCOMPARE(text1.page().text(), corrected.isEmpty() ? page : corrected);
     // A page the check did not change keeps its colours and has not changed for the saved path.
     QCOMPARE(changes.count(), corrected.isEmpty() ? 0 : 1);
     if (corrected.isEmpty())
-        QCOMPARE(text1.colourAt(1), colours::Blue);
+        QCOMPARE(text1.page().colourAt(1), colours::Blue);
     QCOMPARE(prompts.notices.size(), notice.isEmpty() ? 0 : 1);
     if (!notice.isEmpty())
         QVERIFY(prompts.notices.first().startsWith(notice));

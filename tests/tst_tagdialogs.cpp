@@ -32,8 +32,8 @@ public:
         auto *layout = new QVBoxLayout(this);
         layout->addWidget(&other);
         layout->addWidget(&text1);
-        text1.setText(StartText);
-        text1.setInsertionColour(InForce);
+        text1.page().setText(StartText);
+        text1.page().setInsertionColour(InForce);
         show();
         other.setFocus();
     }
@@ -44,25 +44,25 @@ public:
 
 std::unique_ptr<QDialog> makeDialog(const QString &name, Host &host)
 {
-    EditingSurface &text1 = host.text1;
+    PageText &page = host.text1.page();
     if (name == u"body")
-        return std::make_unique<BodyDialog>(text1, &host);
+        return std::make_unique<BodyDialog>(page, &host);
     if (name == u"link")
-        return std::make_unique<LinkDialog>(text1, &host);
+        return std::make_unique<LinkDialog>(page, &host);
     if (name == u"fuente")
-        return std::make_unique<FontDialog>(text1, &host);
+        return std::make_unique<FontDialog>(page, &host);
     if (name == u"div")
-        return std::make_unique<DivDialog>(text1, &host);
+        return std::make_unique<DivDialog>(page, &host);
     if (name == u"iframe")
-        return std::make_unique<IframeDialog>(text1, &host);
+        return std::make_unique<IframeDialog>(page, &host);
     if (name == u"tabla")
-        return std::make_unique<TableDialog>(text1, &host);
+        return std::make_unique<TableDialog>(page, &host);
     if (name == u"celda")
-        return std::make_unique<CellDialog>(text1, &host);
+        return std::make_unique<CellDialog>(page, &host);
     if (name == u"popup")
-        return std::make_unique<PopupDialog>(text1, host.prompts, &host);
+        return std::make_unique<PopupDialog>(page, host.prompts, &host);
     if (name == u"db")
-        return std::make_unique<DbDialog>(text1, &host);
+        return std::make_unique<DbDialog>(page, &host);
     return std::make_unique<MetaTagsDialog>(&host);
 }
 
@@ -211,8 +211,8 @@ void TestTagDialogs::accept()
     QFETCH(QString, notice);
 
     Host host;
-    host.text1.setSelectionStart(selectionStart);
-    host.text1.setSelectionLength(selectionLength);
+    host.text1.page().setSelectionStart(selectionStart);
+    host.text1.page().setSelectionLength(selectionLength);
     auto form = makeDialog(dialog, host);
     form->show();
     for (const QString &step : steps)
@@ -221,7 +221,7 @@ void TestTagDialogs::accept()
     QString textAtNotice;
     host.prompts.onNotify = [&] {
         openAtNotice = form->isVisible();
-        textAtNotice = host.text1.text();
+        textAtNotice = host.text1.page().text();
     };
     if (form->isVisible()) // Enter may have accepted it already
         click(form.get(), u"btnaceptar"_qs);
@@ -230,19 +230,19 @@ void TestTagDialogs::accept()
     QVERIFY(!form->isVisible());
     QString expected = StartText;
     expected.replace(selectionStart, selectionLength, fragment);
-    QCOMPARE(host.text1.text(), expected);
+    QCOMPARE(host.text1.page().text(), expected);
     for (qint64 position = 0; position < expected.size(); ++position) {
         // Line breaks carry no colour of their own.
         if (expected.at(position) == u'\r' || expected.at(position) == u'\n')
             continue;
         const bool inFragment =
             position >= selectionStart && position < selectionStart + fragment.size();
-        QCOMPARE(host.text1.colourAt(position), inFragment ? colour : colours::Black);
+        QCOMPARE(host.text1.page().colourAt(position), inFragment ? colour : colours::Black);
     }
-    QCOMPARE(host.text1.selectionStart(), host.text1.textLength());
-    QCOMPARE(host.text1.selectionLength(), qint64(0));
+    QCOMPARE(host.text1.page().selectionStart(), host.text1.page().textLength());
+    QCOMPARE(host.text1.page().selectionLength(), qint64(0));
     // A dialog with a colour of its own restores black; the others leave the colour in force.
-    QCOMPARE(host.text1.insertionColour(), colour == InForce ? InForce : colours::Black);
+    QCOMPARE(host.text1.page().insertionColour(), colour == InForce ? InForce : colours::Black);
     QCOMPARE(host.focusWidget(), &host.text1);
     QCOMPARE(host.prompts.notices, notice.isEmpty() ? QStringList() : QStringList{notice});
     if (!notice.isEmpty()) {

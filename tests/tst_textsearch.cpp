@@ -10,7 +10,7 @@ namespace {
 // The selection as "start+length", the way the rows below write it.
 QString selectionOf(const EditingSurface &text1)
 {
-    return u"%1+%2"_qs.arg(text1.selectionStart()).arg(text1.selectionLength());
+    return u"%1+%2"_qs.arg(text1.page().selectionStart()).arg(text1.page().selectionLength());
 }
 
 // A shown window with the strip over the text, as the user has them.
@@ -124,8 +124,8 @@ void TestTextSearch::find()
     QFETCH(QStringList, clicks);
     QFETCH(QStringList, results);
 
-    m_text1.setText(text);
-    m_text1.setSelectionStart(caret);
+    m_text1.page().setText(text);
+    m_text1.page().setSelectionStart(caret);
     m_strip.findChild<QCheckBox *>("chkMayusMinus")->setChecked(matchCase);
     // Set rather than typed: key clicks carry no accented letters.
     m_strip.findChild<QLineEdit *>("txtBuscar")->setText(search);
@@ -150,7 +150,7 @@ void TestTextSearch::find()
             QCOMPARE(selectionOf(m_text1), results.at(i));
         }
     }
-    QCOMPARE(m_text1.text(), text);
+    QCOMPARE(m_text1.page().text(), text);
 }
 
 void TestTextSearch::goToLine_data()
@@ -183,17 +183,17 @@ void TestTextSearch::goToLine()
     QFETCH(QString, line);
     QFETCH(int, expected);
 
-    m_text1.setText(text);
+    m_text1.page().setText(text);
     // The start of the text, where no row but the empty document expects the caret.
     const qint64 start = 0;
-    m_text1.setSelectionStart(start);
+    m_text1.page().setSelectionStart(start);
     auto *box = m_strip.findChild<QLineEdit *>(u"txtlinea"_qs);
     box->clear();
     QTest::keyClicks(box, line);
     QTest::mouseClick(m_strip.findChild<QPushButton *>("btnlinea"), Qt::LeftButton);
 
-    QCOMPARE(m_text1.selectionStart(), expected < 0 ? start : qint64(expected));
-    QCOMPARE(m_text1.selectionLength(), qint64(0));
+    QCOMPARE(m_text1.page().selectionStart(), expected < 0 ? start : qint64(expected));
+    QCOMPARE(m_text1.page().selectionLength(), qint64(0));
     QVERIFY(m_prompts.notices.isEmpty());
 }
 
@@ -204,7 +204,7 @@ void TestTextSearch::marksAndCount()
     QString text;
     for (int i = 0; i < 17; ++i)
         text += u"<p>ab</p>\r\n"_qs;
-    page.text1->setText(text);
+    page.text1->page().setText(text);
     page.box()->setFocus();
     QTest::keyClicks(page.box(), u"ab"_qs);
     QTRY_COMPARE(page.count(), u"0 de 17"_qs);
@@ -239,7 +239,7 @@ void TestTextSearch::largePageCountedBetweenEvents()
     QString text;
     for (int i = 0; i < 200000; ++i)
         text += u"<td>celda</td>\r\n"_qs;
-    page.text1->setText(text);
+    page.text1->page().setText(text);
     QTest::keyClicks(page.box(), u"celda"_qs);
     // The keystrokes returned before any counting: it runs between events.
     QCOMPARE(page.count(), QString());

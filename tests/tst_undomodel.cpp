@@ -288,10 +288,10 @@ void TestUndoModel::randomSequence()
                           : 400;
 
     WindowFixture f;
-    EditingSurface &text1 = f.text1;
+    PageText &page = f.page();
     const auto trigger = [&f](const char *name) { f.trigger(QLatin1String(name)); };
     Oracle oracle;
-    text1.setText(QString());
+    page.setText(QString());
     f.window.events().history().clear();
     QGuiApplication::clipboard()->clear();
 
@@ -306,7 +306,7 @@ void TestUndoModel::randomSequence()
             done = u"type \""_qs + characters + u'"';
             for (QChar c : characters) {
                 // keyClicks takes Latin-1 only: "€" goes as a key event of its own.
-                QTest::sendKeyEvent(QTest::Click, &text1, Qt::Key(c.toUpper().unicode()),
+                QTest::sendKeyEvent(QTest::Click, &f.text1, Qt::Key(c.toUpper().unicode()),
                                     QString(c), Qt::NoModifier);
                 oracle.type(c);
             }
@@ -314,22 +314,22 @@ void TestUndoModel::randomSequence()
             const qint64 from = random.bounded(int(oracle.text.size()) + 3);
             const qint64 count = random.bounded(2) ? random.bounded(8) : 0;
             done = u"select %1+%2"_qs.arg(from).arg(count);
-            text1.setSelectionStart(from);
-            text1.setSelectionLength(count);
+            page.setSelectionStart(from);
+            page.setSelectionLength(count);
             oracle.select(from, count);
         } else if (kind < 46) {
             done = u"Backspace"_qs;
-            QTest::keyClick(&text1, Qt::Key_Backspace);
+            QTest::keyClick(&f.text1, Qt::Key_Backspace);
             oracle.backspace();
         } else if (kind < 52) {
             done = u"Delete"_qs;
-            QTest::keyClick(&text1, Qt::Key_Delete);
+            QTest::keyClick(&f.text1, Qt::Key_Delete);
             oracle.deleteForward();
         } else if (kind < 54) {
             // Enter and Tab are the surface's own keys: inserted, never recorded.
             const bool enter = random.bounded(2);
             done = enter ? u"Enter"_qs : u"Tab"_qs;
-            QTest::keyClick(&text1, enter ? Qt::Key_Return : Qt::Key_Tab);
+            QTest::keyClick(&f.text1, enter ? Qt::Key_Return : Qt::Key_Tab);
             oracle.replaceSelection(enter ? u"\r\n"_qs : u"\t"_qs);
         } else if (kind < 59) {
             // One-click insertions; some put the caret back from the end of the whole text.
@@ -369,19 +369,19 @@ void TestUndoModel::randomSequence()
             const QString replacement = randomText(random, Typed + u"\r\n"_qs, 3);
             done = u"replace all \""_qs + keyword + u"\" by \""_qs + replacement + u'"';
             // A word not found leaves the document, caret included, as it was.
-            if (replaceInDocument(text1, keyword, replacement) > 0)
+            if (replaceInDocument(page, keyword, replacement) > 0)
                 oracle.replaceText(ReplaceString(oracle.text, keyword, replacement));
         } else if (kind < 73) {
-            const QString page = randomText(random, Typed + u"\r\n"_qs, 12);
-            done = u"open \""_qs + page + u'"';
-            text1.setText(page);
+            const QString opened = randomText(random, Typed + u"\r\n"_qs, 12);
+            done = u"open \""_qs + opened + u'"';
+            page.setText(opened);
             f.window.events().history().clear();
-            oracle.open(page);
+            oracle.open(opened);
         } else if (kind < 86) {
             const bool key = random.bounded(2);
             done = key ? u"Ctrl+Z"_qs : u"btndeshacer"_qs;
             if (key)
-                QTest::keyClick(&text1, Qt::Key_Z, Qt::ControlModifier);
+                QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
             else
                 trigger("btndeshacer");
             oracle.undo();
@@ -389,7 +389,7 @@ void TestUndoModel::randomSequence()
             const bool key = random.bounded(2);
             done = key ? u"Ctrl+Y"_qs : u"btnrehacer"_qs;
             if (key)
-                QTest::keyClick(&text1, Qt::Key_Y, Qt::ControlModifier);
+                QTest::keyClick(&f.text1, Qt::Key_Y, Qt::ControlModifier);
             else
                 trigger("btnrehacer");
             oracle.redo();
@@ -402,18 +402,18 @@ void TestUndoModel::randomSequence()
                 .arg(step)
                 .arg(log.mid(std::max<qsizetype>(0, log.size() - 12)).join(u" | "))
                 .toUtf8();
-        QVERIFY2(text1.text() == oracle.text,
-                 (where + "\nactual:   " + text1.text().toUtf8().toPercentEncoding(" <>/=") +
+        QVERIFY2(page.text() == oracle.text,
+                 (where + "\nactual:   " + page.text().toUtf8().toPercentEncoding(" <>/=") +
                   "\nexpected: " + oracle.text.toUtf8().toPercentEncoding(" <>/="))
                      .constData());
-        QVERIFY2(text1.selectionStart() == oracle.start, where.constData());
-        QVERIFY2(text1.selectionLength() == oracle.length, where.constData());
+        QVERIFY2(page.selectionStart() == oracle.start, where.constData());
+        QVERIFY2(page.selectionLength() == oracle.length, where.constData());
     }
 }
 
 void TestUndoModel::scripted_data()
 {
-    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("start");
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("expected");
 
@@ -438,36 +438,36 @@ void TestUndoModel::scripted_data()
 
 void TestUndoModel::scripted()
 {
-    QFETCH(QString, page);
+    QFETCH(QString, start);
     QFETCH(QStringList, steps);
     QFETCH(QString, expected);
 
     WindowFixture f;
-    EditingSurface &text1 = f.text1;
-    text1.setText(page);
+    PageText &page = f.page();
+    page.setText(start);
     f.window.events().history().clear();
-    text1.setSelectionStart(text1.textLength());
+    page.setSelectionStart(page.textLength());
     for (const QString &step : steps) {
         const QString argument = step.section(u':', 1);
         if (step.startsWith(u"type:")) {
-            QTest::keyClicks(&text1, argument);
+            QTest::keyClicks(&f.text1, argument);
         } else if (step.startsWith(u"open:")) {
-            text1.setText(argument);
+            page.setText(argument);
             f.window.events().history().clear();
         } else if (step.startsWith(u"select:")) {
-            text1.setSelectionStart(argument.section(u':', 0, 0).toLongLong());
-            text1.setSelectionLength(argument.section(u':', 1).toLongLong());
+            page.setSelectionStart(argument.section(u':', 0, 0).toLongLong());
+            page.setSelectionLength(argument.section(u':', 1).toLongLong());
         } else if (step.startsWith(u"replace:")) {
-            replaceInDocument(text1, argument.section(u':', 0, 0), argument.section(u':', 1));
+            replaceInDocument(page, argument.section(u':', 0, 0), argument.section(u':', 1));
         } else if (step == u"home" || step == u"enter") {
-            QTest::keyClick(&text1, step == u"home" ? Qt::Key_Home : Qt::Key_Return);
+            QTest::keyClick(&f.text1, step == u"home" ? Qt::Key_Home : Qt::Key_Return);
         } else if (step == u"undo") {
-            QTest::keyClick(&text1, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
         } else {
             f.trigger(step);
         }
     }
-    QCOMPARE(text1.text(), expected);
+    QCOMPARE(page.text(), expected);
 }
 
 QTEST_MAIN(TestUndoModel)

@@ -90,10 +90,10 @@ void TestWindows::eachWindowItsOwnPage()
     // Open asks its own question first.
     doors.of(second).questions.clear();
     QCOMPARE(first->windowTitle(), u"  Zendral"_qs);
-    second->surface().setSelectionStart(0);
+    second->surface().page().setSelectionStart(0);
     typeInto(&second->surface(), u"dos"_qs);
-    QVERIFY(first->surface().text().endsWith(u"uno"_qs));
-    QCOMPARE(second->surface().text(), u"dos<p>hola</p>\r\n"_qs);
+    QVERIFY(first->surface().page().text().endsWith(u"uno"_qs));
+    QCOMPARE(second->surface().page().text(), u"dos<p>hola</p>\r\n"_qs);
     // Each window keeps its own copy of its unsaved page.
     QTRY_COMPARE_WITH_TIMEOUT(copiesHolding(state),
                               DocumentController::PlantillaInicio() + u"uno|dos<p>hola</p>\r\n"_qs,
@@ -183,7 +183,7 @@ void TestWindows::copiesOfACrashEachInAWindow()
     QCOMPARE(set.windows().size(), 2);
     QStringList texts;
     for (MainWindow *window : set.windows())
-        texts.append(window->surface().text());
+        texts.append(window->surface().page().text());
     texts.sort();
     QCOMPARE(texts, QStringList({u"dos"_qs, u"uno"_qs}));
     // Each copy became its window's own: closing the windows without saving leaves nothing.

@@ -33,8 +33,8 @@ const Caption ActiveCustom{QStringLiteral("lblcolorenlaceactivopersonalizado"),
 
 } // namespace
 
-BodyDialog::BodyDialog(EditingSurface &text1, QWidget *parent)
-    : TagDialog(text1, parent, colours::Blue, OnCancel::CaretToEnd)
+BodyDialog::BodyDialog(PageText &page, QWidget *parent)
+    : TagDialog(page, parent, colours::Blue, OnCancel::CaretToEnd)
 {
     // Each colour takes one row: its list, then its custom box.
     FormBuilder form(this, 2);

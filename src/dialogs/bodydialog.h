@@ -12,7 +12,7 @@ class BodyDialog : public TagDialog
     Q_OBJECT
 
 public:
-    BodyDialog(EditingSurface &text1, QWidget *parent);
+    BodyDialog(PageText &page, QWidget *parent);
 
 protected:
     QString fragment() const override;

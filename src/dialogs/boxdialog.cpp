@@ -23,8 +23,8 @@ const Caption Image{QStringLiteral("lblimagen"), QStringLiteral("Imágen:")};
 
 } // namespace
 
-BoxDialog::BoxDialog(EditingSurface &text1, QWidget *parent)
-    : TagDialog(text1, parent, colours::DarkGreen, OnCancel::LeaveSurface)
+BoxDialog::BoxDialog(PageText &page, QWidget *parent)
+    : TagDialog(page, parent, colours::DarkGreen, OnCancel::LeaveSurface)
 {}
 
 FormBuilder &BoxDialog::addLayoutFrame()

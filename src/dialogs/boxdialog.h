@@ -18,7 +18,7 @@ class BoxDialog : public TagDialog
     Q_OBJECT
 
 protected:
-    BoxDialog(EditingSurface &text1, QWidget *parent);
+    BoxDialog(PageText &page, QWidget *parent);
 
     // Makes the "Disposición" frame with its alignment list; the dialog adds its own rows to
     // what this returns, before finishing.

@@ -20,7 +20,7 @@ const Caption Valign{QStringLiteral("lblvalign"), QStringLiteral("Valign:")};
 
 } // namespace
 
-CellDialog::CellDialog(EditingSurface &text1, QWidget *parent) : BoxDialog(text1, parent)
+CellDialog::CellDialog(PageText &page, QWidget *parent) : BoxDialog(page, parent)
 {
     FormBuilder style(this, QStringLiteral("frmestilo"), captions::StyleFrame);
     m_fields.bind(style.textRow(captions::Class, QStringLiteral("txtclass")),

@@ -11,7 +11,7 @@ class CellDialog : public BoxDialog
     Q_OBJECT
 
 public:
-    CellDialog(EditingSurface &text1, QWidget *parent);
+    CellDialog(PageText &page, QWidget *parent);
 
 protected:
     QString fragment() const override;

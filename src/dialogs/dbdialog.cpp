@@ -24,8 +24,8 @@ const Caption PathHint{{}, QStringLiteral("(Escribir en formato HTML)")};
 
 } // namespace
 
-DbDialog::DbDialog(EditingSurface &text1, QWidget *parent)
-    : TagDialog(text1, parent, std::nullopt, OnCancel::LeaveSurface)
+DbDialog::DbDialog(PageText &page, QWidget *parent)
+    : TagDialog(page, parent, std::nullopt, OnCancel::LeaveSurface)
 {
     FormBuilder dsn(this, QStringLiteral("frmdsn"), captions::DsnFrame);
     m_dataSourceName = m_fields.bind(dsn.textRow(captions::DsnName, QStringLiteral("txtdsn")),

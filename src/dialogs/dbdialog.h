@@ -15,7 +15,7 @@ class DbDialog : public TagDialog
     Q_OBJECT
 
 public:
-    explicit DbDialog(EditingSurface &text1, QWidget *parent = nullptr);
+    explicit DbDialog(PageText &page, QWidget *parent = nullptr);
 
 protected:
     QString fragment() const override;

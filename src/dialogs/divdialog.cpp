@@ -27,8 +27,8 @@ const Caption Width{QStringLiteral("lblwidth"), QStringLiteral("Width:")};
 
 } // namespace
 
-DivDialog::DivDialog(EditingSurface &text1, QWidget *parent)
-    : TagDialog(text1, parent, colours::Blue, OnCancel::LeaveSurface)
+DivDialog::DivDialog(PageText &page, QWidget *parent)
+    : TagDialog(page, parent, colours::Blue, OnCancel::LeaveSurface)
 {
     FormBuilder align(this);
     m_fields.bind(

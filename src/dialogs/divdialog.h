@@ -13,7 +13,7 @@ class DivDialog : public TagDialog
     Q_OBJECT
 
 public:
-    DivDialog(EditingSurface &text1, QWidget *parent);
+    DivDialog(PageText &page, QWidget *parent);
 
 protected:
     QString fragment() const override;

@@ -26,8 +26,8 @@ constexpr int CustomFontIndex = 7;
 
 } // namespace
 
-FontDialog::FontDialog(EditingSurface &text1, QWidget *parent)
-    : TagDialog(text1, parent, colours::Blue, OnCancel::LeaveSurface)
+FontDialog::FontDialog(PageText &page, QWidget *parent)
+    : TagDialog(page, parent, colours::Blue, OnCancel::LeaveSurface)
 {
     FormBuilder form(this);
     m_group = m_fields.bind(form.listRow(captions::Group, QStringLiteral("cmbgrupo"),

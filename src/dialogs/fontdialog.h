@@ -15,7 +15,7 @@ class FontDialog : public TagDialog
     Q_OBJECT
 
 public:
-    FontDialog(EditingSurface &text1, QWidget *parent);
+    FontDialog(PageText &page, QWidget *parent);
 
 protected:
     QString fragment() const override;

@@ -7,9 +7,9 @@
 
 namespace zendral {
 
-void showPopupDialog(EditingSurface &text1, Prompts &prompts, QWidget *parent)
+void showPopupDialog(PageText &page, Prompts &prompts, QWidget *parent)
 {
-    PopupDialog dialog(text1, prompts, parent);
+    PopupDialog dialog(page, prompts, parent);
     dialog.exec();
 }
 
@@ -19,15 +19,15 @@ void showMetaTagsDialog(QWidget *parent)
     dialog.exec();
 }
 
-void showDatabaseDialog(EditingSurface &text1, QWidget *parent)
+void showDatabaseDialog(PageText &page, QWidget *parent)
 {
-    DbDialog dialog(text1, parent);
+    DbDialog dialog(page, parent);
     dialog.exec();
 }
 
-void showReplaceDialog(EditingSurface &text1, QWidget *parent)
+void showReplaceDialog(PageText &page, QWidget *parent)
 {
-    ReplaceDialog dialog(text1, parent);
+    ReplaceDialog dialog(page, parent);
     dialog.exec();
 }
 

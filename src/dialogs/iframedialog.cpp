@@ -30,8 +30,8 @@ const Caption Height{QStringLiteral("lblheight"), QStringLiteral("Height:")};
 
 } // namespace
 
-IframeDialog::IframeDialog(EditingSurface &text1, QWidget *parent)
-    : TagDialog(text1, parent, colours::Blue, OnCancel::LeaveSurface)
+IframeDialog::IframeDialog(PageText &page, QWidget *parent)
+    : TagDialog(page, parent, colours::Blue, OnCancel::LeaveSurface)
 {
     // Two columns keep eleven fields from making a tall, narrow form.
     FormBuilder source(this);

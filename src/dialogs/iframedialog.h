@@ -13,7 +13,7 @@ class IframeDialog : public TagDialog
     Q_OBJECT
 
 public:
-    IframeDialog(EditingSurface &text1, QWidget *parent);
+    IframeDialog(PageText &page, QWidget *parent);
 
 protected:
     QString fragment() const override;

@@ -29,8 +29,8 @@ const Caption MailClass{QStringLiteral("lblclassmail"), QStringLiteral("Class:")
 
 } // namespace
 
-LinkDialog::LinkDialog(EditingSurface &text1, QWidget *parent)
-    : TagDialog(text1, parent, colours::DarkGreen, OnCancel::CaretToEnd)
+LinkDialog::LinkDialog(PageText &page, QWidget *parent)
+    : TagDialog(page, parent, colours::DarkGreen, OnCancel::CaretToEnd)
 {
     FormBuilder file(this, QStringLiteral("frmarchivo"), captions::FileFrame);
     m_fields.bind(file.textRow(captions::Url, QStringLiteral("txturl")), &LinkFields::url);

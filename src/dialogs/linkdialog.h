@@ -13,7 +13,7 @@ class LinkDialog : public TagDialog
     Q_OBJECT
 
 public:
-    LinkDialog(EditingSurface &text1, QWidget *parent);
+    LinkDialog(PageText &page, QWidget *parent);
 
 protected:
     QString fragment() const override;

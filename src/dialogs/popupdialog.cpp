@@ -34,8 +34,8 @@ const QString Reminder =
 
 } // namespace
 
-PopupDialog::PopupDialog(EditingSurface &text1, Prompts &prompts, QWidget *parent)
-    : TagDialog(text1, parent, std::nullopt, OnCancel::LeaveSurface), m_prompts(prompts)
+PopupDialog::PopupDialog(PageText &page, Prompts &prompts, QWidget *parent)
+    : TagDialog(page, parent, std::nullopt, OnCancel::LeaveSurface), m_prompts(prompts)
 {
     const QStringList yesNo = {QStringLiteral("Yes"), QStringLiteral("No")};
     FormBuilder grid(this, 3);

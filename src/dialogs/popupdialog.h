@@ -17,7 +17,7 @@ class PopupDialog : public TagDialog
     Q_OBJECT
 
 public:
-    PopupDialog(EditingSurface &text1, Prompts &prompts, QWidget *parent = nullptr);
+    PopupDialog(PageText &page, Prompts &prompts, QWidget *parent = nullptr);
 
 protected:
     QString fragment() const override;

@@ -1,8 +1,8 @@
 #include "replacedialog.h"
 
 #include "dialogconventions.h"
-#include "editingsurface.h"
 #include "formbuilder.h"
+#include "pagetext.h"
 #include "replacestring.h"
 
 #include <QGridLayout>
@@ -34,8 +34,7 @@ const QString Close = QStringLiteral("&Cerrar");
 
 } // namespace
 
-ReplaceDialog::ReplaceDialog(EditingSurface &text1, QWidget *parent)
-    : QDialog(parent), m_text1(text1)
+ReplaceDialog::ReplaceDialog(PageText &page, QWidget *parent) : QDialog(parent), m_page(page)
 {
     FormBuilder form(this);
     // The two boxes are one control array: word 0 is replaced by word 1.
@@ -69,8 +68,8 @@ ReplaceDialog::ReplaceDialog(EditingSurface &text1, QWidget *parent)
 void ReplaceDialog::reject()
 {
     QDialog::reject();
-    m_text1.setFocus();
-    m_text1.setSelectionStart(m_text1.textLength());
+    m_page.focus();
+    m_page.setSelectionStart(m_page.textLength());
 }
 
 void ReplaceDialog::replaceAll()
@@ -78,7 +77,7 @@ void ReplaceDialog::replaceAll()
     // With no word to look for there is nothing to do; the user may still type one.
     if (m_keyword->text().isEmpty())
         return;
-    const qsizetype count = replaceInDocument(m_text1, m_keyword->text(), m_replacement->text());
+    const qsizetype count = replaceInDocument(m_page, m_keyword->text(), m_replacement->text());
     if (count == 0) {
         // Nothing changed, so the user may correct the word and try again.
         m_warning->setText(captions::NotFound.arg(m_keyword->text()));

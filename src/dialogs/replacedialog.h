@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace zendral {
 
-class EditingSurface;
+class PageText;
 
 // The word replacement dialog `reemplazar`: one replacement throughout the document, after
 // which it tells how many were made and can only be closed. A word not found is told and
@@ -18,14 +18,14 @@ class ReplaceDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit ReplaceDialog(EditingSurface &text1, QWidget *parent = nullptr);
+    explicit ReplaceDialog(PageText &page, QWidget *parent = nullptr);
 
     void reject() override;
 
 private:
     void replaceAll();
 
-    EditingSurface &m_text1;
+    PageText &m_page;
     QLineEdit *m_keyword = nullptr;
     QLineEdit *m_replacement = nullptr;
     QLabel *m_warning = nullptr;

@@ -1,8 +1,8 @@
 #include "spellingcheck.h"
 
 #include "documentfile.h"
-#include "editingsurface.h"
 #include "hunspellengine.h"
+#include "pagetext.h"
 #include "prompts.h"
 #include "spellingdialog.h"
 #include "spellingsession.h"
@@ -148,7 +148,7 @@ void SpellingCheck::keepWords() const
     file.commit();
 }
 
-void SpellingCheck::run(EditingSurface &text1, Prompts &prompts, QWidget *parent)
+void SpellingCheck::run(PageText &page, Prompts &prompts, QWidget *parent)
 {
     if (!m_engine) {
         // The dictionary used last comes first; should it fail, the others are tried in order.
@@ -177,9 +177,9 @@ void SpellingCheck::run(EditingSurface &text1, Prompts &prompts, QWidget *parent
         m_quietLoadFailed = false;
     }
 
-    const QString page = text1.text();
+    const QString original = page.text();
     const qsizetype knownWords = m_addedWords.size();
-    SpellingSession session(page, *m_engine, m_addedWords);
+    SpellingSession session(original, *m_engine, m_addedWords);
     if (session.finished()) {
         prompts.notify(captions::NothingMisspelled);
         return;
@@ -206,8 +206,8 @@ void SpellingCheck::run(EditingSurface &text1, Prompts &prompts, QWidget *parent
     if (m_addedWords.size() != knownWords)
         keepWords();
     // Putting the same text back would still wipe the colours and count as a change.
-    if (session.text() != page)
-        text1.setText(session.text());
+    if (session.text() != original)
+        page.setText(session.text());
 }
 
 } // namespace zendral

@@ -16,7 +16,7 @@ class QWidget;
 
 namespace zendral {
 
-class EditingSurface;
+class PageText;
 class Prompts;
 class SpellEngine;
 struct SpellEngineFailure;
@@ -33,9 +33,9 @@ public:
     explicit SpellingCheck(std::vector<SpellDictionary> dictionaries, QString wordsFile = {});
     ~SpellingCheck();
 
-    // Checks the page in text1 and replaces it with the corrected text. When nothing was
-    // corrected, or no dictionary loads (told through prompts), text1 is left untouched.
-    void run(EditingSurface &text1, Prompts &prompts, QWidget *parent);
+    // Checks the page and replaces it with the corrected text. When nothing was
+    // corrected, or no dictionary loads (told through prompts), the page is left untouched.
+    void run(PageText &page, Prompts &prompts, QWidget *parent);
 
     const QStringList &addedWords() const { return m_addedWords; }
     // The dictionary in use; null while it loads or when none loads. The first call starts

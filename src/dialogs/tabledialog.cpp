@@ -18,7 +18,7 @@ const Caption Class{QStringLiteral("lblclass"), QStringLiteral("Class:")};
 
 } // namespace
 
-TableDialog::TableDialog(EditingSurface &text1, QWidget *parent) : BoxDialog(text1, parent)
+TableDialog::TableDialog(PageText &page, QWidget *parent) : BoxDialog(page, parent)
 {
     FormBuilder &form = addLayoutFrame();
     m_fields.bind(

@@ -11,7 +11,7 @@ class TableDialog : public BoxDialog
     Q_OBJECT
 
 public:
-    TableDialog(EditingSurface &text1, QWidget *parent);
+    TableDialog(PageText &page, QWidget *parent);
 
 protected:
     QString fragment() const override;

@@ -1,7 +1,7 @@
 #include "tagdialog.h"
 
 #include "dialogconventions.h"
-#include "editingsurface.h"
+#include "pagetext.h"
 #include "taginsertion.h"
 
 #include <QHBoxLayout>
@@ -10,9 +10,9 @@
 
 namespace zendral {
 
-TagDialog::TagDialog(EditingSurface &text1, QWidget *parent, std::optional<Colour> insertionColour,
+TagDialog::TagDialog(PageText &page, QWidget *parent, std::optional<Colour> insertionColour,
                      OnCancel onCancel)
-    : QDialog(parent), m_text1(text1), m_insertionColour(insertionColour), m_onCancel(onCancel)
+    : QDialog(parent), m_page(page), m_insertionColour(insertionColour), m_onCancel(onCancel)
 {}
 
 void TagDialog::setContents(QLayout *fields, const QString &objectName, const QString &caption)
@@ -31,7 +31,7 @@ void TagDialog::setContents(QLayout *fields, const QString &objectName, const QS
 void TagDialog::insertFragment()
 {
     // A back-off of 0 sends the caret to the end of the document, not after the fragment.
-    InsertTagText(m_text1, fragment(), m_insertionColour, 0);
+    InsertTagText(m_page, fragment(), m_insertionColour, 0);
     inserted();
     accept();
 }
@@ -40,8 +40,8 @@ void TagDialog::reject()
 {
     QDialog::reject();
     if (m_onCancel == OnCancel::CaretToEnd) {
-        m_text1.setFocus();
-        m_text1.setSelectionStart(m_text1.textLength());
+        m_page.focus();
+        m_page.setSelectionStart(m_page.textLength());
     }
 }
 

@@ -10,24 +10,24 @@ class QLayout;
 
 namespace zendral {
 
-class EditingSurface;
+class PageText;
 
 // A modal form that builds one fragment from its fields and, on accept, writes it into the
-// editing surface in its colour (or in the insertion colour in force, given none) with the
+// page in its colour (or in the insertion colour in force, given none) with the
 // caret sent to the end of the document.
 class TagDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    // What cancelling does to the surface besides closing the dialog.
+    // What cancelling does to the page besides closing the dialog.
     enum class OnCancel { LeaveSurface, CaretToEnd };
 
     // Escape, the close box and "&Cancelar" all end here.
     void reject() override;
 
 protected:
-    TagDialog(EditingSurface &text1, QWidget *parent, std::optional<Colour> insertionColour,
+    TagDialog(PageText &page, QWidget *parent, std::optional<Colour> insertionColour,
               OnCancel onCancel);
 
     // Puts the fields above the accept and cancel buttons, which come last in the tab order,
@@ -42,7 +42,7 @@ protected:
 private:
     void insertFragment();
 
-    EditingSurface &m_text1;
+    PageText &m_page;
     std::optional<Colour> m_insertionColour;
     OnCancel m_onCancel;
 };

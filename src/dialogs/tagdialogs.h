@@ -11,10 +11,10 @@
 namespace zendral {
 
 // Opens a fresh tag dialog, modal over parent, and returns when it has closed; what it writes
-// goes into text1. A new dialog per opening, so that nothing typed in an earlier one comes back.
-template <typename Dialog> void showTagDialog(EditingSurface &text1, QWidget *parent)
+// goes into the page. A new dialog per opening, so that nothing typed in an earlier one comes back.
+template <typename Dialog> void showTagDialog(PageText &page, QWidget *parent)
 {
-    Dialog dialog(text1, parent);
+    Dialog dialog(page, parent);
     dialog.exec();
 }
 

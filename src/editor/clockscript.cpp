@@ -1,6 +1,6 @@
 #include "clockscript.h"
 
-#include "editingsurface.h"
+#include "pagetext.h"
 #include "prompts.h"
 #include "taginsertion.h"
 
@@ -50,10 +50,10 @@ QString clockScript()
     return crlf + lines.join(crlf) + crlf;
 }
 
-void insertClockScript(EditingSurface &text1, Prompts &prompts)
+void insertClockScript(PageText &page, Prompts &prompts)
 {
-    InsertTagText(text1, clockScript());
-    text1.setSelectionStart(text1.textLength());
+    InsertTagText(page, clockScript());
+    page.setSelectionStart(page.textLength());
     prompts.notify(
         QStringLiteral("Dentro de la etiqueta <body> debes poner esto: onLoad='hora()'"));
 }

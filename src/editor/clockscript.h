@@ -4,7 +4,7 @@
 
 namespace zendral {
 
-class EditingSurface;
+class PageText;
 class Prompts;
 
 // The live clock: a span and a script that writes the time into it every second (12-hour
@@ -14,6 +14,6 @@ QString clockScript();
 
 // Puts the live clock in place of the selection, in the insertion colour in force, moves the
 // caret to the end of the document and tells the user how to start the clock from <body>.
-void insertClockScript(EditingSurface &text1, Prompts &prompts);
+void insertClockScript(PageText &page, Prompts &prompts);
 
 } // namespace zendral

@@ -29,11 +29,11 @@ bool holds(QStringView text, QStringView prefix)
 
 // The last "<" between backFrom and caret, or -1. Read line by line from the caret's line
 // back, each line only as far as needed: a tag nearly always opens on the line it closes on.
-qint64 openingBefore(const EditingSurface &text1, qint64 backFrom, qint64 caret)
+qint64 openingBefore(const PageText &page, qint64 backFrom, qint64 caret)
 {
-    const QTextDocument *document = text1.document();
-    const qint64 stop = text1.toWidgetPosition(backFrom);
-    qint64 end = text1.toWidgetPosition(caret);
+    const QTextDocument *document = page.document();
+    const qint64 stop = page.toWidgetPosition(backFrom);
+    qint64 end = page.toWidgetPosition(caret);
     QTextBlock block = document->findBlock(int(end));
     while (block.isValid() && end > stop) {
         const qint64 start = std::max<qint64>(block.position(), stop);
@@ -42,7 +42,7 @@ qint64 openingBefore(const EditingSurface &text1, qint64 backFrom, qint64 caret)
         cursor.setPosition(int(end), QTextCursor::KeepAnchor);
         const qsizetype found = cursor.selectedText().lastIndexOf(u'<');
         if (found >= 0)
-            return text1.fromWidgetPosition(start + found);
+            return page.fromWidgetPosition(start + found);
         block = block.previous();
         if (block.isValid())
             end = block.position() + block.length() - 1;
@@ -117,22 +117,22 @@ ColouringPlan planColorea(const QString &text, const QStringList &table)
     return plan;
 }
 
-void Colorea(EditingSurface &text1, const QStringList &table)
+void Colorea(PageText &page, const QStringList &table)
 {
-    const ColouringPlan plan = planColorea(text1.text(), table);
-    text1.applyColours(plan.spans);
+    const ColouringPlan plan = planColorea(page.text(), table);
+    page.applyColours(plan.spans);
     if (plan.lastTagStart >= 0) {
-        text1.setSelectionStart(plan.lastTagStart);
-        text1.setSelectionLength(plan.lastTagLength);
+        page.setSelectionStart(plan.lastTagStart);
+        page.setSelectionLength(plan.lastTagLength);
     }
 }
 
-bool colourTagBeforeCaret(EditingSurface &text1, const QStringList &table)
+bool colourTagBeforeCaret(PageText &page, const QStringList &table)
 {
-    const qint64 caret = text1.selectionStart();
+    const qint64 caret = page.selectionStart();
     // The look-back reads at most LookBack characters, whatever lies before them.
     const qint64 backFrom = std::max<qint64>(0, caret - LookBack);
-    const qint64 open = openingBefore(text1, backFrom, caret);
+    const qint64 open = openingBefore(page, backFrom, caret);
     if (open < 0)
         return false;
     // Each entry looks at the prefix's length before the "<" and from it onwards, so the
@@ -141,7 +141,7 @@ bool colourTagBeforeCaret(EditingSurface &text1, const QStringList &table)
     for (const QString &entry : table)
         longest = std::max<qint64>(longest, entry.size() - 1);
     const qint64 areaStart = std::max<qint64>(0, open - longest);
-    const QString area = text1.textRange(areaStart, open + longest - areaStart);
+    const QString area = page.textRange(areaStart, open + longest - areaStart);
     std::optional<Colour> colour;
     for (const QString &entry : table) {
         const qint64 length = entry.size() - 1;
@@ -159,8 +159,8 @@ bool colourTagBeforeCaret(EditingSurface &text1, const QStringList &table)
     // Painting the inside directly gives what selecting it, colouring the selection and
     // putting the caret back gives, without moving the view three times per keystroke.
     if (colour && insideLength > 0)
-        text1.applyColours({{open + 1, insideLength, *colour}});
-    text1.setSelectionStart(caret);
+        page.applyColours({{open + 1, insideLength, *colour}});
+    page.setSelectionStart(caret);
     return true;
 }
 

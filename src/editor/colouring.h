@@ -1,7 +1,7 @@
 #pragma once
 
 #include "colour.h"
-#include "editingsurface.h"
+#include "pagetext.h"
 
 #include <QString>
 #include <QStringList>
@@ -36,10 +36,10 @@ ColouringPlan planColorea(const QString &text, const QStringList &table);
 
 // Colorea: colours every tag of the text in one batch, leaving the inside of the last tag
 // selected. Never changes the text.
-void Colorea(EditingSurface &text1, const QStringList &table);
+void Colorea(PageText &page, const QStringList &table);
 
 // Colours the tag closed just before the caret, looking back for the nearest "<" among the
 // 65,536 characters before the caret. Returns false when there is none.
-bool colourTagBeforeCaret(EditingSurface &text1, const QStringList &table);
+bool colourTagBeforeCaret(PageText &page, const QStringList &table);
 
 } // namespace zendral

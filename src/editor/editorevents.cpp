@@ -4,10 +4,10 @@
 
 namespace zendral {
 
-EditorEvents::EditorEvents(EditingSurface &text1, QStringList table, std::function<void()> refresh)
-    : m_text1(text1), m_table(std::move(table)), m_refresh(std::move(refresh))
+EditorEvents::EditorEvents(PageText &page, QStringList table, std::function<void()> refresh)
+    : m_page(page), m_table(std::move(table)), m_refresh(std::move(refresh))
 {
-    m_edits = QObject::connect(&text1, &EditingSurface::textEdited, &text1,
+    m_edits = QObject::connect(&page, &PageText::textEdited, &page,
                                [this](qint64 start, qint64 removed, qint64 added) {
                                    m_history.noteEdit(start, removed, added);
                                });
@@ -32,7 +32,7 @@ bool EditorEvents::characterTyped(const QString &character)
         return true;
     }
     auto command = std::make_unique<TextCmd>();
-    command->Initialize(m_text1, character);
+    command->Initialize(m_page, character);
     m_history.AgregarComando(std::move(command));
     return true;
 }
@@ -42,7 +42,7 @@ void EditorEvents::onChanged()
     // The last typed key stays ">" until another key is typed, so any later change colours
     // the tag before the caret too.
     if (m_ultimaTecla == u'>')
-        colourTagBeforeCaret(m_text1, m_table);
+        colourTagBeforeCaret(m_page, m_table);
     if (m_refresh)
         m_refresh();
 }

@@ -16,13 +16,13 @@ namespace zendral {
 class EditorEvents : public TypedCharacterHandler
 {
 public:
-    EditorEvents(EditingSurface &text1, QStringList table, std::function<void()> refresh);
+    EditorEvents(PageText &page, QStringList table, std::function<void()> refresh);
     ~EditorEvents() override;
     EditorEvents(const EditorEvents &) = delete;
     EditorEvents &operator=(const EditorEvents &) = delete;
 
     bool characterTyped(const QString &character) override;
-    // The surface's change notification.
+    // The page's change notification.
     void onChanged();
 
     UndoHistory &history() { return m_history; }
@@ -30,7 +30,7 @@ public:
     char32_t UltimaTecla() const { return m_ultimaTecla; }
 
 private:
-    EditingSurface &m_text1;
+    PageText &m_page;
     QStringList m_table;
     std::function<void()> m_refresh;
     UndoHistory m_history;

@@ -1,7 +1,7 @@
 #include "replacestring.h"
 
 #include "colouring.h"
-#include "editingsurface.h"
+#include "pagetext.h"
 
 #include <QStringMatcher>
 
@@ -38,17 +38,16 @@ QString ReplaceString(const QString &text, const QString &keyword, const QString
     return result;
 }
 
-qsizetype replaceInDocument(EditingSurface &text1, const QString &keyword,
-                            const QString &replacement)
+qsizetype replaceInDocument(PageText &page, const QString &keyword, const QString &replacement)
 {
     qsizetype count = 0;
-    const QString replaced = ReplaceString(text1.text(), keyword, replacement, &count);
+    const QString replaced = ReplaceString(page.text(), keyword, replacement, &count);
     if (count == 0)
         return 0;
-    text1.setText(replaced);
-    Colorea(text1, TablaEtiquetas());
+    page.setText(replaced);
+    Colorea(page, TablaEtiquetas());
     // Colouring leaves the last tag selected; a rewritten text starts with the caret at its top.
-    text1.setSelectionStart(0);
+    page.setSelectionStart(0);
     return count;
 }
 

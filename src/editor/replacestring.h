@@ -4,7 +4,7 @@
 
 namespace zendral {
 
-class EditingSurface;
+class PageText;
 
 // Every occurrence of keyword in text replaced by replacement, found left to right without
 // overlapping; what a replacement writes is never searched again, so replacing "a" by "aa"
@@ -16,7 +16,6 @@ QString ReplaceString(const QString &text, const QString &keyword, const QString
 // Replaces keyword throughout the document and colours the tags again, as opening a page
 // does. Returns how many occurrences were replaced; with none (or an empty keyword) the
 // document, its colours and its change state are left alone.
-qsizetype replaceInDocument(EditingSurface &text1, const QString &keyword,
-                            const QString &replacement);
+qsizetype replaceInDocument(PageText &page, const QString &keyword, const QString &replacement);
 
 } // namespace zendral

@@ -1,30 +1,30 @@
 #include "taginsertion.h"
 
-#include "editingsurface.h"
+#include "pagetext.h"
 
 namespace zendral {
 
-void InsertTagText(EditingSurface &text1, const QString &fragment, std::optional<Colour> colour,
+void InsertTagText(PageText &page, const QString &fragment, std::optional<Colour> colour,
                    std::optional<qint64> backOff)
 {
     if (colour)
-        text1.setInsertionColour(*colour);
-    text1.setSelectedText(fragment);
+        page.setInsertionColour(*colour);
+    page.setSelectedText(fragment);
     if (colour)
-        text1.setInsertionColour(colours::Black);
-    text1.setFocus();
+        page.setInsertionColour(colours::Black);
+    page.focus();
     // The back-off counts from the end of the whole text, not from the fragment.
     if (backOff)
-        text1.setSelectionStart(text1.textLength() - *backOff);
+        page.setSelectionStart(page.textLength() - *backOff);
 }
 
-void insertNonBreakingSpace(EditingSurface &text1)
+void insertNonBreakingSpace(PageText &page)
 {
-    text1.setInsertionColour(colours::Black);
-    text1.setInsertionBold(true);
-    text1.setSelectedText(QStringLiteral("&nbsp;"));
-    text1.setInsertionBold(false);
-    text1.setFocus();
+    page.setInsertionColour(colours::Black);
+    page.setInsertionBold(true);
+    page.setSelectedText(QStringLiteral("&nbsp;"));
+    page.setInsertionBold(false);
+    page.focus();
 }
 
 const std::vector<OneClickTag> &oneClickTags()

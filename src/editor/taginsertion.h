@@ -9,17 +9,17 @@
 
 namespace zendral {
 
-class EditingSurface;
+class PageText;
 
 // The one insertion of generated fragments: the fragment replaces the selection in the given
-// colour (none: the insertion colour in force), black is restored, the surface gets the
+// colour (none: the insertion colour in force), black is restored, the page's view gets the
 // focus, and with a back-off the caret goes that many characters before the end of the text.
-void InsertTagText(EditingSurface &text1, const QString &fragment,
+void InsertTagText(PageText &page, const QString &fragment,
                    std::optional<Colour> colour = std::nullopt,
                    std::optional<qint64> backOff = std::nullopt);
 
 // "&nbsp;" in black and bold, the insertion staying as it was afterwards.
-void insertNonBreakingSpace(EditingSurface &text1);
+void insertNonBreakingSpace(PageText &page);
 
 // A fragment inserted by one click of a tag button or its menu entry.
 struct OneClickTag

@@ -1,37 +1,37 @@
 #include "textcmd.h"
 
-#include "editingsurface.h"
+#include "pagetext.h"
 
 namespace zendral {
 
-void TextCmd::Initialize(EditingSurface &control, const QString &newText)
+void TextCmd::Initialize(PageText &page, const QString &newText)
 {
-    m_control = &control;
+    m_page = &page;
     m_newText = newText;
-    m_start = control.selectionStart();
-    m_oldText = control.selectedText();
+    m_start = page.selectionStart();
+    m_oldText = page.selectedText();
 }
 
 void TextCmd::Apply()
 {
-    m_control->setSelectionStart(m_start);
-    m_control->setSelectionLength(m_oldText.size());
-    m_control->setSelectedText(m_newText);
+    m_page->setSelectionStart(m_start);
+    m_page->setSelectionLength(m_oldText.size());
+    m_page->setSelectedText(m_newText);
 }
 
 void TextCmd::Undo()
 {
-    m_control->setSelectionStart(m_start);
-    m_control->setSelectionLength(m_newText.size());
+    m_page->setSelectionStart(m_start);
+    m_page->setSelectionLength(m_newText.size());
     // A lone LF of the overwritten text comes back as the LF it was, not as a line break.
-    m_control->restoreSelectedText(m_oldText);
+    m_page->restoreSelectedText(m_oldText);
 }
 
 bool TextCmd::isInPlace(bool applied) const
 {
     const QString &expected = applied ? m_newText : m_oldText;
-    return m_start >= 0 && m_start + expected.size() <= m_control->textLength() &&
-           m_control->textRange(m_start, expected.size()) == expected;
+    return m_start >= 0 && m_start + expected.size() <= m_page->textLength() &&
+           m_page->textRange(m_start, expected.size()) == expected;
 }
 
 } // namespace zendral

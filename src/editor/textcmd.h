@@ -4,15 +4,15 @@
 
 namespace zendral {
 
-class EditingSurface;
+class PageText;
 
 // TextCmd: one undoable replacement of the selection by a typed character. Its start is a
 // document position that the history keeps current as other edits move the text.
 class TextCmd
 {
 public:
-    // Records the surface's selection and selected text, and the text that will replace them.
-    void Initialize(EditingSurface &control, const QString &newText);
+    // Records the page's selection and selected text, and the text that will replace them.
+    void Initialize(PageText &page, const QString &newText);
     // Puts back the text it replaced where its character stands.
     void Undo();
     // Writes its character again over the text it once replaced.
@@ -27,7 +27,7 @@ public:
     qint64 length(bool applied) const { return applied ? m_newText.size() : m_oldText.size(); }
 
 private:
-    EditingSurface *m_control = nullptr;
+    PageText *m_page = nullptr;
     qint64 m_start = 0;
     QString m_newText;
     QString m_oldText;

@@ -12,7 +12,7 @@ namespace zendral {
 
 namespace {
 
-// Characters read from the surface at a time while counting.
+// Characters read from the page at a time while counting.
 constexpr qint64 CountChunk = 16 * 1024;
 // How long one slice of counting may hold the event loop.
 constexpr qint64 SliceMilliseconds = 4;
@@ -26,15 +26,14 @@ Qt::CaseSensitivity sensitivityOf(bool matchCase)
 }
 
 // Selects the hit, or tells the miss; true for a hit.
-bool selectHit(EditingSurface &text1, Prompts &prompts, const QString &search,
-               std::optional<qint64> hit)
+bool selectHit(PageText &page, Prompts &prompts, const QString &search, std::optional<qint64> hit)
 {
     if (!hit) {
         prompts.notify(QStringLiteral("No se ha encontrado ") + search);
         return false;
     }
-    text1.setSelectionStart(*hit);
-    text1.setSelectionLength(search.size());
+    page.setSelectionStart(*hit);
+    page.setSelectionLength(search.size());
     return true;
 }
 
@@ -88,33 +87,33 @@ std::optional<qint64> lineCaretPosition(const QString &text, qint64 line)
     return std::nullopt;
 }
 
-void BuscarTexto(EditingSurface &text1, Prompts &prompts, const QString &search, bool matchCase,
+void BuscarTexto(PageText &page, Prompts &prompts, const QString &search, bool matchCase,
                  qint64 skip)
 {
     if (search.isEmpty())
         return;
-    if (selectHit(text1, prompts, search,
-                  findFrom(text1.text(), search, skip, sensitivityOf(matchCase))))
-        text1.setFocus();
+    if (selectHit(page, prompts, search,
+                  findFrom(page.text(), search, skip, sensitivityOf(matchCase))))
+        page.focus();
 }
 
-void findNextKeepingFocus(EditingSurface &text1, Prompts &prompts, const QString &search,
-                          bool matchCase, qint64 from)
+void findNextKeepingFocus(PageText &page, Prompts &prompts, const QString &search, bool matchCase,
+                          qint64 from)
 {
     if (!search.isEmpty())
-        selectHit(text1, prompts, search,
-                  findFrom(text1.text(), search, from, sensitivityOf(matchCase)));
+        selectHit(page, prompts, search,
+                  findFrom(page.text(), search, from, sensitivityOf(matchCase)));
 }
 
-void findPrevious(EditingSurface &text1, Prompts &prompts, const QString &search, bool matchCase,
+void findPrevious(PageText &page, Prompts &prompts, const QString &search, bool matchCase,
                   qint64 before)
 {
     if (!search.isEmpty())
-        selectHit(text1, prompts, search,
-                  findBefore(text1.text(), search, before, sensitivityOf(matchCase)));
+        selectHit(page, prompts, search,
+                  findBefore(page.text(), search, before, sensitivityOf(matchCase)));
 }
 
-QList<QTextEdit::ExtraSelection> occurrencesOnScreen(const EditingSurface &text1,
+QList<QTextEdit::ExtraSelection> occurrencesOnScreen(const EditingSurface &view,
                                                      const QString &needle,
                                                      Qt::CaseSensitivity sensitivity,
                                                      const QTextCharFormat &format)
@@ -123,18 +122,19 @@ QList<QTextEdit::ExtraSelection> occurrencesOnScreen(const EditingSurface &text1
     if (needle.isEmpty())
         return marks;
     // The layout knows which lines the corners of the view show; nothing else is read.
-    const QRect view = text1.viewport()->rect();
-    const QTextBlock first = text1.cursorForPosition(view.topLeft()).block();
-    const QTextBlock last = text1.cursorForPosition(view.bottomRight()).block();
-    const qint64 from = text1.fromWidgetPosition(first.position());
-    const qint64 to = text1.fromWidgetPosition(last.position() + last.length() - 1);
-    const QString shown = text1.textRange(from, to - from);
-    for (qsizetype at = shown.indexOf(needle, 0, sensitivity); at >= 0 && marks.size() < MostMarks;
-         at = shown.indexOf(needle, at + 1, sensitivity)) {
+    const QRect shown = view.viewport()->rect();
+    const QTextBlock first = view.cursorForPosition(shown.topLeft()).block();
+    const QTextBlock last = view.cursorForPosition(shown.bottomRight()).block();
+    const PageText &page = view.page();
+    const qint64 from = page.fromWidgetPosition(first.position());
+    const qint64 to = page.fromWidgetPosition(last.position() + last.length() - 1);
+    const QString onScreen = page.textRange(from, to - from);
+    for (qsizetype at = onScreen.indexOf(needle, 0, sensitivity);
+         at >= 0 && marks.size() < MostMarks; at = onScreen.indexOf(needle, at + 1, sensitivity)) {
         QTextEdit::ExtraSelection mark;
-        mark.cursor = QTextCursor(text1.document());
-        mark.cursor.setPosition(int(text1.toWidgetPosition(from + at)));
-        mark.cursor.setPosition(int(text1.toWidgetPosition(from + at + needle.size())),
+        mark.cursor = QTextCursor(page.document());
+        mark.cursor.setPosition(int(page.toWidgetPosition(from + at)));
+        mark.cursor.setPosition(int(page.toWidgetPosition(from + at + needle.size())),
                                 QTextCursor::KeepAnchor);
         mark.format = format;
         marks.append(mark);
@@ -142,12 +142,12 @@ QList<QTextEdit::ExtraSelection> occurrencesOnScreen(const EditingSurface &text1
     return marks;
 }
 
-OccurrenceCounter::OccurrenceCounter(EditingSurface &text1, QObject *parent)
-    : QObject(parent), m_text1(text1)
+OccurrenceCounter::OccurrenceCounter(PageText &page, QObject *parent)
+    : QObject(parent), m_page(page)
 {
     m_slices.setInterval(0);
     connect(&m_slices, &QTimer::timeout, this, &OccurrenceCounter::countSlice);
-    connect(&text1, &EditingSurface::changed, this, [this] { start(m_needle, m_sensitivity); });
+    connect(&page, &PageText::changed, this, [this] { start(m_needle, m_sensitivity); });
 }
 
 void OccurrenceCounter::start(const QString &needle, Qt::CaseSensitivity sensitivity)
@@ -170,12 +170,12 @@ void OccurrenceCounter::countSlice()
 {
     QElapsedTimer clock;
     clock.start();
-    const qint64 length = m_text1.textLength();
+    const qint64 length = m_page.textLength();
     // A hit that starts near a chunk's end is read whole from characters after it.
     const qint64 overlap = m_needle.size() - 1;
     while (m_next < length) {
         const qint64 end = std::min(length, m_next + CountChunk);
-        const QString chunk = m_text1.textRange(m_next, end - m_next + overlap);
+        const QString chunk = m_page.textRange(m_next, end - m_next + overlap);
         for (qsizetype at = chunk.indexOf(m_needle, 0, m_sensitivity); at >= 0 && m_next + at < end;
              at = chunk.indexOf(m_needle, at + 1, m_sensitivity))
             m_hits.push_back(m_next + at);
@@ -196,13 +196,13 @@ qint64 OccurrenceCounter::indexOf(qint64 start, qint64 length) const
     return hit != m_hits.end() && *hit == start ? qint64(hit - m_hits.begin()) + 1 : 0;
 }
 
-void IrLinea(EditingSurface &text1, qint64 nLinea)
+void IrLinea(PageText &page, qint64 nLinea)
 {
-    const std::optional<qint64> position = lineCaretPosition(text1.text(), nLinea);
+    const std::optional<qint64> position = lineCaretPosition(page.text(), nLinea);
     if (!position)
         return;
-    text1.setSelectionStart(*position);
-    text1.setFocus();
+    page.setSelectionStart(*position);
+    page.focus();
 }
 
 } // namespace zendral

@@ -11,6 +11,7 @@
 namespace zendral {
 
 class EditingSurface;
+class PageText;
 class Prompts;
 
 // Where a search for needle in text starting at from (0-based) hits, without wrapping.
@@ -26,30 +27,30 @@ std::optional<qint64> findBefore(const QString &text, const QString &needle, qin
 // break follows it. Nothing for a line the text does not have.
 std::optional<qint64> lineCaretPosition(const QString &text, qint64 line);
 
-// Selects the first occurrence of search that starts at skip or later and gives the surface
+// Selects the first occurrence of search that starts at skip or later and gives the view
 // the focus; a miss is told through a notice and leaves the selection alone. An empty search
 // does nothing.
-void BuscarTexto(EditingSurface &text1, Prompts &prompts, const QString &search, bool matchCase,
+void BuscarTexto(PageText &page, Prompts &prompts, const QString &search, bool matchCase,
                  qint64 skip = 0);
 
 // Selects the last occurrence of search that starts before position, leaving the focus where
 // it is; a miss is told through a notice and leaves the selection alone. An empty search does
 // nothing.
-void findPrevious(EditingSurface &text1, Prompts &prompts, const QString &search, bool matchCase,
+void findPrevious(PageText &page, Prompts &prompts, const QString &search, bool matchCase,
                   qint64 before);
 
 // Selects the first occurrence of search that starts at from or later, leaving the focus where
 // it is; a miss is told as BuscarTexto tells it.
-void findNextKeepingFocus(EditingSurface &text1, Prompts &prompts, const QString &search,
-                          bool matchCase, qint64 from);
+void findNextKeepingFocus(PageText &page, Prompts &prompts, const QString &search, bool matchCase,
+                          qint64 from);
 
 // Marks for every occurrence of needle on the lines the surface shows, in format.
-QList<QTextEdit::ExtraSelection> occurrencesOnScreen(const EditingSurface &text1,
+QList<QTextEdit::ExtraSelection> occurrencesOnScreen(const EditingSurface &view,
                                                      const QString &needle,
                                                      Qt::CaseSensitivity sensitivity,
                                                      const QTextCharFormat &format);
 
-// Counts the occurrences of a needle over the whole text of a surface, overlapping ones
+// Counts the occurrences of a needle over the whole text of a page, overlapping ones
 // included, in short slices between events so that typing never waits for it. Any change of the
 // text starts the count again; between counts nothing runs.
 class OccurrenceCounter : public QObject
@@ -57,7 +58,7 @@ class OccurrenceCounter : public QObject
     Q_OBJECT
 
 public:
-    explicit OccurrenceCounter(EditingSurface &text1, QObject *parent = nullptr);
+    explicit OccurrenceCounter(PageText &page, QObject *parent = nullptr);
 
     // Counts needle from the start, dropping the count under way; an empty needle stops.
     void start(const QString &needle, Qt::CaseSensitivity sensitivity);
@@ -74,7 +75,7 @@ signals:
 private:
     void countSlice();
 
-    EditingSurface &m_text1;
+    PageText &m_page;
     QTimer m_slices;
     QString m_needle;
     Qt::CaseSensitivity m_sensitivity = Qt::CaseInsensitive;
@@ -85,8 +86,8 @@ private:
     bool m_complete = false;
 };
 
-// Puts the caret at the end of line nLinea and gives the surface the focus; a line the text
+// Puts the caret at the end of line nLinea and gives the view the focus; a line the text
 // does not have leaves everything as it was.
-void IrLinea(EditingSurface &text1, qint64 nLinea);
+void IrLinea(PageText &page, qint64 nLinea);
 
 } // namespace zendral

@@ -12,104 +12,9 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
-#include <algorithm>
-
 namespace zendral {
 
 namespace {
-
-// Inside the widget every line end is one paragraph separator.
-constexpr QChar ParagraphSeparator = QChar::ParagraphSeparator;
-constexpr QChar LineSeparator = QChar::LineSeparator;
-// The page's own U+2028 and U+2029 would be taken for line breaks: inside the widget they
-// stand as two noncharacters, which a page has no business holding, and go back as they came.
-constexpr char16_t HeldLineSeparator = 0xFDD2;
-constexpr char16_t HeldParagraphSeparator = 0xFDD3;
-
-using LineEnd = EditingSurface::LineEnd;
-
-struct WidgetText
-{
-    QString text;
-    // One per line end, in order.
-    std::vector<LineEnd> ends;
-};
-
-// What a break of that kind adds to a position beyond the widget's one separator character.
-qint64 shiftOf(LineEnd end)
-{
-    switch (end) {
-    case LineEnd::CrLf:
-        return 1;
-    case LineEnd::None:
-        return -1;
-    case LineEnd::Lf:
-    case LineEnd::Cr:
-        break;
-    }
-    return 0;
-}
-
-// Whether a held line that has reached column characters in its block is cut before c: never
-// between the halves of a surrogate pair.
-bool cutsBefore(bool held, qint64 column, QChar c)
-{
-    return held && column >= EditingSurface::HeldPartLength && !c.isLowSurrogate();
-}
-
-// Where the line that starts at from ends: at its CR or LF, or at the end of the text.
-qsizetype lineEndFrom(const QChar *data, qsizetype from, qsizetype size)
-{
-    while (from < size && data[from] != u'\r' && data[from] != u'\n')
-        ++from;
-    return from;
-}
-
-// The document text with every line end a paragraph separator, the kinds of the ends apart;
-// a long line is cut into blocks joined by separators that stand for nothing.
-WidgetText toWidgetText(const QString &text)
-{
-    WidgetText result;
-    result.text.reserve(text.size() + text.size() / EditingSurface::HeldPartLength);
-    const qsizetype size = text.size();
-    const QChar *data = text.constData();
-    qint64 column = 0;
-    qsizetype lineEnd = -1;
-    bool held = false;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (i > lineEnd) {
-            lineEnd = lineEndFrom(data, i, size);
-            held = lineEnd - i > EditingSurface::HeldLineLimit;
-        }
-        const QChar c = data[i];
-        if (i == lineEnd) {
-            column = 0;
-        } else if (cutsBefore(held, column++, c)) {
-            result.text.append(ParagraphSeparator);
-            result.ends.push_back(LineEnd::None);
-            column = 1;
-        }
-        if (c == u'\r') {
-            result.text.append(ParagraphSeparator);
-            if (i + 1 < size && data[i + 1] == u'\n') {
-                ++i;
-                result.ends.push_back(LineEnd::CrLf);
-            } else {
-                result.ends.push_back(LineEnd::Cr);
-            }
-        } else if (c == u'\n') {
-            result.text.append(ParagraphSeparator);
-            result.ends.push_back(LineEnd::Lf);
-        } else if (c == LineSeparator) {
-            result.text.append(QChar(HeldLineSeparator));
-        } else if (c == ParagraphSeparator) {
-            result.text.append(QChar(HeldParagraphSeparator));
-        } else {
-            result.text.append(c);
-        }
-    }
-    return result;
-}
 
 // The files a drag carries from the desktop; web addresses are not files.
 QList<QUrl> localFiles(const QMimeData *source)
@@ -121,45 +26,10 @@ QList<QUrl> localFiles(const QMimeData *source)
 
 } // namespace
 
-// The widget's layout, which gives each line its colours just before laying it out.
-class EditingSurface::ColouredLayout : public QPlainTextDocumentLayout
+EditingSurface::EditingSurface(QWidget *parent) : QPlainTextEdit(parent), m_page(new PageText(this))
 {
-public:
-    ColouredLayout(QTextDocument *document, const EditingSurface &surface)
-        : QPlainTextDocumentLayout(document), m_surface(surface)
-    {}
-
-    QRectF blockBoundingRect(const QTextBlock &block) const override
-    {
-        const size_t number = size_t(block.blockNumber());
-        if (block.isValid() && number < m_surface.m_lines.size() &&
-            !m_surface.m_lines[number].shown)
-            m_surface.showColours(block);
-        return QPlainTextDocumentLayout::blockBoundingRect(block);
-    }
-
-private:
-    const EditingSurface &m_surface;
-};
-
-EditingSurface::Operation::Operation(EditingSurface &surface) : m_surface(surface)
-{
-    ++m_surface.m_operationDepth;
-}
-
-EditingSurface::Operation::~Operation()
-{
-    if (--m_surface.m_operationDepth == 0 && m_surface.m_textChanged) {
-        m_surface.m_textChanged = false;
-        emit m_surface.changed();
-    }
-}
-
-EditingSurface::EditingSurface(QWidget *parent) : QPlainTextEdit(parent)
-{
-    auto *page = new QTextDocument(this);
-    page->setDocumentLayout(new ColouredLayout(page, *this));
-    setDocument(page);
+    setDocument(m_page->document());
+    m_page->setCaret(this);
     setObjectName(QStringLiteral("text1"));
     setUndoRedoEnabled(false);
     setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -167,316 +37,13 @@ EditingSurface::EditingSurface(QWidget *parent) : QPlainTextEdit(parent)
     QFont font(QStringLiteral("Monospace"));
     font.setStyleHint(QFont::TypeWriter);
     setFont(font);
-    connect(document(), &QTextDocument::contentsChange, this, &EditingSurface::onContentsChange);
+    connect(m_page, &PageText::recoloured, this, [this] { viewport()->update(); });
     setUpGutter();
 }
 
-void EditingSurface::onContentsChange(int position, int removed, int added)
+EditingSurface::~EditingSurface()
 {
-    if (removed == 0 && added == 0)
-        return;
-    if (!m_replacingText) {
-        const QTextDocument *doc = document();
-        // The document's closing separator is not text, though Qt may count it in both.
-        const int excess = std::max(0, position + added - (doc->characterCount() - 1));
-        const int widgetAdded = added - excess;
-        const int widgetRemoved = std::max(0, removed - excess);
-        const int first = doc->findBlock(position).blockNumber();
-        const int breaksAdded = doc->findBlock(position + widgetAdded).blockNumber() - first;
-        const int breaksRemoved = breaksAdded - (doc->blockCount() - m_blockCount);
-        const int oldBlockCount = m_blockCount;
-        m_blockCount = doc->blockCount();
-        // The new line ends are those the surface's own insertion announced; any other (none
-        // of Qt's own edits adds one) takes the page's kind.
-        std::vector<LineEnd> newEnds(size_t(std::max(0, breaksAdded)), m_pageEnd);
-        const size_t announced = std::min(newEnds.size(), m_pendingEnds.size());
-        std::copy(m_pendingEnds.begin(), m_pendingEnds.begin() + qsizetype(announced),
-                  newEnds.begin());
-        m_pendingEnds.erase(m_pendingEnds.begin(), m_pendingEnds.begin() + qsizetype(announced));
-        const auto shift = [](auto from, auto to) {
-            qint64 sum = 0;
-            for (; from != to; ++from)
-                sum += shiftOf(*from);
-            return sum;
-        };
-        const bool sameKind = std::all_of(newEnds.begin(), newEnds.end(),
-                                          [this](LineEnd end) { return end == m_pageEnd; });
-        qint64 removedShift = 0;
-        if (m_ends.empty() && sameKind) {
-            removedShift = m_pageEnd == LineEnd::CrLf ? breaksRemoved : 0;
-        } else {
-            // The removed blocks' ends go, the last of them keeping the end of the block the
-            // removal reached (as Qt keeps that block's data); the new ends come in their place.
-            if (m_ends.empty())
-                m_ends.assign(size_t(oldBlockCount), m_pageEnd);
-            const auto from = m_ends.begin() + first;
-            removedShift = shift(from, from + breaksRemoved);
-            m_ends.erase(from, from + breaksRemoved);
-            m_ends.insert(m_ends.begin() + first, newEnds.begin(), newEnds.end());
-            // The table follows the ends alone: a keystroke inside a line leaves it valid.
-            if (breaksRemoved > 0 || !newEnds.empty())
-                m_crLfValid = std::min(m_crLfValid, size_t(first) + 1);
-        }
-        followEdit(first, breaksRemoved, breaksAdded, position, widgetAdded);
-        const qint64 documentRemoved = widgetRemoved + removedShift;
-        const qint64 documentAdded = widgetAdded + shift(newEnds.begin(), newEnds.end());
-        // Only a join of a held line went or came: the text is what it was.
-        if (documentRemoved + documentAdded == 0)
-            return;
-        emit textEdited(qint64(position) + crLfBefore(first), documentRemoved, documentAdded);
-    }
-    if (m_operationDepth > 0) {
-        m_textChanged = true;
-        return;
-    }
-    // A change from outside the surface's own operations: report it at once.
-    emit changed();
-}
-
-QString EditingSurface::lineEndText(LineEnd end)
-{
-    switch (end) {
-    case LineEnd::Lf:
-        return QStringLiteral("\n");
-    case LineEnd::Cr:
-        return QStringLiteral("\r");
-    case LineEnd::None:
-        return QString();
-    case LineEnd::CrLf:
-        break;
-    }
-    return QStringLiteral("\r\n");
-}
-
-qint64 EditingSurface::crLfBefore(int blockNumber) const
-{
-    if (m_ends.empty())
-        return m_pageEnd == LineEnd::CrLf ? blockNumber : 0;
-    const size_t wanted = size_t(blockNumber) + 1;
-    if (m_crLfCounts.size() < m_ends.size() + 1) {
-        m_crLfCounts.resize(m_ends.size() + 1);
-        m_joinCounts.resize(m_ends.size() + 1);
-    }
-    if (m_crLfValid == 0) {
-        m_crLfCounts[0] = 0;
-        m_joinCounts[0] = 0;
-        m_crLfValid = 1;
-    }
-    for (size_t i = m_crLfValid; i < wanted; ++i) {
-        m_crLfCounts[i] = m_crLfCounts[i - 1] + shiftOf(m_ends[i - 1]);
-        m_joinCounts[i] = m_joinCounts[i - 1] + (m_ends[i - 1] == LineEnd::None);
-    }
-    m_crLfValid = std::max(m_crLfValid, wanted);
-    return m_crLfCounts[size_t(blockNumber)];
-}
-
-int EditingSurface::lineOfBlock(int blockNumber) const
-{
-    if (m_ends.empty() || blockNumber <= 0)
-        return std::max(blockNumber, 0);
-    blockNumber = std::min(blockNumber, int(m_ends.size()) - 1);
-    crLfBefore(blockNumber);
-    return blockNumber - m_joinCounts[size_t(blockNumber)];
-}
-
-int EditingSurface::firstBlockOfLine(int line) const
-{
-    int low = 0;
-    int high = document()->blockCount() - 1;
-    // The first block whose line is at or after line.
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (lineOfBlock(middle) >= line)
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    return low;
-}
-
-QString EditingSurface::fromWidgetText(const QString &raw, int firstBlock) const
-{
-    // This runs over the whole text on every save: size the result once, copy runs whole.
-    const char16_t *data = reinterpret_cast<const char16_t *>(raw.constData());
-    const qsizetype size = raw.size();
-    const qsizetype breaks = std::count(data, data + size, ParagraphSeparator.unicode());
-    const LineEnd *ends = m_ends.empty() ? nullptr : m_ends.data() + firstBlock;
-    qsizetype crLfs = 0;
-    qsizetype joins = 0;
-    if (!ends) {
-        crLfs = m_pageEnd == LineEnd::CrLf ? breaks : 0;
-    } else {
-        const LineEnd *last =
-            ends + std::min<qsizetype>(breaks, qsizetype(m_ends.size()) - firstBlock);
-        crLfs = std::count(ends, last, LineEnd::CrLf);
-        joins = std::count(ends, last, LineEnd::None);
-    }
-    QString result(size + crLfs - joins, Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(result.data());
-    const char16_t *from = data;
-    const char16_t *end = data + size;
-    qsizetype line = 0;
-    for (const char16_t *p = data; p != end; ++p) {
-        if (*p < LineSeparator.unicode())
-            continue;
-        if (*p == ParagraphSeparator.unicode()) {
-            out = std::copy(from, p, out);
-            switch (ends ? ends[line++] : m_pageEnd) {
-            case LineEnd::CrLf:
-                *out++ = u'\r';
-                *out++ = u'\n';
-                break;
-            case LineEnd::Lf:
-                *out++ = u'\n';
-                break;
-            case LineEnd::Cr:
-                *out++ = u'\r';
-                break;
-            case LineEnd::None:
-                break;
-            }
-        } else if (*p == HeldLineSeparator || *p == HeldParagraphSeparator) {
-            out = std::copy(from, p, out);
-            *out++ =
-                *p == HeldLineSeparator ? LineSeparator.unicode() : ParagraphSeparator.unicode();
-        } else {
-            continue;
-        }
-        from = p + 1;
-    }
-    std::copy(from, end, out);
-    return result;
-}
-
-QString EditingSurface::text() const
-{
-    return fromWidgetText(document()->toRawText(), 0);
-}
-
-void EditingSurface::forEachPiece(const std::function<bool(QStringView piece)> &take) const
-{
-    constexpr qsizetype PieceSize = qsizetype(1) << 20;
-    QString piece;
-    piece.reserve(PieceSize + 1024);
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        const qsizetype from = piece.size();
-        piece += block.text();
-        // The page's own U+2028 and U+2029 go back as they came.
-        for (auto c = piece.begin() + from; c != piece.end(); ++c) {
-            if (*c == QChar(HeldLineSeparator))
-                *c = LineSeparator;
-            else if (*c == QChar(HeldParagraphSeparator))
-                *c = ParagraphSeparator;
-        }
-        if (block.next().isValid())
-            piece += lineEndText(lineEndOf(block.blockNumber()));
-        if (piece.size() >= PieceSize) {
-            if (!take(piece))
-                return;
-            piece.resize(0);
-        }
-    }
-    if (!piece.isEmpty())
-        take(piece);
-}
-
-void EditingSurface::setText(const QString &text)
-{
-    Operation operation(*this);
-    const QString old = this->text();
-    // Reported once at the end, as one stretch.
-    m_replacingText = true;
-    WidgetText widget = toWidgetText(text);
-    document()->setPlainText(widget.text);
-    m_blockCount = document()->blockCount();
-    m_lines.assign(size_t(m_blockCount), Line());
-    m_pendingEnds.clear();
-    const auto firstEnd = std::find_if(widget.ends.begin(), widget.ends.end(),
-                                       [](LineEnd end) { return end != LineEnd::None; });
-    m_pageEnd = firstEnd == widget.ends.end() ? LineEnd::CrLf : *firstEnd;
-    m_crLfValid = 0;
-    if (std::all_of(widget.ends.begin(), widget.ends.end(),
-                    [this](LineEnd end) { return end == m_pageEnd; })) {
-        m_ends.clear();
-        m_ends.shrink_to_fit();
-        m_crLfCounts.clear();
-        m_crLfCounts.shrink_to_fit();
-        m_joinCounts.clear();
-        m_joinCounts.shrink_to_fit();
-    } else {
-        m_ends = std::move(widget.ends);
-        m_ends.push_back(m_pageEnd); // the last block's, which ends nothing
-    }
-    // An empty text is still a change when the old one was not.
-    m_textChanged = true;
-    QTextCursor start(document());
-    setTextCursor(start);
-    m_replacingText = false;
-    reportReplacement(old, text);
-}
-
-void EditingSurface::reportReplacement(const QString &old, const QString &now)
-{
-    // What both texts share at their start and at their end was left as it was.
-    const qsizetype shortest = std::min(old.size(), now.size());
-    const auto oldBegin = old.cbegin();
-    const auto nowBegin = now.cbegin();
-    const qsizetype prefix =
-        std::mismatch(oldBegin, oldBegin + shortest, nowBegin).first - oldBegin;
-    const qsizetype suffix =
-        std::mismatch(old.crbegin(), old.crbegin() + (shortest - prefix), now.crbegin()).first -
-        old.crbegin();
-    const qsizetype oldEnd = old.size() - suffix;
-    const qsizetype nowEnd = now.size() - suffix;
-    if (oldEnd == prefix && nowEnd == prefix)
-        return;
-    emit textEdited(prefix, oldEnd - prefix, nowEnd - prefix);
-}
-
-qint64 EditingSurface::textLength() const
-{
-    const QTextDocument *doc = document();
-    const int lastBlock = doc->blockCount() - 1;
-    return qint64(doc->characterCount() - 1) + crLfBefore(lastBlock);
-}
-
-qint64 EditingSurface::blockStart(int blockNumber) const
-{
-    return qint64(document()->findBlockByNumber(blockNumber).position()) + crLfBefore(blockNumber);
-}
-
-qint64 EditingSurface::toWidgetPosition(qint64 position) const
-{
-    if (position <= 0)
-        return 0;
-    const QTextDocument *doc = document();
-    // No CR LF before position: the widget counts as the document does.
-    if (m_ends.empty() && m_pageEnd != LineEnd::CrLf)
-        return std::min<qint64>(position, doc->characterCount() - 1);
-    int low = 0;
-    int high = doc->blockCount() - 1;
-    // The last block whose start is at or before position.
-    while (low < high) {
-        const int middle = low + (high - low + 1) / 2;
-        if (blockStart(middle) <= position)
-            low = middle;
-        else
-            high = middle - 1;
-    }
-    const QTextBlock block = doc->findBlockByNumber(low);
-    const qint64 offset = position - blockStart(low);
-    const qint64 lineLength = block.length() - 1;
-    // Between the CR and the LF of a break, or past the end: the end of the line.
-    return block.position() + std::min(offset, lineLength);
-}
-
-qint64 EditingSurface::fromWidgetPosition(qint64 widgetPosition) const
-{
-    if (m_ends.empty() && m_pageEnd != LineEnd::CrLf)
-        return widgetPosition;
-    const QTextBlock block = document()->findBlock(int(widgetPosition));
-    return widgetPosition +
-           crLfBefore(block.isValid() ? block.blockNumber() : document()->blockCount() - 1);
+    m_page->setCaret(nullptr);
 }
 
 void EditingSurface::setHighlights(HighlightLayer layer,
@@ -487,496 +54,6 @@ void EditingSurface::setHighlights(HighlightLayer layer,
     for (const auto &[key, marks] : m_highlights)
         all += marks;
     setExtraSelections(all);
-}
-
-qint64 EditingSurface::selectionStart() const
-{
-    return fromWidgetPosition(textCursor().selectionStart());
-}
-
-qint64 EditingSurface::selectionLength() const
-{
-    const QTextCursor cursor = textCursor();
-    return fromWidgetPosition(cursor.selectionEnd()) - fromWidgetPosition(cursor.selectionStart());
-}
-
-void EditingSurface::setSelectionStart(qint64 position)
-{
-    QTextCursor cursor = textCursor();
-    cursor.setPosition(int(toWidgetPosition(std::clamp<qint64>(position, 0, textLength()))));
-    setTextCursor(cursor);
-}
-
-void EditingSurface::setSelectionLength(qint64 length)
-{
-    const qint64 start = selectionStart();
-    const qint64 end = std::clamp<qint64>(start + std::max<qint64>(length, 0), 0, textLength());
-    QTextCursor cursor = textCursor();
-    cursor.setPosition(int(toWidgetPosition(start)));
-    cursor.setPosition(int(toWidgetPosition(end)), QTextCursor::KeepAnchor);
-    setTextCursor(cursor);
-}
-
-QString EditingSurface::selectedText() const
-{
-    const QTextCursor cursor = textCursor();
-    return fromWidgetText(cursor.selectedText(),
-                          document()->findBlock(cursor.selectionStart()).blockNumber());
-}
-
-void EditingSurface::insertPlain(const QString &text, bool keepEnds)
-{
-    QTextCursor cursor = textCursor();
-    // The document's text stays in one format, its colours are the runs'.
-    const QTextCharFormat format;
-    // The text as the widget holds it, every break a paragraph separator: each line end, and a
-    // join between the parts of a line that the insertion makes longer than the limit within
-    // its block (typing into a part already held only lengthens it). The kinds of the breaks
-    // are recorded in order for the change notification.
-    m_pendingEnds.clear();
-    const qsizetype size = text.size();
-    QString widget;
-    widget.reserve(size + size / HeldPartLength + 1);
-    const int at = cursor.selectionStart();
-    const QTextBlock startBlock = document()->findBlock(at);
-    qint64 column = at - startBlock.position();
-    const QTextBlock endBlock = document()->findBlock(cursor.selectionEnd());
-    const qint64 after = endBlock.position() + endBlock.length() - 1 - cursor.selectionEnd();
-    const QChar *data = text.constData();
-    qsizetype lineEnd = -1;
-    bool held = false;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (i > lineEnd) {
-            lineEnd = lineEndFrom(data, i, size);
-            // What stands in the block before and after the insertion belongs to its first
-            // and last lines.
-            const qint64 length =
-                (lineEnd - i) + (i == 0 ? column : 0) + (lineEnd == size ? after : 0);
-            held = length > HeldLineLimit;
-        }
-        const QChar c = text.at(i);
-        if (c == u'\r' || c == u'\n' ||
-            (!keepEnds && (c == ParagraphSeparator || c == LineSeparator))) {
-            const bool crLf = c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n';
-            if (!keepEnds)
-                m_pendingEnds.push_back(m_pageEnd);
-            else
-                m_pendingEnds.push_back(crLf         ? LineEnd::CrLf
-                                        : c == u'\r' ? LineEnd::Cr
-                                                     : LineEnd::Lf);
-            i += crLf;
-            widget.append(ParagraphSeparator);
-            column = 0;
-            continue;
-        }
-        if (cutsBefore(held, column++, c)) {
-            widget.append(ParagraphSeparator);
-            m_pendingEnds.push_back(LineEnd::None);
-            column = 1;
-        }
-        // Every kind of line end typed, pasted or inserted starts a new line; the page's own
-        // U+2028 and U+2029, kept, stand as their held characters.
-        if (c == LineSeparator)
-            widget.append(QChar(HeldLineSeparator));
-        else if (c == ParagraphSeparator)
-            widget.append(QChar(HeldParagraphSeparator));
-        else
-            widget.append(c);
-    }
-    cursor.beginEditBlock();
-    if (cursor.hasSelection())
-        cursor.removeSelectedText();
-    qsizetype from = 0;
-    for (qsizetype i = 0; i <= widget.size(); ++i) {
-        const bool end = i == widget.size();
-        if (!end && widget.at(i) != ParagraphSeparator)
-            continue;
-        if (i > from)
-            cursor.insertText(widget.mid(from, i - from), format);
-        if (!end)
-            cursor.insertBlock(cursor.blockFormat(), format);
-        from = i + 1;
-    }
-    cursor.endEditBlock();
-    m_pendingEnds.clear();
-    setTextCursor(cursor);
-}
-
-void EditingSurface::setSelectedText(const QString &text)
-{
-    Operation operation(*this);
-    insertPlain(text);
-}
-
-void EditingSurface::restoreSelectedText(const QString &text)
-{
-    Operation operation(*this);
-    insertPlain(text, true);
-}
-
-void EditingSurface::setSelectionColour(Colour colour)
-{
-    const QTextCursor cursor = textCursor();
-    if (!cursor.hasSelection()) {
-        m_insertionColour = colour;
-        return;
-    }
-    recolour(cursor.selectionStart(), cursor.selectionEnd(), colour);
-    viewport()->update();
-}
-
-QChar EditingSurface::characterAt(qint64 position) const
-{
-    if (position < 0 || position >= textLength())
-        return QChar();
-    const qint64 widget = toWidgetPosition(position);
-    const QChar c = document()->characterAt(int(widget));
-    // The LF of a CR LF maps onto the end of its line, where its CR is.
-    const bool second = fromWidgetPosition(widget) != position;
-    if (c == ParagraphSeparator) {
-        switch (lineEndOf(document()->findBlock(int(widget)).blockNumber())) {
-        case LineEnd::CrLf:
-            return second ? QChar(u'\n') : QChar(u'\r');
-        case LineEnd::Lf:
-            return QChar(u'\n');
-        case LineEnd::Cr:
-            return QChar(u'\r');
-        case LineEnd::None:
-            break;
-        }
-    }
-    if (second)
-        return QChar(u'\n');
-    if (c == QChar(HeldLineSeparator))
-        return LineSeparator;
-    if (c == QChar(HeldParagraphSeparator))
-        return ParagraphSeparator;
-    return c;
-}
-
-QString EditingSurface::textRange(qint64 start, qint64 length) const
-{
-    start = std::clamp<qint64>(start, 0, textLength());
-    const qint64 end = std::clamp<qint64>(start + std::max<qint64>(length, 0), start, textLength());
-    if (end == start)
-        return QString();
-    // A cursor's selection copies only the characters asked for, however long their line.
-    const qint64 from = toWidgetPosition(start);
-    const qint64 to = toWidgetPosition(end);
-    QTextCursor cursor(document());
-    cursor.setPosition(int(from));
-    cursor.setPosition(int(to), QTextCursor::KeepAnchor);
-    QString result =
-        fromWidgetText(cursor.selectedText(), document()->findBlock(int(from)).blockNumber());
-    // A position between the CR and the LF of a break maps onto the end of its line.
-    if (fromWidgetPosition(from) != start)
-        result.remove(0, 1);
-    if (fromWidgetPosition(to) != end)
-        result.append(u'\r');
-    return result;
-}
-
-Colour EditingSurface::colourAt(qint64 position) const
-{
-    return attributesAt(toWidgetPosition(position)) & 0xFFFFFF;
-}
-
-bool EditingSurface::boldAt(qint64 position) const
-{
-    return attributesAt(toWidgetPosition(position)) >> 24;
-}
-
-QColor EditingSurface::characterColour(qint64 position) const
-{
-    return toQColor(colourAt(position));
-}
-
-void EditingSurface::applyColours(const std::vector<ColourSpan> &spans)
-{
-    if (spans.empty())
-        return;
-    QTextDocument *doc = document();
-    // The walk starts at the first span's line, found through the block tree.
-    QTextBlock block = doc->findBlock(int(toWidgetPosition(spans.front().start)));
-    qint64 blockPosition = blockStart(block.blockNumber()); // its first character's position
-    // Walks the blocks once alongside the sorted spans instead of searching for each span.
-    const auto widgetPosition = [&](qint64 position) {
-        while (block.isValid() && block.next().isValid()) {
-            const qint64 next =
-                blockPosition + block.length() + shiftOf(lineEndOf(block.blockNumber()));
-            if (next > position)
-                break;
-            blockPosition = next;
-            block = block.next();
-        }
-        const qint64 offset = std::min<qint64>(position - blockPosition, block.length() - 1);
-        return block.position() + offset;
-    };
-    // Each line is rewritten once, with all the stretches that fall on it.
-    std::vector<Recolouring> parts;
-    QTextBlock partsBlock;
-    const auto flush = [&] {
-        if (!parts.empty())
-            recolourLine(partsBlock, parts);
-        parts.clear();
-    };
-    for (const ColourSpan &span : spans) {
-        if (span.length <= 0)
-            continue;
-        const qint64 from = widgetPosition(span.start);
-        const QTextBlock first = block;
-        const qint64 to = widgetPosition(span.start + span.length);
-        for (QTextBlock line = first; line.isValid(); line = line.next()) {
-            if (line != partsBlock) {
-                flush();
-                partsBlock = line;
-            }
-            const qint64 start = std::max<qint64>(from, line.position()) - line.position();
-            const qint64 end =
-                std::min<qint64>(to, line.position() + line.length()) - line.position();
-            if (end > start)
-                parts.push_back({start, end, span.colour});
-            if (line == block)
-                break;
-        }
-    }
-    const QTextBlock last = partsBlock;
-    const bool oneLine =
-        last.isValid() && last == doc->findBlock(int(toWidgetPosition(spans.front().start)));
-    flush();
-    // One line (a typed tag) is laid out again at once and repaints alone; after more, only the
-    // lines on screen are laid out again, when painted.
-    if (oneLine)
-        showColours(last);
-    else
-        viewport()->update();
-}
-
-// ---- Colours, held as runs per line ----
-
-namespace {
-
-constexpr quint32 BoldBit = 1u << 24;
-
-quint32 attributesOf(Colour colour, bool bold)
-{
-    return (colour & 0xFFFFFF) | (bold ? BoldBit : 0);
-}
-
-// Appends length characters of the given attributes, joining an equal run before them.
-void appendRun(std::vector<EditingSurface::Run> &runs, qint64 length, quint32 attributes)
-{
-    if (length <= 0)
-        return;
-    if (!runs.empty() && runs.back().attributes == attributes)
-        runs.back().length += qint32(length);
-    else
-        runs.push_back({qint32(length), attributes});
-}
-
-// Appends the runs of characters from to to of a line (no runs: all plain).
-void appendPart(std::vector<EditingSurface::Run> &out, const std::vector<EditingSurface::Run> &runs,
-                qint64 from, qint64 to)
-{
-    if (runs.empty()) {
-        appendRun(out, to - from, 0);
-        return;
-    }
-    qint64 start = 0;
-    for (const EditingSurface::Run &run : runs) {
-        const qint64 end = start + run.length;
-        if (end > from && start < to)
-            appendRun(out, std::min(end, to) - std::max(start, from), run.attributes);
-        if (end >= to)
-            break;
-        start = end;
-    }
-}
-
-qint64 lengthOf(const std::vector<EditingSurface::Run> &runs)
-{
-    qint64 length = 0;
-    for (const EditingSurface::Run &run : runs)
-        length += run.length;
-    return length;
-}
-
-// A line all plain holds no runs.
-void tidy(std::vector<EditingSurface::Run> &runs)
-{
-    if (runs.size() == 1 && runs.front().attributes == 0)
-        runs.clear();
-    else
-        runs.shrink_to_fit();
-}
-
-// Reads a line's runs once from start to end, copying them on.
-class RunWalk
-{
-public:
-    RunWalk(const std::vector<EditingSurface::Run> &runs, qint64 length)
-        : m_runs(runs), m_length(length)
-    {}
-
-    // Appends the characters up to to, each one's attributes passed through change.
-    template <typename Change>
-    void take(std::vector<EditingSurface::Run> &out, qint64 to, Change change)
-    {
-        to = std::min(to, m_length);
-        while (m_at < to) {
-            qint64 runEnd = m_length;
-            quint32 attributes = 0;
-            if (m_index < m_runs.size()) {
-                runEnd = m_runStart + m_runs[m_index].length;
-                attributes = m_runs[m_index].attributes;
-            }
-            const qint64 end = std::min(runEnd, to);
-            appendRun(out, end - m_at, change(attributes));
-            m_at = end;
-            if (m_at == runEnd && m_index < m_runs.size()) {
-                m_runStart = runEnd;
-                ++m_index;
-            }
-        }
-    }
-
-private:
-    const std::vector<EditingSurface::Run> &m_runs;
-    qint64 m_length;
-    qint64 m_at = 0;
-    qint64 m_runStart = 0;
-    size_t m_index = 0;
-};
-
-} // namespace
-
-quint32 EditingSurface::attributesAt(qint64 widgetPosition) const
-{
-    const QTextBlock block = document()->findBlock(int(widgetPosition));
-    if (!block.isValid() || size_t(block.blockNumber()) >= m_lines.size())
-        return 0;
-    const std::vector<Run> &runs = m_lines[size_t(block.blockNumber())].runs;
-    qint64 offset = widgetPosition - block.position();
-    for (const Run &run : runs) {
-        if (offset < run.length)
-            return run.attributes;
-        offset -= run.length;
-    }
-    return 0;
-}
-
-void EditingSurface::recolourLine(const QTextBlock &block, const std::vector<Recolouring> &parts)
-{
-    Line &line = m_lines[size_t(block.blockNumber())];
-    const qint64 length = block.length();
-    RunWalk walk(line.runs, length);
-    std::vector<Run> runs;
-    const auto same = [](quint32 attributes) { return attributes; };
-    for (const Recolouring &part : parts) {
-        const qint64 from = std::clamp<qint64>(part.from, 0, length);
-        const qint64 to = std::clamp<qint64>(part.to, from, length);
-        walk.take(runs, from, same);
-        // Colour alone changes: each character keeps its boldness.
-        walk.take(runs, to, [&part](quint32 attributes) {
-            return attributesOf(part.colour, attributes & BoldBit);
-        });
-    }
-    walk.take(runs, length, same);
-    tidy(runs);
-    line.runs = std::move(runs);
-    line.shown = false;
-}
-
-void EditingSurface::recolour(qint64 widgetFrom, qint64 widgetTo, Colour colour)
-{
-    QTextBlock block = document()->findBlock(int(widgetFrom));
-    while (block.isValid() && block.position() < widgetTo) {
-        recolourLine(block, {{widgetFrom - block.position(), widgetTo - block.position(), colour}});
-        block = block.next();
-    }
-}
-
-void EditingSurface::followEdit(int first, int removedLines, int addedLines, qint64 position,
-                                qint64 added)
-{
-    const QTextDocument *doc = document();
-    if (m_lines.size() != size_t(m_blockCount - addedLines + removedLines)) {
-        // Never expected: start again plain rather than misplace colours.
-        m_lines.assign(size_t(m_blockCount), Line());
-        return;
-    }
-    const QTextBlock firstBlock = doc->findBlockByNumber(first);
-    const QTextBlock lastBlock = doc->findBlockByNumber(first + addedLines);
-    const qint64 offset = position - firstBlock.position();
-    const qint64 kept = lastBlock.position() + lastBlock.length() - (position + added);
-    // The lines touched become one stretch: what was before the edit on its first line, the
-    // new characters in the insertion's attributes, what was after it on its last line.
-    std::vector<Run> stretch;
-    appendPart(stretch, m_lines[size_t(first)].runs, 0, offset);
-    appendRun(stretch, added, attributesOf(m_insertionColour, m_insertionBold));
-    const std::vector<Run> &tail = m_lines[size_t(first + removedLines)].runs;
-    const qint64 tailLength = tail.empty() ? kept : lengthOf(tail);
-    appendPart(stretch, tail, tailLength - kept, tailLength);
-    std::vector<Line> lines(size_t(addedLines) + 1);
-    qint64 start = 0;
-    QTextBlock block = firstBlock;
-    for (Line &line : lines) {
-        const qint64 length = block.length();
-        appendPart(line.runs, stretch, start, start + length);
-        tidy(line.runs);
-        start += length;
-        block = block.next();
-    }
-    // The lines edited are replaced where they stand: only lines added or removed shift the
-    // ones after them, so a keystroke costs the same at the top of a long page as at its end.
-    const auto at = m_lines.begin() + first;
-    const size_t removed = size_t(removedLines) + 1;
-    const size_t common = std::min(removed, lines.size());
-    std::move(lines.begin(), lines.begin() + common, at);
-    if (removed > common)
-        m_lines.erase(at + common, at + removed);
-    else
-        m_lines.insert(at + common, std::make_move_iterator(lines.begin() + common),
-                       std::make_move_iterator(lines.end()));
-    // A line edited in place is laid out again at once, before the view asks for it.
-    if (addedLines == 0)
-        showColours(firstBlock);
-}
-
-QList<QTextLayout::FormatRange> EditingSurface::lineFormats(const QTextBlock &block) const
-{
-    QList<QTextLayout::FormatRange> formats;
-    if (size_t(block.blockNumber()) >= m_lines.size())
-        return formats;
-    const std::vector<Run> &runs = m_lines[size_t(block.blockNumber())].runs;
-    const int length = block.length() - 1; // the line end is not laid out
-    int start = 0;
-    for (const Run &run : runs) {
-        if (start >= length)
-            break;
-        QTextLayout::FormatRange range;
-        range.start = start;
-        range.length = std::min(run.length, length - start);
-        range.format.setForeground(toQColor(run.attributes & 0xFFFFFF));
-        if (run.attributes & BoldBit)
-            range.format.setFontWeight(QFont::Bold);
-        formats.append(range);
-        start += run.length;
-    }
-    return formats;
-}
-
-void EditingSurface::showColours(const QTextBlock &block) const
-{
-    const size_t number = size_t(block.blockNumber());
-    if (number >= m_lines.size())
-        return;
-    m_lines[number].shown = true;
-    // New formats drop the block's lines and mark the block changed; that mark is settled at
-    // once, so that it never widens the report of the next edit of the text. It is no text
-    // change: the document raises no contentsChange for it.
-    block.layout()->setFormats(lineFormats(block));
-    document()->markContentsDirty(block.position(), block.length());
 }
 
 bool EditingSurface::event(QEvent *event)
@@ -1004,17 +81,18 @@ void EditingSurface::typeCharacters(const QString &text)
         i += length - 1;
         if (m_handler && m_handler->characterTyped(character))
             continue;
-        insertPlain(character);
+        m_page->insertPlain(character);
     }
 }
 
 void EditingSurface::leaveJoin(bool forward)
 {
     QTextCursor cursor = textCursor();
-    if (m_ends.empty() || cursor.hasSelection())
+    if (m_page->linesAlike() || cursor.hasSelection())
         return;
     const auto joinAfter = [this](const QTextBlock &block) {
-        return block.next().isValid() && lineEndOf(block.blockNumber()) == LineEnd::None;
+        return block.next().isValid() &&
+               m_page->lineEndOf(block.blockNumber()) == PageText::LineEnd::None;
     };
     const int start = cursor.position();
     if (forward) {
@@ -1033,7 +111,7 @@ void EditingSurface::leaveJoin(bool forward)
 
 void EditingSurface::keyPressEvent(QKeyEvent *event)
 {
-    Operation operation(*this);
+    PageText::Operation operation(*m_page);
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     const int key = event->key();
     const bool control = modifiers & Qt::ControlModifier;
@@ -1056,7 +134,7 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
         }
         // Enter and Tab are inserted like any text, in the insertion colour.
         if (controlCode == u"\r" || controlCode == u"\t") {
-            insertPlain(controlCode == u"\r" ? QStringLiteral("\r\n") : controlCode);
+            m_page->insertPlain(controlCode == u"\r" ? QStringLiteral("\r\n") : controlCode);
             ensureCursorVisible();
             event->accept();
             return;
@@ -1080,9 +158,9 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
     if (event->matches(QKeySequence::Delete) || event->matches(QKeySequence::DeleteEndOfWord))
         leaveJoin(true);
     const int widgetBefore = textCursor().position();
-    const qint64 before = fromWidgetPosition(widgetBefore);
+    const qint64 before = m_page->fromWidgetPosition(widgetBefore);
     QPlainTextEdit::keyPressEvent(event);
-    if (m_ends.empty())
+    if (m_page->linesAlike())
         return;
     // Both sides of a held line's join are one place of the text: a key that moves by a
     // character goes on past it, and one that moves by words does not stop inside a word.
@@ -1099,16 +177,18 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
     const auto inWord = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
     for (;;) {
         const QTextCursor cursor = textCursor();
-        const qint64 now = fromWidgetPosition(cursor.position());
-        const bool atJoin = (cursor.atBlockEnd() && cursor.block().next().isValid() &&
-                             lineEndOf(cursor.blockNumber()) == LineEnd::None) ||
-                            (cursor.atBlockStart() && cursor.blockNumber() > 0 &&
-                             lineEndOf(cursor.blockNumber() - 1) == LineEnd::None);
+        const qint64 now = m_page->fromWidgetPosition(cursor.position());
+        const bool atJoin =
+            (cursor.atBlockEnd() && cursor.block().next().isValid() &&
+             m_page->lineEndOf(cursor.blockNumber()) == PageText::LineEnd::None) ||
+            (cursor.atBlockStart() && cursor.blockNumber() > 0 &&
+             m_page->lineEndOf(cursor.blockNumber() - 1) == PageText::LineEnd::None);
         if (!atJoin)
             return;
         // A key that only let a selection go leaves the caret where it was.
-        const bool again = (now == before && cursor.position() != widgetBefore) ||
-                           (byWord && inWord(characterAt(now - 1)) && inWord(characterAt(now)));
+        const bool again =
+            (now == before && cursor.position() != widgetBefore) ||
+            (byWord && inWord(m_page->characterAt(now - 1)) && inWord(m_page->characterAt(now)));
         if (!again)
             return;
         QPlainTextEdit::keyPressEvent(event);
@@ -1119,7 +199,7 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
 
 void EditingSurface::inputMethodEvent(QInputMethodEvent *event)
 {
-    Operation operation(*this);
+    PageText::Operation operation(*m_page);
     if (event->commitString().isEmpty() && event->replacementLength() == 0) {
         QPlainTextEdit::inputMethodEvent(event);
         return;
@@ -1143,13 +223,13 @@ void EditingSurface::dropEvent(QDropEvent *event)
         emit filesDropped(files);
         return;
     }
-    Operation operation(*this);
+    PageText::Operation operation(*m_page);
     QPlainTextEdit::dropEvent(event);
 }
 
 void EditingSurface::mouseReleaseEvent(QMouseEvent *event)
 {
-    Operation operation(*this);
+    PageText::Operation operation(*m_page);
     QPlainTextEdit::mouseReleaseEvent(event);
 }
 
@@ -1183,8 +263,8 @@ bool EditingSurface::canInsertFromMimeData(const QMimeData *source) const
 
 void EditingSurface::insertFromMimeData(const QMimeData *source)
 {
-    Operation operation(*this);
-    insertPlain(source->text());
+    PageText::Operation operation(*m_page);
+    m_page->insertPlain(source->text());
     ensureCursorVisible();
 }
 
@@ -1193,7 +273,7 @@ QMimeData *EditingSurface::createMimeDataFromSelection() const
     // The widget's own would break the line at every block, the joins of held lines included,
     // in what is dragged or middle-click pasted.
     auto *data = new QMimeData;
-    data->setText(selectedText());
+    data->setText(m_page->selectedText());
     return data;
 }
 
@@ -1231,7 +311,7 @@ int EditingSurface::gutterWidth() const
     if (!m_lineNumbersShown)
         return 0;
     int digits = 3;
-    for (int lines = lineOfBlock(blockCount() - 1) + 1; lines >= 1000; lines /= 10)
+    for (int lines = m_page->lineOfBlock(blockCount() - 1) + 1; lines >= 1000; lines /= 10)
         ++digits;
     return 10 + fontMetrics().horizontalAdvance(u'9') * digits;
 }
@@ -1274,10 +354,11 @@ void EditingSurface::paintGutter(QPaintEvent *event)
         const QTextLayout *layout = block.layout();
         // A wrapped or held line has its number once, beside its first part.
         const int number = block.blockNumber();
-        const bool continues = number > 0 && lineEndOf(number - 1) == LineEnd::None;
+        const bool continues =
+            number > 0 && m_page->lineEndOf(number - 1) == PageText::LineEnd::None;
         if (block.isVisible() && bottom >= area.top() && layout->lineCount() > 0 && !continues) {
             const QTextLine line = layout->lineAt(0);
-            const QString digits = QString::number(lineOfBlock(number) + 1);
+            const QString digits = QString::number(m_page->lineOfBlock(number) + 1);
             painter.drawText(QRectF(0, top + line.y(), right, line.height()),
                              Qt::AlignRight | Qt::AlignVCenter, digits);
         }

@@ -1,7 +1,7 @@
 #include "crashrecovery.h"
 
 #include "documentcontroller.h"
-#include "editingsurface.h"
+#include "pagetext.h"
 #include "prompts.h"
 #include "recoverystore.h"
 
@@ -16,17 +16,16 @@ constexpr qint64 LongestWait = 30000;
 constexpr qint64 PartLength = 256 * 1024;
 } // namespace
 
-CrashRecovery::CrashRecovery(EditingSurface &text1, DocumentController &document,
-                             RecoveryStore &store, Prompts &prompts,
-                             std::chrono::milliseconds pause, QObject *parent)
-    : QObject(parent), m_text1(text1), m_document(document), m_store(store), m_prompts(prompts)
+CrashRecovery::CrashRecovery(PageText &page, DocumentController &document, RecoveryStore &store,
+                             Prompts &prompts, std::chrono::milliseconds pause, QObject *parent)
+    : QObject(parent), m_page(page), m_document(document), m_store(store), m_prompts(prompts)
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(pause);
     connect(&m_timer, &QTimer::timeout, this, &CrashRecovery::writeCopy);
     m_taking.setInterval(0);
     connect(&m_taking, &QTimer::timeout, this, &CrashRecovery::takePart);
-    connect(&m_text1, &EditingSurface::changed, this, &CrashRecovery::textChanged);
+    connect(&m_page, &PageText::changed, this, &CrashRecovery::textChanged);
     connect(&m_document, &DocumentController::saved, this, &CrashRecovery::forgetCopy);
     connect(&m_document, &DocumentController::pageReplaced, this, &CrashRecovery::forgetCopy);
 }
@@ -105,13 +104,13 @@ void CrashRecovery::writeCopy()
     if (!m_document.isModified())
         return;
     stopTaking();
-    m_length = m_text1.textLength();
+    m_length = m_page.textLength();
     takePart();
 }
 
 void CrashRecovery::takePart()
 {
-    m_parts.append(m_text1.textRange(m_taken, PartLength));
+    m_parts.append(m_page.textRange(m_taken, PartLength));
     m_taken += PartLength;
     if (m_taken < m_length) {
         m_taking.start();

@@ -11,7 +11,7 @@
 namespace zendral {
 
 class DocumentController;
-class EditingSurface;
+class PageText;
 class Prompts;
 class RecoveryStore;
 struct RecoveryCopy;
@@ -26,7 +26,7 @@ public:
     // How long typing must pause before the copy is written.
     static constexpr std::chrono::milliseconds Pause{3000};
 
-    CrashRecovery(EditingSurface &text1, DocumentController &document, RecoveryStore &store,
+    CrashRecovery(PageText &page, DocumentController &document, RecoveryStore &store,
                   Prompts &prompts, std::chrono::milliseconds pause = Pause,
                   QObject *parent = nullptr);
 
@@ -52,7 +52,7 @@ private:
     void stopTaking();
     void forgetCopy();
 
-    EditingSurface &m_text1;
+    PageText &m_page;
     DocumentController &m_document;
     RecoveryStore &m_store;
     Prompts &m_prompts;

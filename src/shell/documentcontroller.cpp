@@ -92,11 +92,11 @@ QString DocumentController::Filter()
                           "(*.asp)|*.asp");
 }
 
-DocumentController::DocumentController(EditingSurface &text1, Prompts &prompts,
-                                       FileChooser &chooser, QObject *parent)
-    : QObject(parent), m_text1(text1), m_prompts(prompts), m_chooser(chooser)
+DocumentController::DocumentController(EditingSurface &view, Prompts &prompts, FileChooser &chooser,
+                                       QObject *parent)
+    : QObject(parent), m_view(view), m_page(view.page()), m_prompts(prompts), m_chooser(chooser)
 {
-    connect(&m_text1, &EditingSurface::changed, this, [this] { m_modified = true; });
+    connect(&m_page, &PageText::changed, this, [this] { m_modified = true; });
 }
 
 QString DocumentController::folderPart(const QString &path)
@@ -114,10 +114,10 @@ void DocumentController::colour()
 
 void DocumentController::startUp()
 {
-    m_text1.setInsertionColour(colours::Blue);
-    m_text1.setSelectedText(PlantillaInicio());
-    m_text1.setInsertionColour(colours::Black);
-    m_text1.setSelectionStart(m_text1.textLength());
+    m_page.setInsertionColour(colours::Blue);
+    m_page.setSelectedText(PlantillaInicio());
+    m_page.setInsertionColour(colours::Black);
+    m_page.setSelectionStart(m_page.textLength());
     m_modified = false;
 }
 
@@ -158,8 +158,8 @@ void DocumentController::nuevo()
     Busy busy(*this);
     if (!PreguntarGuardar())
         return;
-    m_text1.setText(PlantillaNueva());
-    m_text1.setSelectionStart(m_text1.textLength());
+    m_page.setText(PlantillaNueva());
+    m_page.setSelectionStart(m_page.textLength());
     m_state.archivoActual.clear();
     m_state.encoding = TextEncoding::Utf8;
     m_modified = false;
@@ -208,7 +208,7 @@ void DocumentController::abrirDesdePanel(const QString &folder, const QString &p
 
 bool DocumentController::loadPage(const QString &path, Source source, const QString &paneFolder)
 {
-    const int line = m_text1.lineOfBlock(m_text1.textCursor().blockNumber());
+    const int line = m_page.lineOfBlock(m_view.textCursor().blockNumber());
     // Taken before reading: a change made while the file is read shows as a change later.
     const FileStamp stamp = FileStamp::of(path);
     if (!LeerDocumento(path))
@@ -237,8 +237,8 @@ bool DocumentController::loadPage(const QString &path, Source source, const QStr
     colour();
     if (source == Source::Reload) {
         const QTextBlock block =
-            m_text1.document()->findBlockByNumber(m_text1.firstBlockOfLine(line));
-        m_text1.setTextCursor(QTextCursor(block));
+            m_view.document()->findBlockByNumber(m_page.firstBlockOfLine(line));
+        m_view.setTextCursor(QTextCursor(block));
     } else {
         showFromTop();
     }
@@ -251,15 +251,15 @@ bool DocumentController::loadPage(const QString &path, Source source, const QStr
 void DocumentController::showFromTop()
 {
     // The colouring leaves the last tag selected, where the first key typed would replace it.
-    m_text1.setSelectionStart(0);
-    m_text1.verticalScrollBar()->setValue(0);
-    m_text1.horizontalScrollBar()->setValue(0);
+    m_page.setSelectionStart(0);
+    m_view.verticalScrollBar()->setValue(0);
+    m_view.horizontalScrollBar()->setValue(0);
 }
 
 void DocumentController::recoverPage(const QString &text, const QString &path,
                                      TextEncoding encoding)
 {
-    m_text1.setText(text);
+    m_page.setText(text);
     m_state.encoding = encoding;
     m_state.archivoActual = path;
     m_state.rutaAbrir = path;
@@ -362,7 +362,7 @@ bool DocumentController::EscribirDocumento(const QString &path)
     if (!mayOverwrite(path))
         return false;
     const WriteResult result = writeDocumentFile(
-        path, TextPieces([this](const PieceTaker &take) { m_text1.forEachPiece(take); }),
+        path, TextPieces([this](const PieceTaker &take) { m_page.forEachPiece(take); }),
         m_state.encoding, [this](const QString &question) { return m_prompts.ask(question); });
     if (!result.ok) {
         if (!result.declined)
@@ -397,7 +397,7 @@ bool DocumentController::LeerDocumento(const QString &path)
         return false;
     }
     m_state.encoding = result.document.encoding;
-    m_text1.setText(result.document.text);
+    m_page.setText(result.document.text);
     if (result.document.longestLine > ComfortableLine)
         m_prompts.notify(QStringLiteral("El archivo \"%1\" tiene una línea de %2 caracteres: se ha "
                                         "cargado entero, pero escribir en una línea tan larga "

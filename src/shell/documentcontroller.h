@@ -11,6 +11,7 @@
 namespace zendral {
 
 class EditingSurface;
+class PageText;
 class FileChooser;
 class Prompts;
 
@@ -22,7 +23,7 @@ class DocumentController : public QObject
     Q_OBJECT
 
 public:
-    DocumentController(EditingSurface &text1, Prompts &prompts, FileChooser &chooser,
+    DocumentController(EditingSurface &view, Prompts &prompts, FileChooser &chooser,
                        QObject *parent = nullptr);
 
     // The start-up and New page templates, every line ended by CR LF.
@@ -107,7 +108,8 @@ private:
     bool mayOverwrite(const QString &path);
     void colour();
 
-    EditingSurface &m_text1;
+    EditingSurface &m_view;
+    PageText &m_page;
     Prompts &m_prompts;
     FileChooser &m_chooser;
     EstadoDocumento m_state;

@@ -1,7 +1,7 @@
 #include "fileactivation.h"
 
 #include "documentcontroller.h"
-#include "editingsurface.h"
+#include "pagetext.h"
 #include "prompts.h"
 
 #include <QImageReader>
@@ -38,9 +38,9 @@ QString readFailure(const QString &path, QImageReader::ImageReaderError error)
 
 } // namespace
 
-FileActivation::FileActivation(EditingSurface &text1, DocumentController &document,
-                               Prompts &prompts, QObject *parent)
-    : QObject(parent), m_text1(text1), m_document(document), m_prompts(prompts)
+FileActivation::FileActivation(PageText &page, DocumentController &document, Prompts &prompts,
+                               QObject *parent)
+    : QObject(parent), m_page(page), m_document(document), m_prompts(prompts)
 {}
 
 QString FileActivation::UnirRuta(const QString &folder, const QString &name)
@@ -104,8 +104,8 @@ void FileActivation::insertImage(const QString &path)
         m_prompts.notify(readFailure(path, reader.error()));
         return;
     }
-    m_text1.setInsertionColour(colours::Purple);
-    m_text1.setSelectedText(imageTag(imageSource(path, m_document.state().carpetaActual), size));
+    m_page.setInsertionColour(colours::Purple);
+    m_page.setSelectedText(imageTag(imageSource(path, m_document.state().carpetaActual), size));
 }
 
 } // namespace zendral

@@ -7,7 +7,7 @@
 namespace zendral {
 
 class DocumentController;
-class EditingSurface;
+class PageText;
 class Prompts;
 
 // What a double-click in the file list does: a page becomes the document, a GIF or JPEG
@@ -17,7 +17,7 @@ class FileActivation : public QObject
     Q_OBJECT
 
 public:
-    FileActivation(EditingSurface &text1, DocumentController &document, Prompts &prompts,
+    FileActivation(PageText &page, DocumentController &document, Prompts &prompts,
                    QObject *parent = nullptr);
 
     // Joins a folder and a name with one separator between them.
@@ -37,7 +37,7 @@ public:
 private:
     void insertImage(const QString &path);
 
-    EditingSurface &m_text1;
+    PageText &m_page;
     DocumentController &m_document;
     Prompts &m_prompts;
 };

@@ -32,11 +32,11 @@ const QColor MarkColour(255, 236, 120);
 
 } // namespace
 
-FindStrip::FindStrip(EditingSurface &text1, Prompts &prompts, QWidget *parent)
-    : QWidget(parent), m_text1(text1), m_prompts(prompts), m_line(new QLineEdit(this)),
-      m_search(new QLineEdit(this)), m_matchCase(new QCheckBox(captions::MatchCase, this)),
-      m_count(new QLabel(this)), m_counter(new OccurrenceCounter(text1, this)),
-      m_view(text1.viewport())
+FindStrip::FindStrip(EditingSurface &view, Prompts &prompts, QWidget *parent)
+    : QWidget(parent), m_view(view), m_page(view.page()), m_prompts(prompts),
+      m_line(new QLineEdit(this)), m_search(new QLineEdit(this)),
+      m_matchCase(new QCheckBox(captions::MatchCase, this)), m_count(new QLabel(this)),
+      m_counter(new OccurrenceCounter(view.page(), this)), m_viewport(view.viewport())
 {
     setObjectName(QStringLiteral("findStrip"));
     m_line->setObjectName(QStringLiteral("txtlinea"));
@@ -86,20 +86,19 @@ FindStrip::FindStrip(EditingSurface &text1, Prompts &prompts, QWidget *parent)
     connect(m_matchCase, &QCheckBox::toggled, this, &FindStrip::searchChanged);
     connect(m_counter, &OccurrenceCounter::counted, this, &FindStrip::showCount);
     // The counter starts again by itself on a change of the text; until it ends, no number.
-    connect(&m_text1, &EditingSurface::changed, this, [this] {
+    connect(&m_page, &PageText::changed, this, [this] {
         showCount();
         scheduleMarks();
     });
-    connect(&m_text1, &QPlainTextEdit::cursorPositionChanged, this, &FindStrip::showCount);
-    connect(&m_text1, &QPlainTextEdit::selectionChanged, this, &FindStrip::showCount);
-    connect(m_text1.verticalScrollBar(), &QScrollBar::valueChanged, this,
-            &FindStrip::scheduleMarks);
-    m_view->installEventFilter(this);
+    connect(&m_view, &QPlainTextEdit::cursorPositionChanged, this, &FindStrip::showCount);
+    connect(&m_view, &QPlainTextEdit::selectionChanged, this, &FindStrip::showCount);
+    connect(m_view.verticalScrollBar(), &QScrollBar::valueChanged, this, &FindStrip::scheduleMarks);
+    m_viewport->installEventFilter(this);
 }
 
 bool FindStrip::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_view) {
+    if (watched == m_viewport) {
         if (event->type() == QEvent::Resize)
             scheduleMarks();
         return false;
@@ -113,7 +112,7 @@ bool FindStrip::eventFilter(QObject *watched, QEvent *event)
         findFromBox(key->modifiers().testFlag(Qt::ShiftModifier));
         return true;
     case Qt::Key_Escape:
-        m_text1.setFocus();
+        m_view.setFocus();
         return true;
     default:
         return false;
@@ -122,27 +121,27 @@ bool FindStrip::eventFilter(QObject *watched, QEvent *event)
 
 void FindStrip::findFirst()
 {
-    BuscarTexto(m_text1, m_prompts, m_search->text(), m_matchCase->isChecked());
+    BuscarTexto(m_page, m_prompts, m_search->text(), m_matchCase->isChecked());
 }
 
 void FindStrip::findNext()
 {
     // One past the start of the current hit, so that overlapping hits are found too.
-    BuscarTexto(m_text1, m_prompts, m_search->text(), m_matchCase->isChecked(),
-                m_text1.selectionStart() + 1);
+    BuscarTexto(m_page, m_prompts, m_search->text(), m_matchCase->isChecked(),
+                m_page.selectionStart() + 1);
 }
 
 void FindStrip::findFromBox(bool backwards)
 {
-    const qint64 start = m_text1.selectionStart();
+    const qint64 start = m_page.selectionStart();
     if (backwards) {
-        findPrevious(m_text1, m_prompts, m_search->text(), m_matchCase->isChecked(), start);
+        findPrevious(m_page, m_prompts, m_search->text(), m_matchCase->isChecked(), start);
         return;
     }
     // Past the start of a selected hit, so that overlapping hits are found too; from the caret
     // itself when nothing is selected, so that a hit right there is not passed over.
-    const qint64 from = m_text1.selectionLength() > 0 ? start + 1 : start;
-    findNextKeepingFocus(m_text1, m_prompts, m_search->text(), m_matchCase->isChecked(), from);
+    const qint64 from = m_page.selectionLength() > 0 ? start + 1 : start;
+    findNextKeepingFocus(m_page, m_prompts, m_search->text(), m_matchCase->isChecked(), from);
 }
 
 Qt::CaseSensitivity FindStrip::sensitivity() const
@@ -172,9 +171,9 @@ void FindStrip::markOccurrences()
     QTextCharFormat format;
     format.setBackground(MarkColour);
     const QList<QTextEdit::ExtraSelection> marks =
-        occurrencesOnScreen(m_text1, m_search->text(), sensitivity(), format);
+        occurrencesOnScreen(m_view, m_search->text(), sensitivity(), format);
     m_marksShown = !marks.isEmpty();
-    m_text1.setHighlights(EditingSurface::HighlightLayer::Find, marks);
+    m_view.setHighlights(EditingSurface::HighlightLayer::Find, marks);
 }
 
 void FindStrip::showCount()
@@ -183,7 +182,7 @@ void FindStrip::showCount()
         m_count->clear();
         return;
     }
-    const qint64 current = m_counter->indexOf(m_text1.selectionStart(), m_text1.selectionLength());
+    const qint64 current = m_counter->indexOf(m_page.selectionStart(), m_page.selectionLength());
     m_count->setText(captions::Count.arg(current).arg(m_counter->count()));
 }
 
@@ -193,7 +192,7 @@ void FindStrip::goToLine()
     const int line = m_line->text().trimmed().toInt(&whole);
     // A box without a whole number names no line.
     if (whole)
-        IrLinea(m_text1, line);
+        IrLinea(m_page, line);
 }
 
 } // namespace zendral

@@ -10,6 +10,7 @@ class QPushButton;
 namespace zendral {
 
 class EditingSurface;
+class PageText;
 class OccurrenceCounter;
 class Prompts;
 
@@ -21,7 +22,7 @@ class FindStrip : public QWidget
     Q_OBJECT
 
 public:
-    FindStrip(EditingSurface &text1, Prompts &prompts, QWidget *parent = nullptr);
+    FindStrip(EditingSurface &view, Prompts &prompts, QWidget *parent = nullptr);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -40,7 +41,8 @@ private:
     void showCount();
     Qt::CaseSensitivity sensitivity() const;
 
-    EditingSurface &m_text1;
+    EditingSurface &m_view;
+    PageText &m_page;
     Prompts &m_prompts;
     QLineEdit *m_line;
     QLineEdit *m_search;
@@ -48,7 +50,7 @@ private:
     QLabel *m_count;
     OccurrenceCounter *m_counter;
     // The surface's viewport, whose size decides which lines are on screen.
-    QObject *m_view;
+    QObject *m_viewport;
     bool m_marksScheduled = false;
     bool m_marksShown = false;
 };

@@ -36,20 +36,20 @@ QTextCharFormat misspeltFormat()
 
 } // namespace
 
-LiveSpelling::LiveSpelling(EditingSurface &text1, UndoHistory &history, SpellingCheck &check,
+LiveSpelling::LiveSpelling(EditingSurface &view, UndoHistory &history, SpellingCheck &check,
                            QObject *parent)
-    : QObject(parent), m_text1(text1), m_history(history), m_check(check)
+    : QObject(parent), m_view(view), m_page(view.page()), m_history(history), m_check(check)
 {
     m_pause.setSingleShot(true);
     m_pause.setInterval(PauseMilliseconds);
     connect(&m_pause, &QTimer::timeout, this, &LiveSpelling::markScreen);
-    connect(&text1, &EditingSurface::changed, this, &LiveSpelling::schedule);
-    for (QScrollBar *bar : {text1.verticalScrollBar(), text1.horizontalScrollBar()}) {
+    connect(&view.page(), &PageText::changed, this, &LiveSpelling::schedule);
+    for (QScrollBar *bar : {view.verticalScrollBar(), view.horizontalScrollBar()}) {
         connect(bar, &QScrollBar::valueChanged, this, &LiveSpelling::schedule);
         connect(bar, &QScrollBar::rangeChanged, this, &LiveSpelling::schedule);
     }
-    text1.installEventFilter(this);
-    text1.viewport()->installEventFilter(this);
+    view.installEventFilter(this);
+    view.viewport()->installEventFilter(this);
     schedule();
 }
 
@@ -62,18 +62,18 @@ void LiveSpelling::setEnabled(bool enabled)
     }
     m_pause.stop();
     m_marks.clear();
-    m_text1.setHighlights(EditingSurface::HighlightLayer::Spelling, {});
+    m_view.setHighlights(EditingSurface::HighlightLayer::Spelling, {});
 }
 
 bool LiveSpelling::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::ContextMenu) {
         const auto *menu = static_cast<QContextMenuEvent *>(event);
-        if (watched == m_text1.viewport())
-            m_menuPosition = m_text1.cursorForPosition(menu->pos()).position();
+        if (watched == m_view.viewport())
+            m_menuPosition = m_view.cursorForPosition(menu->pos()).position();
         else if (menu->reason() == QContextMenuEvent::Keyboard)
-            m_menuPosition = m_text1.textCursor().position();
-    } else if (event->type() == QEvent::Resize && watched == m_text1.viewport()) {
+            m_menuPosition = m_view.textCursor().position();
+    } else if (event->type() == QEvent::Resize && watched == m_view.viewport()) {
         schedule();
     }
     return false;
@@ -94,20 +94,20 @@ void LiveSpelling::markScreen()
     SpellEngine *engine = m_check.engine(this, [this] { markScreen(); });
     if (!engine)
         return;
-    const QRect view = m_text1.viewport()->rect();
+    const QRect shown = m_view.viewport()->rect();
     const qint64 first =
-        m_text1.fromWidgetPosition(m_text1.cursorForPosition(view.topLeft()).position());
+        m_page.fromWidgetPosition(m_view.cursorForPosition(shown.topLeft()).position());
     qint64 last =
-        m_text1.fromWidgetPosition(m_text1.cursorForPosition(view.bottomRight()).position());
+        m_page.fromWidgetPosition(m_view.cursorForPosition(shown.bottomRight()).position());
     last = std::min(last, first + ScreenLimit);
     // A word the corner cuts is checked whole.
-    const qint64 length = m_text1.textLength();
+    const qint64 length = m_page.textLength();
     for (qint64 more = 0; more < LongestWord && last < length; ++more, ++last) {
-        if (!m_text1.characterAt(last).isLetterOrNumber())
+        if (!m_page.characterAt(last).isLetterOrNumber())
             break;
     }
     const qint64 from = std::max<qint64>(0, first - LookBack);
-    const QString stretch = m_text1.textRange(from, last - from);
+    const QString stretch = m_page.textRange(from, last - from);
 
     QList<Mark> marks;
     QList<QTextEdit::ExtraSelection> selections;
@@ -116,16 +116,16 @@ void LiveSpelling::markScreen()
         if (from + word.start + word.length <= first || m_check.ignored(word.word) ||
             m_check.addedWords().contains(word.word) || engine->check(word.word))
             continue;
-        QTextCursor cursor(m_text1.document());
-        cursor.setPosition(int(m_text1.toWidgetPosition(from + word.start)));
-        cursor.setPosition(int(m_text1.toWidgetPosition(from + word.start + word.length)),
+        QTextCursor cursor(m_view.document());
+        cursor.setPosition(int(m_page.toWidgetPosition(from + word.start)));
+        cursor.setPosition(int(m_page.toWidgetPosition(from + word.start + word.length)),
                            QTextCursor::KeepAnchor);
         Mark mark{{cursor, format}, stretch.mid(word.start, word.length), word.word};
         selections.append(mark.selection);
         marks.append(std::move(mark));
     }
     m_marks = std::move(marks);
-    m_text1.setHighlights(EditingSurface::HighlightLayer::Spelling, selections);
+    m_view.setHighlights(EditingSurface::HighlightLayer::Spelling, selections);
 }
 
 QList<QAction *> LiveSpelling::contextActions()
@@ -142,17 +142,17 @@ QList<QAction *> LiveSpelling::contextActions()
     SpellEngine *engine = m_check.engine();
     if (clicked == m_marks.cend() || !engine)
         return {};
-    const qint64 start = m_text1.fromWidgetPosition(clicked->selection.cursor.selectionStart());
+    const qint64 start = m_page.fromWidgetPosition(clicked->selection.cursor.selectionStart());
     const QString source = clicked->source;
     const QString word = clicked->word;
-    if (m_text1.textRange(start, source.size()) != source)
+    if (m_page.textRange(start, source.size()) != source)
         return {};
 
     // The session reads the word where it stands (text or which attribute) and writes each
     // correction as the page writes its letters.
     const qint64 from = std::max<qint64>(0, start - LookBack);
     QStringList accepted = m_check.addedWords();
-    SpellingSession session(m_text1.textRange(from, start + source.size() - from), *engine,
+    SpellingSession session(m_page.textRange(from, start + source.size() - from), *engine,
                             accepted);
     while (!session.finished() && session.wordStart() < start - from)
         session.ignore();
@@ -185,19 +185,19 @@ QList<QAction *> LiveSpelling::contextActions()
 
 void LiveSpelling::replaceWord(qint64 start, const QString &source, const QString &written)
 {
-    if (m_text1.textRange(start, source.size()) != source)
+    if (m_page.textRange(start, source.size()) != source)
         return;
-    m_text1.setSelectionStart(start);
-    m_text1.setSelectionLength(source.size());
-    const Colour colour = m_text1.insertionColour();
-    const bool bold = m_text1.insertionBold();
-    m_text1.setInsertionColour(m_text1.colourAt(start));
-    m_text1.setInsertionBold(m_text1.boldAt(start));
+    m_page.setSelectionStart(start);
+    m_page.setSelectionLength(source.size());
+    const Colour colour = m_page.insertionColour();
+    const bool bold = m_page.insertionBold();
+    m_page.setInsertionColour(m_page.colourAt(start));
+    m_page.setInsertionBold(m_page.boldAt(start));
     auto command = std::make_unique<TextCmd>();
-    command->Initialize(m_text1, written);
+    command->Initialize(m_page, written);
     m_history.AgregarComando(std::move(command));
-    m_text1.setInsertionColour(colour);
-    m_text1.setInsertionBold(bold);
+    m_page.setInsertionColour(colour);
+    m_page.setInsertionBold(bold);
 }
 
 } // namespace zendral

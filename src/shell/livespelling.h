@@ -10,6 +10,7 @@ class QAction;
 namespace zendral {
 
 class EditingSurface;
+class PageText;
 class SpellingCheck;
 class UndoHistory;
 
@@ -25,7 +26,7 @@ class LiveSpelling : public QObject
     Q_OBJECT
 
 public:
-    LiveSpelling(EditingSurface &text1, UndoHistory &history, SpellingCheck &check,
+    LiveSpelling(EditingSurface &view, UndoHistory &history, SpellingCheck &check,
                  QObject *parent = nullptr);
 
     bool isEnabled() const { return m_enabled; }
@@ -62,7 +63,8 @@ private:
     // in the colour of what it replaces.
     void replaceWord(qint64 start, const QString &source, const QString &written);
 
-    EditingSurface &m_text1;
+    EditingSurface &m_view;
+    PageText &m_page;
     UndoHistory &m_history;
     SpellingCheck &m_check;
     QTimer m_pause;

@@ -131,7 +131,7 @@ QList<QUrl> localFiles(const QMimeData &data)
 // The editing surface's right-click menu: the corrections of a misspelt word, the editor's own
 // history and the window's clipboard commands. Ctrl+Z and Ctrl+Y reach the history as typed
 // keys: the menu only shows them.
-void giveContextMenu(EditingSurface &text1, UndoHistory &history, LiveSpelling &spelling,
+void giveContextMenu(EditingSurface &view, UndoHistory &history, LiveSpelling &spelling,
                      const QHash<QString, QAction *> &commands, QObject *owner)
 {
     auto *undo = new QAction(QStringLiteral("&Deshacer\tCtrl+Z"), owner);
@@ -146,16 +146,16 @@ void giveContextMenu(EditingSurface &text1, UndoHistory &history, LiveSpelling &
                                       commands.value(QStringLiteral("mn_cortar")),
                                       commands.value(QStringLiteral("mn_copiar")),
                                       commands.value(QStringLiteral("mn_pegar"))};
-    QObject::connect(&text1, &EditingSurface::contextMenuOpening, owner,
-                     [&text1, &history, &spelling, undo, redo, editing] {
+    QObject::connect(&view, &EditingSurface::contextMenuOpening, owner,
+                     [&view, &history, &spelling, undo, redo, editing] {
                          undo->setEnabled(history.ComandoActual() > 0);
                          redo->setEnabled(history.ComandoActual() < history.count());
                          QList<QAction *> corrections = spelling.contextActions();
                          if (!corrections.isEmpty())
                              corrections.append(nullptr);
-                         text1.setContextActions(corrections + editing);
+                         view.setContextActions(corrections + editing);
                      });
-    text1.setContextActions(editing);
+    view.setContextActions(editing);
 }
 
 } // namespace
@@ -188,13 +188,13 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
         m_spelling = m_ownSpelling.get();
     }
 
-    m_text1 = new EditingSurface;
-    m_document = new DocumentController(*m_text1, *m_services.prompts, *m_services.chooser, this);
-    m_document->setColouring([this] { Colorea(*m_text1, m_tablaEtiquetas); });
+    m_view = new EditingSurface;
+    m_document = new DocumentController(*m_view, *m_services.prompts, *m_services.chooser, this);
+    m_document->setColouring([this] { Colorea(m_view->page(), m_tablaEtiquetas); });
     m_tablaEtiquetas = TablaEtiquetas();
-    m_events =
-        std::make_unique<EditorEvents>(*m_text1, m_tablaEtiquetas, [this] { refreshEstimate(); });
-    m_text1->setTypedCharacterHandler(m_events.get());
+    m_events = std::make_unique<EditorEvents>(m_view->page(), m_tablaEtiquetas,
+                                              [this] { refreshEstimate(); });
+    m_view->setTypedCharacterHandler(m_events.get());
 
     buildCommands();
     buildMenus();
@@ -204,11 +204,11 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     layout->setContentsMargins(4, 4, 4, 4);
     // Only the document tabs and the file list follow the window; the tag tabs keep their size.
     layout->addWidget(buildToolbars(), 0, Qt::AlignLeft);
-    layout->addWidget(new FindStrip(*m_text1, *m_services.prompts));
+    layout->addWidget(new FindStrip(*m_view, *m_services.prompts));
 
     m_documentTabs = new QTabWidget;
     m_documentTabs->setObjectName(QStringLiteral("SSTab1"));
-    m_documentTabs->addTab(m_text1, QStringLiteral("Código"));
+    m_documentTabs->addTab(m_view, QStringLiteral("Código"));
     m_preview = new PreviewPane;
     m_documentTabs->addTab(m_preview, QStringLiteral("Previsualización"));
     m_previewController = std::make_unique<PreviewController>(*m_document, *m_services.prompts,
@@ -219,7 +219,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     // The panes keep their width and the tabs take the rest; within the panes only the
     // file list grows.
     m_panes = new FilePanes;
-    m_fileActivation = new FileActivation(*m_text1, *m_document, *m_services.prompts, this);
+    m_fileActivation = new FileActivation(m_view->page(), *m_document, *m_services.prompts, this);
     connect(m_panes, &FilePanes::fileDoubleClicked, m_fileActivation, &FileActivation::activate);
     auto *body = new QHBoxLayout;
     body->addWidget(m_panes);
@@ -229,9 +229,9 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     setCentralWidget(central);
 
     connectCommands();
-    connect(m_text1, &EditingSurface::changed, this, [this] { m_events->onChanged(); });
+    connect(&m_view->page(), &PageText::changed, this, [this] { m_events->onChanged(); });
     // Queued: the drop is answered before the save question holds the dragging program.
-    connect(m_text1, &EditingSurface::filesDropped, this, &MainWindow::filesDropped,
+    connect(m_view, &EditingSurface::filesDropped, this, &MainWindow::filesDropped,
             Qt::QueuedConnection);
     setAcceptDrops(true);
     connect(m_document, &DocumentController::titleChanged, this, &QWidget::setWindowTitle);
@@ -240,14 +240,14 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
         // What was typed belongs to the page it was typed in.
         m_events->history().clear();
         m_documentTabs->setCurrentIndex(0);
-        m_text1->setFocus();
+        m_view->setFocus();
         m_fileNotice->clear();
     });
     connect(m_document, &DocumentController::saved, m_fileNotice, &QLabel::clear);
     connect(m_document, &DocumentController::statusMessage, m_fileNotice, &QLabel::setText);
-    connect(m_text1, &QPlainTextEdit::selectionChanged, this, &MainWindow::updateClipboardCommands);
+    connect(m_view, &QPlainTextEdit::selectionChanged, this, &MainWindow::updateClipboardCommands);
     connect(m_services.clipboard, &Clipboard::changed, this, &MainWindow::updateClipboardCommands);
-    giveContextMenu(*m_text1, m_events->history(), *m_liveSpelling, m_commands, this);
+    giveContextMenu(*m_view, m_events->history(), *m_liveSpelling, m_commands, this);
 
     // Start-up: the template in blue, the caret after it, the clipboard commands disabled
     // until the selection or the clipboard says otherwise.
@@ -257,7 +257,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     for (const char *name : {"mn_copiar", "mn_cortar", "mn_pegar"})
         m_commands.value(QLatin1String(name))->setEnabled(false);
     updateClipboardCommands();
-    m_text1->setFocus();
+    m_view->setFocus();
     resize(1000, 720);
 }
 
@@ -398,8 +398,8 @@ QWidget *MainWindow::buildStatusArea()
 
 void MainWindow::connectCommands()
 {
-    m_liveSpelling = new LiveSpelling(*m_text1, m_events->history(), *m_spelling, this);
-    m_tagPairs = new MatchingTagMarks(*m_text1, this);
+    m_liveSpelling = new LiveSpelling(*m_view, m_events->history(), *m_spelling, this);
+    m_tagPairs = new MatchingTagMarks(*m_view, this);
     const std::unique_ptr<QSettings> settings = userSettings();
     for (const CommandSpec &entry : commandTable()) {
         QAction *action = m_commands.value(entry.name);
@@ -417,18 +417,19 @@ void MainWindow::connectCommands()
         });
     }
 
-    m_normalFontSize = m_text1->font().pointSize();
+    m_normalFontSize = m_view->font().pointSize();
     // A font sized in pixels has no point size.
     if (m_normalFontSize <= 0)
         m_normalFontSize = FallbackPointSize;
     applyZoom(settings->value(QStringLiteral("ver/zoom"), 0).toInt());
-    m_text1->viewport()->installEventFilter(
+    m_view->viewport()->installEventFilter(
         new WheelZoom(this, [this](int steps) { zoomBy(steps); }));
 }
 
 void MainWindow::runCommand(Command command, bool on)
 {
-    EditingSurface &text1 = *m_text1;
+    EditingSurface &view = *m_view;
+    PageText &page = view.page();
     Prompts &prompts = *m_services.prompts;
     switch (command) {
     case Command::New:
@@ -465,21 +466,21 @@ void MainWindow::runCommand(Command command, bool on)
         return;
 
     case Command::Copy:
-        m_services.clipboard->setText(text1.selectedText());
+        m_services.clipboard->setText(page.selectedText());
         return;
     case Command::Cut:
-        m_services.clipboard->setText(text1.selectedText());
-        text1.setSelectedText(QString());
+        m_services.clipboard->setText(page.selectedText());
+        page.setSelectedText(QString());
         return;
     case Command::Paste:
-        text1.setSelectedText(m_services.clipboard->hasText() ? m_services.clipboard->text()
-                                                              : QString());
+        page.setSelectedText(m_services.clipboard->hasText() ? m_services.clipboard->text()
+                                                             : QString());
         return;
     case Command::ReplaceWords:
-        showReplaceDialog(text1, this);
+        showReplaceDialog(page, this);
         return;
     case Command::SelectAll:
-        text1.selectAll();
+        view.selectAll();
         return;
     case Command::ViewInBrowser:
         m_previewController->viewInBrowser();
@@ -495,54 +496,54 @@ void MainWindow::runCommand(Command command, bool on)
         const OneClickTag *tag = m_oneClickTags[std::size_t(command)];
         if (!tag)
             qFatal("%s has no one-click tag", qPrintable(commandSpec(command).name));
-        InsertTagText(text1, tag->fragment, tag->colour, tag->backOff);
+        InsertTagText(page, tag->fragment, tag->colour, tag->backOff);
         return;
     }
     case Command::Space:
-        insertNonBreakingSpace(text1);
+        insertNonBreakingSpace(page);
         return;
     case Command::Body:
-        showTagDialog<BodyDialog>(text1, this);
+        showTagDialog<BodyDialog>(page, this);
         return;
     case Command::Cell:
-        showTagDialog<CellDialog>(text1, this);
+        showTagDialog<CellDialog>(page, this);
         return;
     case Command::Div:
-        showTagDialog<DivDialog>(text1, this);
+        showTagDialog<DivDialog>(page, this);
         return;
     case Command::Link:
-        showTagDialog<LinkDialog>(text1, this);
+        showTagDialog<LinkDialog>(page, this);
         return;
     case Command::Font:
-        showTagDialog<FontDialog>(text1, this);
+        showTagDialog<FontDialog>(page, this);
         return;
     case Command::Iframe:
-        showTagDialog<IframeDialog>(text1, this);
+        showTagDialog<IframeDialog>(page, this);
         return;
     case Command::Table:
-        showTagDialog<TableDialog>(text1, this);
+        showTagDialog<TableDialog>(page, this);
         return;
     case Command::DatabaseConnection:
-        showDatabaseDialog(text1, this);
+        showDatabaseDialog(page, this);
         return;
     case Command::PopUp:
-        showPopupDialog(text1, prompts, this);
+        showPopupDialog(page, prompts, this);
         return;
     case Command::CurrentTime:
-        insertClockScript(text1, prompts);
+        insertClockScript(page, prompts);
         return;
     case Command::MetaTags:
         showMetaTagsDialog(this);
         return;
 
     case Command::LineNumbers:
-        text1.setLineNumbersShown(on);
+        view.setLineNumbersShown(on);
         return;
     case Command::HighlightLine:
-        text1.setCurrentLineHighlighted(on);
+        view.setCurrentLineHighlighted(on);
         return;
     case Command::WrapLines:
-        text1.setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+        view.setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
         return;
     case Command::SpellAsYouType:
         m_liveSpelling->setEnabled(on);
@@ -561,7 +562,7 @@ void MainWindow::runCommand(Command command, bool on)
         return;
 
     case Command::Spelling:
-        m_spelling->run(text1, prompts, this);
+        m_spelling->run(page, prompts, this);
         return;
     case Command::Undo:
         m_events->history().DeshacerComando();
@@ -592,9 +593,9 @@ void MainWindow::applyZoom(int steps)
 {
     // From 6 points to four times the normal size.
     m_zoom = std::clamp(steps, std::min(0, 6 - m_normalFontSize), 3 * m_normalFontSize);
-    QFont font = m_text1->font();
+    QFont font = m_view->font();
     font.setPointSize(m_normalFontSize + m_zoom);
-    m_text1->setFont(font);
+    m_view->setFont(font);
 }
 
 void MainWindow::zoomBy(int steps)
@@ -668,7 +669,7 @@ void MainWindow::connectPageFollowers()
         m_modifiedNotice->setText(m_document->isModified() ? QStringLiteral("Modificado")
                                                            : QString());
     };
-    connect(m_text1, &EditingSurface::changed, this, showModified);
+    connect(&m_view->page(), &PageText::changed, this, showModified);
     connect(m_document, &DocumentController::saved, this, showModified);
     connect(m_document, &DocumentController::pageReplaced, this, showModified);
     showModified();
@@ -701,21 +702,21 @@ void MainWindow::printTo(QPrinter &target)
     const QString path = pathInTitle(windowTitle());
     const QString name = path.isEmpty() ? QStringLiteral("Sin título") : QFileInfo(path).fileName();
     target.setDocName(name);
-    printPage(*m_text1, name, target);
+    printPage(m_view->page(), name, target);
 }
 
 void MainWindow::updateClipboardCommands()
 {
     const bool canPaste = m_services.clipboard->hasText();
     m_commands.value(QStringLiteral("mn_pegar"))->setEnabled(canPaste);
-    const bool selected = m_text1->textCursor().hasSelection();
+    const bool selected = m_view->textCursor().hasSelection();
     m_commands.value(QStringLiteral("mn_copiar"))->setEnabled(selected);
     m_commands.value(QStringLiteral("mn_cortar"))->setEnabled(selected);
 }
 
 void MainWindow::refreshEstimate()
 {
-    const PageEstimate estimate = estimateFor(m_text1->textLength());
+    const PageEstimate estimate = estimateFor(m_view->page().textLength());
     m_size->setText(estimate.size);
     m_modem->setText(estimate.modem);
     m_adsl->setText(estimate.adsl);

@@ -58,7 +58,7 @@ public:
     explicit MainWindow(MainWindowServices services = {}, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    EditingSurface &surface() { return *m_text1; }
+    EditingSurface &surface() { return *m_view; }
     DocumentController &document() { return *m_document; }
     EditorEvents &events() { return *m_events; }
     PreviewPane &preview() { return *m_preview; }
@@ -116,7 +116,7 @@ private:
     std::unique_ptr<SpellingCheck> m_ownSpelling;
     SpellingCheck *m_spelling = nullptr;
     std::function<void()> m_openWindow;
-    EditingSurface *m_text1 = nullptr;
+    EditingSurface *m_view = nullptr;
     DocumentController *m_document = nullptr;
     QStringList m_tablaEtiquetas;
     std::unique_ptr<EditorEvents> m_events;

@@ -19,19 +19,19 @@ bool isNameCharacter(QChar c)
 
 } // namespace
 
-MatchingTagMarks::MatchingTagMarks(EditingSurface &text1, QObject *parent)
-    : QObject(parent), m_text1(text1)
+MatchingTagMarks::MatchingTagMarks(EditingSurface &view, QObject *parent)
+    : QObject(parent), m_view(view), m_page(view.page())
 {
-    connect(&text1, &QPlainTextEdit::cursorPositionChanged, this, &MatchingTagMarks::caretMoved);
-    connect(&text1, &EditingSurface::changed, this, &MatchingTagMarks::caretMoved);
+    connect(&view, &QPlainTextEdit::cursorPositionChanged, this, &MatchingTagMarks::caretMoved);
+    connect(&view.page(), &PageText::changed, this, &MatchingTagMarks::caretMoved);
 }
 
 bool MatchingTagMarks::maybeInName() const
 {
     // One copy of the few characters before the caret: this runs on every keystroke.
-    const qint64 caret = m_text1.selectionStart();
+    const qint64 caret = m_page.selectionStart();
     const qint64 from = std::max<qint64>(0, caret - LongestName - 2);
-    const QString before = m_text1.textRange(from, caret - from);
+    const QString before = m_page.textRange(from, caret - from);
     qsizetype i = before.size() - 1;
     while (i >= 0 && isNameCharacter(before.at(i)))
         --i;
@@ -53,12 +53,12 @@ void MatchingTagMarks::caretMoved()
 
 std::optional<TagPair> MatchingTagMarks::pairAtCaret() const
 {
-    const qint64 caret = m_text1.selectionStart();
+    const qint64 caret = m_page.selectionStart();
     // Most pairs are near: the farther reaches are read only when the nearer ones hold none.
     for (const qint64 reach : {Reach / 64, Reach / 8, Reach}) {
         const qint64 from = std::max<qint64>(0, caret - reach);
-        const qint64 to = std::min(m_text1.textLength(), caret + reach);
-        std::optional<TagPair> pair = matchingTag(m_text1.textRange(from, to - from), caret - from);
+        const qint64 to = std::min(m_page.textLength(), caret + reach);
+        std::optional<TagPair> pair = matchingTag(m_page.textRange(from, to - from), caret - from);
         if (pair) {
             for (TagName *name : {&pair->current, &pair->partner}) {
                 name->tagStart += from;
@@ -66,7 +66,7 @@ std::optional<TagPair> MatchingTagMarks::pairAtCaret() const
             }
             return pair;
         }
-        if (from == 0 && to == m_text1.textLength())
+        if (from == 0 && to == m_page.textLength())
             break;
     }
     return std::nullopt;
@@ -80,22 +80,22 @@ void MatchingTagMarks::mark()
         QTextCharFormat format;
         format.setBackground(PairColour);
         for (const TagName &name : {pair->current, pair->partner}) {
-            QTextCursor cursor(m_text1.document());
-            cursor.setPosition(int(m_text1.toWidgetPosition(name.tagStart)));
-            cursor.setPosition(int(m_text1.toWidgetPosition(name.nameStart + name.nameLength)),
+            QTextCursor cursor(m_view.document());
+            cursor.setPosition(int(m_page.toWidgetPosition(name.tagStart)));
+            cursor.setPosition(int(m_page.toWidgetPosition(name.nameStart + name.nameLength)),
                                QTextCursor::KeepAnchor);
             marks.append({cursor, format});
         }
     }
     m_shown = !marks.isEmpty();
-    m_text1.setHighlights(EditingSurface::HighlightLayer::MatchingTag, marks);
+    m_view.setHighlights(EditingSurface::HighlightLayer::MatchingTag, marks);
 }
 
 void MatchingTagMarks::goToPair()
 {
     if (const std::optional<TagPair> pair = maybeInName() ? pairAtCaret() : std::nullopt) {
-        m_text1.setSelectionStart(pair->partner.nameStart);
-        m_text1.ensureCursorVisible();
+        m_page.setSelectionStart(pair->partner.nameStart);
+        m_view.ensureCursorVisible();
     }
 }
 

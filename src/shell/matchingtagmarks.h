@@ -7,6 +7,7 @@
 namespace zendral {
 
 class EditingSurface;
+class PageText;
 struct TagPair;
 
 // Highlights, while the caret is in a tag's name, that tag and the one it pairs with, and
@@ -20,7 +21,7 @@ class MatchingTagMarks : public QObject
     Q_OBJECT
 
 public:
-    explicit MatchingTagMarks(EditingSurface &text1, QObject *parent = nullptr);
+    explicit MatchingTagMarks(EditingSurface &view, QObject *parent = nullptr);
 
     // Moves the caret into the name of the tag that pairs with the one it is in; elsewhere
     // does nothing.
@@ -38,7 +39,8 @@ private:
     // The pair around the caret, in document positions.
     std::optional<TagPair> pairAtCaret() const;
 
-    EditingSurface &m_text1;
+    EditingSurface &m_view;
+    PageText &m_page;
     bool m_scheduled = false;
     bool m_shown = false;
 };

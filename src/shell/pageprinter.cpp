@@ -1,6 +1,6 @@
 #include "pageprinter.h"
 
-#include "editingsurface.h"
+#include "pagetext.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -70,9 +70,9 @@ private:
 
 } // namespace
 
-void printPage(const EditingSurface &text1, const QString &fileName, QPrinter &printer)
+void printPage(const PageText &page, const QString &fileName, QPrinter &printer)
 {
-    const QTextDocument &source = *text1.document();
+    const QTextDocument &source = *page.document();
     QPainter painter;
     if (!painter.begin(&printer))
         return;
@@ -81,7 +81,7 @@ void printPage(const EditingSurface &text1, const QString &fileName, QPrinter &p
     Sheets sheets(printer, painter, fileName, font);
     const QFontMetricsF metrics(font, &printer);
     // Each line is numbered once, beside its first part when it wraps.
-    const qsizetype lineCount = text1.lineOfBlock(source.blockCount() - 1) + 1;
+    const qsizetype lineCount = page.lineOfBlock(source.blockCount() - 1) + 1;
     int digits = 1;
     for (qsizetype lines = lineCount; lines >= 10; lines /= 10)
         ++digits;
@@ -93,7 +93,7 @@ void printPage(const EditingSurface &text1, const QString &fileName, QPrinter &p
     for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
         const QString text = block.text();
         QTextLayout layout(text, font, &printer);
-        layout.setFormats(text1.lineFormats(block));
+        layout.setFormats(page.lineFormats(block));
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         layout.setTextOption(option);
@@ -108,7 +108,7 @@ void printPage(const EditingSurface &text1, const QString &fileName, QPrinter &p
             if (y + line.height() > sheets.bottom())
                 y = sheets.next();
             // The blocks of a held long line go on with its number.
-            const int lineNumber = text1.lineOfBlock(block.blockNumber()) + 1;
+            const int lineNumber = page.lineOfBlock(block.blockNumber()) + 1;
             const bool startsLine = line.textStart() == 0 && lineNumber != number;
             if (startsLine)
                 number = lineNumber;

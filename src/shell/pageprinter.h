@@ -6,10 +6,10 @@ class QPrinter;
 
 namespace zendral {
 
-class EditingSurface;
+class PageText;
 
 // Prints a page's source as the editor shows it: in its colours, each line with its number,
 // every sheet headed by the file's name and the sheet's number.
-void printPage(const EditingSurface &text1, const QString &fileName, QPrinter &printer);
+void printPage(const PageText &page, const QString &fileName, QPrinter &printer);
 
 } // namespace zendral

@@ -106,11 +106,11 @@ WindowSet::Entry &WindowSet::open(std::unique_ptr<RecoveryStore> store)
         services.spelling = m_spelling.get();
     entry->window = std::make_unique<MainWindow>(services);
     MainWindow *window = entry->window.get();
-    entry->recovery = std::make_unique<CrashRecovery>(window->surface(), window->document(),
+    entry->recovery = std::make_unique<CrashRecovery>(window->surface().page(), window->document(),
                                                       *entry->store, window->prompts());
     Entry *opened = entry.get();
     const auto touched = [opened] { opened->untouched = false; };
-    connect(&window->surface(), &EditingSurface::changed, this, touched);
+    connect(&window->surface().page(), &PageText::changed, this, touched);
     connect(&window->document(), &DocumentController::pageReplaced, this, touched);
     connect(window, &MainWindow::closed, this, [this, window] { windowClosed(window); });
     window->setNewWindowCommand([this] { openWindow(); });
