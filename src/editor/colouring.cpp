@@ -37,10 +37,11 @@ qint64 openingBefore(const PageText &page, qint64 backFrom, qint64 caret)
     QTextBlock block = document->findBlock(int(end));
     while (block.isValid() && end > stop) {
         const qint64 start = std::max<qint64>(block.position(), stop);
-        QTextCursor cursor(block);
-        cursor.setPosition(int(start));
-        cursor.setPosition(int(end), QTextCursor::KeepAnchor);
-        const qsizetype found = cursor.selectedText().lastIndexOf(u'<');
+        // The block's own text, not a cursor's selection: a cursor lays out each line it is
+        // put in, and the look-back may pass through many.
+        const QString line = block.text();
+        const qsizetype found =
+            QStringView(line).mid(start - block.position(), end - start).lastIndexOf(u'<');
         if (found >= 0)
             return page.fromWidgetPosition(start + found);
         block = block.previous();
@@ -160,7 +161,9 @@ bool colourTagBeforeCaret(PageText &page, const QStringList &table)
     // putting the caret back gives, without moving the view three times per keystroke.
     if (colour && insideLength > 0)
         page.applyColours({{open + 1, insideLength, *colour}});
-    page.setSelectionStart(caret);
+    // Put back only if it moved: placing the caret lays its line out again.
+    if (page.selectionStart() != caret || page.selectionLength() != 0)
+        page.setSelectionStart(caret);
     return true;
 }
 

@@ -652,14 +652,25 @@ QString PageText::textRange(qint64 start, qint64 length) const
     const qint64 end = std::clamp<qint64>(start + std::max<qint64>(length, 0), start, textLength());
     if (end == start)
         return QString();
-    // A cursor's selection copies only the characters asked for, however long their line.
     const qint64 from = toWidgetPosition(start);
     const qint64 to = toWidgetPosition(end);
-    QTextCursor cursor(document());
-    cursor.setPosition(int(from));
-    cursor.setPosition(int(to), QTextCursor::KeepAnchor);
-    QString result =
-        fromWidgetText(cursor.selectedText(), document()->findBlock(int(from)).blockNumber());
+    // Read from the blocks, not through a cursor: a cursor lays out the line it is put in,
+    // and this runs on every keystroke. No block is long: a long line is held in parts.
+    QTextBlock block = document()->findBlock(int(from));
+    const int firstBlock = block.blockNumber();
+    QString raw;
+    raw.reserve(to - from);
+    for (; block.isValid() && block.position() < to; block = block.next()) {
+        const qint64 blockStart = block.position();
+        const qint64 textEnd = blockStart + block.length() - 1;
+        const qint64 partFrom = std::max(from, blockStart);
+        const qint64 partTo = std::min(to, textEnd);
+        if (partTo > partFrom)
+            raw.append(QStringView(block.text()).mid(partFrom - blockStart, partTo - partFrom));
+        if (to > textEnd)
+            raw.append(ParagraphSeparator);
+    }
+    QString result = fromWidgetText(raw, firstBlock);
     // A position between the CR and the LF of a break maps onto the end of its line.
     if (fromWidgetPosition(from) != start)
         result.remove(0, 1);
