@@ -9,14 +9,16 @@ QString generatePage(qint64 targetBytes)
 {
     QRandomGenerator random(20261206);
     const QString crlf = QStringLiteral("\r\n");
-    const QStringList words = {u"catálogo"_qs, u"precio"_qs,   u"oferta"_qs, u"envío"_qs,
-                               u"producto"_qs, u"canción"_qs,  u"año"_qs,    u"página"_qs,
-                               u"contacto"_qs, u"noticias"_qs, u"inicio"_qs, u"tienda"_qs};
+    const QStringList words = {
+        QStringLiteral("catálogo"), QStringLiteral("precio"),   QStringLiteral("oferta"),
+        QStringLiteral("envío"),    QStringLiteral("producto"), QStringLiteral("canción"),
+        QStringLiteral("año"),      QStringLiteral("página"),   QStringLiteral("contacto"),
+        QStringLiteral("noticias"), QStringLiteral("inicio"),   QStringLiteral("tienda")};
     const auto sentence = [&] {
         QString text;
         const int count = 4 + int(random.bounded(10));
         for (int i = 0; i < count; ++i)
-            text += words.at(random.bounded(int(words.size()))) + QLatin1Char(' ');
+            text += words.at(random.bounded(int(words.size()))) + u' ';
         return text;
     };
     QString page;

@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QObject::disconnect(counting);
     check(changes == 0, "colouring raises no change of the text");
     check(text1->text() == before, "colouring changes no character",
-          shown(text1->text()) + u"\n"_qs + shown(before));
+          shown(text1->text()) + QStringLiteral("\n") + shown(before));
 
     // Every character but a line break's own has the colour the plan gave it, or black.
     auto span = plan.spans.cbegin();
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const bool inside = span != plan.spans.cend() && span->start <= i;
         const Colour want = inside ? span->colour : colours::Black;
         check(text1->colourAt(i) == want, "each character has its planned colour",
-              QString::number(i) + u" in "_qs + shown(before));
+              QString::number(i) + QStringLiteral(" in ") + shown(before));
     }
 
     const qint64 last = before.size();

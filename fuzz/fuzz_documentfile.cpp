@@ -95,9 +95,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (read.encoding == TextEncoding::Utf16LittleEndian ||
         read.encoding == TextEncoding::Utf16BigEndian) {
         check(written.bytes.first(2) == bytes.first(2), "a UTF-16 file keeps its mark");
-        check(again.text == (read.text.isEmpty() ? u"\r\n"_qs : read.text),
+        check(again.text == (read.text.isEmpty() ? QStringLiteral("\r\n") : read.text),
               "the saved file reads as the same text",
-              shown(again.text) + u"\n"_qs + shown(read.text));
+              shown(again.text) + QStringLiteral("\n") + shown(read.text));
         return 0;
     }
 
@@ -114,8 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(written.bytes == want, "saved bytes are the file's but for the line ends",
           QString::fromLatin1(written.bytes.toHex(' ') + "\n" + want.toHex(' ')));
     // Opening the saved file again gives the same text: a save never grows a page.
-    check(again.text == (read.text.isEmpty() ? u"\r\n"_qs : read.text),
+    check(again.text == (read.text.isEmpty() ? QStringLiteral("\r\n") : read.text),
           "the saved file reads as the same text",
-          shown(again.text) + u"\n"_qs + shown(read.text));
+          shown(again.text) + QStringLiteral("\n") + shown(read.text));
     return 0;
 }

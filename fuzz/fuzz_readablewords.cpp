@@ -15,7 +15,7 @@ namespace {
 class ChangingEngine : public SpellEngine
 {
 public:
-    bool check(const QString &word) override { return word == u"zz"_qs; }
+    bool check(const QString &word) override { return word == QStringLiteral("zz"); }
     QStringList suggest(const QString &) override { return {}; }
     void add(const QString &) override {}
 };
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             check(page.mid(word.start, word.length) == word.word,
                   "a word without entities reads as it is written", shown(page));
         expected += QStringView(page).mid(end, word.start - end);
-        expected += word.word == u"zz"_qs ? word.word : u"zz"_qs;
+        expected += word.word == QStringLiteral("zz") ? word.word : QStringLiteral("zz");
         end = word.start + word.length;
     }
     expected += QStringView(page).mid(end);
@@ -47,9 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     SpellingSession session(page, engine, added);
     for (size_t steps = 0; !session.finished(); ++steps) {
         check(steps < words.size(), "the check ends after every word", shown(page));
-        session.change(u"zz"_qs);
+        session.change(QStringLiteral("zz"));
     }
     check(session.text() == expected, "each change is written in its word's place",
-          shown(session.text()) + u"\n"_qs + shown(expected));
+          shown(session.text()) + QStringLiteral("\n") + shown(expected));
     return 0;
 }

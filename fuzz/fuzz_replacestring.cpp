@@ -42,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QString result = ReplaceString(text, keyword, replacement);
     check(result == reference(text, keyword, replacement), "ReplaceString follows its rule",
-          shown(text) + u" | "_qs + shown(keyword) + u" | "_qs + shown(replacement));
+          shown(text) + QStringLiteral(" | ") + shown(keyword) + QStringLiteral(" | ") +
+              shown(replacement));
     return 0;
 }

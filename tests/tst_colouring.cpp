@@ -88,30 +88,30 @@ void TestColouring::wholeText_data()
     QTest::addColumn<QString>("expected");
     // clang-format off
     QTest::newRow("bold pair: names blue, brackets and text untouched")
-        << u"<b>x</b>"_qs                 << u".B...BB."_qs;
+        << QStringLiteral("<b>x</b>")                 << QStringLiteral(".B...BB.");
     QTest::newRow("link with attributes is green")
-        << u"<a href=x>"_qs               << u".GGGGGGGG."_qs;
+        << QStringLiteral("<a href=x>")               << QStringLiteral(".GGGGGGGG.");
     QTest::newRow("table, td, textarea, title, applet are green through <T and <A")
-        << u"<table><td><textarea><title><applet>"_qs
-        << u".GGGGG..GG..GGGGGGGG..GGGGG..GGGGGG."_qs;
+        << QStringLiteral("<table><td><textarea><title><applet>")
+        << QStringLiteral(".GGGGG..GG..GGGGGGGG..GGGGG..GGGGGG.");
     QTest::newRow("select, closing form, form and input are orange")
-        << u"<select></form><form><input>"_qs
-        << u".OOOOOO..OOOOO..OOOO..OOOOO."_qs;
+        << QStringLiteral("<select></form><form><input>")
+        << QStringLiteral(".OOOOOO..OOOOO..OOOO..OOOOO.");
     QTest::newRow("img purple, meta dark red, script brown, comment grey")
-        << u"<img><meta><script></script><!-- c -->"_qs
-        << u".PPP..DDDD..WWWWWW..WWWWWWW..LLLLLLLL."_qs;
+        << QStringLiteral("<img><meta><script></script><!-- c -->")
+        << QStringLiteral(".PPP..DDDD..WWWWWW..WWWWWWW..LLLLLLLL.");
     QTest::newRow("li and center get no colour from the whole-text pass")
-        << u"<li><center>"_qs             << u"............"_qs;
+        << QStringLiteral("<li><center>")             << QStringLiteral("............");
     QTest::newRow("unclosed < is left alone")
-        << u"a < b"_qs                    << u"....."_qs;
+        << QStringLiteral("a < b")                    << QStringLiteral(".....");
     QTest::newRow("inner < is not examined again: <x <b> is one blue tag")
-        << u"<x <b>"_qs                   << u".BBBB."_qs;
+        << QStringLiteral("<x <b>")                   << QStringLiteral(".BBBB.");
     QTest::newRow("server script a<b colours through <B")
-        << u"<% if a<b then %>"_qs        << u".BBBBBBBBBBBBBBB."_qs;
+        << QStringLiteral("<% if a<b then %>")        << QStringLiteral(".BBBBBBBBBBBBBBB.");
     QTest::newRow("mixed case colours the same")
-        << u"<TaBlE>"_qs                  << u".GGGGG."_qs;
+        << QStringLiteral("<TaBlE>")                  << QStringLiteral(".GGGGG.");
     QTest::newRow("tags across lines")
-        << u"<p\r\nclass=x>\r\n<img>"_qs  << u".B..BBBBBBB....PPP."_qs;
+        << QStringLiteral("<p\r\nclass=x>\r\n<img>")  << QStringLiteral(".B..BBBBBBB....PPP.");
     // clang-format on
 }
 
@@ -129,10 +129,10 @@ void TestColouring::wholeText()
 void TestColouring::wholeTextLeavesTheLastTagSelected()
 {
     PageText page;
-    page.setText(u"<p>hola</p>"_qs);
+    page.setText(QStringLiteral("<p>hola</p>"));
     Colorea(page, TablaEtiquetas());
-    QCOMPARE(page.selectedText(), u"/p"_qs);
-    page.setText(u"sin etiquetas"_qs);
+    QCOMPARE(page.selectedText(), QStringLiteral("/p"));
+    page.setText(QStringLiteral("sin etiquetas"));
     page.setSelectionStart(3);
     Colorea(page, TablaEtiquetas());
     QCOMPARE(page.selectionLength(), 0);
@@ -143,21 +143,28 @@ void TestColouring::live_data()
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("typed bold tag is blue") << u""_qs << u"<b>"_qs << u".B."_qs;
-    QTest::newRow("typed link is green") << u"x"_qs << u"<a href=y>"_qs << u"..GGGGGGGG."_qs;
-    QTest::newRow("typed img is purple") << u""_qs << u"<img src=a>"_qs << u".PPPPPPPPP."_qs;
-    QTest::newRow("typed li is blue through <LI>") << u""_qs << u"<li>"_qs << u".BB."_qs;
+    QTest::newRow("typed bold tag is blue")
+        << QStringLiteral("") << QStringLiteral("<b>") << QStringLiteral(".B.");
+    QTest::newRow("typed link is green")
+        << QStringLiteral("x") << QStringLiteral("<a href=y>") << QStringLiteral("..GGGGGGGG.");
+    QTest::newRow("typed img is purple")
+        << QStringLiteral("") << QStringLiteral("<img src=a>") << QStringLiteral(".PPPPPPPPP.");
+    QTest::newRow("typed li is blue through <LI>")
+        << QStringLiteral("") << QStringLiteral("<li>") << QStringLiteral(".BB.");
     QTest::newRow("typed comment end colours from after <")
-        << u""_qs << u"<!-- x -->"_qs << u".LLLLLLLL."_qs;
-    QTest::newRow("> with no < before it colours nothing") << u"abc"_qs << u">"_qs << u"...."_qs;
+        << QStringLiteral("") << QStringLiteral("<!-- x -->") << QStringLiteral(".LLLLLLLL.");
+    QTest::newRow("> with no < before it colours nothing")
+        << QStringLiteral("abc") << QStringLiteral(">") << QStringLiteral("....");
     // Upper-casing made "ß" and "ﬁ" two letters each and slid the windows after them.
     QTest::newRow("tag typed right after ß and ﬁ is blue")
-        << u"ﬁ ß"_qs << u"<b>"_qs << u"....B."_qs;
+        << QStringLiteral("ﬁ ß") << QStringLiteral("<b>") << QStringLiteral("....B.");
     QTest::newRow("img typed across the cut of a long line is purple")
-        << QString(4093, u'x') << u"<img>"_qs << QString(4093, u'.') + u".PPP."_qs;
+        << QString(4093, u'x') << QStringLiteral("<img>")
+        << QString(4093, u'.') + QStringLiteral(".PPP.");
     // The look-back is bounded: it read back megabytes to the nearest "<" on every ">".
     QTest::newRow("a < 70,000 characters back is too far to colour")
-        << u"<b"_qs + QString(70000, u'x') << u">"_qs << QString(70003, u'.');
+        << QStringLiteral("<b") + QString(70000, u'x') << QStringLiteral(">")
+        << QString(70003, u'.');
 }
 
 void TestColouring::live()
@@ -181,9 +188,9 @@ void TestColouring::laterChangesColourAgainAfterGreaterThan()
 {
     // After a typed ">", an insertion colours the tag nearest before the caret.
     Live live;
-    live.type(u"<p>"_qs);
-    live.page.setSelectedText(u"<b>  </b>"_qs);
-    QCOMPARE(coloursOf(live.page), u".B.......BB."_qs);
+    live.type(QStringLiteral("<p>"));
+    live.page.setSelectedText(QStringLiteral("<b>  </b>"));
+    QCOMPARE(coloursOf(live.page), QStringLiteral(".B.......BB."));
 }
 
 QTEST_MAIN(TestColouring)

@@ -43,10 +43,10 @@ QColor lineBackground(EditingSurface &text1, qint64 position)
 // The recent pages as Archivo shows them when opened.
 QList<QAction *> recentEntries(MainWindow &window)
 {
-    auto *archivo = child<QMenu>(&window, u"mn_archivo"_qs);
+    auto *archivo = child<QMenu>(&window, QStringLiteral("mn_archivo"));
     archivo->popup(QPoint());
     archivo->close();
-    return child<QMenu>(&window, u"mn_recientes"_qs)->actions();
+    return child<QMenu>(&window, QStringLiteral("mn_recientes"))->actions();
 }
 
 QStringList captions(const QList<QAction *> &entries)
@@ -163,9 +163,9 @@ void TestComforts::gutterCurrentLineAndWrapping()
     ShownWindow f;
     // The lone LF is shown as a break: three lines on screen, each numbered and highlighted
     // on its own.
-    f.page().setText(u"uno\ndos\r\ntres"_qs);
+    f.page().setText(QStringLiteral("uno\ndos\r\ntres"));
     f.page().setSelectionStart(5);
-    auto *gutter = child(&f.text1, u"numeroslinea"_qs);
+    auto *gutter = child(&f.text1, QStringLiteral("numeroslinea"));
     const QImage numbers = gutter->grab().toImage();
     for (const qint64 line : {0, 4, 9}) {
         bool drawn = false;
@@ -186,19 +186,19 @@ void TestComforts::gutterCurrentLineAndWrapping()
     QTRY_COMPARE(lineBackground(f.text1, 9), highlight);
     QCOMPARE(lineBackground(f.text1, 4), base);
 
-    f.trigger(u"mn_numeroslinea"_qs);
+    f.trigger(QStringLiteral("mn_numeroslinea"));
     QVERIFY(!gutter->isVisible());
-    f.trigger(u"mn_resaltarlinea"_qs);
+    f.trigger(QStringLiteral("mn_resaltarlinea"));
     QTRY_COMPARE(lineBackground(f.text1, 9), base);
 
     f.page().setText(QString(2000, u'x'));
     const QTextBlock line = f.text1.document()->firstBlock();
     QCOMPARE(line.layout()->lineCount(), 1);
-    f.trigger(u"mn_ajustarlineas"_qs);
+    f.trigger(QStringLiteral("mn_ajustarlineas"));
     QTRY_VERIFY(line.layout()->lineCount() > 1);
     // The view is kept for the next start.
     WindowFixture next;
-    QVERIFY(!next.window.command(u"mn_numeroslinea"_qs)->isChecked());
+    QVERIFY(!next.window.command(QStringLiteral("mn_numeroslinea"))->isChecked());
     QVERIFY(!next.text1.lineNumbersShown());
     QVERIFY(!next.text1.currentLineHighlighted());
     QCOMPARE(next.text1.lineWrapMode(), QPlainTextEdit::WidgetWidth);
@@ -231,7 +231,7 @@ void TestComforts::zoom()
         QTest::keyClick(&f.text1, Qt::Key(key), Qt::ControlModifier);
     }
     QCOMPARE(f.text1.font().pointSize(), normal + change);
-    QVERIFY(f.text1.toPlainText().startsWith(u"<html>"_qs)); // the key typed nothing
+    QVERIFY(f.text1.toPlainText().startsWith(QStringLiteral("<html>"))); // the key typed nothing
     // Kept for the next start.
     QCOMPARE(WindowFixture().text1.font().pointSize(), normal + change);
     QTest::keyClick(&f.text1, Qt::Key_0, Qt::ControlModifier);
@@ -242,22 +242,22 @@ void TestComforts::statusAndPanesFollowThePage()
 {
     WindowFixture f;
     QTemporaryDir dir;
-    const QString first = dir.filePath(u"uno/pagina.htm"_qs);
-    const QString second = dir.filePath(u"dos/otra.htm"_qs);
+    const QString first = dir.filePath(QStringLiteral("uno/pagina.htm"));
+    const QString second = dir.filePath(QStringLiteral("dos/otra.htm"));
     writeBytes(second, "<p>dos</p>");
-    QDir().mkpath(dir.filePath(u"uno"_qs));
-    auto *modified = child<QLabel>(&f.window, u"lblmodificado"_qs);
+    QDir().mkpath(dir.filePath(QStringLiteral("uno")));
+    auto *modified = child<QLabel>(&f.window, QStringLiteral("lblmodificado"));
     auto *panes = child<FilePanes>(&f.window, QString());
     QCOMPARE(modified->text(), QString());
-    QTest::keyClicks(&f.text1, u"x"_qs);
-    QCOMPARE(modified->text(), u"Modificado"_qs);
-    f.trigger(u"mn_guardarcomo"_qs, first);
+    QTest::keyClicks(&f.text1, QStringLiteral("x"));
+    QCOMPARE(modified->text(), QStringLiteral("Modificado"));
+    f.trigger(QStringLiteral("mn_guardarcomo"), first);
     QCOMPARE(modified->text(), QString());
-    QCOMPARE(panes->folderPath(), dir.filePath(u"uno"_qs));
-    f.trigger(u"mn_abrir"_qs, second);
-    QCOMPARE(panes->folderPath(), dir.filePath(u"dos"_qs));
-    QTest::keyClicks(&f.text1, u"y"_qs);
-    f.trigger(u"mn_nuevo"_qs);
+    QCOMPARE(panes->folderPath(), dir.filePath(QStringLiteral("uno")));
+    f.trigger(QStringLiteral("mn_abrir"), second);
+    QCOMPARE(panes->folderPath(), dir.filePath(QStringLiteral("dos")));
+    QTest::keyClicks(&f.text1, QStringLiteral("y"));
+    f.trigger(QStringLiteral("mn_nuevo"));
     QCOMPARE(modified->text(), QString());
 }
 
@@ -286,20 +286,22 @@ void TestComforts::recentPages()
     QTemporaryDir dir;
     QStringList pages;
     for (int i = 0; i < 12; ++i) {
-        pages.append(dir.filePath(u"p%1 & co.htm"_qs.arg(i)));
+        pages.append(dir.filePath(QStringLiteral("p%1 & co.htm").arg(i)));
         writeBytes(pages.last(), "<p></p>");
     }
-    const QString saved = dir.filePath(u"guardada.htm"_qs);
-    QStringList expected = {u"&1 "_qs + saved};
+    const QString saved = dir.filePath(QStringLiteral("guardada.htm"));
+    QStringList expected = {QStringLiteral("&1 ") + saved};
     for (int i = 11; i > 2; --i)
-        expected.append(u"&%1 "_qs.arg(12 - i + 1) + dir.filePath(u"p%1 && co.htm"_qs.arg(i)));
-    expected.last().replace(u"&10 "_qs, u"1&0 "_qs);
+        expected.append(QStringLiteral("&%1 ").arg(12 - i + 1) +
+                        dir.filePath(QStringLiteral("p%1 && co.htm").arg(i)));
+    expected.last().replace(QStringLiteral("&10 "), QStringLiteral("1&0 "));
     {
         WindowFixture f;
-        QVERIFY(!child<QMenu>(&f.window, u"mn_recientes"_qs)->menuAction()->isEnabled());
+        QVERIFY(
+            !child<QMenu>(&f.window, QStringLiteral("mn_recientes"))->menuAction()->isEnabled());
         for (const QString &page : pages)
-            f.trigger(u"mn_abrir"_qs, page);
-        f.trigger(u"mn_guardarcomo"_qs, saved);
+            f.trigger(QStringLiteral("mn_abrir"), page);
+        f.trigger(QStringLiteral("mn_guardarcomo"), saved);
         QCOMPARE(captions(recentEntries(f.window)), expected);
     }
 
@@ -310,11 +312,11 @@ void TestComforts::recentPages()
     QVERIFY(QFile::remove(pages.at(11)));
     entries.at(1)->trigger();
     QCOMPARE(f.prompts.notices,
-             QStringList(u"La página \""_qs + pages.at(11) +
-                         u"\" ya no existe; se quita de las páginas recientes."_qs));
+             QStringList(QStringLiteral("La página \"") + pages.at(11) +
+                         QStringLiteral("\" ya no existe; se quita de las páginas recientes.")));
     QCOMPARE(recentEntries(f.window).size(), 9);
     recentEntries(f.window).at(4)->trigger();
-    QCOMPARE(f.window.windowTitle(), u"Zendral - ["_qs + pages.at(7) + u']');
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("Zendral - [") + pages.at(7) + u']');
 }
 
 void TestComforts::printAndPreview()
@@ -325,23 +327,23 @@ void TestComforts::printAndPreview()
     QByteArray lines;
     for (int i = 1; i <= 150; ++i)
         lines += "<p>linea " + QByteArray::number(i) + (i % 2 ? "</p>\n" : "</p>\r\n");
-    writeBytes(dir.filePath(u"impresa.htm"_qs), lines);
-    f.trigger(u"mn_abrir"_qs, dir.filePath(u"impresa.htm"_qs));
-    const QString pdf = dir.filePath(u"salida.pdf"_qs);
+    writeBytes(dir.filePath(QStringLiteral("impresa.htm")), lines);
+    f.trigger(QStringLiteral("mn_abrir"), dir.filePath(QStringLiteral("impresa.htm")));
+    const QString pdf = dir.filePath(QStringLiteral("salida.pdf"));
     whenModalOpens([&](QWidget &dialog) {
         QVERIFY(qobject_cast<QPrintDialog *>(&dialog));
-        child<QLineEdit>(&dialog, u"filename"_qs)->setText(pdf);
+        child<QLineEdit>(&dialog, QStringLiteral("filename"))->setText(pdf);
         dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
     });
-    f.trigger(u"mn_imprimir"_qs);
-    const QString text =
-        QString::fromUtf8(outputOf(u"pdftotext"_qs, {u"-layout"_qs, pdf, u"-"_qs}));
+    f.trigger(QStringLiteral("mn_imprimir"));
+    const QString text = QString::fromUtf8(outputOf(
+        QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}));
     const QStringList sheets = text.split(u'\f', Qt::SkipEmptyParts);
     QVERIFY2(sheets.size() >= 2, qPrintable(text));
     for (qsizetype i = 0; i < sheets.size(); ++i) {
         const QString header = sheets.at(i).section(u'\n', 0, 0);
-        QVERIFY2(header.contains(
-                     QRegularExpression(u"^\\s*impresa\\.htm\\s+Página %1\\s*$"_qs.arg(i + 1))),
+        QVERIFY2(header.contains(QRegularExpression(
+                     QStringLiteral("^\\s*impresa\\.htm\\s+Página %1\\s*$").arg(i + 1))),
                  qPrintable(header));
     }
     for (const char *line : {"1 <p>linea 1</p>", "2 <p>linea 2</p>", "150 <p>linea 150</p>"})
@@ -349,10 +351,12 @@ void TestComforts::printAndPreview()
 
     // The tags keep their colour on paper.
     const QColor tag = toQColor(f.page().colourAt(1));
-    const QString picture = dir.filePath(u"hoja"_qs);
-    outputOf(u"pdftoppm"_qs,
-             {u"-r"_qs, u"100"_qs, u"-l"_qs, u"1"_qs, u"-png"_qs, u"-singlefile"_qs, pdf, picture});
-    const QImage sheet(picture + u".png"_qs);
+    const QString picture = dir.filePath(QStringLiteral("hoja"));
+    outputOf(QStringLiteral("pdftoppm"),
+             {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-l"),
+              QStringLiteral("1"), QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf,
+              picture});
+    const QImage sheet(picture + QStringLiteral(".png"));
     QVERIFY(!sheet.isNull());
     int tagPixels = 0;
     for (int y = 0; y < sheet.height(); ++y) {
@@ -367,38 +371,41 @@ void TestComforts::printAndPreview()
 void TestComforts::spellingAsYouType()
 {
     ShownWindow f;
-    f.page().setText(u"<p title=\"un grato\"></p>"_qs);
+    f.page().setText(QStringLiteral("<p title=\"un grato\"></p>"));
     f.page().setSelectionStart(0);
     f.page().setSelectionLength(20);
     f.page().setSelectionColour(colours::Blue);
     f.page().setSelectionStart(20);
     f.page().setInsertionColour(colours::Black);
     // Only what a reader sees: the tag's name and the attribute's name are no words.
-    QTest::keyClicks(&f.text1, u"el prro y el gatto de zendralia"_qs);
-    QTRY_COMPARE(underlined(f.text1), (QStringList{u"prro"_qs, u"gatto"_qs, u"zendralia"_qs}));
+    QTest::keyClicks(&f.text1, QStringLiteral("el prro y el gatto de zendralia"));
+    QTRY_COMPARE(underlined(f.text1), (QStringList{QStringLiteral("prro"), QStringLiteral("gatto"),
+                                                   QStringLiteral("zendralia")}));
 
     // A suggestion takes the word's place in the word's colour.
     f.page().setInsertionColour(colours::Red);
-    rightClick(f.text1, 24, u"perro"_qs);
-    QCOMPARE(f.page().text(), u"<p title=\"un grato\">el perro y el gatto de zendralia</p>"_qs);
+    rightClick(f.text1, 24, QStringLiteral("perro"));
+    QCOMPARE(f.page().text(),
+             QStringLiteral("<p title=\"un grato\">el perro y el gatto de zendralia</p>"));
     QCOMPARE(f.page().colourAt(24), colours::Black);
     QCOMPARE(f.page().colourAt(19), colours::Blue);
     QCOMPARE(f.page().insertionColour(), colours::Red);
-    QTRY_COMPARE(underlined(f.text1), (QStringList{u"gatto"_qs, u"zendralia"_qs}));
+    QTRY_COMPARE(underlined(f.text1),
+                 (QStringList{QStringLiteral("gatto"), QStringLiteral("zendralia")}));
 
-    rightClick(f.text1, 35, u"&Omitir"_qs);
-    QTRY_COMPARE(underlined(f.text1), QStringList{u"zendralia"_qs});
+    rightClick(f.text1, 35, QStringLiteral("&Omitir"));
+    QTRY_COMPARE(underlined(f.text1), QStringList{QStringLiteral("zendralia")});
     // Added for the next starts too; a page holding the word no longer shows it.
-    rightClick(f.text1, 44, u"&Añadir al diccionario"_qs);
+    rightClick(f.text1, 44, QStringLiteral("&Añadir al diccionario"));
     QTRY_COMPARE(underlined(f.text1), QStringList());
-    QVERIFY(SpellingCheck({}, userWordsFile()).addedWords().contains(u"zendralia"_qs));
+    QVERIFY(SpellingCheck({}, userWordsFile()).addedWords().contains(QStringLiteral("zendralia")));
 
-    QTest::keyClicks(&f.text1, u" csa"_qs);
-    QTRY_COMPARE(underlined(f.text1), QStringList{u"csa"_qs});
-    f.trigger(u"mn_ortografiaescribir"_qs);
+    QTest::keyClicks(&f.text1, QStringLiteral(" csa"));
+    QTRY_COMPARE(underlined(f.text1), QStringList{QStringLiteral("csa")});
+    f.trigger(QStringLiteral("mn_ortografiaescribir"));
     QCOMPARE(underlined(f.text1), QStringList());
-    f.trigger(u"mn_ortografiaescribir"_qs);
-    QTRY_COMPARE(underlined(f.text1), QStringList{u"csa"_qs});
+    f.trigger(QStringLiteral("mn_ortografiaescribir"));
+    QTRY_COMPARE(underlined(f.text1), QStringList{QStringLiteral("csa")});
 }
 
 void TestComforts::tagPairs_data()
@@ -406,22 +413,23 @@ void TestComforts::tagPairs_data()
     // "|" is the caret, "^" where Etiqueta pareja puts it, at the partner's name; without "^"
     // there is no partner and the caret stays.
     QTest::addColumn<QString>("text");
-    QTest::newRow("opening finds its closing") << u"<d|iv>x</^div>"_qs;
-    QTest::newRow("closing finds its opening, caret after its slash") << u"<^div>x</|div>"_qs;
-    QTest::newRow("caret at the name's end") << u"<div|>x</^div>"_qs;
-    QTest::newRow("case aside") << u"<DI|V>x</^div>"_qs;
-    QTest::newRow("nesting counted") << u"<d|iv><div></div><div/></^div></div>"_qs;
-    QTest::newRow("nesting counted backwards") << u"<^div><div></div></d|iv>"_qs;
-    QTest::newRow("comment skipped") << u"<d|iv><!-- </div> --></^div>"_qs;
-    QTest::newRow("server block skipped") << u"<d|iv><% x = \"</div>\" %></^div>"_qs;
+    QTest::newRow("opening finds its closing") << QStringLiteral("<d|iv>x</^div>");
+    QTest::newRow("closing finds its opening, caret after its slash")
+        << QStringLiteral("<^div>x</|div>");
+    QTest::newRow("caret at the name's end") << QStringLiteral("<div|>x</^div>");
+    QTest::newRow("case aside") << QStringLiteral("<DI|V>x</^div>");
+    QTest::newRow("nesting counted") << QStringLiteral("<d|iv><div></div><div/></^div></div>");
+    QTest::newRow("nesting counted backwards") << QStringLiteral("<^div><div></div></d|iv>");
+    QTest::newRow("comment skipped") << QStringLiteral("<d|iv><!-- </div> --></^div>");
+    QTest::newRow("server block skipped") << QStringLiteral("<d|iv><% x = \"</div>\" %></^div>");
     QTest::newRow("script code skipped")
-        << u"<d|iv><script>document.write('</div>')</script></^div>"_qs;
-    QTest::newRow("a > in a quoted value") << u"<d|iv title=\"a>b\"></^div>"_qs;
-    QTest::newRow("unmatched") << u"<d|iv><p></p></p>"_qs;
-    QTest::newRow("closes itself") << u"<d|iv/></div>"_qs;
-    QTest::newRow("caret in the attributes") << u"<div c|lass=x></div>"_qs;
-    QTest::newRow("caret before the <") << u"|<div></div>"_qs;
-    QTest::newRow("tag inside a comment") << u"<!-- <d|iv> --></div>"_qs;
+        << QStringLiteral("<d|iv><script>document.write('</div>')</script></^div>");
+    QTest::newRow("a > in a quoted value") << QStringLiteral("<d|iv title=\"a>b\"></^div>");
+    QTest::newRow("unmatched") << QStringLiteral("<d|iv><p></p></p>");
+    QTest::newRow("closes itself") << QStringLiteral("<d|iv/></div>");
+    QTest::newRow("caret in the attributes") << QStringLiteral("<div c|lass=x></div>");
+    QTest::newRow("caret before the <") << QStringLiteral("|<div></div>");
+    QTest::newRow("tag inside a comment") << QStringLiteral("<!-- <d|iv> --></div>");
 }
 
 void TestComforts::tagPairs()
@@ -433,7 +441,7 @@ void TestComforts::tagPairs()
     WindowFixture f;
     f.page().setText(text);
     f.page().setSelectionStart(caret - (landing >= 0 && landing < caret));
-    f.trigger(u"mn_etiquetapareja"_qs);
+    f.trigger(QStringLiteral("mn_etiquetapareja"));
     QCOMPARE(f.page().selectionStart(), landing < 0 ? caret : landing - (caret < landing));
     QCOMPARE(f.page().text(), text);
 }
@@ -441,7 +449,7 @@ void TestComforts::tagPairs()
 void TestComforts::pairMarksAndTheirKey()
 {
     ShownWindow f;
-    const QString page = u"<div><p>uno</p>\r\n<DIV>dos</div>\r\n</div>"_qs;
+    const QString page = QStringLiteral("<div><p>uno</p>\r\n<DIV>dos</div>\r\n</div>");
     f.page().setText(page);
     f.page().setSelectionStart(2);
     const auto paired = [&] {
@@ -464,11 +472,11 @@ void TestComforts::pairMarksAndTheirKey()
 void TestComforts::contextMenuUndoes()
 {
     ShownWindow f;
-    f.page().setText(u"ab"_qs);
+    f.page().setText(QStringLiteral("ab"));
     f.page().setSelectionStart(2);
-    typeInto(&f.text1, u"c"_qs);
-    rightClick(f.text1, 0, u"&Deshacer\tCtrl+Z"_qs);
-    QCOMPARE(f.page().text(), u"ab"_qs);
+    typeInto(&f.text1, QStringLiteral("c"));
+    rightClick(f.text1, 0, QStringLiteral("&Deshacer\tCtrl+Z"));
+    QCOMPARE(f.page().text(), QStringLiteral("ab"));
 }
 
 void TestComforts::qtTextsAreSpanish()
@@ -476,9 +484,10 @@ void TestComforts::qtTextsAreSpanish()
     QVERIFY(installSpanishQtTexts(*qApp));
     QFileDialog dialog;
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    QCOMPARE(child<QLabel>(&dialog, u"lookInLabel"_qs)->text(), u"Ver en:"_qs);
-    const auto *buttons = child<QDialogButtonBox>(&dialog, u"buttonBox"_qs);
-    QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), u"Cancelar"_qs);
+    QCOMPARE(child<QLabel>(&dialog, QStringLiteral("lookInLabel"))->text(),
+             QStringLiteral("Ver en:"));
+    const auto *buttons = child<QDialogButtonBox>(&dialog, QStringLiteral("buttonBox"));
+    QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancelar"));
 }
 
 void TestComforts::layoutFollowsTheWindow_data()
@@ -517,7 +526,7 @@ void TestComforts::layoutFollowsTheWindow()
     // The drive and folder lists, the tag tabs and the search box keep their size.
     QCOMPARE(after.mid(4), before.mid(4));
     // The preview page is sized when it is shown, to the same size as the editor.
-    f.window.findChild<QTabWidget *>(u"SSTab1"_qs)->setCurrentIndex(1);
+    f.window.findChild<QTabWidget *>(QStringLiteral("SSTab1"))->setCurrentIndex(1);
     QTRY_COMPARE(size("previewPage"), after.at(1));
 }
 
@@ -554,8 +563,8 @@ void TestComforts::buttonsAreNamedAndEscapeCloses()
         return;
     }
     // A word the dictionary does not know, so that the spelling dialog opens.
-    f.page().setText(u"casa xqzwv"_qs);
-    QStringList unnamed{u"<no dialog>"_qs};
+    f.page().setText(QStringLiteral("casa xqzwv"));
+    QStringList unnamed{QStringLiteral("<no dialog>")};
     bool escapeCloses = false;
     bool modal = false;
     QString shownName;
@@ -565,7 +574,7 @@ void TestComforts::buttonsAreNamedAndEscapeCloses()
         shownName = dialog.objectName();
         // Something typed must not reach the page when the user backs out.
         if (auto *box = dialog.findChild<QLineEdit *>())
-            QTest::keyClicks(box, u"x"_qs);
+            QTest::keyClicks(box, QStringLiteral("x"));
         QTest::keyClick(&dialog, Qt::Key_Escape);
         escapeCloses = !dialog.isVisible();
     });
@@ -575,7 +584,7 @@ void TestComforts::buttonsAreNamedAndEscapeCloses()
     QVERIFY(modal);
     QCOMPARE(shownName, name);
     // Backing out of a dialog leaves the page alone.
-    QCOMPARE(f.page().text(), u"casa xqzwv"_qs);
+    QCOMPARE(f.page().text(), QStringLiteral("casa xqzwv"));
 }
 
 QTEST_MAIN(TestComforts)

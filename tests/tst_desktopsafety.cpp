@@ -42,9 +42,9 @@ void TestDesktopSafety::desktopGetsTheExactPath_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("shell's characters, leading dash")
-        << u"-n $(touch hecho) `id` \"dobles\" 'simples'.html"_qs;
+        << QStringLiteral("-n $(touch hecho) `id` \"dobles\" 'simples'.html");
     QTest::newRow("newline, address characters, accents")
-        << u"primera\nsegunda 50% #ancla ?q=1&x ñandú.html"_qs;
+        << QStringLiteral("primera\nsegunda 50% #ancla ?q=1&x ñandú.html");
 }
 
 void TestDesktopSafety::desktopGetsTheExactPath()
@@ -57,11 +57,11 @@ void TestDesktopSafety::desktopGetsTheExactPath()
     FakeFileChooser chooser;
     MainWindow window(MainWindowServices{&prompts, &chooser, nullptr, nullptr});
     window.document().state().archivoActual = path;
-    window.surface().page().setText(u"<p>hola</p>"_qs);
+    window.surface().page().setText(QStringLiteral("<p>hola</p>"));
     DesktopHandler handler;
-    QDesktopServices::setUrlHandler(u"file"_qs, &handler, "open");
-    window.command(u"mn_visualizar"_qs)->trigger();
-    QDesktopServices::unsetUrlHandler(u"file"_qs);
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &handler, "open");
+    window.command(QStringLiteral("mn_visualizar"))->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 
     QVERIFY2(prompts.notices.isEmpty(), qPrintable(prompts.notices.join(u'\n')));
     QCOMPARE(handler.opened, QList<QUrl>{QUrl::fromLocalFile(path)});

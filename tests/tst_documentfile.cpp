@@ -88,17 +88,18 @@ void TestDocumentFile::lineReader_data()
         << QByteArray("a\nb\r\nc") << "a\nb\r\nc\n";
     QTest::newRow("lone CR ends a line") << QByteArray("a\rb") << "a\rb\r";
     QTest::newRow("empty lines") << QByteArray("\r\n\r\nx") << "\r\n\r\nx\r\n";
-    QTest::newRow("utf-8 accents") << QByteArray("a\xC3\xB1o") << u"año\r\n"_qs;
-    QTest::newRow("windows-1252 accents") << QByteArray("a\xF1o \x80") << u"año €\r\n"_qs;
+    QTest::newRow("utf-8 accents") << QByteArray("a\xC3\xB1o") << QStringLiteral("año\r\n");
+    QTest::newRow("windows-1252 accents")
+        << QByteArray("a\xF1o \x80") << QStringLiteral("año €\r\n");
     // Read as Windows-1252, UTF-16 pages showed every other character as NUL.
     QTest::newRow("utf-16 little-endian with its mark") << QByteArray("\xFF\xFE"
                                                                       "a\0\xF1\0o\0\r\0",
                                                                       10)
-                                                        << u"año\r"_qs;
+                                                        << QStringLiteral("año\r");
     QTest::newRow("utf-16 big-endian with its mark")
-        << QByteArray("\xFE\xFF\0a\0\xF1\0o", 8) << u"año\r\n"_qs;
+        << QByteArray("\xFE\xFF\0a\0\xF1\0o", 8) << QStringLiteral("año\r\n");
     QTest::newRow("binary: lines kept, a lone CR held apart")
-        << QByteArray("\0a\rb\r\nc", 7) << QString(QChar(0)) + u"a\u240Db\r\nc"_qs;
+        << QByteArray("\0a\rb\r\nc", 7) << QString(QChar(0)) + QStringLiteral("a\u240Db\r\nc");
 }
 
 void TestDocumentFile::lineReader()
@@ -158,19 +159,24 @@ void TestDocumentFile::refusedAtOnce_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("a missing file") << u"nada"_qs << u"el archivo o la carpeta no existe"_qs;
-    QTest::newRow("a folder") << u"carpeta"_qs << u"no es un archivo normal, es una carpeta"_qs;
+    QTest::newRow("a missing file")
+        << QStringLiteral("nada") << QStringLiteral("el archivo o la carpeta no existe");
+    QTest::newRow("a folder") << QStringLiteral("carpeta")
+                              << QStringLiteral("no es un archivo normal, es una carpeta");
     // Opening it waited for a writer, and the window froze for good.
-    QTest::newRow("a FIFO") << u"fifo"_qs << u"no es un archivo normal, es una tubería (FIFO)"_qs;
-    QTest::newRow("a socket") << u"socket"_qs << u"no es un archivo normal, es un socket"_qs;
+    QTest::newRow("a FIFO") << QStringLiteral("fifo")
+                            << QStringLiteral("no es un archivo normal, es una tubería (FIFO)");
+    QTest::newRow("a socket") << QStringLiteral("socket")
+                              << QStringLiteral("no es un archivo normal, es un socket");
     // It was read until memory ran out.
-    QTest::newRow("/dev/zero") << u"/dev/zero"_qs
-                               << u"no es un archivo normal, es un dispositivo"_qs;
+    QTest::newRow("/dev/zero") << QStringLiteral("/dev/zero")
+                               << QStringLiteral("no es un archivo normal, es un dispositivo");
     // Told only "no se pudo abrir".
     QTest::newRow("a symbolic-link loop")
-        << u"bucle"_qs
-        << u"hay un bucle de enlaces simbólicos: un enlace lleva, directamente o a través de "
-           "otros, a sí mismo"_qs;
+        << QStringLiteral("bucle")
+        << QStringLiteral(
+               "hay un bucle de enlaces simbólicos: un enlace lleva, directamente o a través de "
+               "otros, a sí mismo");
 }
 
 void TestDocumentFile::refusedAtOnce()
@@ -192,8 +198,8 @@ void TestDocumentFile::refusedAtOnce()
         QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
         ::close(fd);
     } else if (kind == u"bucle") {
-        QVERIFY(QFile::link(u"otro"_qs, path));
-        QVERIFY(QFile::link(u"bucle"_qs, dir.filePath(u"otro"_qs)));
+        QVERIFY(QFile::link(QStringLiteral("otro"), path));
+        QVERIFY(QFile::link(QStringLiteral("bucle"), dir.filePath(QStringLiteral("otro"))));
     }
     struct stat before;
     const bool there = ::lstat(name.constData(), &before) == 0;
@@ -201,10 +207,11 @@ void TestDocumentFile::refusedAtOnce()
     const ReadResult result = readDocumentFile(path, [&](const QString &) { return ++questions; });
     QVERIFY(!result.ok);
     QCOMPARE(questions, 0);
-    QCOMPARE(result.error, u"No se pudo leer el archivo \"%1\": %2."_qs.arg(path, reason));
+    QCOMPARE(result.error,
+             QStringLiteral("No se pudo leer el archivo \"%1\": %2.").arg(path, reason));
     // Saving there does not write into it, nor replace it.
     if (there && kind != u"/dev/zero") {
-        QVERIFY(!writeDocumentFile(path, u"x"_qs, TextEncoding::Utf8, Yes).ok);
+        QVERIFY(!writeDocumentFile(path, QStringLiteral("x"), TextEncoding::Utf8, Yes).ok);
         struct stat after;
         QCOMPARE(::lstat(name.constData(), &after), 0);
         QCOMPARE(after.st_mode, before.st_mode);
@@ -219,8 +226,8 @@ void TestDocumentFile::askedBeforeOpening_data()
     QTest::addColumn<bool>("answer");
     QTest::addColumn<QString>("question");
     const QString binary =
-        u"El archivo \"%1\" no parece una página: contiene bytes nulos, como los "
-        "archivos binarios. ¿Quieres abrirlo igualmente?"_qs;
+        QStringLiteral("El archivo \"%1\" no parece una página: contiene bytes nulos, como los "
+                       "archivos binarios. ¿Quieres abrirlo igualmente?");
     const QByteArray png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
     QTest::newRow("binary file, No") << png << qint64(0) << false << binary;
     QTest::newRow("binary file, Sí") << png << qint64(0) << true << binary;
@@ -228,8 +235,9 @@ void TestDocumentFile::askedBeforeOpening_data()
         << QByteArray(8192, 'a') + '\0' << qint64(0) << false << QString();
     QTest::newRow("over 100 MB, No")
         << QByteArray() << LargeFile + 1 << false
-        << u"El archivo \"%1\" ocupa 101 MB. Abrirlo puede tardar y ocupar mucha memoria. "
-           "¿Quieres abrirlo?"_qs;
+        << QStringLiteral(
+               "El archivo \"%1\" ocupa 101 MB. Abrirlo puede tardar y ocupar mucha memoria. "
+               "¿Quieres abrirlo?");
 }
 
 void TestDocumentFile::askedBeforeOpening()
@@ -239,7 +247,7 @@ void TestDocumentFile::askedBeforeOpening()
     QFETCH(bool, answer);
     QFETCH(QString, question);
     QTemporaryDir dir;
-    const QString path = dir.filePath(u"pagina.html"_qs);
+    const QString path = dir.filePath(QStringLiteral("pagina.html"));
     writeRaw(native(path), bytes);
     if (size > 0)
         QCOMPARE(::truncate(native(path).constData(), size), 0);
@@ -276,7 +284,7 @@ void TestDocumentFile::ownerAndModeKept()
     if (::geteuid() != 0 || !nobody)
         QSKIP("giving a file to another user needs root and the user nobody");
     QTemporaryDir dir;
-    const QString path = dir.filePath(u"pagina.html"_qs);
+    const QString path = dir.filePath(QStringLiteral("pagina.html"));
     const QByteArray name = native(path);
     writeRaw(name, "antes\r\n");
     const mode_t mode = byNobody ? 0666 : 0640;
@@ -295,8 +303,8 @@ void TestDocumentFile::ownerAndModeKept()
         if (byNobody && (::setresgid(nobody->pw_gid, nobody->pw_gid, nobody->pw_gid) != 0 ||
                          ::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) != 0))
             ::_exit(3);
-        const WriteResult result =
-            writeDocumentFile(path, u"después"_qs, TextEncoding::Utf8, [&](const QString &text) {
+        const WriteResult result = writeDocumentFile(
+            path, QStringLiteral("después"), TextEncoding::Utf8, [&](const QString &text) {
                 const QByteArray asked = text.toUtf8();
                 (void)!::write(channel[1], asked.constData(), asked.size());
                 return answer;
@@ -313,9 +321,11 @@ void TestDocumentFile::ownerAndModeKept()
     const bool replaced = !byNobody || answer;
     QCOMPARE(WEXITSTATUS(status), replaced ? 0 : 1);
     if (byNobody)
-        QCOMPARE(asked, u"No tienes permiso para que \"%1\" siga siendo de root:root. Si lo "
-                        "guardas, pasará a ser de nobody:nogroup y puede que su dueño ya no "
-                        "pueda usarlo. ¿Quieres guardarlo igualmente?"_qs.arg(path));
+        QCOMPARE(asked, QStringLiteral(
+                            "No tienes permiso para que \"%1\" siga siendo de root:root. Si lo "
+                            "guardas, pasará a ser de nobody:nogroup y puede que su dueño ya no "
+                            "pueda usarlo. ¿Quieres guardarlo igualmente?")
+                            .arg(path));
     else
         QCOMPARE(asked, QString());
 
@@ -335,13 +345,13 @@ void TestDocumentFile::pageOnTheCommandLine_data()
     QTest::addColumn<int>("ignored");
     // It was read as the options g, u, i, o, n: ten warnings and nothing opened.
     QTest::newRow("a page whose name starts with a dash")
-        << QStringList{"-guion.html"} << u"-guion.html"_qs << 0;
+        << QStringList{"-guion.html"} << QStringLiteral("-guion.html") << 0;
     QTest::newRow("the same after --")
-        << QStringList{"--", "-guion.html"} << u"-guion.html"_qs << 0;
+        << QStringList{"--", "-guion.html"} << QStringLiteral("-guion.html") << 0;
     QTest::newRow("an option that names no file")
-        << QStringList{"-x", "pagina.html"} << u"pagina.html"_qs << 1;
+        << QStringList{"-x", "pagina.html"} << QStringLiteral("pagina.html") << 1;
     QTest::newRow("a second page")
-        << QStringList{"pagina.html", "-guion.html"} << u"pagina.html"_qs << 1;
+        << QStringList{"pagina.html", "-guion.html"} << QStringLiteral("pagina.html") << 1;
     QTest::newRow("nothing") << QStringList{} << QString() << 0;
 }
 
@@ -351,10 +361,10 @@ void TestDocumentFile::pageOnTheCommandLine()
     QFETCH(QString, page);
     QFETCH(int, ignored);
     QTemporaryDir dir;
-    QFile(dir.filePath(u"-guion.html"_qs)).open(QIODevice::WriteOnly);
+    QFile(dir.filePath(QStringLiteral("-guion.html"))).open(QIODevice::WriteOnly);
     const QString before = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
-    const PageArgument argument = pageArgument(QStringList{u"zendral"_qs} + arguments);
+    const PageArgument argument = pageArgument(QStringList{QStringLiteral("zendral")} + arguments);
     QDir::setCurrent(before);
     QCOMPARE(argument.path, page.isEmpty() ? QString() : dir.filePath(page));
     QCOMPARE(argument.ignored.size(), ignored);

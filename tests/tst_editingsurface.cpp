@@ -31,12 +31,14 @@ void TestEditingSurface::wholeTextRoundTrips_data()
 {
     QTest::addColumn<QString>("text");
     QTest::newRow("empty") << QString();
-    QTest::newRow("one line") << u"<html>\r\n"_qs;
-    QTest::newRow("lines") << u"a\r\nb\r\n\r\nc\r\n"_qs;
-    QTest::newRow("lone LF stays inside its line") << u"a\nb\r\nc\n\r\n"_qs;
-    QTest::newRow("NUL and control characters") << u"a"_qs + QChar(0) + u"\x01\t\r\n"_qs;
-    QTest::newRow("accents and emoji") << u"año canción 😀\r\n"_qs;
-    QTest::newRow("the page's own line and paragraph separators") << u"a\u2028b\u2029c\r\n"_qs;
+    QTest::newRow("one line") << QStringLiteral("<html>\r\n");
+    QTest::newRow("lines") << QStringLiteral("a\r\nb\r\n\r\nc\r\n");
+    QTest::newRow("lone LF stays inside its line") << QStringLiteral("a\nb\r\nc\n\r\n");
+    QTest::newRow("NUL and control characters")
+        << QStringLiteral("a") + QChar(0) + QStringLiteral("\x01\t\r\n");
+    QTest::newRow("accents and emoji") << QStringLiteral("año canción 😀\r\n");
+    QTest::newRow("the page's own line and paragraph separators")
+        << QStringLiteral("a\u2028b\u2029c\r\n");
 }
 
 void TestEditingSurface::wholeTextRoundTrips()
@@ -51,14 +53,14 @@ void TestEditingSurface::wholeTextRoundTrips()
 void TestEditingSurface::positionsCountLineBreaksAsTwo()
 {
     EditingSurface surface;
-    surface.page().setText(u"ab\r\ncd\nef\r\n"_qs);
+    surface.page().setText(QStringLiteral("ab\r\ncd\nef\r\n"));
     const QString text = surface.page().text();
     // Ranges that start on an LF or end after a CR take only their half of the break.
     for (qint64 i = 0; i < text.size(); ++i) {
         QCOMPARE(surface.page().characterAt(i), text.at(i));
         QCOMPARE(surface.page().textRange(i, 3), text.mid(i, 3));
     }
-    QCOMPARE(surface.page().textRange(4, 100), u"cd\nef\r\n"_qs);
+    QCOMPARE(surface.page().textRange(4, 100), QStringLiteral("cd\nef\r\n"));
 
     surface.page().setSelectionStart(4);
     QCOMPARE(surface.page().selectionStart(), 4);
@@ -74,33 +76,33 @@ void TestEditingSurface::selectionOperations()
 {
     EditingSurface surface;
     // Writing the selected text of an empty surface gives exactly that text.
-    surface.page().setSelectedText(u"hola\r\nmundo"_qs);
-    QCOMPARE(surface.page().text(), u"hola\r\nmundo"_qs);
+    surface.page().setSelectedText(QStringLiteral("hola\r\nmundo"));
+    QCOMPARE(surface.page().text(), QStringLiteral("hola\r\nmundo"));
     QCOMPARE(surface.page().selectionStart(), 11);
 
     surface.page().setSelectionStart(2);
     surface.page().setSelectionLength(6);
-    QCOMPARE(surface.page().selectedText(), u"la\r\nmu"_qs);
+    QCOMPARE(surface.page().selectedText(), QStringLiteral("la\r\nmu"));
     QCOMPARE(surface.page().selectionLength(), 6);
-    surface.page().setSelectedText(u"X"_qs);
-    QCOMPARE(surface.page().text(), u"hoXndo"_qs);
+    surface.page().setSelectedText(QStringLiteral("X"));
+    QCOMPARE(surface.page().text(), QStringLiteral("hoXndo"));
     QCOMPARE(surface.page().selectionStart(), 3);
     QCOMPARE(surface.page().selectionLength(), 0);
 
     // Pasted LF and CR line ends both start new lines, saved as CR LF.
-    surface.page().setSelectedText(u"1\n2\r3"_qs);
-    QCOMPARE(surface.page().text(), u"hoX1\r\n2\r\n3ndo"_qs);
+    surface.page().setSelectedText(QStringLiteral("1\n2\r3"));
+    QCOMPARE(surface.page().text(), QStringLiteral("hoX1\r\n2\r\n3ndo"));
 }
 
 void TestEditingSurface::insertionColourPersists()
 {
     EditingSurface surface;
     surface.page().setSelectionColour(colours::Blue);
-    surface.page().setSelectedText(u"<b>"_qs);
+    surface.page().setSelectedText(QStringLiteral("<b>"));
     surface.page().setSelectionColour(colours::Black);
     surface.page().setSelectionStart(1);
-    QTest::keyClicks(&surface, u"x"_qs);
-    QCOMPARE(surface.page().text(), u"<xb>"_qs);
+    QTest::keyClicks(&surface, QStringLiteral("x"));
+    QCOMPARE(surface.page().text(), QStringLiteral("<xb>"));
     QCOMPARE(surface.page().colourAt(0), colours::Blue);
     QCOMPARE(surface.page().colourAt(1), colours::Black);
     QCOMPARE(surface.page().colourAt(2), colours::Blue);
@@ -122,11 +124,11 @@ void TestEditingSurface::insertionColourPersists()
 void TestEditingSurface::oneNotificationPerChange()
 {
     EditingSurface surface;
-    surface.page().setText(u"abc\r\ndef"_qs);
+    surface.page().setText(QStringLiteral("abc\r\ndef"));
     QSignalSpy changed(&surface.page(), &PageText::changed);
     surface.page().setSelectionStart(1);
     surface.page().setSelectionLength(4);
-    surface.page().setSelectedText(u"1\r\n2\r\n3"_qs);
+    surface.page().setSelectedText(QStringLiteral("1\r\n2\r\n3"));
     QCOMPARE(changed.count(), 1);
     QTest::keyClick(&surface, Qt::Key_Return);
     QCOMPARE(changed.count(), 2);
@@ -135,7 +137,7 @@ void TestEditingSurface::oneNotificationPerChange()
     surface.page().setText(QString());
     QCOMPARE(changed.count(), 4);
     // Colour changes are not text changes.
-    surface.page().setText(u"<p>hola</p>"_qs);
+    surface.page().setText(QStringLiteral("<p>hola</p>"));
     surface.page().setSelectionStart(1);
     surface.page().setSelectionLength(1);
     surface.page().setSelectionColour(colours::Blue);
@@ -149,13 +151,16 @@ void TestEditingSurface::typedKeys_data()
     QTest::addColumn<int>("caret");
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("after");
-    QTest::newRow("enter inserts CR LF") << u"ab"_qs << 1 << int(Qt::Key_Return) << u"a\r\nb"_qs;
-    QTest::newRow("tab inserts a tab") << u"ab"_qs << 1 << int(Qt::Key_Tab) << u"a\tb"_qs;
+    QTest::newRow("enter inserts CR LF")
+        << QStringLiteral("ab") << 1 << int(Qt::Key_Return) << QStringLiteral("a\r\nb");
+    QTest::newRow("tab inserts a tab")
+        << QStringLiteral("ab") << 1 << int(Qt::Key_Tab) << QStringLiteral("a\tb");
     QTest::newRow("backspace over a line break removes both characters")
-        << u"a\r\nb"_qs << 3 << int(Qt::Key_Backspace) << u"ab"_qs;
+        << QStringLiteral("a\r\nb") << 3 << int(Qt::Key_Backspace) << QStringLiteral("ab");
     QTest::newRow("delete before a line break removes both characters")
-        << u"a\r\nb"_qs << 1 << int(Qt::Key_Delete) << u"ab"_qs;
-    QTest::newRow("escape inserts nothing") << u"ab"_qs << 1 << int(Qt::Key_Escape) << u"ab"_qs;
+        << QStringLiteral("a\r\nb") << 1 << int(Qt::Key_Delete) << QStringLiteral("ab");
+    QTest::newRow("escape inserts nothing")
+        << QStringLiteral("ab") << 1 << int(Qt::Key_Escape) << QStringLiteral("ab");
 }
 
 void TestEditingSurface::typedKeys()
@@ -189,27 +194,29 @@ void TestEditingSurface::handlerCanSwallowCharacters()
     EditingSurface surface;
     RecordingHandler handler;
     surface.setTypedCharacterHandler(&handler);
-    QTest::keyClicks(&surface, u"a"_qs);
-    QKeyEvent enye(QEvent::KeyPress, Qt::Key_Ntilde, Qt::NoModifier, u"ñ"_qs);
+    QTest::keyClicks(&surface, QStringLiteral("a"));
+    QKeyEvent enye(QEvent::KeyPress, Qt::Key_Ntilde, Qt::NoModifier, QStringLiteral("ñ"));
     QCoreApplication::sendEvent(&surface, &enye);
     QTest::keyClick(&surface, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(&surface, Qt::Key_Return);
-    QCOMPARE(handler.typed, QStringList({u"a"_qs, u"ñ"_qs, QString(QChar(26)), u"\r"_qs}));
+    QCOMPARE(handler.typed, QStringList({QStringLiteral("a"), QStringLiteral("ñ"),
+                                         QString(QChar(26)), QStringLiteral("\r")}));
     // Swallowed characters are not inserted; Enter (a control code) is.
-    QCOMPARE(surface.page().text(), u"\r\n"_qs);
+    QCOMPARE(surface.page().text(), QStringLiteral("\r\n"));
 
     // A character committed by an input method (a dead key, compose) is typed too.
     QInputMethodEvent commit;
-    commit.setCommitString(u"é"_qs);
+    commit.setCommitString(QStringLiteral("é"));
     QCoreApplication::sendEvent(&surface, &commit);
-    QCOMPARE(handler.typed.last(), u"é"_qs);
+    QCOMPARE(handler.typed.last(), QStringLiteral("é"));
 }
 
 void TestEditingSurface::menuShortcutsAreNotShadowed()
 {
     // Ctrl+A must reach the window's shortcut instead of selecting all.
     EditingSurface surface;
-    QKeyEvent override(QEvent::ShortcutOverride, Qt::Key_A, Qt::ControlModifier, u"\x01"_qs);
+    QKeyEvent override(QEvent::ShortcutOverride, Qt::Key_A, Qt::ControlModifier,
+                       QStringLiteral("\x01"));
     QCoreApplication::sendEvent(&surface, &override);
     QVERIFY(!override.isAccepted());
 }
@@ -217,7 +224,7 @@ void TestEditingSurface::menuShortcutsAreNotShadowed()
 void TestEditingSurface::applyColoursBatch()
 {
     EditingSurface surface;
-    surface.page().setText(u"<a>\r\n<b>x\n<i>\r\n"_qs);
+    surface.page().setText(QStringLiteral("<a>\r\n<b>x\n<i>\r\n"));
     // Spans in document positions, across CR LF breaks and a lone LF.
     surface.page().applyColours(
         {{1, 1, colours::DarkGreen}, {6, 1, colours::Blue}, {11, 1, colours::Red}});
@@ -242,12 +249,15 @@ void TestEditingSurface::longLinesHeldInParts_data()
 {
     QTest::addColumn<QString>("text");
     QTest::newRow("a 100,000-character line between short ones")
-        << u"<html>\r\n"_qs + u"<p class=x>texto y más</p> "_qs.repeated(3704).left(100000) +
-               u"\r\n</html>\r\n"_qs;
+        << QStringLiteral("<html>\r\n") +
+               QStringLiteral("<p class=x>texto y más</p> ").repeated(3704).left(100000) +
+               QStringLiteral("\r\n</html>\r\n");
     // The cuts would fall between the halves of the emoji; a lone CR stays inside no part.
     QTest::newRow("emoji at the cuts, LF and CR ends, several long lines")
-        << u"x\n"_qs + (u"a"_qs + u"😀"_qs.repeated(4500)) + u"\n"_qs + u"b😀"_qs.repeated(3000) +
-               u"\r"_qs + u"c"_qs.repeated(4096) + u"\r"_qs + u"d"_qs.repeated(4097);
+        << QStringLiteral("x\n") + (QStringLiteral("a") + QStringLiteral("😀").repeated(4500)) +
+               QStringLiteral("\n") + QStringLiteral("b😀").repeated(3000) + QStringLiteral("\r") +
+               QStringLiteral("c").repeated(4096) + QStringLiteral("\r") +
+               QStringLiteral("d").repeated(4097);
 }
 
 void TestEditingSurface::longLinesHeldInParts()

@@ -16,8 +16,10 @@ const QByteArray Gif("GIF89a\x58\x00\x1F\x00\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF
 QString tag(const QString &src, int width, int height)
 {
     // Built by hand: the source may hold a "%1" of its own.
-    return u"<img src=\""_qs + src +
-           u"\" width=\"%1\" height=\"%2\" border=\"0\" alt=\"\">"_qs.arg(width).arg(height);
+    return QStringLiteral("<img src=\"") + src +
+           QStringLiteral("\" width=\"%1\" height=\"%2\" border=\"0\" alt=\"\">")
+               .arg(width)
+               .arg(height);
 }
 
 } // namespace
@@ -42,38 +44,42 @@ void TestFilePanes::activation_data()
     QTest::addColumn<QString>("page");
     // The start of the one notice shown; empty: none.
     QTest::addColumn<QString>("notice");
-    const QString guardar = u"mn_guardar"_qs;
+    const QString guardar = QStringLiteral("mn_guardar");
     const auto inPage = [](const QString &source, int width, int height) {
-        return u"<p>"_qs + tag(source, width, height) + u"</p>"_qs;
+        return QStringLiteral("<p>") + tag(source, width, height) + QStringLiteral("</p>");
     };
     QTest::newRow("gif in a subfolder after Save")
-        << guardar << u"-"_qs << u"img/logo.gif"_qs << inPage(u"img/logo.gif"_qs, 88, 31) << u""_qs;
+        << guardar << QStringLiteral("-") << QStringLiteral("img/logo.gif")
+        << inPage(QStringLiteral("img/logo.gif"), 88, 31) << QStringLiteral("");
     QTest::newRow("folder from the pane, no trailing separator")
-        << guardar << u"%1"_qs << u"img/logo.gif"_qs << inPage(u"img/logo.gif"_qs, 88, 31)
-        << u""_qs;
+        << guardar << QStringLiteral("%1") << QStringLiteral("img/logo.gif")
+        << inPage(QStringLiteral("img/logo.gif"), 88, 31) << QStringLiteral("");
     QTest::newRow("folder in other letter case: full path")
-        << guardar << u"%1/IMG/"_qs << u"img/logo.gif"_qs << inPage(u"%1/img/logo.gif"_qs, 88, 31)
-        << u""_qs;
+        << guardar << QStringLiteral("%1/IMG/") << QStringLiteral("img/logo.gif")
+        << inPage(QStringLiteral("%1/img/logo.gif"), 88, 31) << QStringLiteral("");
     QTest::newRow("no folder yet: full path")
-        << guardar << u""_qs << u"foto.jpg"_qs << inPage(u"%1/foto.jpg"_qs, 120, 45) << u""_qs;
+        << guardar << QStringLiteral("") << QStringLiteral("foto.jpg")
+        << inPage(QStringLiteral("%1/foto.jpg"), 120, 45) << QStringLiteral("");
     // Removing the folder's text wherever it occurred cut these apart.
     QTest::newRow("folder name repeated deeper is kept")
-        << guardar << u"%1/web/"_qs << u"web/img/web/logo.gif"_qs
-        << inPage(u"img/web/logo.gif"_qs, 88, 31) << u""_qs;
+        << guardar << QStringLiteral("%1/web/") << QStringLiteral("web/img/web/logo.gif")
+        << inPage(QStringLiteral("img/web/logo.gif"), 88, 31) << QStringLiteral("");
     QTest::newRow("sibling folder sharing the name's start: full path")
-        << guardar << u"%1/web"_qs << u"website/logo.gif"_qs
-        << inPage(u"%1/website/logo.gif"_qs, 88, 31) << u""_qs;
+        << guardar << QStringLiteral("%1/web") << QStringLiteral("website/logo.gif")
+        << inPage(QStringLiteral("%1/website/logo.gif"), 88, 31) << QStringLiteral("");
     QTest::newRow("after Save As only")
-        << u"mn_guardarcomo"_qs << u"-"_qs << u"img/logo.gif"_qs << u"<p></p>"_qs
-        << FileActivation::saveFirstToInsertImages();
+        << QStringLiteral("mn_guardarcomo") << QStringLiteral("-") << QStringLiteral("img/logo.gif")
+        << QStringLiteral("<p></p>") << FileActivation::saveFirstToInsertImages();
     QTest::newRow("picture that cannot be read")
-        << guardar << u"-"_qs << u"roto.gif"_qs << u"<p></p>"_qs
-        << u"No se pudo leer la imagen \"%1/roto.gif\": no es una imagen GIF ni JPEG."_qs;
+        << guardar << QStringLiteral("-") << QStringLiteral("roto.gif") << QStringLiteral("<p></p>")
+        << QStringLiteral(
+               "No se pudo leer la imagen \"%1/roto.gif\": no es una imagen GIF ni JPEG.");
     QTest::newRow("picture named in capitals is read as a page")
-        << guardar << u"-"_qs << u"FOTO.JPG"_qs << u"\u00FF\u00D8texto\r\n"_qs << u""_qs;
+        << guardar << QStringLiteral("-") << QStringLiteral("FOTO.JPG")
+        << QStringLiteral("\u00FF\u00D8texto\r\n") << QStringLiteral("");
     QTest::newRow("page gone from the disk: the document stays")
-        << guardar << u"-"_qs << u"desaparecida.html"_qs << u"<p></p>"_qs
-        << u"No se pudo leer el archivo"_qs;
+        << guardar << QStringLiteral("-") << QStringLiteral("desaparecida.html")
+        << QStringLiteral("<p></p>") << QStringLiteral("No se pudo leer el archivo");
 }
 
 void TestFilePanes::activation()
@@ -86,27 +92,28 @@ void TestFilePanes::activation()
     QTemporaryDir dir;
     for (const char *name : {"img/logo.gif", "web/img/web/logo.gif", "website/logo.gif"})
         writeBytes(dir.filePath(QLatin1String(name)), Gif);
-    writeBytes(dir.filePath(u"foto.jpg"_qs), jpegBytes(120, 45));
-    writeBytes(dir.filePath(u"roto.gif"_qs), "no soy una imagen");
-    writeBytes(dir.filePath(u"FOTO.JPG"_qs), "\xFF\xD8texto");
+    writeBytes(dir.filePath(QStringLiteral("foto.jpg")), jpegBytes(120, 45));
+    writeBytes(dir.filePath(QStringLiteral("roto.gif")), "no soy una imagen");
+    writeBytes(dir.filePath(QStringLiteral("FOTO.JPG")), "\xFF\xD8texto");
 
     WindowFixture f;
-    f.page().setText(u"<p></p>"_qs);
+    f.page().setText(QStringLiteral("<p></p>"));
     if (!saveWith.isEmpty())
-        f.trigger(saveWith, dir.filePath(u"pagina.html"_qs));
+        f.trigger(saveWith, dir.filePath(QStringLiteral("pagina.html")));
     if (carpeta != u"-")
-        f.window.document().state().carpetaActual = carpeta.replace(u"%1"_qs, dir.path());
+        f.window.document().state().carpetaActual =
+            carpeta.replace(QStringLiteral("%1"), dir.path());
     f.page().setSelectionStart(3);
     const QFileInfo path(dir.filePath(file));
     FileActivation(f.page(), f.window.document(), f.prompts)
         .activate(path.absolutePath(), path.fileName());
 
-    QCOMPARE(f.page().text(), page.replace(u"%1"_qs, dir.path()));
+    QCOMPARE(f.page().text(), page.replace(QStringLiteral("%1"), dir.path()));
     QCOMPARE(f.prompts.notices.size(), notice.isEmpty() ? 0 : 1);
-    notice.replace(u"%1"_qs, dir.path());
+    notice.replace(QStringLiteral("%1"), dir.path());
     QCOMPARE(f.prompts.notices.value(0).left(notice.size()), notice);
     // A picture is purple, and the purple stays in force for what is typed next.
-    const bool picture = page.startsWith(u"<p><img"_qs);
+    const bool picture = page.startsWith(QStringLiteral("<p><img"));
     QCOMPARE(f.page().colourAt(4) == colours::Purple, picture);
     QCOMPARE(f.page().insertionColour() == colours::Purple, picture);
 }
@@ -114,14 +121,14 @@ void TestFilePanes::activation()
 void TestFilePanes::doubleClickInTheFileList()
 {
     QTemporaryDir dir;
-    writeBytes(dir.filePath(u"pagina.htm"_qs), "<p>uno</p>");
-    writeBytes(dir.filePath(u"logo.gif"_qs), Gif);
-    writeBytes(dir.filePath(u"notas.txt"_qs), "fuera del filtro");
+    writeBytes(dir.filePath(QStringLiteral("pagina.htm")), "<p>uno</p>");
+    writeBytes(dir.filePath(QStringLiteral("logo.gif")), Gif);
+    writeBytes(dir.filePath(QStringLiteral("notas.txt")), "fuera del filtro");
 
     WindowFixture f;
     f.showAndWait();
     QVERIFY(f.window.findChild<FilePanes *>()->setFolderPath(dir.path()));
-    auto *archivos = f.window.findChild<QListView *>(u"archivos"_qs);
+    auto *archivos = f.window.findChild<QListView *>(QStringLiteral("archivos"));
     auto *model = qobject_cast<QFileSystemModel *>(archivos->model());
     QTRY_COMPARE(model->rowCount(archivos->rootIndex()), 2);
     const auto doubleClick = [&](const QString &name) {
@@ -135,16 +142,18 @@ void TestFilePanes::doubleClickInTheFileList()
         QTest::mouseDClick(archivos->viewport(), Qt::LeftButton, {}, centre);
     };
 
-    doubleClick(u"pagina.htm"_qs);
-    QCOMPARE(f.page().text(), u"<p>uno</p>\r\n"_qs);
-    QCOMPARE(f.window.windowTitle(), u"Zendral - ["_qs + dir.filePath(u"pagina.htm"_qs) + u']');
+    doubleClick(QStringLiteral("pagina.htm"));
+    QCOMPARE(f.page().text(), QStringLiteral("<p>uno</p>\r\n"));
+    QCOMPARE(f.window.windowTitle(),
+             QStringLiteral("Zendral - [") + dir.filePath(QStringLiteral("pagina.htm")) + u']');
     QCOMPARE(f.page().colourAt(1), colours::Blue);
     // A page from the pane counts as untitled: Save asks for a name.
-    f.trigger(u"mn_guardar"_qs, dir.filePath(u"pagina.htm"_qs));
+    f.trigger(QStringLiteral("mn_guardar"), dir.filePath(QStringLiteral("pagina.htm")));
     QCOMPARE(f.chooser.requests.size(), 1);
     f.page().setSelectionStart(0);
-    doubleClick(u"logo.gif"_qs);
-    QCOMPARE(f.page().text(), tag(u"logo.gif"_qs, 88, 31) + u"<p>uno</p>\r\n"_qs);
+    doubleClick(QStringLiteral("logo.gif"));
+    QCOMPARE(f.page().text(),
+             tag(QStringLiteral("logo.gif"), 88, 31) + QStringLiteral("<p>uno</p>\r\n"));
 }
 
 void TestFilePanes::volumesAndFolders()
@@ -154,24 +163,24 @@ void TestFilePanes::volumesAndFolders()
         QVERIFY(QDir(dir.path()).mkpath(QLatin1String(folder)));
     FilePanes panes;
     panes.show();
-    auto *unidades = child<QComboBox>(&panes, u"unidades"_qs);
+    auto *unidades = child<QComboBox>(&panes, QStringLiteral("unidades"));
     QCOMPARE(unidades->itemData(0).toString(), QDir::rootPath());
     QVERIFY(panes.setFolderPath(dir.path()));
     // A folder that is not there leaves the list where it was.
-    QVERIFY(!panes.setFolderPath(dir.filePath(u"no-existe"_qs)));
+    QVERIFY(!panes.setFolderPath(dir.filePath(QStringLiteral("no-existe"))));
     QCOMPARE(panes.folderPath(), dir.path());
 
     // Arrow keys in the folder tree go from folder to folder and expand none.
-    auto *tree = child<QTreeView>(&panes, u"carpetas"_qs);
+    auto *tree = child<QTreeView>(&panes, QStringLiteral("carpetas"));
     const QModelIndex top = tree->currentIndex();
     QTRY_COMPARE(tree->model()->rowCount(top), 3);
     // The folders are sorted once all are read.
-    QTRY_COMPARE(top.model()->index(1, 0, top).data().toString(), u"b"_qs);
+    QTRY_COMPARE(top.model()->index(1, 0, top).data().toString(), QStringLiteral("b"));
     tree->setFocus();
     QTest::keyClick(tree, Qt::Key_Down);
-    QCOMPARE(panes.folderPath(), dir.filePath(u"a"_qs));
+    QCOMPARE(panes.folderPath(), dir.filePath(QStringLiteral("a")));
     QTest::keyClick(tree, Qt::Key_Down);
-    QCOMPARE(panes.folderPath(), dir.filePath(u"b"_qs));
+    QCOMPARE(panes.folderPath(), dir.filePath(QStringLiteral("b")));
     QVERIFY(!tree->isExpanded(top.model()->index(0, 0, top)));
     QVERIFY(!tree->isExpanded(tree->currentIndex()));
 

@@ -30,31 +30,33 @@ void TestGenerators::metaTags()
 {
     MetaTagsDialog dialog;
     dialog.show();
-    click(&dialog, u"btnaceptar"_qs);
+    click(&dialog, QStringLiteral("btnaceptar"));
     for (const auto &[name, item] :
          {std::pair{"cmbarea", "Internet"}, {"cmbcaracteres", "K0I8-R"}}) {
         auto *list = child<QComboBox>(&dialog, QString::fromLatin1(name));
         list->setCurrentIndex(list->findText(QString::fromLatin1(item)));
     }
-    QTest::keyClicks(child<QLineEdit>(&dialog, u"txtautor"_qs), u"Ana"_qs);
-    QTest::keyClicks(child<QLineEdit>(&dialog, u"txtemail"_qs), u"a\"b"_qs);
-    QTest::keyClicks(child<QLineEdit>(&dialog, u"txtdias"_qs), u"7"_qs);
-    auto *description = child<QPlainTextEdit>(&dialog, u"txtdescripcion"_qs);
-    QTest::keyClicks(description, u"uno"_qs);
+    QTest::keyClicks(child<QLineEdit>(&dialog, QStringLiteral("txtautor")), QStringLiteral("Ana"));
+    QTest::keyClicks(child<QLineEdit>(&dialog, QStringLiteral("txtemail")), QStringLiteral("a\"b"));
+    QTest::keyClicks(child<QLineEdit>(&dialog, QStringLiteral("txtdias")), QStringLiteral("7"));
+    auto *description = child<QPlainTextEdit>(&dialog, QStringLiteral("txtdescripcion"));
+    QTest::keyClicks(description, QStringLiteral("uno"));
     QTest::keyClick(description, Qt::Key_Return);
-    QTest::keyClicks(description, u"dos"_qs);
-    click(&dialog, u"btnaceptar"_qs);
+    QTest::keyClicks(description, QStringLiteral("dos"));
+    click(&dialog, QStringLiteral("btnaceptar"));
 
-    QCOMPARE(child<QPlainTextEdit>(&dialog, u"txtmeta"_qs)->toPlainText(),
-             u"<META NAME=\"AREA\" CONTENT=\"Internet\">\n<META HTTP-EQUIV=\"AUDIENCE\" "
-             "CONTENT=\"\">\n<META NAME=\"AUTHOR\" CONTENT=\"Ana\">\n<META HTTP-EQUIV=\"CHARSET\" "
-             "CONTENT=\"text/html; charset=K0I8-R\">\n<META NAME=\"DESCRIPTION\" "
-             "CONTENT=\"uno\ndos\">\n<META NAME=\"KEYWORDS\" CONTENT=\"\">\n<META "
-             "NAME=\"GENERATOR\" CONTENT=\"Zendral - http://www.zendral.com\">\n<META "
-             "HTTP-EQUIV=\"LANGUAGE\" CONTENT=\"\">\n<META NAME=\"OWNER\" CONTENT=\"a\"b\">\n<META "
-             "NAME=\"revisit-after\" CONTENT=7>"_qs);
+    QCOMPARE(
+        child<QPlainTextEdit>(&dialog, QStringLiteral("txtmeta"))->toPlainText(),
+        QStringLiteral(
+            "<META NAME=\"AREA\" CONTENT=\"Internet\">\n<META HTTP-EQUIV=\"AUDIENCE\" "
+            "CONTENT=\"\">\n<META NAME=\"AUTHOR\" CONTENT=\"Ana\">\n<META HTTP-EQUIV=\"CHARSET\" "
+            "CONTENT=\"text/html; charset=K0I8-R\">\n<META NAME=\"DESCRIPTION\" "
+            "CONTENT=\"uno\ndos\">\n<META NAME=\"KEYWORDS\" CONTENT=\"\">\n<META "
+            "NAME=\"GENERATOR\" CONTENT=\"Zendral - http://www.zendral.com\">\n<META "
+            "HTTP-EQUIV=\"LANGUAGE\" CONTENT=\"\">\n<META NAME=\"OWNER\" CONTENT=\"a\"b\">\n<META "
+            "NAME=\"revisit-after\" CONTENT=7>"));
     QVERIFY(dialog.isVisible());
-    click(&dialog, u"btncancelar"_qs);
+    click(&dialog, QStringLiteral("btncancelar"));
     QVERIFY(!dialog.isVisible());
 }
 
@@ -63,9 +65,9 @@ void TestGenerators::clockRuns_data()
     QTest::addColumn<int>("hours");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("noon hour is PM") << 12 << u"12:05:09 PM"_qs;
-    QTest::newRow("midnight hour is 12 AM") << 0 << u"12:05:09 AM"_qs;
-    QTest::newRow("afternoon") << 13 << u"1:05:09 PM"_qs;
+    QTest::newRow("noon hour is PM") << 12 << QStringLiteral("12:05:09 PM");
+    QTest::newRow("midnight hour is 12 AM") << 0 << QStringLiteral("12:05:09 AM");
+    QTest::newRow("afternoon") << 13 << QStringLiteral("1:05:09 PM");
 }
 
 // The script as a current browser runs it: document.getElementById, and a document.all that
@@ -76,25 +78,27 @@ void TestGenerators::clockRuns()
     QFETCH(QString, shown);
 
     const QString script = clockScript();
-    const qsizetype start = script.indexOf(u"<!--\r\n"_qs) + 6;
-    const QString code = script.mid(start, script.indexOf(u"//-->"_qs) - start);
+    const qsizetype start = script.indexOf(QStringLiteral("<!--\r\n")) + 6;
+    const QString code = script.mid(start, script.indexOf(QStringLiteral("//-->")) - start);
 
     QJSEngine engine;
     const QJSValue result = engine.evaluate(
-        u"(function() {"
-        " var span = {innerHTML: ''}, timers = [];"
-        " var document = {all: undefined, getElementById: function(id) {"
-        "   return id == 'liveclock' ? span : null; }};"
-        " var setTimeout = function(code, delay) { timers.push(code + '@' + delay); };"
-        " var Date = function() { return {getHours: function() { return %1; },"
-        "   getMinutes: function() { return 5; }, getSeconds: function() { return 9; }}; };"
-        " %2\n hora();"
-        " return span.innerHTML + '|' + timers.join(); })()"_qs.arg(hours)
+        QStringLiteral(
+            "(function() {"
+            " var span = {innerHTML: ''}, timers = [];"
+            " var document = {all: undefined, getElementById: function(id) {"
+            "   return id == 'liveclock' ? span : null; }};"
+            " var setTimeout = function(code, delay) { timers.push(code + '@' + delay); };"
+            " var Date = function() { return {getHours: function() { return %1; },"
+            "   getMinutes: function() { return 5; }, getSeconds: function() { return 9; }}; };"
+            " %2\n hora();"
+            " return span.innerHTML + '|' + timers.join(); })()")
+            .arg(hours)
             .arg(code));
     QVERIFY2(!result.isError(), qPrintable(result.toString()));
     QCOMPARE(result.toString(),
-             u"<font size='5' face='Arial'><b><font size='2'>Hora Actual:  </font>"_qs + shown +
-                 u"</b></font>|hora()@1000"_qs);
+             QStringLiteral("<font size='5' face='Arial'><b><font size='2'>Hora Actual:  </font>") +
+                 shown + QStringLiteral("</b></font>|hora()@1000"));
 }
 
 void TestGenerators::replaceDialog_data()
@@ -107,13 +111,15 @@ void TestGenerators::replaceDialog_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("Td by td: capitals count, one told, tags coloured again")
-        << u"<Td>"_qs << u"<td>"_qs << u"<td>uno</Td><TD>dos</TD>"_qs
-        << u"Palabras reemplazadas correctamente: 1 reemplazo."_qs;
+        << QStringLiteral("<Td>") << QStringLiteral("<td>")
+        << QStringLiteral("<td>uno</Td><TD>dos</TD>")
+        << QStringLiteral("Palabras reemplazadas correctamente: 1 reemplazo.");
     QTest::newRow("word not there: told, text, colours and saved state kept")
-        << u"<table>"_qs << u"x"_qs << QString()
-        << u"No se ha encontrado \"<table>\" en el documento: no se ha cambiado nada."_qs;
+        << QStringLiteral("<table>") << QStringLiteral("x") << QString()
+        << QStringLiteral(
+               "No se ha encontrado \"<table>\" en el documento: no se ha cambiado nada.");
     QTest::newRow("empty word: nothing done, nothing told")
-        << QString() << u"x"_qs << QString() << QString();
+        << QString() << QStringLiteral("x") << QString() << QString();
 }
 
 void TestGenerators::replaceDialog()
@@ -123,19 +129,19 @@ void TestGenerators::replaceDialog()
     QFETCH(QString, expected);
     QFETCH(QString, message);
 
-    const QString text = u"<Td>uno</Td><TD>dos</TD>"_qs;
+    const QString text = QStringLiteral("<Td>uno</Td><TD>dos</TD>");
     EditingSurface text1;
     InsertTagText(text1.page(), text, colours::Purple);
     text1.page().setSelectionStart(1);
     QSignalSpy changes(&text1.page(), &PageText::changed);
     ReplaceDialog dialog(text1.page());
     dialog.show();
-    auto *warning = child<QLabel>(&dialog, u"lbladvertencia"_qs);
+    auto *warning = child<QLabel>(&dialog, QStringLiteral("lbladvertencia"));
     const QString warningText = warning->text();
-    QTest::keyClicks(child<QLineEdit>(&dialog, u"TxtWord(0)"_qs), keyword);
-    QTest::keyClicks(child<QLineEdit>(&dialog, u"TxtWord(1)"_qs), replacement);
+    QTest::keyClicks(child<QLineEdit>(&dialog, QStringLiteral("TxtWord(0)")), keyword);
+    QTest::keyClicks(child<QLineEdit>(&dialog, QStringLiteral("TxtWord(1)")), replacement);
     // Enter in a box runs the replacement, as "&Realizar cambio" does.
-    QTest::keyClick(child<QLineEdit>(&dialog, u"TxtWord(1)"_qs), Qt::Key_Return);
+    QTest::keyClick(child<QLineEdit>(&dialog, QStringLiteral("TxtWord(1)")), Qt::Key_Return);
 
     QCOMPARE(warning->text(), message.isEmpty() ? warningText : message);
     QCOMPARE(warning->textFormat(), Qt::PlainText);
@@ -150,11 +156,11 @@ void TestGenerators::replaceDialog()
     for (qint64 position = 0; position < text1.page().textLength(); ++position)
         QCOMPARE(text1.page().colourAt(position),
                  replaced ? opened.page().colourAt(position) : colours::Purple);
-    QCOMPARE(child<QPushButton>(&dialog, u"cmdChange"_qs)->isHidden(), replaced);
-    QCOMPARE(child<QPushButton>(&dialog, u"Command1"_qs)->text(),
-             replaced ? u"&Cerrar"_qs : u"&Cancelar"_qs);
+    QCOMPARE(child<QPushButton>(&dialog, QStringLiteral("cmdChange"))->isHidden(), replaced);
+    QCOMPARE(child<QPushButton>(&dialog, QStringLiteral("Command1"))->text(),
+             replaced ? QStringLiteral("&Cerrar") : QStringLiteral("&Cancelar"));
 
-    click(&dialog, u"Command1"_qs);
+    click(&dialog, QStringLiteral("Command1"));
     QVERIFY(!dialog.isVisible());
     QCOMPARE(text1.page().selectionStart(), text1.page().textLength());
 }

@@ -67,15 +67,15 @@ void TestMainWindow::init()
 void TestMainWindow::pasteTakesTheInsertionColour()
 {
     Fixture f;
-    f.page().setText(u"hola mundo"_qs);
+    f.page().setText(QStringLiteral("hola mundo"));
     f.page().setSelectionStart(5);
     f.page().setSelectionLength(5);
-    f.trigger(u"mn_cortar"_qs);
-    QCOMPARE(QGuiApplication::clipboard()->text(), u"mundo"_qs);
+    f.trigger(QStringLiteral("mn_cortar"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("mundo"));
     f.page().setInsertionColour(colours::Purple);
-    QTRY_VERIFY(f.window.command(u"mn_pegar"_qs)->isEnabled());
-    f.trigger(u"mn_pegar"_qs);
-    QCOMPARE(f.page().text(), u"hola mundo"_qs);
+    QTRY_VERIFY(f.window.command(QStringLiteral("mn_pegar"))->isEnabled());
+    f.trigger(QStringLiteral("mn_pegar"));
+    QCOMPARE(f.page().text(), QStringLiteral("hola mundo"));
     QCOMPARE(f.page().colourAt(7), colours::Purple);
 }
 
@@ -108,26 +108,29 @@ void TestMainWindow::saveQuestion()
     QFETCH(bool, named);
     QFETCH(bool, goesOn);
     QTemporaryDir dir;
-    const QString mine = dir.filePath(u"mia.html"_qs);
-    const QString other = dir.filePath(u"otra.html"_qs);
-    const QString saveAs = dir.filePath(u"guardada.html"_qs);
+    const QString mine = dir.filePath(QStringLiteral("mia.html"));
+    const QString other = dir.filePath(QStringLiteral("otra.html"));
+    const QString saveAs = dir.filePath(QStringLiteral("guardada.html"));
     writeBytes(mine, "<p>mia</p>");
     writeBytes(other, "<p>otra</p>");
     Fixture f;
     f.window.show();
     f.window.document().abrirRuta(mine);
-    QTest::keyClicks(&f.text1, u"hola"_qs);
+    QTest::keyClicks(&f.text1, QStringLiteral("hola"));
     const QString before = f.page().text();
 
     f.prompts.answers.enqueue(Prompts::Answer(answer));
     if (Prompts::Answer(answer) == Prompts::Answer::Yes)
         f.chooser.paths.enqueue(named ? saveAs : QString());
     through(f, door, other);
-    QCOMPARE(f.prompts.questions, QStringList(u"¿Quieres guardar el archivo actual?"_qs));
+    QCOMPARE(f.prompts.questions,
+             QStringList(QStringLiteral("¿Quieres guardar el archivo actual?")));
     QCOMPARE(fileBytes(saveAs), named ? before.toUtf8() : "<unreadable>");
     const bool closing = door == u"close" || door == u"mn_salir";
     QCOMPARE(f.window.isVisible(), !(closing && goesOn));
-    const QString after = door == u"mn_nuevo" ? Nueva : closing ? before : u"<p>otra</p>\r\n"_qs;
+    const QString after = door == u"mn_nuevo" ? Nueva
+                          : closing           ? before
+                                              : QStringLiteral("<p>otra</p>\r\n");
     QCOMPARE(f.page().text(), goesOn ? after : before);
     // Stopped, the page keeps its name and stays unsaved.
     QCOMPARE(f.window.document().isModified(), !goesOn || (closing && !named));
@@ -144,15 +147,19 @@ void TestMainWindow::opening_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("exists");
     QTest::addColumn<bool>("previewInFront");
-    QTest::newRow("Open, existing file") << u"mn_abrir"_qs << u"pagina.html"_qs << true << false;
+    QTest::newRow("Open, existing file")
+        << QStringLiteral("mn_abrir") << QStringLiteral("pagina.html") << true << false;
     QTest::newRow("Open, missing file")
-        << u"mn_abrir"_qs << u"desaparecido.html"_qs << false << false;
-    QTest::newRow("Open, dialog cancelled") << u"mn_abrir"_qs << QString() << false << false;
-    QTest::newRow("file pane, existing file") << u"pane"_qs << u"pagina.html"_qs << true << false;
-    QTest::newRow("drop, existing file") << u"drop"_qs << u"pagina.html"_qs << true << false;
+        << QStringLiteral("mn_abrir") << QStringLiteral("desaparecido.html") << false << false;
+    QTest::newRow("Open, dialog cancelled")
+        << QStringLiteral("mn_abrir") << QString() << false << false;
+    QTest::newRow("file pane, existing file")
+        << QStringLiteral("pane") << QStringLiteral("pagina.html") << true << false;
+    QTest::newRow("drop, existing file")
+        << QStringLiteral("drop") << QStringLiteral("pagina.html") << true << false;
     // The preview stayed in front, blank, with the keyboard outside the text.
     QTest::newRow("Open while the preview is in front")
-        << u"mn_abrir"_qs << u"pagina.html"_qs << true << true;
+        << QStringLiteral("mn_abrir") << QStringLiteral("pagina.html") << true << true;
 }
 
 void TestMainWindow::opening()
@@ -164,32 +171,33 @@ void TestMainWindow::opening()
     QTemporaryDir dir;
     const QString path = name.isEmpty() ? QString() : dir.filePath(name);
     // Long enough to scroll, and ending in a tag that the colouring leaves selected.
-    const QString page = u"<p>a</p>\r\n"_qs + u"linea\r\n"_qs.repeated(200) + u"<b>fin</b>"_qs;
+    const QString page = QStringLiteral("<p>a</p>\r\n") +
+                         QStringLiteral("linea\r\n").repeated(200) + QStringLiteral("<b>fin</b>");
     if (exists)
         writeBytes(path, page.toUtf8());
     Fixture f;
     f.showAndWait();
-    auto *tabs = child<QTabWidget>(&f.window, u"SSTab1"_qs);
-    f.page().setText(u"mi texto"_qs);
+    auto *tabs = child<QTabWidget>(&f.window, QStringLiteral("SSTab1"));
+    f.page().setText(QStringLiteral("mi texto"));
     // Typed, so that undo has something of this page to forget.
-    QTest::keyClicks(&f.text1, u"ab"_qs);
-    child(&f.window, u"archivos"_qs)->setFocus();
+    QTest::keyClicks(&f.text1, QStringLiteral("ab"));
+    child(&f.window, QStringLiteral("archivos"))->setFocus();
     tabs->setCurrentIndex(previewInFront ? 1 : 0);
     f.prompts.notices.clear();
     f.prompts.answers.enqueue(false);
     through(f, door, path);
     if (!exists) {
         // The document stays as it was; a missing file is told.
-        QCOMPARE(f.page().text(), u"abmi texto"_qs);
+        QCOMPARE(f.page().text(), QStringLiteral("abmi texto"));
         QCOMPARE(f.prompts.notices.size(), name.isEmpty() ? 0 : 1);
         QVERIFY(f.prompts.notices.value(0).contains(name));
-        QCOMPARE(f.window.windowTitle(), u"  Zendral"_qs);
+        QCOMPARE(f.window.windowTitle(), QStringLiteral("  Zendral"));
         return;
     }
-    QCOMPARE(f.page().text(), page + u"\r\n"_qs);
+    QCOMPARE(f.page().text(), page + QStringLiteral("\r\n"));
     // Loaded pages are coloured at once.
     QCOMPARE(f.page().colourAt(1), colours::Blue);
-    QCOMPARE(f.window.windowTitle(), u"Zendral - ["_qs + path + u']');
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("Zendral - [") + path + u']');
     const EstadoDocumento &state = f.window.document().state();
     // A page from the file pane counts as untitled.
     const bool pane = door == u"pane";
@@ -206,7 +214,7 @@ void TestMainWindow::opening()
     QVERIFY(!f.window.document().isModified());
     // What was typed in the other page is not undone in this one.
     QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(f.page().text(), page + u"\r\n"_qs);
+    QCOMPARE(f.page().text(), page + QStringLiteral("\r\n"));
 }
 
 namespace {
@@ -217,7 +225,7 @@ enum class Change { None, Rewritten, Removed, LinkInItsPlace };
 // Applies change to the file at path; a link points at a file of someone else's.
 void changeOnDisk(Change change, const QString &path)
 {
-    const QString foreign = QFileInfo(path).absolutePath() + u"/ajeno.html"_qs;
+    const QString foreign = QFileInfo(path).absolutePath() + QStringLiteral("/ajeno.html");
     switch (change) {
     case Change::None:
         break;
@@ -264,25 +272,26 @@ void TestMainWindow::saveOverChangedFile()
     QFETCH(bool, asked);
     QFETCH(bool, written);
     QTemporaryDir dir;
-    const QString path = dir.filePath(u"pagina.html"_qs);
+    const QString path = dir.filePath(QStringLiteral("pagina.html"));
     writeBytes(path, "<p>uno</p>");
     Fixture f;
     f.window.document().abrirRuta(path);
-    QTest::keyClicks(&f.text1, u"x"_qs);
+    QTest::keyClicks(&f.text1, QStringLiteral("x"));
     changeOnDisk(Change(change), path);
     const QByteArray onDisk = fileBytes(path);
     f.prompts.answers.enqueue(answer);
     f.trigger("mn_guardar");
     QCOMPARE(f.prompts.questions.size(), int(asked));
     if (asked)
-        QVERIFY(f.prompts.questions.first().contains(u"\""_qs + path + u"\" ha cambiado"_qs));
+        QVERIFY(f.prompts.questions.first().contains(QStringLiteral("\"") + path +
+                                                     QStringLiteral("\" ha cambiado")));
     QCOMPARE(fileBytes(path), written ? QByteArray("x<p>uno</p>\r\n") : onDisk);
     QCOMPARE(f.window.document().isModified(), !written);
     QCOMPARE(f.window.document().state().archivoGuardado, written ? path : QString());
     if (Change(change) == Change::LinkInItsPlace) {
         QVERIFY(QFileInfo(path).isSymLink());
         QCOMPARE(f.prompts.notices.size(), 1);
-        QVERIFY(f.prompts.notices.first().contains(u"enlace simbólico"_qs));
+        QVERIFY(f.prompts.notices.first().contains(QStringLiteral("enlace simbólico")));
     }
 }
 
@@ -294,7 +303,8 @@ void TestMainWindow::fileChangedWhileAway_data()
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("readAgain");
     QTest::addColumn<QString>("status");
-    const QString readAgain = u"Se ha vuelto a leer \"%1\": otro programa lo había cambiado."_qs;
+    const QString readAgain =
+        QStringLiteral("Se ha vuelto a leer \"%1\": otro programa lo había cambiado.");
     QTest::newRow("unchanged: nothing happens")
         << int(Change::None) << false << false << false << false << QString();
     QTest::newRow("rewritten, nothing unsaved: read again in place, told in the status area")
@@ -305,11 +315,13 @@ void TestMainWindow::fileChangedWhileAway_data()
         << int(Change::Rewritten) << true << true << true << true << readAgain;
     QTest::newRow("removed: the text is kept and the status area says so")
         << int(Change::Removed) << false << false << false << false
-        << u"El archivo \"%1\" ya no está en el disco: guarda el texto para no perderlo."_qs;
+        << QStringLiteral(
+               "El archivo \"%1\" ya no está en el disco: guarda el texto para no perderlo.");
     QTest::newRow("symbolic link put in its place: not read")
         << int(Change::LinkInItsPlace) << false << false << false << false
-        << u"En el lugar del archivo \"%1\" hay ahora un enlace simbólico o algo que no es un "
-           "archivo normal: no se ha vuelto a leer."_qs;
+        << QStringLiteral(
+               "En el lugar del archivo \"%1\" hay ahora un enlace simbólico o algo que no es un "
+               "archivo normal: no se ha vuelto a leer.");
 }
 
 void TestMainWindow::fileChangedWhileAway()
@@ -321,17 +333,17 @@ void TestMainWindow::fileChangedWhileAway()
     QFETCH(bool, readAgain);
     QFETCH(QString, status);
     QTemporaryDir dir;
-    const QString path = dir.filePath(u"pagina.html"_qs);
-    const QString page = u"<p>mio</p>\r\nuno\r\ndos\r\n"_qs;
+    const QString path = dir.filePath(QStringLiteral("pagina.html"));
+    const QString page = QStringLiteral("<p>mio</p>\r\nuno\r\ndos\r\n");
     writeBytes(path, page.toUtf8());
     Fixture f;
     f.showAndWait();
     QApplication::setActiveWindow(&f.window);
     f.window.document().abrirRuta(path);
     // The caret on the third line.
-    f.page().setSelectionStart(page.indexOf(u"dos"_qs) + 1);
+    f.page().setSelectionStart(page.indexOf(QStringLiteral("dos")) + 1);
     if (unsaved)
-        QTest::keyClicks(&f.text1, u"x"_qs);
+        QTest::keyClicks(&f.text1, QStringLiteral("x"));
     const QString before = f.page().text();
     changeOnDisk(Change(change), path);
     f.prompts.answers.enqueue(answer);
@@ -345,7 +357,7 @@ void TestMainWindow::fileChangedWhileAway()
         QCOMPARE(f.text1.textCursor().blockNumber(), 2);
         QVERIFY(!f.window.document().isModified());
     }
-    QCOMPARE(child<QLabel>(&f.window, u"lblarchivo"_qs)->text(), status.arg(path));
+    QCOMPARE(child<QLabel>(&f.window, QStringLiteral("lblarchivo"))->text(), status.arg(path));
     // Told once: coming back again asks nothing more.
     QApplication::setActiveWindow(nullptr);
     QApplication::setActiveWindow(&f.window);
@@ -365,13 +377,13 @@ void TestMainWindow::drops()
 {
     QFETCH(bool, onSurface);
     QTemporaryDir dir;
-    const QString path = dir.filePath(u"foto.jpg"_qs);
+    const QString path = dir.filePath(QStringLiteral("foto.jpg"));
     writeBytes(path, jpegBytes(120, 45));
     Fixture f;
     f.window.show();
     // A picture goes only into a saved page.
-    f.page().setText(u"<p></p>"_qs);
-    f.chooser.paths.enqueue(dir.filePath(u"actual.html"_qs));
+    f.page().setText(QStringLiteral("<p></p>"));
+    f.chooser.paths.enqueue(dir.filePath(QStringLiteral("actual.html")));
     f.trigger("mn_guardar");
     f.page().setSelectionStart(3);
 
@@ -387,8 +399,8 @@ void TestMainWindow::drops()
     QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &drop);
     QVERIFY(drop.isAccepted());
-    QTRY_COMPARE(f.page().text(), u"<p><img src=\"foto.jpg\" width=\"120\" "
-                                  "height=\"45\" border=\"0\" alt=\"\"></p>"_qs);
+    QTRY_COMPARE(f.page().text(), QStringLiteral("<p><img src=\"foto.jpg\" width=\"120\" "
+                                                 "height=\"45\" border=\"0\" alt=\"\"></p>"));
     QCOMPARE(f.page().colourAt(3), colours::Purple);
 }
 
@@ -423,10 +435,11 @@ void TestMainWindow::sizeEstimate()
     // follows and the preview asks for a save again.
     f.page().setText(QString(1027, u'x'));
     f.page().setSelectionStart(1027);
-    QTest::keyClicks(&f.text1, u"<b"_qs);
-    f.window.document().state().archivoGuardado = u"/tmp/x.html"_qs;
-    QTest::keyClicks(&f.text1, u">"_qs);
-    QCOMPARE(child<QLabel>(&f.window, u"lbltamano"_qs)->text(), u"1.01KB"_qs);
+    QTest::keyClicks(&f.text1, QStringLiteral("<b"));
+    f.window.document().state().archivoGuardado = QStringLiteral("/tmp/x.html");
+    QTest::keyClicks(&f.text1, QStringLiteral(">"));
+    QCOMPARE(child<QLabel>(&f.window, QStringLiteral("lbltamano"))->text(),
+             QStringLiteral("1.01KB"));
     QVERIFY(f.window.document().state().archivoGuardado.isEmpty());
 }
 

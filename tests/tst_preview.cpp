@@ -18,7 +18,7 @@ namespace {
 // A shown main window with its document tabs.
 struct Fixture : WindowFixture
 {
-    QTabWidget *tabs = window.findChild<QTabWidget *>(u"SSTab1"_qs);
+    QTabWidget *tabs = window.findChild<QTabWidget *>(QStringLiteral("SSTab1"));
 
     Fixture() { showAndWait(); }
     void clickTab(int index)
@@ -27,7 +27,10 @@ struct Fixture : WindowFixture
                           tabs->tabBar()->tabRect(index).center());
         QCOMPARE(tabs->currentIndex(), index);
     }
-    QWebEngineView *browser() { return window.findChild<QWebEngineView *>(u"browser"_qs); }
+    QWebEngineView *browser()
+    {
+        return window.findChild<QWebEngineView *>(QStringLiteral("browser"));
+    }
 };
 
 const QString SaveFirst = PreviewController::saveFirstToPreview();
@@ -64,9 +67,9 @@ void TestPreview::tabClick()
     QFETCH(bool, edited);
     QTemporaryDir dir;
     Fixture f;
-    f.page().setText(u"<html><head><title>Pagina de prueba</title></head></html>"_qs);
+    f.page().setText(QStringLiteral("<html><head><title>Pagina de prueba</title></head></html>"));
     if (saved)
-        f.trigger(u"mn_guardar"_qs, dir.filePath(u"uno.html"_qs));
+        f.trigger(QStringLiteral("mn_guardar"), dir.filePath(QStringLiteral("uno.html")));
     if (edited) {
         // The preview tab is visited and left once with the file saved.
         f.clickTab(1);
@@ -82,13 +85,13 @@ void TestPreview::tabClick()
         // The tab stays where the user put it.
         QCOMPARE(f.tabs->currentIndex(), 1);
         if (f.browser())
-            QTRY_COMPARE(f.browser()->url(), QUrl(u"about:blank"_qs));
+            QTRY_COMPARE(f.browser()->url(), QUrl(QStringLiteral("about:blank")));
         return;
     }
     QVERIFY(f.prompts.notices.isEmpty());
     QVERIFY(f.browser());
-    QCOMPARE(f.browser()->url(), QUrl::fromLocalFile(dir.filePath(u"uno.html"_qs)));
-    QTRY_COMPARE(f.browser()->title(), u"Pagina de prueba"_qs);
+    QCOMPARE(f.browser()->url(), QUrl::fromLocalFile(dir.filePath(QStringLiteral("uno.html"))));
+    QTRY_COMPARE(f.browser()->title(), QStringLiteral("Pagina de prueba"));
     QVERIFY(f.browser()->isVisible());
 }
 
@@ -97,41 +100,42 @@ void TestPreview::pageStaysInsideItsFolder_data()
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("title");
 
-    const QString xhr =
-        u"var x = new XMLHttpRequest();"
+    const QString xhr = QStringLiteral(
+        "var x = new XMLHttpRequest();"
         "x.onload = function() { document.title = 'leido:' + x.responseText; };"
         "x.onerror = function() { document.title = 'rechazado'; };"
-        "try { x.open('GET', '%1'); x.send(); } catch (e) { document.title = 'rechazado'; }"_qs;
+        "try { x.open('GET', '%1'); x.send(); } catch (e) { document.title = 'rechazado'; }");
     QTest::newRow("request for a file beside the page")
-        << xhr.arg(u"dentro.txt") << u"leido:DENTRO"_qs;
+        << xhr.arg(u"dentro.txt") << QStringLiteral("leido:DENTRO");
     QTest::newRow("request for a file above the page's folder")
-        << xhr.arg(u"../secreto.txt") << u"rechazado"_qs;
+        << xhr.arg(u"../secreto.txt") << QStringLiteral("rechazado");
     QTest::newRow("request by absolute address")
-        << xhr.arg(u"file:///etc/hostname") << u"rechazado"_qs;
+        << xhr.arg(u"file:///etc/hostname") << QStringLiteral("rechazado");
     QTest::newRow("request through a link that leads outside")
-        << xhr.arg(u"enlace.txt") << u"rechazado"_qs;
+        << xhr.arg(u"enlace.txt") << QStringLiteral("rechazado");
     QTest::newRow("frame of a file above the page's folder")
-        << u"var f = document.createElement('iframe');"
-           "f.onload = function() {"
-           "  try { document.title = 'leido:' + "
-           "f.contentDocument.body.innerText.trim(); }"
-           "  catch (e) { document.title = 'rechazado'; } };"
-           "f.src = '../secreto.txt'; document.body.appendChild(f);"_qs
-        << u"rechazado"_qs;
+        << QStringLiteral("var f = document.createElement('iframe');"
+                          "f.onload = function() {"
+                          "  try { document.title = 'leido:' + "
+                          "f.contentDocument.body.innerText.trim(); }"
+                          "  catch (e) { document.title = 'rechazado'; } };"
+                          "f.src = '../secreto.txt'; document.body.appendChild(f);")
+        << QStringLiteral("rechazado");
     // window.open used to hand back a window kept out of sight, still running the page.
     QTest::newRow("window opened on a file above the page's folder")
-        << u"var w = window.open('../secreto.txt');"
-           "if (!w) { document.title = 'rechazado'; } else {"
-           "  w.addEventListener('load', function() {"
-           "    try { document.title = 'leido:' + w.document.body.innerText.trim(); }"
-           "    catch (e) { document.title = 'rechazado'; } }); }"_qs
-        << u"rechazado"_qs;
+        << QStringLiteral(
+               "var w = window.open('../secreto.txt');"
+               "if (!w) { document.title = 'rechazado'; } else {"
+               "  w.addEventListener('load', function() {"
+               "    try { document.title = 'leido:' + w.document.body.innerText.trim(); }"
+               "    catch (e) { document.title = 'rechazado'; } }); }")
+        << QStringLiteral("rechazado");
     QTest::newRow("picture beside the page")
-        << u"var i = new Image();"
-           "i.onload = function() { document.title = 'leido:' + i.naturalWidth; };"
-           "i.onerror = function() { document.title = 'rechazado'; };"
-           "i.src = 'foto.png';"_qs
-        << u"leido:7"_qs;
+        << QStringLiteral("var i = new Image();"
+                          "i.onload = function() { document.title = 'leido:' + i.naturalWidth; };"
+                          "i.onerror = function() { document.title = 'rechazado'; };"
+                          "i.src = 'foto.png';")
+        << QStringLiteral("leido:7");
 }
 
 void TestPreview::pageStaysInsideItsFolder()
@@ -140,21 +144,22 @@ void TestPreview::pageStaysInsideItsFolder()
     QFETCH(QString, title);
 
     QTemporaryDir dir;
-    writeBytes(dir.filePath(u"secreto.txt"_qs), "SECRETO");
-    writeBytes(dir.filePath(u"sitio/dentro.txt"_qs), "DENTRO");
-    QVERIFY(QFile::link(dir.filePath(u"secreto.txt"_qs), dir.filePath(u"sitio/enlace.txt"_qs)));
+    writeBytes(dir.filePath(QStringLiteral("secreto.txt")), "SECRETO");
+    writeBytes(dir.filePath(QStringLiteral("sitio/dentro.txt")), "DENTRO");
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("secreto.txt")),
+                        dir.filePath(QStringLiteral("sitio/enlace.txt"))));
     QImage picture(7, 3, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    QVERIFY(picture.save(dir.filePath(u"sitio/foto.png"_qs)));
+    QVERIFY(picture.save(dir.filePath(QStringLiteral("sitio/foto.png"))));
 
     Fixture f;
-    f.page().setText(u"<html><head><title>esperando</title></head><body><script>"_qs + script +
-                     u"</script></body></html>"_qs);
-    f.trigger(u"mn_guardar"_qs, dir.filePath(u"sitio/pagina.html"_qs));
+    f.page().setText(QStringLiteral("<html><head><title>esperando</title></head><body><script>") +
+                     script + QStringLiteral("</script></body></html>"));
+    f.trigger(QStringLiteral("mn_guardar"), dir.filePath(QStringLiteral("sitio/pagina.html")));
     f.clickTab(1);
     QVERIFY(f.browser());
-    QTRY_VERIFY_WITH_TIMEOUT(f.browser()->title().startsWith(u"leido:"_qs) ||
-                                 f.browser()->title() == u"rechazado"_qs,
+    QTRY_VERIFY_WITH_TIMEOUT(f.browser()->title().startsWith(QStringLiteral("leido:")) ||
+                                 f.browser()->title() == QStringLiteral("rechazado"),
                              15000);
     QCOMPARE(f.browser()->title(), title);
 }
@@ -182,8 +187,8 @@ void TestPreview::nothingLeavesTheMachine()
     QVERIFY(datagrams.bind(QHostAddress::LocalHost));
 
     QTemporaryDir dir;
-    writeBytes(dir.filePath(u"sitio/secreto.txt"_qs), "SECRETO");
-    const QString attack = uR"(
+    writeBytes(dir.filePath(QStringLiteral("sitio/secreto.txt")), "SECRETO");
+    const QString attack = QStringLiteral(R"(
 var H = 'http://127.0.0.1:%1/', W = 'ws://127.0.0.1:%2/', done = [];
 var quiet = ['fetch', 'xhr', 'img', 'iframe', 'form', 'eventsource', 'websocket', 'prefetch',
              'webrtc'];
@@ -240,14 +245,15 @@ fetch('secreto.txt').then(r => r.text()).then(t => {
   c.style.backgroundImage = 'url(' + H + 'css?d=' + s + ')';
   c.textContent = 'x'; document.body.appendChild(c);
 });
-)"_qs.arg(web.serverPort())
+)")
+                               .arg(web.serverPort())
                                .arg(socket.serverPort())
                                .arg(datagrams.localPort());
 
     Fixture f;
-    f.page().setText(u"<html><head><title>esperando</title></head><body><script>"_qs + attack +
-                     u"</script></body></html>"_qs);
-    f.trigger(u"mn_guardar"_qs, dir.filePath(u"sitio/ataque.html"_qs));
+    f.page().setText(QStringLiteral("<html><head><title>esperando</title></head><body><script>") +
+                     attack + QStringLiteral("</script></body></html>"));
+    f.trigger(QStringLiteral("mn_guardar"), dir.filePath(QStringLiteral("sitio/ataque.html")));
     // The browser is made on the first visit to the tab; the second one loads the page again.
     f.clickTab(1);
     QVERIFY(f.browser());
@@ -273,9 +279,9 @@ fetch('secreto.txt').then(r => r.text()).then(t => {
     QStringList seen;
     for (const QList<QVariant> &title : titles)
         seen.append(title.first().toString());
-    QVERIFY2(
-        seen.contains(u"hecho:eventsource,fetch,form,iframe,img,prefetch,webrtc,websocket,xhr"_qs),
-        qPrintable(seen.join(u" | "_qs)));
+    QVERIFY2(seen.contains(QStringLiteral(
+                 "hecho:eventsource,fetch,form,iframe,img,prefetch,webrtc,websocket,xhr")),
+             qPrintable(seen.join(QStringLiteral(" | "))));
     if (remoteAllowed) {
         // Every way out was tried, and the seal refused each one itself.
         QSet<QString> tried;
@@ -291,9 +297,9 @@ void TestPreview::wideFolderRunsNoScript_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<bool>("scripts");
-    QTest::newRow("the home folder itself") << u"casa"_qs << false;
-    QTest::newRow("a folder inside the home folder") << u"casa/web"_qs << true;
-    QTest::newRow("the root folder") << u"/"_qs << false;
+    QTest::newRow("the home folder itself") << QStringLiteral("casa") << false;
+    QTest::newRow("a folder inside the home folder") << QStringLiteral("casa/web") << true;
+    QTest::newRow("the root folder") << QStringLiteral("/") << false;
 }
 
 void TestPreview::wideFolderRunsNoScript()
@@ -302,24 +308,25 @@ void TestPreview::wideFolderRunsNoScript()
     QFETCH(bool, scripts);
     QTemporaryDir dir;
     const QByteArray home = qgetenv("HOME");
-    qputenv("HOME", QFile::encodeName(dir.filePath(u"casa"_qs)));
+    qputenv("HOME", QFile::encodeName(dir.filePath(QStringLiteral("casa"))));
     const QString inFolder = folder == u"/" ? folder : dir.filePath(folder);
     if (!QFileInfo(inFolder).isWritable() && !QDir().mkpath(inFolder))
         QSKIP("the folder cannot be written to");
-    QTemporaryFile page(QDir(inFolder).filePath(u"zendral-XXXXXX.html"_qs));
+    QTemporaryFile page(QDir(inFolder).filePath(QStringLiteral("zendral-XXXXXX.html")));
     QVERIFY(page.open());
 
     Fixture f;
-    f.page().setText(u"<html><head><title>esperando</title></head><body><script>"
-                     "document.title = 'corrio';</script></body></html>"_qs);
-    f.trigger(u"mn_guardar"_qs, page.fileName());
+    f.page().setText(QStringLiteral("<html><head><title>esperando</title></head><body><script>"
+                                    "document.title = 'corrio';</script></body></html>"));
+    f.trigger(QStringLiteral("mn_guardar"), page.fileName());
     f.clickTab(1);
     QVERIFY(f.browser());
     QSignalSpy loads(f.browser(), &QWebEngineView::loadFinished);
     QVERIFY(loads.wait(20000));
     qputenv("HOME", home);
-    QCOMPARE(f.browser()->title(), scripts ? u"corrio"_qs : u"esperando"_qs);
-    auto *note = child<QLabel>(&f.window, u"previewNote"_qs);
+    QCOMPARE(f.browser()->title(),
+             scripts ? QStringLiteral("corrio") : QStringLiteral("esperando"));
+    auto *note = child<QLabel>(&f.window, QStringLiteral("previewNote"));
     QCOMPARE(note->isVisible(), !scripts);
     if (!scripts) {
         QCOMPARE(note->text(), PreviewPane::SinScripts(QFileInfo(page.fileName()).absolutePath()));

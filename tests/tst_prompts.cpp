@@ -43,15 +43,16 @@ void TestPrompts::boxes()
 {
     QFETCH(BoxScript, answerBox);
     QFETCH(int, answer);
-    const QString text = u"¿Sobrescribir \"/web/<b>.html\"?"_qs;
+    const QString text = QStringLiteral("¿Sobrescribir \"/web/<b>.html\"?");
     QStringList buttons;
     QString shown;
     whenModalOpens([&](QWidget &dialog) {
         auto &box = static_cast<QMessageBox &>(dialog);
         for (const QAbstractButton *button : box.buttons())
             buttons.append(button->text());
-        const auto *label = box.findChild<QLabel *>(u"qt_msgbox_label"_qs);
-        shown = label->textFormat() == Qt::PlainText ? label->text() : u"<rich text>"_qs;
+        const auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        shown =
+            label->textFormat() == Qt::PlainText ? label->text() : QStringLiteral("<rich text>");
         answerBox(box);
     });
     QtPrompts prompts(nullptr);
@@ -59,7 +60,7 @@ void TestPrompts::boxes()
         prompts.notify(text);
     } else {
         QCOMPARE(int(prompts.question(text)), answer);
-        QCOMPARE(buttons, QStringList({u"&Sí"_qs, u"&No"_qs}));
+        QCOMPARE(buttons, QStringList({QStringLiteral("&Sí"), QStringLiteral("&No")}));
     }
     QCOMPARE(shown, text);
 }
@@ -70,9 +71,12 @@ void TestPrompts::saveDialogAddsTheFilterExtension_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("saved");
     // Saved with no extension, the page left the file pane and previewed as source.
-    QTest::newRow("name alone, HTML filter: .html") << 0 << u"mipagina"_qs << u"mipagina.html"_qs;
-    QTest::newRow("name alone, ASP filter: .asp") << 2 << u"mipagina"_qs << u"mipagina.asp"_qs;
-    QTest::newRow("name with its extension is kept") << 0 << u"otra.htm"_qs << u"otra.htm"_qs;
+    QTest::newRow("name alone, HTML filter: .html")
+        << 0 << QStringLiteral("mipagina") << QStringLiteral("mipagina.html");
+    QTest::newRow("name alone, ASP filter: .asp")
+        << 2 << QStringLiteral("mipagina") << QStringLiteral("mipagina.asp");
+    QTest::newRow("name with its extension is kept")
+        << 0 << QStringLiteral("otra.htm") << QStringLiteral("otra.htm");
 }
 
 void TestPrompts::saveDialogAddsTheFilterExtension()
@@ -84,12 +88,12 @@ void TestPrompts::saveDialogAddsTheFilterExtension()
     FileRequest request;
     request.mode = FileRequest::Mode::Save;
     request.filter = DocumentController::Filter();
-    request.fileName = dir.filePath(u"inicial.html"_qs);
+    request.fileName = dir.filePath(QStringLiteral("inicial.html"));
     whenModalOpens([&](QWidget &dialog) {
-        auto *filters = child<QComboBox>(&dialog, u"fileTypeCombo"_qs);
+        auto *filters = child<QComboBox>(&dialog, QStringLiteral("fileTypeCombo"));
         for (int i = 0; i < filterDown; ++i)
             QTest::keyClick(filters, Qt::Key_Down);
-        auto *name = child<QLineEdit>(&dialog, u"fileNameEdit"_qs);
+        auto *name = child<QLineEdit>(&dialog, QStringLiteral("fileNameEdit"));
         name->clear();
         QTest::keyClicks(name, typed);
         QTest::keyClick(name, Qt::Key_Return);

@@ -24,7 +24,7 @@ QString referenceReplace(const QString &text, const QString &keyword, const QStr
 QString randomString(QRandomGenerator &random, int maxLength)
 {
     // A small alphabet makes hits, near misses, joins and capitals frequent.
-    const QString alphabet = u"abA\r\n"_qs;
+    const QString alphabet = QStringLiteral("abA\r\n");
     QString s;
     for (int i = random.bounded(maxLength + 1); i > 0; --i)
         s.append(alphabet.at(random.bounded(int(alphabet.size()))));
@@ -43,19 +43,20 @@ private slots:
 
 void TestReplaceString::agreesWithReference()
 {
-    QCOMPARE(ReplaceString(u"abc"_qs, QString(), u"x"_qs), u"abc"_qs);
+    QCOMPARE(ReplaceString(QStringLiteral("abc"), QString(), QStringLiteral("x")),
+             QStringLiteral("abc"));
     QRandomGenerator random(20240605);
     for (int i = 0; i < 20000; ++i) {
         const QString text = randomString(random, 40);
         const QString drawn = randomString(random, 3);
-        const QString keyword = drawn.isEmpty() ? u"a"_qs : drawn;
+        const QString keyword = drawn.isEmpty() ? QStringLiteral("a") : drawn;
         const QString replacement = randomString(random, 4);
         qsizetype expectedCount = 0;
         qsizetype count = -1;
         const QString expected = referenceReplace(text, keyword, replacement, expectedCount);
         if (ReplaceString(text, keyword, replacement, &count) != expected || count != expectedCount)
-            QFAIL(qPrintable(u"text %1 keyword %2 replacement %3"_qs.arg(text.toHtmlEscaped(),
-                                                                         keyword, replacement)));
+            QFAIL(qPrintable(QStringLiteral("text %1 keyword %2 replacement %3")
+                                 .arg(text.toHtmlEscaped(), keyword, replacement)));
     }
 }
 

@@ -41,7 +41,7 @@ struct Fixture : WindowFixture
     void open(const QString &path)
     {
         prompts.answers.enqueue(false);
-        trigger(u"mn_abrir"_qs, path);
+        trigger(QStringLiteral("mn_abrir"), path);
     }
 };
 
@@ -111,7 +111,7 @@ void TestRoundTrip::openThenSave()
     const QString before = f.page().text();
     f.prompts.answers.enqueue(false);
     f.prompts.answers.enqueue(answer);
-    f.trigger(u"mn_abrir"_qs, path);
+    f.trigger(QStringLiteral("mn_abrir"), path);
     QCOMPARE(f.prompts.questions.size(), binary ? 2 : 1);
     if (binary && !answer) {
         // Nothing to tell: the document the user had stays, under its name.
@@ -234,21 +234,21 @@ void TestRoundTrip::lineEndsSurviveEditing()
     writeBytes(path, bytes);
     Fixture f;
     f.open(path);
-    auto *line = f.window.findChild<QLineEdit *>(u"txtlinea"_qs);
+    auto *line = f.window.findChild<QLineEdit *>(QStringLiteral("txtlinea"));
     const auto goToLine = [&](const QString &number) {
         line->clear();
         QTest::keyClicks(line, number);
         QTest::keyClick(line, Qt::Key_Return);
     };
     // Line 2 ends where the second line end starts; a typed character is undone there.
-    goToLine(u"2"_qs);
-    QTest::keyClicks(&f.text1, u"x"_qs);
+    goToLine(QStringLiteral("2"));
+    QTest::keyClicks(&f.text1, QStringLiteral("x"));
     QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(&f.text1, Qt::Key_Return);
-    QTest::keyClicks(&f.text1, u"y"_qs);
+    QTest::keyClicks(&f.text1, QStringLiteral("y"));
     // Line 3 is now the new one.
-    goToLine(u"3"_qs);
-    QTest::keyClicks(&f.text1, u"z"_qs);
+    goToLine(QStringLiteral("3"));
+    QTest::keyClicks(&f.text1, QStringLiteral("z"));
     f.trigger("mn_guardar");
     QCOMPARE(f.prompts.notices, QStringList());
     // Where the second line ends: past the first line end, up to the next one.

@@ -19,7 +19,7 @@ using namespace zendral::test;
 
 namespace {
 
-const QString StartText = u"Hola\r\nmundo\r\nfin"_qs;
+const QString StartText = QStringLiteral("Hola\r\nmundo\r\nfin");
 // The insertion colour in force when a dialog opens: the pop-up and database dialogs write in it.
 constexpr Colour InForce = colours::Purple;
 
@@ -131,72 +131,86 @@ void TestTagDialogs::accept_data()
                         const QString &notice = QString()) {
         QTest::newRow(name) << dialog << steps << start << length << fragment << colour << notice;
     };
-    row("body untouched: lists at their prompt give empty colours", u"body"_qs, {},
-        u"<body bgcolor='' background='' text='' alink='' vlink='' link=''>\r\n"_qs, colours::Blue);
-    row("body names, custom link colour, separator, unaccented custom item typed", u"body"_qs,
+    row("body untouched: lists at their prompt give empty colours", QStringLiteral("body"), {},
+        QStringLiteral("<body bgcolor='' background='' text='' alink='' vlink='' link=''>\r\n"),
+        colours::Blue);
+    row("body names, custom link colour, separator, unaccented custom item typed",
+        QStringLiteral("body"),
         {"cmbbackground:pick:Black", "txtimagenfondo:type: a'b<c> ", "txtcolortexto:type:F00",
          "cmbcolortexto:type:Color personalizado", "textcolorenlacepersonalizado:type:00FF00",
          "cmbcolorenlacevisitado:pick: -- ", "textcolorenlaceactivopersonalizado:type:FF0000",
          "cmbcolorenlaceactivo:pick:Red"},
-        u"<body bgcolor='Black' background=' a'b<c> ' text='Color personalizado' alink='Red' "
-        "vlink=' -- ' link='#00FF00'>\r\n"_qs,
+        QStringLiteral(
+            "<body bgcolor='Black' background=' a'b<c> ' text='Color personalizado' alink='Red' "
+            "vlink=' -- ' link='#00FF00'>\r\n"),
         colours::Blue, 0, 4);
-    row("link to a page: _Blanck written as _blank, mail fields ignored", u"link"_qs,
+    row("link to a page: _Blanck written as _blank, mail fields ignored", QStringLiteral("link"),
         {"txturl:type:pagina2.html", "cmbtarget:pick:_Blanck", "txtclassurl:type:menu",
          "txtmail:type:yo@sitio.es"},
-        u"<a href='pagina2.html' target='_blank' class='menu'>"_qs, colours::DarkGreen, 6);
-    row("link: a blank is an address, a target left at its prompt is empty", u"link"_qs,
-        {"txturl:type: ", "txtmail:type:yo@sitio.es"}, u"<a href=' ' target='' class=''>"_qs,
-        colours::DarkGreen);
-    row("link to a mail address, subject not encoded", u"link"_qs,
+        QStringLiteral("<a href='pagina2.html' target='_blank' class='menu'>"), colours::DarkGreen,
+        6);
+    row("link: a blank is an address, a target left at its prompt is empty", QStringLiteral("link"),
+        {"txturl:type: ", "txtmail:type:yo@sitio.es"},
+        QStringLiteral("<a href=' ' target='' class=''>"), colours::DarkGreen);
+    row("link to a mail address, subject not encoded", QStringLiteral("link"),
         {"txtmail:type:yo@sitio.es", "txtasunto:type:Hola y adiós", "txtclassmail:type:c"},
-        u"<a href='mailto:yo@sitio.es?subject=Hola y adiós' class='c'>"_qs, colours::DarkGreen);
+        QStringLiteral("<a href='mailto:yo@sitio.es?subject=Hola y adiós' class='c'>"),
+        colours::DarkGreen);
     // Typed over, the list must still bring the custom item back when the box changes.
-    row("font face typed after the list was typed over", u"fuente"_qs,
+    row("font face typed after the list was typed over", QStringLiteral("fuente"),
         {"cmbgrupo:pick:Fuente personalizáda", "cmbgrupo:type:Navy", "txtfuente:type:Tahoma"},
-        u"<font face='Tahoma' color='' size=''>"_qs, colours::Blue);
-    row("font group picked after typing a face", u"fuente"_qs,
+        QStringLiteral("<font face='Tahoma' color='' size=''>"), colours::Blue);
+    row("font group picked after typing a face", QStringLiteral("fuente"),
         {"txtfuente:type:Tahoma", "cmbgrupo:pick:Verdana, Arial, Helvetica, sans-serif",
          "cmbcolor:pick:Navy", "cmbtamano:pick:2"},
-        u"<font face='Verdana, Arial, Helvetica, sans-serif' color='Navy' size='2'>"_qs,
+        QStringLiteral("<font face='Verdana, Arial, Helvetica, sans-serif' color='Navy' size='2'>"),
         colours::Blue);
-    row("div: Enter in a text box accepts", u"div"_qs, {"txttop:enter:"}, u"<div align=''>"_qs,
+    row("div: Enter in a text box accepts", QStringLiteral("div"), {"txttop:enter:"},
+        QStringLiteral("<div align=''>"), colours::Blue);
+    row("div: Enter in a list after typing the start of an item, not completed",
+        QStringLiteral("div"), {"cmbalign:enter:Cent"}, QStringLiteral("<div align='Cent'>"),
         colours::Blue);
-    row("div: Enter in a list after typing the start of an item, not completed", u"div"_qs,
-        {"cmbalign:enter:Cent"}, u"<div align='Cent'>"_qs, colours::Blue);
-    row("div position typed, case kept", u"div"_qs, {"cmbposicion:type:selecciona"},
-        u"<div style='position:selecciona; top:; left:; z-index:; height:; width:;'>"_qs,
+    row("div position typed, case kept", QStringLiteral("div"), {"cmbposicion:type:selecciona"},
+        QStringLiteral(
+            "<div style='position:selecciona; top:; left:; z-index:; height:; width:;'>"),
         colours::Blue);
-    row("table over a selection, colour typed, zeros cleared", u"tabla"_qs,
+    row("table over a selection, colour typed, zeros cleared", QStringLiteral("tabla"),
         {"cmbalign:type:Justify", "txtcellspacing:clear:", "txtborder:type:1", "txtclass:type:t",
          "txtancho:type:100%", "txtalto:type:50", "txtcolor:type:FF0000", "txtimagen:type:f.jpg"},
-        u"<table border='01' width='100%' height='50' cellspacing='' cellpadding='0' "
-        "align='Justify' class='t' bgcolor='#FF0000' background='f.jpg'>\r\n<tr>"_qs,
+        QStringLiteral("<table border='01' width='100%' height='50' cellspacing='' cellpadding='0' "
+                       "align='Justify' class='t' bgcolor='#FF0000' background='f.jpg'>\r\n<tr>"),
         colours::DarkGreen, 6, 5);
-    row("table colour box cleared after the list was typed over", u"tabla"_qs,
+    row("table colour box cleared after the list was typed over", QStringLiteral("tabla"),
         {"txtcolor:type:1", "cmbcolor:type:Navy", "txtcolor:clear:"},
-        u"<table border='0' width='' height='' cellspacing='0' cellpadding='0' align='' class='' "
-        "bgcolor='' background=''>\r\n<tr>"_qs,
+        QStringLiteral("<table border='0' width='' height='' cellspacing='0' cellpadding='0' "
+                       "align='' class='' "
+                       "bgcolor='' background=''>\r\n<tr>"),
         colours::DarkGreen);
-    row("popup Al inicio: the script, then the reminder", u"popup"_qs,
+    row("popup Al inicio: the script, then the reminder", QStringLiteral("popup"),
         {"txtarchivo:type:pag.html", "txtid:type:win", "cmbtoolbar:type:T", "cmbstatus:type:S",
          "cmbscrollbar:pick:No", "txtwidth:type:300", "txtheight:type:200",
          "cmbapertura:pick:Al inicio"},
-        u"<script languaje=javascript>\r\nfunction popup() {\r\nopen(\"pag.html\", \"win\",\"width="
-        "300,height=200,toolbar=T,scrollbars=No\");\r\n}\r\n</script>"_qs,
-        InForce, 4, 0, u"Dentro de la etiqueta <body> debes poner esto: onLoad='popup()'"_qs);
-    row("popup method typed in another case: the script, no reminder", u"popup"_qs,
+        QStringLiteral("<script languaje=javascript>\r\nfunction popup() {\r\nopen(\"pag.html\", "
+                       "\"win\",\"width="
+                       "300,height=200,toolbar=T,scrollbars=No\");\r\n}\r\n</script>"),
+        InForce, 4, 0,
+        QStringLiteral("Dentro de la etiqueta <body> debes poner esto: onLoad='popup()'"));
+    row("popup method typed in another case: the script, no reminder", QStringLiteral("popup"),
         {"cmbapertura:type:por enlace"},
-        u"<script languaje=javascript>\r\nfunction popup() {\r\nopen(\"\", \"\",\"width=,height=,"
-        "toolbar=,scrollbars=\");\r\n}\r\n</script>"_qs,
+        QStringLiteral("<script languaje=javascript>\r\nfunction popup() {\r\nopen(\"\", "
+                       "\"\",\"width=,height=,"
+                       "toolbar=,scrollbars=\");\r\n}\r\n</script>"),
         InForce);
-    row("db blank path wins over the DSN and creates its connection", u"db"_qs,
+    row("db blank path wins over the DSN and creates its connection", QStringLiteral("db"),
         {"txtdsn:type:tienda", "txtmanual:type: "},
-        u"'Escribe aquí la instrucción SQL necesaria para operar con la base de datos\r\nSet "
-        "conexion = Server.CreateObject(\"ADODB.Connection\")\r\nconexion.Open\"driver={Microsoft "
-        "Access Driver (*.mdb)}; ; DBQ=\"+server.mappath (\" \")\r\nSet tabla=Server.CreateObject("
-        "\"adodb.recordset\")\r\nTabla.Open NOMBRE DE LA VARIABLE EN LA QUE GUARDAS LA "
-        "INSTRUCCIÓN SQL,Conexion\r\n\r\n\r\n\r\ntabla.close\r\nconexion.close"_qs,
+        QStringLiteral(
+            "'Escribe aquí la instrucción SQL necesaria para operar con la base de datos\r\nSet "
+            "conexion = "
+            "Server.CreateObject(\"ADODB.Connection\")\r\nconexion.Open\"driver={Microsoft "
+            "Access Driver (*.mdb)}; ; DBQ=\"+server.mappath (\" \")\r\nSet "
+            "tabla=Server.CreateObject("
+            "\"adodb.recordset\")\r\nTabla.Open NOMBRE DE LA VARIABLE EN LA QUE GUARDAS LA "
+            "INSTRUCCIÓN SQL,Conexion\r\n\r\n\r\n\r\ntabla.close\r\nconexion.close"),
         InForce);
 }
 
@@ -224,7 +238,7 @@ void TestTagDialogs::accept()
         textAtNotice = host.text1.page().text();
     };
     if (form->isVisible()) // Enter may have accepted it already
-        click(form.get(), u"btnaceptar"_qs);
+        click(form.get(), QStringLiteral("btnaceptar"));
 
     QCOMPARE(form->result(), int(QDialog::Accepted));
     QVERIFY(!form->isVisible());
@@ -273,7 +287,7 @@ void TestTagDialogs::listsKeepWhatIsTyped()
     for (QComboBox *list : lists) {
         const int items = list->count();
         const QString typed = list->itemText(0).left(list->itemText(0).size() > 1 ? 2 : 1);
-        perform(*form, list->objectName() + u":type:"_qs + typed);
+        perform(*form, list->objectName() + QStringLiteral(":type:") + typed);
         QCOMPARE(list->objectName() + u'=' + list->currentText(),
                  list->objectName() + u'=' + typed);
         QCOMPARE(list->count(), items);

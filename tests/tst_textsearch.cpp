@@ -10,7 +10,9 @@ namespace {
 // The selection as "start+length", the way the rows below write it.
 QString selectionOf(const EditingSurface &text1)
 {
-    return u"%1+%2"_qs.arg(text1.page().selectionStart()).arg(text1.page().selectionLength());
+    return QStringLiteral("%1+%2")
+        .arg(text1.page().selectionStart())
+        .arg(text1.page().selectionLength());
 }
 
 // A shown window with the strip over the text, as the user has them.
@@ -31,12 +33,13 @@ struct Window
     {
         const QList<QTextEdit::ExtraSelection> all = text1->extraSelections();
         if (all.isEmpty())
-            return u"none"_qs;
+            return QStringLiteral("none");
         for (const QTextEdit::ExtraSelection &mark : all) {
             if (mark.cursor.selectedText() != search)
-                return u"a mark on "_qs + mark.cursor.selectedText();
+                return QStringLiteral("a mark on ") + mark.cursor.selectedText();
         }
-        return u"lines %1-%2"_qs.arg(all.first().cursor.block().blockNumber())
+        return QStringLiteral("lines %1-%2")
+            .arg(all.first().cursor.block().blockNumber())
             .arg(all.last().cursor.block().blockNumber());
     }
 
@@ -84,16 +87,16 @@ void TestTextSearch::find_data()
 
     const QStringList buscarThenNext = {"Buscar", "Siguiente", "Siguiente", "Siguiente"};
     QTest::newRow("hola HOLA hola, any case: every hit, then the miss")
-        << u"hola HOLA hola"_qs << u"hola"_qs << false << 0 << buscarThenNext
-        << QStringList{"0+4", "5+4", "10+4", "No se ha encontrado hola"};
+        << QStringLiteral("hola HOLA hola") << QStringLiteral("hola") << false << 0
+        << buscarThenNext << QStringList{"0+4", "5+4", "10+4", "No se ha encontrado hola"};
     QTest::newRow("hola HOLA hola, matching case: HOLA is skipped, Buscar starts at the top")
-        << u"hola HOLA hola"_qs << u"hola"_qs << true << 7 << buscarThenNext.mid(0, 3)
-        << QStringList{"0+4", "10+4", "No se ha encontrado hola"};
+        << QStringLiteral("hola HOLA hola") << QStringLiteral("hola") << true << 7
+        << buscarThenNext.mid(0, 3) << QStringList{"0+4", "10+4", "No se ha encontrado hola"};
     QTest::newRow("aaa for aa: overlapping hits")
-        << u"aaa"_qs << u"aa"_qs << false << 0 << buscarThenNext.mid(0, 3)
+        << QStringLiteral("aaa") << QStringLiteral("aa") << false << 0 << buscarThenNext.mid(0, 3)
         << QStringList{"0+2", "1+2", "No se ha encontrado aa"};
     QTest::newRow("Return from the caret, on to the last, Shift+Return back past the first")
-        << u"ab ab ab"_qs << u"ab"_qs << false << 0
+        << QStringLiteral("ab ab ab") << QStringLiteral("ab") << false << 0
         << QStringList{"Return",       "Return",       "Return",      "Return",
                        "Shift+Return", "Shift+Return", "Shift+Return"}
         << QStringList{"0+2",
@@ -104,13 +107,13 @@ void TestTextSearch::find_data()
                        "0+2",
                        "No se ha encontrado ab"};
     QTest::newRow("positions count CR LF as two")
-        << u"uno\r\ndos\r\ntres"_qs << u"tres"_qs << false << 0 << QStringList{"Buscar"}
-        << QStringList{"10+4"};
+        << QStringLiteral("uno\r\ndos\r\ntres") << QStringLiteral("tres") << false << 0
+        << QStringList{"Buscar"} << QStringList{"10+4"};
     QTest::newRow("accented capitals match without case")
-        << u"<p>CANCIÓN</p>"_qs << u"canción"_qs << false << 0 << QStringList{"Buscar"}
-        << QStringList{"3+7"};
+        << QStringLiteral("<p>CANCIÓN</p>") << QStringLiteral("canción") << false << 0
+        << QStringList{"Buscar"} << QStringList{"3+7"};
     QTest::newRow("hit past 32,767 characters")
-        << QString(40000, u'x') + "tabla" << u"tabla"_qs << false << 0
+        << QString(40000, u'x') + "tabla" << QStringLiteral("tabla") << false << 0
         << QStringList{"Buscar", "Siguiente"}
         << QStringList{"40000+5", "No se ha encontrado tabla"};
 }
@@ -160,21 +163,25 @@ void TestTextSearch::goToLine_data()
     // The caret afterwards; -1: where it was.
     QTest::addColumn<int>("expected");
 
-    const QString threeLines = u"a\r\nbb\r\nccc"_qs;
+    const QString threeLines = QStringLiteral("a\r\nbb\r\nccc");
     // The surface shows a caret between CR and LF at the end of its line.
-    QTest::newRow("line 2 of three") << threeLines << u"2"_qs << 5;
-    QTest::newRow("last line, no break after it: end of the text") << threeLines << u"3"_qs << 10;
-    QTest::newRow("line 4 of three: nothing") << threeLines << u"4"_qs << -1;
-    QTest::newRow("number and letters: nothing") << threeLines << u"2b"_qs << -1;
+    QTest::newRow("line 2 of three") << threeLines << QStringLiteral("2") << 5;
+    QTest::newRow("last line, no break after it: end of the text")
+        << threeLines << QStringLiteral("3") << 10;
+    QTest::newRow("line 4 of three: nothing") << threeLines << QStringLiteral("4") << -1;
+    QTest::newRow("number and letters: nothing") << threeLines << QStringLiteral("2b") << -1;
     QTest::newRow("text ending in a break: its empty last line")
-        << u"a\r\nb\r\n"_qs << u"3"_qs << 6;
+        << QStringLiteral("a\r\nb\r\n") << QStringLiteral("3") << 6;
     // A lone LF is shown as a line break, so it ends a line too.
-    QTest::newRow("LF page, line 2: did nothing") << u"a\nbb\nccc"_qs << u"2"_qs << 4;
-    QTest::newRow("LF then CR LF, line 2: between CR and LF") << u"a\nb\r\nc"_qs << u"2"_qs << 3;
+    QTest::newRow("LF page, line 2: did nothing")
+        << QStringLiteral("a\nbb\nccc") << QStringLiteral("2") << 4;
+    QTest::newRow("LF then CR LF, line 2: between CR and LF")
+        << QStringLiteral("a\nb\r\nc") << QStringLiteral("2") << 3;
     QString manyLines;
     for (int i = 0; i < 40000; ++i)
-        manyLines += u"x\r\n"_qs;
-    QTest::newRow("line past 32,767") << manyLines << u"39000"_qs << (39000 - 1) * 3 + 1;
+        manyLines += QStringLiteral("x\r\n");
+    QTest::newRow("line past 32,767")
+        << manyLines << QStringLiteral("39000") << (39000 - 1) * 3 + 1;
 }
 
 void TestTextSearch::goToLine()
@@ -187,7 +194,7 @@ void TestTextSearch::goToLine()
     // The start of the text, where no row but the empty document expects the caret.
     const qint64 start = 0;
     m_text1.page().setSelectionStart(start);
-    auto *box = m_strip.findChild<QLineEdit *>(u"txtlinea"_qs);
+    auto *box = m_strip.findChild<QLineEdit *>(QStringLiteral("txtlinea"));
     box->clear();
     QTest::keyClicks(box, line);
     QTest::mouseClick(m_strip.findChild<QPushButton *>("btnlinea"), Qt::LeftButton);
@@ -203,33 +210,33 @@ void TestTextSearch::marksAndCount()
     QVERIFY(QTest::qWaitForWindowExposed(&page.window));
     QString text;
     for (int i = 0; i < 17; ++i)
-        text += u"<p>ab</p>\r\n"_qs;
+        text += QStringLiteral("<p>ab</p>\r\n");
     page.text1->page().setText(text);
     page.box()->setFocus();
-    QTest::keyClicks(page.box(), u"ab"_qs);
-    QTRY_COMPARE(page.count(), u"0 de 17"_qs);
+    QTest::keyClicks(page.box(), QStringLiteral("ab"));
+    QTRY_COMPARE(page.count(), QStringLiteral("0 de 17"));
     // Only the lines on screen are marked: the window shows a few of the seventeen.
-    QTRY_VERIFY(page.marks(u"ab"_qs).startsWith(u"lines 0-"_qs));
+    QTRY_VERIFY(page.marks(QStringLiteral("ab")).startsWith(QStringLiteral("lines 0-")));
     QVERIFY(page.text1->extraSelections().size() < 17);
 
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(page.box(), Qt::Key_Return);
-    QTRY_COMPARE(page.count(), u"3 de 17"_qs);
+    QTRY_COMPARE(page.count(), QStringLiteral("3 de 17"));
     QVERIFY(page.box()->hasFocus());
 
     page.text1->verticalScrollBar()->setValue(page.text1->verticalScrollBar()->maximum());
-    QTRY_VERIFY(page.marks(u"ab"_qs).endsWith(u"-16"_qs));
+    QTRY_VERIFY(page.marks(QStringLiteral("ab")).endsWith(QStringLiteral("-16")));
 
     page.text1->moveCursor(QTextCursor::End);
-    QTest::keyClicks(page.text1, u"ab"_qs);
-    QTRY_COMPARE(page.count(), u"0 de 18"_qs);
-    QTRY_VERIFY(page.marks(u"ab"_qs).endsWith(u"-17"_qs));
+    QTest::keyClicks(page.text1, QStringLiteral("ab"));
+    QTRY_COMPARE(page.count(), QStringLiteral("0 de 18"));
+    QTRY_VERIFY(page.marks(QStringLiteral("ab")).endsWith(QStringLiteral("-17")));
 
     QTest::keyClick(page.box(), Qt::Key_Escape);
     QTRY_VERIFY(page.text1->hasFocus());
 
     page.box()->clear();
-    QTRY_COMPARE(page.marks(u"ab"_qs), u"none"_qs);
+    QTRY_COMPARE(page.marks(QStringLiteral("ab")), QStringLiteral("none"));
     QCOMPARE(page.count(), QString());
 }
 
@@ -238,14 +245,14 @@ void TestTextSearch::largePageCountedBetweenEvents()
     Window page(m_prompts);
     QString text;
     for (int i = 0; i < 200000; ++i)
-        text += u"<td>celda</td>\r\n"_qs;
+        text += QStringLiteral("<td>celda</td>\r\n");
     page.text1->page().setText(text);
-    QTest::keyClicks(page.box(), u"celda"_qs);
+    QTest::keyClicks(page.box(), QStringLiteral("celda"));
     // The keystrokes returned before any counting: it runs between events.
     QCOMPARE(page.count(), QString());
     // An edit while counting starts the count again.
-    QTest::keyClicks(page.text1, u"celda"_qs);
-    QTRY_COMPARE_WITH_TIMEOUT(page.count(), u"0 de 200001"_qs, 60000);
+    QTest::keyClicks(page.text1, QStringLiteral("celda"));
+    QTRY_COMPARE_WITH_TIMEOUT(page.count(), QStringLiteral("0 de 200001"), 60000);
 }
 
 QTEST_MAIN(TestTextSearch)

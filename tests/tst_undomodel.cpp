@@ -303,7 +303,7 @@ void TestUndoModel::randomSequence()
         QString done;
         if (kind < 30) {
             const QString characters = randomText(random, Typed, 4);
-            done = u"type \""_qs + characters + u'"';
+            done = QStringLiteral("type \"") + characters + u'"';
             for (QChar c : characters) {
                 // keyClicks takes Latin-1 only: "€" goes as a key event of its own.
                 QTest::sendKeyEvent(QTest::Click, &f.text1, Qt::Key(c.toUpper().unicode()),
@@ -313,24 +313,24 @@ void TestUndoModel::randomSequence()
         } else if (kind < 40) {
             const qint64 from = random.bounded(int(oracle.text.size()) + 3);
             const qint64 count = random.bounded(2) ? random.bounded(8) : 0;
-            done = u"select %1+%2"_qs.arg(from).arg(count);
+            done = QStringLiteral("select %1+%2").arg(from).arg(count);
             page.setSelectionStart(from);
             page.setSelectionLength(count);
             oracle.select(from, count);
         } else if (kind < 46) {
-            done = u"Backspace"_qs;
+            done = QStringLiteral("Backspace");
             QTest::keyClick(&f.text1, Qt::Key_Backspace);
             oracle.backspace();
         } else if (kind < 52) {
-            done = u"Delete"_qs;
+            done = QStringLiteral("Delete");
             QTest::keyClick(&f.text1, Qt::Key_Delete);
             oracle.deleteForward();
         } else if (kind < 54) {
             // Enter and Tab are the surface's own keys: inserted, never recorded.
             const bool enter = random.bounded(2);
-            done = enter ? u"Enter"_qs : u"Tab"_qs;
+            done = enter ? QStringLiteral("Enter") : QStringLiteral("Tab");
             QTest::keyClick(&f.text1, enter ? Qt::Key_Return : Qt::Key_Tab);
-            oracle.replaceSelection(enter ? u"\r\n"_qs : u"\t"_qs);
+            oracle.replaceSelection(enter ? QStringLiteral("\r\n") : QStringLiteral("\t"));
         } else if (kind < 59) {
             // One-click insertions; some put the caret back from the end of the whole text.
             static const std::tuple<const char *, const char16_t *, int> oneClick[] = {
@@ -348,12 +348,12 @@ void TestUndoModel::randomSequence()
                 oracle.select(oracle.text.size() - backOff, 0);
         } else if (kind < 63) {
             oracle.clipboard = randomText(random, Pasted, 6);
-            done = u"paste \""_qs + oracle.clipboard + u'"';
+            done = QStringLiteral("paste \"") + oracle.clipboard + u'"';
             QGuiApplication::clipboard()->setText(oracle.clipboard);
             trigger("mn_pegar");
             oracle.replaceSelection(oracle.clipboard);
         } else if (kind < 66) {
-            done = u"cut"_qs;
+            done = QStringLiteral("cut");
             trigger("mn_cortar");
             if (oracle.length > 0) {
                 oracle.clipboard = oracle.text.mid(oracle.start, oracle.length);
@@ -361,25 +361,26 @@ void TestUndoModel::randomSequence()
             }
         } else if (kind < 71) {
             // A keyword taken from the text finds something; one from the alphabet may not.
-            QString keyword = randomText(random, Typed + u"\r\n"_qs, 2);
+            QString keyword = randomText(random, Typed + QStringLiteral("\r\n"), 2);
             if (random.bounded(2) && !oracle.text.isEmpty()) {
                 const int at = random.bounded(int(oracle.text.size()));
                 keyword = oracle.text.mid(at, 1 + random.bounded(3));
             }
-            const QString replacement = randomText(random, Typed + u"\r\n"_qs, 3);
-            done = u"replace all \""_qs + keyword + u"\" by \""_qs + replacement + u'"';
+            const QString replacement = randomText(random, Typed + QStringLiteral("\r\n"), 3);
+            done = QStringLiteral("replace all \"") + keyword + QStringLiteral("\" by \"") +
+                   replacement + u'"';
             // A word not found leaves the document, caret included, as it was.
             if (replaceInDocument(page, keyword, replacement) > 0)
                 oracle.replaceText(ReplaceString(oracle.text, keyword, replacement));
         } else if (kind < 73) {
-            const QString opened = randomText(random, Typed + u"\r\n"_qs, 12);
-            done = u"open \""_qs + opened + u'"';
+            const QString opened = randomText(random, Typed + QStringLiteral("\r\n"), 12);
+            done = QStringLiteral("open \"") + opened + u'"';
             page.setText(opened);
             f.window.events().history().clear();
             oracle.open(opened);
         } else if (kind < 86) {
             const bool key = random.bounded(2);
-            done = key ? u"Ctrl+Z"_qs : u"btndeshacer"_qs;
+            done = key ? QStringLiteral("Ctrl+Z") : QStringLiteral("btndeshacer");
             if (key)
                 QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
             else
@@ -387,7 +388,7 @@ void TestUndoModel::randomSequence()
             oracle.undo();
         } else {
             const bool key = random.bounded(2);
-            done = key ? u"Ctrl+Y"_qs : u"btnrehacer"_qs;
+            done = key ? QStringLiteral("Ctrl+Y") : QStringLiteral("btnrehacer");
             if (key)
                 QTest::keyClick(&f.text1, Qt::Key_Y, Qt::ControlModifier);
             else
@@ -419,21 +420,35 @@ void TestUndoModel::scripted_data()
 
     // Undo wrote a lone LF back as a line break: saving then turned the LF into CR LF.
     QTest::newRow("a lone LF inside a line, once a line break")
-        << u"a\nb\r\n"_qs << QStringList{u"select:0:3"_qs, u"type:x"_qs, u"undo"_qs}
-        << u"a\nb\r\n"_qs;
+        << QStringLiteral("a\nb\r\n")
+        << QStringList{QStringLiteral("select:0:3"), QStringLiteral("type:x"),
+                       QStringLiteral("undo")}
+        << QStringLiteral("a\nb\r\n");
     QTest::newRow("a lone LF beside a line break")
-        << u"a\r\n\nb"_qs << QStringList{u"select:1:4"_qs, u"type:x"_qs, u"undo"_qs}
-        << u"a\r\n\nb"_qs;
+        << QStringLiteral("a\r\n\nb")
+        << QStringList{QStringLiteral("select:1:4"), QStringLiteral("type:x"),
+                       QStringLiteral("undo")}
+        << QStringLiteral("a\r\n\nb");
     QTest::newRow("a page opened after typing lost a character to undo")
-        << QString() << QStringList{u"type:abc"_qs, u"open:in the"_qs, u"undo"_qs} << u"in the"_qs;
+        << QString()
+        << QStringList{QStringLiteral("type:abc"), QStringLiteral("open:in the"),
+                       QStringLiteral("undo")}
+        << QStringLiteral("in the");
     QTest::newRow("Enter before typed text, then undo, took the wrong character")
-        << QString() << QStringList{u"type:hola"_qs, u"home"_qs, u"enter"_qs, u"undo"_qs}
-        << u"\r\nhol"_qs;
+        << QString()
+        << QStringList{QStringLiteral("type:hola"), QStringLiteral("home"), QStringLiteral("enter"),
+                       QStringLiteral("undo")}
+        << QStringLiteral("\r\nhol");
     QTest::newRow("the bold button before typed text, then undo, took the tag's >")
-        << QString() << QStringList{u"type:abc"_qs, u"home"_qs, u"mn_negrita"_qs, u"undo"_qs}
-        << u"<b>  </b>ab"_qs;
+        << QString()
+        << QStringList{QStringLiteral("type:abc"), QStringLiteral("home"),
+                       QStringLiteral("mn_negrita"), QStringLiteral("undo")}
+        << QStringLiteral("<b>  </b>ab");
     QTest::newRow("a replace-all before typed text, then undo, took a > typed earlier")
-        << u"aa"_qs << QStringList{u"type:>x"_qs, u"replace:aa:aaa"_qs, u"undo"_qs} << u"aaa>"_qs;
+        << QStringLiteral("aa")
+        << QStringList{QStringLiteral("type:>x"), QStringLiteral("replace:aa:aaa"),
+                       QStringLiteral("undo")}
+        << QStringLiteral("aaa>");
 }
 
 void TestUndoModel::scripted()

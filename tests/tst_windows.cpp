@@ -72,44 +72,46 @@ private slots:
 void TestWindows::eachWindowItsOwnPage()
 {
     QTemporaryDir work;
-    const QString state = work.filePath(u"state"_qs);
-    const QString page = work.filePath(u"pagina.html"_qs);
+    const QString state = work.filePath(QStringLiteral("state"));
+    const QString page = work.filePath(QStringLiteral("pagina.html"));
     writeBytes(page, "<p>hola</p>\r\n");
     Doors doors;
     WindowSet set([&doors] { return doors.next(); }, state);
     MainWindow *first = set.openFirst(QString());
-    first->command(u"mn_nuevaventana"_qs)->trigger();
+    first->command(QStringLiteral("mn_nuevaventana"))->trigger();
     QCOMPARE(set.windows().size(), 2);
     MainWindow *second = set.windows().at(set.windows().at(0) == first ? 1 : 0);
     QVERIFY(second->isVisible());
 
-    typeInto(&first->surface(), u"uno"_qs);
+    typeInto(&first->surface(), QStringLiteral("uno"));
     doors.chooser.paths.enqueue(page);
-    second->command(u"mn_abrir"_qs)->trigger();
+    second->command(QStringLiteral("mn_abrir"))->trigger();
     QCOMPARE(second->windowTitle(), titleFor(page));
     // Open asks its own question first.
     doors.of(second).questions.clear();
-    QCOMPARE(first->windowTitle(), u"  Zendral"_qs);
+    QCOMPARE(first->windowTitle(), QStringLiteral("  Zendral"));
     second->surface().page().setSelectionStart(0);
-    typeInto(&second->surface(), u"dos"_qs);
-    QVERIFY(first->surface().page().text().endsWith(u"uno"_qs));
-    QCOMPARE(second->surface().page().text(), u"dos<p>hola</p>\r\n"_qs);
+    typeInto(&second->surface(), QStringLiteral("dos"));
+    QVERIFY(first->surface().page().text().endsWith(QStringLiteral("uno")));
+    QCOMPARE(second->surface().page().text(), QStringLiteral("dos<p>hola</p>\r\n"));
     // Each window keeps its own copy of its unsaved page.
-    QTRY_COMPARE_WITH_TIMEOUT(copiesHolding(state),
-                              DocumentController::PlantillaInicio() + u"uno|dos<p>hola</p>\r\n"_qs,
-                              20000);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        copiesHolding(state),
+        DocumentController::PlantillaInicio() + QStringLiteral("uno|dos<p>hola</p>\r\n"), 20000);
 
     // Each window asks about its own page: Cancel keeps the second open, the first's
     // Salir closes the first alone.
     doors.of(second).answers.enqueue(Prompts::Answer::Cancel);
     QVERIFY(!second->close());
-    QCOMPARE(doors.of(second).questions, QStringList(u"¿Quieres guardar el archivo actual?"_qs));
+    QCOMPARE(doors.of(second).questions,
+             QStringList(QStringLiteral("¿Quieres guardar el archivo actual?")));
     QVERIFY(doors.of(first).questions.isEmpty());
-    first->command(u"mn_salir"_qs)->trigger();
-    QCOMPARE(doors.of(first).questions, QStringList(u"¿Quieres guardar el archivo actual?"_qs));
+    first->command(QStringLiteral("mn_salir"))->trigger();
+    QCOMPARE(doors.of(first).questions,
+             QStringList(QStringLiteral("¿Quieres guardar el archivo actual?")));
     QCOMPARE(set.windows(), QList<MainWindow *>({second}));
     QVERIFY(second->isVisible());
-    QTRY_COMPARE(copiesHolding(state), u"dos<p>hola</p>\r\n"_qs);
+    QTRY_COMPARE(copiesHolding(state), QStringLiteral("dos<p>hola</p>\r\n"));
 
     QVERIFY(second->close());
     QVERIFY(set.windows().isEmpty());
@@ -120,12 +122,12 @@ void TestWindows::eachWindowItsOwnPage()
 void TestWindows::pagesFromLaterStarts()
 {
     QTemporaryDir work;
-    const QString runtime = work.filePath(u"run"_qs);
+    const QString runtime = work.filePath(QStringLiteral("run"));
     QVERIFY(QDir().mkpath(runtime));
     QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"XDG_STATE_HOME"_qs, work.filePath(u"state"_qs));
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), work.filePath(QStringLiteral("state")));
     const auto start = [&environment](QProcess &program, const QStringList &arguments) {
         program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -146,13 +148,14 @@ void TestWindows::pagesFromLaterStarts()
     QVERIFY(listening(name));
 
     Doors doors;
-    WindowSet set([&doors] { return doors.next(); }, work.filePath(u"ours"_qs));
+    WindowSet set([&doors] { return doors.next(); }, work.filePath(QStringLiteral("ours")));
     connect(&channel, &InstanceChannel::pageArrived, &set, &WindowSet::openHandedOver);
     MainWindow *first = set.openFirst(QString());
 
     // The untouched start-up page gives its window to the first page handed over; the next
     // one gets a window of its own.
-    const QString pages[] = {work.filePath(u"una.html"_qs), work.filePath(u"otra.html"_qs)};
+    const QString pages[] = {work.filePath(QStringLiteral("una.html")),
+                             work.filePath(QStringLiteral("otra.html"))};
     for (const QString &page : pages) {
         writeBytes(page, "<p>hola</p>\r\n");
         QProcess later;
@@ -170,7 +173,7 @@ void TestWindows::pagesFromLaterStarts()
 void TestWindows::copiesOfACrashEachInAWindow()
 {
     QTemporaryDir state;
-    for (const QString &text : {u"uno"_qs, u"dos"_qs}) {
+    for (const QString &text : {QStringLiteral("uno"), QStringLiteral("dos")}) {
         RecoveryStore crashed(state.path());
         crashed.write({text}, QString(), TextEncoding::Utf8);
     } // each ends without removing its copy, as the windows of a killed editor do
@@ -185,9 +188,9 @@ void TestWindows::copiesOfACrashEachInAWindow()
     for (MainWindow *window : set.windows())
         texts.append(window->surface().page().text());
     texts.sort();
-    QCOMPARE(texts, QStringList({u"dos"_qs, u"uno"_qs}));
+    QCOMPARE(texts, QStringList({QStringLiteral("dos"), QStringLiteral("uno")}));
     // Each copy became its window's own: closing the windows without saving leaves nothing.
-    QCOMPARE(copiesHolding(state.path()), u"dos|uno"_qs);
+    QCOMPARE(copiesHolding(state.path()), QStringLiteral("dos|uno"));
     for (MainWindow *window : set.windows())
         QVERIFY(window->close());
     QTRY_COMPARE(filesIn(state.path()), QStringList());

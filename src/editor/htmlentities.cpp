@@ -48,14 +48,13 @@ bool validCharacter(qulonglong value)
 
 std::optional<char32_t> decodeEntity(QStringView body)
 {
-    if (body.size() > 1 && body.front() == QLatin1Char('#')) {
-        const bool hex = body.at(1) == QLatin1Char('x') || body.at(1) == QLatin1Char('X');
+    if (body.size() > 1 && body.front() == u'#') {
+        const bool hex = body.at(1) == u'x' || body.at(1) == u'X';
         const QStringView digits = body.mid(hex ? 2 : 1);
         // toULongLong accepts signs and blanks; an entity's digits are digits only.
         for (QChar c : digits) {
-            const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
-            const bool letter = (c >= QLatin1Char('a') && c <= QLatin1Char('f')) ||
-                                (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+            const bool digit = c >= u'0' && c <= u'9';
+            const bool letter = (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
             if (!digit && !(hex && letter))
                 return std::nullopt;
         }
@@ -69,7 +68,7 @@ std::optional<char32_t> decodeEntity(QStringView body)
         if (body == QLatin1String(entity.name))
             return entity.character;
     // Read but never written: older browsers show "&apos;" as it stands.
-    if (body == QLatin1String("apos"))
+    if (body == u"apos")
         return U'\'';
     return std::nullopt;
 }

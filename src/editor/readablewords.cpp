@@ -22,22 +22,21 @@ constexpr qint64 LongestEntity = 32;
 
 bool isAsciiLetter(QChar c)
 {
-    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-           (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
-bool startsAt(const QString &page, qint64 position, QLatin1String what)
+bool startsAt(const QString &page, qint64 position, QStringView what)
 {
     return QStringView(page).mid(position).startsWith(what);
 }
 
 bool serverBlockAt(const QString &page, qint64 position)
 {
-    return startsAt(page, position, QLatin1String("<%"));
+    return startsAt(page, position, QStringView(u"<%"));
 }
 
 // The position after the first `end` at or after from, or the end of the page.
-qint64 skipPast(const QString &page, qint64 from, QLatin1String end)
+qint64 skipPast(const QString &page, qint64 from, QStringView end)
 {
     const qint64 found = page.indexOf(end, from);
     return found < 0 ? page.size() : found + end.size();
@@ -80,16 +79,16 @@ std::vector<Unit> decode(const QString &page, qint64 start, qint64 end, WordPlac
     qint64 i = start;
     while (i < end) {
         const QChar c = page.at(i);
-        if (c == QLatin1Char('&')) {
+        if (c == u'&') {
             // Looking no further than an entity can reach keeps a page full of bare "&"
             // from being scanned to its end once for each of them.
             const qint64 window = std::min(LongestEntity, end - i - 1);
-            const qint64 found = QStringView(page).mid(i + 1, window).indexOf(QLatin1Char(';'));
+            const qint64 found = QStringView(page).mid(i + 1, window).indexOf(u';');
             const qint64 semicolon = found < 0 ? -1 : i + 1 + found;
             if (semicolon > i + 1) {
                 const QStringView body = QStringView(page).mid(i + 1, semicolon - i - 1);
                 const bool entityLike = std::all_of(body.begin(), body.end(), [](QChar b) {
-                    return b.unicode() < 128 && (b.isLetterOrNumber() || b == QLatin1Char('#'));
+                    return b.unicode() < 128 && (b.isLetterOrNumber() || b == u'#');
                 });
                 if (entityLike) {
                     const std::optional<char32_t> decoded = decodeEntity(body);
@@ -102,7 +101,7 @@ std::vector<Unit> decode(const QString &page, qint64 start, qint64 end, WordPlac
         // Inside a tag the quotes, not the block, end the value; between tags the caller has
         // already taken the blocks out.
         if (place != WordPlace::Text && serverBlockAt(page, i)) {
-            const qint64 blockEnd = std::min(skipPast(page, i + 2, QLatin1String("%>")), end);
+            const qint64 blockEnd = std::min(skipPast(page, i + 2, QStringView(u"%>")), end);
             units.push_back({0, i, blockEnd, false});
             i = blockEnd;
             continue;
@@ -136,8 +135,8 @@ std::vector<bool> addresses(const std::vector<Unit> &units)
             ++b;
         }
         chunk = chunk.toLower();
-        if (chunk.contains(QLatin1Char('@')) || chunk.contains(QLatin1String("://")) ||
-            chunk.startsWith(QLatin1String("www.")))
+        if (chunk.contains(u'@') || chunk.contains(QStringView(u"://")) ||
+            chunk.startsWith(QStringView(u"www.")))
             std::fill(marked.begin() + qsizetype(a), marked.begin() + qsizetype(b), true);
         a = b;
     }
@@ -188,8 +187,7 @@ void collectWords(const QString &page, qint64 start, qint64 end, WordPlace place
 
 bool readableAttribute(const QString &name)
 {
-    return name == QLatin1String("alt") || name == QLatin1String("title") ||
-           name == QLatin1String("value");
+    return name == u"alt" || name == u"title" || name == u"value";
 }
 
 // Reads one start tag from its "<", collecting the words of its readable attributes, and
@@ -198,67 +196,65 @@ qint64 scanTag(const QString &page, qint64 position, std::vector<ReadableWord> &
 {
     const qint64 size = page.size();
     qint64 j = position + 1;
-    while (j < size && (page.at(j).isLetterOrNumber() || page.at(j) == QLatin1Char(':') ||
-                        page.at(j) == QLatin1Char('-')))
+    while (j < size && (page.at(j).isLetterOrNumber() || page.at(j) == u':' || page.at(j) == u'-'))
         ++j;
     const QString tagName = page.mid(position + 1, j - position - 1).toLower();
     while (j < size) {
         const QChar c = page.at(j);
-        if (c == QLatin1Char('>')) {
+        if (c == u'>') {
             ++j;
             break;
         }
         if (serverBlockAt(page, j)) {
-            j = skipPast(page, j + 2, QLatin1String("%>"));
+            j = skipPast(page, j + 2, QStringView(u"%>"));
             continue;
         }
-        if (c.isSpace() || c == QLatin1Char('/') || c == QLatin1Char('=')) {
+        if (c.isSpace() || c == u'/' || c == u'=') {
             ++j;
             continue;
         }
         const qint64 nameStart = j;
-        while (j < size && !page.at(j).isSpace() && page.at(j) != QLatin1Char('=') &&
-               page.at(j) != QLatin1Char('>') && !serverBlockAt(page, j) &&
-               !startsAt(page, j, QLatin1String("/>")))
+        while (j < size && !page.at(j).isSpace() && page.at(j) != u'=' && page.at(j) != u'>' &&
+               !serverBlockAt(page, j) && !startsAt(page, j, QStringView(u"/>")))
             ++j;
         const QString attribute = page.mid(nameStart, j - nameStart).toLower();
         qint64 k = j;
         while (k < size && page.at(k).isSpace())
             ++k;
-        if (k >= size || page.at(k) != QLatin1Char('=')) {
+        if (k >= size || page.at(k) != u'=') {
             j = k;
             continue;
         }
         ++k;
         while (k < size && page.at(k).isSpace())
             ++k;
-        if (k < size && (page.at(k) == QLatin1Char('"') || page.at(k) == QLatin1Char('\''))) {
+        if (k < size && (page.at(k) == u'"' || page.at(k) == u'\'')) {
             const QChar quote = page.at(k);
             const qint64 valueStart = k + 1;
             qint64 v = valueStart;
             // A server block may hold the quote character without ending the value.
             while (v < size && page.at(v) != quote)
-                v = serverBlockAt(page, v) ? skipPast(page, v + 2, QLatin1String("%>")) : v + 1;
+                v = serverBlockAt(page, v) ? skipPast(page, v + 2, QStringView(u"%>")) : v + 1;
             v = std::min(v, size);
             if (readableAttribute(attribute))
                 collectWords(page, valueStart, v,
-                             quote == QLatin1Char('"') ? WordPlace::DoubleQuotedValue
-                                                       : WordPlace::SingleQuotedValue,
+                             quote == u'"' ? WordPlace::DoubleQuotedValue
+                                           : WordPlace::SingleQuotedValue,
                              words);
             j = std::min(v + 1, size);
         } else {
             const qint64 valueStart = k;
             qint64 v = valueStart;
-            while (v < size && !page.at(v).isSpace() && page.at(v) != QLatin1Char('>'))
-                v = serverBlockAt(page, v) ? skipPast(page, v + 2, QLatin1String("%>")) : v + 1;
+            while (v < size && !page.at(v).isSpace() && page.at(v) != u'>')
+                v = serverBlockAt(page, v) ? skipPast(page, v + 2, QStringView(u"%>")) : v + 1;
             v = std::min(v, size);
             if (readableAttribute(attribute))
                 collectWords(page, valueStart, v, WordPlace::UnquotedValue, words);
             j = v;
         }
     }
-    if (tagName == QLatin1String("script") || tagName == QLatin1String("style")) {
-        const qint64 close = page.indexOf(QLatin1String("</") + tagName, j, Qt::CaseInsensitive);
+    if (tagName == u"script" || tagName == u"style") {
+        const qint64 close = page.indexOf(QStringLiteral("</") + tagName, j, Qt::CaseInsensitive);
         return close < 0 ? size : close;
     }
     return j;
@@ -273,8 +269,8 @@ std::vector<ReadableWord> readableWords(const QString &page)
     qint64 textStart = 0;
     qint64 i = 0;
     while (i < size) {
-        if (page.at(i) != QLatin1Char('<')) {
-            i = page.indexOf(QLatin1Char('<'), i);
+        if (page.at(i) != u'<') {
+            i = page.indexOf(u'<', i);
             if (i < 0)
                 i = size;
             continue;
@@ -282,14 +278,13 @@ std::vector<ReadableWord> readableWords(const QString &page)
         const QChar next = i + 1 < size ? page.at(i + 1) : QChar();
         const QChar afterNext = i + 2 < size ? page.at(i + 2) : QChar();
         enum class Markup { None, Comment, ServerBlock, StartTag, OtherTag } kind = Markup::None;
-        if (startsAt(page, i, QLatin1String("<!--")))
+        if (startsAt(page, i, QStringView(u"<!--")))
             kind = Markup::Comment;
-        else if (next == QLatin1Char('%'))
+        else if (next == u'%')
             kind = Markup::ServerBlock;
         else if (isAsciiLetter(next))
             kind = Markup::StartTag;
-        else if ((next == QLatin1Char('/') && isAsciiLetter(afterNext)) ||
-                 next == QLatin1Char('!') || next == QLatin1Char('?'))
+        else if ((next == u'/' && isAsciiLetter(afterNext)) || next == u'!' || next == u'?')
             kind = Markup::OtherTag;
         if (kind == Markup::None) {
             // A "<" that opens nothing is text, as a browser shows it.
@@ -300,16 +295,16 @@ std::vector<ReadableWord> readableWords(const QString &page)
             collectWords(page, textStart, i, WordPlace::Text, words);
         switch (kind) {
         case Markup::Comment:
-            i = skipPast(page, i + 4, QLatin1String("-->"));
+            i = skipPast(page, i + 4, QStringView(u"-->"));
             break;
         case Markup::ServerBlock:
-            i = skipPast(page, i + 2, QLatin1String("%>"));
+            i = skipPast(page, i + 2, QStringView(u"%>"));
             break;
         case Markup::StartTag:
             i = scanTag(page, i, words);
             break;
         default:
-            i = skipPast(page, i + 1, QLatin1String(">"));
+            i = skipPast(page, i + 1, QStringView(u">"));
             break;
         }
         textStart = i;

@@ -39,8 +39,8 @@ QString SpellingSession::contextBefore() const
         return {};
     const qint64 end = wordStart();
     qint64 start = std::max<qint64>(0, end - ContextLength);
-    const qint64 lineBreak = std::max(m_text.lastIndexOf(QLatin1Char('\n'), end - 1),
-                                      m_text.lastIndexOf(QLatin1Char('\r'), end - 1));
+    const qint64 lineBreak =
+        std::max(m_text.lastIndexOf(u'\n', end - 1), m_text.lastIndexOf(u'\r', end - 1));
     if (end > 0 && lineBreak >= start)
         start = lineBreak + 1;
     return m_text.mid(start, end - start);
@@ -52,7 +52,7 @@ QString SpellingSession::contextAfter() const
         return {};
     const qint64 start = wordStart() + m_words[m_current].length;
     qint64 end = std::min<qint64>(m_text.size(), start + ContextLength);
-    for (QChar lineBreak : {QLatin1Char('\r'), QLatin1Char('\n')}) {
+    for (QChar lineBreak : {u'\r', u'\n'}) {
         const qint64 found = m_text.indexOf(lineBreak, start);
         if (found >= 0 && found < end)
             end = found;

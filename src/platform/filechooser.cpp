@@ -16,7 +16,7 @@ QStringList QtFileChooser::nameFilters(const QString &filter)
         // Qt reads the patterns from the parentheses; keep the description when it has them.
         result.append(description.contains(u'(')
                           ? description
-                          : description + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+                          : description + QStringLiteral(" (") + patterns + u')');
     }
     return result;
 }

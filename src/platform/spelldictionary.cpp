@@ -14,10 +14,10 @@ namespace {
 // Spain's Spanish, then the other Spanish dictionaries, then everything else.
 int languageRank(const QString &name)
 {
-    if (name == QLatin1String("es_ES"))
+    if (name == u"es_ES")
         return 0;
-    if (name == QLatin1String("es") || name.startsWith(QLatin1String("es_")) ||
-        name.startsWith(QLatin1String("es-")))
+    if (name == u"es" || name.startsWith(QStringView(u"es_")) ||
+        name.startsWith(QStringView(u"es-")))
         return 1;
     return 2;
 }
@@ -32,7 +32,7 @@ QString SpellDictionary::displayName() const
     QString language = locale.nativeLanguageName();
     const QString territory = locale.nativeTerritoryName();
     // Some languages already name the country ("español de España").
-    if (name.contains(QLatin1Char('_')) && !territory.isEmpty() && !language.contains(territory))
+    if (name.contains(u'_') && !territory.isEmpty() && !language.contains(territory))
         language += QStringLiteral(" (%1)").arg(territory);
     return QStringLiteral("%1 — %2").arg(language, name);
 }

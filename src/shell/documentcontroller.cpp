@@ -217,7 +217,7 @@ bool DocumentController::loadPage(const QString &path, Source source, const QStr
     m_diskPath = path;
     m_diskStamp = stamp;
     m_toldStamp.reset();
-    const QString title = QStringLiteral("Zendral - [") + path + QLatin1Char(']');
+    const QString title = QStringLiteral("Zendral - [") + path + u']';
     switch (source) {
     case Source::Chosen:
         m_state.archivoActual = path;
@@ -265,7 +265,7 @@ void DocumentController::recoverPage(const QString &text, const QString &path,
     m_state.rutaAbrir = path;
     m_state.carpetaActual = folderPart(path);
     if (!path.isEmpty())
-        emit titleChanged(QStringLiteral("Zendral - [") + path + QLatin1Char(']'));
+        emit titleChanged(QStringLiteral("Zendral - [") + path + u']');
     colour();
     showFromTop();
     m_state.archivoGuardado.clear();

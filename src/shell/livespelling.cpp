@@ -161,7 +161,8 @@ QList<QAction *> LiveSpelling::contextActions()
 
     const QStringList suggestions = session.suggestions().mid(0, MostSuggestions);
     for (const QString &suggestion : suggestions) {
-        auto *entry = new QAction(QString(suggestion).replace(u"&"_qs, u"&&"_qs), this);
+        auto *entry = new QAction(
+            QString(suggestion).replace(QStringLiteral("&"), QStringLiteral("&&")), this);
         const QString written = session.writtenForm(suggestion);
         connect(entry, &QAction::triggered, this,
                 [this, start, source, written] { replaceWord(start, source, written); });

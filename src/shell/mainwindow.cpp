@@ -87,7 +87,7 @@ QString pathInTitle(const QString &title)
 // A caption as a tooltip or an accessible name shows it: without its access key.
 QString withoutAccessKey(QString caption)
 {
-    return caption.remove(QLatin1Char('&'));
+    return caption.remove(u'&');
 }
 
 // Turns Ctrl+wheel over the text into steps of zoom; a wheel without Ctrl scrolls as ever.
@@ -641,7 +641,8 @@ void MainWindow::fillRecentPages()
         const QString path = pages.at(i);
         // 1 to 9, then 10 reached by its 0.
         const QString number = i < 9 ? QStringLiteral("&%1").arg(i + 1) : QStringLiteral("1&0");
-        QAction *entry = menu->addAction(number + u' ' + QString(path).replace(u"&"_qs, u"&&"_qs));
+        QAction *entry = menu->addAction(
+            number + u' ' + QString(path).replace(QStringLiteral("&"), QStringLiteral("&&")));
         connect(entry, &QAction::triggered, this, [this, path] { openRecentPage(path); });
     }
     menu->menuAction()->setEnabled(!pages.isEmpty());

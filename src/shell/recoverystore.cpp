@@ -26,24 +26,24 @@ constexpr int FormatVersion = 1;
 struct EncodingName
 {
     TextEncoding encoding;
-    QLatin1String name;
+    QStringView name;
 };
 constexpr EncodingName EncodingNames[] = {
-    {TextEncoding::Utf8, QLatin1String("utf-8")},
-    {TextEncoding::Utf8WithBom, QLatin1String("utf-8-bom")},
-    {TextEncoding::Windows1252, QLatin1String("windows-1252")},
-    {TextEncoding::Utf16LittleEndian, QLatin1String("utf-16le")},
-    {TextEncoding::Utf16BigEndian, QLatin1String("utf-16be")},
-    {TextEncoding::Binary, QLatin1String("binary")},
+    {TextEncoding::Utf8, QStringView(u"utf-8")},
+    {TextEncoding::Utf8WithBom, QStringView(u"utf-8-bom")},
+    {TextEncoding::Windows1252, QStringView(u"windows-1252")},
+    {TextEncoding::Utf16LittleEndian, QStringView(u"utf-16le")},
+    {TextEncoding::Utf16BigEndian, QStringView(u"utf-16be")},
+    {TextEncoding::Binary, QStringView(u"binary")},
 };
 
 QString encodingName(TextEncoding encoding)
 {
     for (const EncodingName &entry : EncodingNames) {
         if (entry.encoding == encoding)
-            return entry.name;
+            return entry.name.toString();
     }
-    return EncodingNames[0].name;
+    return EncodingNames[0].name.toString();
 }
 
 TextEncoding encodingNamed(const QString &name)
@@ -133,7 +133,7 @@ RecoveryStore::RecoveryStore(const QString &folder)
     m_worker.setMaxThreadCount(1);
     // Two stores that one process opens in the same millisecond must not share a name.
     while (QFileInfo::exists(lockPathOf(m_id)) || QFileInfo::exists(copyPathOf(m_id)))
-        m_id += QLatin1Char('x');
+        m_id += u'x';
     if (!QDir().mkpath(m_folder) ||
         !QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
         complain(QStringLiteral("no se puede crear la carpeta de recuperación \"%1\"; no se "
@@ -163,12 +163,12 @@ QString RecoveryStore::copyPath() const
 
 QString RecoveryStore::copyPathOf(const QString &id) const
 {
-    return m_folder + QLatin1Char('/') + id + CopySuffix;
+    return m_folder + u'/' + id + CopySuffix;
 }
 
 QString RecoveryStore::lockPathOf(const QString &id) const
 {
-    return m_folder + QLatin1Char('/') + id + LockSuffix;
+    return m_folder + u'/' + id + LockSuffix;
 }
 
 void RecoveryStore::queue(std::function<void()> work)
@@ -208,9 +208,8 @@ QList<RecoveryCopy> RecoveryStore::takeOrphans()
     const QDir folder(m_folder);
     QStringList ids;
     for (const QString &name :
-         folder.entryList({QLatin1Char('*') + CopySuffix, QLatin1Char('*') + LockSuffix},
-                          QDir::Files | QDir::Hidden)) {
-        const QString id = name.left(name.lastIndexOf(QLatin1Char('.')));
+         folder.entryList({u'*' + CopySuffix, u'*' + LockSuffix}, QDir::Files | QDir::Hidden)) {
+        const QString id = name.left(name.lastIndexOf(u'.'));
         if (id != m_id && !ids.contains(id) && !m_claimed.contains(id))
             ids.append(id);
     }
