@@ -62,12 +62,14 @@ make_seeds() {
     seed "${pages}" accents '<P>Canción, pingüino, ÁRBOL y \xf0\x9f\x98\x80</P>\n<br>\r'
     seed "${pages}" after-sharp-s 'Stra\xc3\x9fe \xef\xac\x81n<b>x</b>'
     # Pages made to hurt, at the size a fuzzer input has: only "<", nested tags on one line,
-    # a tag opened far back, lone LF line ends, one long line of tags.
+    # a tag opened far back, lone LF line ends, long lines of tags.
     seed "${pages}" less-thans "$(repeat '<' 4000)"
     seed "${pages}" nested-tags "$(repeat '<div>' 400)$(repeat '</div>' 400)"
     seed "${pages}" far-tag "<b $(repeat 'texto sin etiquetas\r\n' 200)>"
     seed "${pages}" lf-lines "$(repeat '<p>linea <b>uno</b></p>\n' 150)"
     seed "${pages}" long-line "$(repeat '<td><a href="x.asp?id=1">texto</a></td>' 100)"
+    # Longer than a line is shown whole: held in parts, a tag across each cut.
+    seed "${pages}" held-line "$(repeat '<td><a href="x.asp?id=1">texto</a></td>' 150)"
 
     local files="${seeds}/files"
     seed "${files}" empty ''
