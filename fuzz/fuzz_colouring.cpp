@@ -3,8 +3,8 @@
 // no character either and leaves the caret where it was.
 
 #include "colouring.h"
-#include "editingsurface.h"
 #include "fuzzsupport.h"
+#include "pagetext.h"
 
 using namespace zendral;
 using namespace zendral::fuzz;
@@ -13,11 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     startApplication();
     static const QStringList table = TablaEtiquetas();
-    static EditingSurface *text1 = new EditingSurface;
+    static PageText *page = new PageText;
 
-    const QString page = QString::fromUtf8(bytesOf(data, size));
-    text1->setText(page);
-    const QString before = text1->text();
+    const QString text = QString::fromUtf8(bytesOf(data, size));
+    page->setText(text);
+    const QString before = page->text();
     const ColouringPlan plan = planColorea(before, table);
 
     qint64 end = 0;
@@ -33,12 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     int changes = 0;
     const QMetaObject::Connection counting =
-        QObject::connect(text1, &EditingSurface::changed, [&changes] { ++changes; });
-    Colorea(*text1, table);
+        QObject::connect(page, &PageText::changed, [&changes] { ++changes; });
+    Colorea(*page, table);
     QObject::disconnect(counting);
     check(changes == 0, "colouring raises no change of the text");
-    check(text1->text() == before, "colouring changes no character",
-          shown(text1->text()) + QStringLiteral("\n") + shown(before));
+    check(page->text() == before, "colouring changes no character",
+          shown(page->text()) + QStringLiteral("\n") + shown(before));
 
     // Every character but a line break's own has the colour the plan gave it, or black.
     auto span = plan.spans.cbegin();
@@ -49,15 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             ++span;
         const bool inside = span != plan.spans.cend() && span->start <= i;
         const Colour want = inside ? span->colour : colours::Black;
-        check(text1->colourAt(i) == want, "each character has its planned colour",
+        check(page->colourAt(i) == want, "each character has its planned colour",
               QString::number(i) + QStringLiteral(" in ") + shown(before));
     }
 
     const qint64 last = before.size();
-    text1->setSelectionStart(last);
-    colourTagBeforeCaret(*text1, table);
-    check(text1->text() == before, "the live colouring changes no character");
-    check(text1->selectionStart() == last && text1->selectionLength() == 0,
+    page->setSelectionStart(last);
+    colourTagBeforeCaret(*page, table);
+    check(page->text() == before, "the live colouring changes no character");
+    check(page->selectionStart() == last && page->selectionLength() == 0,
           "the live colouring leaves the caret where it was");
     return 0;
 }

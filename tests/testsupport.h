@@ -142,8 +142,8 @@ struct WindowFixture
     FakeFileChooser chooser;
     FakeDesktopOpener opener;
     MainWindow window{MainWindowServices{&prompts, &chooser, nullptr, &opener}};
-    EditingSurface &text1 = window.surface();
-    PageText &page() { return text1.page(); }
+    EditingSurface &view = window.surface();
+    PageText &page() { return view.page(); }
 
     void trigger(const QString &name) { window.command(name)->trigger(); }
     // Runs a command whose file dialog answers path.

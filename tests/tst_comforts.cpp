@@ -21,23 +21,23 @@ struct ShownWindow : WindowFixture
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        text1.setFocus();
+        view.setFocus();
     }
 };
 
 // The height at which the text view shows the line holding position.
-int rowOf(EditingSurface &text1, qint64 position)
+int rowOf(EditingSurface &view, qint64 position)
 {
-    QTextCursor cursor(text1.document());
-    cursor.setPosition(int(text1.page().toWidgetPosition(position)));
-    return text1.cursorRect(cursor).center().y();
+    QTextCursor cursor(view.document());
+    cursor.setPosition(int(view.page().toWidgetPosition(position)));
+    return view.cursorRect(cursor).center().y();
 }
 
 // The colour the text view shows at the right end of the line holding position.
-QColor lineBackground(EditingSurface &text1, qint64 position)
+QColor lineBackground(EditingSurface &view, qint64 position)
 {
-    const QImage screen = text1.viewport()->grab().toImage();
-    return screen.pixelColor(screen.width() - 3, rowOf(text1, position));
+    const QImage screen = view.viewport()->grab().toImage();
+    return screen.pixelColor(screen.width() - 3, rowOf(view, position));
 }
 
 // The recent pages as Archivo shows them when opened.
@@ -68,10 +68,10 @@ QByteArray outputOf(const QString &program, const QStringList &arguments)
 }
 
 // The stretches under a red wavy underline, as the view draws them.
-QStringList underlined(EditingSurface &text1)
+QStringList underlined(EditingSurface &view)
 {
     QStringList words;
-    for (const QTextEdit::ExtraSelection &mark : text1.extraSelections()) {
+    for (const QTextEdit::ExtraSelection &mark : view.extraSelections()) {
         if (mark.format.underlineStyle() == QTextCharFormat::WaveUnderline &&
             mark.format.underlineColor() == QColor(Qt::red))
             words.append(mark.cursor.selectedText());
@@ -80,7 +80,7 @@ QStringList underlined(EditingSurface &text1)
 }
 
 // Right-clicks the text at position and picks the entry captioned pick.
-void rightClick(EditingSurface &text1, qint64 position, const QString &pick)
+void rightClick(EditingSurface &view, qint64 position, const QString &pick)
 {
     QTimer::singleShot(0, [pick] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
@@ -93,11 +93,11 @@ void rightClick(EditingSurface &text1, qint64 position, const QString &pick)
                 action->trigger();
         }
     });
-    QTextCursor cursor(text1.document());
-    cursor.setPosition(int(text1.page().toWidgetPosition(position)) + 1);
-    const QPoint at = text1.cursorRect(cursor).center();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, text1.viewport()->mapToGlobal(at));
-    QCoreApplication::sendEvent(text1.viewport(), &event);
+    QTextCursor cursor(view.document());
+    cursor.setPosition(int(view.page().toWidgetPosition(position)) + 1);
+    const QPoint at = view.cursorRect(cursor).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, view.viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(view.viewport(), &event);
 }
 
 // The shown buttons under root that neither a caption nor an accessible name describes;
@@ -165,43 +165,43 @@ void TestComforts::gutterCurrentLineAndWrapping()
     // on its own.
     f.page().setText(QStringLiteral("uno\ndos\r\ntres"));
     f.page().setSelectionStart(5);
-    auto *gutter = child(&f.text1, QStringLiteral("numeroslinea"));
+    auto *gutter = child(&f.view, QStringLiteral("numeroslinea"));
     const QImage numbers = gutter->grab().toImage();
     for (const qint64 line : {0, 4, 9}) {
         bool drawn = false;
-        for (int y = rowOf(f.text1, line) - 3; y <= rowOf(f.text1, line) + 3; ++y) {
+        for (int y = rowOf(f.view, line) - 3; y <= rowOf(f.view, line) + 3; ++y) {
             for (int x = 0; x < numbers.width(); ++x)
                 drawn |= numbers.pixelColor(x, y).value() < 160;
         }
         QVERIFY2(drawn, qPrintable(QString::number(line)));
     }
-    const QColor base = f.text1.palette().color(QPalette::Base);
+    const QColor base = f.view.palette().color(QPalette::Base);
     const QColor highlight = EditingSurface::currentLineColour();
-    QTRY_COMPARE(lineBackground(f.text1, 4), highlight);
-    QCOMPARE(lineBackground(f.text1, 0), base);
-    QCOMPARE(lineBackground(f.text1, 9), base);
+    QTRY_COMPARE(lineBackground(f.view, 4), highlight);
+    QCOMPARE(lineBackground(f.view, 0), base);
+    QCOMPARE(lineBackground(f.view, 9), base);
 
     // Arrow keys take the highlight along.
-    QTest::keyClick(&f.text1, Qt::Key_Down);
-    QTRY_COMPARE(lineBackground(f.text1, 9), highlight);
-    QCOMPARE(lineBackground(f.text1, 4), base);
+    QTest::keyClick(&f.view, Qt::Key_Down);
+    QTRY_COMPARE(lineBackground(f.view, 9), highlight);
+    QCOMPARE(lineBackground(f.view, 4), base);
 
     f.trigger(QStringLiteral("mn_numeroslinea"));
     QVERIFY(!gutter->isVisible());
     f.trigger(QStringLiteral("mn_resaltarlinea"));
-    QTRY_COMPARE(lineBackground(f.text1, 9), base);
+    QTRY_COMPARE(lineBackground(f.view, 9), base);
 
     f.page().setText(QString(2000, u'x'));
-    const QTextBlock line = f.text1.document()->firstBlock();
+    const QTextBlock line = f.view.document()->firstBlock();
     QCOMPARE(line.layout()->lineCount(), 1);
     f.trigger(QStringLiteral("mn_ajustarlineas"));
     QTRY_VERIFY(line.layout()->lineCount() > 1);
     // The view is kept for the next start.
     WindowFixture next;
     QVERIFY(!next.window.command(QStringLiteral("mn_numeroslinea"))->isChecked());
-    QVERIFY(!next.text1.lineNumbersShown());
-    QVERIFY(!next.text1.currentLineHighlighted());
-    QCOMPARE(next.text1.lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QVERIFY(!next.view.lineNumbersShown());
+    QVERIFY(!next.view.currentLineHighlighted());
+    QCOMPARE(next.view.lineWrapMode(), QPlainTextEdit::WidgetWidth);
 }
 
 void TestComforts::zoom_data()
@@ -221,21 +221,21 @@ void TestComforts::zoom()
     QFETCH(int, wheel);
     QFETCH(int, change);
     ShownWindow f;
-    const int normal = f.text1.font().pointSize();
+    const int normal = f.view.font().pointSize();
     if (wheel != 0) {
-        const QPoint at = f.text1.viewport()->rect().center();
-        QWheelEvent event(at, f.text1.viewport()->mapToGlobal(at), QPoint(), QPoint(0, wheel),
+        const QPoint at = f.view.viewport()->rect().center();
+        QWheelEvent event(at, f.view.viewport()->mapToGlobal(at), QPoint(), QPoint(0, wheel),
                           Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(f.text1.viewport(), &event);
+        QApplication::sendEvent(f.view.viewport(), &event);
     } else {
-        QTest::keyClick(&f.text1, Qt::Key(key), Qt::ControlModifier);
+        QTest::keyClick(&f.view, Qt::Key(key), Qt::ControlModifier);
     }
-    QCOMPARE(f.text1.font().pointSize(), normal + change);
-    QVERIFY(f.text1.toPlainText().startsWith(QStringLiteral("<html>"))); // the key typed nothing
+    QCOMPARE(f.view.font().pointSize(), normal + change);
+    QVERIFY(f.view.toPlainText().startsWith(QStringLiteral("<html>"))); // the key typed nothing
     // Kept for the next start.
-    QCOMPARE(WindowFixture().text1.font().pointSize(), normal + change);
-    QTest::keyClick(&f.text1, Qt::Key_0, Qt::ControlModifier);
-    QCOMPARE(f.text1.font().pointSize(), normal);
+    QCOMPARE(WindowFixture().view.font().pointSize(), normal + change);
+    QTest::keyClick(&f.view, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(f.view.font().pointSize(), normal);
 }
 
 void TestComforts::statusAndPanesFollowThePage()
@@ -249,14 +249,14 @@ void TestComforts::statusAndPanesFollowThePage()
     auto *modified = child<QLabel>(&f.window, QStringLiteral("lblmodificado"));
     auto *panes = child<FilePanes>(&f.window, QString());
     QCOMPARE(modified->text(), QString());
-    QTest::keyClicks(&f.text1, QStringLiteral("x"));
+    QTest::keyClicks(&f.view, QStringLiteral("x"));
     QCOMPARE(modified->text(), QStringLiteral("Modificado"));
     f.trigger(QStringLiteral("mn_guardarcomo"), first);
     QCOMPARE(modified->text(), QString());
     QCOMPARE(panes->folderPath(), dir.filePath(QStringLiteral("uno")));
     f.trigger(QStringLiteral("mn_abrir"), second);
     QCOMPARE(panes->folderPath(), dir.filePath(QStringLiteral("dos")));
-    QTest::keyClicks(&f.text1, QStringLiteral("y"));
+    QTest::keyClicks(&f.view, QStringLiteral("y"));
     f.trigger(QStringLiteral("mn_nuevo"));
     QCOMPARE(modified->text(), QString());
 }
@@ -378,34 +378,34 @@ void TestComforts::spellingAsYouType()
     f.page().setSelectionStart(20);
     f.page().setInsertionColour(colours::Black);
     // Only what a reader sees: the tag's name and the attribute's name are no words.
-    QTest::keyClicks(&f.text1, QStringLiteral("el prro y el gatto de zendralia"));
-    QTRY_COMPARE(underlined(f.text1), (QStringList{QStringLiteral("prro"), QStringLiteral("gatto"),
-                                                   QStringLiteral("zendralia")}));
+    QTest::keyClicks(&f.view, QStringLiteral("el prro y el gatto de zendralia"));
+    QTRY_COMPARE(underlined(f.view), (QStringList{QStringLiteral("prro"), QStringLiteral("gatto"),
+                                                  QStringLiteral("zendralia")}));
 
     // A suggestion takes the word's place in the word's colour.
     f.page().setInsertionColour(colours::Red);
-    rightClick(f.text1, 24, QStringLiteral("perro"));
+    rightClick(f.view, 24, QStringLiteral("perro"));
     QCOMPARE(f.page().text(),
              QStringLiteral("<p title=\"un grato\">el perro y el gatto de zendralia</p>"));
     QCOMPARE(f.page().colourAt(24), colours::Black);
     QCOMPARE(f.page().colourAt(19), colours::Blue);
     QCOMPARE(f.page().insertionColour(), colours::Red);
-    QTRY_COMPARE(underlined(f.text1),
+    QTRY_COMPARE(underlined(f.view),
                  (QStringList{QStringLiteral("gatto"), QStringLiteral("zendralia")}));
 
-    rightClick(f.text1, 35, QStringLiteral("&Omitir"));
-    QTRY_COMPARE(underlined(f.text1), QStringList{QStringLiteral("zendralia")});
+    rightClick(f.view, 35, QStringLiteral("&Omitir"));
+    QTRY_COMPARE(underlined(f.view), QStringList{QStringLiteral("zendralia")});
     // Added for the next starts too; a page holding the word no longer shows it.
-    rightClick(f.text1, 44, QStringLiteral("&Añadir al diccionario"));
-    QTRY_COMPARE(underlined(f.text1), QStringList());
+    rightClick(f.view, 44, QStringLiteral("&Añadir al diccionario"));
+    QTRY_COMPARE(underlined(f.view), QStringList());
     QVERIFY(SpellingCheck({}, userWordsFile()).addedWords().contains(QStringLiteral("zendralia")));
 
-    QTest::keyClicks(&f.text1, QStringLiteral(" csa"));
-    QTRY_COMPARE(underlined(f.text1), QStringList{QStringLiteral("csa")});
+    QTest::keyClicks(&f.view, QStringLiteral(" csa"));
+    QTRY_COMPARE(underlined(f.view), QStringList{QStringLiteral("csa")});
     f.trigger(QStringLiteral("mn_ortografiaescribir"));
-    QCOMPARE(underlined(f.text1), QStringList());
+    QCOMPARE(underlined(f.view), QStringList());
     f.trigger(QStringLiteral("mn_ortografiaescribir"));
-    QTRY_COMPARE(underlined(f.text1), QStringList{QStringLiteral("csa")});
+    QTRY_COMPARE(underlined(f.view), QStringList{QStringLiteral("csa")});
 }
 
 void TestComforts::tagPairs_data()
@@ -454,17 +454,17 @@ void TestComforts::pairMarksAndTheirKey()
     f.page().setSelectionStart(2);
     const auto paired = [&] {
         QList<qint64> starts;
-        for (const QTextEdit::ExtraSelection &mark : f.text1.extraSelections()) {
+        for (const QTextEdit::ExtraSelection &mark : f.view.extraSelections()) {
             if (mark.format.background().style() != Qt::NoBrush)
                 starts.append(f.page().fromWidgetPosition(mark.cursor.selectionStart()));
         }
         return starts;
     };
     QTRY_COMPARE(paired(), (QList<qint64>{0, 33}));
-    QTest::keyClick(&f.text1, Qt::Key_M, Qt::ControlModifier);
+    QTest::keyClick(&f.view, Qt::Key_M, Qt::ControlModifier);
     QCOMPARE(f.page().selectionStart(), 35);
     // Out of the name, the marks go.
-    QTest::keyClick(&f.text1, Qt::Key_End);
+    QTest::keyClick(&f.view, Qt::Key_End);
     QTRY_COMPARE(paired(), QList<qint64>());
 }
 
@@ -474,8 +474,8 @@ void TestComforts::contextMenuUndoes()
     ShownWindow f;
     f.page().setText(QStringLiteral("ab"));
     f.page().setSelectionStart(2);
-    typeInto(&f.text1, QStringLiteral("c"));
-    rightClick(f.text1, 0, QStringLiteral("&Deshacer\tCtrl+Z"));
+    typeInto(&f.view, QStringLiteral("c"));
+    rightClick(f.view, 0, QStringLiteral("&Deshacer\tCtrl+Z"));
     QCOMPARE(f.page().text(), QStringLiteral("ab"));
 }
 

@@ -130,11 +130,11 @@ void TestGenerators::replaceDialog()
     QFETCH(QString, message);
 
     const QString text = QStringLiteral("<Td>uno</Td><TD>dos</TD>");
-    EditingSurface text1;
-    InsertTagText(text1.page(), text, colours::Purple);
-    text1.page().setSelectionStart(1);
-    QSignalSpy changes(&text1.page(), &PageText::changed);
-    ReplaceDialog dialog(text1.page());
+    EditingSurface view;
+    InsertTagText(view.page(), text, colours::Purple);
+    view.page().setSelectionStart(1);
+    QSignalSpy changes(&view.page(), &PageText::changed);
+    ReplaceDialog dialog(view.page());
     dialog.show();
     auto *warning = child<QLabel>(&dialog, QStringLiteral("lbladvertencia"));
     const QString warningText = warning->text();
@@ -146,15 +146,15 @@ void TestGenerators::replaceDialog()
     QCOMPARE(warning->text(), message.isEmpty() ? warningText : message);
     QCOMPARE(warning->textFormat(), Qt::PlainText);
     const bool replaced = !expected.isEmpty();
-    QCOMPARE(text1.page().text(), replaced ? expected : text);
+    QCOMPARE(view.page().text(), replaced ? expected : text);
     // A page that did not change has not changed for the saved path either.
     QCOMPARE(changes.count(), replaced ? 1 : 0);
     // Replaced text is coloured again as on opening; text left alone keeps its colour.
     EditingSurface opened;
-    opened.page().setText(text1.page().text());
+    opened.page().setText(view.page().text());
     Colorea(opened.page(), TablaEtiquetas());
-    for (qint64 position = 0; position < text1.page().textLength(); ++position)
-        QCOMPARE(text1.page().colourAt(position),
+    for (qint64 position = 0; position < view.page().textLength(); ++position)
+        QCOMPARE(view.page().colourAt(position),
                  replaced ? opened.page().colourAt(position) : colours::Purple);
     QCOMPARE(child<QPushButton>(&dialog, QStringLiteral("cmdChange"))->isHidden(), replaced);
     QCOMPARE(child<QPushButton>(&dialog, QStringLiteral("Command1"))->text(),
@@ -162,7 +162,7 @@ void TestGenerators::replaceDialog()
 
     click(&dialog, QStringLiteral("Command1"));
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(text1.page().selectionStart(), text1.page().textLength());
+    QCOMPARE(view.page().selectionStart(), view.page().textLength());
 }
 
 QTEST_MAIN(TestGenerators)

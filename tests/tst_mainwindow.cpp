@@ -19,7 +19,7 @@ void through(Fixture &f, const QString &door, const QString &path)
         emit f.window.findChild<FilePanes *>()->fileDoubleClicked(QFileInfo(path).absolutePath(),
                                                                   QFileInfo(path).fileName());
     } else if (door == u"drop") {
-        emit f.text1.filesDropped({QUrl::fromLocalFile(path)});
+        emit f.view.filesDropped({QUrl::fromLocalFile(path)});
         QTRY_VERIFY(!f.prompts.questions.isEmpty());
     } else if (door == u"close") {
         f.window.close();
@@ -116,7 +116,7 @@ void TestMainWindow::saveQuestion()
     Fixture f;
     f.window.show();
     f.window.document().abrirRuta(mine);
-    QTest::keyClicks(&f.text1, QStringLiteral("hola"));
+    QTest::keyClicks(&f.view, QStringLiteral("hola"));
     const QString before = f.page().text();
 
     f.prompts.answers.enqueue(Prompts::Answer(answer));
@@ -180,7 +180,7 @@ void TestMainWindow::opening()
     auto *tabs = child<QTabWidget>(&f.window, QStringLiteral("SSTab1"));
     f.page().setText(QStringLiteral("mi texto"));
     // Typed, so that undo has something of this page to forget.
-    QTest::keyClicks(&f.text1, QStringLiteral("ab"));
+    QTest::keyClicks(&f.view, QStringLiteral("ab"));
     child(&f.window, QStringLiteral("archivos"))->setFocus();
     tabs->setCurrentIndex(previewInFront ? 1 : 0);
     f.prompts.notices.clear();
@@ -206,14 +206,14 @@ void TestMainWindow::opening()
     // Nothing selected for the first key to replace: the last tag was.
     QCOMPARE(f.page().selectionStart(), 0);
     QCOMPARE(f.page().selectionLength(), 0);
-    QCOMPARE(f.text1.verticalScrollBar()->value(), 0);
+    QCOMPARE(f.view.verticalScrollBar()->value(), 0);
     QCOMPARE(tabs->currentIndex(), 0);
-    QCOMPARE(f.window.focusWidget(), &f.text1);
+    QCOMPARE(f.window.focusWidget(), &f.view);
     // A page that matches its file byte for byte previews at once: it asked to save first.
     QCOMPARE(state.archivoGuardado, path);
     QVERIFY(!f.window.document().isModified());
     // What was typed in the other page is not undone in this one.
-    QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&f.view, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.page().text(), page + QStringLiteral("\r\n"));
 }
 
@@ -276,7 +276,7 @@ void TestMainWindow::saveOverChangedFile()
     writeBytes(path, "<p>uno</p>");
     Fixture f;
     f.window.document().abrirRuta(path);
-    QTest::keyClicks(&f.text1, QStringLiteral("x"));
+    QTest::keyClicks(&f.view, QStringLiteral("x"));
     changeOnDisk(Change(change), path);
     const QByteArray onDisk = fileBytes(path);
     f.prompts.answers.enqueue(answer);
@@ -343,7 +343,7 @@ void TestMainWindow::fileChangedWhileAway()
     // The caret on the third line.
     f.page().setSelectionStart(page.indexOf(QStringLiteral("dos")) + 1);
     if (unsaved)
-        QTest::keyClicks(&f.text1, QStringLiteral("x"));
+        QTest::keyClicks(&f.view, QStringLiteral("x"));
     const QString before = f.page().text();
     changeOnDisk(Change(change), path);
     f.prompts.answers.enqueue(answer);
@@ -354,7 +354,7 @@ void TestMainWindow::fileChangedWhileAway()
     QCOMPARE(f.prompts.questions.size(), int(asked));
     QCOMPARE(f.page().text(), readAgain ? QString::fromUtf8(fileBytes(path)) : before);
     if (readAgain) {
-        QCOMPARE(f.text1.textCursor().blockNumber(), 2);
+        QCOMPARE(f.view.textCursor().blockNumber(), 2);
         QVERIFY(!f.window.document().isModified());
     }
     QCOMPARE(child<QLabel>(&f.window, QStringLiteral("lblarchivo"))->text(), status.arg(path));
@@ -389,10 +389,10 @@ void TestMainWindow::drops()
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(path)});
-    QTextCursor caret(f.text1.document());
+    QTextCursor caret(f.view.document());
     caret.setPosition(3);
-    QWidget *target = onSurface ? f.text1.viewport() : &f.window;
-    const QPoint point = onSurface ? f.text1.cursorRect(caret).center() : QPoint(5, 5);
+    QWidget *target = onSurface ? f.view.viewport() : &f.window;
+    const QPoint point = onSurface ? f.view.cursorRect(caret).center() : QPoint(5, 5);
     QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &enter);
     QVERIFY(enter.isAccepted());
@@ -435,9 +435,9 @@ void TestMainWindow::sizeEstimate()
     // follows and the preview asks for a save again.
     f.page().setText(QString(1027, u'x'));
     f.page().setSelectionStart(1027);
-    QTest::keyClicks(&f.text1, QStringLiteral("<b"));
+    QTest::keyClicks(&f.view, QStringLiteral("<b"));
     f.window.document().state().archivoGuardado = QStringLiteral("/tmp/x.html");
-    QTest::keyClicks(&f.text1, QStringLiteral(">"));
+    QTest::keyClicks(&f.view, QStringLiteral(">"));
     QCOMPARE(child<QLabel>(&f.window, QStringLiteral("lbltamano"))->text(),
              QStringLiteral("1.01KB"));
     QVERIFY(f.window.document().state().archivoGuardado.isEmpty());

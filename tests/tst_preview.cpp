@@ -74,8 +74,8 @@ void TestPreview::tabClick()
         // The preview tab is visited and left once with the file saved.
         f.clickTab(1);
         f.clickTab(0);
-        f.text1.setFocus();
-        QTest::keyClick(&f.text1, Qt::Key_X);
+        f.view.setFocus();
+        QTest::keyClick(&f.view, Qt::Key_X);
     }
     f.prompts.notices.clear();
 

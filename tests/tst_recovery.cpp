@@ -91,12 +91,12 @@ void TestRecovery::offer()
     RecoveryStore(folder.path()).write({text}, path, TextEncoding::Utf8WithBom);
 
     RecoveryStore store(folder.path());
-    EditingSurface text1;
+    EditingSurface view;
     test::FakePrompts prompts;
     test::FakeFileChooser chooser;
-    DocumentController document(text1, prompts, chooser);
+    DocumentController document(view, prompts, chooser);
     document.startUp();
-    CrashRecovery recovery(text1.page(), document, store, prompts);
+    CrashRecovery recovery(view.page(), document, store, prompts);
     for (const bool answer : answers)
         prompts.answers.enqueue(answer);
     QCOMPARE(recovery.offerOrphans(), recovered);
@@ -105,7 +105,7 @@ void TestRecovery::offer()
     QCOMPARE(copiesIn(folder.path()).size(), copiesLeft);
     if (!recovered)
         return;
-    QCOMPARE(text1.page().text(), text);
+    QCOMPARE(view.page().text(), text);
     QCOMPARE(document.state().archivoActual, path);
     QCOMPARE(document.state().encoding, TextEncoding::Utf8WithBom);
     QVERIFY(document.isModified());
@@ -116,27 +116,27 @@ void TestRecovery::copyFollowsThePage()
 {
     QTemporaryDir folder;
     RecoveryStore store(folder.path());
-    EditingSurface text1;
+    EditingSurface view;
     test::FakePrompts prompts;
     test::FakeFileChooser chooser;
-    DocumentController document(text1, prompts, chooser);
+    DocumentController document(view, prompts, chooser);
     document.startUp();
-    CrashRecovery recovery(text1.page(), document, store, prompts, 10ms);
+    CrashRecovery recovery(view.page(), document, store, prompts, 10ms);
     const auto copied = [&] { return QFileInfo::exists(store.copyPath()); };
 
-    QTest::keyClicks(&text1, QStringLiteral("hola"));
+    QTest::keyClicks(&view, QStringLiteral("hola"));
     QTRY_VERIFY(copied());
     chooser.paths.enqueue(folder.filePath(QStringLiteral("guardada.html")));
     document.guardarComo();
     QTRY_VERIFY(!copied());
 
-    QTest::keyClicks(&text1, QStringLiteral("mas"));
+    QTest::keyClicks(&view, QStringLiteral("mas"));
     QTRY_VERIFY(copied());
     prompts.answers.enqueue(false);
     document.nuevo();
     QTRY_VERIFY(!copied());
 
-    QTest::keyClicks(&text1, QStringLiteral("y fin"));
+    QTest::keyClicks(&view, QStringLiteral("y fin"));
     QTRY_VERIFY(copied());
     recovery.endCleanly();
     QVERIFY(!copied());

@@ -242,13 +242,13 @@ void TestRoundTrip::lineEndsSurviveEditing()
     };
     // Line 2 ends where the second line end starts; a typed character is undone there.
     goToLine(QStringLiteral("2"));
-    QTest::keyClicks(&f.text1, QStringLiteral("x"));
-    QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
-    QTest::keyClick(&f.text1, Qt::Key_Return);
-    QTest::keyClicks(&f.text1, QStringLiteral("y"));
+    QTest::keyClicks(&f.view, QStringLiteral("x"));
+    QTest::keyClick(&f.view, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&f.view, Qt::Key_Return);
+    QTest::keyClicks(&f.view, QStringLiteral("y"));
     // Line 3 is now the new one.
     goToLine(QStringLiteral("3"));
-    QTest::keyClicks(&f.text1, QStringLiteral("z"));
+    QTest::keyClicks(&f.view, QStringLiteral("z"));
     f.trigger("mn_guardar");
     QCOMPARE(f.prompts.notices, QStringList());
     // Where the second line ends: past the first line end, up to the next one.

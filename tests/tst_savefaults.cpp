@@ -43,16 +43,16 @@ QString pageText(qsizetype size)
 int drive(const QString &route, const QString &path, qint64 limit, qsizetype textSize)
 {
     WindowFixture f;
-    auto &[prompts, chooser, opener, window, text1] = f;
+    auto &[prompts, chooser, opener, window, view] = f;
     EstadoDocumento &state = window.document().state();
-    text1.page().setText(pageText(textSize));
+    view.page().setText(pageText(textSize));
     if (route == u"mn_guardar" || route == u"mn_visualizar") {
         state.archivoActual = path;
     } else {
         prompts.answers.enqueue(true);
         chooser.paths.enqueue(path);
     }
-    const QString textBefore = text1.page().text();
+    const QString textBefore = view.page().text();
     const QString nameBefore = state.archivoActual;
     if (limit > 0) {
         std::signal(SIGXFSZ, SIG_IGN);
@@ -63,7 +63,7 @@ int drive(const QString &route, const QString &path, qint64 limit, qsizetype tex
     }
     window.command(route)->trigger();
     const QJsonObject report{{"notices", QJsonArray::fromStringList(prompts.notices)},
-                             {"textKept", text1.page().text() == textBefore},
+                             {"textKept", view.page().text() == textBefore},
                              {"nameKept", state.archivoActual == nameBefore},
                              {"opened", int(opener.opened.size())}};
     QTextStream(stdout) << QJsonDocument(report).toJson(QJsonDocument::Compact) << '\n';

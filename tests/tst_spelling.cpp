@@ -138,18 +138,18 @@ void TestSpelling::words()
 void TestSpelling::addedWordsLastTheRun()
 {
     SpellingCheck check({m_small});
-    EditingSurface text1;
+    EditingSurface view;
     FakePrompts prompts;
-    text1.page().setText(QStringLiteral("zendral y csa"));
+    view.page().setText(QStringLiteral("zendral y csa"));
     whenModalOpens([](QWidget &dialog) {
         click(&dialog, QStringLiteral("btnagregar"));
         click(&dialog, QStringLiteral("btnignorar"));
     });
-    check.run(text1.page(), prompts, nullptr);
+    check.run(view.page(), prompts, nullptr);
     QCOMPARE(check.addedWords(), QStringList{"zendral"});
 
     // A later check, with a dictionary loaded afresh, still accepts the word.
-    text1.page().setText(QStringLiteral("otra vez zendral"));
+    view.page().setText(QStringLiteral("otra vez zendral"));
     whenModalOpens([](QWidget &dialog) {
         // "otra" and "vez" are unknown to the small dictionary; "zendral" must not come up.
         QVERIFY(child<QLineEdit>(&dialog, QStringLiteral("txtcambiar"))->text() !=
@@ -158,8 +158,8 @@ void TestSpelling::addedWordsLastTheRun()
         click(&dialog, QStringLiteral("btnignorartodas"));
         QVERIFY(!dialog.isVisible());
     });
-    check.run(text1.page(), prompts, nullptr);
-    QCOMPARE(text1.page().text(), QStringLiteral("otra vez zendral"));
+    check.run(view.page(), prompts, nullptr);
+    QCOMPARE(view.page().text(), QStringLiteral("otra vez zendral"));
 }
 
 void TestSpelling::context()
@@ -262,19 +262,19 @@ void TestSpelling::failureNotice()
             {QStringLiteral("carpeta"), m_small.affixPath, folder.filePath(missing)});
     }
     SpellingCheck check(dictionaries);
-    EditingSurface text1;
-    text1.page().setText(QStringLiteral("la csa\r\nazul"));
-    text1.page().setSelectionStart(3);
+    EditingSurface view;
+    view.page().setText(QStringLiteral("la csa\r\nazul"));
+    view.page().setSelectionStart(3);
     FakePrompts prompts;
-    check.run(text1.page(), prompts, nullptr);
+    check.run(view.page(), prompts, nullptr);
 
     if (what.contains(QStringView(u"%1")))
         what = what.arg(folder.path());
     const QString notice = QStringLiteral("Error %1 al abrir %2.\r\n%3")
                                .arg(QString::number(number), what, errorReason(number));
     QCOMPARE(prompts.notices, QStringList{notice});
-    QCOMPARE(text1.page().text(), QStringLiteral("la csa\r\nazul"));
-    QCOMPARE(text1.page().selectionStart(), 3);
+    QCOMPARE(view.page().text(), QStringLiteral("la csa\r\nazul"));
+    QCOMPARE(view.page().selectionStart(), 3);
 }
 
 void TestSpelling::dialog_data()
@@ -343,9 +343,9 @@ void TestSpelling::dialog()
     const SpellDictionary gone{QStringLiteral("ido"), m_folder.filePath(QStringLiteral("ido.aff")),
                                m_folder.filePath(QStringLiteral("ido.dic"))};
     SpellingCheck check({m_small, gone});
-    EditingSurface text1;
-    InsertTagText(text1.page(), page, colours::Blue);
-    QSignalSpy changes(&text1.page(), &PageText::changed);
+    EditingSurface view;
+    InsertTagText(view.page(), page, colours::Blue);
+    QSignalSpy changes(&view.page(), &PageText::changed);
     FakePrompts prompts;
     whenModalOpens([&](QWidget &dialog) {
         for (const QString &action : actions) {
@@ -369,12 +369,12 @@ void TestSpelling::dialog()
             }
         }
     });
-    check.run(text1.page(), prompts, nullptr);
-    QCOMPARE(text1.page().text(), corrected.isEmpty() ? page : corrected);
+    check.run(view.page(), prompts, nullptr);
+    QCOMPARE(view.page().text(), corrected.isEmpty() ? page : corrected);
     // A page the check did not change keeps its colours and has not changed for the saved path.
     QCOMPARE(changes.count(), corrected.isEmpty() ? 0 : 1);
     if (corrected.isEmpty())
-        QCOMPARE(text1.page().colourAt(1), colours::Blue);
+        QCOMPARE(view.page().colourAt(1), colours::Blue);
     QCOMPARE(prompts.notices.size(), notice.isEmpty() ? 0 : 1);
     if (!notice.isEmpty())
         QVERIFY(prompts.notices.first().startsWith(notice));

@@ -23,7 +23,7 @@ const QString StartText = QStringLiteral("Hola\r\nmundo\r\nfin");
 // The insertion colour in force when a dialog opens: the pop-up and database dialogs write in it.
 constexpr Colour InForce = colours::Purple;
 
-// The main window's part: text1 beside another control that has the focus when a dialog opens.
+// The main window's part: view beside another control that has the focus when a dialog opens.
 class Host : public QWidget
 {
 public:
@@ -31,20 +31,20 @@ public:
     {
         auto *layout = new QVBoxLayout(this);
         layout->addWidget(&other);
-        layout->addWidget(&text1);
-        text1.page().setText(StartText);
-        text1.page().setInsertionColour(InForce);
+        layout->addWidget(&view);
+        view.page().setText(StartText);
+        view.page().setInsertionColour(InForce);
         show();
         other.setFocus();
     }
     QLineEdit other;
-    EditingSurface text1;
+    EditingSurface view;
     FakePrompts prompts;
 };
 
 std::unique_ptr<QDialog> makeDialog(const QString &name, Host &host)
 {
-    PageText &page = host.text1.page();
+    PageText &page = host.view.page();
     if (name == u"body")
         return std::make_unique<BodyDialog>(page, &host);
     if (name == u"link")
@@ -225,8 +225,8 @@ void TestTagDialogs::accept()
     QFETCH(QString, notice);
 
     Host host;
-    host.text1.page().setSelectionStart(selectionStart);
-    host.text1.page().setSelectionLength(selectionLength);
+    host.view.page().setSelectionStart(selectionStart);
+    host.view.page().setSelectionLength(selectionLength);
     auto form = makeDialog(dialog, host);
     form->show();
     for (const QString &step : steps)
@@ -235,7 +235,7 @@ void TestTagDialogs::accept()
     QString textAtNotice;
     host.prompts.onNotify = [&] {
         openAtNotice = form->isVisible();
-        textAtNotice = host.text1.page().text();
+        textAtNotice = host.view.page().text();
     };
     if (form->isVisible()) // Enter may have accepted it already
         click(form.get(), QStringLiteral("btnaceptar"));
@@ -244,20 +244,20 @@ void TestTagDialogs::accept()
     QVERIFY(!form->isVisible());
     QString expected = StartText;
     expected.replace(selectionStart, selectionLength, fragment);
-    QCOMPARE(host.text1.page().text(), expected);
+    QCOMPARE(host.view.page().text(), expected);
     for (qint64 position = 0; position < expected.size(); ++position) {
         // Line breaks carry no colour of their own.
         if (expected.at(position) == u'\r' || expected.at(position) == u'\n')
             continue;
         const bool inFragment =
             position >= selectionStart && position < selectionStart + fragment.size();
-        QCOMPARE(host.text1.page().colourAt(position), inFragment ? colour : colours::Black);
+        QCOMPARE(host.view.page().colourAt(position), inFragment ? colour : colours::Black);
     }
-    QCOMPARE(host.text1.page().selectionStart(), host.text1.page().textLength());
-    QCOMPARE(host.text1.page().selectionLength(), qint64(0));
+    QCOMPARE(host.view.page().selectionStart(), host.view.page().textLength());
+    QCOMPARE(host.view.page().selectionLength(), qint64(0));
     // A dialog with a colour of its own restores black; the others leave the colour in force.
-    QCOMPARE(host.text1.page().insertionColour(), colour == InForce ? InForce : colours::Black);
-    QCOMPARE(host.focusWidget(), &host.text1);
+    QCOMPARE(host.view.page().insertionColour(), colour == InForce ? InForce : colours::Black);
+    QCOMPARE(host.focusWidget(), &host.view);
     QCOMPARE(host.prompts.notices, notice.isEmpty() ? QStringList() : QStringList{notice});
     if (!notice.isEmpty()) {
         QVERIFY(openAtNotice);

@@ -8,21 +8,21 @@ using namespace zendral::test;
 namespace {
 
 // The selection as "start+length", the way the rows below write it.
-QString selectionOf(const EditingSurface &text1)
+QString selectionOf(const EditingSurface &view)
 {
     return QStringLiteral("%1+%2")
-        .arg(text1.page().selectionStart())
-        .arg(text1.page().selectionLength());
+        .arg(view.page().selectionStart())
+        .arg(view.page().selectionLength());
 }
 
 // A shown window with the strip over the text, as the user has them.
 struct Window
 {
-    explicit Window(Prompts &prompts) : strip(new FindStrip(*text1, prompts, &window))
+    explicit Window(Prompts &prompts) : strip(new FindStrip(*view, prompts, &window))
     {
         auto *layout = new QVBoxLayout(&window);
         layout->addWidget(strip);
-        layout->addWidget(text1);
+        layout->addWidget(view);
         window.resize(500, 160);
         window.show();
     }
@@ -31,7 +31,7 @@ struct Window
     // The first and last line marked, and whether every mark holds what was searched.
     QString marks(const QString &search) const
     {
-        const QList<QTextEdit::ExtraSelection> all = text1->extraSelections();
+        const QList<QTextEdit::ExtraSelection> all = view->extraSelections();
         if (all.isEmpty())
             return QStringLiteral("none");
         for (const QTextEdit::ExtraSelection &mark : all) {
@@ -44,7 +44,7 @@ struct Window
     }
 
     QWidget window;
-    EditingSurface *text1 = new EditingSurface(&window);
+    EditingSurface *view = new EditingSurface(&window);
     FindStrip *strip;
 };
 
@@ -211,29 +211,29 @@ void TestTextSearch::marksAndCount()
     QString text;
     for (int i = 0; i < 17; ++i)
         text += QStringLiteral("<p>ab</p>\r\n");
-    page.text1->page().setText(text);
+    page.view->page().setText(text);
     page.box()->setFocus();
     QTest::keyClicks(page.box(), QStringLiteral("ab"));
     QTRY_COMPARE(page.count(), QStringLiteral("0 de 17"));
     // Only the lines on screen are marked: the window shows a few of the seventeen.
     QTRY_VERIFY(page.marks(QStringLiteral("ab")).startsWith(QStringLiteral("lines 0-")));
-    QVERIFY(page.text1->extraSelections().size() < 17);
+    QVERIFY(page.view->extraSelections().size() < 17);
 
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(page.box(), Qt::Key_Return);
     QTRY_COMPARE(page.count(), QStringLiteral("3 de 17"));
     QVERIFY(page.box()->hasFocus());
 
-    page.text1->verticalScrollBar()->setValue(page.text1->verticalScrollBar()->maximum());
+    page.view->verticalScrollBar()->setValue(page.view->verticalScrollBar()->maximum());
     QTRY_VERIFY(page.marks(QStringLiteral("ab")).endsWith(QStringLiteral("-16")));
 
-    page.text1->moveCursor(QTextCursor::End);
-    QTest::keyClicks(page.text1, QStringLiteral("ab"));
+    page.view->moveCursor(QTextCursor::End);
+    QTest::keyClicks(page.view, QStringLiteral("ab"));
     QTRY_COMPARE(page.count(), QStringLiteral("0 de 18"));
     QTRY_VERIFY(page.marks(QStringLiteral("ab")).endsWith(QStringLiteral("-17")));
 
     QTest::keyClick(page.box(), Qt::Key_Escape);
-    QTRY_VERIFY(page.text1->hasFocus());
+    QTRY_VERIFY(page.view->hasFocus());
 
     page.box()->clear();
     QTRY_COMPARE(page.marks(QStringLiteral("ab")), QStringLiteral("none"));
@@ -246,12 +246,12 @@ void TestTextSearch::largePageCountedBetweenEvents()
     QString text;
     for (int i = 0; i < 200000; ++i)
         text += QStringLiteral("<td>celda</td>\r\n");
-    page.text1->page().setText(text);
+    page.view->page().setText(text);
     QTest::keyClicks(page.box(), QStringLiteral("celda"));
     // The keystrokes returned before any counting: it runs between events.
     QCOMPARE(page.count(), QString());
     // An edit while counting starts the count again.
-    QTest::keyClicks(page.text1, QStringLiteral("celda"));
+    QTest::keyClicks(page.view, QStringLiteral("celda"));
     QTRY_COMPARE_WITH_TIMEOUT(page.count(), QStringLiteral("0 de 200001"), 60000);
 }
 

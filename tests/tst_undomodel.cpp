@@ -306,7 +306,7 @@ void TestUndoModel::randomSequence()
             done = QStringLiteral("type \"") + characters + u'"';
             for (QChar c : characters) {
                 // keyClicks takes Latin-1 only: "€" goes as a key event of its own.
-                QTest::sendKeyEvent(QTest::Click, &f.text1, Qt::Key(c.toUpper().unicode()),
+                QTest::sendKeyEvent(QTest::Click, &f.view, Qt::Key(c.toUpper().unicode()),
                                     QString(c), Qt::NoModifier);
                 oracle.type(c);
             }
@@ -319,17 +319,17 @@ void TestUndoModel::randomSequence()
             oracle.select(from, count);
         } else if (kind < 46) {
             done = QStringLiteral("Backspace");
-            QTest::keyClick(&f.text1, Qt::Key_Backspace);
+            QTest::keyClick(&f.view, Qt::Key_Backspace);
             oracle.backspace();
         } else if (kind < 52) {
             done = QStringLiteral("Delete");
-            QTest::keyClick(&f.text1, Qt::Key_Delete);
+            QTest::keyClick(&f.view, Qt::Key_Delete);
             oracle.deleteForward();
         } else if (kind < 54) {
             // Enter and Tab are the surface's own keys: inserted, never recorded.
             const bool enter = random.bounded(2);
             done = enter ? QStringLiteral("Enter") : QStringLiteral("Tab");
-            QTest::keyClick(&f.text1, enter ? Qt::Key_Return : Qt::Key_Tab);
+            QTest::keyClick(&f.view, enter ? Qt::Key_Return : Qt::Key_Tab);
             oracle.replaceSelection(enter ? QStringLiteral("\r\n") : QStringLiteral("\t"));
         } else if (kind < 59) {
             // One-click insertions; some put the caret back from the end of the whole text.
@@ -382,7 +382,7 @@ void TestUndoModel::randomSequence()
             const bool key = random.bounded(2);
             done = key ? QStringLiteral("Ctrl+Z") : QStringLiteral("btndeshacer");
             if (key)
-                QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
+                QTest::keyClick(&f.view, Qt::Key_Z, Qt::ControlModifier);
             else
                 trigger("btndeshacer");
             oracle.undo();
@@ -390,7 +390,7 @@ void TestUndoModel::randomSequence()
             const bool key = random.bounded(2);
             done = key ? QStringLiteral("Ctrl+Y") : QStringLiteral("btnrehacer");
             if (key)
-                QTest::keyClick(&f.text1, Qt::Key_Y, Qt::ControlModifier);
+                QTest::keyClick(&f.view, Qt::Key_Y, Qt::ControlModifier);
             else
                 trigger("btnrehacer");
             oracle.redo();
@@ -465,7 +465,7 @@ void TestUndoModel::scripted()
     for (const QString &step : steps) {
         const QString argument = step.section(u':', 1);
         if (step.startsWith(u"type:")) {
-            QTest::keyClicks(&f.text1, argument);
+            QTest::keyClicks(&f.view, argument);
         } else if (step.startsWith(u"open:")) {
             page.setText(argument);
             f.window.events().history().clear();
@@ -475,9 +475,9 @@ void TestUndoModel::scripted()
         } else if (step.startsWith(u"replace:")) {
             replaceInDocument(page, argument.section(u':', 0, 0), argument.section(u':', 1));
         } else if (step == u"home" || step == u"enter") {
-            QTest::keyClick(&f.text1, step == u"home" ? Qt::Key_Home : Qt::Key_Return);
+            QTest::keyClick(&f.view, step == u"home" ? Qt::Key_Home : Qt::Key_Return);
         } else if (step == u"undo") {
-            QTest::keyClick(&f.text1, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(&f.view, Qt::Key_Z, Qt::ControlModifier);
         } else {
             f.trigger(step);
         }
