@@ -161,6 +161,9 @@ void TestEditingSurface::typedKeys_data()
         << QStringLiteral("a\r\nb") << 1 << int(Qt::Key_Delete) << QStringLiteral("ab");
     QTest::newRow("escape inserts nothing")
         << QStringLiteral("ab") << 1 << int(Qt::Key_Escape) << QStringLiteral("ab");
+    QTest::newRow("Alt and a letter no menu takes inserts nothing")
+        << QStringLiteral("ab") << 1 << (int(Qt::Key_Q) | int(Qt::AltModifier))
+        << QStringLiteral("ab");
 }
 
 void TestEditingSurface::typedKeys()
@@ -172,7 +175,8 @@ void TestEditingSurface::typedKeys()
     EditingSurface surface;
     surface.page().setText(before);
     surface.page().setSelectionStart(caret);
-    QTest::keyClick(&surface, Qt::Key(key));
+    QTest::keyClick(&surface, Qt::Key(key & ~Qt::KeyboardModifierMask),
+                    Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
     QCOMPARE(surface.page().text(), after);
 }
 

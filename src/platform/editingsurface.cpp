@@ -149,6 +149,11 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
     const QString text = event->text();
     const bool printable =
         !text.isEmpty() && !control && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7F;
+    // Alt and a letter are for menus: when no menu takes them, they type nothing.
+    if (printable && altOrMeta) {
+        event->ignore();
+        return;
+    }
     if (printable && key != Qt::Key_Escape && key != Qt::Key_Delete) {
         typeCharacters(text);
         ensureCursorVisible();
