@@ -436,7 +436,9 @@ void TestMainWindow::sizeEstimate()
     f.page().setText(QString(1027, u'x'));
     f.page().setSelectionStart(1027);
     QTest::keyClicks(&f.view, QStringLiteral("<b"));
-    f.window.document().state().archivoGuardado = QStringLiteral("/tmp/x.html");
+    QTemporaryDir dir;
+    f.trigger(QStringLiteral("mn_guardarcomo"), dir.filePath(QStringLiteral("x.html")));
+    QVERIFY(!f.window.document().state().archivoGuardado.isEmpty());
     QTest::keyClicks(&f.view, QStringLiteral(">"));
     QCOMPARE(child<QLabel>(&f.window, QStringLiteral("lbltamano"))->text(),
              QStringLiteral("1.01KB"));

@@ -722,7 +722,7 @@ void MainWindow::refreshEstimate()
     m_modem->setText(estimate.modem);
     m_adsl->setText(estimate.adsl);
     // The preview shows the saved file only while it matches the screen.
-    m_document->state().archivoGuardado.clear();
+    m_document->textDiffersFromSavedFile();
 }
 
 void MainWindow::filesDropped(const QList<QUrl> &files)
