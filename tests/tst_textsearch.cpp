@@ -1,5 +1,6 @@
 #include "findstrip.h"
 #include "prompts.h"
+#include "replacestring.h"
 #include "testsupport.h"
 
 using namespace zendral;
@@ -48,6 +49,30 @@ struct Window
     FindStrip *strip;
 };
 
+// The replacement as first written: the whole string rebuilt at each hit and the search
+// resumed right after what was written, with 1-based positions.
+QString referenceReplace(const QString &text, const QString &keyword, const QString &replacement,
+                         qsizetype &count)
+{
+    QString s = text;
+    qsizetype p = s.indexOf(keyword) + 1;
+    for (count = 0; p >= 1; ++count) {
+        s = s.left(p - 1) + replacement + s.mid(p - 1 + keyword.size());
+        p = s.indexOf(keyword, p - 1 + replacement.size()) + 1;
+    }
+    return s;
+}
+
+QString randomString(QRandomGenerator &random, int maxLength)
+{
+    // A small alphabet makes hits, near misses, joins and capitals frequent.
+    const QString alphabet = QStringLiteral("abA\r\n");
+    QString s;
+    for (int i = random.bounded(maxLength + 1); i > 0; --i)
+        s.append(alphabet.at(random.bounded(int(alphabet.size()))));
+    return s;
+}
+
 } // namespace
 
 class TestTextSearch : public QObject
@@ -62,6 +87,7 @@ private slots:
     void goToLine();
     void marksAndCount();
     void largePageCountedBetweenEvents();
+    void replaceAgreesWithReference();
 
 private:
     FakePrompts m_prompts;
@@ -253,6 +279,25 @@ void TestTextSearch::largePageCountedBetweenEvents()
     // An edit while counting starts the count again.
     QTest::keyClicks(page.view, QStringLiteral("celda"));
     QTRY_COMPARE_WITH_TIMEOUT(page.count(), QStringLiteral("0 de 200001"), 60000);
+}
+
+void TestTextSearch::replaceAgreesWithReference()
+{
+    QCOMPARE(ReplaceString(QStringLiteral("abc"), QString(), QStringLiteral("x")),
+             QStringLiteral("abc"));
+    QRandomGenerator random(20240605);
+    for (int i = 0; i < 20000; ++i) {
+        const QString text = randomString(random, 40);
+        const QString drawn = randomString(random, 3);
+        const QString keyword = drawn.isEmpty() ? QStringLiteral("a") : drawn;
+        const QString replacement = randomString(random, 4);
+        qsizetype expectedCount = 0;
+        qsizetype count = -1;
+        const QString expected = referenceReplace(text, keyword, replacement, expectedCount);
+        if (ReplaceString(text, keyword, replacement, &count) != expected || count != expectedCount)
+            QFAIL(qPrintable(QStringLiteral("text %1 keyword %2 replacement %3")
+                                 .arg(text.toHtmlEscaped(), keyword, replacement)));
+    }
 }
 
 QTEST_MAIN(TestTextSearch)

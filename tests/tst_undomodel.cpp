@@ -420,34 +420,21 @@ void TestUndoModel::scripted_data()
 
     // Undo wrote a lone LF back as a line break: saving then turned the LF into CR LF.
     QTest::newRow("a lone LF inside a line, once a line break")
-        << QStringLiteral("a\nb\r\n")
-        << QStringList{QStringLiteral("select:0:3"), QStringLiteral("type:x"),
-                       QStringLiteral("undo")}
+        << QStringLiteral("a\nb\r\n") << QStringList{"select:0:3", "type:x", "undo"}
         << QStringLiteral("a\nb\r\n");
     QTest::newRow("a lone LF beside a line break")
-        << QStringLiteral("a\r\n\nb")
-        << QStringList{QStringLiteral("select:1:4"), QStringLiteral("type:x"),
-                       QStringLiteral("undo")}
+        << QStringLiteral("a\r\n\nb") << QStringList{"select:1:4", "type:x", "undo"}
         << QStringLiteral("a\r\n\nb");
     QTest::newRow("a page opened after typing lost a character to undo")
-        << QString()
-        << QStringList{QStringLiteral("type:abc"), QStringLiteral("open:in the"),
-                       QStringLiteral("undo")}
-        << QStringLiteral("in the");
+        << QString() << QStringList{"type:abc", "open:in the", "undo"} << QStringLiteral("in the");
     QTest::newRow("Enter before typed text, then undo, took the wrong character")
-        << QString()
-        << QStringList{QStringLiteral("type:hola"), QStringLiteral("home"), QStringLiteral("enter"),
-                       QStringLiteral("undo")}
+        << QString() << QStringList{"type:hola", "home", "enter", "undo"}
         << QStringLiteral("\r\nhol");
     QTest::newRow("the bold button before typed text, then undo, took the tag's >")
-        << QString()
-        << QStringList{QStringLiteral("type:abc"), QStringLiteral("home"),
-                       QStringLiteral("mn_negrita"), QStringLiteral("undo")}
+        << QString() << QStringList{"type:abc", "home", "mn_negrita", "undo"}
         << QStringLiteral("<b>  </b>ab");
     QTest::newRow("a replace-all before typed text, then undo, took a > typed earlier")
-        << QStringLiteral("aa")
-        << QStringList{QStringLiteral("type:>x"), QStringLiteral("replace:aa:aaa"),
-                       QStringLiteral("undo")}
+        << QStringLiteral("aa") << QStringList{"type:>x", "replace:aa:aaa", "undo"}
         << QStringLiteral("aaa>");
 }
 

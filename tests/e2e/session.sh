@@ -67,6 +67,13 @@ wait_for_end() {
     PID=""
 }
 
+# Waits for the page on disk to hold exactly the bytes given (printf escapes, so that every
+# CR LF is explicit).
+expect_page() {
+    printf '%b' "$1" >"${WORK}/expected"
+    wait_until "$2" cmp -s "${WORK}/expected" "${PAGE}"
+}
+
 window_named() {
     xdotool search --onlyvisible --name "$1"
 }
