@@ -105,13 +105,22 @@ more_windows_than() {
     [ "$(windows_shown)" -gt "$1" ]
 }
 
+# Takes the keyboard away from the window that has it and gives it back: with no window
+# manager, a window left with the keyboard when another one closed may never hear that it
+# is the active one, and its menus do not answer their keys until it does.
+refocus() {
+    local window
+    window="$(xdotool getwindowfocus)"
+    xdotool windowfocus "$(xdotool search --maxdepth 0 '' 2>/dev/null | head -n 1)"
+    xdotool windowfocus "${window}"
+}
+
 # Opens a menu with its access key and, once it is on screen, takes the entry given by its
-# access key: under load a letter sent before the menu shows would be typed into the page.
-# A window just given the keyboard may take a moment to become the active one, whose menus
-# answer their keys: the keys are sent again until the menu shows.
+# access key; the keys are sent again, the window's keyboard given back, until the menu shows.
 menu_entry() {
     local shown tries deadline
     for ((tries = 0; tries < 6; tries++)); do
+        ((tries == 0)) || refocus
         shown="$(windows_shown)"
         keys "$1"
         deadline=$((SECONDS + 10))
