@@ -7,6 +7,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace zendral {
 
@@ -120,6 +121,27 @@ public:
         if (block.isValid() && number < m_page.m_lines.size() && !m_page.m_lines[number].shown)
             m_page.showColours(block);
         return QPlainTextDocumentLayout::blockBoundingRect(block);
+    }
+
+protected:
+    // New colours are reported as the whole line removed and added again (and, set during an
+    // edit, merged with it into a stretch that starts at the line yet keeps the edit's length
+    // past it), which the base layout reads as a change reaching over the lines after it: it
+    // throws their layouts away and repaints the whole view at each key. A change known to
+    // stay on one line is told as that line alone.
+    void documentChanged(int from, int removed, int added) override
+    {
+        const int line = std::exchange(m_page.m_oneLineChange, -1);
+        const QTextBlock block = document()->findBlock(from);
+        if (line >= 0 && block.blockNumber() == line) {
+            // At most the line twice over: anything longer is some other change.
+            const int end = std::max(from + removed, from + added);
+            if (end <= block.position() + block.length() * 2) {
+                QPlainTextDocumentLayout::documentChanged(block.position(), 0, block.length());
+                return;
+            }
+        }
+        QPlainTextDocumentLayout::documentChanged(from, removed, added);
     }
 
 private:
@@ -942,6 +964,8 @@ void PageText::followEdit(int first, int removedLines, int addedLines, qint64 po
     // A line edited in place is laid out again at once, before the view asks for it.
     if (addedLines == 0)
         showColours(firstBlock);
+    if (addedLines == 0 && removedLines == 0)
+        m_oneLineChange = first;
 }
 
 QList<QTextLayout::FormatRange> PageText::lineFormats(const QTextBlock &block) const
@@ -977,7 +1001,9 @@ void PageText::showColours(const QTextBlock &block) const
     // once, so that it never widens the report of the next edit of the text. It is no text
     // change: the document raises no contentsChange for it.
     block.layout()->setFormats(lineFormats(block));
+    m_oneLineChange = int(number);
     document()->markContentsDirty(block.position(), block.length());
+    m_oneLineChange = -1;
 }
 
 } // namespace zendral

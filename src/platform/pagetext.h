@@ -243,6 +243,9 @@ private:
     // One per block.
     mutable std::vector<Line> m_lines{1};
     bool m_replacingText = false;
+    // The one line whose change the layout is about to be told of, while nothing else changed;
+    // -1 when unknown.
+    mutable int m_oneLineChange = -1;
 };
 
 } // namespace zendral
