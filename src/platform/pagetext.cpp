@@ -964,8 +964,25 @@ void PageText::followEdit(int first, int removedLines, int addedLines, qint64 po
     // A line edited in place is laid out again at once, before the view asks for it.
     if (addedLines == 0)
         showColours(firstBlock);
-    if (addedLines == 0 && removedLines == 0)
+    if (addedLines == 0 && removedLines == 0) {
         m_oneLineChange = first;
+        keepShapes(firstBlock);
+    }
+}
+
+void PageText::keepShapes(const QTextBlock &block)
+{
+    // Qt shapes a line again each time the caret is placed or drawn on it unless its layout
+    // keeps the shapes; only the line being typed on keeps them, so that a long page costs no
+    // more memory for it. Lines added or removed above may leave one other line keeping them
+    // until it is typed on again: one line's worth.
+    if (m_shapesKept != block.blockNumber()) {
+        const QTextBlock previous = document()->findBlockByNumber(m_shapesKept);
+        if (previous.isValid())
+            previous.layout()->setCacheEnabled(false);
+        m_shapesKept = block.blockNumber();
+    }
+    block.layout()->setCacheEnabled(true);
 }
 
 QList<QTextLayout::FormatRange> PageText::lineFormats(const QTextBlock &block) const
@@ -1000,7 +1017,12 @@ void PageText::showColours(const QTextBlock &block) const
     // New formats drop the block's lines and mark the block changed; that mark is settled at
     // once, so that it never widens the report of the next edit of the text. It is no text
     // change: the document raises no contentsChange for it.
-    block.layout()->setFormats(lineFormats(block));
+    QList<QTextLayout::FormatRange> formats = lineFormats(block);
+    // Recolouring a typed character most often gives the line the colours it has: laying it
+    // out again would then be for nothing.
+    if (formats == block.layout()->formats())
+        return;
+    block.layout()->setFormats(formats);
     m_oneLineChange = int(number);
     document()->markContentsDirty(block.position(), block.length());
     m_oneLineChange = -1;
