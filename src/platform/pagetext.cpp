@@ -136,9 +136,15 @@ protected:
         if (line >= 0 && block.blockNumber() == line) {
             // At most the line twice over: anything longer is some other change.
             const int end = std::max(from + removed, from + added);
+            // New colours have dropped the line's layout, which the base layout would redo
+            // twice (once to learn the old height): the count of its lines is the old height.
             if (end <= block.position() + block.length() * 2) {
-                QPlainTextDocumentLayout::documentChanged(block.position(), 0, block.length());
-                return;
+                const int lines = block.lineCount();
+                ensureBlockLayout(block);
+                if (block.lineCount() == lines) {
+                    emit updateBlock(block);
+                    return;
+                }
             }
         }
         QPlainTextDocumentLayout::documentChanged(from, removed, added);
