@@ -7,6 +7,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace zendral {
 
@@ -120,6 +121,33 @@ public:
         if (block.isValid() && number < m_page.m_lines.size() && !m_page.m_lines[number].shown)
             m_page.showColours(block);
         return QPlainTextDocumentLayout::blockBoundingRect(block);
+    }
+
+protected:
+    // New colours are reported as the whole line removed and added again (and, set during an
+    // edit, merged with it into a stretch that starts at the line yet keeps the edit's length
+    // past it), which the base layout reads as a change reaching over the lines after it: it
+    // throws their layouts away and repaints the whole view at each key. A change known to
+    // stay on one line is told as that line alone.
+    void documentChanged(int from, int removed, int added) override
+    {
+        const int line = std::exchange(m_page.m_oneLineChange, -1);
+        const QTextBlock block = document()->findBlock(from);
+        if (line >= 0 && block.blockNumber() == line) {
+            // At most the line twice over: anything longer is some other change.
+            const int end = std::max(from + removed, from + added);
+            // New colours have dropped the line's layout, which the base layout would redo
+            // twice (once to learn the old height): the count of its lines is the old height.
+            if (end <= block.position() + block.length() * 2) {
+                const int lines = block.lineCount();
+                ensureBlockLayout(block);
+                if (block.lineCount() == lines) {
+                    emit updateBlock(block);
+                    return;
+                }
+            }
+        }
+        QPlainTextDocumentLayout::documentChanged(from, removed, added);
     }
 
 private:
@@ -942,6 +970,25 @@ void PageText::followEdit(int first, int removedLines, int addedLines, qint64 po
     // A line edited in place is laid out again at once, before the view asks for it.
     if (addedLines == 0)
         showColours(firstBlock);
+    if (addedLines == 0 && removedLines == 0) {
+        m_oneLineChange = first;
+        keepShapes(firstBlock);
+    }
+}
+
+void PageText::keepShapes(const QTextBlock &block)
+{
+    // Qt shapes a line again each time the caret is placed or drawn on it unless its layout
+    // keeps the shapes; only the line being typed on keeps them, so that a long page costs no
+    // more memory for it. Lines added or removed above may leave one other line keeping them
+    // until it is typed on again: one line's worth.
+    if (m_shapesKept != block.blockNumber()) {
+        const QTextBlock previous = document()->findBlockByNumber(m_shapesKept);
+        if (previous.isValid())
+            previous.layout()->setCacheEnabled(false);
+        m_shapesKept = block.blockNumber();
+    }
+    block.layout()->setCacheEnabled(true);
 }
 
 QList<QTextLayout::FormatRange> PageText::lineFormats(const QTextBlock &block) const
@@ -976,8 +1023,15 @@ void PageText::showColours(const QTextBlock &block) const
     // New formats drop the block's lines and mark the block changed; that mark is settled at
     // once, so that it never widens the report of the next edit of the text. It is no text
     // change: the document raises no contentsChange for it.
-    block.layout()->setFormats(lineFormats(block));
+    QList<QTextLayout::FormatRange> formats = lineFormats(block);
+    // Recolouring a typed character most often gives the line the colours it has: laying it
+    // out again would then be for nothing.
+    if (formats == block.layout()->formats())
+        return;
+    block.layout()->setFormats(formats);
+    m_oneLineChange = int(number);
     document()->markContentsDirty(block.position(), block.length());
+    m_oneLineChange = -1;
 }
 
 } // namespace zendral

@@ -218,6 +218,7 @@ private:
     // first to first + addedLines; added characters were inserted at position.
     void followEdit(int first, int removedLines, int addedLines, qint64 position, qint64 added);
     void showColours(const QTextBlock &block) const;
+    void keepShapes(const QTextBlock &block);
 
     QTextDocument *m_document = nullptr;
     PageCaret *m_caret = nullptr;
@@ -243,6 +244,11 @@ private:
     // One per block.
     mutable std::vector<Line> m_lines{1};
     bool m_replacingText = false;
+    // The one line whose change the layout is about to be told of, while nothing else changed;
+    // -1 when unknown.
+    mutable int m_oneLineChange = -1;
+    // The line whose layout keeps its shapes.
+    int m_shapesKept = -1;
 };
 
 } // namespace zendral
