@@ -1,4 +1,5 @@
 #include "editingsurface.h"
+#include <QScrollBar>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -18,6 +19,7 @@ private slots:
     void oneNotificationPerChange();
     void handlerCanSwallowCharacters();
     void menuShortcutsAreNotShadowed();
+    void typingPastTheRightEdgeKeepsTheCaretInView();
     void applyColoursBatch();
     void longLinesHeldInParts_data();
     void longLinesHeldInParts();
@@ -150,6 +152,22 @@ void TestEditingSurface::handlerCanSwallowCharacters()
     commit.setCommitString(QStringLiteral("é"));
     QCoreApplication::sendEvent(&surface, &commit);
     QCOMPARE(handler.typed.last(), QStringLiteral("é"));
+}
+
+// A fault once made: a line edited without new colours kept its old layout, so the caret
+// stayed where the line had ended and the view never scrolled after it.
+void TestEditingSurface::typingPastTheRightEdgeKeepsTheCaretInView()
+{
+    EditingSurface surface;
+    surface.resize(300, 200);
+    surface.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&surface));
+    surface.page().setText(QStringLiteral("<p>hola</p>\r\nx"));
+    surface.page().setSelectionStart(11);
+    surface.setFocus();
+    QTest::keyClicks(&surface, QString(120, u'a'));
+    QVERIFY(surface.horizontalScrollBar()->value() > 0);
+    QVERIFY(surface.viewport()->rect().contains(surface.cursorRect().center()));
 }
 
 void TestEditingSurface::menuShortcutsAreNotShadowed()

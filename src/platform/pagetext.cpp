@@ -140,6 +140,9 @@ protected:
             // twice (once to learn the old height): the count of its lines is the old height.
             if (end <= block.position() + block.length() * 2) {
                 const int lines = block.lineCount();
+                // Laid out again whatever it holds: an edit that left the colours as they were
+                // has not dropped the line's old layout.
+                block.layout()->clearLayout();
                 ensureBlockLayout(block);
                 if (block.lineCount() == lines) {
                     emit updateBlock(block);
