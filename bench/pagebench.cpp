@@ -164,7 +164,7 @@ int zendralChild(const QString &path)
     std::map<QString, double> figures;
     QElapsedTimer timer;
     timer.start();
-    window.document().abrirRuta(path);
+    window.document().openPath(path);
     settle(window);
     figures[QStringLiteral("open")] = double(timer.nsecsElapsed()) / 1e6;
     figures[QStringLiteral("peak")] = double(peakKilobytes() - emptyPeak);
@@ -199,7 +199,7 @@ int zendralChild(const QString &path)
         sendKey(surface, u'x');
         settle();
         timer.restart();
-        window.document().guardar();
+        window.document().save();
         saves.push_back(double(timer.nsecsElapsed()) / 1e6);
         QFile saved(path);
         saved.open(QIODevice::ReadOnly);

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString text = QString::fromUtf8(bytesOf(data, size));
     page->setText(text);
     const QString before = page->text();
-    const ColouringPlan plan = planColorea(before, table);
+    const ColouringPlan plan = planColours(before, table);
 
     qint64 end = 0;
     for (const ColourSpan &span : plan.spans) {

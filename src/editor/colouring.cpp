@@ -91,7 +91,7 @@ qsizetype matchingEntry(const QStringList &table, QStringView tagText)
     return -1;
 }
 
-ColouringPlan planColorea(const QString &text, const QStringList &table)
+ColouringPlan planColours(const QString &text, const QStringList &table)
 {
     ColouringPlan plan;
     const qsizetype size = text.size();
@@ -120,7 +120,7 @@ ColouringPlan planColorea(const QString &text, const QStringList &table)
 
 void Colorea(PageText &page, const QStringList &table)
 {
-    const ColouringPlan plan = planColorea(page.text(), table);
+    const ColouringPlan plan = planColours(page.text(), table);
     page.applyColours(plan.spans);
     if (plan.lastTagStart >= 0) {
         page.setSelectionStart(plan.lastTagStart);

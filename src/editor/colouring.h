@@ -32,7 +32,7 @@ struct ColouringPlan
 
 // Plans the whole-text pass in one sweep: every "<" with a later ">" is a tag whose inside
 // takes the colour of its class; scanning goes on after the ">".
-ColouringPlan planColorea(const QString &text, const QStringList &table);
+ColouringPlan planColours(const QString &text, const QStringList &table);
 
 // Colorea: colours every tag of the text in one batch, leaving the inside of the last tag
 // selected. Never changes the text.

@@ -108,8 +108,8 @@ QString DocumentController::folderPart(const QString &path)
 
 void DocumentController::colour()
 {
-    if (m_colorea)
-        m_colorea();
+    if (m_colourWhole)
+        m_colourWhole();
 }
 
 void DocumentController::startUp()
@@ -121,14 +121,25 @@ void DocumentController::startUp()
     m_modified = false;
 }
 
-QString DocumentController::chooseSaveName(bool confirmOverwrite)
+namespace {
+
+// A file dialog's request on the document's own filter.
+FileRequest fileRequest(FileRequest::Mode mode, const QString &title, const QString &fileName)
 {
     FileRequest request;
-    request.mode = FileRequest::Mode::Save;
-    request.title = SaveTitle;
-    request.filter = Filter();
+    request.mode = mode;
+    request.title = title;
+    request.filter = DocumentController::Filter();
     request.filterIndex = 1;
-    request.fileName = m_state.archivoActual;
+    request.fileName = fileName;
+    return request;
+}
+
+} // namespace
+
+QString DocumentController::chooseSaveName(bool confirmOverwrite)
+{
+    FileRequest request = fileRequest(FileRequest::Mode::Save, SaveTitle, m_state.archivoActual);
     request.confirmOverwrite = confirmOverwrite;
     return m_chooser.choose(request);
 }
@@ -153,7 +164,7 @@ bool DocumentController::PreguntarGuardar()
     return true;
 }
 
-void DocumentController::nuevo()
+void DocumentController::newPage()
 {
     Busy busy(*this);
     if (!PreguntarGuardar())
@@ -169,37 +180,32 @@ void DocumentController::nuevo()
     emit pageReplaced();
 }
 
-void DocumentController::abrir()
+void DocumentController::open()
 {
     Busy busy(*this);
     if (!PreguntarGuardar())
         return;
-    FileRequest request;
-    request.mode = FileRequest::Mode::Open;
-    request.title = OpenTitle;
-    request.filter = Filter();
-    request.filterIndex = 1;
-    request.fileName = m_state.rutaAbrir;
     // A cancelled dialog leaves the document, its name and its folder as they were.
-    const QString path = m_chooser.choose(request);
+    const QString path =
+        m_chooser.choose(fileRequest(FileRequest::Mode::Open, OpenTitle, m_state.rutaAbrir));
     if (!path.isEmpty())
         loadPage(path, Source::Chosen);
 }
 
-void DocumentController::abrirRuta(const QString &path)
+void DocumentController::openPath(const QString &path)
 {
     Busy busy(*this);
     loadPage(path, Source::Chosen);
 }
 
-void DocumentController::abrirRutaPreguntando(const QString &path)
+void DocumentController::askThenOpenPath(const QString &path)
 {
     Busy busy(*this);
     if (PreguntarGuardar())
         loadPage(path, Source::Chosen);
 }
 
-void DocumentController::abrirDesdePanel(const QString &folder, const QString &path)
+void DocumentController::openFromPane(const QString &folder, const QString &path)
 {
     Busy busy(*this);
     if (PreguntarGuardar())
@@ -277,7 +283,7 @@ void DocumentController::recoverPage(const QString &text, const QString &path,
     emit pageReplaced();
 }
 
-void DocumentController::guardar()
+void DocumentController::save()
 {
     Busy busy(*this);
     if (m_state.archivoActual.isEmpty()) {
@@ -293,7 +299,7 @@ void DocumentController::guardar()
     m_state.carpetaActual = folderPart(m_state.archivoActual);
 }
 
-void DocumentController::guardarComo()
+void DocumentController::saveAs()
 {
     Busy busy(*this);
     // A cancelled Save As changes nothing, not even the document's name; nor does a name

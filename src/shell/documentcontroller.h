@@ -32,36 +32,38 @@ public:
     // The file dialogs' filter: description|pattern pairs.
     static QString Filter();
 
-    // The program changes the state only through the controller's verbs; three tests still
-    // name the page directly, to save it under a path they have prepared.
-    EstadoDocumento &state() { return m_state; }
+    // Read-only: the state changes only through the verbs below.
     const EstadoDocumento &state() const { return m_state; }
     // The text on screen no longer matches the file last saved, which the preview therefore
     // no longer shows.
     void textDiffersFromSavedFile() { m_state.archivoGuardado.clear(); }
 
     // The whole-text colouring that runs after a page is loaded.
-    void setColouring(std::function<void()> colorea) { m_colorea = std::move(colorea); }
+    void setColouring(std::function<void()> colourWhole)
+    {
+        m_colourWhole = std::move(colourWhole);
+    }
 
     // The text changed since it was loaded, saved or made new.
     bool isModified() const { return m_modified; }
 
     // Puts the start-up template in blue with the caret after it.
     void startUp();
-    void nuevo();
-    void abrir();
+    void newPage();
+    void open();
     // The page named on the command line: opened as Open opens a chosen file, without the
     // save question or the dialog.
-    void abrirRuta(const QString &path);
-    // A page dropped on the window: the save question, then opened as Open opens it.
-    void abrirRutaPreguntando(const QString &path);
+    void openPath(const QString &path);
+    // A page dropped on the window or picked from the recent pages: the save question, then
+    // opened as Open opens it.
+    void askThenOpenPath(const QString &path);
     // A page double-clicked in the file pane, whose folder list shows folder: the save
     // question, then the page is read and counts as untitled.
-    void abrirDesdePanel(const QString &folder, const QString &path);
+    void openFromPane(const QString &folder, const QString &path);
     // Shows text as an unsaved page carrying path as its file name, as after Open.
     void recoverPage(const QString &text, const QString &path, TextEncoding encoding);
-    void guardar();
-    void guardarComo();
+    void save();
+    void saveAs();
     // The question asked before the page is replaced or the window closes. False when the
     // command must stop: the user backed out of the question or of the save dialog, or the
     // save failed.
@@ -118,7 +120,7 @@ private:
     Prompts &m_prompts;
     FileChooser &m_chooser;
     EstadoDocumento m_state;
-    std::function<void()> m_colorea;
+    std::function<void()> m_colourWhole;
     bool m_modified = false;
     // The file the text was last read from or written to, and what it was then.
     QString m_diskPath;

@@ -88,7 +88,7 @@ void FileActivation::activate(const QString &folder, const QString &name)
     if (isImage(path))
         insertImage(path);
     else
-        m_document.abrirDesdePanel(folder, path);
+        m_document.openFromPane(folder, path);
 }
 
 void FileActivation::insertImage(const QString &path)

@@ -433,16 +433,16 @@ void MainWindow::runCommand(Command command, bool on)
     Prompts &prompts = *m_services.prompts;
     switch (command) {
     case Command::New:
-        runFileCommand([this] { m_document->nuevo(); });
+        runFileCommand([this] { m_document->newPage(); });
         return;
     case Command::Open:
-        runFileCommand([this] { m_document->abrir(); });
+        runFileCommand([this] { m_document->open(); });
         return;
     case Command::Save:
-        runFileCommand([this] { m_document->guardar(); });
+        runFileCommand([this] { m_document->save(); });
         return;
     case Command::SaveAs:
-        runFileCommand([this] { m_document->guardarComo(); });
+        runFileCommand([this] { m_document->saveAs(); });
         return;
     case Command::Print: {
         QPrintDialog dialog(&printer(), this);
@@ -657,7 +657,7 @@ void MainWindow::openRecentPage(const QString &path)
         RecentPages::remove(path);
         return;
     }
-    runFileCommand([this, path] { m_document->abrirRutaPreguntando(path); });
+    runFileCommand([this, path] { m_document->askThenOpenPath(path); });
 }
 
 void MainWindow::connectPageFollowers()
@@ -733,7 +733,7 @@ void MainWindow::filesDropped(const QList<QUrl> &files)
         const QFileInfo picture(path);
         m_fileActivation->activate(picture.absolutePath(), picture.fileName());
     } else {
-        m_document->abrirRutaPreguntando(path);
+        m_document->askThenOpenPath(path);
     }
 }
 

@@ -53,9 +53,9 @@ MainWindow *WindowSet::openFirst(const QString &page)
     });
     // A recovered page is unsaved: the page asked for gets a window of its own.
     if (!page.isEmpty() && recovered)
-        openWindow()->document().abrirRuta(page);
+        openWindow()->document().openPath(page);
     else if (!page.isEmpty())
-        window->document().abrirRuta(page);
+        window->document().openPath(page);
     // Pages handed over while the questions above were open wait until they are answered.
     m_started = true;
     const QStringList waiting = std::exchange(m_waiting, {});
@@ -78,7 +78,7 @@ void WindowSet::openHandedOver(const QString &page)
     if (!page.isEmpty() && !m_entries.empty()) {
         Entry &front = *m_entries.front();
         if (front.untouched && !front.window->document().isModified()) {
-            front.window->document().abrirRuta(page);
+            front.window->document().openPath(page);
             front.window->raise();
             front.window->activateWindow();
             return;
@@ -86,7 +86,7 @@ void WindowSet::openHandedOver(const QString &page)
     }
     MainWindow *window = openWindow();
     if (!page.isEmpty())
-        window->document().abrirRuta(page);
+        window->document().openPath(page);
 }
 
 QList<MainWindow *> WindowSet::windows() const
