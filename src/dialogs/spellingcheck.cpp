@@ -121,31 +121,39 @@ SpellEngine *SpellingCheck::engine(QObject *receiver, std::function<void()> when
     return nullptr;
 }
 
-void SpellingCheck::addWord(const QString &word)
+bool SpellingCheck::addWord(const QString &word)
 {
     if (m_addedWords.contains(word))
-        return;
+        return true;
     m_addedWords.append(word);
     if (m_engine)
         m_engine->add(word);
-    keepWords();
+    return keepWords();
 }
 
-void SpellingCheck::keepWords() const
+QString SpellingCheck::wordsNotKept() const
+{
+    return QStringLiteral("No se pudo escribir la lista de palabras agregadas \"%1\": las palabras "
+                          "nuevas valen solo hasta que se cierre el programa.")
+        .arg(m_wordsFile);
+}
+
+bool SpellingCheck::keepWords() const
 {
     if (m_wordsFile.isEmpty())
-        return;
-    // A list that cannot be written still serves this run; the next start has one word less.
+        return true;
+    // A list that cannot be written still serves this run; the user is told the next start
+    // will not know the new words.
     QDir().mkpath(QFileInfo(m_wordsFile).absolutePath());
     QSaveFile file(m_wordsFile);
     if (!file.open(QIODevice::WriteOnly))
-        return;
+        return false;
     const QByteArray bytes = m_addedWords.join(u'\n').append(u'\n').toUtf8();
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
-        return;
+        return false;
     }
-    file.commit();
+    return file.commit();
 }
 
 void SpellingCheck::run(PageText &page, Prompts &prompts, QWidget *parent)
@@ -203,8 +211,8 @@ void SpellingCheck::run(PageText &page, Prompts &prompts, QWidget *parent)
         dialog.showWord();
     });
     dialog.exec();
-    if (m_addedWords.size() != knownWords)
-        keepWords();
+    if (m_addedWords.size() != knownWords && !keepWords())
+        prompts.notify(wordsNotKept());
     // Putting the same text back would still wipe the colours and count as a change.
     if (session.text() != original)
         page.setText(session.text());

@@ -42,8 +42,11 @@ public:
     // loading it quietly, in a thread of its own so that typing never waits for it; once it
     // is in place, whenReady runs in this thread unless receiver is gone.
     SpellEngine *engine(QObject *receiver = nullptr, std::function<void()> whenReady = {});
-    // Accepts the word from now on, in this run of the program and the next ones.
-    void addWord(const QString &word);
+    // Accepts the word from now on, in this run of the program and the next ones; false when
+    // the list of added words could not be written, so that the word lasts this run only.
+    bool addWord(const QString &word);
+    // What the user is told when the added words could not be written.
+    QString wordsNotKept() const;
     // Accepts the word for the rest of this run of the program, in the marks made while typing.
     void ignoreWord(const QString &word) { m_ignored.insert(word); }
     bool ignored(const QString &word) const { return m_ignored.contains(word); }
@@ -51,7 +54,7 @@ public:
 private:
     // Loads dictionary index with the user's words; nothing, and why in failure, when it fails.
     std::unique_ptr<SpellEngine> open(size_t index, SpellEngineFailure &failure);
-    void keepWords() const;
+    bool keepWords() const;
 
     std::vector<SpellDictionary> m_dictionaries;
     QString m_wordsFile;

@@ -1,6 +1,7 @@
 #include "livespelling.h"
 
 #include "editingsurface.h"
+#include "prompts.h"
 #include "readablewords.h"
 #include "spellengine.h"
 #include "spellingcheck.h"
@@ -37,8 +38,9 @@ QTextCharFormat misspeltFormat()
 } // namespace
 
 LiveSpelling::LiveSpelling(EditingSurface &view, UndoHistory &history, SpellingCheck &check,
-                           QObject *parent)
-    : QObject(parent), m_view(view), m_page(view.page()), m_history(history), m_check(check)
+                           Prompts &prompts, QObject *parent)
+    : QObject(parent), m_view(view), m_page(view.page()), m_history(history), m_check(check),
+      m_prompts(prompts)
 {
     m_pause.setSingleShot(true);
     m_pause.setInterval(PauseMilliseconds);
@@ -177,8 +179,10 @@ QList<QAction *> LiveSpelling::contextActions()
     auto *add = new QAction(captions::Add, this);
     add->setObjectName(QStringLiteral("menuAnadir"));
     connect(add, &QAction::triggered, this, [this, word] {
-        m_check.addWord(word);
+        const bool kept = m_check.addWord(word);
         markScreen();
+        if (!kept)
+            m_prompts.notify(m_check.wordsNotKept());
     });
     m_entries << ignore << add;
     return m_entries;

@@ -11,6 +11,7 @@ namespace zendral {
 
 class EditingSurface;
 class PageText;
+class Prompts;
 class SpellingCheck;
 class UndoHistory;
 
@@ -27,7 +28,7 @@ class LiveSpelling : public QObject
 
 public:
     LiveSpelling(EditingSurface &view, UndoHistory &history, SpellingCheck &check,
-                 QObject *parent = nullptr);
+                 Prompts &prompts, QObject *parent = nullptr);
 
     bool isEnabled() const { return m_enabled; }
     // Off, the marks go and nothing is checked until it is on again.
@@ -67,6 +68,7 @@ private:
     PageText &m_page;
     UndoHistory &m_history;
     SpellingCheck &m_check;
+    Prompts &m_prompts;
     QTimer m_pause;
     bool m_enabled = true;
     QList<Mark> m_marks;

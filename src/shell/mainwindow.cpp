@@ -398,7 +398,8 @@ QWidget *MainWindow::buildStatusArea()
 
 void MainWindow::connectCommands()
 {
-    m_liveSpelling = new LiveSpelling(*m_view, m_events->history(), *m_spelling, this);
+    m_liveSpelling = new LiveSpelling(*m_view, m_events->history(), *m_spelling,
+                                     *m_services.prompts, this);
     m_tagPairs = new MatchingTagMarks(*m_view, this);
     const std::unique_ptr<QSettings> settings = userSettings();
     for (const CommandSpec &entry : commandTable()) {
