@@ -2,11 +2,14 @@
 #include "instancechannel.h"
 #include "spanishqttexts.h"
 #include "splashwindow.h"
+#include "terminationsignals.h"
 #include "webenginesandbox.h"
 #include "windowset.h"
 
 #include <QApplication>
 #include <QTextStream>
+
+#include <cstdlib>
 
 int main(int argc, char *argv[])
 {
@@ -30,6 +33,15 @@ int main(int argc, char *argv[])
     zendral::WindowSet windows;
     QObject::connect(&channel, &zendral::InstanceChannel::pageArrived, &windows,
                      &zendral::WindowSet::openHandedOver);
+    // Ended by another program or by the session: no question can be asked, so the unsaved
+    // text goes to the recovery copies, and the program ends at once, with whatever dialog is
+    // open left unanswered rather than returning an answer the user never gave.
+    zendral::TerminationSignals termination;
+    QObject::connect(&termination, &zendral::TerminationSignals::received, [&](int signalNumber) {
+        windows.keepCopiesForNextStart();
+        channel.close();
+        std::_Exit(128 + signalNumber);
+    });
     zendral::SplashWindow splash([&] { windows.openFirst(page); });
     splash.show();
     return application.exec();

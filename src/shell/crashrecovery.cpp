@@ -88,6 +88,20 @@ void CrashRecovery::endCleanly()
     m_store.waitForWrites();
 }
 
+void CrashRecovery::keepForNextStart()
+{
+    // A copy being taken or waiting for a pause lacks the latest changes; one written
+    // already holds them.
+    const bool behind = m_timer.isActive() || m_taking.isActive();
+    m_timer.stop();
+    stopTaking();
+    if (behind && m_document.isModified()) {
+        const EstadoDocumento &state = m_document.state();
+        m_store.write({m_page.text()}, state.archivoActual, state.encoding);
+    }
+    m_store.leave();
+}
+
 void CrashRecovery::textChanged()
 {
     stopTaking();

@@ -37,6 +37,9 @@ public:
     bool offerOrphans(const std::function<CrashRecovery &()> &anotherWindow = {});
     // The program ends cleanly: whatever the user chose for the text, its copy goes.
     void endCleanly();
+    // The program is being ended by another: the copy takes every change now, and stays for
+    // the next start to offer.
+    void keepForNextStart();
 
     // The question that offers a copy of the page at path (empty when untitled).
     static QString recoverQuestion(const QString &path, const QDateTime &written);

@@ -93,6 +93,12 @@ void InstanceChannel::listen()
     connect(m_server, &QLocalServer::newConnection, this, &InstanceChannel::takeConnections);
 }
 
+void InstanceChannel::close()
+{
+    if (m_server)
+        m_server->close();
+}
+
 void InstanceChannel::takeConnections()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {

@@ -26,6 +26,8 @@ public:
     // of later starts arrive through pageArrived; false is returned.
     bool handOver(const QString &page);
     QString name() const { return m_name; }
+    // Gives the name up, so that the next start need not find out that nobody answers.
+    void close();
 
 signals:
     void pageArrived(const QString &page);

@@ -156,6 +156,12 @@ RecoveryStore::~RecoveryStore()
     waitForWrites();
 }
 
+void RecoveryStore::leave()
+{
+    waitForWrites();
+    m_lock.reset();
+}
+
 QString RecoveryStore::copyPath() const
 {
     return copyPathOf(m_id);

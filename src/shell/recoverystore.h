@@ -53,6 +53,9 @@ public:
     void remove();
     // Waits until every queued write and removal is done.
     void waitForWrites();
+    // Waits for the writes and lets go of this editor's copy, so that the next start offers it
+    // at once, as after a crash.
+    void leave();
 
     // The copies left by editors that no longer run. Each one returned is claimed (its lock
     // taken) until adopt(), discard() or release(), so that no other editor offers it too.

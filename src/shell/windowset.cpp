@@ -122,6 +122,14 @@ WindowSet::Entry &WindowSet::open(std::unique_ptr<RecoveryStore> store)
     return *opened;
 }
 
+void WindowSet::keepCopiesForNextStart()
+{
+    for (const std::unique_ptr<Entry> &entry : m_entries)
+        entry->recovery->keepForNextStart();
+    if (m_firstStore)
+        m_firstStore->leave();
+}
+
 void WindowSet::windowClosed(MainWindow *window)
 {
     const auto found =

@@ -40,6 +40,10 @@ public:
     // it opens in a new window.
     void openHandedOver(const QString &page);
 
+    // The program is being ended by another: every page's unsaved changes go into its
+    // recovery copy, which the next start offers.
+    void keepCopiesForNextStart();
+
     // The open windows, the one last in front first.
     QList<MainWindow *> windows() const;
 
