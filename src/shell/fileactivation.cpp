@@ -4,6 +4,7 @@
 #include "pagetext.h"
 #include "prompts.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 
 namespace zendral {
@@ -12,6 +13,11 @@ namespace {
 
 const QChar Separator = u'/';
 const QChar Q = u'"';
+
+QString cannotRead(const QString &path, const QString &reason)
+{
+    return cannotRead(path, reason);
+}
 
 QString readFailure(const QString &path, QImageReader::ImageReaderError error)
 {
@@ -95,6 +101,13 @@ void FileActivation::insertImage(const QString &path)
 {
     if (!m_document.state().guardado) {
         m_prompts.notify(saveFirstToInsertImages());
+        return;
+    }
+    // A pipe or a device named like a picture would hold the window until something wrote
+    // to it.
+    const QFileInfo file(path);
+    if (file.exists() && !file.isFile()) {
+        m_prompts.notify(cannotRead(path, QStringLiteral("no es un archivo normal")));
         return;
     }
     // The size is read from the file's header; the picture itself is never decoded.
