@@ -62,10 +62,8 @@ private slots:
     void saveQuestion();
     void opening_data();
     void opening();
-    void saveOverChangedFile_data();
-    void saveOverChangedFile();
-    void fileChangedWhileAway_data();
-    void fileChangedWhileAway();
+    void changedOnDisk_data();
+    void changedOnDisk();
     void drops_data();
     void drops();
     void sizeEstimate_data();
@@ -239,151 +237,108 @@ void TestMainWindow::opening()
     QCOMPARE(f.page().text(), page + QStringLiteral("\r\n"));
 }
 
-namespace {
-
-// What another program does to the page's file while the editor holds it.
-enum class Change { None, Rewritten, Removed, LinkInItsPlace };
-
-// Applies change to the file at path; a link points at a file of someone else's.
-void changeOnDisk(Change change, const QString &path)
+void TestMainWindow::changedOnDisk_data()
 {
-    const QString foreign = QFileInfo(path).absolutePath() + QStringLiteral("/ajeno.html");
-    switch (change) {
-    case Change::None:
-        break;
-    case Change::Rewritten:
-        writeBytes(path, "<p>del otro programa</p>\r\nuno\r\ndos\r\ntres\r\n");
-        break;
-    case Change::Removed:
-        QVERIFY(QFile::remove(path));
-        break;
-    case Change::LinkInItsPlace:
-        writeBytes(foreign, "secreto");
-        QVERIFY(QFile::remove(path));
-        QVERIFY(QFile::link(foreign, path));
-        break;
-    }
-}
-
-} // namespace
-
-void TestMainWindow::saveOverChangedFile_data()
-{
-    QTest::addColumn<int>("change");
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<bool>("asked");
-    QTest::addColumn<bool>("written");
-    QTest::newRow("file unchanged: written without a question")
-        << int(Change::None) << false << false << true;
-    // Another program's change was overwritten without a word.
-    QTest::newRow("file rewritten by another program: Sí overwrites it")
-        << int(Change::Rewritten) << true << true << true;
-    QTest::newRow("file rewritten by another program: No keeps it, the text stays unsaved")
-        << int(Change::Rewritten) << false << true << false;
-    QTest::newRow("file removed: written again without a question")
-        << int(Change::Removed) << false << false << true;
-    // Save wrote into the link's target, a file of someone else's choosing.
-    QTest::newRow("Save never follows a symbolic link put in the file's place")
-        << int(Change::LinkInItsPlace) << true << false << false;
-}
-
-void TestMainWindow::saveOverChangedFile()
-{
-    QFETCH(int, change);
-    QFETCH(bool, answer);
-    QFETCH(bool, asked);
-    QFETCH(bool, written);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("pagina.html"));
-    writeBytes(path, "<p>uno</p>");
-    Fixture f;
-    f.window.document().abrirRuta(path);
-    QTest::keyClicks(&f.view, QStringLiteral("x"));
-    changeOnDisk(Change(change), path);
-    const QByteArray onDisk = fileBytes(path);
-    f.prompts.answers.enqueue(answer);
-    f.trigger("mn_guardar");
-    QCOMPARE(f.prompts.questions.size(), int(asked));
-    if (asked)
-        QVERIFY(f.prompts.questions.first().contains(QStringLiteral("\"") + path +
-                                                     QStringLiteral("\" ha cambiado")));
-    QCOMPARE(fileBytes(path), written ? QByteArray("x<p>uno</p>\r\n") : onDisk);
-    QCOMPARE(f.window.document().isModified(), !written);
-    QCOMPARE(f.window.document().state().archivoGuardado, written ? path : QString());
-    if (Change(change) == Change::LinkInItsPlace) {
-        QVERIFY(QFileInfo(path).isSymLink());
-        QCOMPARE(f.prompts.notices.size(), 1);
-        QVERIFY(f.prompts.notices.first().contains(QStringLiteral("enlace simbólico")));
-    }
-}
-
-void TestMainWindow::fileChangedWhileAway_data()
-{
-    QTest::addColumn<int>("change");
+    // "save": Guardar after the change; "back": the window is left and come back to.
+    QTest::addColumn<QString>("event");
+    // What another program did to the file: none, rewritten, removed, or put a symbolic link to a
+    // file of someone else's in its place.
+    QTest::addColumn<QString>("change");
     QTest::addColumn<bool>("unsaved");
     QTest::addColumn<bool>("answer");
     QTest::addColumn<bool>("asked");
-    QTest::addColumn<bool>("readAgain");
-    QTest::addColumn<QString>("status");
-    const QString readAgain =
-        QStringLiteral("Se ha vuelto a leer \"%1\": otro programa lo había cambiado.");
-    QTest::newRow("unchanged: nothing happens")
-        << int(Change::None) << false << false << false << false << QString();
-    QTest::newRow("rewritten, nothing unsaved: read again in place, told in the status area")
-        << int(Change::Rewritten) << false << false << false << true << readAgain;
-    QTest::newRow("rewritten, unsaved changes: asked, No keeps the text")
-        << int(Change::Rewritten) << true << false << true << false << QString();
-    QTest::newRow("rewritten, unsaved changes: asked, Sí reads it again")
-        << int(Change::Rewritten) << true << true << true << true << readAgain;
-    QTest::newRow("removed: the text is kept and the status area says so")
-        << int(Change::Removed) << false << false << false << false
-        << QStringLiteral(
-               "El archivo \"%1\" ya no está en el disco: guarda el texto para no perderlo.");
-    QTest::newRow("symbolic link put in its place: not read")
-        << int(Change::LinkInItsPlace) << false << false << false << false
-        << QStringLiteral(
-               "En el lugar del archivo \"%1\" hay ahora un enlace simbólico o algo que no es un "
-               "archivo normal: no se ha vuelto a leer.");
+    // The editor's side won: the text saved, or the file read again.
+    QTest::addColumn<bool>("won");
+    // Saving: the start of the one notice; coming back: the status area's text.
+    QTest::addColumn<QString>("told");
+    const auto row = [](const char *name, const char *event, const char *change, bool unsaved,
+                        bool answer, bool asked, bool won, const char *told = "") {
+        QTest::newRow(name) << QString::fromUtf8(event) << QString::fromUtf8(change) << unsaved
+                            << answer << asked << won << QString::fromUtf8(told);
+    };
+    row("save, file unchanged: written without a question", "save", "none", true, 0, 0, 1);
+    // Another program's change was overwritten without a word.
+    row("save, file rewritten by another program: Sí overwrites it", "save", "rewritten", true, 1,
+        1, 1);
+    row("save, file rewritten: No keeps it, the text stays unsaved", "save", "rewritten", true, 0,
+        1, 0);
+    row("save, file removed: written again without a question", "save", "removed", true, 0, 0, 1);
+    // Save wrote into the link's target, a file of someone else's choosing.
+    row("Save never follows a symbolic link put in the file's place", "save", "link", true, 1, 0, 0,
+        "No se ha guardado el archivo \"%1\": desde que se abrió, en su lugar hay un enlace");
+    const char *readAgain = "Se ha vuelto a leer \"%1\": otro programa lo había cambiado.";
+    row("back, unchanged: nothing happens", "back", "none", false, 0, 0, 0);
+    row("back, rewritten, nothing unsaved: read again in place, told in the status area", "back",
+        "rewritten", false, 0, 0, 1, readAgain);
+    row("back, rewritten, unsaved changes: asked, No keeps the text", "back", "rewritten", true, 0,
+        1, 0);
+    row("back, rewritten, unsaved changes: asked, Sí reads it again", "back", "rewritten", true, 1,
+        1, 1, readAgain);
+    row("back, removed: the text is kept and the status area says so", "back", "removed", false, 0,
+        0, 0, "El archivo \"%1\" ya no está en el disco: guarda el texto para no perderlo.");
+    row("back, symbolic link put in its place: not read", "back", "link", false, 0, 0, 0,
+        "En el lugar del archivo \"%1\" hay ahora un enlace simbólico o algo que no es un archivo "
+        "normal: no se ha vuelto a leer.");
 }
 
-void TestMainWindow::fileChangedWhileAway()
+void TestMainWindow::changedOnDisk()
 {
-    QFETCH(int, change);
+    QFETCH(QString, event);
+    QFETCH(QString, change);
     QFETCH(bool, unsaved);
     QFETCH(bool, answer);
     QFETCH(bool, asked);
-    QFETCH(bool, readAgain);
-    QFETCH(QString, status);
+    QFETCH(bool, won);
+    QFETCH(QString, told);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("pagina.html"));
-    const QString page = QStringLiteral("<p>mio</p>\r\nuno\r\ndos\r\n");
+    const QString path = dir.filePath("pagina.html");
+    told.replace(QStringLiteral("%1"), path);
+    const QString page = "<p>mio</p>\r\nuno\r\ndos\r\n";
     writeBytes(path, page.toUtf8());
     Fixture f;
     f.showAndWait();
     QApplication::setActiveWindow(&f.window);
     f.window.document().abrirRuta(path);
     // The caret on the third line.
-    f.page().setSelectionStart(page.indexOf(QStringLiteral("dos")) + 1);
+    f.page().setSelectionStart(page.indexOf("dos") + 1);
     if (unsaved)
-        QTest::keyClicks(&f.view, QStringLiteral("x"));
+        QTest::keyClicks(&f.view, "x");
     const QString before = f.page().text();
-    changeOnDisk(Change(change), path);
-    f.prompts.answers.enqueue(answer);
-
-    QApplication::setActiveWindow(nullptr);
-    QApplication::setActiveWindow(&f.window);
-    QCoreApplication::sendPostedEvents(&f.window.document(), QEvent::MetaCall);
-    QCOMPARE(f.prompts.questions.size(), int(asked));
-    QCOMPARE(f.page().text(), readAgain ? QString::fromUtf8(fileBytes(path)) : before);
-    if (readAgain) {
-        QCOMPARE(f.view.textCursor().blockNumber(), 2);
-        QVERIFY(!f.window.document().isModified());
+    if (change == u"rewritten")
+        writeBytes(path, "<p>del otro programa</p>\r\nuno\r\ndos\r\ntres\r\n");
+    if (change == u"removed" || change == u"link")
+        QVERIFY(QFile::remove(path));
+    if (change == u"link") {
+        writeBytes(dir.filePath("ajeno.html"), "secreto");
+        QVERIFY(QFile::link(dir.filePath("ajeno.html"), path));
     }
-    QCOMPARE(child<QLabel>(&f.window, QStringLiteral("lblarchivo"))->text(), status.arg(path));
+    const QByteArray onDisk = fileBytes(path);
+    f.prompts.answers.enqueue(answer);
+    const auto comeBack = [&f] {
+        QApplication::setActiveWindow(nullptr);
+        QApplication::setActiveWindow(&f.window);
+        QCoreApplication::sendPostedEvents(&f.window.document(), QEvent::MetaCall);
+    };
+    const bool saving = event == u"save";
+    if (saving)
+        f.trigger("mn_guardar");
+    else
+        comeBack();
+    QCOMPARE(f.prompts.questions.size(), int(asked));
+    if (asked)
+        QVERIFY(f.prompts.questions.first().contains("\"" + path + "\" ha cambiado"));
+    QCOMPARE(fileBytes(path), saving && won ? before.toUtf8() : onDisk);
+    QCOMPARE(f.page().text(), !saving && won ? QString::fromUtf8(onDisk) : before);
+    QCOMPARE(f.view.textCursor().blockNumber(), 2);
+    QCOMPARE(f.window.document().isModified(), unsaved && !won);
+    if (saving) {
+        QCOMPARE(f.prompts.notices.size(), int(!told.isEmpty()));
+        QCOMPARE(f.prompts.notices.value(0).left(told.size()), told);
+        return;
+    }
+    QCOMPARE(child<QLabel>(&f.window, "lblarchivo")->text(), told);
     // Told once: coming back again asks nothing more.
-    QApplication::setActiveWindow(nullptr);
-    QApplication::setActiveWindow(&f.window);
-    QCoreApplication::sendPostedEvents(&f.window.document(), QEvent::MetaCall);
+    comeBack();
     QCOMPARE(f.prompts.questions.size(), int(asked));
 }
 
