@@ -3,7 +3,6 @@
 #include "testsupport.h"
 #include "webenginesandbox.h"
 
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,7 +13,6 @@ using namespace zendral::test;
 namespace {
 
 using Fixture = WindowFixture;
-const QString Nueva = DocumentController::PlantillaNueva();
 
 // Opens path, or closes the window, through one of the user's doors: a command (with its file
 // dialog answering path), the file pane, a drop, the window's close box.
@@ -56,12 +54,9 @@ private slots:
     void sandboxOffOnlyForRoot_data();
     void sandboxOffOnlyForRoot();
     void initTestCase();
-    void init();
     void pasteTakesTheInsertionColour();
-    void saveQuestion_data();
-    void saveQuestion();
-    void opening_data();
-    void opening();
+    void leavingThePage_data();
+    void leavingThePage();
     void changedOnDisk_data();
     void changedOnDisk();
     void drops_data();
@@ -78,151 +73,110 @@ void TestMainWindow::initTestCase()
     relaxWebEngineSandboxForRoot();
 }
 
-void TestMainWindow::init()
-{
-    QGuiApplication::clipboard()->clear();
-}
-
 // Text cut and pasted back takes the insertion colour, not its old one.
 void TestMainWindow::pasteTakesTheInsertionColour()
 {
     Fixture f;
-    f.page().setText(QStringLiteral("hola mundo"));
+    f.page().setText("hola mundo");
     f.page().setSelectionStart(5);
     f.page().setSelectionLength(5);
-    f.trigger(QStringLiteral("mn_cortar"));
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("mundo"));
+    f.trigger("mn_cortar");
+    QCOMPARE(QGuiApplication::clipboard()->text(), "mundo");
     f.page().setInsertionColour(colours::Purple);
-    QTRY_VERIFY(f.window.command(QStringLiteral("mn_pegar"))->isEnabled());
-    f.trigger(QStringLiteral("mn_pegar"));
-    QCOMPARE(f.page().text(), QStringLiteral("hola mundo"));
+    QTRY_VERIFY(f.window.command("mn_pegar")->isEnabled());
+    f.trigger("mn_pegar");
+    QCOMPARE(f.page().text(), "hola mundo");
     QCOMPARE(f.page().colourAt(7), colours::Purple);
 }
 
-void TestMainWindow::saveQuestion_data()
+void TestMainWindow::leavingThePage_data()
 {
     QTest::addColumn<QString>("door");
     QTest::addColumn<int>("answer");
     // Whether the save dialog gives a name.
     QTest::addColumn<bool>("named");
     QTest::addColumn<bool>("goesOn");
+    // The file the door opens, in the page's folder; empty: its dialog was cancelled.
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("previewInFront");
     using Answer = Prompts::Answer;
     for (const char *door : {"mn_nuevo", "mn_abrir", "pane", "drop", "close", "mn_salir"}) {
+        const auto row = [door](const char *what, Answer answer, bool named, bool goesOn) {
+            QTest::addRow("%s: %s", door, what)
+                << door << int(answer) << named << goesOn << "otra.html" << false;
+        };
         // Escape answered No: New replaced the text, Salir ended without saving.
-        QTest::addRow("%s: Escape stops it", door)
-            << QString::fromLatin1(door) << int(Answer::Cancel) << false << false;
+        row("Escape stops it", Answer::Cancel, false, false);
         // New and the file pane went on after a cancelled save dialog.
-        QTest::addRow("%s: Sí, save dialog cancelled, stops it", door)
-            << QString::fromLatin1(door) << int(Answer::Yes) << false << false;
-        QTest::addRow("%s: Sí, saved, goes on", door)
-            << QString::fromLatin1(door) << int(Answer::Yes) << true << true;
-        QTest::addRow("%s: No goes on", door)
-            << QString::fromLatin1(door) << int(Answer::No) << false << true;
+        row("Sí, save dialog cancelled, stops it", Answer::Yes, false, false);
+        row("Sí, saved, goes on", Answer::Yes, true, true);
+        row("No goes on", Answer::No, false, true);
     }
+    QTest::newRow("Abrir, missing file: told, nothing changes")
+        << "mn_abrir" << int(Answer::No) << false << false << "desaparecido.html" << false;
+    QTest::newRow("Abrir, dialog cancelled: nothing changes")
+        << "mn_abrir" << int(Answer::No) << false << false << "" << false;
+    // The preview stayed in front, blank, with the keyboard outside the text.
+    QTest::newRow("Abrir while the preview is in front")
+        << "mn_abrir" << int(Answer::No) << false << true << "otra.html" << true;
 }
 
-void TestMainWindow::saveQuestion()
+void TestMainWindow::leavingThePage()
 {
     QFETCH(QString, door);
     QFETCH(int, answer);
     QFETCH(bool, named);
     QFETCH(bool, goesOn);
+    QFETCH(QString, target);
+    QFETCH(bool, previewInFront);
     QTemporaryDir dir;
-    const QString mine = dir.filePath(QStringLiteral("mia.html"));
-    const QString other = dir.filePath(QStringLiteral("otra.html"));
-    const QString saveAs = dir.filePath(QStringLiteral("guardada.html"));
+    const QString mine = dir.filePath("mia.html");
+    const QString other = target.isEmpty() ? QString() : dir.filePath(target);
+    const QString saveAs = dir.filePath("guardada.html");
+    // Long enough to scroll, and ending in a tag that the colouring leaves selected.
+    const QString page = "<p>a</p>\r\n" + QString("linea\r\n").repeated(200) + "<b>fin</b>";
     writeBytes(mine, "<p>mia</p>");
-    writeBytes(other, "<p>otra</p>");
+    writeBytes(dir.filePath("otra.html"), page.toUtf8());
     Fixture f;
-    f.window.show();
+    f.showAndWait();
     f.window.document().abrirRuta(mine);
-    QTest::keyClicks(&f.view, QStringLiteral("hola"));
+    // Typed, so that there is something to save, and for undo to forget.
+    QTest::keyClicks(&f.view, "hola");
     const QString before = f.page().text();
-
+    auto *tabs = child<QTabWidget>(&f.window, "SSTab1");
+    child(&f.window, "archivos")->setFocus();
+    tabs->setCurrentIndex(previewInFront ? 1 : 0);
+    f.prompts.notices.clear(); // the preview asks for a save first
     f.prompts.answers.enqueue(Prompts::Answer(answer));
     if (Prompts::Answer(answer) == Prompts::Answer::Yes)
         f.chooser.paths.enqueue(named ? saveAs : QString());
     through(f, door, other);
-    QCOMPARE(f.prompts.questions,
-             QStringList(QStringLiteral("¿Quieres guardar el archivo actual?")));
+
+    QCOMPARE(f.prompts.questions, QStringList{"¿Quieres guardar el archivo actual?"});
     QCOMPARE(fileBytes(saveAs), named ? before.toUtf8() : "<unreadable>");
     const bool closing = door == u"close" || door == u"mn_salir";
+    const bool opens = goesOn && !closing && door != u"mn_nuevo";
     QCOMPARE(f.window.isVisible(), !(closing && goesOn));
-    const QString after = door == u"mn_nuevo" ? Nueva
-                          : closing           ? before
-                                              : QStringLiteral("<p>otra</p>\r\n");
-    QCOMPARE(f.page().text(), goesOn ? after : before);
+    QCOMPARE(f.page().text(), opens                ? page + "\r\n"
+                              : goesOn && !closing ? DocumentController::PlantillaNueva()
+                                                   : before);
     // Stopped, the page keeps its name and stays unsaved.
     QCOMPARE(f.window.document().isModified(), !goesOn || (closing && !named));
-    const QString name = door == u"mn_nuevo" || door == u"pane" ? QString() : other;
-    QCOMPARE(f.window.document().state().archivoActual, goesOn && !closing ? name
-                                                        : named            ? saveAs
-                                                                           : mine);
-}
-
-void TestMainWindow::opening_data()
-{
-    QTest::addColumn<QString>("door");
-    // The file chosen; empty: the dialog was cancelled.
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("exists");
-    QTest::addColumn<bool>("previewInFront");
-    QTest::newRow("Open, existing file")
-        << QStringLiteral("mn_abrir") << QStringLiteral("pagina.html") << true << false;
-    QTest::newRow("Open, missing file")
-        << QStringLiteral("mn_abrir") << QStringLiteral("desaparecido.html") << false << false;
-    QTest::newRow("Open, dialog cancelled")
-        << QStringLiteral("mn_abrir") << QString() << false << false;
-    QTest::newRow("file pane, existing file")
-        << QStringLiteral("pane") << QStringLiteral("pagina.html") << true << false;
-    QTest::newRow("drop, existing file")
-        << QStringLiteral("drop") << QStringLiteral("pagina.html") << true << false;
-    // The preview stayed in front, blank, with the keyboard outside the text.
-    QTest::newRow("Open while the preview is in front")
-        << QStringLiteral("mn_abrir") << QStringLiteral("pagina.html") << true << true;
-}
-
-void TestMainWindow::opening()
-{
-    QFETCH(QString, door);
-    QFETCH(QString, name);
-    QFETCH(bool, exists);
-    QFETCH(bool, previewInFront);
-    QTemporaryDir dir;
-    const QString path = name.isEmpty() ? QString() : dir.filePath(name);
-    // Long enough to scroll, and ending in a tag that the colouring leaves selected.
-    const QString page = QStringLiteral("<p>a</p>\r\n") +
-                         QStringLiteral("linea\r\n").repeated(200) + QStringLiteral("<b>fin</b>");
-    if (exists)
-        writeBytes(path, page.toUtf8());
-    Fixture f;
-    f.showAndWait();
-    auto *tabs = child<QTabWidget>(&f.window, QStringLiteral("SSTab1"));
-    f.page().setText(QStringLiteral("mi texto"));
-    // Typed, so that undo has something of this page to forget.
-    QTest::keyClicks(&f.view, QStringLiteral("ab"));
-    child(&f.window, QStringLiteral("archivos"))->setFocus();
-    tabs->setCurrentIndex(previewInFront ? 1 : 0);
-    f.prompts.notices.clear();
-    f.prompts.answers.enqueue(false);
-    through(f, door, path);
-    if (!exists) {
-        // The document stays as it was; a missing file is told.
-        QCOMPARE(f.page().text(), QStringLiteral("abmi texto"));
-        QCOMPARE(f.prompts.notices.size(), name.isEmpty() ? 0 : 1);
-        QVERIFY(f.prompts.notices.value(0).contains(name));
-        QCOMPARE(f.window.windowTitle(), QStringLiteral("  Zendral"));
-        return;
-    }
-    QCOMPARE(f.page().text(), page + QStringLiteral("\r\n"));
-    // Loaded pages are coloured at once.
-    QCOMPARE(f.page().colourAt(1), colours::Blue);
-    QCOMPARE(f.window.windowTitle(), QStringLiteral("Zendral - [") + path + u']');
     const EstadoDocumento &state = f.window.document().state();
     // A page from the file pane counts as untitled.
-    const bool pane = door == u"pane";
-    QCOMPARE(state.archivoActual, pane ? QString() : path);
-    QCOMPARE(state.carpetaActual, pane ? dir.path() : dir.path() + u'/');
+    QCOMPARE(state.archivoActual, opens && door != u"pane" ? other
+                                  : goesOn && !closing     ? QString()
+                                  : named                  ? saveAs
+                                                           : mine);
+    const bool missing = target == u"desaparecido.html";
+    QCOMPARE(f.prompts.notices.size(), int(missing));
+    QVERIFY(!missing || f.prompts.notices.first().contains(target));
+    if (!opens)
+        return;
+    // Loaded pages are coloured at once.
+    QCOMPARE(f.page().colourAt(1), colours::Blue);
+    QCOMPARE(f.window.windowTitle(), "Zendral - [" + other + u']');
+    QCOMPARE(state.carpetaActual, door == u"pane" ? dir.path() : dir.path() + u'/');
     // Nothing selected for the first key to replace: the last tag was.
     QCOMPARE(f.page().selectionStart(), 0);
     QCOMPARE(f.page().selectionLength(), 0);
@@ -230,11 +184,10 @@ void TestMainWindow::opening()
     QCOMPARE(tabs->currentIndex(), 0);
     QCOMPARE(f.window.focusWidget(), &f.view);
     // A page that matches its file byte for byte previews at once: it asked to save first.
-    QCOMPARE(state.archivoGuardado, path);
-    QVERIFY(!f.window.document().isModified());
+    QCOMPARE(state.archivoGuardado, other);
     // What was typed in the other page is not undone in this one.
     QTest::keyClick(&f.view, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(f.page().text(), page + QStringLiteral("\r\n"));
+    QCOMPARE(f.page().text(), page + "\r\n");
 }
 
 void TestMainWindow::changedOnDisk_data()
