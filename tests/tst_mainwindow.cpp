@@ -192,57 +192,58 @@ void TestMainWindow::leavingThePage()
 
 void TestMainWindow::changedOnDisk_data()
 {
-    // "save": Guardar after the change; "back": the window is left and come back to.
-    QTest::addColumn<QString>("event");
-    // What another program did to the file: none, rewritten, removed, or put a symbolic link to a
-    // file of someone else's in its place.
-    QTest::addColumn<QString>("change");
-    QTest::addColumn<bool>("unsaved");
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<bool>("asked");
-    // The editor's side won: the text saved, or the file read again.
-    QTest::addColumn<bool>("won");
+    // In order: "save" (Guardar after the change) or "back" (the window left and come back to);
+    // what another program did to the file: none, rewritten, removed, or put a symbolic link to
+    // a file of someone else's in its place; then "unsaved" if the text had changes, "asked" if
+    // a question comes, "won" if the editor's side wins (the text saved, the file read again)
+    // and the question was answered Sí.
+    QTest::addColumn<QString>("what");
     // Saving: the start of the one notice; coming back: the status area's text.
     QTest::addColumn<QString>("told");
-    const auto row = [](const char *name, const char *event, const char *change, bool unsaved,
-                        bool answer, bool asked, bool won, const char *told = "") {
-        QTest::newRow(name) << QString::fromUtf8(event) << QString::fromUtf8(change) << unsaved
-                            << answer << asked << won << QString::fromUtf8(told);
-    };
-    row("save, file unchanged: written without a question", "save", "none", true, 0, 0, 1);
-    // Another program's change was overwritten without a word.
-    row("save, file rewritten by another program: Sí overwrites it", "save", "rewritten", true, 1,
-        1, 1);
-    row("save, file rewritten: No keeps it, the text stays unsaved", "save", "rewritten", true, 0,
-        1, 0);
-    row("save, file removed: written again without a question", "save", "removed", true, 0, 0, 1);
-    // Save wrote into the link's target, a file of someone else's choosing.
-    row("Save never follows a symbolic link put in the file's place", "save", "link", true, 1, 0, 0,
-        "No se ha guardado el archivo \"%1\": desde que se abrió, en su lugar hay un enlace");
     const char *readAgain = "Se ha vuelto a leer \"%1\": otro programa lo había cambiado.";
-    row("back, unchanged: nothing happens", "back", "none", false, 0, 0, 0);
-    row("back, rewritten, nothing unsaved: read again in place, told in the status area", "back",
-        "rewritten", false, 0, 0, 1, readAgain);
-    row("back, rewritten, unsaved changes: asked, No keeps the text", "back", "rewritten", true, 0,
-        1, 0);
-    row("back, rewritten, unsaved changes: asked, Sí reads it again", "back", "rewritten", true, 1,
-        1, 1, readAgain);
-    row("back, removed: the text is kept and the status area says so", "back", "removed", false, 0,
-        0, 0, "El archivo \"%1\" ya no está en el disco: guarda el texto para no perderlo.");
-    row("back, symbolic link put in its place: not read", "back", "link", false, 0, 0, 0,
-        "En el lugar del archivo \"%1\" hay ahora un enlace simbólico o algo que no es un archivo "
-        "normal: no se ha vuelto a leer.");
+    QTest::newRow("save, file unchanged: written without a question") << "save none unsaved won"
+                                                                      << "";
+    // Another program's change was overwritten without a word.
+    QTest::newRow("save, file rewritten by another program: Sí overwrites it")
+        << "save rewritten unsaved asked won"
+        << "";
+    QTest::newRow("save, file rewritten: No keeps it, the text stays unsaved")
+        << "save rewritten unsaved asked"
+        << "";
+    QTest::newRow("save, file removed: written again without a question")
+        << "save removed unsaved won"
+        << "";
+    // Save wrote into the link's target, a file of someone else's choosing.
+    QTest::newRow("Save never follows a symbolic link put in the file's place")
+        << "save link unsaved"
+        << "No se ha guardado el archivo \"%1\": desde que se abrió, en su lugar hay un enlace";
+    QTest::newRow("back, unchanged: nothing happens") << "back none"
+                                                      << "";
+    QTest::newRow("back, rewritten, nothing unsaved: read again in place, told in the status area")
+        << "back rewritten won" << readAgain;
+    QTest::newRow("back, rewritten, unsaved changes: asked, No keeps the text")
+        << "back rewritten unsaved asked"
+        << "";
+    QTest::newRow("back, rewritten, unsaved changes: asked, Sí reads it again")
+        << "back rewritten unsaved asked won" << readAgain;
+    QTest::newRow("back, removed: the text is kept and the status area says so")
+        << "back removed"
+        << "El archivo \"%1\" ya no está en el disco: guarda el texto para no perderlo.";
+    QTest::newRow("back, symbolic link put in its place: not read")
+        << "back link"
+        << "En el lugar del archivo \"%1\" hay ahora un enlace simbólico o algo que no es un "
+           "archivo normal: no se ha vuelto a leer.";
 }
 
 void TestMainWindow::changedOnDisk()
 {
-    QFETCH(QString, event);
-    QFETCH(QString, change);
-    QFETCH(bool, unsaved);
-    QFETCH(bool, answer);
-    QFETCH(bool, asked);
-    QFETCH(bool, won);
+    QFETCH(QString, what);
     QFETCH(QString, told);
+    const QStringList flags = what.split(u' ');
+    const QString change = flags.at(1);
+    const bool unsaved = flags.contains("unsaved");
+    const bool asked = flags.contains("asked");
+    const bool won = flags.contains("won");
     QTemporaryDir dir;
     const QString path = dir.filePath("pagina.html");
     told.replace(QStringLiteral("%1"), path);
@@ -266,13 +267,13 @@ void TestMainWindow::changedOnDisk()
         QVERIFY(QFile::link(dir.filePath("ajeno.html"), path));
     }
     const QByteArray onDisk = fileBytes(path);
-    f.prompts.answers.enqueue(answer);
+    f.prompts.answers.enqueue(won);
     const auto comeBack = [&f] {
         QApplication::setActiveWindow(nullptr);
         QApplication::setActiveWindow(&f.window);
         QCoreApplication::sendPostedEvents(&f.window.document(), QEvent::MetaCall);
     };
-    const bool saving = event == u"save";
+    const bool saving = flags.at(0) == u"save";
     if (saving)
         f.trigger("mn_guardar");
     else
