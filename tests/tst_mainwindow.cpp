@@ -51,7 +51,6 @@ class TestMainWindow : public QObject
 
 private slots:
     // First, before any window: the check forks.
-    void sandboxOffOnlyForRoot_data();
     void sandboxOffOnlyForRoot();
     void initTestCase();
     void pasteTakesTheInsertionColour();
@@ -100,25 +99,24 @@ void TestMainWindow::leavingThePage_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<bool>("previewInFront");
     using Answer = Prompts::Answer;
+    const auto row = [](const char *door, const char *what, Answer answer, bool named, bool goesOn,
+                        const char *target = "otra.html", bool previewInFront = false) {
+        QTest::addRow("%s: %s", door, what)
+            << door << int(answer) << named << goesOn << target << previewInFront;
+    };
     for (const char *door : {"mn_nuevo", "mn_abrir", "pane", "drop", "close", "mn_salir"}) {
-        const auto row = [door](const char *what, Answer answer, bool named, bool goesOn) {
-            QTest::addRow("%s: %s", door, what)
-                << door << int(answer) << named << goesOn << "otra.html" << false;
-        };
         // Escape answered No: New replaced the text, Salir ended without saving.
-        row("Escape stops it", Answer::Cancel, false, false);
+        row(door, "Escape stops it", Answer::Cancel, false, false);
         // New and the file pane went on after a cancelled save dialog.
-        row("Sí, save dialog cancelled, stops it", Answer::Yes, false, false);
-        row("Sí, saved, goes on", Answer::Yes, true, true);
-        row("No goes on", Answer::No, false, true);
+        row(door, "Sí, save dialog cancelled, stops it", Answer::Yes, false, false);
+        row(door, "Sí, saved, goes on", Answer::Yes, true, true);
+        row(door, "No goes on", Answer::No, false, true);
     }
-    QTest::newRow("Abrir, missing file: told, nothing changes")
-        << "mn_abrir" << int(Answer::No) << false << false << "desaparecido.html" << false;
-    QTest::newRow("Abrir, dialog cancelled: nothing changes")
-        << "mn_abrir" << int(Answer::No) << false << false << "" << false;
+    row("mn_abrir", "missing file: told, nothing changes", Answer::No, false, false,
+        "desaparecido.html");
+    row("mn_abrir", "dialog cancelled: nothing changes", Answer::No, false, false, "");
     // The preview stayed in front, blank, with the keyboard outside the text.
-    QTest::newRow("Abrir while the preview is in front")
-        << "mn_abrir" << int(Answer::No) << false << true << "otra.html" << true;
+    row("mn_abrir", "while the preview is in front", Answer::No, false, true, "otra.html", true);
 }
 
 void TestMainWindow::leavingThePage()
@@ -403,34 +401,28 @@ void TestMainWindow::desktopGetsTheExactPath()
             !window.document().state().guardado);
 }
 
-void TestMainWindow::sandboxOffOnlyForRoot_data()
-{
-    QTest::addColumn<uid_t>("user");
-    QTest::newRow("root: off") << uid_t(0);
-    QTest::newRow("an ordinary user: on") << uid_t(65534);
-}
-
 void TestMainWindow::sandboxOffOnlyForRoot()
 {
-    QFETCH(uid_t, user);
-    if (geteuid() != 0 && geteuid() != user)
-        QSKIP("changing to another user needs root");
-    // A child process takes the user's identity, so this process keeps its own.
-    const pid_t child = fork();
-    QVERIFY(child >= 0);
-    if (child == 0) {
-        dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);
-        unsetenv("QTWEBENGINE_DISABLE_SANDBOX");
-        if (geteuid() != user && setresuid(user, user, user) != 0)
-            _exit(3);
-        relaxWebEngineSandboxForRoot();
-        const char *value = getenv("QTWEBENGINE_DISABLE_SANDBOX");
-        _exit(!value ? 0 : value == std::string_view("1") ? 1 : 2);
+    for (const uid_t user : {uid_t(0), uid_t(65534)}) {
+        if (geteuid() != 0 && geteuid() != user)
+            continue; // changing to another user needs root
+        // A child process takes the user's identity, so this process keeps its own.
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);
+            unsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+            if (geteuid() != user && setresuid(user, user, user) != 0)
+                _exit(3);
+            relaxWebEngineSandboxForRoot();
+            const char *value = getenv("QTWEBENGINE_DISABLE_SANDBOX");
+            _exit(!value ? 0 : value == std::string_view("1") ? 1 : 2);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), user == 0 ? 1 : 0);
     }
-    int status = 0;
-    QCOMPARE(waitpid(child, &status, 0), child);
-    QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), user == 0 ? 1 : 0);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -35,10 +35,8 @@ private slots:
     void words_data();
     void words();
     void addedWordsLastTheRun();
-    void context();
-    void encodings_data();
-    void encodings();
-    void dictionaryOrder();
+    void engine_data();
+    void engine();
     void dialog_data();
     void dialog();
 
@@ -132,31 +130,14 @@ void TestSpelling::addedWordsLastTheRun()
     check.run(view.page(), prompts, nullptr);
 }
 
-void TestSpelling::context()
-{
-    SpellEngineFailure failure;
-    auto engine = HunspellEngine::open(m_small, &failure);
-    QVERIFY(engine);
-    QStringList added;
-    SpellingSession session("el perro\r\n" + QString(100, u'-') + " la csa azul\r\nel gato",
-                            *engine, added);
-    QCOMPARE(session.word(), "csa");
-    QVERIFY(session.contextBefore().endsWith(u" la "));
-    QCOMPARE(session.contextBefore().size(), SpellingSession::ContextLength);
-    QCOMPARE(session.contextAfter(), " azul");
-    QCOMPARE(session.suggestions().value(0), "casa");
-    // A line shorter than the context shows from its own start, nothing of the line before.
-    QCOMPARE(SpellingSession("el perro\r\nla csa", *engine, added).contextBefore(), "la ");
-}
-
-void TestSpelling::encodings_data()
+void TestSpelling::engine_data()
 {
     QTest::addColumn<QByteArray>("encoding");
     QTest::newRow("UTF-8 dictionary") << QByteArray("UTF-8");
     QTest::newRow("Latin-1 dictionary") << QByteArray("ISO8859-1");
 }
 
-void TestSpelling::encodings()
+void TestSpelling::engine()
 {
     QFETCH(QByteArray, encoding);
     SpellEngineFailure failure;
@@ -167,21 +148,18 @@ void TestSpelling::encodings()
     QVERIFY(engine->suggest("cancion").contains("canción"));
     // A letter the dictionary's encoding cannot hold makes an unknown word, not a wrong match.
     QVERIFY(!engine->check("caŝa"));
+    QStringList added;
+    SpellingSession session("el perro\r\n" + QString(100, u'-') + " la csa azul\r\nel gato",
+                            *engine, added);
+    QCOMPARE(session.word(), "csa");
+    QVERIFY(session.contextBefore().endsWith(u" la "));
+    QCOMPARE(session.contextBefore().size(), SpellingSession::ContextLength);
+    QCOMPARE(session.contextAfter(), " azul");
+    QCOMPARE(session.suggestions().value(0), "casa");
+    // A line shorter than the context shows from its own start, nothing of the line before.
+    QCOMPARE(SpellingSession("el perro\r\nla csa", *engine, added).contextBefore(), "la ");
     engine->add("pingüino");
     QVERIFY(engine->check("pingüino"));
-}
-
-void TestSpelling::dictionaryOrder()
-{
-    QTemporaryDir folder;
-    // Hyphenation patterns share the extension but are no dictionary.
-    for (const QString &file : split("en_US.aff en_US.dic es_MX.aff es_MX.dic de_DE.aff de_DE.dic "
-                                     "es_ES.aff es_ES.dic es_AR.aff es_AR.dic hyph_es.dic"))
-        writeBytes(folder.filePath(file), {});
-    QStringList names;
-    for (const SpellDictionary &dictionary : installedDictionaries({folder.path()}))
-        names.append(dictionary.name);
-    QCOMPARE(names, split("es_ES es_AR es_MX de_DE en_US"));
 }
 
 void TestSpelling::dialog_data()

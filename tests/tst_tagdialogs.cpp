@@ -161,8 +161,6 @@ void TestTagDialogs::accept_data()
     row("div: Enter in a text box accepts", "div", "txttop:enter:", "<div align=''>");
     row("div: Enter in a list after typing the start of an item, not completed", "div",
         "cmbalign:enter:Cent", "<div align='Cent'>");
-    row("div position typed, case kept", "div", "cmbposicion:type:selecciona",
-        "<div style='position:selecciona; top:; left:; z-index:; height:; width:;'>");
     row("table over a selection, colour typed, zeros cleared", "tabla",
         "cmbalign:type:Justify|txtcellspacing:clear:|txtborder:type:1|txtclass:type:t|"
         "txtancho:type:100%|txtalto:type:50|txtcolor:type:FF0000|txtimagen:type:f.jpg",
@@ -298,9 +296,6 @@ void TestTagDialogs::replaceDialog_data()
         << "<table>"
         << ""
         << "No se ha encontrado \"<table>\" en el documento: no se ha cambiado nada.";
-    QTest::newRow("empty word: nothing done, nothing told") << ""
-                                                            << ""
-                                                            << "";
 }
 
 void TestTagDialogs::replaceDialog()
