@@ -1,5 +1,4 @@
 #include "bodydialog.h"
-#include "celldialog.h"
 #include "clockscript.h"
 #include "colour.h"
 #include "colouring.h"
@@ -7,7 +6,6 @@
 #include "divdialog.h"
 #include "editingsurface.h"
 #include "fontdialog.h"
-#include "iframedialog.h"
 #include "linkdialog.h"
 #include "metatagsdialog.h"
 #include "popupdialog.h"
@@ -56,12 +54,9 @@ std::unique_ptr<QDialog> makeDialog(const QString &name, Host &host)
 {
     if (name == u"popup")
         return std::make_unique<PopupDialog>(host.view.page(), host.prompts, &host);
-    if (name == u"metatags")
-        return std::make_unique<MetaTagsDialog>(&host);
     const QHash<QString, std::unique_ptr<QDialog> (*)(Host &)> makers{
-        {"body", make<BodyDialog>},  {"link", make<LinkDialog>},     {"fuente", make<FontDialog>},
-        {"div", make<DivDialog>},    {"iframe", make<IframeDialog>}, {"tabla", make<TableDialog>},
-        {"celda", make<CellDialog>}, {"db", make<DbDialog>}};
+        {"body", make<BodyDialog>}, {"link", make<LinkDialog>},   {"fuente", make<FontDialog>},
+        {"div", make<DivDialog>},   {"tabla", make<TableDialog>}, {"db", make<DbDialog>}};
     return makers.value(name)(host);
 }
 
@@ -162,10 +157,9 @@ void TestTagDialogs::accept_data()
     row("div: Enter in a list after typing the start of an item, not completed", "div",
         "cmbalign:enter:Cent", "<div align='Cent'>");
     row("table over a selection, colour typed, zeros cleared", "tabla",
-        "cmbalign:type:Justify|txtcellspacing:clear:|txtborder:type:1|txtclass:type:t|"
-        "txtancho:type:100%|txtalto:type:50|txtcolor:type:FF0000|txtimagen:type:f.jpg",
-        "<table border='01' width='100%' height='50' cellspacing='' cellpadding='0' "
-        "align='Justify' class='t' bgcolor='#FF0000' background='f.jpg'>\r\n<tr>",
+        "txtcellspacing:clear:|txtborder:type:1|txtcolor:type:FF0000",
+        "<table border='01' width='' height='' cellspacing='' cellpadding='0' align='' class='' "
+        "bgcolor='#FF0000' background=''>\r\n<tr>",
         6, 5);
     row("table colour box cleared after the list was typed over", "tabla",
         "txtcolor:type:1|cmbcolor:type:Navy|txtcolor:clear:", "<table …bgcolor='' background=''>…");
