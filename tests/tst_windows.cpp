@@ -66,40 +66,46 @@ private slots:
     {
         QTemporaryDir work;
         const QString state = work.filePath(QStringLiteral("state"));
-        const QString page = work.filePath(QStringLiteral("pagina.html"));
-        writeBytes(page, "<p>hola</p>\r\n");
+        const QString pages[] = {work.filePath(QStringLiteral("una.html")),
+                                 work.filePath(QStringLiteral("otra.html"))};
+        for (const QString &page : pages)
+            writeBytes(page, "<p>hola</p>\r\n");
         Doors doors;
         WindowSet set([&doors] { return doors.next(); }, state);
         MainWindow *first = set.openFirst(QString());
+        // The untouched start-up page gives its window to a page a later start hands over.
+        set.openHandedOver(pages[0]);
+        QCOMPARE(first->windowTitle(), titleFor(pages[0]));
         first->command(QStringLiteral("mn_nuevaventana"))->trigger();
         QCOMPARE(set.windows().size(), 2);
         MainWindow *second = set.windows().at(set.windows().at(0) == first ? 1 : 0);
-
-        typeInto(&first->surface(), QStringLiteral("uno"));
-        doors.chooser.paths.enqueue(page);
-        second->command(QStringLiteral("mn_abrir"))->trigger();
-        doors.of(second).questions.clear(); // Open asks its own question first.
-        QCOMPARE(second->windowTitle(), titleFor(page));
-        second->surface().page().setSelectionStart(0);
-        typeInto(&second->surface(), QStringLiteral("dos"));
+        typeInto(&second->surface(), QStringLiteral("uno"));
+        first->surface().page().setSelectionStart(0);
+        typeInto(&first->surface(), QStringLiteral("dos"));
         // Each window keeps its own copy of its unsaved page.
         const QString plantilla = DocumentController::PlantillaInicio();
         QTRY_COMPARE_WITH_TIMEOUT(copiesHolding(state), plantilla + "uno|dos<p>hola</p>\r\n",
                                   20000);
 
-        // Each window asks about its own page: the first's Salir closes the first alone.
-        first->command(QStringLiteral("mn_salir"))->trigger();
-        QCOMPARE(doors.of(first).questions,
+        // Each window asks about its own page: the second's Salir closes the second alone.
+        second->command(QStringLiteral("mn_salir"))->trigger();
+        QCOMPARE(doors.of(second).questions,
                  QStringList(QStringLiteral("¿Quieres guardar el archivo actual?")));
-        QVERIFY(doors.of(second).questions.isEmpty());
-        QCOMPARE(set.windows(), QList<MainWindow *>({second}));
+        QVERIFY(doors.of(first).questions.isEmpty());
+        QCOMPARE(set.windows(), QList<MainWindow *>({first}));
         QTRY_COMPARE(copiesHolding(state), QStringLiteral("dos<p>hola</p>\r\n"));
-        QVERIFY(second->close());
+        // A page handed over while the window holds one gets a window of its own.
+        set.openHandedOver(pages[1]);
+        QCOMPARE(set.windows().size(), 2);
+        QCOMPARE(set.windows().constFirst()->windowTitle(), titleFor(pages[1]));
+        for (MainWindow *window : set.windows())
+            QVERIFY(window->close());
         // Nothing is left behind, neither copies nor locks.
         QTRY_COMPARE(filesIn(state), QStringList());
     }
 
-    void pagesFromLaterStarts()
+    // A program killed while it ran leaves its socket behind: the next start takes the name over.
+    void staleChannelIsTakenOver()
     {
         QTemporaryDir work;
         const QString runtime = work.filePath(QStringLiteral("run"));
@@ -113,8 +119,6 @@ private slots:
             socket.connectToServer(name);
             return socket.waitForConnected(1000);
         };
-        // A program killed while it ran leaves its socket behind: the next start takes the name
-        // over.
         QProcess killed;
         killed.start(QStringLiteral(ZENDRAL_PROGRAM), {});
         QTRY_VERIFY_WITH_TIMEOUT(listening(), 60000);
@@ -123,24 +127,10 @@ private slots:
         InstanceChannel channel;
         QVERIFY(!channel.handOver(QString()));
         QVERIFY(listening());
-
-        // The untouched start-up page gives its window to the first page handed over; the next
-        // one gets a window of its own.
-        Doors doors;
-        WindowSet set([&doors] { return doors.next(); }, work.filePath(QStringLiteral("ours")));
-        MainWindow *first = set.openFirst(QString());
-        for (const char *name : {"una.html", "otra.html"}) {
-            const QString page = work.filePath(QLatin1String(name));
-            writeBytes(page, "<p>hola</p>\r\n");
-            set.openHandedOver(page);
-            QCOMPARE(set.windows().constFirst()->windowTitle(), titleFor(page));
-        }
-        QCOMPARE(set.windows().size(), 2);
-        QCOMPARE(first->windowTitle(), titleFor(work.filePath(QStringLiteral("una.html"))));
     }
 
     // Copies of editors still running are no one's to offer; a killed editor's copies go to the
-    // first editor to start, and once released are offered again, each in a window of its own.
+    // first editor to start, and once released are offered again.
     void copiesOfACrash()
     {
         QTemporaryDir folder;
@@ -170,21 +160,7 @@ private slots:
             for (const RecoveryCopy &each : taken)
                 first.release(each);
         }
-        Doors doors;
-        doors.prompts.emplace_back().answers << true << true;
-        WindowSet set([&doors] { return doors.next(); }, folder.path());
-        set.openFirst(QString());
-        QStringList texts;
-        for (MainWindow *window : set.windows())
-            texts.append(window->surface().page().text());
-        texts.sort();
-        QCOMPARE(texts, QStringList({text, QStringLiteral("uno")}));
-        // Each copy became its window's own: closing the windows without saving leaves nothing.
-        QCOMPARE(filesIn(folder.path(), QStringLiteral("*.recovery")).size(), 2);
-        for (MainWindow *window : set.windows())
-            QVERIFY(window->close());
-        QTRY_COMPARE(filesIn(folder.path()), QStringList());
-
+        QCOMPARE(RecoveryStore(folder.path()).takeOrphans().size(), 2);
         // A recovered UTF-16 or binary page came back as UTF-8, and its next save rewrote it so.
         for (const TextEncoding encoding :
              {TextEncoding::Utf8WithBom, TextEncoding::Utf16LittleEndian,
@@ -239,16 +215,17 @@ private slots:
 
         // From then on, typing makes this editor's copy; a new page, Save As and a clean end
         // each take it away.
-        const auto typedThen = [&](const std::function<void()> &then) {
+        const QString saved = folder.filePath(QStringLiteral("guardada.html"));
+        const QList<std::function<void()>> clears = {
+            [&] { document.nuevo(); },
+            [&] { chooser.paths.enqueue(saved), document.guardarComo(); },
+            [&] { recovery.endCleanly(); }};
+        for (const auto &clear : clears) {
             QTest::keyClicks(&view, QStringLiteral("hola"));
             QTRY_VERIFY(QFileInfo::exists(store.copyPath()));
-            then();
+            clear();
             QTRY_VERIFY(!QFileInfo::exists(store.copyPath()));
-        };
-        typedThen([&] { document.nuevo(); });
-        chooser.paths.enqueue(folder.filePath(QStringLiteral("guardada.html")));
-        typedThen([&] { document.guardarComo(); });
-        typedThen([&] { recovery.endCleanly(); });
+        }
     }
 };
 
