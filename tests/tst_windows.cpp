@@ -1,17 +1,13 @@
 #include "crashrecovery.h"
 #include "documentcontroller.h"
-#include "instancechannel.h"
 #include "recoverystore.h"
 #include "testsupport.h"
 #include "windowset.h"
-
-#include <QLocalSocket>
 
 #include <list>
 
 using namespace zendral;
 using namespace zendral::test;
-using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -45,7 +41,7 @@ QString copiesHolding(const QString &folder)
 } // namespace
 
 // Several pages at once: windows of one program, and pages handed over by later starts; and
-// the recovery copies: which editor may take which copy, and when a copy goes.
+// the recovery copies: which editor may take which copy.
 class TestWindows : public QObject
 {
     Q_OBJECT
@@ -91,31 +87,6 @@ private slots:
             QVERIFY(window->close());
         // Nothing is left behind, neither copies nor locks.
         QTRY_COMPARE(filesIn(state), QStringList());
-    }
-
-    // A program killed while it ran leaves its socket behind: the next start takes the name over.
-    void staleChannelIsTakenOver()
-    {
-        QTemporaryDir work;
-        const QString runtime = work.filePath(QStringLiteral("run"));
-        QVERIFY(QDir().mkpath(runtime));
-        QVERIFY(QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                   QFileDevice::ExeOwner));
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-        qputenv("XDG_STATE_HOME", QFile::encodeName(work.filePath(QStringLiteral("state"))));
-        const auto listening = [name = InstanceChannel::defaultName()] {
-            QLocalSocket socket;
-            socket.connectToServer(name);
-            return socket.waitForConnected(1000);
-        };
-        QProcess killed;
-        killed.start(QStringLiteral(ZENDRAL_PROGRAM), {});
-        QTRY_VERIFY_WITH_TIMEOUT(listening(), 60000);
-        killed.kill();
-        QVERIFY(killed.waitForFinished(60000));
-        InstanceChannel channel;
-        QVERIFY(!channel.handOver(QString()));
-        QVERIFY(listening());
     }
 
     // Copies of editors still running are no one's to offer; a killed editor's copies go to the
@@ -184,7 +155,7 @@ private slots:
         FakeFileChooser chooser;
         DocumentController document(view, prompts, chooser);
         document.startUp();
-        CrashRecovery recovery(view.page(), document, store, prompts, 10ms);
+        CrashRecovery recovery(view.page(), document, store, prompts);
         for (const bool answer : answers)
             prompts.answers.enqueue(answer);
         QCOMPARE(recovery.offerOrphans(), recovered);
@@ -198,21 +169,6 @@ private slots:
             QCOMPARE(document.state().encoding, TextEncoding::Utf8WithBom);
             QVERIFY(document.isModified());
             QCOMPARE(left, QStringList{QFileInfo(store.copyPath()).fileName()});
-        }
-
-        // From then on, typing makes this editor's copy; a new page, Save As and a clean end
-        // each take it away.
-        const QList<std::function<void()>> clears = {
-            [&] { document.nuevo(); },
-            [&] {
-                chooser.paths.enqueue(folder.filePath(u"guardada.html"_s)), document.guardarComo();
-            },
-            [&] { recovery.endCleanly(); }};
-        for (const auto &clear : clears) {
-            QTest::keyClicks(&view, QStringLiteral("hola"));
-            QTRY_VERIFY(QFileInfo::exists(store.copyPath()));
-            clear();
-            QTRY_VERIFY(!QFileInfo::exists(store.copyPath()));
         }
     }
 };
