@@ -9,6 +9,7 @@
 using namespace zendral;
 using namespace zendral::test;
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -41,7 +42,7 @@ QString copiesHolding(const QString &folder)
 } // namespace
 
 // Several pages at once: windows of one program, and pages handed over by later starts; and
-// the recovery copies: which editor may take which copy.
+// the recovery copies: which editor may take which copy, and when a copy goes.
 class TestWindows : public QObject
 {
     Q_OBJECT
@@ -155,7 +156,7 @@ private slots:
         FakeFileChooser chooser;
         DocumentController document(view, prompts, chooser);
         document.startUp();
-        CrashRecovery recovery(view.page(), document, store, prompts);
+        CrashRecovery recovery(view.page(), document, store, prompts, 10ms);
         for (const bool answer : answers)
             prompts.answers.enqueue(answer);
         QCOMPARE(recovery.offerOrphans(), recovered);
@@ -169,6 +170,19 @@ private slots:
             QCOMPARE(document.state().encoding, TextEncoding::Utf8WithBom);
             QVERIFY(document.isModified());
             QCOMPARE(left, QStringList{QFileInfo(store.copyPath()).fileName()});
+        }
+        // Then typing makes this editor's copy; New, Save As and a clean end each take it away.
+        const QList<std::function<void()>> clears = {
+            [&] { document.nuevo(); },
+            [&] {
+                chooser.paths.enqueue(folder.filePath(u"guardada.html"_s)), document.guardarComo();
+            },
+            [&] { recovery.endCleanly(); }};
+        for (const auto &clear : clears) {
+            QTest::keyClicks(&view, QStringLiteral("hola"));
+            QTRY_VERIFY(QFileInfo::exists(store.copyPath()));
+            clear();
+            QTRY_VERIFY(!QFileInfo::exists(store.copyPath()));
         }
     }
 };
