@@ -56,12 +56,16 @@ private slots:
         // Whether the file is asked about as binary, and the answer.
         QTest::addColumn<bool>("binary");
         QTest::addColumn<bool>("answer");
-        // Whether a line too long to edit quickly is told of, and the page opened from the pane.
-        QTest::addColumn<bool>("told");
+        // A word of the one notice the page's name is told in, if any; whether the page is
+        // opened from the file pane; text typed at its end, and the bytes then saved.
+        QTest::addColumn<QString>("told");
         QTest::addColumn<bool>("fromPane");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("saved");
         const auto row = [](const char *name, const QByteArray &bytes, bool binary = false,
-                            bool answer = false, bool told = false, bool fromPane = false) {
-            QTest::newRow(name) << bytes << binary << answer << told << fromPane;
+                            bool answer = false, const char *told = "", bool fromPane = false) {
+            QTest::newRow(name) << bytes << binary << answer << QString(told) << fromPane
+                                << QString() << QByteArray();
         };
         QByteArray all;
         for (int i = 0; i < 256; ++i)
@@ -89,20 +93,32 @@ private slots:
                 "\r");
         const QByteArray limit(100000, 'x');
         row("100000 characters are not told", limit);
-        row("100001 characters are told", limit + 'x', false, false, true);
-        row("file pane: 100001 characters are told", limit + 'x', false, false, true, true);
+        row("100001 characters are told", limit + 'x', false, false, "lento");
+        row("file pane: 100001 characters are told", limit + 'x', false, false, "lento", true);
         row("many short LF lines are not told", QByteArray("<p>corta</p>\n").repeated(20000));
-        row("UTF-8 line and paragraph separators", "a\xE2\x80\xA8"
-                                                   "b\xE2\x80\xA9"
-                                                   "c");
+        row("UTF-8 line and paragraph separators", "a\u2028b\u2029c");
+        // Typed characters are never replaced:
+        const QString typed = QStringLiteral("漢字 😀");
+        const QByteArray inUtf8("\xE6\xBC\xA2\xE5\xAD\x97 \xF0\x9F\x98\x80\r\n");
+        const QByteArray marks("\xEF\xBB\xBF\xEF\xBB\xBF");
+        // clang-format off
+        // the whole file turns to UTF-8, and the user is told so;
+        QTest::newRow("typed: Windows-1252 page turns to UTF-8") << QByteArray("\xBFQu\xE9 a\xF1o? \x80\r\n")
+            << false << false << "UTF-8" << false << typed << "\xC2\xBFQu\xC3\xA9 a\xC3\xB1o? \xE2\x82\xAC\r\n" + inUtf8;
+        // read as Windows-1252, this page came back with its marks and accents garbled.
+        QTest::newRow("typed: UTF-8 whose text opens with a second byte-order mark") << marks + "a\xC3\xB1o\r\n"
+            << false << false << "" << false << typed << marks + "a\xC3\xB1o\r\n" + inUtf8;
+        // clang-format on
     }
     void openThenSave()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, binary);
         QFETCH(bool, answer);
-        QFETCH(bool, told);
+        QFETCH(QString, told);
         QFETCH(bool, fromPane);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, saved);
         Fixture f;
         const QString path = f.write(bytes);
         const QString before = f.page().text();
@@ -123,46 +139,21 @@ private slots:
             QCOMPARE(f.page().text(), before);
             return;
         }
+        if (!typed.isEmpty()) {
+            f.page().setSelectionStart(f.page().textLength());
+            f.page().setSelectedText(typed);
+        }
         f.chooser.paths.enqueue(path);
         f.trigger("mn_guardar");
-        // A line too long is told of once, and nothing of it is cut.
-        QCOMPARE(f.prompts.notices.size(), told ? 1 : 0);
-        if (told)
+        // Told once: a line too long to edit quickly (nothing of it is cut), or a page turned
+        // to UTF-8.
+        QCOMPARE(f.prompts.notices.size(), told.isEmpty() ? 0 : 1);
+        if (!told.isEmpty())
             QVERIFY(f.prompts.notices.first().contains(path) &&
-                    f.prompts.notices.first().contains("lento"));
-        QCOMPARE(fileBytes(path), binary ? bytes : savedAfterOpening(bytes));
-    }
-    void typedCharactersAreNeverReplaced_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QByteArray>("saved");
-        QTest::addColumn<bool>("toldOfUtf8");
-        const QByteArray typed("\xE6\xBC\xA2\xE5\xAD\x97 \xF0\x9F\x98\x80\r\n");
-        const QByteArray marks("\xEF\xBB\xBF\xEF\xBB\xBF");
-        // clang-format off
-        // The whole file turns to UTF-8, and the user is told so.
-        QTest::newRow("Windows-1252 page turns to UTF-8") << QByteArray("\xBFQu\xE9 a\xF1o? \x80\r\n")
-            << "\xC2\xBFQu\xC3\xA9 a\xC3\xB1o? \xE2\x82\xAC\r\n" + typed << true;
-        // Read as Windows-1252, this page came back with its marks and accents garbled.
-        QTest::newRow("UTF-8 whose text opens with a second byte-order mark")
-            << marks + "a\xC3\xB1o\r\n" << marks + "a\xC3\xB1o\r\n" + typed << false;
-        // clang-format on
-    }
-    void typedCharactersAreNeverReplaced()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QByteArray, saved);
-        QFETCH(bool, toldOfUtf8);
-        Fixture f;
-        const QString path = f.write(bytes);
-        f.open(path);
-        f.page().setSelectionStart(f.page().textLength());
-        f.page().setSelectedText(QStringLiteral("漢字 😀"));
-        f.trigger("mn_guardar");
-        QCOMPARE(fileBytes(path), saved);
-        QCOMPARE(f.prompts.notices.size(), toldOfUtf8 ? 1 : 0);
-        if (toldOfUtf8)
-            QVERIFY(f.prompts.notices.first().contains(QStringLiteral("UTF-8")));
+                    f.prompts.notices.first().contains(told));
+        QCOMPARE(fileBytes(path), !saved.isEmpty() ? saved
+                                  : binary         ? bytes
+                                                   : savedAfterOpening(bytes));
     }
     void lineEndsSurviveEditing_data()
     {
