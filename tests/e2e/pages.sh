@@ -1,24 +1,11 @@
 #!/usr/bin/env bash
-# An author's afternoon with two pages, by keystrokes alone, on the X display it is given
-# (tests/xserver.sh provides one): a page opened from the desktop while the editor runs comes up in a
-# second window of the running program; a word found is marked on screen; the page is printed
-# to a PDF file through the print dialog; a misspelt word is underlined in red and corrected
-# from the right-click menu; both pages are saved and their bytes compared.
-#
-#   pages.sh <zendral program> <artifacts folder>
+# Two pages by keystrokes alone: one opened from the desktop comes up in a second window of
+# the running program; a found word is marked; a page is printed to a PDF file; a misspelt word
+# is underlined in red and corrected from the text's menu, and saved.   pages.sh <program> <artifacts>
 set -euo pipefail
-
-PROGRAM="$(realpath "$1")"
-ARTIFACTS="$2"
-mkdir -p "${ARTIFACTS}"
-SCREENSHOT="${ARTIFACTS}/pages.png"
 
 NAME=pages
 source "$(dirname "$0")/session.sh"
-
-more_diagnostics() {
-    import -window root "${SCREENSHOT}" 2>/dev/null && echo "pages: screenshot in ${SCREENSHOT}" >&2
-}
 
 FIRST="${WORK}/primera.html"
 SECOND="${WORK}/segunda.html"
@@ -36,13 +23,6 @@ some_pixels_of() {
 MARKED='abs(r-1)<0.04 && abs(g-0.925)<0.04 && abs(b-0.47)<0.04'
 UNDERLINED='r>0.9 && g<0.7 && b<0.7'
 
-corrected() {
-    ! grep -q cancion "${SECOND}"
-}
-
-title_of() {
-    printf '^Zendral - \\[%s\\]$' "$1"
-}
 
 start "${FIRST}"
 wait_for_window "$(title_of "${FIRST}")"
@@ -83,20 +63,12 @@ keys Menu
 wait_until "the text's menu" more_windows_than "${SHOWN}"
 keys Down Return
 keys ctrl+s
-wait_until "the corrected page on disk" corrected
-printf '<p>Una canci\303\263n</p>\n' >"${WORK}/expected"
-cmp "${WORK}/expected" "${SECOND}" || fail "the corrected page is not $(cat "${WORK}/expected")"
+PAGE="${SECOND}" expect_page '<p>Una canci\303\263n</p>\n' "the corrected page on disk"
+screenshot
 
-import -window root "${SCREENSHOT}"
-
-# Archivo > Salir closes one window, asking as ever whether to save it first; the program
-# ends with the last one.
-menu_entry alt+a s
-wait_for_window 'Quieres guardar'
-keys n
+# Archivo > Salir closes one window, asking as ever whether to save it first.
+quit_declining
 wait_for_window "$(title_of "${FIRST}")"
-menu_entry alt+a s
-wait_for_window 'Quieres guardar'
-keys n
+quit_declining
 wait_for_end
 echo "pages: passed; screenshot in ${SCREENSHOT}"
