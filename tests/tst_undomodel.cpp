@@ -75,8 +75,6 @@ public:
             i += end && with.mid(i, 2) == u"\r\n";
         }
         edit(start, length, inserted, fresh(inserted.size()));
-        start += inserted.size();
-        length = 0;
     }
     void type(const QString &character)
     {
@@ -88,45 +86,34 @@ public:
         edit(start, length, character, command.newIds);
         m_commands.push_back(command);
         m_current = qsizetype(m_commands.size());
-        start += character.size();
-        length = 0;
     }
     void undo()
     {
         while (m_current > 0) {
             Command &command = m_commands.at(std::size_t(--m_current));
-            const qint64 at = find(command.newIds);
-            if (at < 0) {
-                m_commands.erase(m_commands.begin() + m_current);
-                continue;
+            if (const qint64 at = find(command.newIds); at >= 0) {
+                // What was overwritten comes back as it was, a lone LF inside a line included.
+                edit(at, command.newIds.size(), command.oldText, command.oldIds);
+                if (command.oldIds.empty())
+                    command.anchor = at < text.size() ? m_ids.at(at) : -1;
+                return;
             }
-            // What was overwritten comes back as it was, a lone LF inside a line included.
-            edit(at, command.newIds.size(), command.oldText, command.oldIds);
-            if (command.oldIds.empty())
-                command.anchor = at < text.size() ? m_ids.at(at) : -1;
-            start = at + command.oldText.size();
-            length = 0;
-            return;
+            m_commands.erase(m_commands.begin() + m_current);
         }
     }
     void redo()
     {
         while (m_current < qsizetype(m_commands.size())) {
             const Command &command = m_commands.at(std::size_t(m_current));
-            qint64 at = text.size();
-            if (!command.oldIds.empty())
-                at = find(command.oldIds);
-            else if (command.anchor >= 0)
-                at = find({command.anchor});
-            if (at < 0) {
-                m_commands.erase(m_commands.begin() + m_current);
-                continue;
+            const qint64 at = !command.oldIds.empty() ? find(command.oldIds)
+                              : command.anchor >= 0   ? find({command.anchor})
+                                                      : text.size();
+            if (at >= 0) {
+                edit(at, command.oldIds.size(), command.newText, command.newIds);
+                ++m_current;
+                return;
             }
-            edit(at, command.oldIds.size(), command.newText, command.newIds);
-            ++m_current;
-            start = at + command.newText.size();
-            length = 0;
-            return;
+            m_commands.erase(m_commands.begin() + m_current);
         }
     }
     void backspace()
@@ -169,9 +156,12 @@ private:
         m_nextId += count;
         return ids;
     }
+    // Every edit leaves the caret after what it put in.
     void edit(qint64 at, qint64 removed, const QString &inserted, const std::vector<qint64> &ids)
     {
         text.replace(at, removed, inserted);
+        start = at + inserted.size();
+        length = 0;
         m_ids.erase(m_ids.begin() + at, m_ids.begin() + at + removed);
         m_ids.insert(m_ids.begin() + at, ids.begin(), ids.end());
     }
