@@ -6,16 +6,13 @@
 using namespace zendral;
 
 namespace {
-class RecordingHandler : public TypedCharacterHandler
-{
-public:
-    bool characterTyped(const QString &character) override
-    {
-        typed.append(character);
-        return character.at(0).unicode() > 24;
-    }
+// Keeps what is typed and swallows the control codes below 25 (Ctrl+Z among them).
+// clang-format off
+struct RecordingHandler : TypedCharacterHandler {
+    bool characterTyped(const QString &c) override { typed.append(c); return c.at(0).unicode() > 24; }
     QStringList typed;
 };
+// clang-format on
 } // namespace
 
 class TestEditingSurface : public QObject
@@ -23,7 +20,7 @@ class TestEditingSurface : public QObject
     Q_OBJECT
 
 private slots:
-    void positionsAndSelection()
+    void pageOperations()
     {
         EditingSurface surface;
         PageText &page = surface.page();
@@ -57,11 +54,9 @@ private slots:
         QCOMPARE(page.text(), QStringLiteral("hoXndo"));
         QCOMPARE(QList<qint64>({page.selectionStart(), page.selectionLength()}),
                  QList<qint64>({3, 0}));
-    }
-    void insertionColourPersists()
-    {
-        EditingSurface surface;
-        PageText &page = surface.page();
+
+        // The insertion colour persists; a selection's colour recolours it.
+        page.setText(QString());
         const auto coloursFrom = [&page](qint64 from, qint64 count) {
             QList<Colour> found;
             for (qint64 i = from; i < from + count; ++i)
@@ -98,11 +93,8 @@ private slots:
         expected[6] = colours::Blue;
         expected[11] = colours::Red;
         QCOMPARE(coloursFrom(0, page.textLength()), expected);
-    }
-    void oneNotificationPerChange()
-    {
-        EditingSurface surface;
-        PageText &page = surface.page();
+
+        // One notification per change.
         page.setText(QStringLiteral("abc\r\ndef"));
         QSignalSpy changed(&page, &PageText::changed);
         page.setSelectionStart(1);
