@@ -12,14 +12,12 @@ SECOND="${WORK}/segunda.html"
 printf '<p>casa y casa</p>\n' >"${FIRST}"
 printf '<p>Una cancion</p>\n' >"${SECOND}"
 
-# Whether the picture of the window titled to match has more than a few pixels that the
-# ImageMagick test given picks out.
+# Whether the window titled to match has more than a few pixels the ImageMagick test picks out.
 some_pixels_of() {
     import -window "$(window_named "$1" | head -n 1)" "${WORK}/window.png" 2>/dev/null
     [ "$(convert "${WORK}/window.png" -fx "$2" -format '%[fx:int(mean*w*h)]' info:)" -gt 20 ]
 }
-# The marker behind a found word, and the red of a misspelt word's wavy underline (drawn
-# smoothed, so reds of every shade).
+# The marker behind a found word; a misspelt word's wavy underline, smoothed: reds of every shade.
 MARKED='abs(r-1)<0.04 && abs(g-0.925)<0.04 && abs(b-0.47)<0.04'
 UNDERLINED='r>0.9 && g<0.7 && b<0.7'
 

@@ -60,8 +60,7 @@ wait_for_end() {
     PID=""
 }
 
-# Waits for the page on disk to hold exactly the bytes given (printf escapes, so that every
-# CR LF is explicit).
+# Waits for the page on disk to hold exactly the bytes given (printf escapes: every CR LF shows).
 expect_page() {
     printf '%b' "$1" >"${WORK}/expected"
     wait_until "$2" cmp -s "${WORK}/expected" "${PAGE}"
@@ -90,9 +89,9 @@ type_text() { xdotool type --delay 30 "$1"; }
 windows_shown() { xdotool search --onlyvisible --pid "${PID}" | wc -l; }
 more_windows_than() { [ "$(windows_shown)" -gt "$1" ]; }
 
-# Takes the keyboard away from the window that has it and gives it back: with no window
-# manager, a window left with the keyboard when another one closed may never hear that it
-# is the active one, and its menus do not answer their keys until it does.
+# Takes the keyboard away from the window that has it and gives it back: with no window manager,
+# a window left with the keyboard when another closed may never hear it is the active one, and
+# its menus do not answer their keys until it does.
 refocus() {
     local window="$(xdotool getwindowfocus)"
     xdotool windowfocus "$(xdotool search --maxdepth 0 '' 2>/dev/null | head -n 1)"
