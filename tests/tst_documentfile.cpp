@@ -116,30 +116,55 @@ private slots:
         QCOMPARE(readRaw(file), bytes);
         QCOMPARE(entryCount(dir.path()), 1);
     }
-    void refusedAtOnce_data()
+    void refusedOrAsked_data()
     {
+        // What is at the path: a kind of file (its name), or a page of these bytes or this size.
         QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("answer");
+        // Why it is refused at once, unasked; or the question asked before opening it, if any.
         QTest::addColumn<QString>("reason");
-        const auto row = [](const char *name, const char *kind, const QString &reason) {
-            QTest::newRow(name) << QString(kind) << reason;
+        QTest::addColumn<QString>("question");
+        const auto refused = [](const char *name, const char *kind, const QString &reason) {
+            QTest::newRow(name) << QString(kind) << QByteArray() << qint64(0) << true << reason
+                                << QString();
         };
         const QString notFile = QStringLiteral("no es un archivo normal, es ");
-        row("a missing file", "nada", QStringLiteral("el archivo o la carpeta no existe"));
-        row("a folder", "carpeta", notFile + QStringLiteral("una carpeta"));
+        refused("a missing file", "nada", QStringLiteral("el archivo o la carpeta no existe"));
+        refused("a folder", "carpeta", notFile + QStringLiteral("una carpeta"));
         // Opening it waited for a writer, and the window froze for good.
-        row("a FIFO", "fifo", notFile + QStringLiteral("una tubería (FIFO)"));
-        row("a socket", "socket", notFile + QStringLiteral("un socket"));
+        refused("a FIFO", "fifo", notFile + QStringLiteral("una tubería (FIFO)"));
+        refused("a socket", "socket", notFile + QStringLiteral("un socket"));
         // It was read until memory ran out.
-        row("/dev/zero", "/dev/zero", notFile + QStringLiteral("un dispositivo"));
+        refused("/dev/zero", "/dev/zero", notFile + QStringLiteral("un dispositivo"));
         // Told only "no se pudo abrir".
-        row("a symbolic-link loop", "bucle",
-            QStringLiteral("hay un bucle de enlaces simbólicos: un enlace lleva, directamente o a "
-                           "través de otros, a sí mismo"));
+        refused(
+            "a symbolic-link loop", "bucle",
+            QStringLiteral("hay un bucle de enlaces simbólicos: un enlace lleva, directamente o "
+                           "a través de otros, a sí mismo"));
+        const QString binary = QStringLiteral(
+            "El archivo \"%1\" no parece una página: contiene bytes nulos, como los archivos "
+            "binarios. ¿Quieres abrirlo igualmente?");
+        const QByteArray png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
+        const QString page = QStringLiteral("pagina.html");
+        // clang-format off
+        QTest::newRow("binary file, No") << page << png << qint64(0) << false << QString() << binary;
+        QTest::newRow("binary file, Sí") << page << png << qint64(0) << true << QString() << binary;
+        QTest::newRow("NUL past the first kilobytes: a page")
+            << page << QByteArray(8192, 'a') + '\0' << qint64(0) << false << QString() << QString();
+        QTest::newRow("over 100 MB, No") << page << QByteArray() << LargeFile + 1 << false << QString() << QStringLiteral(
+            "El archivo \"%1\" ocupa 101 MB. Abrirlo puede tardar y ocupar mucha memoria. ¿Quieres abrirlo?");
+        // clang-format on
     }
-    void refusedAtOnce()
+    void refusedOrAsked()
     {
         QFETCH(QString, kind);
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, size);
+        QFETCH(bool, answer);
         QFETCH(QString, reason);
+        QFETCH(QString, question);
         QTemporaryDir dir;
         const QString path = kind.startsWith(u'/') ? kind : dir.filePath(kind);
         const QByteArray name = native(path);
@@ -157,60 +182,32 @@ private slots:
         } else if (kind == u"bucle") {
             QVERIFY(QFile::link(QStringLiteral("otro"), path));
             QVERIFY(QFile::link(QStringLiteral("bucle"), dir.filePath(QStringLiteral("otro"))));
+        } else if (kind == u"pagina.html") {
+            writeRaw(name, bytes);
+            QCOMPARE(::truncate(name.constData(), std::max<qint64>(size, bytes.size())), 0);
         }
         struct stat before;
         const bool there = ::lstat(name.constData(), &before) == 0;
-        int questions = 0;
-        const ReadResult result =
-            readDocumentFile(path, [&](const QString &) { return ++questions; });
-        QVERIFY(!result.ok);
-        QCOMPARE(questions, 0);
-        QCOMPARE(result.error,
-                 QStringLiteral("No se pudo leer el archivo \"%1\": %2.").arg(path, reason));
-        // Saving there does not write into it, nor replace it.
-        if (there && kind != u"/dev/zero") {
-            QVERIFY(!writeDocumentFile(path, QStringLiteral("x"), TextEncoding::Utf8, Yes).ok);
-            struct stat after;
-            QCOMPARE(::lstat(name.constData(), &after), 0);
-            QCOMPARE(after.st_mode, before.st_mode);
-            QCOMPARE(after.st_ino, before.st_ino);
-        }
-    }
-    void askedBeforeOpening_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<qint64>("size");
-        QTest::addColumn<bool>("answer");
-        QTest::addColumn<QString>("question");
-        const QString binary = QStringLiteral(
-            "El archivo \"%1\" no parece una página: contiene bytes nulos, como los archivos "
-            "binarios. ¿Quieres abrirlo igualmente?");
-        const QByteArray png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
-        // clang-format off
-        QTest::newRow("binary file, No") << png << qint64(0) << false << binary;
-        QTest::newRow("binary file, Sí") << png << qint64(0) << true << binary;
-        QTest::newRow("NUL past the first kilobytes: a page") << QByteArray(8192, 'a') + '\0' << qint64(0) << false << QString();
-        QTest::newRow("over 100 MB, No") << QByteArray() << LargeFile + 1 << false << QStringLiteral(
-            "El archivo \"%1\" ocupa 101 MB. Abrirlo puede tardar y ocupar mucha memoria. ¿Quieres abrirlo?");
-        // clang-format on
-    }
-    void askedBeforeOpening()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(qint64, size);
-        QFETCH(bool, answer);
-        QFETCH(QString, question);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("pagina.html"));
-        writeRaw(native(path), bytes);
-        if (size > 0)
-            QCOMPARE(::truncate(native(path).constData(), size), 0);
         QStringList asked;
         const ReadResult result = readDocumentFile(path, [&](const QString &text) {
             asked.append(text);
             return answer;
         });
         QCOMPARE(asked, question.isEmpty() ? QStringList() : QStringList(question.arg(path)));
+        if (!reason.isEmpty()) {
+            QVERIFY(!result.ok);
+            QCOMPARE(result.error,
+                     QStringLiteral("No se pudo leer el archivo \"%1\": %2.").arg(path, reason));
+            // Saving there does not write into it, nor replace it.
+            if (there && kind != u"/dev/zero") {
+                QVERIFY(!writeDocumentFile(path, QStringLiteral("x"), TextEncoding::Utf8, Yes).ok);
+                struct stat after;
+                QCOMPARE(::lstat(name.constData(), &after), 0);
+                QCOMPARE(after.st_mode, before.st_mode);
+                QCOMPARE(after.st_ino, before.st_ino);
+            }
+            return;
+        }
         const bool opened = question.isEmpty() || answer;
         QCOMPARE(result.ok, opened);
         QCOMPARE(result.declined, !opened);
