@@ -55,7 +55,6 @@ private slots:
         QCOMPARE(QList<qint64>({page.selectionStart(), page.selectionLength()}),
                  QList<qint64>({3, 0}));
 
-        // The insertion colour persists; a selection's colour recolours it.
         page.setText(QString());
         const auto coloursFrom = [&page](qint64 from, qint64 count) {
             QList<Colour> found;
@@ -94,7 +93,6 @@ private slots:
         expected[11] = colours::Red;
         QCOMPARE(coloursFrom(0, page.textLength()), expected);
 
-        // One notification per change.
         page.setText(QStringLiteral("abc\r\ndef"));
         QSignalSpy changed(&page, &PageText::changed);
         page.setSelectionStart(1);

@@ -41,18 +41,15 @@ public:
         start = length = 0;
     }
     // A whole new text: what it shares with the old one at both ends keeps its identity.
-    void replaceText(const QString &newText)
+    void replaceText(const QString &now)
     {
-        const QString &now = newText;
         lineEnd = firstLineEnd(now);
         const qsizetype shortest = std::min(text.size(), now.size());
-        qsizetype prefix = 0;
-        while (prefix < shortest && text.at(prefix) == now.at(prefix))
-            ++prefix;
-        qsizetype suffix = 0;
-        while (suffix < shortest - prefix &&
-               text.at(text.size() - 1 - suffix) == now.at(now.size() - 1 - suffix))
-            ++suffix;
+        const auto prefix = qsizetype(
+            std::mismatch(text.begin(), text.begin() + shortest, now.begin()).first - text.begin());
+        auto suffix = qsizetype(
+            std::mismatch(text.rbegin(), text.rbegin() + (shortest - prefix), now.rbegin()).first -
+            text.rbegin());
         // A line break is one unit: the shared end does not start at its LF.
         const auto splits = [suffix](const QString &t) {
             const qsizetype at = t.size() - suffix;
@@ -315,7 +312,6 @@ private slots:
                 f.window.events().history().clear();
                 oracle.open(opened);
             } else {
-                // Undo or redo, by key or by button.
                 const bool undo = kind < 86, key = random.bounded(2);
                 if (key)
                     QTest::keyClick(&f.view, undo ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
