@@ -2,6 +2,7 @@
 #include "testsupport.h"
 
 #include <csignal>
+#include <filesystem>
 #include <pwd.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -66,20 +67,15 @@ int drive(const QString &route, const QString &path, qint64 limit, qsizetype tex
 // The folder's whole content: relative path to bytes, a folder or a link marked as such.
 QMap<QString, QByteArray> snapshot(const QString &folder)
 {
+    namespace fs = std::filesystem;
     QMap<QString, QByteArray> entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info = it.nextFileInfo();
-        const QString name = QDir(folder).relativeFilePath(info.filePath());
-        if (info.isSymLink()) {
-            entries[name] = "-> " + QDir(folder).relativeFilePath(info.symLinkTarget()).toUtf8();
-        } else if (info.isDir()) {
-            entries[name] = "<folder>";
-        } else {
-            QFile file(info.filePath());
-            entries[name] = file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
-        }
+    for (const fs::directory_entry &entry :
+         fs::recursive_directory_iterator(folder.toStdString())) {
+        const QString path = QString::fromStdString(entry.path().string());
+        entries[QDir(folder).relativeFilePath(path)] =
+            entry.is_symlink() ? "-> " + QByteArray::fromStdString(fs::read_symlink(entry).string())
+            : entry.is_directory() ? QByteArray("<folder>")
+                                   : fileBytes(path);
     }
     return entries;
 }
