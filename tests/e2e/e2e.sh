@@ -40,8 +40,7 @@ type_text '</html>'
 # Save: the page is untitled, so the file dialog asks for a name.
 keys ctrl+s
 wait_for_window 'Guardar archivo como'
-type_text "${PAGE}"
-keys Return
+type_lines "${PAGE}"
 expect_page "${TYPED}" "the page saved as typed"
 
 # Reopen it: Open asks first whether to save the current text; No.
@@ -50,8 +49,7 @@ keys ctrl+a
 wait_for_window 'Quieres guardar'
 keys n
 wait_for_window 'Abrir archivo'
-type_text "${PAGE}"
-keys Return
+type_lines "${PAGE}"
 wait_for_window "^Zendral - \\[${PAGE}\\]$"
 
 # Saved in place, without a dialog: the very bytes read, no line break added.

@@ -25,8 +25,7 @@ UNDERLINED='r>0.9 && g<0.7 && b<0.7'
 start "${FIRST}"
 wait_for_window "$(title_of "${FIRST}")"
 
-# The second page, opened from the desktop, goes to the running program; the one started for
-# it hands the page over and ends.
+# The second page, opened from the desktop, goes to the running program; its own start ends.
 "${PROGRAM}" "${SECOND}" >>"${LOG}" 2>&1 || fail "the second start did not end cleanly"
 wait_for_window "$(title_of "${SECOND}")"
 window_named "$(title_of "${FIRST}")" >/dev/null || fail "the first page's window went away"
@@ -34,16 +33,14 @@ window_named "$(title_of "${FIRST}")" >/dev/null || fail "the first page's windo
 # In the first page: a word found is marked wherever it shows.
 wait_for_window "$(title_of "${FIRST}")"
 keys alt+l Tab
-type_text 'casa'
-keys Return
+type_lines 'casa'
 wait_until "the found words marked" some_pixels_of "$(title_of "${FIRST}")" "${MARKED}"
 
 # Printed through the print dialog to a PDF file named in its "Fichero de salida" box.
 keys Escape ctrl+p
 wait_for_window '^Imprimir$'
 keys alt+f ctrl+a
-type_text "${WORK}/primera.pdf"
-keys Return
+type_lines "${WORK}/primera.pdf"
 wait_until "the printed page" bash -c "pdftotext '${WORK}/primera.pdf' - | grep -q 'casa y casa'"
 # The print dialog gone, its window has the keyboard back before another window takes it.
 wait_until "the print dialog closed" bash -c "! xdotool search --onlyvisible --name '^Imprimir$'"
@@ -53,14 +50,12 @@ wait_for_window "$(title_of "${SECOND}")"
 # Back to the second page: the misspelt word gets its red wavy underline once typing pauses.
 wait_until "a red underline in the second page" some_pixels_of "$(title_of "${SECOND}")" "${UNDERLINED}"
 
-# The caret into the word; the menu key opens the text's menu there; the first suggestion
-# replaces the word.
+# The caret into the word; the menu key opens the text's menu; its first suggestion replaces it.
 keys ctrl+Home Right Right Right Right Right Right Right Right Right
 SHOWN="$(windows_shown)"
 keys Menu
 wait_until "the text's menu" more_windows_than "${SHOWN}"
-keys Down Return
-keys ctrl+s
+keys Down Return ctrl+s
 PAGE="${SECOND}" expect_page '<p>Una canci\303\263n</p>\n' "the corrected page on disk"
 screenshot
 
