@@ -59,7 +59,6 @@ private slots:
         // clang-format off
         QTest::newRow("bold pair: names blue, brackets and text untouched")
             << "<b>x</b>" << ".B...BB.";
-        QTest::newRow("link with attributes is green") << "<a href=x>" << ".GGGGGGGG.";
         QTest::newRow("table, td, textarea, title, applet are green through <T and <A")
             << "<table><td><textarea><title><applet>" << ".GGGGG..GG..GGGGGGGG..GGGGG..GGGGGG.";
         QTest::newRow("select, closing form, form and input are orange")

@@ -50,9 +50,7 @@ int drive(const QString &route, const QString &path, qint64 limit, qsizetype tex
     const QString textBefore = view.page().text(), nameBefore = state.archivoActual;
     if (limit > 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        rlimit size{};
-        getrlimit(RLIMIT_FSIZE, &size);
-        size.rlim_cur = rlim_t(limit);
+        const rlimit size{rlim_t(limit), rlim_t(limit)};
         setrlimit(RLIMIT_FSIZE, &size);
     }
     window.command(route)->trigger();

@@ -165,11 +165,8 @@ private:
     // Where these characters stand side by side, in this order; -1 when they do not.
     qint64 find(const std::vector<qint64> &ids) const
     {
-        const auto first = std::find(m_ids.begin(), m_ids.end(), ids.front());
-        if (qsizetype(m_ids.end() - first) < qsizetype(ids.size()) ||
-            !std::equal(ids.begin(), ids.end(), first))
-            return -1;
-        return first - m_ids.begin();
+        const auto first = std::search(m_ids.begin(), m_ids.end(), ids.begin(), ids.end());
+        return first == m_ids.end() ? -1 : first - m_ids.begin();
     }
     // A position between the CR and the LF of a line break means the end of the line.
     qint64 snap(qint64 position) const
@@ -203,8 +200,7 @@ const QString Pasted = QStringLiteral("ab<p>\r\n\n\r\tñ\U0001F600 \u2029");
 QString randomText(QRandomGenerator &random, const QString &alphabet, int maximum)
 {
     QString result;
-    const int size = random.bounded(maximum + 1);
-    for (int i = 0; i < size; ++i)
+    for (int i = random.bounded(maximum + 1); i > 0; --i)
         result.append(alphabet.at(random.bounded(int(alphabet.size()))));
     // Never half of a surrogate pair.
     if (!result.isEmpty() && result.back().isHighSurrogate())
