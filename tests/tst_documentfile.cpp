@@ -110,8 +110,7 @@ private slots:
         const ReadResult read = readDocumentFile(path, Yes);
         QVERIFY2(read.ok, qPrintable(read.error));
         QCOMPARE(int(read.document.encoding), encoding);
-        const WriteResult written =
-            writeDocumentFile(path, read.document.text, read.document.encoding);
+        const auto written = writeDocumentFile(path, read.document.text, read.document.encoding);
         QVERIFY2(written.ok, qPrintable(written.error));
         QCOMPARE(readRaw(file), bytes);
         QCOMPARE(entryCount(dir.path()), 1);
@@ -306,8 +305,7 @@ private slots:
         QFile(dir.filePath(QStringLiteral("-guion.html"))).open(QIODevice::WriteOnly);
         const QString before = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
-        const PageArgument argument =
-            pageArgument(QStringList{QStringLiteral("zendral")} + arguments);
+        const PageArgument argument = pageArgument(QStringList{"zendral"} + arguments);
         QDir::setCurrent(before);
         QCOMPARE(argument.path, page.isEmpty() ? QString() : dir.filePath(page));
         QCOMPARE(argument.ignored.size(), ignored);

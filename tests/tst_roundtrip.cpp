@@ -35,11 +35,6 @@ struct Fixture : WindowFixture
         writeBytes(folder.filePath(name), bytes);
         return folder.filePath(name);
     }
-    void open(const QString &path)
-    {
-        prompts.answers.enqueue(false);
-        trigger(QStringLiteral("mn_abrir"), path);
-    }
     QTemporaryDir folder;
 };
 
@@ -172,11 +167,10 @@ private slots:
         QFETCH(QByteArray, lineEnd);
         Fixture f;
         const QString path = f.write(bytes);
-        f.open(path);
+        f.trigger(QStringLiteral("mn_abrir"), path);
         auto *line = f.window.findChild<QLineEdit *>(QStringLiteral("txtlinea"));
         const auto goToLine = [&](const QString &number) {
-            line->clear();
-            QTest::keyClicks(line, number);
+            line->setText(number);
             QTest::keyClick(line, Qt::Key_Return);
         };
         // Line 2 ends where the second line end starts; a typed character is undone there.

@@ -10,10 +10,9 @@
 using namespace zendral;
 using namespace zendral::test;
 
-// Every way a save can go wrong, through every command that writes the document. A child
-// process does the saving, so that it can run as an ordinary user (root writes where others
-// may not) or under a file size limit that stands in for a full disk; this process sets the
-// folder up beforehand and reads it afterwards.
+// Every way a save can go wrong, through every command that writes the document. A child process
+// saves, as an ordinary user (root writes where others may not) or under a file size limit that
+// stands in for a full disk; this process sets the folder up before and reads it after.
 
 namespace {
 

@@ -10,12 +10,12 @@ using namespace zendral::test;
 
 namespace {
 
-// The editor's text as a plain string in which every character has an identity, changed
-// step by step the way the editor defines each step. Undo takes away exactly the characters a
-// command typed and puts back, in their place, exactly the ones it replaced; redo the reverse.
-// A command whose characters (or the ones it would put back) are no longer all there, side by
-// side, was damaged by an edit the history did not record: it is dropped and the next one runs.
-// An empty place is the spot just before the character that followed it (or the text's end).
+// The editor's text as a plain string in which every character has an identity, changed step by
+// step the way the editor defines each step. Undo takes away exactly the characters a command typed
+// and puts back, in their place, exactly the ones it replaced; redo the reverse. A command whose
+// characters (or the ones it would put back) are no longer all there, side by side, was damaged by
+// an edit the history did not record: it is dropped and the next one runs. An empty place is the
+// spot just before the character that followed it (or the text's end).
 class Oracle
 {
 public:
@@ -268,13 +268,12 @@ private slots:
                 oracle.replaceSelection(enter ? QStringLiteral("\r\n") : QStringLiteral("\t"));
             } else if (kind < 59) {
                 // One-click insertions; some put the caret back from the end of the whole text.
+                // clang-format off
                 static const std::tuple<const char *, const char16_t *, int> oneClick[] = {
-                    {"mn_negrita", u"<b>  </b>", 5},
-                    {"mn_br", u"<br>", -1},
-                    {"mn_espacio", u"&nbsp;", -1},
+                    {"mn_negrita", u"<b>  </b>", 5}, {"mn_br", u"<br>", -1}, {"mn_espacio", u"&nbsp;", -1},
                     {"mn_aperturaasp", u"<%\r\n\r\n\r\n\r\n%>", 8},
-                    {"mn_aperturajs", u"\r\n<script languaje=javascript>\r\n\r\n\r\n\r\n</script>",
-                     11}};
+                    {"mn_aperturajs", u"\r\n<script languaje=javascript>\r\n\r\n\r\n\r\n</script>", 11}};
+                // clang-format on
                 const auto &[name, fragment, backOff] = oneClick[random.bounded(5)];
                 trigger(name);
                 oracle.replaceSelection(QString::fromUtf16(fragment));

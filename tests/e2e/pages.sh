@@ -7,8 +7,7 @@ set -euo pipefail
 NAME=pages
 source "$(dirname "$0")/session.sh"
 
-FIRST="${WORK}/primera.html"
-SECOND="${WORK}/segunda.html"
+FIRST="${WORK}/primera.html" SECOND="${WORK}/segunda.html"
 printf '<p>casa y casa</p>\n' >"${FIRST}"
 printf '<p>Una cancion</p>\n' >"${SECOND}"
 

@@ -10,10 +10,8 @@ LOG="${WORK}/zendral.log"
 PID=""
 
 # A user starting the program for the first time: an empty home, no settings.
-export HOME="${WORK}/home"
-export XDG_RUNTIME_DIR="${WORK}/run"
-mkdir -p "${HOME}" "${XDG_RUNTIME_DIR}"
-chmod 700 "${XDG_RUNTIME_DIR}"
+export HOME="${WORK}/home" XDG_RUNTIME_DIR="${WORK}/run"
+mkdir -p "${HOME}" && mkdir -m 700 "${XDG_RUNTIME_DIR}"
 unset QT_QPA_PLATFORM
 
 finish() {
