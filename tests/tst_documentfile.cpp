@@ -1,13 +1,10 @@
 #include "documentfile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QScopeGuard>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtCore>
+#include <QtTest>
 
-#include <dirent.h>
-#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <pwd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -24,33 +21,21 @@ QByteArray native(const QString &path)
     return QFile::encodeName(path);
 }
 
+// Raw names: a name Qt cannot decode is still a file.
 void writeRaw(const QByteArray &path, const QByteArray &bytes)
 {
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    QVERIFY(fd >= 0);
-    QCOMPARE(::write(fd, bytes.constData(), bytes.size()), bytes.size());
-    ::close(fd);
+    std::ofstream(path.constData(), std::ios::binary).write(bytes.constData(), bytes.size());
 }
 
 QByteArray readRaw(const QByteArray &path)
 {
-    QFile file;
-    const int fd = ::open(path.constData(), O_RDONLY);
-    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        return "<unreadable>";
-    return file.readAll();
+    std::ifstream in(path.constData(), std::ios::binary);
+    return QByteArray::fromStdString({std::istreambuf_iterator<char>(in), {}});
 }
 
-// Entries of folder, whatever their names (QDir leaves out the names it cannot decode).
 int entryCount(const QString &folder)
 {
-    int count = 0;
-    DIR *dir = ::opendir(native(folder).constData());
-    while (const dirent *entry = dir ? ::readdir(dir) : nullptr)
-        count += qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0;
-    if (dir)
-        ::closedir(dir);
-    return count;
+    return int(std::distance(std::filesystem::directory_iterator(native(folder).constData()), {}));
 }
 
 const Question Yes = [](const QString &) { return true; };
@@ -62,311 +47,270 @@ class TestDocumentFile : public QObject
     Q_OBJECT
 
 private slots:
-    void lineReader_data();
-    void lineReader();
-    void openAndSaveGiveTheBytesBack_data();
-    void openAndSaveGiveTheBytesBack();
-    void refusedAtOnce_data();
-    void refusedAtOnce();
-    void askedBeforeOpening_data();
-    void askedBeforeOpening();
-    void ownerAndModeKept_data();
-    void ownerAndModeKept();
-    void pageOnTheCommandLine_data();
-    void pageOnTheCommandLine();
+    void lineReader_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        // clang-format off
+        QTest::newRow("empty file") << QByteArray() << QString();
+        QTest::newRow("final CR LF gives no extra line") << QByteArray("a\r\nb\r\n") << "a\r\nb\r\n";
+        QTest::newRow("lone LF ends a line") << QByteArray("a\nb\n") << "a\nb\n";
+        QTest::newRow("last line ended in the page's own kind") << QByteArray("a\nb\r\nc") << "a\nb\r\nc\n";
+        QTest::newRow("lone CR ends a line") << QByteArray("a\rb") << "a\rb\r";
+        QTest::newRow("utf-8 accents") << QByteArray("a\xC3\xB1o") << QStringLiteral("año\r\n");
+        QTest::newRow("windows-1252 accents") << QByteArray("a\xF1o \x80") << QStringLiteral("año €\r\n");
+        // Read as Windows-1252, UTF-16 pages showed every other character as NUL.
+        QTest::newRow("utf-16 little-endian with its mark")
+            << QByteArray("\xFF\xFE" "a\0\xF1\0o\0\r\0", 10) << QStringLiteral("año\r");
+        QTest::newRow("utf-16 big-endian with its mark")
+            << QByteArray("\xFE\xFF\0a\0\xF1\0o", 8) << QStringLiteral("año\r\n");
+        QTest::newRow("binary: lines kept, a lone CR held apart")
+            << QByteArray("\0a\rb\r\nc", 7) << QString(QChar(0)) + QStringLiteral("a\u240Db\r\nc");
+        // clang-format on
+    }
+    void lineReader()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(decodeDocument(bytes).text, text);
+    }
+    void openAndSaveGiveTheBytesBack_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("encoding");
+        const auto row = [](const char *name, const QByteArray &bytes, TextEncoding encoding,
+                            const QByteArray &file = "pagina.html") {
+            QTest::newRow(name) << file << bytes << int(encoding);
+        };
+        // After one save, UTF-16 pages were no longer UTF-16.
+        const QByteArray little("\xFF\xFE<\0p\0>\0\x3D\xD8\x00\xDE\r\0\n\0", 16);
+        row("utf-16 little-endian with an emoji", little, TextEncoding::Utf16LittleEndian);
+        const QByteArray big("\xFE\xFF\0<\0p\0>\xD8\x3D\xDE\x00\0\r\0\n", 16);
+        row("utf-16 big-endian with an emoji", big, TextEncoding::Utf16BigEndian);
+        const QByteArray odd("\xFF\xFEh\0i", 5);
+        row("utf-16 mark on an odd count of bytes: binary", odd, TextEncoding::Binary);
+        // Such a name was "not found", and a save would have written under another name.
+        row("file name in Latin-1, not UTF-8", "<p>hola</p>\r\n", TextEncoding::Utf8,
+            "p\xE1gina.html");
+    }
+    void openAndSaveGiveTheBytesBack()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, encoding);
+        QTemporaryDir dir;
+        const QByteArray file = native(dir.path()) + '/' + name;
+        writeRaw(file, bytes);
+        // QTemporaryDir cannot remove a name Qt cannot decode.
+        const auto removed = qScopeGuard([&] { ::unlink(file.constData()); });
+        // The name as Qt gives it, from the file dialog or the file pane.
+        const QString path = QFile::decodeName(file);
+
+        const ReadResult read = readDocumentFile(path, Yes);
+        QVERIFY2(read.ok, qPrintable(read.error));
+        QCOMPARE(int(read.document.encoding), encoding);
+        const auto written = writeDocumentFile(path, read.document.text, read.document.encoding);
+        QVERIFY2(written.ok, qPrintable(written.error));
+        QCOMPARE(readRaw(file), bytes);
+        QCOMPARE(entryCount(dir.path()), 1);
+    }
+    void refusedOrAsked_data()
+    {
+        // What is at the path: a kind of file (its name), or a page of these bytes or this size.
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("answer");
+        // Why it is refused at once, unasked; or the question asked before opening it, if any.
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("question");
+        const auto refused = [](const char *name, const char *kind, const QString &reason) {
+            QTest::newRow(name) << QString(kind) << QByteArray() << qint64(0) << true << reason
+                                << QString();
+        };
+        const QString notFile = QStringLiteral("no es un archivo normal, es ");
+        refused("a missing file", "nada", QStringLiteral("el archivo o la carpeta no existe"));
+        refused("a folder", "carpeta", notFile + QStringLiteral("una carpeta"));
+        // Opening it waited for a writer, and the window froze for good.
+        refused("a FIFO", "fifo", notFile + QStringLiteral("una tubería (FIFO)"));
+        refused("a socket", "socket", notFile + QStringLiteral("un socket"));
+        // It was read until memory ran out.
+        refused("/dev/zero", "/dev/zero", notFile + QStringLiteral("un dispositivo"));
+        // Told only "no se pudo abrir".
+        refused(
+            "a symbolic-link loop", "bucle",
+            QStringLiteral("hay un bucle de enlaces simbólicos: un enlace lleva, directamente o "
+                           "a través de otros, a sí mismo"));
+        const QString binary = QStringLiteral(
+            "El archivo \"%1\" no parece una página: contiene bytes nulos, como los archivos "
+            "binarios. ¿Quieres abrirlo igualmente?");
+        const QByteArray png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
+        const QString page = QStringLiteral("pagina.html");
+        // clang-format off
+        QTest::newRow("binary file, No") << page << png << qint64(0) << false << QString() << binary;
+        QTest::newRow("binary file, Sí") << page << png << qint64(0) << true << QString() << binary;
+        QTest::newRow("NUL past the first kilobytes: a page")
+            << page << QByteArray(8192, 'a') + '\0' << qint64(0) << false << QString() << QString();
+        QTest::newRow("over 100 MB, No") << page << QByteArray() << LargeFile + 1 << false << QString() << QStringLiteral(
+            "El archivo \"%1\" ocupa 101 MB. Abrirlo puede tardar y ocupar mucha memoria. ¿Quieres abrirlo?");
+        // clang-format on
+    }
+    void refusedOrAsked()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, size);
+        QFETCH(bool, answer);
+        QFETCH(QString, reason);
+        QFETCH(QString, question);
+        QTemporaryDir dir;
+        const QString path = kind.startsWith(u'/') ? kind : dir.filePath(kind);
+        const QByteArray name = native(path);
+        if (kind == u"carpeta") {
+            QVERIFY(QDir(dir.path()).mkdir(kind));
+        } else if (kind == u"fifo") {
+            QCOMPARE(::mkfifo(name.constData(), 0644), 0);
+        } else if (kind == u"socket") {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            qstrncpy(address.sun_path, name.constData(), sizeof address.sun_path);
+            QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+            ::close(fd);
+        } else if (kind == u"bucle") {
+            QVERIFY(QFile::link(QStringLiteral("otro"), path));
+            QVERIFY(QFile::link(QStringLiteral("bucle"), dir.filePath(QStringLiteral("otro"))));
+        } else if (kind == u"pagina.html") {
+            writeRaw(name, bytes);
+            QCOMPARE(::truncate(name.constData(), std::max<qint64>(size, bytes.size())), 0);
+        }
+        struct stat before;
+        const bool there = ::lstat(name.constData(), &before) == 0;
+        QStringList asked;
+        const ReadResult result = readDocumentFile(path, [&](const QString &text) {
+            asked.append(text);
+            return answer;
+        });
+        QCOMPARE(asked, question.isEmpty() ? QStringList() : QStringList(question.arg(path)));
+        if (!reason.isEmpty()) {
+            QVERIFY(!result.ok);
+            QCOMPARE(result.error,
+                     QStringLiteral("No se pudo leer el archivo \"%1\": %2.").arg(path, reason));
+            // Saving there does not write into it, nor replace it.
+            if (there && kind != u"/dev/zero") {
+                QVERIFY(!writeDocumentFile(path, QStringLiteral("x"), TextEncoding::Utf8, Yes).ok);
+                struct stat after;
+                QCOMPARE(::lstat(name.constData(), &after), 0);
+                QCOMPARE(after.st_mode, before.st_mode);
+                QCOMPARE(after.st_ino, before.st_ino);
+            }
+            return;
+        }
+        const bool opened = question.isEmpty() || answer;
+        QCOMPARE(result.ok, opened);
+        QCOMPARE(result.declined, !opened);
+        QVERIFY(result.error.isEmpty());
+        if (size == 0 && opened)
+            QCOMPARE(encodeDocument(result.document.text, result.document.encoding).bytes,
+                     bytes + (answer ? "" : "\r\n"));
+    }
+    void ownerAndModeKept_data()
+    {
+        QTest::addColumn<bool>("byNobody");
+        QTest::addColumn<bool>("answer");
+        // A page owned by nobody, mode 0640, became root's after root saved it.
+        QTest::newRow("root saves nobody's 0640 page: owner, group and mode kept")
+            << false << false;
+        QTest::newRow("nobody cannot keep root's page root's: told, No keeps it") << true << false;
+        QTest::newRow("nobody cannot keep root's page root's: told, Sí saves it") << true << true;
+    }
+    void ownerAndModeKept()
+    {
+        QFETCH(bool, byNobody);
+        QFETCH(bool, answer);
+        const passwd *nobody = ::getpwnam("nobody");
+        if (::geteuid() != 0 || !nobody)
+            QSKIP("giving a file to another user needs root and the user nobody");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("pagina.html"));
+        const QByteArray name = native(path);
+        writeRaw(name, "antes\r\n");
+        const mode_t mode = byNobody ? 0666 : 0640;
+        QCOMPARE(::chmod(name.constData(), mode), 0);
+        const QByteArray given = byNobody ? native(dir.path()) : name;
+        QCOMPARE(::chown(given.constData(), nobody->pw_uid, nobody->pw_gid), 0);
+
+        int channel[2];
+        QCOMPARE(::pipe(channel), 0);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            // The save runs as nobody in a child, so that this process keeps its identity.
+            if (byNobody && (::setresgid(nobody->pw_gid, nobody->pw_gid, nobody->pw_gid) != 0 ||
+                             ::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) != 0))
+                ::_exit(3);
+            const WriteResult result = writeDocumentFile(
+                path, QStringLiteral("después"), TextEncoding::Utf8, [&](const QString &text) {
+                    const QByteArray asked = text.toUtf8();
+                    (void)!::write(channel[1], asked.constData(), asked.size());
+                    return answer;
+                });
+            ::_exit(result.ok ? 0 : result.declined ? 1 : 2);
+        }
+        ::close(channel[1]);
+        QFile questions;
+        QVERIFY(questions.open(channel[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        const QString asked = QString::fromUtf8(questions.readAll());
+        int status = -1;
+        ::waitpid(child, &status, 0);
+        const bool replaced = !byNobody || answer;
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == (replaced ? 0 : 1));
+        QCOMPARE(asked, byNobody
+                            ? QStringLiteral("No tienes permiso para que \"%1\" siga siendo de "
+                                             "root:root. Si lo guardas, pasará a ser de "
+                                             "nobody:nogroup y puede que su dueño ya no pueda "
+                                             "usarlo. ¿Quieres guardarlo igualmente?")
+                                  .arg(path)
+                            : QString());
+
+        struct stat saved;
+        QCOMPARE(::stat(name.constData(), &saved), 0);
+        QCOMPARE(readRaw(name), replaced ? QByteArray("despu\xC3\xA9s\r\n") : "antes\r\n");
+        QCOMPARE(saved.st_mode & 07777, mode);
+        QCOMPARE(saved.st_uid, byNobody != answer ? 0 : nobody->pw_uid);
+        QCOMPARE(saved.st_gid, byNobody != answer ? 0 : nobody->pw_gid);
+        QCOMPARE(entryCount(dir.path()), 1);
+    }
+    void pageOnTheCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("ignored");
+        // It was read as the options g, u, i, o, n: ten warnings and nothing opened.
+        // clang-format off
+        QTest::newRow("a page whose name starts with a dash") << QStringList{"-guion.html"} << "-guion.html" << 0;
+        QTest::newRow("the same after --") << QStringList{"--", "-guion.html"} << "-guion.html" << 0;
+        QTest::newRow("an option that names no file") << QStringList{"-x", "pagina.html"} << "pagina.html" << 1;
+        QTest::newRow("a second page") << QStringList{"pagina.html", "-guion.html"} << "pagina.html" << 1;
+        QTest::newRow("nothing") << QStringList{} << "" << 0;
+        // clang-format on
+    }
+    void pageOnTheCommandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, page);
+        QFETCH(int, ignored);
+        QTemporaryDir dir;
+        QFile(dir.filePath(QStringLiteral("-guion.html"))).open(QIODevice::WriteOnly);
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        const PageArgument argument = pageArgument(QStringList{"zendral"} + arguments);
+        QDir::setCurrent(before);
+        QCOMPARE(argument.path, page.isEmpty() ? QString() : dir.filePath(page));
+        QCOMPARE(argument.ignored.size(), ignored);
+    }
 };
-
-void TestDocumentFile::lineReader_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("empty file") << QByteArray() << QString();
-    QTest::newRow("final CR LF gives no extra line") << QByteArray("a\r\nb\r\n") << "a\r\nb\r\n";
-    QTest::newRow("lone LF ends a line") << QByteArray("a\nb\n") << "a\nb\n";
-    QTest::newRow("last line ended in the page's own kind")
-        << QByteArray("a\nb\r\nc") << "a\nb\r\nc\n";
-    QTest::newRow("lone CR ends a line") << QByteArray("a\rb") << "a\rb\r";
-    QTest::newRow("utf-8 accents") << QByteArray("a\xC3\xB1o") << QStringLiteral("año\r\n");
-    QTest::newRow("windows-1252 accents")
-        << QByteArray("a\xF1o \x80") << QStringLiteral("año €\r\n");
-    // Read as Windows-1252, UTF-16 pages showed every other character as NUL.
-    QTest::newRow("utf-16 little-endian with its mark") << QByteArray("\xFF\xFE"
-                                                                      "a\0\xF1\0o\0\r\0",
-                                                                      10)
-                                                        << QStringLiteral("año\r");
-    QTest::newRow("utf-16 big-endian with its mark")
-        << QByteArray("\xFE\xFF\0a\0\xF1\0o", 8) << QStringLiteral("año\r\n");
-    QTest::newRow("binary: lines kept, a lone CR held apart")
-        << QByteArray("\0a\rb\r\nc", 7) << QString(QChar(0)) + QStringLiteral("a\u240Db\r\nc");
-}
-
-void TestDocumentFile::lineReader()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-    QCOMPARE(decodeDocument(bytes).text, text);
-}
-
-void TestDocumentFile::openAndSaveGiveTheBytesBack_data()
-{
-    QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("encoding");
-    // What saving the text as read writes: one CR LF more, but for a binary file.
-    QTest::addColumn<QByteArray>("saved");
-    const auto row = [](const char *name, const QByteArray &bytes, TextEncoding encoding,
-                        const QByteArray &saved, const QByteArray &file = "pagina.html") {
-        QTest::newRow(name) << file << bytes << int(encoding) << saved;
-    };
-    // After one save, UTF-16 pages were no longer UTF-16.
-    const QByteArray little("\xFF\xFE<\0p\0>\0\x3D\xD8\x00\xDE\r\0\n\0", 16);
-    row("utf-16 little-endian with an emoji", little, TextEncoding::Utf16LittleEndian, little);
-    const QByteArray big("\xFE\xFF\0<\0p\0>\xD8\x3D\xDE\x00\0\r\0\n", 16);
-    row("utf-16 big-endian with an emoji", big, TextEncoding::Utf16BigEndian, big);
-    const QByteArray odd("\xFF\xFEh\0i", 5);
-    row("utf-16 mark on an odd count of bytes: binary", odd, TextEncoding::Binary, odd);
-    // Such a name was "not found", and a save would have written under another name.
-    row("file name in Latin-1, not UTF-8", "<p>hola</p>\r\n", TextEncoding::Utf8, "<p>hola</p>\r\n",
-        "p\xE1gina.html");
-}
-
-void TestDocumentFile::openAndSaveGiveTheBytesBack()
-{
-    QFETCH(QByteArray, name);
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, encoding);
-    QFETCH(QByteArray, saved);
-    QTemporaryDir dir;
-    const QByteArray file = native(dir.path()) + '/' + name;
-    writeRaw(file, bytes);
-    // QTemporaryDir cannot remove a name Qt cannot decode.
-    const auto removed = qScopeGuard([&] { ::unlink(file.constData()); });
-    // The name as Qt gives it, from the file dialog or the file pane.
-    const QString path = QFile::decodeName(file);
-
-    const ReadResult read = readDocumentFile(path, Yes);
-    QVERIFY2(read.ok, qPrintable(read.error));
-    QCOMPARE(int(read.document.encoding), encoding);
-    const WriteResult written = writeDocumentFile(path, read.document.text, read.document.encoding);
-    QVERIFY2(written.ok, qPrintable(written.error));
-    QCOMPARE(readRaw(file), saved);
-    QCOMPARE(entryCount(dir.path()), 1);
-}
-
-void TestDocumentFile::refusedAtOnce_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("a missing file")
-        << QStringLiteral("nada") << QStringLiteral("el archivo o la carpeta no existe");
-    QTest::newRow("a folder") << QStringLiteral("carpeta")
-                              << QStringLiteral("no es un archivo normal, es una carpeta");
-    // Opening it waited for a writer, and the window froze for good.
-    QTest::newRow("a FIFO") << QStringLiteral("fifo")
-                            << QStringLiteral("no es un archivo normal, es una tubería (FIFO)");
-    QTest::newRow("a socket") << QStringLiteral("socket")
-                              << QStringLiteral("no es un archivo normal, es un socket");
-    // It was read until memory ran out.
-    QTest::newRow("/dev/zero") << QStringLiteral("/dev/zero")
-                               << QStringLiteral("no es un archivo normal, es un dispositivo");
-    // Told only "no se pudo abrir".
-    QTest::newRow("a symbolic-link loop")
-        << QStringLiteral("bucle")
-        << QStringLiteral(
-               "hay un bucle de enlaces simbólicos: un enlace lleva, directamente o a través de "
-               "otros, a sí mismo");
-}
-
-void TestDocumentFile::refusedAtOnce()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, reason);
-    QTemporaryDir dir;
-    const QString path = kind.startsWith(u'/') ? kind : dir.filePath(kind);
-    const QByteArray name = native(path);
-    if (kind == u"carpeta") {
-        QVERIFY(QDir(dir.path()).mkdir(kind));
-    } else if (kind == u"fifo") {
-        QCOMPARE(::mkfifo(name.constData(), 0644), 0);
-    } else if (kind == u"socket") {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        qstrncpy(address.sun_path, name.constData(), sizeof address.sun_path);
-        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
-        ::close(fd);
-    } else if (kind == u"bucle") {
-        QVERIFY(QFile::link(QStringLiteral("otro"), path));
-        QVERIFY(QFile::link(QStringLiteral("bucle"), dir.filePath(QStringLiteral("otro"))));
-    }
-    struct stat before;
-    const bool there = ::lstat(name.constData(), &before) == 0;
-    int questions = 0;
-    const ReadResult result = readDocumentFile(path, [&](const QString &) { return ++questions; });
-    QVERIFY(!result.ok);
-    QCOMPARE(questions, 0);
-    QCOMPARE(result.error,
-             QStringLiteral("No se pudo leer el archivo \"%1\": %2.").arg(path, reason));
-    // Saving there does not write into it, nor replace it.
-    if (there && kind != u"/dev/zero") {
-        QVERIFY(!writeDocumentFile(path, QStringLiteral("x"), TextEncoding::Utf8, Yes).ok);
-        struct stat after;
-        QCOMPARE(::lstat(name.constData(), &after), 0);
-        QCOMPARE(after.st_mode, before.st_mode);
-        QCOMPARE(after.st_ino, before.st_ino);
-    }
-}
-
-void TestDocumentFile::askedBeforeOpening_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<qint64>("size");
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<QString>("question");
-    const QString binary =
-        QStringLiteral("El archivo \"%1\" no parece una página: contiene bytes nulos, como los "
-                       "archivos binarios. ¿Quieres abrirlo igualmente?");
-    const QByteArray png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
-    QTest::newRow("binary file, No") << png << qint64(0) << false << binary;
-    QTest::newRow("binary file, Sí") << png << qint64(0) << true << binary;
-    QTest::newRow("NUL past the first kilobytes: a page")
-        << QByteArray(8192, 'a') + '\0' << qint64(0) << false << QString();
-    QTest::newRow("over 100 MB, No")
-        << QByteArray() << LargeFile + 1 << false
-        << QStringLiteral(
-               "El archivo \"%1\" ocupa 101 MB. Abrirlo puede tardar y ocupar mucha memoria. "
-               "¿Quieres abrirlo?");
-}
-
-void TestDocumentFile::askedBeforeOpening()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(qint64, size);
-    QFETCH(bool, answer);
-    QFETCH(QString, question);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("pagina.html"));
-    writeRaw(native(path), bytes);
-    if (size > 0)
-        QCOMPARE(::truncate(native(path).constData(), size), 0);
-    QStringList asked;
-    const ReadResult result = readDocumentFile(path, [&](const QString &text) {
-        asked.append(text);
-        return answer;
-    });
-    QCOMPARE(asked, question.isEmpty() ? QStringList() : QStringList(question.arg(path)));
-    const bool opened = question.isEmpty() || answer;
-    QCOMPARE(result.ok, opened);
-    QCOMPARE(result.declined, !opened);
-    QVERIFY(result.error.isEmpty());
-    if (size == 0 && opened)
-        QCOMPARE(encodeDocument(result.document.text, result.document.encoding).bytes,
-                 bytes + (answer ? "" : "\r\n"));
-}
-
-void TestDocumentFile::ownerAndModeKept_data()
-{
-    QTest::addColumn<bool>("byNobody");
-    QTest::addColumn<bool>("answer");
-    // A page owned by nobody, mode 0640, became root's after root saved it.
-    QTest::newRow("root saves nobody's 0640 page: owner, group and mode kept") << false << false;
-    QTest::newRow("nobody cannot keep root's page root's: told, No keeps it") << true << false;
-    QTest::newRow("nobody cannot keep root's page root's: told, Sí saves it") << true << true;
-}
-
-void TestDocumentFile::ownerAndModeKept()
-{
-    QFETCH(bool, byNobody);
-    QFETCH(bool, answer);
-    const passwd *nobody = ::getpwnam("nobody");
-    if (::geteuid() != 0 || !nobody)
-        QSKIP("giving a file to another user needs root and the user nobody");
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("pagina.html"));
-    const QByteArray name = native(path);
-    writeRaw(name, "antes\r\n");
-    const mode_t mode = byNobody ? 0666 : 0640;
-    QCOMPARE(::chmod(name.constData(), mode), 0);
-    if (byNobody)
-        QCOMPARE(::chown(native(dir.path()).constData(), nobody->pw_uid, nobody->pw_gid), 0);
-    else
-        QCOMPARE(::chown(name.constData(), nobody->pw_uid, nobody->pw_gid), 0);
-
-    int channel[2];
-    QCOMPARE(::pipe(channel), 0);
-    const pid_t child = ::fork();
-    QVERIFY(child >= 0);
-    if (child == 0) {
-        // The save runs as nobody in a child, so that this process keeps its identity.
-        if (byNobody && (::setresgid(nobody->pw_gid, nobody->pw_gid, nobody->pw_gid) != 0 ||
-                         ::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) != 0))
-            ::_exit(3);
-        const WriteResult result = writeDocumentFile(
-            path, QStringLiteral("después"), TextEncoding::Utf8, [&](const QString &text) {
-                const QByteArray asked = text.toUtf8();
-                (void)!::write(channel[1], asked.constData(), asked.size());
-                return answer;
-            });
-        ::_exit(result.ok ? 0 : result.declined ? 1 : 2);
-    }
-    ::close(channel[1]);
-    QFile questions;
-    QVERIFY(questions.open(channel[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
-    const QString asked = QString::fromUtf8(questions.readAll());
-    int status = 0;
-    QCOMPARE(::waitpid(child, &status, 0), child);
-    QVERIFY(WIFEXITED(status));
-    const bool replaced = !byNobody || answer;
-    QCOMPARE(WEXITSTATUS(status), replaced ? 0 : 1);
-    if (byNobody)
-        QCOMPARE(asked, QStringLiteral(
-                            "No tienes permiso para que \"%1\" siga siendo de root:root. Si lo "
-                            "guardas, pasará a ser de nobody:nogroup y puede que su dueño ya no "
-                            "pueda usarlo. ¿Quieres guardarlo igualmente?")
-                            .arg(path));
-    else
-        QCOMPARE(asked, QString());
-
-    struct stat saved;
-    QCOMPARE(::stat(name.constData(), &saved), 0);
-    QCOMPARE(readRaw(name), replaced ? QByteArray("despu\xC3\xA9s\r\n") : "antes\r\n");
-    QCOMPARE(saved.st_mode & 07777, mode);
-    QCOMPARE(saved.st_uid, byNobody != answer ? 0 : nobody->pw_uid);
-    QCOMPARE(saved.st_gid, byNobody != answer ? 0 : nobody->pw_gid);
-    QCOMPARE(entryCount(dir.path()), 1);
-}
-
-void TestDocumentFile::pageOnTheCommandLine_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<int>("ignored");
-    // It was read as the options g, u, i, o, n: ten warnings and nothing opened.
-    QTest::newRow("a page whose name starts with a dash")
-        << QStringList{"-guion.html"} << QStringLiteral("-guion.html") << 0;
-    QTest::newRow("the same after --")
-        << QStringList{"--", "-guion.html"} << QStringLiteral("-guion.html") << 0;
-    QTest::newRow("an option that names no file")
-        << QStringList{"-x", "pagina.html"} << QStringLiteral("pagina.html") << 1;
-    QTest::newRow("a second page")
-        << QStringList{"pagina.html", "-guion.html"} << QStringLiteral("pagina.html") << 1;
-    QTest::newRow("nothing") << QStringList{} << QString() << 0;
-}
-
-void TestDocumentFile::pageOnTheCommandLine()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, page);
-    QFETCH(int, ignored);
-    QTemporaryDir dir;
-    QFile(dir.filePath(QStringLiteral("-guion.html"))).open(QIODevice::WriteOnly);
-    const QString before = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
-    const PageArgument argument = pageArgument(QStringList{QStringLiteral("zendral")} + arguments);
-    QDir::setCurrent(before);
-    QCOMPARE(argument.path, page.isEmpty() ? QString() : dir.filePath(page));
-    QCOMPARE(argument.ignored.size(), ignored);
-}
 
 QTEST_GUILESS_MAIN(TestDocumentFile)
 #include "tst_documentfile.moc"

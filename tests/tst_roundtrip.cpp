@@ -1,15 +1,6 @@
 #include "documentcontroller.h"
-#include "editingsurface.h"
 #include "filepanes.h"
-#include "mainwindow.h"
 #include "testsupport.h"
-
-#include <QAction>
-#include <QFile>
-#include <QImage>
-#include <QLineEdit>
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace zendral;
 using namespace zendral::test;
@@ -38,11 +29,13 @@ QByteArray savedAfterOpening(const QByteArray &bytes)
 
 struct Fixture : WindowFixture
 {
-    void open(const QString &path)
+    // Writes the page's bytes in a folder of its own and gives its path.
+    QString write(const QByteArray &bytes, const QString &name = QStringLiteral("pagina.html"))
     {
-        prompts.answers.enqueue(false);
-        trigger(QStringLiteral("mn_abrir"), path);
+        writeBytes(folder.filePath(name), bytes);
+        return folder.filePath(name);
     }
+    QTemporaryDir folder;
 };
 
 } // namespace
@@ -52,210 +45,153 @@ class TestRoundTrip : public QObject
     Q_OBJECT
 
 private slots:
-    void openThenSave_data();
-    void openThenSave();
-    void typedCharactersAreNeverReplaced_data();
-    void typedCharactersAreNeverReplaced();
-    void longLineIsToldOnce_data();
-    void longLineIsToldOnce();
-    void lineEndsSurviveEditing_data();
-    void lineEndsSurviveEditing();
-};
-
-void TestRoundTrip::openThenSave_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    // Whether the file is asked about as binary, and the answer.
-    QTest::addColumn<bool>("binary");
-    QTest::addColumn<bool>("answer");
-    const auto row = [](const char *name, const QByteArray &bytes, bool binary = false,
-                        bool answer = false) { QTest::newRow(name) << bytes << binary << answer; };
-    QByteArray all;
-    for (int i = 0; i < 256; ++i)
-        all += char(i);
-    row("empty file", QByteArray());
-    row("all 256 byte values, opened as binary", all, true, true);
-    row("JPEG opened as binary", jpegBytes(48, 32), true, true);
-    row("JPEG not opened", jpegBytes(48, 32), true, false);
-    row("CR line ends", "<p>\ra\rb");
-    row("CR LF line ends", "<p>\r\na\r\n");
-    row("lone LF inside a line", "a\nb\r\nc");
-    row("LF line ends only", "<p>\na\nb\n");
-    row("LF CR and CR CR LF", "a\n\rb\r\r\nc");
-    row("final CR", "a\r");
-    row("UTF-8 without byte-order mark",
-        "<p>canci\xC3\xB3n \xE2\x82\xAC \xE6\xBC\xA2 \xF0\x9F\x98\x80</p>");
-    row("UTF-8 with byte-order mark", "\xEF\xBB\xBF<p>a\xC3\xB1o</p>\r\n");
-    row("byte-order mark alone", "\xEF\xBB\xBF");
-    row("UTF-8 cut short is read as Windows-1252", "a\xC3\r\n\xE2\x82");
-    row("Windows-1252 Spanish", "<p>\xBFQu\xE9 a\xF1o? \xA1Ol\xE9! \x80 \x93"
-                                "comillas\x94</p>\r\n");
-    row("Windows-1252 undefined bytes", "\x81\x8D\x8F\x90\x9D");
-    row("long lines, an emoji where they are cut into blocks",
-        "<p>" + QByteArray("\xF0\x9F\x98\x80 a").repeated(5000) + "\n" + QByteArray(9000, 'b') +
-            "\r");
-    row("UTF-8 line and paragraph separators", "a\xE2\x80\xA8"
-                                               "b\xE2\x80\xA9"
-                                               "c");
-}
-
-void TestRoundTrip::openThenSave()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, binary);
-    QFETCH(bool, answer);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("pagina.html"));
-    writeBytes(path, bytes);
-    Fixture f;
-    const QString before = f.page().text();
-    f.prompts.answers.enqueue(false);
-    f.prompts.answers.enqueue(answer);
-    f.trigger(QStringLiteral("mn_abrir"), path);
-    QCOMPARE(f.prompts.questions.size(), binary ? 2 : 1);
-    if (binary && !answer) {
-        // Nothing to tell: the document the user had stays, under its name.
-        QCOMPARE(f.prompts.notices, QStringList());
-        QCOMPARE(f.page().text(), before);
-        QCOMPARE(f.window.document().state().archivoActual, QString());
-        return;
+    void openThenSave_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        // Whether the file is asked about as binary, and the answer.
+        QTest::addColumn<bool>("binary");
+        QTest::addColumn<bool>("answer");
+        // A word of the one notice the page's name is told in, if any; whether the page is
+        // opened from the file pane; text typed at its end, and the bytes then saved.
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<bool>("fromPane");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("saved");
+        const auto row = [](const char *name, const QByteArray &bytes, bool binary = false,
+                            bool answer = false, const char *told = "", bool fromPane = false) {
+            QTest::newRow(name) << bytes << binary << answer << QString(told) << fromPane
+                                << QString() << QByteArray();
+        };
+        QByteArray all;
+        for (int i = 0; i < 256; ++i)
+            all += char(i);
+        row("empty file", QByteArray());
+        row("all 256 byte values, opened as binary", all, true, true);
+        row("JPEG not opened", jpegBytes(48, 32), true, false);
+        row("CR line ends", "<p>\ra\rb");
+        row("CR LF line ends", "<p>\r\na\r\n");
+        row("lone LF inside a line", "a\nb\r\nc");
+        row("LF line ends only", "<p>\na\nb\n");
+        row("LF CR and CR CR LF", "a\n\rb\r\r\nc");
+        row("final CR", "a\r");
+        row("UTF-8 without byte-order mark",
+            "<p>canci\xC3\xB3n \xE2\x82\xAC \xE6\xBC\xA2 \xF0\x9F\x98\x80</p>");
+        row("UTF-8 with byte-order mark", "\xEF\xBB\xBF<p>a\xC3\xB1o</p>\r\n");
+        row("byte-order mark alone", "\xEF\xBB\xBF");
+        row("UTF-8 cut short is read as Windows-1252", "a\xC3\r\n\xE2\x82");
+        row("Windows-1252 Spanish", "<p>\xBFQu\xE9 a\xF1o? \xA1Ol\xE9! \x80 \x93"
+                                    "comillas\x94</p>\r\n");
+        row("Windows-1252 undefined bytes", "\x81\x8D\x8F\x90\x9D");
+        row("long lines, an emoji where they are cut into blocks",
+            "<p>" + QByteArray("\xF0\x9F\x98\x80 a").repeated(5000) + "\n" + QByteArray(9000, 'b') +
+                "\r");
+        const QByteArray limit(100000, 'x');
+        row("100000 characters are not told", limit);
+        row("100001 characters are told", limit + 'x', false, false, "lento");
+        row("file pane: 100001 characters are told", limit + 'x', false, false, "lento", true);
+        row("many short LF lines are not told", QByteArray("<p>corta</p>\n").repeated(20000));
+        row("UTF-8 line and paragraph separators", "a\u2028b\u2029c");
+        // Typed characters are never replaced:
+        const QString typed = QStringLiteral("漢字 😀");
+        const QByteArray inUtf8("\xE6\xBC\xA2\xE5\xAD\x97 \xF0\x9F\x98\x80\r\n");
+        const QByteArray marks("\xEF\xBB\xBF\xEF\xBB\xBF");
+        // clang-format off
+        // the whole file turns to UTF-8, and the user is told so;
+        QTest::newRow("typed: Windows-1252 page turns to UTF-8") << QByteArray("\xBFQu\xE9 a\xF1o? \x80\r\n")
+            << false << false << "UTF-8" << false << typed << "\xC2\xBFQu\xC3\xA9 a\xC3\xB1o? \xE2\x82\xAC\r\n" + inUtf8;
+        // read as Windows-1252, this page came back with its marks and accents garbled.
+        QTest::newRow("typed: UTF-8 whose text opens with a second byte-order mark") << marks + "a\xC3\xB1o\r\n"
+            << false << false << "" << false << typed << marks + "a\xC3\xB1o\r\n" + inUtf8;
+        // clang-format on
     }
-    QCOMPARE(f.window.document().state().archivoActual, path);
-    f.trigger("mn_guardar");
-    QCOMPARE(f.prompts.notices, QStringList());
-    QCOMPARE(fileBytes(path), binary ? bytes : savedAfterOpening(bytes));
-}
-
-void TestRoundTrip::typedCharactersAreNeverReplaced_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QByteArray>("saved");
-    QTest::addColumn<bool>("toldOfUtf8");
-    const QByteArray typed("\xE6\xBC\xA2\xE5\xAD\x97 \xF0\x9F\x98\x80\r\n");
-    // The whole file turns to UTF-8, and the user is told so.
-    QTest::newRow("Windows-1252 page turns to UTF-8")
-        << QByteArray("\xBFQu\xE9 a\xF1o? \x80\r\n")
-        << "\xC2\xBFQu\xC3\xA9 a\xC3\xB1o? \xE2\x82\xAC\r\n" + typed << true;
-    // Read as Windows-1252, this page came back with its marks and accents garbled.
-    QTest::newRow("UTF-8 whose text opens with a second byte-order mark")
-        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
-                      "a\xC3\xB1o\r\n")
-        << "\xEF\xBB\xBF\xEF\xBB\xBF"
-           "a\xC3\xB1o\r\n" +
-               typed
-        << false;
-}
-
-void TestRoundTrip::typedCharactersAreNeverReplaced()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QByteArray, saved);
-    QFETCH(bool, toldOfUtf8);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("pagina.html"));
-    writeBytes(path, bytes);
-    Fixture f;
-    f.open(path);
-    f.page().setSelectionStart(f.page().textLength());
-    f.page().setSelectedText(QStringLiteral("漢字 😀"));
-    f.trigger("mn_guardar");
-    QCOMPARE(fileBytes(path), saved);
-    QCOMPARE(f.prompts.notices.size(), toldOfUtf8 ? 1 : 0);
-    if (toldOfUtf8)
-        QVERIFY(f.prompts.notices.first().contains(QStringLiteral("UTF-8")));
-}
-
-void TestRoundTrip::longLineIsToldOnce_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("paneOpen");
-    QTest::addColumn<bool>("told");
-    const QByteArray limit(100000, 'x');
-    QTest::newRow("100000 characters are not told") << limit << false << false;
-    QTest::newRow("100001 characters are told") << limit + 'x' << false << true;
-    QTest::newRow("file pane: 100001 characters are told") << limit + 'x' << true << true;
-    QTest::newRow("many short LF lines are not told")
-        << QByteArray("<p>corta</p>\n").repeated(20000) << false << false;
-}
-
-void TestRoundTrip::longLineIsToldOnce()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, paneOpen);
-    QFETCH(bool, told);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("larga.html"));
-    writeBytes(path, bytes);
-    Fixture f;
-    if (paneOpen) {
+    void openThenSave()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, binary);
+        QFETCH(bool, answer);
+        QFETCH(QString, told);
+        QFETCH(bool, fromPane);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, saved);
+        Fixture f;
+        const QString path = f.write(bytes);
+        const QString before = f.page().text();
         f.prompts.answers.enqueue(false);
-        emit f.window.findChild<FilePanes *>()->fileDoubleClicked(dir.path(),
-                                                                  QStringLiteral("larga.html"));
-    } else {
-        f.open(path);
+        f.prompts.answers.enqueue(answer);
+        if (fromPane)
+            emit f.window.findChild<FilePanes *>()->fileDoubleClicked(f.folder.path(),
+                                                                      "pagina.html");
+        else
+            f.trigger(QStringLiteral("mn_abrir"), path);
+        QCOMPARE(f.prompts.questions.size(), binary ? 2 : 1);
+        if (!fromPane)
+            QCOMPARE(f.window.document().state().archivoActual,
+                     binary && !answer ? QString() : path);
+        if (binary && !answer) {
+            // Nothing to tell: the document the user had stays, under its name.
+            QCOMPARE(f.prompts.notices, QStringList());
+            QCOMPARE(f.page().text(), before);
+            return;
+        }
+        if (!typed.isEmpty()) {
+            f.page().setSelectionStart(f.page().textLength());
+            f.page().setSelectedText(typed);
+        }
+        f.chooser.paths.enqueue(path);
+        f.trigger("mn_guardar");
+        // Told once: a line too long to edit quickly (nothing of it is cut), or a page turned
+        // to UTF-8.
+        QCOMPARE(f.prompts.notices.size(), told.isEmpty() ? 0 : 1);
+        if (!told.isEmpty())
+            QVERIFY(f.prompts.notices.first().contains(path) &&
+                    f.prompts.notices.first().contains(told));
+        QCOMPARE(fileBytes(path), !saved.isEmpty() ? saved
+                                  : binary         ? bytes
+                                                   : savedAfterOpening(bytes));
     }
-    QCOMPARE(f.prompts.notices.size(), told ? 1 : 0);
-    if (told) {
-        QVERIFY(f.prompts.notices.first().contains(path));
-        QVERIFY(f.prompts.notices.first().contains(QStringLiteral("lento")));
+    void lineEndsSurviveEditing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        // What Enter gives on this page.
+        QTest::addColumn<QByteArray>("lineEnd");
+        // clang-format off
+        QTest::newRow("LF page") << QByteArray("<p>uno</p>\n<p>dos</p>\n<p>tres</p>\n") << QByteArray("\n");
+        QTest::newRow("CR page") << QByteArray("uno\rdos\rtres\r") << QByteArray("\r");
+        QTest::newRow("mixed page, CR LF first") << QByteArray("uno\r\ndos\ntres\rcuatro\r\n") << QByteArray("\r\n");
+        QTest::newRow("mixed page, LF first") << QByteArray("uno\ndos\r\ntres\r\n\u2028\u2029\r") << QByteArray("\n");
+        // clang-format on
     }
-    // Nothing is cut: the whole page is there to be saved.
-    QCOMPARE(f.page().textLength(), savedAfterOpening(bytes).size());
-    f.chooser.paths.enqueue(path);
-    f.trigger("mn_guardar");
-    QCOMPARE(fileBytes(path), savedAfterOpening(bytes));
-}
-
-void TestRoundTrip::lineEndsSurviveEditing_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    // What Enter gives on this page.
-    QTest::addColumn<QByteArray>("lineEnd");
-    QTest::newRow("LF page") << QByteArray("<p>uno</p>\n<p>dos</p>\n<p>tres</p>\n")
-                             << QByteArray("\n");
-    QTest::newRow("CR page") << QByteArray("uno\rdos\rtres\r") << QByteArray("\r");
-    QTest::newRow("mixed page, CR LF first")
-        << QByteArray("uno\r\ndos\ntres\rcuatro\r\n") << QByteArray("\r\n");
-    QTest::newRow("mixed page, LF first")
-        << QByteArray("uno\ndos\r\ntres\r\n\u2028\u2029\r") << QByteArray("\n");
-}
-
-void TestRoundTrip::lineEndsSurviveEditing()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QByteArray, lineEnd);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("pagina.html"));
-    writeBytes(path, bytes);
-    Fixture f;
-    f.open(path);
-    auto *line = f.window.findChild<QLineEdit *>(QStringLiteral("txtlinea"));
-    const auto goToLine = [&](const QString &number) {
-        line->clear();
-        QTest::keyClicks(line, number);
-        QTest::keyClick(line, Qt::Key_Return);
-    };
-    // Line 2 ends where the second line end starts; a typed character is undone there.
-    goToLine(QStringLiteral("2"));
-    QTest::keyClicks(&f.view, QStringLiteral("x"));
-    QTest::keyClick(&f.view, Qt::Key_Z, Qt::ControlModifier);
-    QTest::keyClick(&f.view, Qt::Key_Return);
-    QTest::keyClicks(&f.view, QStringLiteral("y"));
-    // Line 3 is now the new one.
-    goToLine(QStringLiteral("3"));
-    QTest::keyClicks(&f.view, QStringLiteral("z"));
-    f.trigger("mn_guardar");
-    QCOMPARE(f.prompts.notices, QStringList());
-    // Where the second line ends: past the first line end, up to the next one.
-    const auto isEnd = [&](qsizetype at) { return bytes.at(at) == '\r' || bytes.at(at) == '\n'; };
-    qsizetype secondEnd = 0;
-    while (!isEnd(secondEnd))
-        ++secondEnd;
-    secondEnd += bytes.mid(secondEnd, 2) == "\r\n" ? 2 : 1;
-    while (!isEnd(secondEnd))
-        ++secondEnd;
-    QCOMPARE(fileBytes(path), QByteArray(bytes).insert(secondEnd, lineEnd + "yz"));
-}
+    void lineEndsSurviveEditing()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, lineEnd);
+        Fixture f;
+        const QString path = f.write(bytes);
+        f.trigger(QStringLiteral("mn_abrir"), path);
+        auto *line = f.window.findChild<QLineEdit *>(QStringLiteral("txtlinea"));
+        const auto goToLine = [&](const QString &number) {
+            line->setText(number);
+            QTest::keyClick(line, Qt::Key_Return);
+        };
+        // Line 2 ends where the second line end starts; a typed character is undone there.
+        goToLine(QStringLiteral("2"));
+        QTest::keyClicks(&f.view, QStringLiteral("x"));
+        QTest::keyClick(&f.view, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&f.view, Qt::Key_Return);
+        QTest::keyClicks(&f.view, QStringLiteral("y"));
+        // Line 3 is now the new one.
+        goToLine(QStringLiteral("3"));
+        QTest::keyClicks(&f.view, QStringLiteral("z"));
+        f.trigger("mn_guardar");
+        QCOMPARE(f.prompts.notices, QStringList());
+        // Where the second line ends: at the second line end.
+        auto ends = QRegularExpression(QStringLiteral("\r\n|[\r\n]"))
+                        .globalMatch(QString::fromLatin1(bytes));
+        ends.next();
+        QCOMPARE(fileBytes(path),
+                 QByteArray(bytes).insert(ends.next().capturedStart(), lineEnd + "yz"));
+    }
+};
 
 QTEST_MAIN(TestRoundTrip)
 #include "tst_roundtrip.moc"

@@ -2,6 +2,7 @@
 #include "testsupport.h"
 
 #include <csignal>
+#include <filesystem>
 #include <pwd.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -9,23 +10,16 @@
 using namespace zendral;
 using namespace zendral::test;
 
-// Every way a save can go wrong, through every command that writes the document. A child
-// process does the saving, so that it can run as an ordinary user (root writes where others
-// may not) or under a file size limit that stands in for a full disk; this process sets the
-// folder up beforehand and reads it afterwards.
+// Every way a save can go wrong, through every command that writes the document. A child process
+// saves, as an ordinary user (root writes where others may not) or under a file size limit that
+// stands in for a full disk; this process sets the folder up before and reads it after.
 
 namespace {
 
-enum class Fault {
-    ReadOnlyFile,
-    ReadOnlyFolder,
-    FolderInPlace,
-    NameTooLongForTemporary,
-    SymbolicLink,
-    HardLink,
-    DiskFullOneWrite,
-    DiskFullLaterWrite,
-};
+// clang-format off
+enum class Fault { ReadOnlyFile, ReadOnlyFolder, FolderInPlace, NameTooLongForTemporary, SymbolicLink,
+                   HardLink, DiskFull };
+// clang-format on
 
 const QString Name = QStringLiteral("pagina.html");
 const QByteArray Original("<p>contenido anterior</p>\r\n");
@@ -52,13 +46,10 @@ int drive(const QString &route, const QString &path, qint64 limit, qsizetype tex
         prompts.answers.enqueue(true);
         chooser.paths.enqueue(path);
     }
-    const QString textBefore = view.page().text();
-    const QString nameBefore = state.archivoActual;
+    const QString textBefore = view.page().text(), nameBefore = state.archivoActual;
     if (limit > 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        rlimit size{};
-        getrlimit(RLIMIT_FSIZE, &size);
-        size.rlim_cur = rlim_t(limit);
+        const rlimit size{rlim_t(limit), rlim_t(limit)};
         setrlimit(RLIMIT_FSIZE, &size);
     }
     window.command(route)->trigger();
@@ -73,20 +64,15 @@ int drive(const QString &route, const QString &path, qint64 limit, qsizetype tex
 // The folder's whole content: relative path to bytes, a folder or a link marked as such.
 QMap<QString, QByteArray> snapshot(const QString &folder)
 {
+    namespace fs = std::filesystem;
     QMap<QString, QByteArray> entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info = it.nextFileInfo();
-        const QString name = QDir(folder).relativeFilePath(info.filePath());
-        if (info.isSymLink()) {
-            entries[name] = "-> " + QDir(folder).relativeFilePath(info.symLinkTarget()).toUtf8();
-        } else if (info.isDir()) {
-            entries[name] = "<folder>";
-        } else {
-            QFile file(info.filePath());
-            entries[name] = file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
-        }
+    for (const fs::directory_entry &entry :
+         fs::recursive_directory_iterator(folder.toStdString())) {
+        const QString path = QString::fromStdString(entry.path().string());
+        entries[QDir(folder).relativeFilePath(path)] =
+            entry.is_symlink() ? "-> " + QByteArray::fromStdString(fs::read_symlink(entry).string())
+            : entry.is_directory() ? QByteArray("<folder>")
+                                   : fileBytes(path);
     }
     return entries;
 }
@@ -96,9 +82,31 @@ QByteArray native(const QString &path)
     return QFile::encodeName(path);
 }
 
-bool needsOrdinaryUser(Fault fault)
+// Each fault: the name saved under and the file it names, relative to the folder; the reason
+// told (none when the save succeeds); the file size limit and the size of the text.
+const auto &faultCases()
 {
-    return fault == Fault::ReadOnlyFile || fault == Fault::ReadOnlyFolder;
+    const QString permission = QStringLiteral("no tienes permiso");
+    const QString tooLarge = QStringLiteral("el archivo es demasiado grande para el disco");
+    const QString longName = QString(254 - 5, u'n') + QStringLiteral(".html");
+    const QString target = QStringLiteral("destino.html");
+    static const QList<std::tuple<const char *, Fault, QString, QString, QString, qint64, int>>
+        cases{
+            // clang-format off
+        // QSaveFile would rename over a read-only file, and told no reason for refusing it.
+        {"read-only file", Fault::ReadOnlyFile, Name, Name, permission, 0, 200},
+        {"read-only folder", Fault::ReadOnlyFolder, Name, Name, permission, 0, 200},
+        {"a folder where the file should be", Fault::FolderInPlace, Name, Name, QStringLiteral("es una carpeta"), 0, 200},
+        {"254-character name, too long for the temporary file", Fault::NameTooLongForTemporary, longName, longName,
+         QStringLiteral("el nombre es demasiado largo"), 0, 200},
+        {"symbolic link: link kept, target written", Fault::SymbolicLink, Name, target, QString(), 0, 200},
+        {"hard link: replaced, the other name keeps the old bytes", Fault::HardLink, Name, Name, QString(), 0, 200},
+        // A short write that QSaveFile would commit as a whole file.
+        {"full disk, one write cut short", Fault::DiskFull, Name, Name, tooLarge, 100 << 10, 300 << 10},
+        {"full disk, a later of several writes refused", Fault::DiskFull, Name, Name, tooLarge, 2 << 20, 3 << 20},
+            // clang-format on
+        };
+    return cases;
 }
 
 } // namespace
@@ -108,177 +116,110 @@ class TestSaveFaults : public QObject
     Q_OBJECT
 
 private slots:
-    void faults_data();
-    void faults();
-};
-
-void TestSaveFaults::faults_data()
-{
-    QTest::addColumn<int>("fault");
-    QTest::addColumn<QString>("route");
-    // Relative to the folder: the path the document is saved under, and the file it names.
-    QTest::addColumn<QString>("saveAs");
-    QTest::addColumn<QString>("written");
-    // Empty when the save succeeds.
-    QTest::addColumn<QString>("reason");
-    QTest::addColumn<qint64>("limit");
-    QTest::addColumn<int>("textSize");
-
-    const QString permission = QStringLiteral("no tienes permiso");
-    const QString longName = QString(254 - 5, u'n') + QStringLiteral(".html");
-    struct Case
+    void faults_data()
     {
-        const char *name;
-        Fault fault;
-        QString saveAs;
-        QString written;
-        QString reason;
-        qint64 limit = 0;
-        int textSize = 200;
-    };
-    const QList<Case> cases{
-        // QSaveFile would rename over a read-only file, and told no reason for refusing it.
-        {"read-only file", Fault::ReadOnlyFile, Name, Name, permission},
-        {"read-only folder", Fault::ReadOnlyFolder, Name, Name, permission},
-        {"a folder where the file should be", Fault::FolderInPlace, Name, Name,
-         QStringLiteral("es una carpeta")},
-        {"254-character name, too long for the temporary file", Fault::NameTooLongForTemporary,
-         longName, longName, QStringLiteral("el nombre es demasiado largo")},
-        {"symbolic link: link kept, target written", Fault::SymbolicLink, Name,
-         QStringLiteral("destino.html"), QString()},
-        {"hard link: replaced, the other name keeps the old bytes", Fault::HardLink, Name, Name,
-         QString()},
-        // A short write that QSaveFile would commit as a whole file.
-        {"full disk, one write cut short", Fault::DiskFullOneWrite, Name, Name,
-         QStringLiteral("el archivo es demasiado grande para el disco"), 100 << 10, 300 << 10},
-        {"full disk, a later of several writes refused", Fault::DiskFullLaterWrite, Name, Name,
-         QStringLiteral("el archivo es demasiado grande para el disco"), 2 << 20, 3 << 20},
-    };
-    const QList<std::pair<const char *, QString>> routes{
-        {"Save", QStringLiteral("mn_guardar")},
-        {"Save As", QStringLiteral("mn_guardarcomo")},
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("route");
         // One save question serves New, Open, the file pane, a drop and closing.
-        {"save question (a failed save in it dropped the text)", QStringLiteral("mn_nuevo")},
-        {"browser preview's write", QStringLiteral("mn_visualizar")},
-    };
-    for (const Case &c : cases) {
-        for (const auto &[routeName, route] : routes) {
-            QTest::addRow("%s, %s", c.name, routeName)
-                << int(c.fault) << route << c.saveAs << c.written << c.reason << c.limit
-                << c.textSize;
+        // clang-format off
+        const QList<std::pair<const char *, QString>> routes{
+            {"Save", QStringLiteral("mn_guardar")}, {"Save As", QStringLiteral("mn_guardarcomo")},
+            {"save question (a failed save in it dropped the text)", QStringLiteral("mn_nuevo")},
+            {"browser preview's write", QStringLiteral("mn_visualizar")}};
+        // clang-format on
+        for (int fault = 0; fault < faultCases().size(); ++fault) {
+            for (const auto &[routeName, route] : routes)
+                QTest::addRow("%s, %s", std::get<0>(faultCases().at(fault)), routeName)
+                    << fault << route;
         }
     }
-}
+    void faults()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, route);
+        const auto &[name, kind, saveAs, written, reason, limit, textSize] = faultCases().at(fault);
+        QStringList command{QCoreApplication::applicationFilePath()};
+        const passwd *nobody = getpwnam("nobody");
+        const bool asNobody =
+            (kind == Fault::ReadOnlyFile || kind == Fault::ReadOnlyFolder) && geteuid() == 0;
+        if (asNobody) {
+            const QString runuser = QStandardPaths::findExecutable(
+                QStringLiteral("runuser"), {"/usr/sbin", "/sbin", "/usr/bin"});
+            if (runuser.isEmpty() || !nobody)
+                QSKIP("root writes past permissions: needs runuser and the user nobody");
+            command = QStringList{runuser, "-u", "nobody", "--"} + command;
+        }
 
-void TestSaveFaults::faults()
-{
-    QFETCH(int, fault);
-    QFETCH(QString, route);
-    QFETCH(QString, saveAs);
-    QFETCH(QString, written);
-    QFETCH(QString, reason);
-    QFETCH(qint64, limit);
-    QFETCH(int, textSize);
-    const Fault kind = Fault(fault);
+        QTemporaryDir dir;
+        const QString folder = dir.path(), path = dir.filePath(saveAs);
+        // Every fault but the folder starts from the file written holding the old bytes.
+        writeBytes(dir.filePath(kind == Fault::FolderInPlace ? Name + "/dentro.html" : written),
+                   Original);
+        if (kind == Fault::SymbolicLink)
+            QVERIFY(QFile::link(written, path));
+        if (kind == Fault::HardLink)
+            QCOMPARE(::link(native(path).constData(),
+                            native(dir.filePath("otro-nombre.html")).constData()),
+                     0);
+        if (kind == Fault::ReadOnlyFile)
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        if (asNobody) {
+            QCOMPARE(::chown(native(folder).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+            QCOMPARE(::chown(native(path).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+        }
+        const auto folderMode = QFile::permissions(folder);
+        if (kind == Fault::ReadOnlyFolder)
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        const QMap<QString, QByteArray> before = snapshot(folder);
 
-    QStringList command{QCoreApplication::applicationFilePath()};
-    const passwd *nobody = getpwnam("nobody");
-    const bool asNobody = needsOrdinaryUser(kind) && geteuid() == 0;
-    if (asNobody) {
-        const QString runuser = QStandardPaths::findExecutable(QStringLiteral("runuser"),
-                                                               {"/usr/sbin", "/sbin", "/usr/bin"});
-        if (runuser.isEmpty() || !nobody)
-            QSKIP("Root writes past permissions, and there is no runuser or no user nobody to "
-                  "save as an ordinary user");
-        command = QStringList{runuser, "-u", "nobody", "--"} + command;
-    }
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        child.setProcessEnvironment(environment);
+        child.start(command.first(),
+                    command.mid(1) + QStringList{"--drive", route, path, QString::number(limit),
+                                                 QString::number(textSize)});
+        QVERIFY(child.waitForFinished(120000));
+        QFile::setPermissions(folder, folderMode);
+        const QByteArray errors = child.readAllStandardError();
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 errors.constData());
+        const QJsonObject report =
+            QJsonDocument::fromJson(child.readAllStandardOutput().trimmed().split('\n').last())
+                .object();
+        QVERIFY2(!report.isEmpty(), errors.constData());
+        const QStringList notices = report["notices"].toVariant().toStringList();
 
-    QTemporaryDir dir;
-    const QString folder = dir.path();
-    const QString path = dir.filePath(saveAs);
-    switch (kind) {
-    case Fault::FolderInPlace:
-        QVERIFY(QDir(folder).mkdir(Name));
-        writeBytes(dir.filePath(Name + QStringLiteral("/dentro.html")), Original);
-        break;
-    case Fault::SymbolicLink:
-        writeBytes(dir.filePath(written), Original);
-        QVERIFY(QFile::link(written, path));
-        break;
-    case Fault::HardLink:
-        writeBytes(path, Original);
-        QCOMPARE(::link(native(path).constData(),
-                        native(dir.filePath(QStringLiteral("otro-nombre.html"))).constData()),
-                 0);
-        break;
-    default:
-        writeBytes(path, Original);
-        break;
+        const QMap<QString, QByteArray> after = snapshot(folder);
+        QCOMPARE(report["opened"].toInt(), int(reason.isEmpty() && route == u"mn_visualizar"));
+        if (!reason.isEmpty()) {
+            // The file (or folder) stays as it was and no temporary file is left beside it.
+            QCOMPARE(after, before);
+            QCOMPARE(notices,
+                     QStringList(QStringLiteral("No se pudo guardar el archivo \"%1\": %2. El "
+                                                "archivo anterior no se ha modificado.")
+                                     .arg(path, reason)));
+            // The document on screen is the one the user had, under its name, still open.
+            QVERIFY(report["textKept"].toBool() && report["nameKept"].toBool());
+            return;
+        }
+        QMap<QString, QByteArray> expected = before;
+        expected[written] = pageText(textSize).toUtf8();
+        QCOMPARE(after, expected);
+        // Only a hard link is told of: it no longer shares its bytes with the other name.
+        QCOMPARE(notices.size(), kind == Fault::HardLink ? 1 : 0);
+        if (kind == Fault::HardLink)
+            QVERIFY(notices.first().contains(path) && notices.first().contains("enlaces duros"));
     }
-    if (kind == Fault::ReadOnlyFile)
-        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
-    if (asNobody) {
-        QCOMPARE(::chown(native(folder).constData(), nobody->pw_uid, nobody->pw_gid), 0);
-        QCOMPARE(::chown(native(path).constData(), nobody->pw_uid, nobody->pw_gid), 0);
-    }
-    const auto folderMode = QFile::permissions(folder);
-    if (kind == Fault::ReadOnlyFolder)
-        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-    const QMap<QString, QByteArray> before = snapshot(folder);
-
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    child.setProcessEnvironment(environment);
-    child.start(command.first(),
-                command.mid(1) + QStringList{"--drive", route, path, QString::number(limit),
-                                             QString::number(textSize)});
-    QVERIFY(child.waitForFinished(120000));
-    QFile::setPermissions(folder, folderMode);
-    const QByteArray errors = child.readAllStandardError();
-    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-             errors.constData());
-    const QJsonObject report =
-        QJsonDocument::fromJson(child.readAllStandardOutput().trimmed().split('\n').last())
-            .object();
-    QVERIFY2(!report.isEmpty(), errors.constData());
-    const QStringList notices = report["notices"].toVariant().toStringList();
-
-    const QMap<QString, QByteArray> after = snapshot(folder);
-    if (!reason.isEmpty()) {
-        // The file (or folder) stays as it was and no temporary file is left beside it.
-        QCOMPARE(after, before);
-        QCOMPARE(notices, QStringList(QStringLiteral("No se pudo guardar el archivo \"%1\": %2. El "
-                                                     "archivo anterior no se ha modificado.")
-                                          .arg(path, reason)));
-        // The document on screen is the one the user had, under its name, still open.
-        QVERIFY(report["textKept"].toBool());
-        QVERIFY(report["nameKept"].toBool());
-        QCOMPARE(report["opened"].toInt(), 0);
-        return;
-    }
-    QMap<QString, QByteArray> expected = before;
-    expected[written] = pageText(textSize).toUtf8();
-    QCOMPARE(after, expected);
-    QCOMPARE(report["opened"].toInt(), route == u"mn_visualizar" ? 1 : 0);
-    if (kind == Fault::HardLink) {
-        QCOMPARE(notices.size(), 1);
-        QVERIFY(notices.first().contains(path));
-        QVERIFY(notices.first().contains(QStringLiteral("enlaces duros")));
-    } else {
-        QCOMPARE(notices, QStringList());
-    }
-}
+};
 
 int main(int argc, char **argv)
 {
-    if (argc == 6 && qstrcmp(argv[1], "--drive") == 0) {
-        QApplication app(argc, argv);
+    QApplication app(argc, argv);
+    if (argc == 6 && qstrcmp(argv[1], "--drive") == 0)
         return drive(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
                      QByteArray(argv[4]).toLongLong(), QByteArray(argv[5]).toLongLong());
-    }
-    QApplication app(argc, argv);
     TestSaveFaults test;
     return QTest::qExec(&test, argc, argv);
 }

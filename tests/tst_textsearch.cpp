@@ -6,299 +6,185 @@
 using namespace zendral;
 using namespace zendral::test;
 
-namespace {
-
-// The selection as "start+length", the way the rows below write it.
-QString selectionOf(const EditingSurface &view)
-{
-    return QStringLiteral("%1+%2")
-        .arg(view.page().selectionStart())
-        .arg(view.page().selectionLength());
-}
-
-// A shown window with the strip over the text, as the user has them.
-struct Window
-{
-    explicit Window(Prompts &prompts) : strip(new FindStrip(*view, prompts, &window))
-    {
-        auto *layout = new QVBoxLayout(&window);
-        layout->addWidget(strip);
-        layout->addWidget(view);
-        window.resize(500, 160);
-        window.show();
-    }
-    QLineEdit *box() const { return strip->findChild<QLineEdit *>("txtBuscar"); }
-    QString count() const { return strip->findChild<QLabel *>("lblcoincidencias")->text(); }
-    // The first and last line marked, and whether every mark holds what was searched.
-    QString marks(const QString &search) const
-    {
-        const QList<QTextEdit::ExtraSelection> all = view->extraSelections();
-        if (all.isEmpty())
-            return QStringLiteral("none");
-        for (const QTextEdit::ExtraSelection &mark : all) {
-            if (mark.cursor.selectedText() != search)
-                return QStringLiteral("a mark on ") + mark.cursor.selectedText();
-        }
-        return QStringLiteral("lines %1-%2")
-            .arg(all.first().cursor.block().blockNumber())
-            .arg(all.last().cursor.block().blockNumber());
-    }
-
-    QWidget window;
-    EditingSurface *view = new EditingSurface(&window);
-    FindStrip *strip;
-};
-
-// The replacement as first written: the whole string rebuilt at each hit and the search
-// resumed right after what was written, with 1-based positions.
-QString referenceReplace(const QString &text, const QString &keyword, const QString &replacement,
-                         qsizetype &count)
-{
-    QString s = text;
-    qsizetype p = s.indexOf(keyword) + 1;
-    for (count = 0; p >= 1; ++count) {
-        s = s.left(p - 1) + replacement + s.mid(p - 1 + keyword.size());
-        p = s.indexOf(keyword, p - 1 + replacement.size()) + 1;
-    }
-    return s;
-}
-
-QString randomString(QRandomGenerator &random, int maxLength)
-{
-    // A small alphabet makes hits, near misses, joins and capitals frequent.
-    const QString alphabet = QStringLiteral("abA\r\n");
-    QString s;
-    for (int i = random.bounded(maxLength + 1); i > 0; --i)
-        s.append(alphabet.at(random.bounded(int(alphabet.size()))));
-    return s;
-}
-
-} // namespace
-
 class TestTextSearch : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void find_data();
-    void find();
-    void goToLine_data();
-    void goToLine();
-    void marksAndCount();
-    void largePageCountedBetweenEvents();
-    void replaceAgreesWithReference();
+    void init() { m_prompts.notices.clear(); }
+    void findAndGoToLine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<int>("caret");
+        // One step a word: B (Buscar), S (Siguiente), R (Return in the box) or r (Shift+Return),
+        // then the selection afterwards, or "miss" for the notice a miss shows; or L, the line
+        // typed into the line box, a colon and the selection after btnlinea.
+        QTest::addColumn<QString>("steps");
+        // clang-format off
+        QTest::newRow("hola HOLA hola, any case: every hit, then the miss")
+            << "hola HOLA hola" << "hola" << false << 0 << "B0+4 S5+4 S10+4 Smiss";
+        QTest::newRow("hola HOLA hola, matching case: HOLA is skipped, Buscar starts at the top")
+            << "hola HOLA hola" << "hola" << true << 7 << "B0+4 S10+4 Smiss";
+        QTest::newRow("aaa for aa: overlapping hits") << "aaa" << "aa" << false << 0 << "B0+2 S1+2 Smiss";
+        QTest::newRow("Return from the caret, on to the last, Shift+Return back past the first")
+            << "ab ab ab" << "ab" << false << 0 << "R0+2 R3+2 R6+2 Rmiss r3+2 r0+2 rmiss";
+        QTest::newRow("positions count CR LF as two")
+            << "uno\r\ndos\r\ntres" << "tres" << false << 0 << "B10+4";
+        QTest::newRow("accented capitals match without case")
+            << QStringLiteral("<p>CANCIÓN</p>") << QStringLiteral("canción") << false << 0 << "B3+7";
+        QTest::newRow("hit past 32,767 characters")
+            << QString(40000, u'x') + "tabla" << "tabla" << false << 0 << "B40000+5 Smiss";
+        const auto line = [](const char *name, const QString &text, const char *steps) {
+            QTest::newRow(name) << text << QString() << false << 1 << QString(steps);
+        };
+        const QString three = QStringLiteral("a\r\nbb\r\nccc");
+        // The surface shows a caret between CR and LF at the end of its line.
+        line("line 2 of three", three, "L2:5+0");
+        line("last line, no break after it: end of the text", three, "L3:10+0");
+        line("lines not there: nothing", three, "L4:1+0 L2b:1+0");
+        line("text ending in a break: its empty last line", "a\r\nb\r\n", "L3:6+0");
+        // A lone LF is shown as a line break, so it ends a line too.
+        line("LF page, line 2: did nothing", "a\nbb\nccc", "L2:4+0");
+        line("LF then CR LF, line 2: between CR and LF", "a\nb\r\nc", "L2:3+0");
+        line("line past 32,767", QStringLiteral("x\r\n").repeated(40000), "L39000:116998+0");
+        // clang-format on
+    }
+    void findAndGoToLine()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, search);
+        QFETCH(bool, matchCase);
+        QFETCH(int, caret);
+        QFETCH(QString, steps);
+        PageText &page = m_text1->page();
+        const auto selection = [&] {
+            return QStringLiteral("%1+%2").arg(page.selectionStart()).arg(page.selectionLength());
+        };
+        page.setText(text);
+        page.setSelectionStart(caret);
+        m_strip->findChild<QCheckBox *>("chkMayusMinus")->setChecked(matchCase);
+        // Set rather than typed: key clicks carry no accented letters.
+        box()->setText(search);
+        const QHash<QChar, const char *> buttons{
+            {u'B', "cmdBuscar"}, {u'S', "cmdBuscarSiguiente"}, {u'L', "btnlinea"}};
+        for (const QString &step : steps.split(u' ')) {
+            const QString before = selection();
+            const qsizetype noticesBefore = m_prompts.notices.size();
+            const QChar how = step.at(0);
+            QString expected = step.mid(1);
+            if (how == u'L') {
+                auto *line = m_strip->findChild<QLineEdit *>("txtlinea");
+                line->clear();
+                QTest::keyClicks(line, expected.section(u':', 0, 0));
+                expected = expected.section(u':', 1);
+            }
+            if (buttons.contains(how))
+                QTest::mouseClick(m_strip->findChild<QPushButton *>(buttons[how]), Qt::LeftButton);
+            else
+                QTest::keyClick(box(), Qt::Key_Return,
+                                how == u'r' ? Qt::ShiftModifier : Qt::NoModifier);
+            // A miss tells so and leaves the selection alone.
+            const bool miss = expected == u"miss";
+            QCOMPARE(m_prompts.notices.size(), noticesBefore + miss);
+            QCOMPARE(selection(), miss ? before : expected);
+            if (miss)
+                QCOMPARE(m_prompts.notices.last(), QStringLiteral("No se ha encontrado ") + search);
+        }
+        QCOMPARE(page.text(), text);
+    }
+    void marksAndCount()
+    {
+        auto *layout = new QVBoxLayout(&m_window);
+        for (QWidget *part : {static_cast<QWidget *>(m_strip), static_cast<QWidget *>(m_text1)})
+            layout->addWidget(part);
+        m_window.resize(500, 160);
+        m_window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_window));
+        box()->clear();
+        m_text1->page().setText(QStringLiteral("<p>ab</p>\r\n").repeated(17));
+        box()->setFocus();
+        QTest::keyClicks(box(), QStringLiteral("ab"));
+        QTRY_COMPARE(count(), QStringLiteral("0 de 17"));
+        // Only the lines on screen are marked: the window shows a few of the seventeen.
+        QTRY_VERIFY(marks().startsWith(QStringLiteral("lines 0-")));
+        QVERIFY(m_text1->extraSelections().size() < 17);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(box(), Qt::Key_Return);
+        QTRY_COMPARE(count(), QStringLiteral("3 de 17"));
+        QVERIFY(box()->hasFocus());
+        m_text1->verticalScrollBar()->setValue(m_text1->verticalScrollBar()->maximum());
+        QTRY_VERIFY(marks().endsWith(QStringLiteral("-16")));
+        m_text1->moveCursor(QTextCursor::End);
+        QTest::keyClicks(m_text1, QStringLiteral("ab"));
+        QTRY_COMPARE(count(), QStringLiteral("0 de 18"));
+        QTRY_VERIFY(marks().endsWith(QStringLiteral("-17")));
+        QTest::keyClick(box(), Qt::Key_Escape);
+        QTRY_VERIFY(m_text1->hasFocus());
+        box()->clear();
+        QTRY_COMPARE(marks(), QStringLiteral("none"));
+        QCOMPARE(count(), QString());
+
+        // A large page is counted between events: the keystrokes return before any counting,
+        // and an edit while counting starts the count again.
+        m_text1->page().setText(QStringLiteral("<td>celda</td>\r\n").repeated(200000));
+        QTest::keyClicks(box(), QStringLiteral("celda"));
+        QCOMPARE(count(), QString());
+        QTest::keyClicks(m_text1, QStringLiteral("celda"));
+        QTRY_COMPARE_WITH_TIMEOUT(count(), QStringLiteral("0 de 200001"), 60000);
+    }
+    void replaceAgreesWithReference()
+    {
+        QCOMPARE(ReplaceString(QStringLiteral("abc"), QString(), QStringLiteral("x")),
+                 QStringLiteral("abc"));
+        QRandomGenerator random(20240605);
+        // A small alphabet makes hits, near misses, joins and capitals frequent.
+        const auto draw = [&random](int maxLength) {
+            QString s;
+            for (int i = random.bounded(maxLength + 1); i > 0; --i)
+                s.append(QStringLiteral("abA\r\n").at(random.bounded(5)));
+            return s;
+        };
+        for (int i = 0; i < 20000; ++i) {
+            const QString text = draw(40), drawn = draw(3), replacement = draw(4);
+            const QString keyword = drawn.isEmpty() ? QStringLiteral("a") : drawn;
+            // Each hit replaced in turn, the search resumed right after what was written.
+            QString expected = text;
+            qsizetype expectedCount = 0, count = -1;
+            for (qsizetype p = expected.indexOf(keyword); p >= 0; ++expectedCount) {
+                expected.replace(p, keyword.size(), replacement);
+                p = expected.indexOf(keyword, p + replacement.size());
+            }
+            QVERIFY2(ReplaceString(text, keyword, replacement, &count) == expected &&
+                         count == expectedCount,
+                     qPrintable(QStringLiteral("text %1 keyword %2 replacement %3")
+                                    .arg(text.toHtmlEscaped(), keyword, replacement)));
+        }
+    }
 
 private:
+    QLineEdit *box() const { return m_strip->findChild<QLineEdit *>("txtBuscar"); }
+    QString count() const { return m_strip->findChild<QLabel *>("lblcoincidencias")->text(); }
+    // The first and last line marked, and whether every mark holds "ab".
+    QString marks() const
+    {
+        const QList<QTextEdit::ExtraSelection> all = m_text1->extraSelections();
+        for (const QTextEdit::ExtraSelection &mark : all)
+            if (mark.cursor.selectedText() != u"ab")
+                return QStringLiteral("a mark on ") + mark.cursor.selectedText();
+        return all.isEmpty() ? QStringLiteral("none")
+                             : QStringLiteral("lines %1-%2")
+                                   .arg(all.first().cursor.block().blockNumber())
+                                   .arg(all.last().cursor.block().blockNumber());
+    }
+
     FakePrompts m_prompts;
-    EditingSurface m_text1;
-    FindStrip m_strip{m_text1, m_prompts};
+    // The strip over the text, as the user has them.
+    QWidget m_window;
+    EditingSurface *m_text1 = new EditingSurface(&m_window);
+    FindStrip *m_strip = new FindStrip(*m_text1, m_prompts, &m_window);
 };
-
-void TestTextSearch::init()
-{
-    m_prompts.notices.clear();
-}
-
-void TestTextSearch::find_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("search");
-    QTest::addColumn<bool>("matchCase");
-    QTest::addColumn<int>("caret");
-    // "Buscar" or "Siguiente", one per click, or "Return" or "Shift+Return" typed into the box.
-    QTest::addColumn<QStringList>("clicks");
-    // After each click: the selection, or the notice that a miss showed.
-    QTest::addColumn<QStringList>("results");
-
-    const QStringList buscarThenNext = {"Buscar", "Siguiente", "Siguiente", "Siguiente"};
-    QTest::newRow("hola HOLA hola, any case: every hit, then the miss")
-        << QStringLiteral("hola HOLA hola") << QStringLiteral("hola") << false << 0
-        << buscarThenNext << QStringList{"0+4", "5+4", "10+4", "No se ha encontrado hola"};
-    QTest::newRow("hola HOLA hola, matching case: HOLA is skipped, Buscar starts at the top")
-        << QStringLiteral("hola HOLA hola") << QStringLiteral("hola") << true << 7
-        << buscarThenNext.mid(0, 3) << QStringList{"0+4", "10+4", "No se ha encontrado hola"};
-    QTest::newRow("aaa for aa: overlapping hits")
-        << QStringLiteral("aaa") << QStringLiteral("aa") << false << 0 << buscarThenNext.mid(0, 3)
-        << QStringList{"0+2", "1+2", "No se ha encontrado aa"};
-    QTest::newRow("Return from the caret, on to the last, Shift+Return back past the first")
-        << QStringLiteral("ab ab ab") << QStringLiteral("ab") << false << 0
-        << QStringList{"Return",       "Return",       "Return",      "Return",
-                       "Shift+Return", "Shift+Return", "Shift+Return"}
-        << QStringList{"0+2",
-                       "3+2",
-                       "6+2",
-                       "No se ha encontrado ab",
-                       "3+2",
-                       "0+2",
-                       "No se ha encontrado ab"};
-    QTest::newRow("positions count CR LF as two")
-        << QStringLiteral("uno\r\ndos\r\ntres") << QStringLiteral("tres") << false << 0
-        << QStringList{"Buscar"} << QStringList{"10+4"};
-    QTest::newRow("accented capitals match without case")
-        << QStringLiteral("<p>CANCIÓN</p>") << QStringLiteral("canción") << false << 0
-        << QStringList{"Buscar"} << QStringList{"3+7"};
-    QTest::newRow("hit past 32,767 characters")
-        << QString(40000, u'x') + "tabla" << QStringLiteral("tabla") << false << 0
-        << QStringList{"Buscar", "Siguiente"}
-        << QStringList{"40000+5", "No se ha encontrado tabla"};
-}
-
-void TestTextSearch::find()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, search);
-    QFETCH(bool, matchCase);
-    QFETCH(int, caret);
-    QFETCH(QStringList, clicks);
-    QFETCH(QStringList, results);
-
-    m_text1.page().setText(text);
-    m_text1.page().setSelectionStart(caret);
-    m_strip.findChild<QCheckBox *>("chkMayusMinus")->setChecked(matchCase);
-    // Set rather than typed: key clicks carry no accented letters.
-    m_strip.findChild<QLineEdit *>("txtBuscar")->setText(search);
-
-    for (int i = 0; i < clicks.size(); ++i) {
-        const QString before = selectionOf(m_text1);
-        const qsizetype noticesBefore = m_prompts.notices.size();
-        if (clicks.at(i).endsWith("Return")) {
-            QTest::keyClick(m_strip.findChild<QLineEdit *>("txtBuscar"), Qt::Key_Return,
-                            clicks.at(i).startsWith("Shift") ? Qt::ShiftModifier : Qt::NoModifier);
-        } else {
-            const char *button = clicks.at(i) == "Buscar" ? "cmdBuscar" : "cmdBuscarSiguiente";
-            QTest::mouseClick(m_strip.findChild<QPushButton *>(button), Qt::LeftButton);
-        }
-        if (results.at(i).startsWith("No se ha encontrado")) {
-            QCOMPARE(m_prompts.notices.size(), noticesBefore + 1);
-            QCOMPARE(m_prompts.notices.last(), results.at(i));
-            // A miss leaves the selection alone.
-            QCOMPARE(selectionOf(m_text1), before);
-        } else {
-            QCOMPARE(m_prompts.notices.size(), noticesBefore);
-            QCOMPARE(selectionOf(m_text1), results.at(i));
-        }
-    }
-    QCOMPARE(m_text1.page().text(), text);
-}
-
-void TestTextSearch::goToLine_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("line");
-    // The caret afterwards; -1: where it was.
-    QTest::addColumn<int>("expected");
-
-    const QString threeLines = QStringLiteral("a\r\nbb\r\nccc");
-    // The surface shows a caret between CR and LF at the end of its line.
-    QTest::newRow("line 2 of three") << threeLines << QStringLiteral("2") << 5;
-    QTest::newRow("last line, no break after it: end of the text")
-        << threeLines << QStringLiteral("3") << 10;
-    QTest::newRow("line 4 of three: nothing") << threeLines << QStringLiteral("4") << -1;
-    QTest::newRow("number and letters: nothing") << threeLines << QStringLiteral("2b") << -1;
-    QTest::newRow("text ending in a break: its empty last line")
-        << QStringLiteral("a\r\nb\r\n") << QStringLiteral("3") << 6;
-    // A lone LF is shown as a line break, so it ends a line too.
-    QTest::newRow("LF page, line 2: did nothing")
-        << QStringLiteral("a\nbb\nccc") << QStringLiteral("2") << 4;
-    QTest::newRow("LF then CR LF, line 2: between CR and LF")
-        << QStringLiteral("a\nb\r\nc") << QStringLiteral("2") << 3;
-    QString manyLines;
-    for (int i = 0; i < 40000; ++i)
-        manyLines += QStringLiteral("x\r\n");
-    QTest::newRow("line past 32,767")
-        << manyLines << QStringLiteral("39000") << (39000 - 1) * 3 + 1;
-}
-
-void TestTextSearch::goToLine()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, line);
-    QFETCH(int, expected);
-
-    m_text1.page().setText(text);
-    // The start of the text, where no row but the empty document expects the caret.
-    const qint64 start = 0;
-    m_text1.page().setSelectionStart(start);
-    auto *box = m_strip.findChild<QLineEdit *>(QStringLiteral("txtlinea"));
-    box->clear();
-    QTest::keyClicks(box, line);
-    QTest::mouseClick(m_strip.findChild<QPushButton *>("btnlinea"), Qt::LeftButton);
-
-    QCOMPARE(m_text1.page().selectionStart(), expected < 0 ? start : qint64(expected));
-    QCOMPARE(m_text1.page().selectionLength(), qint64(0));
-    QVERIFY(m_prompts.notices.isEmpty());
-}
-
-void TestTextSearch::marksAndCount()
-{
-    Window page(m_prompts);
-    QVERIFY(QTest::qWaitForWindowExposed(&page.window));
-    QString text;
-    for (int i = 0; i < 17; ++i)
-        text += QStringLiteral("<p>ab</p>\r\n");
-    page.view->page().setText(text);
-    page.box()->setFocus();
-    QTest::keyClicks(page.box(), QStringLiteral("ab"));
-    QTRY_COMPARE(page.count(), QStringLiteral("0 de 17"));
-    // Only the lines on screen are marked: the window shows a few of the seventeen.
-    QTRY_VERIFY(page.marks(QStringLiteral("ab")).startsWith(QStringLiteral("lines 0-")));
-    QVERIFY(page.view->extraSelections().size() < 17);
-
-    for (int i = 0; i < 3; ++i)
-        QTest::keyClick(page.box(), Qt::Key_Return);
-    QTRY_COMPARE(page.count(), QStringLiteral("3 de 17"));
-    QVERIFY(page.box()->hasFocus());
-
-    page.view->verticalScrollBar()->setValue(page.view->verticalScrollBar()->maximum());
-    QTRY_VERIFY(page.marks(QStringLiteral("ab")).endsWith(QStringLiteral("-16")));
-
-    page.view->moveCursor(QTextCursor::End);
-    QTest::keyClicks(page.view, QStringLiteral("ab"));
-    QTRY_COMPARE(page.count(), QStringLiteral("0 de 18"));
-    QTRY_VERIFY(page.marks(QStringLiteral("ab")).endsWith(QStringLiteral("-17")));
-
-    QTest::keyClick(page.box(), Qt::Key_Escape);
-    QTRY_VERIFY(page.view->hasFocus());
-
-    page.box()->clear();
-    QTRY_COMPARE(page.marks(QStringLiteral("ab")), QStringLiteral("none"));
-    QCOMPARE(page.count(), QString());
-}
-
-void TestTextSearch::largePageCountedBetweenEvents()
-{
-    Window page(m_prompts);
-    QString text;
-    for (int i = 0; i < 200000; ++i)
-        text += QStringLiteral("<td>celda</td>\r\n");
-    page.view->page().setText(text);
-    QTest::keyClicks(page.box(), QStringLiteral("celda"));
-    // The keystrokes returned before any counting: it runs between events.
-    QCOMPARE(page.count(), QString());
-    // An edit while counting starts the count again.
-    QTest::keyClicks(page.view, QStringLiteral("celda"));
-    QTRY_COMPARE_WITH_TIMEOUT(page.count(), QStringLiteral("0 de 200001"), 60000);
-}
-
-void TestTextSearch::replaceAgreesWithReference()
-{
-    QCOMPARE(ReplaceString(QStringLiteral("abc"), QString(), QStringLiteral("x")),
-             QStringLiteral("abc"));
-    QRandomGenerator random(20240605);
-    for (int i = 0; i < 20000; ++i) {
-        const QString text = randomString(random, 40);
-        const QString drawn = randomString(random, 3);
-        const QString keyword = drawn.isEmpty() ? QStringLiteral("a") : drawn;
-        const QString replacement = randomString(random, 4);
-        qsizetype expectedCount = 0;
-        qsizetype count = -1;
-        const QString expected = referenceReplace(text, keyword, replacement, expectedCount);
-        if (ReplaceString(text, keyword, replacement, &count) != expected || count != expectedCount)
-            QFAIL(qPrintable(QStringLiteral("text %1 keyword %2 replacement %3")
-                                 .arg(text.toHtmlEscaped(), keyword, replacement)));
-    }
-}
 
 QTEST_MAIN(TestTextSearch)
 #include "tst_textsearch.moc"

@@ -1,54 +1,30 @@
 #!/usr/bin/env bash
-# An author's afternoon with two pages, by keystrokes alone, on the X display it is given
-# (tests/xserver.sh provides one): a page opened from the desktop while the editor runs comes up in a
-# second window of the running program; a word found is marked on screen; the page is printed
-# to a PDF file through the print dialog; a misspelt word is underlined in red and corrected
-# from the right-click menu; both pages are saved and their bytes compared.
-#
-#   pages.sh <zendral program> <artifacts folder>
+# Two pages by keystrokes alone: one opened from the desktop comes up in a second window of
+# the running program; a found word is marked; a page is printed to a PDF file; a misspelt word
+# is underlined in red and corrected from the text's menu, and saved.   pages.sh <program> <artifacts>
 set -euo pipefail
-
-PROGRAM="$(realpath "$1")"
-ARTIFACTS="$2"
-mkdir -p "${ARTIFACTS}"
-SCREENSHOT="${ARTIFACTS}/pages.png"
 
 NAME=pages
 source "$(dirname "$0")/session.sh"
 
-more_diagnostics() {
-    import -window root "${SCREENSHOT}" 2>/dev/null && echo "pages: screenshot in ${SCREENSHOT}" >&2
-}
-
-FIRST="${WORK}/primera.html"
-SECOND="${WORK}/segunda.html"
+FIRST="${WORK}/primera.html" SECOND="${WORK}/segunda.html"
 printf '<p>casa y casa</p>\n' >"${FIRST}"
 printf '<p>Una cancion</p>\n' >"${SECOND}"
 
-# Whether the picture of the window titled to match has more than a few pixels that the
-# ImageMagick test given picks out.
+# Whether the window titled to match has more than a few pixels the ImageMagick test picks out.
 some_pixels_of() {
     import -window "$(window_named "$1" | head -n 1)" "${WORK}/window.png" 2>/dev/null
     [ "$(convert "${WORK}/window.png" -fx "$2" -format '%[fx:int(mean*w*h)]' info:)" -gt 20 ]
 }
-# The marker behind a found word, and the red of a misspelt word's wavy underline (drawn
-# smoothed, so reds of every shade).
+# The marker behind a found word; a misspelt word's wavy underline, smoothed: reds of every shade.
 MARKED='abs(r-1)<0.04 && abs(g-0.925)<0.04 && abs(b-0.47)<0.04'
 UNDERLINED='r>0.9 && g<0.7 && b<0.7'
 
-corrected() {
-    ! grep -q cancion "${SECOND}"
-}
-
-title_of() {
-    printf '^Zendral - \\[%s\\]$' "$1"
-}
 
 start "${FIRST}"
 wait_for_window "$(title_of "${FIRST}")"
 
-# The second page, opened from the desktop, goes to the running program; the one started for
-# it hands the page over and ends.
+# The second page, opened from the desktop, goes to the running program; its own start ends.
 "${PROGRAM}" "${SECOND}" >>"${LOG}" 2>&1 || fail "the second start did not end cleanly"
 wait_for_window "$(title_of "${SECOND}")"
 window_named "$(title_of "${FIRST}")" >/dev/null || fail "the first page's window went away"
@@ -56,16 +32,14 @@ window_named "$(title_of "${FIRST}")" >/dev/null || fail "the first page's windo
 # In the first page: a word found is marked wherever it shows.
 wait_for_window "$(title_of "${FIRST}")"
 keys alt+l Tab
-type_text 'casa'
-keys Return
+type_lines 'casa'
 wait_until "the found words marked" some_pixels_of "$(title_of "${FIRST}")" "${MARKED}"
 
 # Printed through the print dialog to a PDF file named in its "Fichero de salida" box.
 keys Escape ctrl+p
 wait_for_window '^Imprimir$'
 keys alt+f ctrl+a
-type_text "${WORK}/primera.pdf"
-keys Return
+type_lines "${WORK}/primera.pdf"
 wait_until "the printed page" bash -c "pdftotext '${WORK}/primera.pdf' - | grep -q 'casa y casa'"
 # The print dialog gone, its window has the keyboard back before another window takes it.
 wait_until "the print dialog closed" bash -c "! xdotool search --onlyvisible --name '^Imprimir$'"
@@ -75,28 +49,18 @@ wait_for_window "$(title_of "${SECOND}")"
 # Back to the second page: the misspelt word gets its red wavy underline once typing pauses.
 wait_until "a red underline in the second page" some_pixels_of "$(title_of "${SECOND}")" "${UNDERLINED}"
 
-# The caret into the word; the menu key opens the text's menu there; the first suggestion
-# replaces the word.
+# The caret into the word; the menu key opens the text's menu; its first suggestion replaces it.
 keys ctrl+Home Right Right Right Right Right Right Right Right Right
 SHOWN="$(windows_shown)"
 keys Menu
 wait_until "the text's menu" more_windows_than "${SHOWN}"
-keys Down Return
-keys ctrl+s
-wait_until "the corrected page on disk" corrected
-printf '<p>Una canci\303\263n</p>\n' >"${WORK}/expected"
-cmp "${WORK}/expected" "${SECOND}" || fail "the corrected page is not $(cat "${WORK}/expected")"
+keys Down Return ctrl+s
+PAGE="${SECOND}" expect_page '<p>Una canci\303\263n</p>\n' "the corrected page on disk"
+screenshot
 
-import -window root "${SCREENSHOT}"
-
-# Archivo > Salir closes one window, asking as ever whether to save it first; the program
-# ends with the last one.
-menu_entry alt+a s
-wait_for_window 'Quieres guardar'
-keys n
+# Archivo > Salir closes one window, asking as ever whether to save it first.
+quit_declining
 wait_for_window "$(title_of "${FIRST}")"
-menu_entry alt+a s
-wait_for_window 'Quieres guardar'
-keys n
+quit_declining
 wait_for_end
 echo "pages: passed; screenshot in ${SCREENSHOT}"

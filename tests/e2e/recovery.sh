@@ -1,37 +1,25 @@
 #!/usr/bin/env bash
-# A crash and its recovery with the built editor, by keystrokes alone, on the X display it is
-# given (tests/xserver.sh provides one): saves a page, types more into it, waits for the recovery copy,
-# kills the program with SIGKILL, starts it again, recovers the copy and saves it in place, and
-# compares the file's bytes with what was typed. Then a clean exit leaves no copy behind.
-#
-#   recovery.sh <zendral program>
+# A crash and its recovery by keystrokes alone: a page typed on until its recovery copy holds
+# it, the program killed, the copy recovered on the next start and saved in place, its bytes
+# compared; then a clean exit leaves no copy behind.   recovery.sh <program>
 set -euo pipefail
 
-PROGRAM="$(realpath "$1")"
 NAME=recovery
 source "$(dirname "$0")/session.sh"
 export XDG_STATE_HOME="${WORK}/state"
 COPIES="${XDG_STATE_HOME}/zendral"
 
-more_diagnostics() {
-    echo "recovery: copies: $(ls -A "${COPIES}" 2>&1)" >&2
-}
+more_diagnostics() { echo "recovery: copies: $(ls -A "${COPIES}" 2>&1)" >&2; }
 
-copy_holds() {
-    grep -q -- "$1" "${COPIES}"/*.recovery
-}
-
-no_copy_left() {
-    ! ls "${COPIES}"/*.recovery
-}
+copy_holds() { grep -q -- "$1" "${COPIES}"/*.recovery; }
+no_copy_left() { ! ls "${COPIES}"/*.recovery; }
 
 # The first run: the page is saved under a name, then typed on.
 printf '<html>\r\n</html>\r\n' >"${PAGE}"
 start "${PAGE}"
 wait_for_window "^Zendral - \\[${PAGE}\\]$"
 keys ctrl+End
-type_text 'Hola <b>mundo</b>'
-keys Return
+type_lines 'Hola <b>mundo</b>'
 type_text 'fin'
 wait_until "the recovery copy" copy_holds 'fin'
 kill -KILL "${PID}"
@@ -50,9 +38,7 @@ wait_until "the copy removed by Save" no_copy_left
 # Typed again and ended cleanly (Archivo > Salir, declining to save): no copy is offered later.
 type_text 'x'
 wait_until "a new recovery copy" copy_holds 'x'
-menu_entry alt+a s
-wait_for_window 'Quieres guardar'
-keys n
+quit_declining
 wait_for_end
 no_copy_left >/dev/null 2>&1 || fail "a clean exit left its recovery copy"
 [ -z "$(ls -A "${COPIES}")" ] || fail "a clean exit left files behind: $(ls -A "${COPIES}")"
