@@ -3,6 +3,8 @@
 #include "filepanes.h"
 #include "testsupport.h"
 
+#include <sys/stat.h>
+
 using namespace zendral;
 using namespace zendral::test;
 
@@ -42,6 +44,9 @@ private slots:
             "");
         row("page gone from the disk: the document stays", "-", "desaparecida.html", "x",
             "No se pudo leer el archivo");
+        // Opening it waited for a writer for ever.
+        row("pipe named like a picture", "-", "tubo.gif", "x",
+            "No se pudo leer la imagen \"%1/tubo.gif\": no es un archivo normal.");
     }
 
     void activation()
@@ -56,6 +61,7 @@ private slots:
         writeBytes(dir.filePath(QStringLiteral("foto.jpg")), jpegBytes(88, 31));
         writeBytes(dir.filePath(QStringLiteral("roto.gif")), "no soy una imagen");
         writeBytes(dir.filePath(QStringLiteral("FOTO.JPG")), "\xFF\xD8texto");
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("tubo.gif"))), 0600), 0);
 
         WindowFixture f;
         f.page().setText(QStringLiteral("x"));
@@ -63,8 +69,11 @@ private slots:
                   dir.filePath(QStringLiteral("pagina.html")));
         for (QString *text : {&carpeta, &page, &notice})
             text->replace(QStringLiteral("%1"), dir.path());
-        if (carpeta != u"-" && carpeta != u"=")
-            f.window.document().state().carpetaActual = carpeta;
+        // The folder of a page double-clicked in the pane after the Save.
+        if (carpeta != u"-" && carpeta != u"=") {
+            f.window.document().openFromPane(carpeta, dir.filePath(QStringLiteral("pagina.html")));
+            page += QStringLiteral("\r\n");
+        }
         FileActivation(f.page(), f.window.document(), f.prompts)
             .activate(QFileInfo(dir.filePath(file)).absolutePath(), QFileInfo(file).fileName());
 
@@ -90,8 +99,9 @@ private slots:
 
         // A real double-click starts with a click: the list acts only on the row pressed.
         auto *archivos = child<QListView>(&f.window, QStringLiteral("archivos"));
-        const QModelIndex index = static_cast<QFileSystemModel *>(archivos->model())
-                                      ->index(dir.filePath(QStringLiteral("pagina.htm")));
+        // Persistent: the model sorts the rows again once it has read them all.
+        const QPersistentModelIndex index = static_cast<QFileSystemModel *>(archivos->model())
+                                                ->index(dir.filePath(QStringLiteral("pagina.htm")));
         QTRY_COMPARE(archivos->model()->rowCount(archivos->rootIndex()), 2);
         QTRY_VERIFY(archivos->viewport()->rect().contains(archivos->visualRect(index)));
         const QPoint centre = archivos->visualRect(index).center();

@@ -16,7 +16,7 @@ const QChar Q = u'"';
 
 QString cannotRead(const QString &path, const QString &reason)
 {
-    return cannotRead(path, reason);
+    return QStringLiteral("No se pudo leer la imagen \"%1\": %2.").arg(path, reason);
 }
 
 QString readFailure(const QString &path, QImageReader::ImageReaderError error)
@@ -39,7 +39,7 @@ QString readFailure(const QString &path, QImageReader::ImageReaderError error)
         reason = QStringLiteral("error al leer");
         break;
     }
-    return QStringLiteral("No se pudo leer la imagen \"%1\": %2.").arg(path, reason);
+    return cannotRead(path, reason);
 }
 
 } // namespace
