@@ -137,7 +137,7 @@ void TestMainWindow::leavingThePage()
     writeBytes(dir.filePath("otra.html"), page.toUtf8());
     Fixture f;
     f.showAndWait();
-    f.window.document().abrirRuta(mine);
+    f.window.document().openPath(mine);
     // Typed, so that there is something to save, and for undo to forget.
     QTest::keyClicks(&f.view, "hola");
     const QString before = f.page().text();
@@ -249,7 +249,7 @@ void TestMainWindow::changedOnDisk()
     Fixture f;
     f.showAndWait();
     QApplication::setActiveWindow(&f.window);
-    f.window.document().abrirRuta(path);
+    f.window.document().openPath(path);
     // The caret on the third line.
     f.page().setSelectionStart(page.indexOf("dos") + 1);
     if (unsaved)
@@ -384,8 +384,7 @@ void TestMainWindow::desktopGetsTheExactPath()
     FakePrompts prompts;
     FakeFileChooser chooser;
     MainWindow window(MainWindowServices{&prompts, &chooser, nullptr, nullptr});
-    window.document().state().archivoActual = path;
-    window.surface().page().setText("<p>hola</p>");
+    window.document().recoverPage("<p>hola</p>", path, TextEncoding::Utf8);
     DesktopHandler handler;
     QDesktopServices::setUrlHandler("file", &handler, "open");
     window.command("mn_visualizar")->trigger();

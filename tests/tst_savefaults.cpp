@@ -38,11 +38,12 @@ int drive(const QString &route, const QString &path, qint64 limit, qsizetype tex
 {
     WindowFixture f;
     auto &[prompts, chooser, opener, window, view] = f;
-    EstadoDocumento &state = window.document().state();
-    view.page().setText(pageText(textSize));
+    const EstadoDocumento &state = window.document().state();
+    // Save and the preview write the page under its own name, as after Open.
     if (route == u"mn_guardar" || route == u"mn_visualizar") {
-        state.archivoActual = path;
+        window.document().recoverPage(pageText(textSize), path, TextEncoding::Utf8);
     } else {
+        view.page().setText(pageText(textSize));
         prompts.answers.enqueue(true);
         chooser.paths.enqueue(path);
     }

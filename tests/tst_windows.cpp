@@ -173,9 +173,9 @@ private slots:
         }
         // Then typing makes this editor's copy; New, Save As and a clean end each take it away.
         const QList<std::function<void()>> clears = {
-            [&] { document.nuevo(); },
+            [&] { document.newPage(); },
             [&] {
-                chooser.paths.enqueue(folder.filePath(u"guardada.html"_s)), document.guardarComo();
+                chooser.paths.enqueue(folder.filePath(u"guardada.html"_s)), document.saveAs();
             },
             [&] { recovery.endCleanly(); }};
         for (const auto &clear : clears) {
