@@ -108,7 +108,10 @@ void TestSpelling::words()
 
 void TestSpelling::addedWordsLastTheRun()
 {
-    SpellingCheck check({m_small});
+    // The list of added words cannot be written under a file: the word serves this run only,
+    // and the user is told so.
+    const QString list = m_folder.filePath("pequeno.aff/palabras.dic");
+    SpellingCheck check({m_small}, list);
     EditingSurface view;
     FakePrompts prompts;
     view.page().setText("zendral y csa");
@@ -118,6 +121,9 @@ void TestSpelling::addedWordsLastTheRun()
     });
     check.run(view.page(), prompts, nullptr);
     QCOMPARE(check.addedWords(), QStringList{"zendral"});
+    QCOMPARE(prompts.notices, QStringList{"No se pudo escribir la lista de palabras agregadas \"" +
+                                          list + "\": las palabras nuevas valen solo hasta que "
+                                                 "se cierre el programa."});
 
     // A later check, with a dictionary loaded afresh, still accepts the word: only "otra" and
     // "vez" come up.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A crash and its recovery by keystrokes alone: a page typed on until its recovery copy holds
 # it, the program killed, the copy recovered on the next start and saved in place, its bytes
-# compared; then a clean exit leaves no copy behind.   recovery.sh <program>
+# compared; then a clean exit leaves no copy behind, and SIGTERM one holding what was typed.
+#   recovery.sh <program>
 set -euo pipefail
 
 NAME=recovery
@@ -42,4 +43,17 @@ quit_declining
 wait_for_end
 no_copy_left >/dev/null 2>&1 || fail "a clean exit left its recovery copy"
 [ -z "$(ls -A "${COPIES}")" ] || fail "a clean exit left files behind: $(ls -A "${COPIES}")"
+
+# Ended by another program with a dialog open, before typing paused long enough for a copy:
+# what was typed goes into the copy at once, and the next start offers it.
+start
+wait_for_window '^  Zendral$'
+type_text 'adios'
+keys ctrl+s
+wait_for_window 'Guardar archivo como'
+kill -TERM "${PID}"
+wait "${PID}" 2>/dev/null || true
+copy_holds 'adios' || fail "the text typed before SIGTERM is not in the recovery copy"
+start
+wait_for_window 'Quieres recuperarla'
 echo "recovery: passed"
