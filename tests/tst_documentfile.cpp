@@ -219,16 +219,22 @@ private slots:
     {
         QTest::addColumn<bool>("byNobody");
         QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("groupOnly");
         // A page owned by nobody, mode 0640, became root's after root saved it.
         QTest::newRow("root saves nobody's 0640 page: owner, group and mode kept")
-            << false << false;
-        QTest::newRow("nobody cannot keep root's page root's: told, No keeps it") << true << false;
-        QTest::newRow("nobody cannot keep root's page root's: told, Sí saves it") << true << true;
+            << false << false << false;
+        QTest::newRow("root saves its own page of nobody's group: group kept")
+            << false << false << true;
+        QTest::newRow("nobody cannot keep root's page root's: told, No keeps it")
+            << true << false << false;
+        QTest::newRow("nobody cannot keep root's page root's: told, Sí saves it")
+            << true << true << false;
     }
     void ownerAndModeKept()
     {
         QFETCH(bool, byNobody);
         QFETCH(bool, answer);
+        QFETCH(bool, groupOnly);
         const passwd *nobody = ::getpwnam("nobody");
         if (::geteuid() != 0 || !nobody)
             QSKIP("giving a file to another user needs root and the user nobody");
@@ -239,7 +245,8 @@ private slots:
         const mode_t mode = byNobody ? 0666 : 0640;
         QCOMPARE(::chmod(name.constData(), mode), 0);
         const QByteArray given = byNobody ? native(dir.path()) : name;
-        QCOMPARE(::chown(given.constData(), nobody->pw_uid, nobody->pw_gid), 0);
+        const uid_t owner = groupOnly ? 0 : nobody->pw_uid;
+        QCOMPARE(::chown(given.constData(), owner, nobody->pw_gid), 0);
 
         int channel[2];
         QCOMPARE(::pipe(channel), 0);
@@ -278,7 +285,7 @@ private slots:
         QCOMPARE(::stat(name.constData(), &saved), 0);
         QCOMPARE(readRaw(name), replaced ? QByteArray("despu\xC3\xA9s\r\n") : "antes\r\n");
         QCOMPARE(saved.st_mode & 07777, mode);
-        QCOMPARE(saved.st_uid, byNobody != answer ? 0 : nobody->pw_uid);
+        QCOMPARE(saved.st_uid, byNobody != answer ? 0 : owner);
         QCOMPARE(saved.st_gid, byNobody != answer ? 0 : nobody->pw_gid);
         QCOMPARE(entryCount(dir.path()), 1);
     }
