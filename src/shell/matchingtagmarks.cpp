@@ -24,6 +24,7 @@ MatchingTagMarks::MatchingTagMarks(EditingSurface &view, QObject *parent)
 {
     connect(&view, &QPlainTextEdit::cursorPositionChanged, this, &MatchingTagMarks::caretMoved);
     connect(&view.page(), &PageText::changed, this, &MatchingTagMarks::caretMoved);
+    connect(&view.page(), &PageText::textEdited, this, &MatchingTagMarks::followEdit);
 }
 
 bool MatchingTagMarks::maybeInName() const
@@ -51,14 +52,51 @@ void MatchingTagMarks::caretMoved()
     QMetaObject::invokeMethod(this, &MatchingTagMarks::mark, Qt::QueuedConnection);
 }
 
-std::optional<TagPair> MatchingTagMarks::pairAtCaret() const
+QString MatchingTagMarks::openingNameEndingAtCaret() const
 {
     const qint64 caret = m_page.selectionStart();
+    const qint64 from = std::max<qint64>(0, caret - LongestName - 2);
+    const QString around = m_page.textRange(from, std::min(m_page.textLength(), caret + 1) - from);
+    const qsizetype end = caret - from;
+    if (end < around.size() && isNameCharacter(around.at(end)))
+        return {};
+    qsizetype start = end;
+    while (start > 0 && isNameCharacter(around.at(start - 1)))
+        --start;
+    if (start == 0 || start == end || around.at(start - 1) != u'<')
+        return {};
+    return around.mid(start, end - start);
+}
+
+void MatchingTagMarks::followEdit(qint64 start, qint64 removed, qint64 added)
+{
+    if (m_unpairedEnd < 0)
+        return;
+    if (start + removed <= m_unpairedEnd) {
+        m_unpairedEnd += added - removed;
+    } else {
+        m_unpairedNames.clear();
+        m_unpairedEnd = -1;
+    }
+}
+
+std::optional<TagPair> MatchingTagMarks::pairAtCaret()
+{
+    const qint64 caret = m_page.selectionStart();
+    const QString typed = openingNameEndingAtCaret();
+    if (caret == m_unpairedEnd && m_unpairedNames.contains(typed))
+        return std::nullopt;
+    bool unpaired = !typed.isEmpty();
     // Most pairs are near: the farther reaches are read only when the nearer ones hold none.
     for (const qint64 reach : {Reach / 64, Reach / 8, Reach}) {
         const qint64 from = std::max<qint64>(0, caret - reach);
         const qint64 to = std::min(m_page.textLength(), caret + reach);
-        std::optional<TagPair> pair = matchingTag(m_page.textRange(from, to - from), caret - from);
+        bool unpairedHere = false;
+        std::optional<TagPair> pair =
+            matchingTag(m_page.textRange(from, to - from), caret - from, &unpairedHere);
+        // A reach in which the tag is not one (a comment or script begun before it) says
+        // nothing of what follows the tag.
+        unpaired = unpaired && unpairedHere;
         if (pair) {
             for (TagName *name : {&pair->current, &pair->partner}) {
                 name->tagStart += from;
@@ -68,6 +106,16 @@ std::optional<TagPair> MatchingTagMarks::pairAtCaret() const
         }
         if (from == 0 && to == m_page.textLength())
             break;
+    }
+    if (unpaired) {
+        if (m_unpairedEnd != caret) {
+            m_unpairedNames.clear();
+            m_unpairedEnd = caret;
+        }
+        // A few names are enough for the prefixes of the one being typed.
+        if (m_unpairedNames.size() == 8)
+            m_unpairedNames.removeFirst();
+        m_unpairedNames.append(typed);
     }
     return std::nullopt;
 }

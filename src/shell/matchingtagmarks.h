@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 
 #include <optional>
 
@@ -37,12 +38,21 @@ private:
     void caretMoved();
     void mark();
     // The pair around the caret, in document positions.
-    std::optional<TagPair> pairAtCaret() const;
+    std::optional<TagPair> pairAtCaret();
+    // The name of the opening tag that ends at the caret; empty when the caret ends none.
+    QString openingNameEndingAtCaret() const;
+    void followEdit(qint64 start, qint64 removed, qint64 added);
 
     EditingSurface &m_view;
     PageText &m_page;
     bool m_scheduled = false;
     bool m_shown = false;
+    // Names of opening tags that ended at m_unpairedEnd and had no pair. Whether such a tag
+    // has one hangs only on its name and on the text after it, which stays as it was while
+    // every edit falls before that text: a new tag of one of these names typed there, as
+    // when a tag with no closing one yet is typed on, is answered without reading the page.
+    QStringList m_unpairedNames;
+    qint64 m_unpairedEnd = -1;
 };
 
 } // namespace zendral
