@@ -2,6 +2,8 @@
 
 #include "colouring.h"
 
+#include <utility>
+
 namespace zendral {
 
 EditorEvents::EditorEvents(PageText &page, QStringList table, std::function<void()> refresh)
@@ -10,6 +12,10 @@ EditorEvents::EditorEvents(PageText &page, QStringList table, std::function<void
     m_edits = QObject::connect(&page, &PageText::textEdited, &page,
                                [this](qint64 start, qint64 removed, qint64 added) {
                                    m_history.noteEdit(start, removed, added);
+                                   // Coloured within the edit that typed its ">", the tag's
+                                   // line is laid out once, not once more for its colours.
+                                   if (std::exchange(m_closingTyped, false))
+                                       colourTagBeforeCaret(m_page, m_table);
                                });
 }
 
@@ -33,7 +39,9 @@ bool EditorEvents::characterTyped(const QString &character)
     }
     auto command = std::make_unique<TextCmd>();
     command->Initialize(m_page, character);
+    m_closingTyped = m_ultimaTecla == u'>';
     m_history.AgregarComando(std::move(command));
+    m_closingTyped = false;
     return true;
 }
 

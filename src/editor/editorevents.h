@@ -36,6 +36,8 @@ private:
     UndoHistory m_history;
     QMetaObject::Connection m_edits;
     char32_t m_ultimaTecla = 0;
+    // A ">" is being typed: its edit colours the tag it closes.
+    bool m_closingTyped = false;
 };
 
 } // namespace zendral

@@ -1032,9 +1032,11 @@ void PageText::showColours(const QTextBlock &block) const
     if (formats == block.layout()->formats())
         return;
     block.layout()->setFormats(formats);
-    m_oneLineChange = int(number);
+    // Within an edit the mark joins the edit's own, which may already be known to stay on
+    // this line: that stays known.
+    const int held = std::exchange(m_oneLineChange, int(number));
     document()->markContentsDirty(block.position(), block.length());
-    m_oneLineChange = -1;
+    m_oneLineChange = held;
 }
 
 } // namespace zendral
