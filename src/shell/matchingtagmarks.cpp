@@ -52,48 +52,78 @@ void MatchingTagMarks::caretMoved()
     QMetaObject::invokeMethod(this, &MatchingTagMarks::mark, Qt::QueuedConnection);
 }
 
-QString MatchingTagMarks::openingNameEndingAtCaret() const
+QString MatchingTagMarks::openingNameEndingAtCaret(bool *nameless) const
 {
     const qint64 caret = m_page.selectionStart();
     const qint64 from = std::max<qint64>(0, caret - LongestName - 2);
     const QString around = m_page.textRange(from, std::min(m_page.textLength(), caret + 1) - from);
     const qsizetype end = caret - from;
-    if (end < around.size() && isNameCharacter(around.at(end)))
-        return {};
+    const QChar next = end < around.size() ? around.at(end) : QChar();
     qsizetype start = end;
     while (start > 0 && isNameCharacter(around.at(start - 1)))
         --start;
-    if (start == 0 || start == end || around.at(start - 1) != u'<')
+    // A "<" or "</" just typed, with no name yet: the "/" after a "<" may begin a closing
+    // tag's name.
+    *nameless = start == end && !isNameCharacter(next) && next != u'/';
+    if (isNameCharacter(next) || start == 0 || start == end || around.at(start - 1) != u'<')
         return {};
     return around.mid(start, end - start);
 }
 
+QSet<QString> MatchingTagMarks::closingNamesIn(QStringView after)
+{
+    QSet<QString> names;
+    for (qsizetype i = after.indexOf(u"</"); i >= 0; i = after.indexOf(u"</", i + 2)) {
+        const qsizetype start = i + 2;
+        qsizetype end = start;
+        while (end < after.size() && isNameCharacter(after.at(end)))
+            ++end;
+        if (end == start)
+            continue;
+        names.insert(after.mid(start, end - start).toString().toCaseFolded());
+        // A nearer reach that ends inside the name reads it cut short.
+        for (const qint64 reach : {Reach / 64, Reach / 8}) {
+            if (reach > start && reach < end)
+                names.insert(after.mid(start, reach - start).toString().toCaseFolded());
+        }
+    }
+    return names;
+}
+
 void MatchingTagMarks::followEdit(qint64 start, qint64 removed, qint64 added)
 {
-    if (m_unpairedEnd < 0)
+    if (m_failedAt < 0)
         return;
-    if (start + removed <= m_unpairedEnd) {
-        m_unpairedEnd += added - removed;
+    if (start + removed <= m_failedAt) {
+        m_failedAt += added - removed;
     } else {
+        m_failedAt = -1;
         m_unpairedNames.clear();
-        m_unpairedEnd = -1;
+        m_closingNames.clear();
     }
 }
 
 std::optional<TagPair> MatchingTagMarks::pairAtCaret()
 {
     const qint64 caret = m_page.selectionStart();
-    const QString typed = openingNameEndingAtCaret();
-    if (caret == m_unpairedEnd && m_unpairedNames.contains(typed))
+    bool nameless = false;
+    const QString typed = openingNameEndingAtCaret(&nameless);
+    if (nameless)
+        return std::nullopt;
+    // An opening tag's pair is a closing tag of its name after it.
+    if (!typed.isEmpty() && caret == m_failedAt &&
+        (m_unpairedNames.contains(typed) || !m_closingNames.contains(typed.toCaseFolded())))
         return std::nullopt;
     bool unpaired = !typed.isEmpty();
+    QString text;
+    qint64 from = 0;
     // Most pairs are near: the farther reaches are read only when the nearer ones hold none.
     for (const qint64 reach : {Reach / 64, Reach / 8, Reach}) {
-        const qint64 from = std::max<qint64>(0, caret - reach);
+        from = std::max<qint64>(0, caret - reach);
         const qint64 to = std::min(m_page.textLength(), caret + reach);
+        text = m_page.textRange(from, to - from);
         bool unpairedHere = false;
-        std::optional<TagPair> pair =
-            matchingTag(m_page.textRange(from, to - from), caret - from, &unpairedHere);
+        std::optional<TagPair> pair = matchingTag(text, caret - from, &unpairedHere);
         // A reach in which the tag is not one (a comment or script begun before it) says
         // nothing of what follows the tag.
         unpaired = unpaired && unpairedHere;
@@ -107,11 +137,14 @@ std::optional<TagPair> MatchingTagMarks::pairAtCaret()
         if (from == 0 && to == m_page.textLength())
             break;
     }
+    if (typed.isEmpty())
+        return std::nullopt;
+    if (m_failedAt != caret) {
+        m_failedAt = caret;
+        m_unpairedNames.clear();
+        m_closingNames = closingNamesIn(QStringView(text).mid(caret - from));
+    }
     if (unpaired) {
-        if (m_unpairedEnd != caret) {
-            m_unpairedNames.clear();
-            m_unpairedEnd = caret;
-        }
         // A few names are enough for the prefixes of the one being typed.
         if (m_unpairedNames.size() == 8)
             m_unpairedNames.removeFirst();
