@@ -17,6 +17,16 @@ bool isNameCharacter(QChar c)
     return c.isLetterOrNumber() || c == u':' || c == u'-' || c == u'_' || c == u'.';
 }
 
+// A name as the pairing compares it, case aside: each character folded alone.
+QString folded(QStringView name)
+{
+    QString result;
+    result.reserve(name.size());
+    for (const char32_t c : name.toUcs4())
+        result.append(QStringView(QChar::fromUcs4(QChar::toCaseFolded(c))));
+    return result;
+}
+
 } // namespace
 
 MatchingTagMarks::MatchingTagMarks(EditingSurface &view, QObject *parent)
@@ -80,11 +90,11 @@ QSet<QString> MatchingTagMarks::closingNamesIn(QStringView after)
             ++end;
         if (end == start)
             continue;
-        names.insert(after.mid(start, end - start).toString().toCaseFolded());
+        names.insert(folded(after.mid(start, end - start)));
         // A nearer reach that ends inside the name reads it cut short.
         for (const qint64 reach : {Reach / 64, Reach / 8}) {
             if (reach > start && reach < end)
-                names.insert(after.mid(start, reach - start).toString().toCaseFolded());
+                names.insert(folded(after.mid(start, reach - start)));
         }
     }
     return names;
@@ -112,7 +122,7 @@ std::optional<TagPair> MatchingTagMarks::pairAtCaret()
         return std::nullopt;
     // An opening tag's pair is a closing tag of its name after it.
     if (!typed.isEmpty() && caret == m_failedAt &&
-        (m_unpairedNames.contains(typed) || !m_closingNames.contains(typed.toCaseFolded())))
+        (m_unpairedNames.contains(typed) || !m_closingNames.contains(folded(typed))))
         return std::nullopt;
     bool unpaired = !typed.isEmpty();
     QString text;
