@@ -2,6 +2,8 @@
 
 #include "colouring.h"
 
+#include <utility>
+
 namespace zendral {
 
 EditorEvents::EditorEvents(PageText &page, QStringList table, std::function<void()> refresh)
@@ -10,6 +12,13 @@ EditorEvents::EditorEvents(PageText &page, QStringList table, std::function<void
     m_edits = QObject::connect(&page, &PageText::textEdited, &page,
                                [this](qint64 start, qint64 removed, qint64 added) {
                                    m_history.noteEdit(start, removed, added);
+                                   m_colouredAt = -1;
+                                   // Coloured within the edit that typed its ">", the tag's
+                                   // line is laid out once, not once more for its colours.
+                                   if (std::exchange(m_closingTyped, false)) {
+                                       colourTagBeforeCaret(m_page, m_table);
+                                       m_colouredAt = m_page.selectionStart();
+                                   }
                                });
 }
 
@@ -33,15 +42,21 @@ bool EditorEvents::characterTyped(const QString &character)
     }
     auto command = std::make_unique<TextCmd>();
     command->Initialize(m_page, character);
+    m_closingTyped = m_ultimaTecla == u'>';
     m_history.AgregarComando(std::move(command));
+    m_closingTyped = false;
     return true;
 }
 
 void EditorEvents::onChanged()
 {
     // The last typed key stays ">" until another key is typed, so any later change colours
-    // the tag before the caret too.
-    if (m_ultimaTecla == u'>')
+    // the tag before the caret too; the change that typed it has coloured it already, unless
+    // the caret has moved since.
+    const qint64 colouredAt = std::exchange(m_colouredAt, -1);
+    const bool coloured = colouredAt >= 0 && colouredAt == m_page.selectionStart() &&
+                          m_page.selectionLength() == 0;
+    if (m_ultimaTecla == u'>' && !coloured)
         colourTagBeforeCaret(m_page, m_table);
     if (m_refresh)
         m_refresh();

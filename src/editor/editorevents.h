@@ -36,6 +36,10 @@ private:
     UndoHistory m_history;
     QMetaObject::Connection m_edits;
     char32_t m_ultimaTecla = 0;
+    // A ">" is being typed: its edit colours the tag it closes.
+    bool m_closingTyped = false;
+    // Where the caret stood when that edit coloured the tag, until another edit comes.
+    qint64 m_colouredAt = -1;
 };
 
 } // namespace zendral

@@ -43,14 +43,14 @@ qint64 tagEnd(QStringView text, qint64 nameEnd, bool *selfClosing)
             *selfClosing = previous == u'/';
             return i + 1;
         }
-        // A "<" that is not in quotes means the tag was never closed: a new one begins.
-        if (c == u'<' && !text.mid(i).startsWith(u"<%"))
-            return i;
-        if (c == u'"' || c == u'\'') {
+        if (c == u'<') {
+            // A "<" that is not in quotes means the tag was never closed: a new one begins.
+            if (i + 1 == text.size() || text.at(i + 1) != u'%')
+                return i;
+            i = skipPast(text, i + 2, u"%>");
+        } else if (c == u'"' || c == u'\'') {
             const qint64 close = text.indexOf(c, i + 1);
             i = close < 0 ? text.size() : close + 1;
-        } else if (text.mid(i).startsWith(u"<%")) {
-            i = skipPast(text, i + 2, u"%>");
         } else {
             ++i;
         }
@@ -68,16 +68,18 @@ std::vector<Tag> tagsOf(QStringView text)
         i = text.indexOf(u'<', i);
         if (i < 0)
             break;
-        const QStringView rest = text.mid(i);
-        if (rest.startsWith(u"<!--")) {
+        // The character after the "<" settles most cases without comparing strings: this
+        // reads every tag within reach of the caret on every keystroke in a tag's name.
+        const QChar next = i + 1 < text.size() ? text.at(i + 1) : QChar();
+        if (next == u'!' && text.mid(i).startsWith(u"<!--")) {
             i = skipPast(text, i + 4, u"-->");
             continue;
         }
-        if (rest.startsWith(u"<%")) {
+        if (next == u'%') {
             i = skipPast(text, i + 2, u"%>");
             continue;
         }
-        const bool closing = rest.startsWith(u"</");
+        const bool closing = next == u'/';
         const qint64 nameStart = i + (closing ? 2 : 1);
         if (nameStart >= text.size() || !isAsciiLetter(text.at(nameStart))) {
             ++i;
@@ -94,7 +96,8 @@ std::vector<Tag> tagsOf(QStringView text)
             // A script's or a style's code may write "<div>" in a string: it is not a tag.
             const QStringView name = text.mid(nameStart, nameEnd - nameStart);
             for (const QStringView raw : {QStringView(u"</script"), QStringView(u"</style")}) {
-                if (name.compare(raw.mid(2), Qt::CaseInsensitive) != 0)
+                if (name.size() != raw.size() - 2 ||
+                    name.compare(raw.mid(2), Qt::CaseInsensitive) != 0)
                     continue;
                 const qint64 close = text.indexOf(raw, i, Qt::CaseInsensitive);
                 i = close < 0 ? text.size() : close;
@@ -106,8 +109,10 @@ std::vector<Tag> tagsOf(QStringView text)
 
 } // namespace
 
-std::optional<TagPair> matchingTag(QStringView text, qint64 caret)
+std::optional<TagPair> matchingTag(QStringView text, qint64 caret, bool *unpairedOpening)
 {
+    if (unpairedOpening)
+        *unpairedOpening = false;
     const std::vector<Tag> tags = tagsOf(text);
     qsizetype current = -1;
     for (qsizetype k = 0; k < qsizetype(tags.size()); ++k) {
@@ -117,15 +122,20 @@ std::optional<TagPair> matchingTag(QStringView text, qint64 caret)
             break;
         }
     }
-    if (current < 0 || tags[size_t(current)].selfClosing)
+    if (current < 0)
         return std::nullopt;
     const TagName &here = tags[size_t(current)].name;
+    if (tags[size_t(current)].selfClosing) {
+        if (unpairedOpening)
+            *unpairedOpening = !here.closing;
+        return std::nullopt;
+    }
     const QStringView name = text.mid(here.nameStart, here.nameLength);
     const qsizetype step = here.closing ? -1 : 1;
     int depth = 0;
     for (qsizetype k = current + step; k >= 0 && k < qsizetype(tags.size()); k += step) {
         const Tag &tag = tags[size_t(k)];
-        if (tag.selfClosing ||
+        if (tag.selfClosing || tag.name.nameLength != name.size() ||
             text.mid(tag.name.nameStart, tag.name.nameLength).compare(name, Qt::CaseInsensitive))
             continue;
         if (tag.name.closing == here.closing) {
@@ -136,6 +146,8 @@ std::optional<TagPair> matchingTag(QStringView text, qint64 caret)
             return TagPair{here, tag.name};
         }
     }
+    if (unpairedOpening)
+        *unpairedOpening = !here.closing;
     return std::nullopt;
 }
 

@@ -27,6 +27,9 @@ struct TagPair
 // between are counted so that nested ones pair among themselves. Comments, server blocks and
 // the code of scripts and styles hold no tags. Nothing when the caret is in no tag's name, the
 // tag closes itself ("<br/>"), or its pair is not in text.
-std::optional<TagPair> matchingTag(QStringView text, qint64 caret);
+// unpairedOpening, when given, tells whether the answer was nothing for an opening tag whose
+// name holds the caret: an answer that hangs only on that name and on the text after it.
+std::optional<TagPair> matchingTag(QStringView text, qint64 caret,
+                                   bool *unpairedOpening = nullptr);
 
 } // namespace zendral

@@ -14,8 +14,12 @@ void TextCmd::Initialize(PageText &page, const QString &newText)
 
 void TextCmd::Apply()
 {
-    m_page->setSelectionStart(m_start);
-    m_page->setSelectionLength(m_oldText.size());
+    // A typed key finds the selection where it is: placing it again would have the view
+    // place its caret and bring it into sight twice more per keystroke, for nothing.
+    if (m_page->selectionStart() != m_start || m_page->selectionLength() != m_oldText.size()) {
+        m_page->setSelectionStart(m_start);
+        m_page->setSelectionLength(m_oldText.size());
+    }
     m_page->setSelectedText(m_newText);
 }
 

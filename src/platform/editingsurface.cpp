@@ -299,6 +299,9 @@ void EditingSurface::setUpGutter()
 {
     m_gutter = new LineNumberGutter(*this);
     m_gutter->setObjectName(QStringLiteral("numeroslinea"));
+    // It paints every pixel it is asked for: the widgets under it are not painted first, at
+    // every keystroke, for nothing.
+    m_gutter->setAttribute(Qt::WA_OpaquePaintEvent);
     // Only the lines on screen are repainted: the widget reports what it redraws and scrolls.
     connect(this, &QPlainTextEdit::blockCountChanged, this, &EditingSurface::updateGutterWidth);
     connect(this, &QPlainTextEdit::updateRequest, this, &EditingSurface::updateGutter);

@@ -1008,13 +1008,26 @@ QList<QTextLayout::FormatRange> PageText::lineFormats(const QTextBlock &block) c
         QTextLayout::FormatRange range;
         range.start = start;
         range.length = std::min(run.length, length - start);
-        range.format.setForeground(toQColor(run.attributes & 0xFFFFFF));
-        if (run.attributes & BoldBit)
-            range.format.setFontWeight(QFont::Bold);
+        range.format = formatOf(run.attributes);
         formats.append(range);
         start += run.length;
     }
     return formats;
+}
+
+const QTextCharFormat &PageText::formatOf(quint32 attributes) const
+{
+    // Shared rather than built per run: the layout compares, hashes and stores a line's
+    // formats on every keystroke, and shared ones it reads once.
+    auto format = m_formats.constFind(attributes);
+    if (format == m_formats.cend()) {
+        QTextCharFormat made;
+        made.setForeground(toQColor(attributes & 0xFFFFFF));
+        if (attributes & BoldBit)
+            made.setFontWeight(QFont::Bold);
+        format = m_formats.insert(attributes, made);
+    }
+    return *format;
 }
 
 void PageText::showColours(const QTextBlock &block) const
@@ -1032,9 +1045,11 @@ void PageText::showColours(const QTextBlock &block) const
     if (formats == block.layout()->formats())
         return;
     block.layout()->setFormats(formats);
-    m_oneLineChange = int(number);
+    // Within an edit the mark joins the edit's own, which may already be known to stay on
+    // this line: that stays known.
+    const int held = std::exchange(m_oneLineChange, int(number));
     document()->markContentsDirty(block.position(), block.length());
-    m_oneLineChange = -1;
+    m_oneLineChange = held;
 }
 
 } // namespace zendral

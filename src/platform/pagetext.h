@@ -3,6 +3,7 @@
 #include "colour.h"
 
 #include <QColor>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -218,6 +219,8 @@ private:
     // first to first + addedLines; added characters were inserted at position.
     void followEdit(int first, int removedLines, int addedLines, qint64 position, qint64 added);
     void showColours(const QTextBlock &block) const;
+    // The one format of a colour and boldness that every line's layout shares.
+    const QTextCharFormat &formatOf(quint32 attributes) const;
     void keepShapes(const QTextBlock &block);
 
     QTextDocument *m_document = nullptr;
@@ -249,6 +252,8 @@ private:
     mutable int m_oneLineChange = -1;
     // The line whose layout keeps its shapes.
     int m_shapesKept = -1;
+    // By attributes: a few colours serve a whole page.
+    mutable QHash<quint32, QTextCharFormat> m_formats;
 };
 
 } // namespace zendral

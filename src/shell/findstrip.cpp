@@ -179,7 +179,10 @@ void FindStrip::markOccurrences()
 void FindStrip::showCount()
 {
     if (!m_counter->isComplete()) {
-        m_count->clear();
+        // Clearing a label repaints it and lays its strip out again even when it is empty:
+        // this runs on every keystroke.
+        if (!m_count->text().isEmpty())
+            m_count->clear();
         return;
     }
     const qint64 current = m_counter->indexOf(m_page.selectionStart(), m_page.selectionLength());

@@ -17,6 +17,16 @@ bool isNameCharacter(QChar c)
     return c.isLetterOrNumber() || c == u':' || c == u'-' || c == u'_' || c == u'.';
 }
 
+// A name as the pairing compares it, case aside: each character folded alone.
+QString folded(QStringView name)
+{
+    QString result;
+    result.reserve(name.size());
+    for (const char32_t c : name.toUcs4())
+        result.append(QStringView(QChar::fromUcs4(QChar::toCaseFolded(c))));
+    return result;
+}
+
 } // namespace
 
 MatchingTagMarks::MatchingTagMarks(EditingSurface &view, QObject *parent)
@@ -24,6 +34,7 @@ MatchingTagMarks::MatchingTagMarks(EditingSurface &view, QObject *parent)
 {
     connect(&view, &QPlainTextEdit::cursorPositionChanged, this, &MatchingTagMarks::caretMoved);
     connect(&view.page(), &PageText::changed, this, &MatchingTagMarks::caretMoved);
+    connect(&view.page(), &PageText::textEdited, this, &MatchingTagMarks::followEdit);
 }
 
 bool MatchingTagMarks::maybeInName() const
@@ -51,14 +62,81 @@ void MatchingTagMarks::caretMoved()
     QMetaObject::invokeMethod(this, &MatchingTagMarks::mark, Qt::QueuedConnection);
 }
 
-std::optional<TagPair> MatchingTagMarks::pairAtCaret() const
+QString MatchingTagMarks::openingNameEndingAtCaret(bool *nameless) const
 {
     const qint64 caret = m_page.selectionStart();
+    const qint64 from = std::max<qint64>(0, caret - LongestName - 2);
+    const QString around = m_page.textRange(from, std::min(m_page.textLength(), caret + 1) - from);
+    const qsizetype end = caret - from;
+    const QChar next = end < around.size() ? around.at(end) : QChar();
+    qsizetype start = end;
+    while (start > 0 && isNameCharacter(around.at(start - 1)))
+        --start;
+    // A "<" or "</" just typed, with no name yet: the "/" after a "<" may begin a closing
+    // tag's name.
+    *nameless = start == end && !isNameCharacter(next) && next != u'/';
+    if (isNameCharacter(next) || start == 0 || start == end || around.at(start - 1) != u'<')
+        return {};
+    return around.mid(start, end - start);
+}
+
+QSet<QString> MatchingTagMarks::closingNamesIn(QStringView after)
+{
+    QSet<QString> names;
+    for (qsizetype i = after.indexOf(u"</"); i >= 0; i = after.indexOf(u"</", i + 2)) {
+        const qsizetype start = i + 2;
+        qsizetype end = start;
+        while (end < after.size() && isNameCharacter(after.at(end)))
+            ++end;
+        if (end == start)
+            continue;
+        names.insert(folded(after.mid(start, end - start)));
+        // A nearer reach that ends inside the name reads it cut short.
+        for (const qint64 reach : {Reach / 64, Reach / 8}) {
+            if (reach > start && reach < end)
+                names.insert(folded(after.mid(start, reach - start)));
+        }
+    }
+    return names;
+}
+
+void MatchingTagMarks::followEdit(qint64 start, qint64 removed, qint64 added)
+{
+    if (m_failedAt < 0)
+        return;
+    if (start + removed <= m_failedAt) {
+        m_failedAt += added - removed;
+    } else {
+        m_failedAt = -1;
+        m_unpairedNames.clear();
+        m_closingNames.clear();
+    }
+}
+
+std::optional<TagPair> MatchingTagMarks::pairAtCaret()
+{
+    const qint64 caret = m_page.selectionStart();
+    bool nameless = false;
+    const QString typed = openingNameEndingAtCaret(&nameless);
+    if (nameless)
+        return std::nullopt;
+    // An opening tag's pair is a closing tag of its name after it.
+    if (!typed.isEmpty() && caret == m_failedAt &&
+        (m_unpairedNames.contains(typed) || !m_closingNames.contains(folded(typed))))
+        return std::nullopt;
+    bool unpaired = !typed.isEmpty();
+    QString text;
+    qint64 from = 0;
     // Most pairs are near: the farther reaches are read only when the nearer ones hold none.
     for (const qint64 reach : {Reach / 64, Reach / 8, Reach}) {
-        const qint64 from = std::max<qint64>(0, caret - reach);
+        from = std::max<qint64>(0, caret - reach);
         const qint64 to = std::min(m_page.textLength(), caret + reach);
-        std::optional<TagPair> pair = matchingTag(m_page.textRange(from, to - from), caret - from);
+        text = m_page.textRange(from, to - from);
+        bool unpairedHere = false;
+        std::optional<TagPair> pair = matchingTag(text, caret - from, &unpairedHere);
+        // A reach in which the tag is not one (a comment or script begun before it) says
+        // nothing of what follows the tag.
+        unpaired = unpaired && unpairedHere;
         if (pair) {
             for (TagName *name : {&pair->current, &pair->partner}) {
                 name->tagStart += from;
@@ -68,6 +146,19 @@ std::optional<TagPair> MatchingTagMarks::pairAtCaret() const
         }
         if (from == 0 && to == m_page.textLength())
             break;
+    }
+    if (typed.isEmpty())
+        return std::nullopt;
+    if (m_failedAt != caret) {
+        m_failedAt = caret;
+        m_unpairedNames.clear();
+        m_closingNames = closingNamesIn(QStringView(text).mid(caret - from));
+    }
+    if (unpaired) {
+        // A few names are enough for the prefixes of the one being typed.
+        if (m_unpairedNames.size() == 8)
+            m_unpairedNames.removeFirst();
+        m_unpairedNames.append(typed);
     }
     return std::nullopt;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
+#include <QStringList>
+#include <QStringView>
 
 #include <optional>
 
@@ -37,12 +40,27 @@ private:
     void caretMoved();
     void mark();
     // The pair around the caret, in document positions.
-    std::optional<TagPair> pairAtCaret() const;
+    std::optional<TagPair> pairAtCaret();
+    // The name of the opening tag that ends at the caret; empty when the caret ends none.
+    // nameless: no name can hold the caret, which has no name character on either side.
+    QString openingNameEndingAtCaret(bool *nameless) const;
+    // The names of the closing tags in the text after a tag's name, case folded, as each
+    // reach reads them.
+    static QSet<QString> closingNamesIn(QStringView after);
+    void followEdit(qint64 start, qint64 removed, qint64 added);
 
     EditingSurface &m_view;
     PageText &m_page;
     bool m_scheduled = false;
     bool m_shown = false;
+    // Where an opening tag's name ended whose search found no pair. Whether a tag ending
+    // there has a pair hangs only on its name and on the text after it, which stays as it was
+    // while every edit falls before it: as a new tag is typed there, name after name is
+    // answered without reading the page, by the names that had no pair and by those that no
+    // closing tag after it bears.
+    qint64 m_failedAt = -1;
+    QStringList m_unpairedNames;
+    QSet<QString> m_closingNames;
 };
 
 } // namespace zendral
