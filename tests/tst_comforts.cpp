@@ -309,6 +309,14 @@ private slots:
         QCOMPARE(f.page().selectionStart(), 35);
         QTest::keyClick(&f.view, Qt::Key_End); // out of the name, the marks go
         QTRY_COMPARE(paired(), QList<qint64>());
+        // A search that found no partner is remembered until its closing tag is typed.
+        f.page().setText(QStringLiteral("<em>x"));
+        f.page().setSelectionStart(3);
+        QCoreApplication::processEvents();
+        f.page().setSelectionStart(5);
+        QTest::keyClicks(&f.view, "</em>");
+        f.page().setSelectionStart(3);
+        QTRY_COMPARE(paired(), (QList<qint64>{0, 5}));
     }
 
     // The stock menu's Undo was disabled while Ctrl+Z undid.
