@@ -215,8 +215,8 @@ void TestSpelling::dialog_data()
         "txtcambiar=canción|btncambiar", "el a&ntilde;o canci&oacute;n");
     row("quote in a correction cannot end the attribute", "<img alt=\"csa\">",
         "txtcambiar=casa\"|btncambiar", "<img alt=\"casa&quot;\">");
-    row("blank in a correction cannot end an unquoted value", "<img alt=csa>",
-        "txtcambiar=una casa|btncambiar", "<img alt=una&#32;casa>");
+    row("blank or quote in a correction cannot end an unquoted value", "<img alt=csa>",
+        "txtcambiar=una \"casa|btncambiar", "<img alt=una&#32;&quot;casa>");
     row("markup typed as a correction stays text", "csa", "txtcambiar=<b>casa</b>|btncambiar",
         "&lt;b&gt;casa&lt;/b&gt;");
     row("CR LF line ends come back as they went", "la csa\r\nazul\r\n\r\nprro\r\n",
