@@ -1,10 +1,17 @@
 #include "crashrecovery.h"
 #include "documentcontroller.h"
+#include "instancechannel.h"
 #include "recoverystore.h"
 #include "testsupport.h"
 #include "windowset.h"
 
+#include <QLocalSocket>
+
 #include <list>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace zendral;
 using namespace zendral::test;
@@ -48,6 +55,23 @@ class TestWindows : public QObject
     Q_OBJECT
 
 private slots:
+    // A program killed while it ran leaves its socket behind: the next start takes the name.
+    void staleSocketTakenOver()
+    {
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("zendral-0"));
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, QFile::encodeName(name).constData(), sizeof address.sun_path);
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        ::close(fd);
+        InstanceChannel channel(name);
+        QVERIFY(!channel.handOver(QString()));
+        QLocalSocket later;
+        later.connectToServer(name);
+        QVERIFY(later.waitForConnected(60000));
+    }
     void eachWindowItsOwnPage()
     {
         QTemporaryDir work;
