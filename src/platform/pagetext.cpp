@@ -60,6 +60,44 @@ qsizetype lineEndFrom(const QChar *data, qsizetype from, qsizetype size)
     return from;
 }
 
+// Characters from U+2028 up are the only ones that widget text and document text may hold
+// differently: a break, or a separator the page holds.
+constexpr char16_t FirstMarked = 0x2028;
+
+// The first character from p on that may be marked, or end. Takes sixteen characters at a
+// time, which the compiler turns into a few vector instructions: this walks the whole text on
+// every save.
+const char16_t *nextMarked(const char16_t *p, const char16_t *end)
+{
+    while (end - p >= 16) {
+        char16_t top = 0;
+        for (int i = 0; i < 16; ++i)
+            top = std::max(top, p[i]);
+        if (top >= FirstMarked)
+            break;
+        p += 16;
+    }
+    while (p != end && *p < FirstMarked)
+        ++p;
+    return p;
+}
+
+// How many breaks the widget text from p to end holds.
+qsizetype breaksIn(const char16_t *p, const char16_t *end)
+{
+    qsizetype count = 0;
+    while (end - p >= 16) {
+        int some = 0;
+        for (int i = 0; i < 16; ++i)
+            some += p[i] == ParagraphSeparator.unicode();
+        count += some;
+        p += 16;
+    }
+    for (; p != end; ++p)
+        count += *p == ParagraphSeparator.unicode();
+    return count;
+}
+
 // The document text with every line end a paragraph separator, the kinds of the ends apart;
 // a long line is cut into blocks joined by separators that stand for nothing.
 WidgetText toWidgetText(const QString &text)
@@ -327,12 +365,14 @@ int PageText::firstBlockOfLine(int line) const
     return low;
 }
 
-QString PageText::fromWidgetText(const QString &raw, int firstBlock) const
+QString PageText::fromWidgetText(QStringView raw, int firstBlock, qsizetype *breaksHeld) const
 {
     // This runs over the whole text on every save: size the result once, copy runs whole.
     const char16_t *data = reinterpret_cast<const char16_t *>(raw.constData());
     const qsizetype size = raw.size();
-    const qsizetype breaks = std::count(data, data + size, ParagraphSeparator.unicode());
+    const qsizetype breaks = breaksIn(data, data + size);
+    if (breaksHeld)
+        *breaksHeld = breaks;
     const LineEnd *ends = m_ends.empty() ? nullptr : m_ends.data() + firstBlock;
     qsizetype crLfs = 0;
     qsizetype joins = 0;
@@ -349,9 +389,7 @@ QString PageText::fromWidgetText(const QString &raw, int firstBlock) const
     const char16_t *from = data;
     const char16_t *end = data + size;
     qsizetype line = 0;
-    for (const char16_t *p = data; p != end; ++p) {
-        if (*p < LineSeparator.unicode())
-            continue;
+    for (const char16_t *p = nextMarked(data, end); p != end; p = nextMarked(p + 1, end)) {
         if (*p == ParagraphSeparator.unicode()) {
             out = std::copy(from, p, out);
             switch (ends ? ends[line++] : m_pageEnd) {
@@ -388,29 +426,26 @@ QString PageText::text() const
 
 void PageText::forEachPiece(const std::function<bool(QStringView piece)> &take) const
 {
+    // The document's own text is one flat copy; walking its blocks would look each one up in
+    // the block tree and copy it again, several times the cost of the whole save.
     constexpr qsizetype PieceSize = qsizetype(1) << 20;
-    QString piece;
-    piece.reserve(PieceSize + 1024);
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        const qsizetype from = piece.size();
-        piece += block.text();
-        // The page's own U+2028 and U+2029 go back as they came.
-        for (auto c = piece.begin() + from; c != piece.end(); ++c) {
-            if (*c == QChar(HeldLineSeparator))
-                *c = LineSeparator;
-            else if (*c == QChar(HeldParagraphSeparator))
-                *c = ParagraphSeparator;
+    const QString raw = document()->toRawText();
+    const QStringView all(raw);
+    int block = 0;
+    for (qsizetype from = 0; from < all.size();) {
+        qsizetype to = all.size();
+        if (from + PieceSize < to) {
+            // A piece ends just after a break; held lines have one every few hundred characters.
+            const qsizetype next = all.indexOf(ParagraphSeparator, from + PieceSize);
+            if (next >= 0)
+                to = next + 1;
         }
-        if (block.next().isValid())
-            piece += lineEndText(lineEndOf(block.blockNumber()));
-        if (piece.size() >= PieceSize) {
-            if (!take(piece))
-                return;
-            piece.resize(0);
-        }
+        qsizetype breaks = 0;
+        if (!take(fromWidgetText(all.mid(from, to - from), block, &breaks)))
+            return;
+        block += int(breaks);
+        from = to;
     }
-    if (!piece.isEmpty())
-        take(piece);
 }
 
 void PageText::setText(const QString &text)

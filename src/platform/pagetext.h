@@ -193,8 +193,9 @@ private:
     // before it, minus one for each join of a held line.
     qint64 crLfBefore(int blockNumber) const;
     // Widget text (as the document or a cursor gives it, from the start of a line or inside
-    // block firstBlock) back to document text.
-    QString fromWidgetText(const QString &raw, int firstBlock) const;
+    // block firstBlock) back to document text; breaksHeld, when given, learns how many breaks
+    // raw holds.
+    QString fromWidgetText(QStringView raw, int firstBlock, qsizetype *breaksHeld = nullptr) const;
 
     // Colours and boldness, held apart from the document so that they never split its text
     // into fragments: runs per line, handed to a line's layout when it is laid out.
