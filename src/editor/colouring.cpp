@@ -91,9 +91,80 @@ qsizetype matchingEntry(const QStringList &table, QStringView tagText)
     return -1;
 }
 
+namespace {
+
+// matchingEntry for a whole page's tags, with the table read once: a prefix can only be found
+// where one of its first character's case variants stands, so each character of a tag is
+// looked up once and only the entries starting with it are compared.
+class TagMatcher
+{
+public:
+    explicit TagMatcher(const QStringList &table)
+    {
+        for (qsizetype index = 0; index < table.size(); ++index) {
+            const QStringView prefix = QStringView(table.at(index)).mid(1);
+            if (prefix.isEmpty()) {
+                // Found in any non-empty text; nothing after it is ever reached.
+                m_anyText = index;
+                break;
+            }
+            QString folded;
+            for (const QChar c : prefix)
+                folded.append(c.toCaseFolded());
+            if (!m_firsts.contains(folded.front()))
+                m_firsts.append(folded.front());
+            m_entries.push_back({index, folded});
+        }
+    }
+
+    qsizetype entryFor(QStringView tag) const
+    {
+        qsizetype best = -1;
+        const QChar *data = tag.data();
+        for (qsizetype at = 0; at < tag.size(); ++at) {
+            const QChar c = data[at].toCaseFolded();
+            if (!m_firsts.contains(c))
+                continue;
+            for (const Entry &entry : m_entries) {
+                if (best >= 0 && entry.index >= best)
+                    break;
+                if (entry.folded.front() == c && startsHere(tag, at, entry.folded))
+                    best = entry.index;
+            }
+        }
+        return best >= 0 || tag.isEmpty() ? best : m_anyText;
+    }
+
+private:
+    struct Entry
+    {
+        qsizetype index;
+        QString folded;
+    };
+
+    static bool startsHere(QStringView tag, qsizetype at, const QString &folded)
+    {
+        if (tag.size() - at < folded.size())
+            return false;
+        for (qsizetype i = 1; i < folded.size(); ++i) {
+            if (tag.at(at + i).toCaseFolded() != folded.at(i))
+                return false;
+        }
+        return true;
+    }
+
+    std::vector<Entry> m_entries;
+    // The first characters of the entries, folded: "<" and "-" for the page's table.
+    QString m_firsts;
+    qsizetype m_anyText = -1;
+};
+
+} // namespace
+
 ColouringPlan planColours(const QString &text, const QStringList &table)
 {
     ColouringPlan plan;
+    const TagMatcher matcher(table);
     const qsizetype size = text.size();
     // The next ">" is remembered instead of searched again for every "<".
     qsizetype nextClose = -1;
@@ -106,7 +177,7 @@ ColouringPlan planColours(const QString &text, const QStringList &table)
                 break; // no ">" after this "<", nor after any later one
         }
         const qsizetype close = nextClose;
-        const qsizetype index = matchingEntry(table, QStringView(text).mid(i, close - i));
+        const qsizetype index = matcher.entryFor(QStringView(text).mid(i, close - i));
         plan.lastTagStart = i + 1;
         plan.lastTagLength = close - i - 1;
         if (index >= 0 && !table.at(index).isEmpty()) {

@@ -764,59 +764,67 @@ void PageText::applyColours(const std::vector<ColourSpan> &spans)
 {
     if (spans.empty())
         return;
-    QTextDocument *doc = document();
-    // The walk starts at the first span's line, found through the block tree.
-    QTextBlock block = doc->findBlock(int(toWidgetPosition(spans.front().start)));
-    qint64 blockPosition = blockStart(block.blockNumber()); // its first character's position
-    // Walks the blocks once alongside the sorted spans instead of searching for each span.
+    // Walks the blocks once alongside the sorted spans, counting numbers and positions as it
+    // goes: asking a block for either searches the block tree, on every line of a page.
+    QTextBlock block = document()->findBlock(int(toWidgetPosition(spans.front().start)));
+    const int firstNumber = block.blockNumber();
+    int number = firstNumber;
+    qint64 widgetStart = block.position();
+    qint64 start = blockStart(number); // the position of the block's first character
+    // Moves on to the block holding position, and gives its widget position.
     const auto widgetPosition = [&](qint64 position) {
-        while (block.isValid() && block.next().isValid()) {
-            const qint64 next =
-                blockPosition + block.length() + shiftOf(lineEndOf(block.blockNumber()));
+        while (block.next().isValid()) {
+            const qint64 next = start + block.length() + shiftOf(lineEndOf(number));
             if (next > position)
                 break;
-            blockPosition = next;
+            widgetStart += block.length();
+            start = next;
             block = block.next();
+            ++number;
         }
-        const qint64 offset = std::min<qint64>(position - blockPosition, block.length() - 1);
-        return block.position() + offset;
+        return widgetStart + std::min<qint64>(position - start, block.length() - 1);
     };
     // Each line is rewritten once, with all the stretches that fall on it.
     std::vector<Recolouring> parts;
     QTextBlock partsBlock;
+    int partsNumber = -1;
     const auto flush = [&] {
         if (!parts.empty())
-            recolourLine(partsBlock, parts);
+            recolourLine(partsBlock, partsNumber, parts);
         parts.clear();
     };
     for (const ColourSpan &span : spans) {
         if (span.length <= 0)
             continue;
         const qint64 from = widgetPosition(span.start);
-        const QTextBlock first = block;
+        QTextBlock line = block;
+        int lineNumber = number;
+        qint64 lineStart = widgetStart;
         const qint64 to = widgetPosition(span.start + span.length);
-        for (QTextBlock line = first; line.isValid(); line = line.next()) {
-            if (line != partsBlock) {
+        for (;;) {
+            if (lineNumber != partsNumber) {
                 flush();
                 partsBlock = line;
+                partsNumber = lineNumber;
             }
-            const qint64 start = std::max<qint64>(from, line.position()) - line.position();
-            const qint64 end =
-                std::min<qint64>(to, line.position() + line.length()) - line.position();
-            if (end > start)
-                parts.push_back({start, end, span.colour});
-            if (line == block)
+            const qint64 length = line.length();
+            const qint64 partFrom = std::max(from, lineStart) - lineStart;
+            const qint64 partTo = std::min(to, lineStart + length) - lineStart;
+            if (partTo > partFrom)
+                parts.push_back({partFrom, partTo, span.colour});
+            if (lineNumber == number)
                 break;
+            lineStart += length;
+            line = line.next();
+            ++lineNumber;
         }
     }
-    const QTextBlock last = partsBlock;
-    const bool oneLine =
-        last.isValid() && last == doc->findBlock(int(toWidgetPosition(spans.front().start)));
+    const bool oneLine = partsBlock.isValid() && partsNumber == firstNumber;
     flush();
     // One line (a typed tag) is laid out again at once and repaints alone; after more, only the
     // lines on screen are laid out again, when painted.
     if (oneLine)
-        showColours(last);
+        showColours(partsBlock);
     else
         emit recoloured();
 }
@@ -932,9 +940,10 @@ quint32 PageText::attributesAt(qint64 widgetPosition) const
     return 0;
 }
 
-void PageText::recolourLine(const QTextBlock &block, const std::vector<Recolouring> &parts)
+void PageText::recolourLine(const QTextBlock &block, int number,
+                            const std::vector<Recolouring> &parts)
 {
-    Line &line = m_lines[size_t(block.blockNumber())];
+    Line &line = m_lines[size_t(number)];
     const qint64 length = block.length();
     RunWalk walk(line.runs, length);
     std::vector<Run> runs;
@@ -958,7 +967,8 @@ void PageText::recolour(qint64 widgetFrom, qint64 widgetTo, Colour colour)
 {
     QTextBlock block = document()->findBlock(int(widgetFrom));
     while (block.isValid() && block.position() < widgetTo) {
-        recolourLine(block, {{widgetFrom - block.position(), widgetTo - block.position(), colour}});
+        recolourLine(block, block.blockNumber(),
+                     {{widgetFrom - block.position(), widgetTo - block.position(), colour}});
         block = block.next();
     }
 }

@@ -213,8 +213,9 @@ private:
         qint64 to;
         Colour colour;
     };
-    // Paints stretches of one line, in ascending order, not overlapping.
-    void recolourLine(const QTextBlock &block, const std::vector<Recolouring> &parts);
+    // Paints stretches of one line (block, whose number is given), in ascending order, not
+    // overlapping.
+    void recolourLine(const QTextBlock &block, int number, const std::vector<Recolouring> &parts);
     void recolour(qint64 widgetFrom, qint64 widgetTo, Colour colour);
     // Moves the colours along with an edit of lines first to first + removedLines, which became
     // first to first + addedLines; added characters were inserted at position.
