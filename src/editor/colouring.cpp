@@ -4,6 +4,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <functional>
+
 namespace zendral {
 
 namespace {
@@ -103,37 +105,39 @@ public:
     {
         for (qsizetype index = 0; index < table.size(); ++index) {
             const QStringView prefix = QStringView(table.at(index)).mid(1);
-            if (prefix.isEmpty()) {
-                // Found in any non-empty text; nothing after it is ever reached.
-                m_anyText = index;
+            // The empty entry is found in any tag and sets no colour: nothing after it counts.
+            if (prefix.isEmpty())
                 break;
-            }
             QString folded;
             for (const QChar c : prefix)
                 folded.append(c.toCaseFolded());
             if (!m_firsts.contains(folded.front()))
                 m_firsts.append(folded.front());
+            m_longest = std::max(m_longest, folded.size());
             m_entries.push_back({index, folded});
         }
     }
 
-    qsizetype entryFor(QStringView tag) const
+    // The first entry (of best, when not -1, and those before it) whose prefix occurs in text.
+    qsizetype firstIn(QStringView text, qsizetype best) const
     {
-        qsizetype best = -1;
-        const QChar *data = tag.data();
-        for (qsizetype at = 0; at < tag.size(); ++at) {
+        const QChar *data = text.data();
+        for (qsizetype at = 0; at < text.size(); ++at) {
             const QChar c = data[at].toCaseFolded();
             if (!m_firsts.contains(c))
                 continue;
             for (const Entry &entry : m_entries) {
                 if (best >= 0 && entry.index >= best)
                     break;
-                if (entry.folded.front() == c && startsHere(tag, at, entry.folded))
+                if (entry.folded.front() == c && startsHere(text, at, entry.folded))
                     best = entry.index;
             }
         }
-        return best >= 0 || tag.isEmpty() ? best : m_anyText;
+        return best;
     }
+
+    // The longest prefix: a tag read in parts keeps one character less of the part before.
+    qsizetype longest() const { return m_longest; }
 
 private:
     struct Entry
@@ -142,12 +146,12 @@ private:
         QString folded;
     };
 
-    static bool startsHere(QStringView tag, qsizetype at, const QString &folded)
+    static bool startsHere(QStringView text, qsizetype at, const QString &folded)
     {
-        if (tag.size() - at < folded.size())
+        if (text.size() - at < folded.size())
             return false;
         for (qsizetype i = 1; i < folded.size(); ++i) {
-            if (tag.at(at + i).toCaseFolded() != folded.at(i))
+            if (text.at(at + i).toCaseFolded() != folded.at(i))
                 return false;
         }
         return true;
@@ -156,43 +160,110 @@ private:
     std::vector<Entry> m_entries;
     // The first characters of the entries, folded: "<" and "-" for the page's table.
     QString m_firsts;
-    qsizetype m_anyText = -1;
+    qsizetype m_longest = 0;
+};
+
+// The whole-text pass over a text read in pieces: each tag's span is handed on as soon as its
+// ">" is read, so neither the whole text nor the whole page's spans are ever gathered.
+class Planner
+{
+public:
+    Planner(const QStringList &table, const std::function<void(const ColourSpan &)> &paint)
+        : m_table(table), m_matcher(table), m_paint(paint)
+    {}
+
+    void add(QStringView piece)
+    {
+        qsizetype i = 0;
+        while (i < piece.size()) {
+            if (m_tagStart < 0) {
+                const qsizetype open = piece.indexOf(u'<', i);
+                if (open < 0)
+                    break;
+                m_tagStart = m_offset + open;
+                m_best = -1;
+                m_tail.clear();
+                i = open;
+            }
+            // Every "<" up to the ">" belongs to the tag.
+            const qsizetype close = piece.indexOf(u'>', i);
+            const QStringView part = piece.mid(i, (close < 0 ? piece.size() : close) - i);
+            if (m_tail.isEmpty()) {
+                m_best = m_matcher.firstIn(part, m_best);
+            } else {
+                m_tail += part;
+                m_best = m_matcher.firstIn(m_tail, m_best);
+            }
+            if (close < 0) {
+                // A prefix may go on in the next piece.
+                m_tail = (m_tail.isEmpty() ? part : QStringView(m_tail))
+                             .right(m_matcher.longest() - 1)
+                             .toString();
+                break;
+            }
+            endTag(m_offset + close);
+            i = close + 1;
+        }
+        m_offset += piece.size();
+    }
+
+    const ColouringPlan &plan() const { return m_plan; }
+
+private:
+    void endTag(qint64 close)
+    {
+        m_plan.lastTagStart = m_tagStart + 1;
+        m_plan.lastTagLength = close - m_tagStart - 1;
+        if (m_best >= 0) {
+            if (const std::optional<Colour> colour = classColour(m_table.at(m_best).at(0)))
+                m_paint({m_tagStart + 1, close - m_tagStart - 1, *colour});
+        }
+        m_tagStart = -1;
+    }
+
+    const QStringList &m_table;
+    const TagMatcher m_matcher;
+    const std::function<void(const ColourSpan &)> &m_paint;
+    ColouringPlan m_plan;
+    // Where the piece being read starts in the text.
+    qint64 m_offset = 0;
+    // The "<" of a tag whose ">" is not read yet, or -1; the first entry found in it so far,
+    // and its last characters, where a prefix may begin that the next piece ends.
+    qint64 m_tagStart = -1;
+    qsizetype m_best = -1;
+    QString m_tail;
 };
 
 } // namespace
 
 ColouringPlan planColours(const QString &text, const QStringList &table)
 {
-    ColouringPlan plan;
-    const TagMatcher matcher(table);
-    const qsizetype size = text.size();
-    // The next ">" is remembered instead of searched again for every "<".
-    qsizetype nextClose = -1;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (text.at(i) != u'<')
-            continue;
-        if (nextClose < i) {
-            nextClose = text.indexOf(u'>', i);
-            if (nextClose < 0)
-                break; // no ">" after this "<", nor after any later one
-        }
-        const qsizetype close = nextClose;
-        const qsizetype index = matcher.entryFor(QStringView(text).mid(i, close - i));
-        plan.lastTagStart = i + 1;
-        plan.lastTagLength = close - i - 1;
-        if (index >= 0 && !table.at(index).isEmpty()) {
-            if (const std::optional<Colour> colour = classColour(table.at(index).at(0)))
-                plan.spans.push_back({i + 1, close - i - 1, *colour});
-        }
-        i = close;
-    }
+    std::vector<ColourSpan> spans;
+    const std::function<void(const ColourSpan &)> paint = [&spans](const ColourSpan &span) {
+        spans.push_back(span);
+    };
+    Planner planner(table, paint);
+    planner.add(text);
+    ColouringPlan plan = planner.plan();
+    plan.spans = std::move(spans);
     return plan;
 }
 
 void Colorea(PageText &page, const QStringList &table)
 {
-    const ColouringPlan plan = planColours(page.text(), table);
-    page.applyColours(plan.spans);
+    ColouringPlan plan;
+    {
+        PageText::Painter painter(page);
+        const std::function<void(const ColourSpan &)> paint = [&painter](const ColourSpan &span) {
+            painter.paint(span);
+        };
+        Planner planner(table, paint);
+        page.forEachPiece([&planner](QStringView piece) {
+            planner.add(piece);
+            return true;
+        });
+        plan = planner.plan();
+    }
     if (plan.lastTagStart >= 0) {
         page.setSelectionStart(plan.lastTagStart);
         page.setSelectionLength(plan.lastTagLength);

@@ -762,71 +762,82 @@ QColor PageText::characterColour(qint64 position) const
 
 void PageText::applyColours(const std::vector<ColourSpan> &spans)
 {
-    if (spans.empty())
+    Painter painter(*this);
+    for (const ColourSpan &span : spans)
+        painter.paint(span);
+}
+
+PageText::Painter::Painter(PageText &page) : m_page(page) {}
+
+void PageText::Painter::paint(const ColourSpan &span)
+{
+    if (span.length <= 0)
         return;
-    // Walks the blocks once alongside the sorted spans, counting numbers and positions as it
-    // goes: asking a block for either searches the block tree, on every line of a page.
-    QTextBlock block = document()->findBlock(int(toWidgetPosition(spans.front().start)));
-    const int firstNumber = block.blockNumber();
-    int number = firstNumber;
-    qint64 widgetStart = block.position();
-    qint64 start = blockStart(number); // the position of the block's first character
-    // Moves on to the block holding position, and gives its widget position.
-    const auto widgetPosition = [&](qint64 position) {
-        while (block.next().isValid()) {
-            const qint64 next = start + block.length() + shiftOf(lineEndOf(number));
-            if (next > position)
-                break;
-            widgetStart += block.length();
-            start = next;
-            block = block.next();
-            ++number;
-        }
-        return widgetStart + std::min<qint64>(position - start, block.length() - 1);
-    };
-    // Each line is rewritten once, with all the stretches that fall on it.
-    std::vector<Recolouring> parts;
-    QTextBlock partsBlock;
-    int partsNumber = -1;
-    const auto flush = [&] {
-        if (!parts.empty())
-            recolourLine(partsBlock, partsNumber, parts);
-        parts.clear();
-    };
-    for (const ColourSpan &span : spans) {
-        if (span.length <= 0)
-            continue;
-        const qint64 from = widgetPosition(span.start);
-        QTextBlock line = block;
-        int lineNumber = number;
-        qint64 lineStart = widgetStart;
-        const qint64 to = widgetPosition(span.start + span.length);
-        for (;;) {
-            if (lineNumber != partsNumber) {
-                flush();
-                partsBlock = line;
-                partsNumber = lineNumber;
-            }
-            const qint64 length = line.length();
-            const qint64 partFrom = std::max(from, lineStart) - lineStart;
-            const qint64 partTo = std::min(to, lineStart + length) - lineStart;
-            if (partTo > partFrom)
-                parts.push_back({partFrom, partTo, span.colour});
-            if (lineNumber == number)
-                break;
-            lineStart += length;
-            line = line.next();
-            ++lineNumber;
-        }
+    if (m_firstNumber < 0) {
+        m_block = m_page.document()->findBlock(int(m_page.toWidgetPosition(span.start)));
+        m_firstNumber = m_number = m_block.blockNumber();
+        m_widgetStart = m_block.position();
+        m_start = m_page.blockStart(m_number);
     }
-    const bool oneLine = partsBlock.isValid() && partsNumber == firstNumber;
+    const qint64 from = widgetPosition(span.start);
+    QTextBlock line = m_block;
+    int lineNumber = m_number;
+    qint64 lineStart = m_widgetStart;
+    const qint64 to = widgetPosition(span.start + span.length);
+    for (;;) {
+        if (lineNumber != m_partsNumber) {
+            flush();
+            m_partsBlock = line;
+            m_partsNumber = lineNumber;
+        }
+        const qint64 length = line.length();
+        const qint64 partFrom = std::max(from, lineStart) - lineStart;
+        const qint64 partTo = std::min(to, lineStart + length) - lineStart;
+        if (partTo > partFrom)
+            m_parts.push_back({partFrom, partTo, span.colour});
+        if (lineNumber == m_number)
+            break;
+        lineStart += length;
+        line = line.next();
+        ++lineNumber;
+    }
+}
+
+qint64 PageText::Painter::widgetPosition(qint64 position)
+{
+    // Counted along as the blocks go by: asking a block for its number or position searches
+    // the block tree, on every line of a page.
+    while (m_block.next().isValid()) {
+        const qint64 next = m_start + m_block.length() + shiftOf(m_page.lineEndOf(m_number));
+        if (next > position)
+            break;
+        m_widgetStart += m_block.length();
+        m_start = next;
+        m_block = m_block.next();
+        ++m_number;
+    }
+    return m_widgetStart + std::min<qint64>(position - m_start, m_block.length() - 1);
+}
+
+void PageText::Painter::flush()
+{
+    if (!m_parts.empty())
+        m_page.recolourLine(m_partsBlock, m_partsNumber, m_parts);
+    m_parts.clear();
+}
+
+PageText::Painter::~Painter()
+{
+    if (m_firstNumber < 0)
+        return;
+    const bool oneLine = m_partsBlock.isValid() && m_partsNumber == m_firstNumber;
     flush();
     // One line (a typed tag) is laid out again at once and repaints alone; after more, only the
     // lines on screen are laid out again, when painted.
     if (oneLine)
-        showColours(partsBlock);
+        m_page.showColours(m_partsBlock);
     else
-        emit recoloured();
+        emit m_page.recoloured();
 }
 
 // ---- Colours, held as runs per line ----

@@ -146,6 +146,42 @@ public:
     // Paints many stretches in one batch: no change notification, one repaint. The spans
     // must be in ascending order and must not overlap.
     void applyColours(const std::vector<ColourSpan> &spans);
+    // A stretch of one line to paint, in offsets from the line's start.
+    struct Recolouring
+    {
+        qint64 from;
+        qint64 to;
+        Colour colour;
+    };
+    // Paints stretches handed one at a time, as applyColours does a list of them, so that a
+    // whole page's list is never gathered. One repaint when it ends.
+    class Painter
+    {
+    public:
+        explicit Painter(PageText &page);
+        ~Painter();
+        Painter(const Painter &) = delete;
+        Painter &operator=(const Painter &) = delete;
+        // After every stretch before it, apart from them.
+        void paint(const ColourSpan &span);
+
+    private:
+        // Moves on to the block holding position, and gives its widget position.
+        qint64 widgetPosition(qint64 position);
+        void flush();
+
+        PageText &m_page;
+        // The block reached, its number, its widget position and its first character's.
+        QTextBlock m_block;
+        int m_firstNumber = -1;
+        int m_number = 0;
+        qint64 m_widgetStart = 0;
+        qint64 m_start = 0;
+        // Each line is rewritten once, with all the stretches that fall on it.
+        std::vector<Recolouring> m_parts;
+        QTextBlock m_partsBlock;
+        int m_partsNumber = -1;
+    };
     // The colours and boldness of a line's characters, as its layout takes them.
     QList<QTextLayout::FormatRange> lineFormats(const QTextBlock &block) const;
 
@@ -206,13 +242,6 @@ private:
     };
     class ColouredLayout;
     quint32 attributesAt(qint64 widgetPosition) const;
-    // A stretch of one line to paint, in offsets from the line's start.
-    struct Recolouring
-    {
-        qint64 from;
-        qint64 to;
-        Colour colour;
-    };
     // Paints stretches of one line (block, whose number is given), in ascending order, not
     // overlapping.
     void recolourLine(const QTextBlock &block, int number, const std::vector<Recolouring> &parts);
