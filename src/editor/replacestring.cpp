@@ -41,10 +41,10 @@ QString ReplaceString(const QString &text, const QString &keyword, const QString
 qsizetype replaceInDocument(PageText &page, const QString &keyword, const QString &replacement)
 {
     qsizetype count = 0;
-    const QString replaced = ReplaceString(page.text(), keyword, replacement, &count);
+    QString replaced = ReplaceString(page.text(), keyword, replacement, &count);
     if (count == 0)
         return 0;
-    page.setText(replaced);
+    page.setText(std::move(replaced));
     Colorea(page, TablaEtiquetas());
     // Colouring leaves the last tag selected; a rewritten text starts with the caret at its top.
     page.setSelectionStart(0);

@@ -98,6 +98,33 @@ qsizetype breaksIn(const char16_t *p, const char16_t *end)
     return count;
 }
 
+// The one stretch in which a whole new text differs from the old one: from start, removed
+// characters were replaced by added ones. What both share at their start and at their end
+// was left as it was.
+struct Stretch
+{
+    qsizetype start;
+    qsizetype removed;
+    qsizetype added;
+};
+
+std::optional<Stretch> stretchBetween(const QString &old, const QString &now)
+{
+    const qsizetype shortest = std::min(old.size(), now.size());
+    const auto oldBegin = old.cbegin();
+    const auto nowBegin = now.cbegin();
+    const qsizetype prefix =
+        std::mismatch(oldBegin, oldBegin + shortest, nowBegin).first - oldBegin;
+    const qsizetype suffix =
+        std::mismatch(old.crbegin(), old.crbegin() + (shortest - prefix), now.crbegin()).first -
+        old.crbegin();
+    const qsizetype oldEnd = old.size() - suffix;
+    const qsizetype nowEnd = now.size() - suffix;
+    if (oldEnd == prefix && nowEnd == prefix)
+        return std::nullopt;
+    return Stretch{prefix, oldEnd - prefix, nowEnd - prefix};
+}
+
 // The document text with every line end a paragraph separator, the kinds of the ends apart;
 // a long line is cut into blocks joined by separators that stand for nothing.
 WidgetText toWidgetText(const QString &text)
@@ -448,14 +475,16 @@ void PageText::forEachPiece(const std::function<bool(QStringView piece)> &take) 
     }
 }
 
-void PageText::setText(const QString &text)
+void PageText::setText(QString text)
 {
     Operation operation(*this);
-    const QString old = this->text();
-    // Reported once at the end, as one stretch.
+    // Reported once at the end, as one stretch. Each copy of the text goes as soon as it has
+    // served: a big page's copies are what opening it costs at its peak.
+    const std::optional<Stretch> replaced = stretchBetween(this->text(), text);
     m_replacingText = true;
     WidgetText widget = toWidgetText(text);
-    document()->setPlainText(widget.text);
+    text = QString();
+    document()->setPlainText(std::exchange(widget.text, QString()));
     m_blockCount = document()->blockCount();
     m_lines.assign(size_t(m_blockCount), Line());
     m_pendingEnds.clear();
@@ -480,25 +509,8 @@ void PageText::setText(const QString &text)
     QTextCursor start(document());
     setTextCursor(start);
     m_replacingText = false;
-    reportReplacement(old, text);
-}
-
-void PageText::reportReplacement(const QString &old, const QString &now)
-{
-    // What both texts share at their start and at their end was left as it was.
-    const qsizetype shortest = std::min(old.size(), now.size());
-    const auto oldBegin = old.cbegin();
-    const auto nowBegin = now.cbegin();
-    const qsizetype prefix =
-        std::mismatch(oldBegin, oldBegin + shortest, nowBegin).first - oldBegin;
-    const qsizetype suffix =
-        std::mismatch(old.crbegin(), old.crbegin() + (shortest - prefix), now.crbegin()).first -
-        old.crbegin();
-    const qsizetype oldEnd = old.size() - suffix;
-    const qsizetype nowEnd = now.size() - suffix;
-    if (oldEnd == prefix && nowEnd == prefix)
-        return;
-    emit textEdited(prefix, oldEnd - prefix, nowEnd - prefix);
+    if (replaced)
+        emit textEdited(replaced->start, replaced->removed, replaced->added);
 }
 
 qint64 PageText::textLength() const

@@ -79,7 +79,7 @@ public:
     // Replaces the whole text; every character takes the default colour (black), the caret
     // goes to the start. CR LF, a lone LF and a lone CR each end a line and are kept as they
     // are; the first of them decides the page's own kind of line end (CR LF when none).
-    void setText(const QString &text);
+    void setText(QString text);
     // The kind of line end that Enter and every inserted line break take.
     LineEnd pageLineEnd() const { return m_pageEnd; }
     // The characters of a line end of that kind.
@@ -222,8 +222,6 @@ signals:
 
 private:
     void onContentsChange(int position, int removed, int added);
-    // Reports a whole new text as the one stretch in which it differs from the old one.
-    void reportReplacement(const QString &old, const QString &now);
     qint64 blockStart(int blockNumber) const;
     // What a position adds to the widget's own position inside blockNumber: one for each CR LF
     // before it, minus one for each join of a held line.

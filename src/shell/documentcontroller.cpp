@@ -395,7 +395,7 @@ bool DocumentController::EscribirDocumento(const QString &path)
 
 bool DocumentController::LeerDocumento(const QString &path)
 {
-    const ReadResult result =
+    ReadResult result =
         readDocumentFile(path, [this](const QString &question) { return m_prompts.ask(question); });
     if (!result.ok) {
         if (!result.declined)
@@ -403,7 +403,7 @@ bool DocumentController::LeerDocumento(const QString &path)
         return false;
     }
     m_state.encoding = result.document.encoding;
-    m_page.setText(result.document.text);
+    m_page.setText(std::move(result.document.text));
     if (result.document.longestLine > ComfortableLine)
         m_prompts.notify(QStringLiteral("El archivo \"%1\" tiene una línea de %2 caracteres: se ha "
                                         "cargado entero, pero escribir en una línea tan larga "
