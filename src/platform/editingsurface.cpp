@@ -33,6 +33,10 @@ EditingSurface::EditingSurface(QWidget *parent) : QPlainTextEdit(parent), m_page
     setObjectName(QStringLiteral("text1"));
     setUndoRedoEnabled(false);
     setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A change of the view's width lays every line of the page out again, which for a long
+    // page costs more time and memory than showing it: the scroll bar appearing must not
+    // narrow it, nor the line numbers widening after the lines are in (see setUpGutter).
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setTabChangesFocus(false);
     QFont font(QStringLiteral("Monospace"));
     font.setStyleHint(QFont::TypeWriter);
@@ -304,6 +308,8 @@ void EditingSurface::setUpGutter()
     m_gutter->setAttribute(Qt::WA_OpaquePaintEvent);
     // Only the lines on screen are repainted: the widget reports what it redraws and scrolls.
     connect(this, &QPlainTextEdit::blockCountChanged, this, &EditingSurface::updateGutterWidth);
+    // Widened before a new text's lines are in, while there are few lines to lay out again.
+    connect(m_page, &PageText::linesComing, this, &EditingSurface::fitGutter);
     connect(this, &QPlainTextEdit::updateRequest, this, &EditingSurface::updateGutter);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &EditingSurface::caretMoved);
     updateGutterWidth();
@@ -314,19 +320,24 @@ QColor EditingSurface::currentLineColour()
     return QColor(255, 250, 205);
 }
 
-int EditingSurface::gutterWidth() const
+int EditingSurface::gutterWidth(int lineCount) const
 {
     if (!m_lineNumbersShown)
         return 0;
     int digits = 3;
-    for (int lines = m_page->lineOfBlock(blockCount() - 1) + 1; lines >= 1000; lines /= 10)
+    for (int lines = lineCount; lines >= 1000; lines /= 10)
         ++digits;
     return 10 + fontMetrics().horizontalAdvance(u'9') * digits;
 }
 
 void EditingSurface::updateGutterWidth()
 {
-    const int width = gutterWidth();
+    fitGutter(m_page->lineOfBlock(blockCount() - 1) + 1);
+}
+
+void EditingSurface::fitGutter(int lineCount)
+{
+    const int width = gutterWidth(lineCount);
     // Changing the margins lays the view out again: only when the width really changes.
     if (width == m_appliedGutterWidth)
         return;

@@ -101,8 +101,10 @@ private:
 
     class LineNumberGutter;
     void setUpGutter();
-    int gutterWidth() const;
+    int gutterWidth(int lineCount) const;
     void updateGutterWidth();
+    // Sizes the line numbers for a page of lineCount lines.
+    void fitGutter(int lineCount);
     void updateGutter(const QRect &rect, int dy);
     void paintGutter(QPaintEvent *event);
     void caretMoved();

@@ -484,6 +484,9 @@ void PageText::setText(QString text)
     m_replacingText = true;
     WidgetText widget = toWidgetText(text);
     text = QString();
+    emit linesComing(int(std::count_if(widget.ends.begin(), widget.ends.end(),
+                                       [](LineEnd end) { return end != LineEnd::None; })) +
+                     1);
     document()->setPlainText(std::exchange(widget.text, QString()));
     m_blockCount = document()->blockCount();
     m_lines.assign(size_t(m_blockCount), Line());

@@ -219,6 +219,9 @@ signals:
     void textEdited(qint64 start, qint64 removed, qint64 added);
     // Colours changed on lines not laid out again at once: a view repaints what it shows.
     void recoloured();
+    // A whole new text of lineCount lines is about to replace the page: a view sizes what
+    // depends on the count now, while laying the page out again costs nothing.
+    void linesComing(int lineCount);
 
 private:
     void onContentsChange(int position, int removed, int added);
