@@ -95,6 +95,15 @@ qsizetype matchingEntry(const QStringList &table, QStringView tagText)
 
 namespace {
 
+// QChar::toCaseFolded, without a call for the ASCII most of a page is made of.
+QChar foldedCase(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return QChar(u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u);
+    return c.toCaseFolded();
+}
+
 // matchingEntry for a whole page's tags, with the table read once: a prefix can only be found
 // where one of its first character's case variants stands, so each character of a tag is
 // looked up once and only the entries starting with it are compared.
@@ -108,13 +117,13 @@ public:
             // The empty entry is found in any tag and sets no colour: nothing after it counts.
             if (prefix.isEmpty())
                 break;
-            QString folded;
+            QString foldedPrefix;
             for (const QChar c : prefix)
-                folded.append(c.toCaseFolded());
-            if (!m_firsts.contains(folded.front()))
-                m_firsts.append(folded.front());
-            m_longest = std::max(m_longest, folded.size());
-            m_entries.push_back({index, folded});
+                foldedPrefix.append(foldedCase(c));
+            if (!m_firsts.contains(foldedPrefix.front()))
+                m_firsts.append(foldedPrefix.front());
+            m_longest = std::max(m_longest, foldedPrefix.size());
+            m_entries.push_back({index, foldedPrefix});
         }
     }
 
@@ -123,7 +132,7 @@ public:
     {
         const QChar *data = text.data();
         for (qsizetype at = 0; at < text.size(); ++at) {
-            const QChar c = data[at].toCaseFolded();
+            const QChar c = foldedCase(data[at]);
             if (!m_firsts.contains(c))
                 continue;
             for (const Entry &entry : m_entries) {
@@ -151,7 +160,7 @@ private:
         if (text.size() - at < folded.size())
             return false;
         for (qsizetype i = 1; i < folded.size(); ++i) {
-            if (text.at(at + i).toCaseFolded() != folded.at(i))
+            if (foldedCase(text.at(at + i)) != folded.at(i))
                 return false;
         }
         return true;

@@ -130,44 +130,46 @@ std::optional<Stretch> stretchBetween(const QString &old, const QString &now)
 WidgetText toWidgetText(const QString &text)
 {
     WidgetText result;
-    result.text.reserve(text.size() + text.size() / PageText::HeldPartLength);
     const qsizetype size = text.size();
+    // Written straight into a string of the greatest size it can take, a line at a time.
+    result.text = QString(size + size / PageText::HeldPartLength + 1, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(result.text.data());
+    char16_t *const outStart = out;
     const QChar *data = text.constData();
-    qint64 column = 0;
-    qsizetype lineEnd = -1;
-    bool held = false;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (i > lineEnd) {
-            lineEnd = lineEndFrom(data, i, size);
-            held = lineEnd - i > PageText::HeldLineLimit;
-        }
-        const QChar c = data[i];
-        if (i == lineEnd) {
-            column = 0;
-        } else if (cutsBefore(held, column++, c)) {
-            result.text.append(ParagraphSeparator);
-            result.ends.push_back(LineEnd::None);
-            column = 1;
-        }
-        if (c == u'\r') {
-            result.text.append(ParagraphSeparator);
-            if (i + 1 < size && data[i + 1] == u'\n') {
-                ++i;
-                result.ends.push_back(LineEnd::CrLf);
-            } else {
-                result.ends.push_back(LineEnd::Cr);
+    // The page's own separators stand as the characters that hold them.
+    const auto held = [](char16_t c) -> char16_t {
+        return c == LineSeparator.unicode()        ? HeldLineSeparator
+               : c == ParagraphSeparator.unicode() ? HeldParagraphSeparator
+                                                   : c;
+    };
+    for (qsizetype i = 0; i < size;) {
+        const qsizetype lineEnd = lineEndFrom(data, i, size);
+        if (lineEnd - i > PageText::HeldLineLimit) {
+            qint64 column = 0;
+            for (; i < lineEnd; ++i) {
+                if (cutsBefore(true, column++, data[i])) {
+                    *out++ = ParagraphSeparator.unicode();
+                    result.ends.push_back(LineEnd::None);
+                    column = 1;
+                }
+                *out++ = held(data[i].unicode());
             }
-        } else if (c == u'\n') {
-            result.text.append(ParagraphSeparator);
-            result.ends.push_back(LineEnd::Lf);
-        } else if (c == LineSeparator) {
-            result.text.append(QChar(HeldLineSeparator));
-        } else if (c == ParagraphSeparator) {
-            result.text.append(QChar(HeldParagraphSeparator));
         } else {
-            result.text.append(c);
+            for (; i < lineEnd; ++i)
+                *out++ = held(data[i].unicode());
+        }
+        if (i == size)
+            break;
+        *out++ = ParagraphSeparator.unicode();
+        if (data[i] == u'\r' && i + 1 < size && data[i + 1] == u'\n') {
+            result.ends.push_back(LineEnd::CrLf);
+            i += 2;
+        } else {
+            result.ends.push_back(data[i] == u'\r' ? LineEnd::Cr : LineEnd::Lf);
+            ++i;
         }
     }
+    result.text.truncate(out - outStart);
     return result;
 }
 } // namespace
