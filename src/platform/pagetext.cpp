@@ -125,6 +125,63 @@ std::optional<Stretch> stretchBetween(const QString &old, const QString &now)
     return Stretch{prefix, oldEnd - prefix, nowEnd - prefix};
 }
 
+// Widget text back to document text; ends holds one line end per block from the first block
+// of raw on (none: every line ends in pageEnd).
+QString documentText(QStringView raw, const std::vector<LineEnd> &allEnds, LineEnd pageEnd,
+                     int firstBlock, qsizetype *breaksHeld)
+{
+    // This runs over the whole text on every save: size the result once, copy runs whole.
+    const char16_t *data = reinterpret_cast<const char16_t *>(raw.constData());
+    const qsizetype size = raw.size();
+    const qsizetype breaks = breaksIn(data, data + size);
+    if (breaksHeld)
+        *breaksHeld = breaks;
+    const LineEnd *ends = allEnds.empty() ? nullptr : allEnds.data() + firstBlock;
+    qsizetype crLfs = 0;
+    qsizetype joins = 0;
+    if (!ends) {
+        crLfs = pageEnd == LineEnd::CrLf ? breaks : 0;
+    } else {
+        const LineEnd *last =
+            ends + std::min<qsizetype>(breaks, qsizetype(allEnds.size()) - firstBlock);
+        crLfs = std::count(ends, last, LineEnd::CrLf);
+        joins = std::count(ends, last, LineEnd::None);
+    }
+    QString result(size + crLfs - joins, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(result.data());
+    const char16_t *from = data;
+    const char16_t *end = data + size;
+    qsizetype line = 0;
+    for (const char16_t *p = nextMarked(data, end); p != end; p = nextMarked(p + 1, end)) {
+        if (*p == ParagraphSeparator.unicode()) {
+            out = std::copy(from, p, out);
+            switch (ends ? ends[line++] : pageEnd) {
+            case LineEnd::CrLf:
+                *out++ = u'\r';
+                *out++ = u'\n';
+                break;
+            case LineEnd::Lf:
+                *out++ = u'\n';
+                break;
+            case LineEnd::Cr:
+                *out++ = u'\r';
+                break;
+            case LineEnd::None:
+                break;
+            }
+        } else if (*p == HeldLineSeparator || *p == HeldParagraphSeparator) {
+            out = std::copy(from, p, out);
+            *out++ =
+                *p == HeldLineSeparator ? LineSeparator.unicode() : ParagraphSeparator.unicode();
+        } else {
+            continue;
+        }
+        from = p + 1;
+    }
+    std::copy(from, end, out);
+    return result;
+}
+
 // The document text with every line end a paragraph separator, the kinds of the ends apart;
 // a long line is cut into blocks joined by separators that stand for nothing.
 WidgetText toWidgetText(const QString &text)
@@ -396,56 +453,7 @@ int PageText::firstBlockOfLine(int line) const
 
 QString PageText::fromWidgetText(QStringView raw, int firstBlock, qsizetype *breaksHeld) const
 {
-    // This runs over the whole text on every save: size the result once, copy runs whole.
-    const char16_t *data = reinterpret_cast<const char16_t *>(raw.constData());
-    const qsizetype size = raw.size();
-    const qsizetype breaks = breaksIn(data, data + size);
-    if (breaksHeld)
-        *breaksHeld = breaks;
-    const LineEnd *ends = m_ends.empty() ? nullptr : m_ends.data() + firstBlock;
-    qsizetype crLfs = 0;
-    qsizetype joins = 0;
-    if (!ends) {
-        crLfs = m_pageEnd == LineEnd::CrLf ? breaks : 0;
-    } else {
-        const LineEnd *last =
-            ends + std::min<qsizetype>(breaks, qsizetype(m_ends.size()) - firstBlock);
-        crLfs = std::count(ends, last, LineEnd::CrLf);
-        joins = std::count(ends, last, LineEnd::None);
-    }
-    QString result(size + crLfs - joins, Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(result.data());
-    const char16_t *from = data;
-    const char16_t *end = data + size;
-    qsizetype line = 0;
-    for (const char16_t *p = nextMarked(data, end); p != end; p = nextMarked(p + 1, end)) {
-        if (*p == ParagraphSeparator.unicode()) {
-            out = std::copy(from, p, out);
-            switch (ends ? ends[line++] : m_pageEnd) {
-            case LineEnd::CrLf:
-                *out++ = u'\r';
-                *out++ = u'\n';
-                break;
-            case LineEnd::Lf:
-                *out++ = u'\n';
-                break;
-            case LineEnd::Cr:
-                *out++ = u'\r';
-                break;
-            case LineEnd::None:
-                break;
-            }
-        } else if (*p == HeldLineSeparator || *p == HeldParagraphSeparator) {
-            out = std::copy(from, p, out);
-            *out++ =
-                *p == HeldLineSeparator ? LineSeparator.unicode() : ParagraphSeparator.unicode();
-        } else {
-            continue;
-        }
-        from = p + 1;
-    }
-    std::copy(from, end, out);
-    return result;
+    return documentText(raw, m_ends, m_pageEnd, firstBlock, breaksHeld);
 }
 
 QString PageText::text() const
@@ -457,24 +465,35 @@ void PageText::forEachPiece(const std::function<bool(QStringView piece)> &take) 
 {
     // The document's own text is one flat copy; walking its blocks would look each one up in
     // the block tree and copy it again, several times the cost of the whole save.
-    constexpr qsizetype PieceSize = qsizetype(1) << 20;
-    const QString raw = document()->toRawText();
-    const QStringView all(raw);
-    int block = 0;
-    for (qsizetype from = 0; from < all.size();) {
-        qsizetype to = all.size();
-        if (from + PieceSize < to) {
-            // A piece ends just after a break; held lines have one every few hundred characters.
-            const qsizetype next = all.indexOf(ParagraphSeparator, from + PieceSize);
-            if (next >= 0)
-                to = next + 1;
-        }
-        qsizetype breaks = 0;
-        if (!take(fromWidgetText(all.mid(from, to - from), block, &breaks)))
+    Copy copy(*this);
+    while (!copy.atEnd()) {
+        if (!take(copy.next(qsizetype(1) << 20)))
             return;
-        block += int(breaks);
-        from = to;
     }
+}
+
+PageText::Copy::Copy(const PageText &page)
+    : m_raw(page.document()->toRawText()), m_ends(page.m_ends), m_pageEnd(page.m_pageEnd)
+{}
+
+QString PageText::Copy::next(qsizetype length)
+{
+    const QStringView all(m_raw);
+    qsizetype to = all.size();
+    if (m_from + length < to) {
+        // Just after a break; held lines have one every few hundred characters.
+        const qsizetype next = all.indexOf(ParagraphSeparator, m_from + length);
+        if (next >= 0)
+            to = next + 1;
+    }
+    qsizetype breaks = 0;
+    const QString piece =
+        documentText(all.mid(m_from, to - m_from), m_ends, m_pageEnd, m_block, &breaks);
+    m_block += int(breaks);
+    m_from = to;
+    if (atEnd())
+        m_raw = QString();
+    return piece;
 }
 
 void PageText::setText(QString text)

@@ -76,6 +76,24 @@ public:
     // Hands the whole text to take in pieces of about a megabyte, each ending at the end of a
     // line or of a held line's block, without building it whole; stops when take returns false.
     void forEachPiece(const std::function<bool(QStringView piece)> &take) const;
+    // The whole text as it is now, taken at once and handed out later in pieces of about a
+    // given length, each ending at the end of a line or of a held line's block, whatever the
+    // page does meanwhile. Taking it copies the widget's text, the quick part; the pieces are
+    // turned back into document text one at a time.
+    class Copy
+    {
+    public:
+        explicit Copy(const PageText &page);
+        bool atEnd() const { return m_from >= m_raw.size(); }
+        QString next(qsizetype length);
+
+    private:
+        QString m_raw;
+        std::vector<LineEnd> m_ends;
+        LineEnd m_pageEnd;
+        qsizetype m_from = 0;
+        int m_block = 0;
+    };
     // Replaces the whole text; every character takes the default colour (black), the caret
     // goes to the start. CR LF, a lone LF and a lone CR each end a line and are kept as they
     // are; the first of them decides the page's own kind of line end (CR LF when none).

@@ -118,31 +118,31 @@ void CrashRecovery::writeCopy()
     if (!m_document.isModified())
         return;
     stopTaking();
-    m_length = m_page.textLength();
+    m_copy.emplace(m_page);
     takePart();
 }
 
 void CrashRecovery::takePart()
 {
-    m_parts.append(m_page.textRange(m_taken, PartLength));
-    m_taken += PartLength;
-    if (m_taken < m_length) {
+    if (!m_copy->atEnd())
+        m_parts.append(m_copy->next(PartLength));
+    if (!m_copy->atEnd()) {
         m_taking.start();
         return;
     }
     m_taking.stop();
+    m_copy.reset();
     const EstadoDocumento &state = m_document.state();
     // Encoding and writing the text run on the store's worker thread.
     m_store.write(m_parts, state.archivoActual, state.encoding);
     m_parts.clear();
-    m_taken = 0;
 }
 
 void CrashRecovery::stopTaking()
 {
     m_taking.stop();
+    m_copy.reset();
     m_parts.clear();
-    m_taken = 0;
 }
 
 void CrashRecovery::forgetCopy()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pagetext.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
@@ -7,11 +9,11 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 namespace zendral {
 
 class DocumentController;
-class PageText;
 class Prompts;
 class RecoveryStore;
 struct RecoveryCopy;
@@ -63,12 +65,12 @@ private:
     // Since the first change not yet in the copy: steady typing must not put the copy off
     // for ever.
     QElapsedTimer m_pending;
-    // The text is taken a part at a time between events, so that a key pressed meanwhile
-    // waits for one part, never for the whole of a large page; a change starts it over.
+    // The text is copied at once, the quick part, and turned into the page's text a part at a
+    // time between events, so that a key pressed meanwhile waits for one part, never for the
+    // whole of a large page; a change starts it over.
     QTimer m_taking;
+    std::optional<PageText::Copy> m_copy;
     QStringList m_parts;
-    qint64 m_taken = 0;
-    qint64 m_length = 0;
 };
 
 } // namespace zendral
