@@ -343,8 +343,7 @@ void EditingSurface::fitGutter(int lineCount)
         return;
     m_appliedGutterWidth = width;
     setViewportMargins(width, 0, 0, 0);
-    const QRect contents = contentsRect();
-    m_gutter->setGeometry(contents.left(), contents.top(), width, contents.height());
+    placeGutter();
     m_gutter->setVisible(m_lineNumbersShown);
 }
 
@@ -352,10 +351,17 @@ void EditingSurface::updateGutter(const QRect &rect, int dy)
 {
     if (!m_lineNumbersShown)
         return;
-    if (dy != 0)
+    if (dy != 0) {
         m_gutter->scroll(0, dy);
-    else
-        m_gutter->update(0, rect.y(), m_gutter->width(), rect.height());
+        return;
+    }
+    // A strip of one line while the lines stay as many (a key typed along a line, the caret's
+    // blink) shows the same numbers: lines come and go only with a repaint of all below them.
+    const bool oneLine = rect.height() < 2 * blockBoundingRect(firstVisibleBlock()).height();
+    if (oneLine && blockCount() == m_numberedBlocks)
+        return;
+    m_numberedBlocks = blockCount();
+    m_gutter->update(0, rect.y(), m_gutter->width(), rect.height());
 }
 
 void EditingSurface::paintGutter(QPaintEvent *event)
@@ -433,10 +439,16 @@ void EditingSurface::paintEvent(QPaintEvent *event)
 void EditingSurface::resizeEvent(QResizeEvent *event)
 {
     QPlainTextEdit::resizeEvent(event);
-    if (!m_gutter)
-        return;
-    const QRect contents = contentsRect();
-    m_gutter->setGeometry(contents.left(), contents.top(), m_appliedGutterWidth, contents.height());
+    if (m_gutter)
+        placeGutter();
+}
+
+void EditingSurface::placeGutter()
+{
+    // Beside the lines only: reaching down beside the horizontal scroll bar, it would be
+    // repainted with the bar, at every key that widens the widest line.
+    const QRect lines = viewport()->geometry();
+    m_gutter->setGeometry(contentsRect().left(), lines.top(), m_appliedGutterWidth, lines.height());
 }
 
 void EditingSurface::changeEvent(QEvent *event)

@@ -105,6 +105,7 @@ private:
     void updateGutterWidth();
     // Sizes the line numbers for a page of lineCount lines.
     void fitGutter(int lineCount);
+    void placeGutter();
     void updateGutter(const QRect &rect, int dy);
     void paintGutter(QPaintEvent *event);
     void caretMoved();
@@ -119,6 +120,8 @@ private:
     bool m_currentLineHighlighted = true;
     int m_appliedGutterWidth = -1;
     int m_caretBlock = -1;
+    // The count of blocks when the numbers were last repainted.
+    int m_numberedBlocks = -1;
     PageText *m_page = nullptr;
 };
 
