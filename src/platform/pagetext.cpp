@@ -7,6 +7,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace zendral {
@@ -238,6 +239,16 @@ public:
     ColouredLayout(QTextDocument *document, const PageText &page)
         : QPlainTextDocumentLayout(document), m_page(page)
     {}
+
+    // The width grows in steps of a few dozen characters: every key typed on the widest line
+    // would otherwise change the horizontal scroll bar's range, which repaints the bar.
+    QSizeF documentSize() const override
+    {
+        constexpr qreal Step = 256;
+        QSizeF size = QPlainTextDocumentLayout::documentSize();
+        size.setWidth(std::ceil(size.width() / Step) * Step);
+        return size;
+    }
 
     QRectF blockBoundingRect(const QTextBlock &block) const override
     {
