@@ -84,15 +84,6 @@ std::optional<Colour> classColour(QChar classDigit)
     }
 }
 
-qsizetype matchingEntry(const QStringList &table, QStringView tagText)
-{
-    for (qsizetype index = 0; index < table.size(); ++index) {
-        if (holds(tagText, QStringView(table.at(index)).mid(1)))
-            return index;
-    }
-    return -1;
-}
-
 namespace {
 
 // QChar::toCaseFolded, without a call for the ASCII most of a page is made of.
@@ -104,7 +95,8 @@ QChar foldedCase(QChar c)
     return c.toCaseFolded();
 }
 
-// matchingEntry for a whole page's tags, with the table read once: a prefix can only be found
+// Finds the first entry of the table whose prefix occurs anywhere in a tag's text, letters
+// compared without case, reading the table once for a whole page: a prefix can only be found
 // where one of its first character's case variants stands, so each character of a tag is
 // looked up once and only the entries starting with it are compared.
 class TagMatcher

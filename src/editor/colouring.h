@@ -18,10 +18,6 @@ QStringList TablaEtiquetas();
 // The colour of a class digit; none for anything else (the empty entry).
 std::optional<Colour> classColour(QChar classDigit);
 
-// The first entry whose prefix occurs anywhere in the tag text, letters compared without
-// case, or -1.
-qsizetype matchingEntry(const QStringList &table, QStringView tagText);
-
 // What the whole-text pass paints, and the inside of the last tag it examined.
 struct ColouringPlan
 {

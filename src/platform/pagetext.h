@@ -164,6 +164,7 @@ public:
     // Paints many stretches in one batch: no change notification, one repaint. The spans
     // must be in ascending order and must not overlap.
     void applyColours(const std::vector<ColourSpan> &spans);
+private:
     // A stretch of one line to paint, in offsets from the line's start.
     struct Recolouring
     {
@@ -171,6 +172,8 @@ public:
         qint64 to;
         Colour colour;
     };
+
+public:
     // Paints stretches handed one at a time, as applyColours does a list of them, so that a
     // whole page's list is never gathered. One repaint when it ends.
     class Painter
