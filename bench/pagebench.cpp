@@ -173,7 +173,9 @@ int zendralChild(const QString &path)
 
     EditingSurface &surface = window.surface();
     surface.setFocus();
-    surface.page().setSelectionStart(surface.page().textLength() / 2);
+    // The middle line's start: the same line of a page whatever its line ends.
+    const QTextBlock middle = surface.document()->findBlockByNumber(surface.blockCount() / 2);
+    surface.page().setSelectionStart(surface.page().fromWidgetPosition(middle.position()));
     settle(window);
     const std::vector<double> keys = timedKeys(
         [](int) {}, [&, i = 0]() mutable { sendKey(surface, QChar(char16_t(u'a' + i++ % 26))); });
@@ -233,7 +235,7 @@ int bareChild(const QString &path)
     figures[QStringLiteral("peak")] = double(peakKilobytes() - emptyPeak);
     printFigures(figures);
     QTextCursor cursor(edit.document());
-    cursor.setPosition((edit.document()->characterCount() - 1) / 2);
+    cursor.setPosition(edit.document()->findBlockByNumber(edit.blockCount() / 2).position());
     edit.setTextCursor(cursor);
     edit.setFocus();
     const std::vector<double> keys = timedKeys(
