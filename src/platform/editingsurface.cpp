@@ -308,8 +308,12 @@ void EditingSurface::setUpGutter()
     m_gutter->setAttribute(Qt::WA_OpaquePaintEvent);
     // Only the lines on screen are repainted: the widget reports what it redraws and scrolls.
     connect(this, &QPlainTextEdit::blockCountChanged, this, &EditingSurface::updateGutterWidth);
-    // Widened before a new text's lines are in, while there are few lines to lay out again.
-    connect(m_page, &PageText::linesComing, this, &EditingSurface::fitGutter);
+    // Widened before a new text's lines are in, while the page's lines are still the old ones
+    // (Qt lays them all out again); narrowed after, over the new ones, fewer than the old.
+    connect(m_page, &PageText::linesComing, this, [this](int lineCount) {
+        if (gutterWidth(lineCount) > m_appliedGutterWidth)
+            fitGutter(lineCount);
+    });
     connect(this, &QPlainTextEdit::updateRequest, this, &EditingSurface::updateGutter);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &EditingSurface::caretMoved);
     updateGutterWidth();
