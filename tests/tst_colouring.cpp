@@ -75,6 +75,10 @@ private slots:
         QTest::newRow("mixed case colours the same") << "<TaBlE>" << ".GGGGG.";
         QTest::newRow("tags across lines") << "<p\r\nclass=x>\r\n<img>" << ".B..BBBBBBB....PPP.";
         // clang-format on
+        // A page is read in pieces of a megabyte; one line over a megabyte long (a minified
+        // page) is cut between "<s" and "cript>" where this one is.
+        QTest::newRow("script cut between two pieces of a long line")
+            << QString(1044734, u'x') + "<script>" << QString(1044735, u'.') + "WWWWWW.";
     }
     void wholeText()
     {
