@@ -12,8 +12,6 @@ namespace zendral {
 namespace {
 // Past this, a copy is written at the next change even while typing goes on.
 constexpr qint64 LongestWait = 30000;
-// Characters taken between two events: a few milliseconds' work.
-constexpr qint64 PartLength = 256 * 1024;
 } // namespace
 
 CrashRecovery::CrashRecovery(PageText &page, DocumentController &document, RecoveryStore &store,
@@ -23,8 +21,6 @@ CrashRecovery::CrashRecovery(PageText &page, DocumentController &document, Recov
     m_timer.setSingleShot(true);
     m_timer.setInterval(pause);
     connect(&m_timer, &QTimer::timeout, this, &CrashRecovery::writeCopy);
-    m_taking.setInterval(0);
-    connect(&m_taking, &QTimer::timeout, this, &CrashRecovery::takePart);
     connect(&m_page, &PageText::changed, this, &CrashRecovery::textChanged);
     connect(&m_document, &DocumentController::saved, this, &CrashRecovery::forgetCopy);
     connect(&m_document, &DocumentController::pageReplaced, this, &CrashRecovery::forgetCopy);
@@ -83,28 +79,24 @@ void CrashRecovery::recover(const RecoveryCopy &copy)
 void CrashRecovery::endCleanly()
 {
     m_timer.stop();
-    stopTaking();
     m_store.remove();
     m_store.waitForWrites();
 }
 
 void CrashRecovery::keepForNextStart()
 {
-    // A copy being taken or waiting for a pause lacks the latest changes; one written
-    // already holds them.
-    const bool behind = m_timer.isActive() || m_taking.isActive();
+    // A copy waiting for a pause lacks the latest changes; one written already holds them.
+    const bool behind = m_timer.isActive();
     m_timer.stop();
-    stopTaking();
     if (behind && m_document.isModified()) {
         const EstadoDocumento &state = m_document.state();
-        m_store.write({m_page.text()}, state.archivoActual, state.encoding);
+        m_store.write(PageText::Copy(m_page), state.archivoActual, state.encoding);
     }
     m_store.leave();
 }
 
 void CrashRecovery::textChanged()
 {
-    stopTaking();
     if (!m_document.isModified())
         return;
     if (!m_timer.isActive())
@@ -117,38 +109,15 @@ void CrashRecovery::writeCopy()
 {
     if (!m_document.isModified())
         return;
-    stopTaking();
-    m_copy.emplace(m_page);
-    takePart();
-}
-
-void CrashRecovery::takePart()
-{
-    if (!m_copy->atEnd())
-        m_parts.append(m_copy->next(PartLength));
-    if (!m_copy->atEnd()) {
-        m_taking.start();
-        return;
-    }
-    m_taking.stop();
-    m_copy.reset();
+    // Taking the text is one copy of the document's own; encoding and writing it run on the
+    // store's worker thread, so that a key pressed meanwhile never waits for a large page.
     const EstadoDocumento &state = m_document.state();
-    // Encoding and writing the text run on the store's worker thread.
-    m_store.write(m_parts, state.archivoActual, state.encoding);
-    m_parts.clear();
-}
-
-void CrashRecovery::stopTaking()
-{
-    m_taking.stop();
-    m_copy.reset();
-    m_parts.clear();
+    m_store.write(PageText::Copy(m_page), state.archivoActual, state.encoding);
 }
 
 void CrashRecovery::forgetCopy()
 {
     m_timer.stop();
-    stopTaking();
     m_store.remove();
 }
 

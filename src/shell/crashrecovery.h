@@ -1,7 +1,5 @@
 #pragma once
 
-#include "pagetext.h"
-
 #include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
@@ -9,11 +7,11 @@
 
 #include <chrono>
 #include <functional>
-#include <optional>
 
 namespace zendral {
 
 class DocumentController;
+class PageText;
 class Prompts;
 class RecoveryStore;
 struct RecoveryCopy;
@@ -52,9 +50,6 @@ private:
     void recover(const RecoveryCopy &copy);
     void textChanged();
     void writeCopy();
-    // Takes the next part of the text; the last part hands the whole text to the store.
-    void takePart();
-    void stopTaking();
     void forgetCopy();
 
     PageText &m_page;
@@ -65,12 +60,6 @@ private:
     // Since the first change not yet in the copy: steady typing must not put the copy off
     // for ever.
     QElapsedTimer m_pending;
-    // The text is copied at once, the quick part, and turned into the page's text a part at a
-    // time between events, so that a key pressed meanwhile waits for one part, never for the
-    // whole of a large page; a change starts it over.
-    QTimer m_taking;
-    std::optional<PageText::Copy> m_copy;
-    QStringList m_parts;
 };
 
 } // namespace zendral

@@ -75,7 +75,7 @@ bool readCopy(const QString &file, RecoveryCopy &copy)
 
 // A header line (the page's path and encoding, in JSON so that any path fits on one line),
 // then the text in UTF-8.
-bool writeCopy(const QString &file, const QStringList &text, const QString &path,
+bool writeCopy(const QString &file, const TextPieces &text, const QString &path,
                TextEncoding encoding)
 {
     const QJsonObject header{{QStringLiteral("version"), FormatVersion},
@@ -91,8 +91,7 @@ bool writeCopy(const QString &file, const QStringList &text, const QString &path
     bool whole = put(QJsonDocument(header).toJson(QJsonDocument::Compact) + '\n');
     // One encoder for all the parts: it carries a character split between two of them.
     QStringEncoder encoder(QStringConverter::Utf8);
-    for (const QString &part : text)
-        whole = whole && put(encoder.encode(part));
+    text([&](QStringView part) { return whole = whole && put(encoder.encode(part)); });
     if (!whole) {
         output.cancelWriting();
         return false;
@@ -190,6 +189,32 @@ void RecoveryStore::queue(std::function<void()> work)
 }
 
 void RecoveryStore::write(const QStringList &text, const QString &path, TextEncoding encoding)
+{
+    write(
+        [text](const PieceTaker &take) {
+            for (const QString &part : text) {
+                if (!take(part))
+                    return;
+            }
+        },
+        path, encoding);
+}
+
+void RecoveryStore::write(PageText::Copy text, const QString &path, TextEncoding encoding)
+{
+    // Turned into the page's text here, on the worker thread, a piece at a time.
+    auto copy = std::make_shared<PageText::Copy>(std::move(text));
+    write(
+        [copy](const PieceTaker &take) {
+            while (!copy->atEnd()) {
+                if (!take(copy->next(qsizetype(1) << 20)))
+                    return;
+            }
+        },
+        path, encoding);
+}
+
+void RecoveryStore::write(const TextPieces &text, const QString &path, TextEncoding encoding)
 {
     queue([this, text, path, encoding] {
         if (!writeCopy(copyPath(), text, path, encoding))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documentfile.h"
+#include "pagetext.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -49,6 +50,9 @@ public:
     // one before it atomically; returns at once. A write that a later write or removal
     // supersedes before it starts is skipped.
     void write(const QStringList &text, const QString &path, TextEncoding encoding);
+    // The same for a copy of the page taken at once: the worker thread turns it into the
+    // page's text, a piece at a time.
+    void write(PageText::Copy text, const QString &path, TextEncoding encoding);
     // Queues the removal of this editor's copy after the writes before it.
     void remove();
     // Waits until every queued write and removal is done.
@@ -73,6 +77,7 @@ public:
 private:
     QString copyPathOf(const QString &id) const;
     QString lockPathOf(const QString &id) const;
+    void write(const TextPieces &text, const QString &path, TextEncoding encoding);
     // Queues work that runs unless a later write or removal was queued before it started.
     void queue(std::function<void()> work);
 
