@@ -94,6 +94,39 @@ private slots:
         }
         QCOMPARE(page.text(), text);
     }
+    // The strip's words never say a hit lies ahead when Return in the box finds none.
+    void countAgreesWithReturn_data()
+    {
+        QTest::addColumn<QString>("selection");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<bool>("notice");
+        // "la casa y la mesa": hits at 0 and 10.
+        // clang-format off
+        QTest::newRow("caret after both hits: notice, and both said to be before")
+            << "17+0" << "2 antes del cursor" << true;
+        QTest::newRow("caret before both: the first is found") << "0+0" << "1 de 2" << false;
+        QTest::newRow("last hit selected: notice, the selection still the second")
+            << "10+2" << "2 de 2" << true;
+        QTest::newRow("caret right after the last hit") << "12+0" << "2 antes del cursor" << true;
+        // clang-format on
+    }
+    void countAgreesWithReturn()
+    {
+        QFETCH(QString, selection);
+        QFETCH(QString, count);
+        QFETCH(bool, notice);
+        box()->clear();
+        PageText &page = m_text1->page();
+        page.setText(QStringLiteral("la casa y la mesa"));
+        page.setSelectionStart(selection.section(u'+', 0, 0).toLongLong());
+        page.setSelectionLength(selection.section(u'+', 1).toLongLong());
+        box()->setText(QStringLiteral("la"));
+        QTRY_VERIFY(!this->count().isEmpty());
+        QTest::keyClick(box(), Qt::Key_Return);
+        QCOMPARE(m_prompts.notices,
+                 notice ? QStringList{QStringLiteral("No se ha encontrado la")} : QStringList());
+        QTRY_COMPARE(this->count(), count);
+    }
     void marksAndCount()
     {
         auto *layout = new QVBoxLayout(&m_window);
@@ -118,7 +151,7 @@ private slots:
         QTRY_VERIFY(marks().endsWith(QStringLiteral("-16")));
         m_text1->moveCursor(QTextCursor::End);
         QTest::keyClicks(m_text1, QStringLiteral("ab"));
-        QTRY_COMPARE(count(), QStringLiteral("0 de 18"));
+        QTRY_COMPARE(count(), QStringLiteral("18 antes del cursor"));
         QTRY_VERIFY(marks().endsWith(QStringLiteral("-17")));
         QTest::keyClick(box(), Qt::Key_Escape);
         QTRY_VERIFY(m_text1->hasFocus());
@@ -133,6 +166,9 @@ private slots:
         QCOMPARE(count(), QString());
         QTest::keyClicks(m_text1, QStringLiteral("celda"));
         QTRY_COMPARE_WITH_TIMEOUT(count(), QStringLiteral("0 de 200001"), 60000);
+        // Typing keeps the last count until the new one is ready: it emptied at every key.
+        QTest::keyClicks(m_text1, QStringLiteral("x"));
+        QCOMPARE(count(), QStringLiteral("0 de 200001"));
     }
     void replaceAgreesWithReference()
     {

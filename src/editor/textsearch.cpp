@@ -196,6 +196,13 @@ qint64 OccurrenceCounter::indexOf(qint64 start, qint64 length) const
     return hit != m_hits.end() && *hit == start ? qint64(hit - m_hits.begin()) + 1 : 0;
 }
 
+qint64 OccurrenceCounter::countFrom(qint64 position) const
+{
+    if (!m_complete)
+        return 0;
+    return qint64(m_hits.end() - std::lower_bound(m_hits.begin(), m_hits.end(), position));
+}
+
 void IrLinea(PageText &page, qint64 nLinea)
 {
     const std::optional<qint64> position = lineCaretPosition(page.text(), nLinea);

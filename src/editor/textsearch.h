@@ -67,6 +67,8 @@ public:
     qint64 count() const { return qint64(m_hits.size()); }
     // Which occurrence (1-based) the stretch from start of length is, or 0 when it is none.
     qint64 indexOf(qint64 start, qint64 length) const;
+    // How many occurrences of the finished count start at position or after it.
+    qint64 countFrom(qint64 position) const;
 
 signals:
     // The count has finished.

@@ -25,6 +25,8 @@ const QString FindNext = QStringLiteral("Siguiente");
 const QString MatchCase = QStringLiteral("Mayusculas y Minisculas");
 // Which occurrence the selection is, of how many the page holds.
 const QString Count = QStringLiteral("%1 de %2");
+// Every occurrence lies before the caret: the next search forward finds none.
+const QString AllBefore = QStringLiteral("%1 antes del cursor");
 } // namespace captions
 
 // The background of an occurrence on screen: a marker pen, apart from the selection's colour.
@@ -85,7 +87,8 @@ FindStrip::FindStrip(EditingSurface &view, Prompts &prompts, QWidget *parent)
     connect(m_search, &QLineEdit::textChanged, this, &FindStrip::searchChanged);
     connect(m_matchCase, &QCheckBox::toggled, this, &FindStrip::searchChanged);
     connect(m_counter, &OccurrenceCounter::counted, this, &FindStrip::showCount);
-    // The counter starts again by itself on a change of the text; until it ends, no number.
+    // The counter starts again by itself on a change of the text; until it ends, the last count
+    // stays, so that typing on a big page does not make the strip blink.
     connect(&m_page, &PageText::changed, this, [this] {
         showCount();
         scheduleMarks();
@@ -152,6 +155,11 @@ Qt::CaseSensitivity FindStrip::sensitivity() const
 void FindStrip::searchChanged()
 {
     m_counter->start(m_search->text(), sensitivity());
+    // The last count was of another search: it says nothing of this one.
+    // Clearing a label repaints it and lays its strip out again even when it is empty: this
+    // runs on every keystroke in the box.
+    if (!m_count->text().isEmpty())
+        m_count->clear();
     showCount();
     scheduleMarks();
 }
@@ -178,15 +186,19 @@ void FindStrip::markOccurrences()
 
 void FindStrip::showCount()
 {
-    if (!m_counter->isComplete()) {
-        // Clearing a label repaints it and lays its strip out again even when it is empty:
-        // this runs on every keystroke.
-        if (!m_count->text().isEmpty())
-            m_count->clear();
+    if (!m_counter->isComplete())
         return;
-    }
-    const qint64 current = m_counter->indexOf(m_page.selectionStart(), m_page.selectionLength());
-    m_count->setText(captions::Count.arg(current).arg(m_counter->count()));
+    const qint64 start = m_page.selectionStart();
+    const qint64 current = m_counter->indexOf(start, m_page.selectionLength());
+    const qint64 total = m_counter->count();
+    // Where Return in the box looks from: the strip must not say a hit lies ahead when that
+    // search tells there is none.
+    const qint64 from = m_page.selectionLength() > 0 ? start + 1 : start;
+    const QString words = current == 0 && total > 0 && m_counter->countFrom(from) == 0
+                              ? captions::AllBefore.arg(total)
+                              : captions::Count.arg(current).arg(total);
+    if (m_count->text() != words)
+        m_count->setText(words);
 }
 
 void FindStrip::goToLine()
