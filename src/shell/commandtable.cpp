@@ -337,6 +337,17 @@ const std::vector<CommandSpec> &rows()
          .button = QStringLiteral("btnmeta"),
          .toolTip = QStringLiteral("Generar Meta-Tags"),
          .icon = QStringLiteral("meta")},
+
+        {.command = C::FindReplace,
+         .name = QStringLiteral("mn_buscarreemplazar"),
+         .menu = QStringLiteral("mn_edicion"),
+         .caption = QStringLiteral("&Buscar y reemplazar…"),
+         .shortcut = QKeySequence(QStringLiteral("Ctrl+H"))},
+        {.command = C::FindInFiles,
+         .name = QStringLiteral("mn_buscararchivos"),
+         .menu = QStringLiteral("mn_edicion"),
+         .caption = QStringLiteral("Buscar en &archivos…"),
+         .shortcut = QKeySequence(QStringLiteral("Ctrl+Shift+F"))},
     };
     return commands;
 }

@@ -59,9 +59,11 @@ enum class Command {
     Undo,
     Redo,
     MetaTags,
+    FindReplace,
+    FindInFiles,
 };
 // One more than the last command: every command before it has its row.
-inline constexpr int CommandCount = int(Command::MetaTags) + 1;
+inline constexpr int CommandCount = int(Command::FindInFiles) + 1;
 
 // One command of the editor: its menu entry and its toolbar button are two faces of it.
 struct CommandSpec

@@ -11,7 +11,9 @@
 #include "fileactivation.h"
 #include "filechooser.h"
 #include "filepanes.h"
+#include "findreplacedialog.h"
 #include "findstrip.h"
+#include "folderresults.h"
 #include "generatordialogs.h"
 #include "livespelling.h"
 #include "matchingtagmarks.h"
@@ -30,6 +32,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QDropEvent>
 #include <QEvent>
 #include <QFileInfo>
@@ -536,6 +539,14 @@ void MainWindow::runCommand(Command command, bool on)
     case Command::MetaTags:
         showMetaTagsDialog(this);
         return;
+    case Command::FindReplace:
+        if (!m_findReplace)
+            m_findReplace = new FindReplaceDialog(page, this);
+        m_findReplace->present();
+        return;
+    case Command::FindInFiles:
+        showFolderResults();
+        return;
 
     case Command::LineNumbers:
         view.setLineNumbersShown(on);
@@ -733,8 +744,10 @@ void MainWindow::filesDropped(const QList<QUrl> &files)
     if (FileActivation::isImage(path)) {
         const QFileInfo picture(path);
         m_fileActivation->activate(picture.absolutePath(), picture.fileName());
-    } else {
+    } else if (m_document->isModified()) {
         m_document->askThenOpenPath(path);
+    } else {
+        m_document->openPath(path);
     }
 }
 
@@ -777,6 +790,44 @@ void MainWindow::changeEvent(QEvent *event)
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         QMetaObject::invokeMethod(m_document, &DocumentController::checkFileOnDisk,
                                   Qt::QueuedConnection);
+}
+
+void MainWindow::showFolderResults()
+{
+    if (!m_folderResults) {
+        auto *dock = new QDockWidget(QStringLiteral("Resultados de la búsqueda"), this);
+        dock->setObjectName(QStringLiteral("resultadosbusqueda"));
+        m_folderResults = new FolderResults(dock);
+        dock->setWidget(m_folderResults);
+        addDockWidget(Qt::BottomDockWidgetArea, dock);
+        connect(m_folderResults, &FolderResults::hitChosen, this, &MainWindow::openHit);
+    }
+    const QString selected = m_view->page().selectedText();
+    const bool oneLine = !selected.contains(u'\r') && !selected.contains(u'\n');
+    m_folderResults->parentWidget()->show();
+    m_folderResults->parentWidget()->raise();
+    m_folderResults->prepare(m_panes->folderPath(), oneLine ? selected : QString());
+}
+
+void MainWindow::openHit(const QString &path, qint64 start, qint64 length, bool inNewWindow)
+{
+    MainWindow *window = this;
+    if (inNewWindow && m_windowForPage) {
+        window = m_windowForPage();
+        window->document().openPath(path);
+    } else if (m_document->isModified()) {
+        m_document->askThenOpenPath(path);
+    } else {
+        m_document->openPath(path);
+    }
+    // A page not opened (the question backed out of, or the file gone) keeps its selection.
+    if (QFileInfo(window->document().state().archivoActual) != QFileInfo(path))
+        return;
+    PageText &page = window->surface().page();
+    page.setSelectionStart(start);
+    page.setSelectionLength(length);
+    window->activateWindow();
+    window->surface().setFocus();
 }
 
 } // namespace zendral

@@ -27,6 +27,8 @@ class EditingSurface;
 class FileActivation;
 class FileChooser;
 class FilePanes;
+class FindReplaceDialog;
+class FolderResults;
 class LiveSpelling;
 class MatchingTagMarks;
 struct OneClickTag;
@@ -67,6 +69,9 @@ public:
     QAction *command(const QString &name) const { return m_commands.value(name); }
     // Archivo › Nueva ventana runs open; without one it stays disabled.
     void setNewWindowCommand(std::function<void()> open);
+    // A hit of Buscar en archivos chosen with Ctrl opens its page in the window open gives;
+    // without one, in this window.
+    void setWindowForPage(std::function<MainWindow *()> open) { m_windowForPage = std::move(open); }
 
 signals:
     // The window closed, its page's question answered.
@@ -108,6 +113,10 @@ private:
     // A page dropped anywhere is opened as Open opens it; a picture is inserted at the caret
     // as a double-click on it in the file list inserts it.
     void filesDropped(const QList<QUrl> &files);
+    void showFolderResults();
+    // Opens the page of a hit of Buscar en archivos, here after the save question or in a new
+    // window, and selects the hit.
+    void openHit(const QString &path, qint64 start, qint64 length, bool inNewWindow);
 
     MainWindowServices m_services;
     std::unique_ptr<Prompts> m_ownPrompts;
@@ -137,6 +146,11 @@ private:
     MatchingTagMarks *m_tagPairs = nullptr;
     // The fragment each one-click command inserts, by command.
     std::array<const OneClickTag *, CommandCount> m_oneClickTags = {};
+    // Edición › Buscar y reemplazar, made the first time it is asked for and kept open.
+    FindReplaceDialog *m_findReplace = nullptr;
+    // Edición › Buscar en archivos: the dock `resultadosbusqueda`, made when first asked for.
+    FolderResults *m_folderResults = nullptr;
+    std::function<MainWindow *()> m_windowForPage;
     int m_normalFontSize = 0;
     int m_zoom = 0;
 };

@@ -114,6 +114,7 @@ WindowSet::Entry &WindowSet::open(std::unique_ptr<RecoveryStore> store)
     connect(&window->document(), &DocumentController::pageReplaced, this, touched);
     connect(window, &MainWindow::closed, this, [this, window] { windowClosed(window); });
     window->setNewWindowCommand([this] { openWindow(); });
+    window->setWindowForPage([this] { return openWindow(); });
     window->installEventFilter(this);
     m_entries.insert(m_entries.begin(), std::move(entry));
     window->show();
