@@ -29,6 +29,7 @@ namespace zendral {
 void benchReplace(const QString &page10MB);
 void benchRecovery(const QString &page10MB);
 void benchHostile(const QString &normal10MB, bool quick);
+void benchFind();
 void typingOnLongLines(const QString &normal10MB);
 int pageChild(const QStringList &arguments);
 int writeBenchPages(const QString &folder, const QList<int> &sizes);
@@ -404,6 +405,11 @@ int main(int argc, char *argv[])
     // "marks" measures only what runs after a pause: spelling marks and the tag's pair.
     if (application.arguments().contains(QStringLiteral("marks"))) {
         screenMarks(bench::generatePage(10 << 20));
+        return 0;
+    }
+    // "find" measures only Reemplazar todo, Buscar en archivos and typing beside the dialog.
+    if (application.arguments().contains(QStringLiteral("find"))) {
+        benchFind();
         return 0;
     }
     if (application.arguments().contains(QStringLiteral("open"))) {

@@ -2,6 +2,8 @@
 # Installs what is missing, builds (optimised), and runs the benchmark program offscreen.
 #   scripts/bench.sh                    the page table (sizes=1,10,50 runs=3 to change it)
 #   scripts/bench.sh keys|open|...      one older part (all: every older row)
+#   scripts/bench.sh find               Reemplazar todo and Buscar en archivos beside grep -c,
+#                                       and typing with the find dialog open
 #   scripts/bench.sh --peers[=kate]     Zendral beside geany (and kate), and a bare Qt text
 #                                       widget, each launched with the same page under Xvfb
 #                                       (sizes=1,10 runs=3 apply here too)

@@ -1,0 +1,236 @@
+#include "colouring.h"
+#include "editingsurface.h"
+#include "findreplacedialog.h"
+#include "foldersearch.h"
+#include "mainwindow.h"
+#include "pagegenerator.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <numeric>
+
+namespace zendral {
+
+namespace {
+
+double millisecondsOf(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// The best of runs, in milliseconds; prepare runs untimed before each.
+double best(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
+{
+    double result = 1e300;
+    for (int run = 0; run < runs; ++run) {
+        prepare();
+        result = std::min(result, millisecondsOf(work));
+    }
+    return result;
+}
+
+void write(const QString &path, const QString &text)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
+        std::printf("find: cannot write %s\n", qPrintable(path));
+}
+
+// A program run to its end, best of runs, in milliseconds, with its output.
+double program(int runs, const QString &name, const QStringList &arguments, QString *output)
+{
+    return best(
+        runs, [] {},
+        [&] {
+            QProcess process;
+            process.start(name, arguments);
+            process.waitForFinished(-1);
+            *output = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+        });
+}
+
+void typeKey(EditingSurface &surface, QChar character)
+{
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
+    QCoreApplication::sendEvent(&surface, &press);
+}
+
+double typingMean(EditingSurface &surface, int count)
+{
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i)
+        times.push_back(millisecondsOf([&] { typeKey(surface, QChar(char16_t(u'a' + i % 26))); }));
+    return std::accumulate(times.begin(), times.end(), 0.0) / double(times.size());
+}
+
+// A 10 MB page whose lines hold the word `count` times, one to a line, spread evenly.
+QString pageWithWord(const QString &word, qint64 count)
+{
+    const QStringList lines = bench::generatePage(10 << 20).split(QStringLiteral("\r\n"));
+    QString page;
+    page.reserve((11 << 20));
+    const qint64 every = std::max<qint64>(1, qint64(lines.size()) / count);
+    qint64 placed = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        page += lines[i];
+        if (placed < count && i % every == 0) {
+            page += u' ' + word;
+            ++placed;
+        }
+        if (i + 1 < lines.size())
+            page += QStringLiteral("\r\n");
+    }
+    return page;
+}
+
+void replaceAll(const QTemporaryDir &dir)
+{
+    const QString word = QStringLiteral("zendralito");
+    const QString page = pageWithWord(word, 100000);
+    const QString path = dir.filePath(QStringLiteral("replace.html"));
+    write(path, page);
+
+    EditingSurface view;
+    FindReplaceDialog dialog(view.page());
+    dialog.findChild<QComboBox *>(QStringLiteral("txtbuscarr"))->setEditText(word);
+    dialog.findChild<QComboBox *>(QStringLiteral("txtreemplazarr"))
+        ->setEditText(QStringLiteral("zendralote_x"));
+    auto *button = dialog.findChild<QPushButton *>(QStringLiteral("btnreemplazartodo"));
+    const auto load = [&] {
+        view.page().setText(page);
+        view.page().setSelectionStart(view.page().textLength() / 2);
+    };
+    const double ours = best(3, load, [&] { button->click(); });
+    const qint64 left = view.page().text().count(word);
+    // The same page opened and coloured: what a whole new text costs.
+    const double open = best(
+        3, [] {},
+        [&] {
+            view.page().setText(page);
+            Colorea(view.page(), TablaEtiquetas());
+        });
+    // One hit at a time through the widget, as a loop of find and replace would: 2,000 of them.
+    const int sample = 2000;
+    const double oneByOne = best(1, load, [&] {
+        QTextCursor cursor(view.document());
+        for (int i = 0; i < sample; ++i) {
+            cursor = view.document()->find(word, cursor);
+            cursor.insertText(QStringLiteral("zendralote_x"));
+        }
+    });
+    QString grepOutput;
+    QString sedOutput;
+    const double grep =
+        program(3, QStringLiteral("grep"), {QStringLiteral("-c"), word, path}, &grepOutput);
+    const double sed = program(3, QStringLiteral("sed"),
+                               {QStringLiteral("s/%1/zendralote_x/g").arg(word), path}, &sedOutput);
+    std::printf("find: Reemplazar todo of %lld hits in %lld characters: %.0f ms (%lld left)\n",
+                qint64(100000), qint64(page.size()), ours, left);
+    std::printf("find:   grep -c %.0f ms (ratio %.1f; it counted %s lines), sed s///g to a pipe "
+                "%.0f ms (ratio %.1f)\n",
+                grep, ours / grep, qPrintable(grepOutput), sed, ours / sed);
+    std::printf("find:   opening and colouring the same page %.0f ms (ratio %.2f); one hit at a "
+                "time through the widget %.1f ms per hit, %.0f s for all\n",
+                open, ours / open, oneByOne / sample, oneByOne / sample * 100000 / 1000);
+}
+
+void folderSearch(const QTemporaryDir &dir)
+{
+    // 2,000 pages of 50 KB in 40 folders: 100 MB.
+    const QString root = dir.filePath(QStringLiteral("sitio"));
+    const QString page = bench::generatePage(50 << 10);
+    qint64 bytes = 0;
+    for (int i = 0; i < 2000; ++i) {
+        write(QStringLiteral("%1/c%2/p%3.html").arg(root).arg(i % 40).arg(i), page);
+        bytes += page.toUtf8().size();
+    }
+    const QString word = QStringLiteral("table");
+    FolderSearch search;
+    qint64 hits = 0;
+    QObject::connect(&search, &FolderSearch::finished,
+                     [&hits](const FolderSearchSummary &summary) { hits = summary.hits; });
+    const double ours = best(
+        3, [] {},
+        [&] {
+            QEventLoop loop;
+            QObject::connect(&search, &FolderSearch::finished, &loop, &QEventLoop::quit);
+            search.start(root, SearchPattern(word, {.matchCase = true}));
+            loop.exec();
+        });
+    QString grepOutput;
+    program(
+        1, QStringLiteral("bash"),
+        {QStringLiteral("-c"),
+         QStringLiteral("grep -rc -- %1 %2 | awk -F: '{s+=$NF} END {print s}'").arg(word, root)},
+        &grepOutput);
+    QString grepOnly;
+    const double grepAlone =
+        program(3, QStringLiteral("grep"), {QStringLiteral("-rc"), word, root}, &grepOnly);
+    std::printf("find: Buscar en archivos over %lld MB in 2000 pages: %.0f ms, %lld hits\n",
+                bytes >> 20, ours, hits);
+    std::printf("find:   grep -rc %.0f ms (ratio %.1f; %s lines with a hit)\n", grepAlone,
+                ours / grepAlone, qPrintable(grepOutput));
+}
+
+void typingWithDialog()
+{
+    const QString page = bench::generatePage(10 << 20);
+    MainWindow window;
+    EditingSurface &surface = window.surface();
+    surface.page().setText(page);
+    window.command(QStringLiteral("mn_buscarreemplazar"))->trigger();
+    auto *dialog = window.findChild<FindReplaceDialog *>();
+    dialog->findChild<QComboBox *>(QStringLiteral("txtbuscarr"))->setEditText(QStringLiteral("td"));
+    dialog->findChild<QCheckBox *>(QStringLiteral("chkseleccion"))->setChecked(true);
+    dialog->findChild<QPushButton *>(QStringLiteral("btnbuscarsig"))->click();
+    // Turn about, so that the load of a shared machine falls on both alike.
+    double with = 1e300;
+    double without = 1e300;
+    for (int round = 0; round < 3; ++round) {
+        dialog->show();
+        surface.page().setSelectionStart(surface.page().textLength() / 2);
+        with = std::min(with, typingMean(surface, 300));
+        dialog->close();
+        surface.page().setSelectionStart(surface.page().textLength() / 2);
+        without = std::min(without, typingMean(surface, 300));
+    }
+    std::printf("find: keystroke 10 MB, middle (best mean of 3 rounds): %.3f ms with the dialog "
+                "open, %.3f ms without (ratio %.2f)\n",
+                with, without, with / without);
+}
+
+} // namespace
+
+// Replace-all and the folder search beside grep, and typing with the find dialog open.
+void benchFind()
+{
+    QTemporaryDir dir;
+    const QStringList arguments = QCoreApplication::arguments();
+    if (!arguments.contains(QStringLiteral("typing"))) {
+        replaceAll(dir);
+        folderSearch(dir);
+    }
+    typingWithDialog();
+}
+
+} // namespace zendral
