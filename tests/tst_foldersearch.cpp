@@ -58,7 +58,7 @@ private slots:
                     .arg(QStringList{"html", "htm", "asp", "css", "js"}[i % 5]);
             QByteArray bytes;
             for (int line = random.bounded(40); line > 0; --line) {
-                const int kind = random.bounded(6);
+                const int kind = random.bounded(30);
                 bytes += kind == 0   ? "<p>una AGUJA y otra aguja</p>"
                          : kind == 1 ? "agujaaguja"
                                      : "<td>paja</td>";
@@ -106,6 +106,25 @@ private slots:
         QCOMPARE(summary.binary, 2);
         QCOMPARE(summary.unreadable, 0);
         QVERIFY(!summary.stopped);
+    }
+
+    // A common word over a big site: every hit counted, the first ten thousand told.
+    void mostHitsTold()
+    {
+        QTemporaryDir folder;
+        writeBytes(folder.filePath("a.html"), QByteArray("x\n").repeated(6000));
+        writeBytes(folder.filePath("b.html"), QByteArray("x\r\n").repeated(6000));
+        FolderSearch search;
+        qint64 told = 0;
+        connect(&search, &FolderSearch::hitsFound, this,
+                [&told](const QList<FolderHit> &found) { told += found.size(); });
+        QSignalSpy finished(&search, &FolderSearch::finished);
+        search.start(folder.path(), SearchPattern(QStringLiteral("x"), {}));
+        QVERIFY(finished.wait(60000));
+        const auto summary = finished.first().first().value<FolderSearchSummary>();
+        QCOMPARE(summary.hits, 12000);
+        QCOMPARE(summary.filesWithHits, 2);
+        QCOMPARE(told, FolderSearch::MostHits);
     }
 
     // Through the window: Buscar en archivos over the panes' folder, a hit double-clicked.

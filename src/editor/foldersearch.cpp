@@ -57,11 +57,11 @@ QStringList searchedFiles(const QString &folder, const std::atomic<bool> *stop)
     return files;
 }
 
-bool searchBytes(const QByteArray &bytes, const QString &path, const SearchPattern &pattern,
-                 QList<FolderHit> &hits)
+std::optional<qint64> searchBytes(const QByteArray &bytes, const QString &path,
+                                  const SearchPattern &pattern, QList<FolderHit> &hits, qint64 keep)
 {
     if (looksBinary(bytes))
-        return false;
+        return std::nullopt;
     const QString original = decodeDocument(bytes).text;
     const SearchText searched(original);
     const QString &text = searched.text();
@@ -69,9 +69,12 @@ bool searchBytes(const QByteArray &bytes, const QString &path, const SearchPatte
     qint64 line = 1;
     qint64 lineStart = 0;
     qint64 counted = 0;
+    qint64 found = 0;
     QRegularExpressionMatchIterator matches = pattern.expression().globalMatch(text);
     while (matches.hasNext()) {
         const QRegularExpressionMatch match = matches.next();
+        if (++found > keep)
+            continue;
         const qint64 start = match.capturedStart();
         for (; counted < start; ++counted) {
             if (data[counted] == u'\n') {
@@ -95,7 +98,7 @@ bool searchBytes(const QByteArray &bytes, const QString &path, const SearchPatte
         hit.length = searched.toOriginal(match.capturedEnd()) - hit.start;
         hits.append(std::move(hit));
     }
-    return true;
+    return found;
 }
 
 FolderSearch::FolderSearch(QObject *parent) : QObject(parent)
@@ -174,12 +177,16 @@ void FolderSearch::run(const QString &folder, const SearchPattern &pattern, quin
             ++summary.unreadable;
         } else {
             const QByteArray bytes = file.read(LargestFile);
-            const qsizetype before = found.size();
-            if (file.error() != QFileDevice::NoError)
+            if (file.error() != QFileDevice::NoError) {
                 ++summary.unreadable;
-            else if (!searchBytes(bytes, path, pattern, found))
+            } else if (const std::optional<qint64> hits =
+                           searchBytes(bytes, path, pattern, found,
+                                       std::max<qint64>(0, MostHits - summary.hits))) {
+                summary.hits += *hits;
+                summary.filesWithHits += *hits > 0;
+            } else {
                 ++summary.binary;
-            summary.hits += found.size() - before;
+            }
         }
         ++done;
         if (sinceReport.elapsed() >= ReportMilliseconds)

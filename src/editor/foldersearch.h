@@ -10,6 +10,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 namespace zendral {
@@ -34,7 +35,9 @@ struct FolderHit
 struct FolderSearchSummary
 {
     qint64 files = 0;
+    // Every hit counted; only the first FolderSearch::MostHits are told.
     qint64 hits = 0;
+    qint64 filesWithHits = 0;
     // Files passed over: binary ones, and ones that could not be read.
     qint64 binary = 0;
     qint64 unreadable = 0;
@@ -47,10 +50,11 @@ struct FolderSearchSummary
 // inside the folder.
 QStringList searchedFiles(const QString &folder, const std::atomic<bool> *stop = nullptr);
 
-// The hits of pattern in one file's bytes, read as opening the file reads them; false when the
-// bytes are binary.
-bool searchBytes(const QByteArray &bytes, const QString &path, const SearchPattern &pattern,
-                 QList<FolderHit> &hits);
+// How many hits of pattern one file's bytes hold, read as opening the file reads them; the
+// first keep of them are added to hits. Nothing for binary bytes.
+std::optional<qint64> searchBytes(const QByteArray &bytes, const QString &path,
+                                  const SearchPattern &pattern, QList<FolderHit> &hits,
+                                  qint64 keep);
 
 // Searches the pages of a folder on a worker thread, telling its hits and progress as it
 // goes; the window stays free meanwhile. A new start or stop drops what the search under way
@@ -62,6 +66,10 @@ class FolderSearch : public QObject
 public:
     explicit FolderSearch(QObject *parent = nullptr);
     ~FolderSearch() override;
+
+    // Hits told at most: a common word over a big site would fill the memory, and a list
+    // nobody reads to its end, with hundreds of thousands.
+    static constexpr qint64 MostHits = 10000;
 
     void start(const QString &folder, const SearchPattern &pattern);
     // Stops the search under way; it tells that it finished, stopped.

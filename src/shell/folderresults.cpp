@@ -36,6 +36,7 @@ const QString Summary = QStringLiteral("%1 apariciones en %2 archivos; se leyero
 const QString Stopped = QStringLiteral("Búsqueda detenida: ");
 const QString Binary = QStringLiteral("; se omitieron %1 archivos binarios");
 const QString Unreadable = QStringLiteral("; no se pudieron leer %1 archivos");
+const QString FirstShown = QStringLiteral("; se muestran las primeras %1");
 } // namespace captions
 
 // Where a hit's row keeps the hit.
@@ -180,8 +181,6 @@ void FolderResults::search()
         return;
     }
     m_hits->clear();
-    m_filesWithHits = 0;
-    m_lastPath.clear();
     m_status->setText(captions::Searching);
     m_progress->setRange(0, 0);
     m_progress->setVisible(true);
@@ -195,10 +194,6 @@ void FolderResults::addHits(const QList<FolderHit> &hits)
     QList<QTreeWidgetItem *> rows;
     rows.reserve(hits.size());
     for (const FolderHit &hit : hits) {
-        if (hit.path != m_lastPath) {
-            m_lastPath = hit.path;
-            ++m_filesWithHits;
-        }
         auto *row = new QTreeWidgetItem({QDir::toNativeSeparators(root.relativeFilePath(hit.path)),
                                          QString::number(hit.line), hit.lineText});
         row->setData(0, PathRole, hit.path);
@@ -216,11 +211,14 @@ void FolderResults::finish(const FolderSearchSummary &summary)
 {
     m_stop->setEnabled(false);
     m_progress->setVisible(false);
-    QString words = captions::Summary.arg(summary.hits).arg(m_filesWithHits).arg(summary.files);
+    QString words =
+        captions::Summary.arg(summary.hits).arg(summary.filesWithHits).arg(summary.files);
     if (summary.binary > 0)
         words += captions::Binary.arg(summary.binary);
     if (summary.unreadable > 0)
         words += captions::Unreadable.arg(summary.unreadable);
+    if (summary.hits > FolderSearch::MostHits)
+        words += captions::FirstShown.arg(FolderSearch::MostHits);
     m_status->setText(summary.stopped ? captions::Stopped + words : words);
 }
 

@@ -52,9 +52,6 @@ private:
     QProgressBar *m_progress;
     QLabel *m_status;
     QTreeWidget *m_hits;
-    // Files whose hits are listed, to tell the count as the results come in.
-    qint64 m_filesWithHits = 0;
-    QString m_lastPath;
     // Whether Ctrl was held at the last double-click on the hits.
     bool m_controlHeld = false;
 };
