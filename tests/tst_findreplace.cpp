@@ -167,6 +167,26 @@ private slots:
             QVERIFY2(page.colourAt(i) == fresh.colourAt(i), qPrintable(QString::number(i)));
     }
 
+    // Replace-all over a long page leaves the caret's line on screen, with its text around it.
+    void replaceAllKeepsCaretInView()
+    {
+        EditingSurface text1;
+        text1.resize(400, 300);
+        text1.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&text1));
+        PageText &page = text1.page();
+        page.setText(QStringLiteral("<td>uno</td>\r\n").repeated(3000));
+        const qint64 caret = 2000 * 14 + 2;
+        page.setSelectionStart(caret);
+        FindReplaceDialog dialog(page);
+        dialog.findChild<QComboBox *>("txtbuscarr")->setEditText(QStringLiteral("uno"));
+        dialog.findChild<QComboBox *>("txtreemplazarr")->setEditText(QStringLiteral("cuatro"));
+        QTest::mouseClick(dialog.findChild<QPushButton *>("btnreemplazartodo"), Qt::LeftButton);
+        QCOMPARE(page.selectionStart(), caret + 2000 * 3);
+        QCOMPARE(page.textRange(page.selectionStart() + 2, 6), QStringLiteral("cuatro"));
+        QVERIFY(text1.viewport()->rect().contains(text1.cursorRect().center()));
+    }
+
     // The boxes offer what was given before, newest first, ten at most.
     void boxesRemember()
     {
