@@ -11,6 +11,7 @@ PACKAGES=(
     qt6-translations-l10n
     qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
     libhunspell-dev hunspell-es
+    libtidy-dev libtidy5deb1
     xvfb xauth xdotool imagemagick fonts-dejavu-core poppler-utils
 )
 

@@ -45,6 +45,8 @@ bool EditorEvents::characterTyped(const QString &character)
     m_closingTyped = m_ultimaTecla == u'>';
     m_history.AgregarComando(std::move(command));
     m_closingTyped = false;
+    if (m_typedFollower)
+        m_typedFollower(m_ultimaTecla);
     return true;
 }
 

@@ -26,6 +26,12 @@ public:
     void onChanged();
 
     UndoHistory &history() { return m_history; }
+    // Runs after each typed character has gone into the page through the history, with the
+    // character: the writing aids follow the author from there.
+    void setTypedFollower(std::function<void(char32_t)> follower)
+    {
+        m_typedFollower = std::move(follower);
+    }
     // UltimaTecla: the code of the last character typed, 0 before any.
     char32_t UltimaTecla() const { return m_ultimaTecla; }
 
@@ -33,6 +39,7 @@ private:
     PageText &m_page;
     QStringList m_table;
     std::function<void()> m_refresh;
+    std::function<void(char32_t)> m_typedFollower;
     UndoHistory m_history;
     QMetaObject::Connection m_edits;
     char32_t m_ultimaTecla = 0;

@@ -1,5 +1,8 @@
 #include "tagmatch.h"
 
+#include "markupvocabulary.h"
+
+#include <QHash>
 #include <QString>
 
 #include <vector>
@@ -33,20 +36,24 @@ qint64 skipPast(QStringView text, qint64 from, QStringView end)
 
 // Reads the tag whose name starts at nameStart to its ">", quoted values and server blocks
 // inside it taken whole, and returns where the text goes on.
-qint64 tagEnd(QStringView text, qint64 nameEnd, bool *selfClosing)
+qint64 tagEnd(QStringView text, qint64 nameEnd, bool *selfClosing, bool *ended)
 {
+    *ended = false;
     qint64 i = nameEnd;
     QChar previous;
     while (i < text.size()) {
         const QChar c = text.at(i);
         if (c == u'>') {
             *selfClosing = previous == u'/';
+            *ended = true;
             return i + 1;
         }
         if (c == u'<') {
             // A "<" that is not in quotes means the tag was never closed: a new one begins.
-            if (i + 1 == text.size() || text.at(i + 1) != u'%')
+            if (i + 1 == text.size() || text.at(i + 1) != u'%') {
+                *ended = true;
                 return i;
+            }
             i = skipPast(text, i + 2, u"%>");
         } else if (c == u'"' || c == u'\'') {
             const qint64 close = text.indexOf(c, i + 1);
@@ -59,10 +66,19 @@ qint64 tagEnd(QStringView text, qint64 nameEnd, bool *selfClosing)
     return i;
 }
 
-// Every tag of the text in order, with what holds no tags left out.
-std::vector<Tag> tagsOf(QStringView text)
+// Every tag of the text in order, with what holds no tags left out; endPlace, when given,
+// learns what the end of the text falls in.
+std::vector<Tag> tagsOf(QStringView text, MarkupPlace *endPlace = nullptr)
 {
     std::vector<Tag> tags;
+    MarkupPlace place = MarkupPlace::Text;
+    // What holds no tags runs to its end marker, or to the end of the text, which it holds.
+    const auto skipBlock = [&](qint64 from, QStringView end, MarkupPlace block) {
+        const qint64 found = text.indexOf(end, from);
+        if (found < 0)
+            place = block;
+        return found < 0 ? text.size() : found + end.size();
+    };
     qint64 i = 0;
     while (i < text.size()) {
         i = text.indexOf(u'<', i);
@@ -72,11 +88,11 @@ std::vector<Tag> tagsOf(QStringView text)
         // reads every tag within reach of the caret on every keystroke in a tag's name.
         const QChar next = i + 1 < text.size() ? text.at(i + 1) : QChar();
         if (next == u'!' && text.mid(i).startsWith(u"<!--")) {
-            i = skipPast(text, i + 4, u"-->");
+            i = skipBlock(i + 4, u"-->", MarkupPlace::Comment);
             continue;
         }
         if (next == u'%') {
-            i = skipPast(text, i + 2, u"%>");
+            i = skipBlock(i + 2, u"%>", MarkupPlace::ServerBlock);
             continue;
         }
         const bool closing = next == u'/';
@@ -90,8 +106,13 @@ std::vector<Tag> tagsOf(QStringView text)
             ++nameEnd;
         Tag tag;
         tag.name = {i, nameStart, nameEnd - nameStart, closing};
-        i = tagEnd(text, nameEnd, &tag.selfClosing);
+        bool ended = false;
+        i = tagEnd(text, nameEnd, &tag.selfClosing, &ended);
         tags.push_back(tag);
+        if (!ended) {
+            place = MarkupPlace::Tag;
+            break;
+        }
         if (!closing) {
             // A script's or a style's code may write "<div>" in a string: it is not a tag.
             const QStringView name = text.mid(nameStart, nameEnd - nameStart);
@@ -100,14 +121,46 @@ std::vector<Tag> tagsOf(QStringView text)
                     name.compare(raw.mid(2), Qt::CaseInsensitive) != 0)
                     continue;
                 const qint64 close = text.indexOf(raw, i, Qt::CaseInsensitive);
+                if (close < 0)
+                    place = MarkupPlace::ScriptOrStyle;
                 i = close < 0 ? text.size() : close;
             }
         }
     }
+    if (endPlace)
+        *endPlace = place;
     return tags;
 }
 
 } // namespace
+
+MarkupState markupBefore(QStringView text)
+{
+    MarkupState state;
+    std::vector<Tag> tags = tagsOf(text, &state.place);
+    if (state.place == MarkupPlace::Tag) {
+        state.tagBeingWritten = tags.back().name;
+        tags.pop_back();
+    }
+    // The pairing's own rule, read backwards: a closing tag pairs with the nearest opening tag
+    // of its name before it that no other closing tag of that name has taken.
+    QHash<QString, int> closed;
+    for (auto tag = tags.crbegin(); tag != tags.crend(); ++tag) {
+        const QString name =
+            text.mid(tag->name.nameStart, tag->name.nameLength).toString().toCaseFolded();
+        if (tag->name.closing) {
+            ++closed[name];
+        } else if (!tag->selfClosing && !isVoidElement(name)) {
+            int &count = closed[name];
+            if (count == 0) {
+                state.innermostOpen = tag->name;
+                break;
+            }
+            --count;
+        }
+    }
+    return state;
+}
 
 std::optional<TagPair> matchingTag(QStringView text, qint64 caret, bool *unpairedOpening)
 {

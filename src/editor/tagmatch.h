@@ -29,6 +29,22 @@ struct TagPair
 // tag closes itself ("<br/>"), or its pair is not in text.
 // unpairedOpening, when given, tells whether the answer was nothing for an opening tag whose
 // name holds the caret: an answer that hangs only on that name and on the text after it.
+// What the end of a stretch of markup falls in.
+enum class MarkupPlace { Text, Tag, Comment, ServerBlock, ScriptOrStyle };
+
+// The markup just before the caret, as the pairing reads it from the text up to the caret.
+struct MarkupState
+{
+    MarkupPlace place = MarkupPlace::Text;
+    // The tag the caret is in, while place is Tag.
+    TagName tagBeingWritten;
+    // The innermost element opened before the caret and not closed before it: the nearest
+    // opening tag that no closing tag of its name pairs with. Void elements (br, img…) and
+    // tags that close themselves are never open.
+    std::optional<TagName> innermostOpen;
+};
+MarkupState markupBefore(QStringView text);
+
 std::optional<TagPair> matchingTag(QStringView text, qint64 caret,
                                    bool *unpairedOpening = nullptr);
 

@@ -348,6 +348,23 @@ const std::vector<CommandSpec> &rows()
          .menu = QStringLiteral("mn_edicion"),
          .caption = QStringLiteral("Buscar en &archivos…"),
          .shortcut = QKeySequence(QStringLiteral("Ctrl+Shift+F"))},
+        {.command = C::Suggestions,
+         .name = QStringLiteral("mn_sugerencias"),
+         .menu = QStringLiteral("mn_ver"),
+         .caption = QStringLiteral("&Sugerencias al escribir"),
+         .setting = QStringLiteral("ver/sugerencias"),
+         .onByDefault = true},
+        {.command = C::CloseTags,
+         .name = QStringLiteral("mn_cerraretiquetas"),
+         .menu = QStringLiteral("mn_ver"),
+         .caption = QStringLiteral("&Cerrar etiquetas al escribir"),
+         .setting = QStringLiteral("ver/cerrarEtiquetas"),
+         .onByDefault = true},
+        {.command = C::ReviewPage,
+         .name = QStringLiteral("mn_revisarpagina"),
+         .menu = QStringLiteral("mn_ver"),
+         .caption = QStringLiteral("Re&visar página"),
+         .shortcut = QKeySequence(Qt::Key_F7)},
     };
     return commands;
 }

@@ -61,9 +61,12 @@ enum class Command {
     MetaTags,
     FindReplace,
     FindInFiles,
+    Suggestions,
+    CloseTags,
+    ReviewPage,
 };
 // One more than the last command: every command before it has its row.
-inline constexpr int CommandCount = int(Command::FindInFiles) + 1;
+inline constexpr int CommandCount = int(Command::ReviewPage) + 1;
 
 // One command of the editor: its menu entry and its toolbar button are two faces of it.
 struct CommandSpec

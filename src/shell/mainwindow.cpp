@@ -19,6 +19,7 @@
 #include "matchingtagmarks.h"
 #include "pageestimate.h"
 #include "pageprinter.h"
+#include "pagereviewdock.h"
 #include "previewcontroller.h"
 #include "previewpane.h"
 #include "prompts.h"
@@ -29,6 +30,7 @@
 #include "taginsertion.h"
 #include "usersettings.h"
 #include "weblinks.h"
+#include "writingaids.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -404,6 +406,12 @@ void MainWindow::connectCommands()
     m_liveSpelling = new LiveSpelling(*m_view, m_events->history(), *m_spelling,
                                      *m_services.prompts, this);
     m_tagPairs = new MatchingTagMarks(*m_view, this);
+    m_writingAids = new WritingAids(
+        *m_view, *m_events, m_tablaEtiquetas, [this] { return pageFolder(); }, this);
+    m_pageReview = new PageReviewDock(
+        *m_view, [this] { return pageFolder(); }, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_pageReview);
+    m_pageReview->hide();
     const std::unique_ptr<QSettings> settings = userSettings();
     for (const CommandSpec &entry : commandTable()) {
         QAction *action = m_commands.value(entry.name);
@@ -583,6 +591,16 @@ void MainWindow::runCommand(Command command, bool on)
         m_events->history().RehacerComando();
         return;
 
+    case Command::Suggestions:
+        m_writingAids->setSuggestionsEnabled(on);
+        return;
+    case Command::CloseTags:
+        m_writingAids->setClosingTagsEnabled(on);
+        return;
+    case Command::ReviewPage:
+        m_pageReview->review();
+        return;
+
     case Command::Help:
         prompts.notify(QStringLiteral(
             "La ayuda todavía no está disponíble, pulsa la tecla F2 para visitar la web oficial de "
@@ -599,6 +617,12 @@ void MainWindow::runCommand(Command command, bool on)
         AboutDialog(this).exec();
         return;
     }
+}
+
+QString MainWindow::pageFolder() const
+{
+    const QString path = m_document->state().archivoActual;
+    return path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
 }
 
 void MainWindow::applyZoom(int steps)

@@ -31,6 +31,8 @@ class FindReplaceDialog;
 class FolderResults;
 class LiveSpelling;
 class MatchingTagMarks;
+class PageReviewDock;
+class WritingAids;
 struct OneClickTag;
 class PreviewController;
 class PreviewPane;
@@ -64,6 +66,8 @@ public:
     DocumentController &document() { return *m_document; }
     EditorEvents &events() { return *m_events; }
     PreviewPane &preview() { return *m_preview; }
+    WritingAids &writingAids() { return *m_writingAids; }
+    PageReviewDock &pageReview() { return *m_pageReview; }
     Prompts &prompts() { return *m_services.prompts; }
     // The command's action by its name (`mn_…`, or `btn…` for toolbar-only commands).
     QAction *command(const QString &name) const { return m_commands.value(name); }
@@ -144,6 +148,10 @@ private:
     QLabel *m_modifiedNotice = nullptr;
     LiveSpelling *m_liveSpelling = nullptr;
     MatchingTagMarks *m_tagPairs = nullptr;
+    WritingAids *m_writingAids = nullptr;
+    PageReviewDock *m_pageReview = nullptr;
+    // The folder of the page, empty while it has never been saved.
+    QString pageFolder() const;
     // The fragment each one-click command inserts, by command.
     std::array<const OneClickTag *, CommandCount> m_oneClickTags = {};
     // Edición › Buscar y reemplazar, made the first time it is asked for and kept open.
