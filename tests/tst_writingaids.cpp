@@ -38,7 +38,7 @@ struct AidsWindow : WindowFixture
             {QStringLiteral("Return"), Qt::Key_Return}, {QStringLiteral("Tab"), Qt::Key_Tab},
             {QStringLiteral("Escape"), Qt::Key_Escape}, {QStringLiteral("Down"), Qt::Key_Down},
             {QStringLiteral("Up"), Qt::Key_Up},         {QStringLiteral("Back"), Qt::Key_Backspace},
-            {QStringLiteral("Left"), Qt::Key_Left},
+            {QStringLiteral("Left"), Qt::Key_Left},     {QStringLiteral("Right"), Qt::Key_Right},
         };
         for (qsizetype i = 0; i < keys.size(); ++i) {
             if (keys.at(i) == u'{') {
@@ -287,6 +287,34 @@ private slots:
         QCOMPARE(f.page().text(), before + QStringLiteral("</\r\nfin"));
         f.undo();
         QCOMPARE(f.page().text(), before + QStringLiteral("<\r\nfin"));
+    }
+
+    // An author who goes on typing the closing tag gets it once.
+    void closingTagTypedOn_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("typed whole: written once") << "<b>x</b>y"
+                                                   << "<b>x</b>y";
+        QTest::newRow("typed in part, then text") << "<b>x</by"
+                                                  << "<b>x</b>y";
+        QTest::newRow("another name goes after it") << "<b>x</i>"
+                                                    << "<b>x</b>i>";
+        QTest::newRow("after a move, typed as ever") << "<b>x</{Left}{Right}b"
+                                                     << "<b>x</b>b";
+        QTest::newRow("Backspace, then typed as ever") << "<b>x</{Back}b>"
+                                                       << "<b>x</bb>";
+    }
+
+    void closingTagTypedOn()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        AidsWindow f;
+        f.page().setText(QString());
+        f.type(typed);
+        QCOMPARE(f.page().text(), expected);
     }
 
     void closingTagsTurnedOff()

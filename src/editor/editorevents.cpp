@@ -40,13 +40,15 @@ bool EditorEvents::characterTyped(const QString &character)
         m_history.DeshacerComando();
         return true;
     }
+    if (m_typingFollower && m_typingFollower->confirms(m_ultimaTecla))
+        return true;
     auto command = std::make_unique<TextCmd>();
     command->Initialize(m_page, character);
     m_closingTyped = m_ultimaTecla == u'>';
     m_history.AgregarComando(std::move(command));
     m_closingTyped = false;
-    if (m_typedFollower)
-        m_typedFollower(m_ultimaTecla);
+    if (m_typingFollower)
+        m_typingFollower->typed(m_ultimaTecla);
     return true;
 }
 

@@ -9,6 +9,18 @@
 
 namespace zendral {
 
+// Follows the printable characters typed into the page, for the writing aids.
+class TypingFollower
+{
+public:
+    virtual ~TypingFollower() = default;
+    // Before the character goes in: true when it only confirms a character the aids wrote
+    // ahead of the author, so that nothing is inserted for it.
+    virtual bool confirms(char32_t character) = 0;
+    // After the character has gone into the page through the history.
+    virtual void typed(char32_t character) = 0;
+};
+
 // What the editor does with the surface's notifications: typed characters go through the
 // undo history (Ctrl+Z and Ctrl+Y undo and redo), which follows every edit of the text; a tag
 // closed by a typed ">" is coloured at once, and every change of the text runs the given
@@ -26,12 +38,8 @@ public:
     void onChanged();
 
     UndoHistory &history() { return m_history; }
-    // Runs after each typed character has gone into the page through the history, with the
-    // character: the writing aids follow the author from there.
-    void setTypedFollower(std::function<void(char32_t)> follower)
-    {
-        m_typedFollower = std::move(follower);
-    }
+    // The writing aids, told of each printable character typed (none: no aids).
+    void setTypingFollower(TypingFollower *follower) { m_typingFollower = follower; }
     // UltimaTecla: the code of the last character typed, 0 before any.
     char32_t UltimaTecla() const { return m_ultimaTecla; }
 
@@ -39,7 +47,7 @@ private:
     PageText &m_page;
     QStringList m_table;
     std::function<void()> m_refresh;
-    std::function<void(char32_t)> m_typedFollower;
+    TypingFollower *m_typingFollower = nullptr;
     UndoHistory m_history;
     QMetaObject::Connection m_edits;
     char32_t m_ultimaTecla = 0;

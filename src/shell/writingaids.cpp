@@ -55,13 +55,27 @@ WritingAids::WritingAids(EditingSurface &view, EditorEvents &events, QStringList
         m_list->setCurrentItem(item);
         take();
     });
-    events.setTypedFollower([this](char32_t character) { typed(character); });
+    events.setTypingFollower(this);
     view.installEventFilter(this);
     // Queued: the caret moves while the page is still taking in an edit.
     connect(&view, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        // A closing tag is confirmed by keys typed right after it, the caret never moved.
+        if (!m_written.isEmpty() && m_view.textCursor().position() != m_writtenEndInView)
+            m_written.clear();
         if (m_place)
             QMetaObject::invokeMethod(this, &WritingAids::follow, Qt::QueuedConnection);
     });
+}
+
+WritingAids::~WritingAids()
+{
+    m_events.setTypingFollower(nullptr);
+}
+
+void WritingAids::setClosingTagsEnabled(bool enabled)
+{
+    m_closingTags = enabled;
+    m_written.clear();
 }
 
 void WritingAids::setSuggestionsEnabled(bool enabled)
@@ -71,13 +85,34 @@ void WritingAids::setSuggestionsEnabled(bool enabled)
         hide();
 }
 
+bool WritingAids::confirms(char32_t character)
+{
+    if (m_written.isEmpty())
+        return false;
+    const PageText &page = m_view.page();
+    const bool inPlace = page.selectionStart() == m_writtenEnd && page.selectionLength() == 0;
+    if (!inPlace || character != m_written.at(m_confirmed).unicode()) {
+        m_written.clear();
+        return false;
+    }
+    if (++m_confirmed == m_written.size())
+        m_written.clear();
+    return true;
+}
+
 void WritingAids::typed(char32_t character)
 {
     PageText &page = m_view.page();
-    if (character == u'/' && m_closingTags &&
-        closeInnermostTag(page, m_events.history(), m_table)) {
-        hide();
-        return;
+    if (character == u'/' && m_closingTags) {
+        const qint64 before = page.selectionStart();
+        if (closeInnermostTag(page, m_events.history(), m_table)) {
+            m_writtenEnd = page.selectionStart();
+            m_written = page.textRange(before, m_writtenEnd - before);
+            m_writtenEndInView = m_view.textCursor().position();
+            m_confirmed = 0;
+            hide();
+            return;
+        }
     }
     if (!m_suggestions)
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "completion.h"
+#include "editorevents.h"
 
 #include <QObject>
 #include <QStringList>
@@ -13,7 +14,6 @@ class QListWidget;
 namespace zendral {
 
 class EditingSurface;
-class EditorEvents;
 
 // The aids that follow the author as they type: the list of suggestions `sugerencias` (tags,
 // attributes, values, character references) and the closing tag written after "</".
@@ -21,7 +21,7 @@ class EditorEvents;
 // The list never takes a key of its own but Return, Tab, Escape and the keys that move in it;
 // every other key reaches the page exactly as without it. Taking an entry is one step of the
 // history. Each aid can be turned off.
-class WritingAids : public QObject
+class WritingAids : public QObject, private TypingFollower
 {
     Q_OBJECT
 
@@ -29,9 +29,10 @@ public:
     // folder: the page's folder, whose files are offered for href and src (empty: none).
     WritingAids(EditingSurface &view, EditorEvents &events, QStringList table,
                 std::function<QString()> folder, QObject *parent = nullptr);
+    ~WritingAids() override;
 
     void setSuggestionsEnabled(bool enabled);
-    void setClosingTagsEnabled(bool enabled) { m_closingTags = enabled; }
+    void setClosingTagsEnabled(bool enabled);
     // The list, shown or not.
     QListWidget &list() { return *m_list; }
 
@@ -39,7 +40,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void typed(char32_t character);
+    bool confirms(char32_t character) override;
+    void typed(char32_t character) override;
     // Shows the entries for the place, or hides the list when none fits.
     void show(const SuggestionPlace &place);
     void hide();
@@ -57,6 +59,12 @@ private:
     QList<Suggestion> m_entries;
     bool m_suggestions = true;
     bool m_closingTags = true;
+    // The closing tag last written, ending at m_writtenEnd, and how much of it the author has
+    // typed since.
+    QString m_written;
+    qint64 m_writtenEnd = -1;
+    int m_writtenEndInView = -1;
+    qsizetype m_confirmed = 0;
 };
 
 } // namespace zendral
