@@ -229,11 +229,19 @@ void TestTagDialogs::accept()
 }
 
 // Lists left at their prompt give empty values, the days are written bare, the description's
-// break is kept, and a second Generar writes the block afresh.
+// break is kept, and a second Generar writes the block afresh. The character set is written in
+// the one form browsers honour (an HTTP-EQUIV="CHARSET" line was ignored), UTF-8 first.
 void TestTagDialogs::metaTags()
 {
     MetaTagsDialog dialog;
     dialog.show();
+    QCOMPARE(child<QComboBox>(&dialog, "cmbcaracteres")->itemText(0), QString("UTF-8"));
+    perform(dialog, "cmbcaracteres:pick:UTF-8");
+    click(&dialog, "btnaceptar");
+    QVERIFY(child<QPlainTextEdit>(&dialog, "txtmeta")
+                ->toPlainText()
+                .contains("\n<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; "
+                          "charset=UTF-8\">\n"));
     click(&dialog, "btnaceptar");
     perform(dialog, "txtdias:type:7");
     auto *description = child<QPlainTextEdit>(&dialog, "txtdescripcion");

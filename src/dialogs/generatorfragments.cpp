@@ -62,7 +62,8 @@ QString metaTagsBlock(const MetaTagsFields &f)
         namedMeta(QStringLiteral("AREA"), choice(f.area)),
         headerMeta(QStringLiteral("AUDIENCE"), choice(f.audience)),
         namedMeta(QStringLiteral("AUTHOR"), f.author),
-        headerMeta(QStringLiteral("CHARSET"),
+        // The one form of the page's character set that browsers honour.
+        headerMeta(QStringLiteral("Content-Type"),
                    QStringLiteral("text/html; charset=") + choice(f.charset)),
         namedMeta(QStringLiteral("DESCRIPTION"), f.description),
         namedMeta(QStringLiteral("KEYWORDS"), f.keywords),

@@ -57,14 +57,16 @@ const QStringList Languages = {
     QStringLiteral("Chinese"), QStringLiteral("English"), QStringLiteral("French"),
     QStringLiteral("German"),  QStringLiteral("Italian"), QStringLiteral("Japanese"),
     QStringLiteral("Russian"), QStringLiteral("Spanish"), QStringLiteral("Other")};
+// UTF-8 first: the encoding every page is best written in.
 const QStringList Charsets = {
-    QStringLiteral("BIG5"),       QStringLiteral("EUC-KR"),      QStringLiteral("GB2312"),
-    QStringLiteral("HZ-GB-2312"), QStringLiteral("ISO-2022-JP"), QStringLiteral("ISO-2022-JP-2"),
-    QStringLiteral("ISO2022-KR"), QStringLiteral("US-ASCII"),    QStringLiteral("ISO-8859-1"),
-    QStringLiteral("ISO-8859-2"), QStringLiteral("ISO-8859-3"),  QStringLiteral("ISO-8859-4"),
-    QStringLiteral("ISO-8859-5"), QStringLiteral("ISO-8859-6"),  QStringLiteral("ISO-8859-7"),
-    QStringLiteral("ISO-8859-8"), QStringLiteral("ISO-8859-9"),  QStringLiteral("JIS_X0208"),
-    QStringLiteral("K0I8-R"),     QStringLiteral("SHIFT_JIS"),   QStringLiteral("Other")};
+    QStringLiteral("UTF-8"),         QStringLiteral("BIG5"),       QStringLiteral("EUC-KR"),
+    QStringLiteral("GB2312"),        QStringLiteral("HZ-GB-2312"), QStringLiteral("ISO-2022-JP"),
+    QStringLiteral("ISO-2022-JP-2"), QStringLiteral("ISO2022-KR"), QStringLiteral("US-ASCII"),
+    QStringLiteral("ISO-8859-1"),    QStringLiteral("ISO-8859-2"), QStringLiteral("ISO-8859-3"),
+    QStringLiteral("ISO-8859-4"),    QStringLiteral("ISO-8859-5"), QStringLiteral("ISO-8859-6"),
+    QStringLiteral("ISO-8859-7"),    QStringLiteral("ISO-8859-8"), QStringLiteral("ISO-8859-9"),
+    QStringLiteral("JIS_X0208"),     QStringLiteral("K0I8-R"),     QStringLiteral("SHIFT_JIS"),
+    QStringLiteral("Other")};
 } // namespace items
 
 QPlainTextEdit *textArea(const QString &objectName, QWidget *parent)
