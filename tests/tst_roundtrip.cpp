@@ -99,9 +99,6 @@ private slots:
         const QByteArray inUtf8("\xE6\xBC\xA2\xE5\xAD\x97 \xF0\x9F\x98\x80\r\n");
         const QByteArray marks("\xEF\xBB\xBF\xEF\xBB\xBF");
         // clang-format off
-        // the whole file turns to UTF-8, and the user is told so;
-        QTest::newRow("typed: Windows-1252 page turns to UTF-8") << QByteArray("\xBFQu\xE9 a\xF1o? \x80\r\n")
-            << false << false << "UTF-8" << false << typed << "\xC2\xBFQu\xC3\xA9 a\xC3\xB1o? \xE2\x82\xAC\r\n" + inUtf8;
         // read as Windows-1252, this page came back with its marks and accents garbled.
         QTest::newRow("typed: UTF-8 whose text opens with a second byte-order mark") << marks + "a\xC3\xB1o\r\n"
             << false << false << "" << false << typed << marks + "a\xC3\xB1o\r\n" + inUtf8;
@@ -142,8 +139,7 @@ private slots:
         }
         f.chooser.paths.enqueue(path);
         f.trigger("mn_guardar");
-        // Told once: a line too long to edit quickly (nothing of it is cut), or a page turned
-        // to UTF-8.
+        // Told once: a line too long to edit quickly (nothing of it is cut).
         QCOMPARE(f.prompts.notices.size(), told.isEmpty() ? 0 : 1);
         if (!told.isEmpty())
             QVERIFY(f.prompts.notices.first().contains(path) &&

@@ -24,10 +24,11 @@ enum class Fault { ReadOnlyFile, ReadOnlyFolder, FolderInPlace, NameTooLongForTe
 const QString Name = QStringLiteral("pagina.html");
 const QByteArray Original("<p>contenido anterior</p>\r\n");
 
-// A page of about size characters, accented letters included, every line ended by CR LF.
+// A page of about size characters, accented letters included and declared, every line ended
+// by CR LF.
 QString pageText(qsizetype size)
 {
-    QString text;
+    QString text = QStringLiteral("<meta charset=\"utf-8\">\r\n");
     for (int line = 0; text.size() < size; ++line)
         text += QStringLiteral("<p>canción %1</p>\r\n").arg(line);
     return text;

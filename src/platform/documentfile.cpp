@@ -1,5 +1,7 @@
 #include "documentfile.h"
 
+#include "pageencoding.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -155,6 +157,14 @@ QString utf16Text(QByteArrayView body, QStringConverter::Encoding order)
     if (decoder.hasError() || QByteArrayView(QByteArray(back.encode(text))) != body)
         return QString();
     return text.isNull() ? QStringLiteral("") : text;
+}
+
+// The text of bytes in a one-byte encoding, in which every byte has its character.
+QString singleByteText(QByteArrayView bytes, TextEncoding encoding)
+{
+    QStringDecoder decoder(encoding == TextEncoding::Iso885915 ? "ISO-8859-15" : "windows-1252",
+                           QStringDecoder::Flag::Stateless);
+    return decoder.decode(bytes);
 }
 
 int lastError()
@@ -338,9 +348,31 @@ DecodedDocument decodeDocument(const QByteArray &bytes)
     }
     QByteArrayView body(bytes);
     result.encoding = TextEncoding::Utf8;
-    if (bytes.startsWith(Utf8Bom)) {
+    const bool marked = bytes.startsWith(Utf8Bom);
+    if (marked) {
         body = body.sliced(Utf8Bom.size());
         result.encoding = TextEncoding::Utf8WithBom;
+    }
+    // A mark decides before any declaration, as it does for a browser.
+    std::optional<TextEncoding> declared;
+    if (!marked) {
+        const CharsetDeclaration declaration = findCharsetDeclaration(
+            QString::fromLatin1(whole.first(std::min(whole.size(), DeclarationReach))));
+        result.declared = declaration.label;
+        if (declaration.found()) {
+            declared = encodingForLabel(declaration.label);
+            if (!declared)
+                result.notice = QStringLiteral("La página declara la codificación \"%1\", que "
+                                               "Zendral no sabe leer ni escribir: se ha leído sin "
+                                               "ella.")
+                                    .arg(declaration.label);
+        }
+    }
+    if (declared && *declared != TextEncoding::Utf8) {
+        // Both one-byte encodings give every byte a character of its own.
+        endLines(singleByteText(bytes, *declared), result);
+        result.encoding = *declared;
+        return result;
     }
     // A mark after the one taken off above is text: kept, so that it is written back.
     QStringDecoder utf8(QStringDecoder::Utf8,
@@ -350,11 +382,58 @@ DecodedDocument decodeDocument(const QByteArray &bytes)
     QStringEncoder back(QStringEncoder::Utf8);
     const QByteArray again = back.encode(content);
     if (utf8.hasError() || QByteArrayView(again) != body) {
-        QStringDecoder windows("windows-1252", QStringDecoder::Flag::Stateless);
-        content = windows.decode(bytes);
+        const InvalidUtf8 invalid = checkUtf8(body);
+        if (declared || invalid.multibyte > invalid.count)
+            result.notice =
+                QStringLiteral("La página %1, pero %2 de sus bytes no son UTF-8 válido (el "
+                               "primero, en la línea %3): se ha leído como Windows-1252. Para "
+                               "leerla como UTF-8, conservando esos bytes tal como están, usa "
+                               "Archivo > Codificación > Volver a abrir como > UTF-8.")
+                    .arg(declared ? QStringLiteral("declara UTF-8")
+                                  : QStringLiteral("parece UTF-8"))
+                    .arg(invalid.count)
+                    .arg(invalid.firstLine + 1);
+        content = singleByteText(bytes, TextEncoding::Windows1252);
         result.encoding = TextEncoding::Windows1252;
     }
     endLines(std::move(content), result);
+    return result;
+}
+
+std::optional<DecodedDocument> decodeDocumentAs(const QByteArray &bytes, TextEncoding encoding)
+{
+    DecodedDocument result;
+    result.encoding = encoding;
+    const QByteArrayView whole(bytes);
+    switch (encoding) {
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8WithBom: {
+        const bool marked = whole.startsWith(Utf8Bom);
+        result.encoding = marked ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
+        endLines(decodeUtf8KeepingBytes(whole.sliced(marked ? Utf8Bom.size() : 0)), result);
+        break;
+    }
+    case TextEncoding::Utf16LittleEndian:
+    case TextEncoding::Utf16BigEndian: {
+        const bool big = whole.startsWith(Utf16BigBom);
+        const bool marked = big || whole.startsWith(Utf16LittleBom);
+        const QString content =
+            utf16Text(whole.sliced(marked ? 2 : 0),
+                      big ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
+        if (content.isNull())
+            return std::nullopt;
+        result.encoding = big ? TextEncoding::Utf16BigEndian : TextEncoding::Utf16LittleEndian;
+        endLines(content, result);
+        break;
+    }
+    case TextEncoding::Windows1252:
+    case TextEncoding::Iso885915:
+        endLines(singleByteText(bytes, encoding), result);
+        break;
+    case TextEncoding::Binary:
+        return decodeDocument(bytes);
+    }
+    result.declared = findCharsetDeclaration(result.text).label;
     return result;
 }
 
@@ -370,6 +449,8 @@ struct Encoding
 {
     TextEncoding encoding = TextEncoding::Utf8;
     bool fellBackToUtf8 = false;
+    // The text held a character the encoding cannot hold, and nothing was to be written.
+    bool unencodable = false;
     int error = 0;
 };
 
@@ -389,8 +470,11 @@ public:
             m_buffer = Utf16LittleBom;
         else if (!asUtf8 && encoding == TextEncoding::Utf16BigEndian)
             m_buffer = Utf16BigBom;
-        // Only Windows-1252 has characters it cannot hold.
-        m_checked = !asUtf8 && (encoding == TextEncoding::Windows1252 || m_binary);
+        // Only the one-byte encodings have characters they cannot hold.
+        m_checked = !asUtf8 && (encoding == TextEncoding::Windows1252 ||
+                                encoding == TextEncoding::Iso885915 || m_binary);
+        m_keepsBytes =
+            asUtf8 || encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithBom;
     }
 
     // False once the pieces cannot go on: an error, or a character the encoding lacks.
@@ -402,6 +486,10 @@ public:
         if (m_binary && piece.contains(LoneCr)) {
             const QString kept = piece.toString().replace(LoneCr, u'\r');
             m_buffer += QByteArray(m_encoder.encode(kept));
+        } else if (m_keepsBytes && std::any_of(piece.begin(), piece.end(), [](QChar c) {
+                       return c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF;
+                   })) {
+            addKeepingBytes(piece);
         } else {
             m_buffer += QByteArray(m_encoder.encode(piece));
         }
@@ -444,6 +532,8 @@ private:
         case TextEncoding::Windows1252:
         case TextEncoding::Binary:
             return QStringEncoder("windows-1252");
+        case TextEncoding::Iso885915:
+            return QStringEncoder("ISO-8859-15");
         case TextEncoding::Utf8:
         case TextEncoding::Utf8WithBom:
             break;
@@ -452,6 +542,20 @@ private:
     }
 
     bool stopped() const { return m_unencodable || m_error != 0; }
+
+    // The bytes a UTF-8 page was read with that were not UTF-8 go back as they were.
+    void addKeepingBytes(QStringView piece)
+    {
+        qsizetype from = 0;
+        for (qsizetype i = 0; i < piece.size(); ++i) {
+            if (!isKeptByte(piece, i))
+                continue;
+            m_buffer += QByteArray(m_encoder.encode(piece.sliced(from, i - from)));
+            m_buffer += char(piece[i].unicode() - 0xDC00);
+            from = i + 1;
+        }
+        m_buffer += QByteArray(m_encoder.encode(piece.sliced(from)));
+    }
 
     void flush()
     {
@@ -489,6 +593,7 @@ private:
     QStringEncoder m_encoder;
     QByteArray m_buffer;
     bool m_checked = false;
+    bool m_keepsBytes = false;
     bool m_unencodable = false;
     int m_error = 0;
     QChar m_last;
@@ -496,9 +601,9 @@ private:
     bool m_pendingCr = false;
 };
 
-// Encodes the pieces into sink; when the encoding cannot hold a character, restart is called
-// and the whole text goes again as UTF-8 (a binary document stays Binary: its lines are left
-// as they are).
+// Encodes the pieces into sink; when the encoding cannot hold a character, either the result
+// says so (no restart), or restart is called and the whole text goes again as UTF-8 (a binary
+// document stays Binary: its lines are left as they are).
 Encoding encodePieces(const TextPieces &text, TextEncoding encoding, const ByteSink &sink,
                       const std::function<int()> &restart)
 {
@@ -510,6 +615,10 @@ Encoding encodePieces(const TextPieces &text, TextEncoding encoding, const ByteS
         result.error = encoder.finish();
         if (!encoder.unencodable())
             return result;
+    }
+    if (!restart) {
+        result.unencodable = true;
+        return result;
     }
     // Never write a character as "?" or 0x1A: the whole file becomes UTF-8 instead.
     result.fellBackToUtf8 = true;
@@ -547,7 +656,8 @@ EncodedDocument encodeDocument(const QString &text, TextEncoding encoding)
     return result;
 }
 
-ReadResult readDocumentFile(const QString &path, const Question &ask)
+ReadResult readDocumentFile(const QString &path, const Question &ask,
+                            std::optional<TextEncoding> as)
 {
     ReadResult result;
     const auto fail = [&](const QString &reason) {
@@ -586,6 +696,14 @@ ReadResult readDocumentFile(const QString &path, const Question &ask)
     ::close(fd);
     if (error)
         return fail(reasonFor(error, QFileDevice::ReadError));
+    if (as) {
+        std::optional<DecodedDocument> document = decodeDocumentAs(bytes, *as);
+        if (!document)
+            return fail(QStringLiteral("no es texto %1 válido").arg(encodingCaption(*as)));
+        result.document = std::move(*document);
+        result.ok = true;
+        return result;
+    }
     // Asked before the bytes are decoded when they show it, after when only decoding does.
     const auto binaryRefused = [&] {
         return !(ask && ask(QStringLiteral("El archivo \"%1\" no parece una página: contiene "
@@ -675,17 +793,13 @@ WriteResult writeDocumentFile(const QString &path, const TextPieces &text, TextE
     if (::fchmod(fd, mode) != 0)
         return abandon(lastError());
     const Encoding encoded = encodePieces(
-        text, encoding, [fd](QByteArrayView bytes) { return writeAll(fd, bytes); },
-        [fd] {
-            // Back to an empty file, for the text to go again in another encoding.
-            if (::lseek(fd, 0, SEEK_SET) < 0 || ::ftruncate(fd, 0) != 0)
-                return lastError();
-            return 0;
-        });
+        text, encoding, [fd](QByteArrayView bytes) { return writeAll(fd, bytes); }, {});
+    if (encoded.unencodable)
+        return abandon(0, QStringLiteral("tiene caracteres que la codificación %1 no puede guardar")
+                              .arg(encodingCaption(encoding)));
     if (encoded.error)
         return abandon(encoded.error);
     result.encoding = encoded.encoding;
-    result.fellBackToUtf8 = encoded.fellBackToUtf8;
     if (::fsync(fd) != 0)
         return abandon(lastError());
     if (::close(fd) != 0) {

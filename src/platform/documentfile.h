@@ -5,12 +5,15 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace zendral {
 
 // How a document's bytes map to characters. A file that is valid UTF-8 is read and written
 // as UTF-8 (keeping a byte-order mark it had); a file with a UTF-16 byte-order mark as UTF-16
-// of that order, mark kept; any other file as Windows-1252, every byte value included.
+// of that order, mark kept; any other file as Windows-1252, every byte value included, unless
+// it declares its character set (see decodeDocument). ISO-8859-15 is only ever declared or
+// chosen.
 // A file that looks binary (see looksBinary) is Binary: one character per byte as in
 // Windows-1252, its lines left as they are, so that its bytes come back unchanged.
 enum class TextEncoding {
@@ -19,7 +22,8 @@ enum class TextEncoding {
     Windows1252,
     Utf16LittleEndian,
     Utf16BigEndian,
-    Binary
+    Binary,
+    Iso885915
 };
 
 // Whether bytes look like something other than text: a NUL byte in their first kilobytes,
@@ -35,13 +39,24 @@ struct DecodedDocument
     TextEncoding encoding = TextEncoding::Utf8;
     // Characters in the longest line, its line end not counted.
     qsizetype longestLine = 0;
+    // The character set the page declares, as written; empty when it declares none.
+    QString declared;
+    // What the author must be told of the reading, in Spanish: a declaration that could not be
+    // followed, bytes that are not UTF-8 in a page that otherwise is. Empty when all is well.
+    QString notice;
 };
 
 // Bytes to document text as the line reader sees them: a line ends at CR LF, a lone LF or a
 // lone CR, each kept as it was; a last line without an end is ended with one of the page's own
 // kind (its first line end, CR LF when it has none). Binary bytes are left as they are but for
 // a CR without LF, which is held as U+240D and written back as CR.
+// Without a byte-order mark, a character set declared in the first kilobyte decides as it
+// does for a browser, unless the bytes cannot be read in it without loss (told in notice).
 DecodedDocument decodeDocument(const QByteArray &bytes);
+// Bytes read in the encoding the author chose. UTF-8 keeps each byte that is not UTF-8 (see
+// decodeUtf8KeepingBytes), so that it is written back as it was; a UTF-8 or UTF-16 byte-order
+// mark is honoured (UTF-16 without one is little-endian). None when the bytes are not UTF-16.
+std::optional<DecodedDocument> decodeDocumentAs(const QByteArray &bytes, TextEncoding encoding);
 
 struct EncodedDocument
 {
@@ -76,7 +91,6 @@ struct WriteResult
     // The user answered No to a question: nothing was written, and there is nothing to tell.
     bool declined = false;
     TextEncoding encoding = TextEncoding::Utf8; // what was written
-    bool fellBackToUtf8 = false;
     // The file had other names (hard links). The save replaced this name only: the others
     // keep the content they had.
     bool leftOtherNames = false;
@@ -92,15 +106,18 @@ constexpr qint64 LargeFile = qint64(100) << 20;
 // Reads a whole document file. Only a regular file is read, so that nothing can block on a
 // pipe or read a device for ever. Asks before reading a file over LargeFile and before opening
 // one that looks binary; a null ask answers No. A name Qt could not decode (not UTF-8) is
-// found among its folder's entries.
-ReadResult readDocumentFile(const QString &path, const Question &ask = {});
+// found among its folder's entries. With as, the bytes are read in that encoding
+// (decodeDocumentAs), without the question about binary files.
+ReadResult readDocumentFile(const QString &path, const Question &ask = {},
+                            std::optional<TextEncoding> as = std::nullopt);
 
 // Writes a document file atomically: the old file stays whole unless every byte of the new
 // one was written. The new file keeps the old one's owner, group and mode; where the owner or
 // group cannot be kept, ask is put the question before the old file is replaced (a null ask
 // answers No). A symbolic link keeps pointing at its target, which is written. A file with
 // hard links is replaced like any other, never rewritten in place: a failure part way through
-// would otherwise damage it under every name.
+// would otherwise damage it under every name. A text its encoding cannot hold is not written:
+// nothing is ever written as "?", and no page changes encoding unasked.
 WriteResult writeDocumentFile(const QString &path, const QString &text, TextEncoding encoding,
                               const Question &ask = {});
 // The same for a text handed in pieces, encoded a few megabytes at a time.

@@ -64,9 +64,19 @@ enum class Command {
     Suggestions,
     CloseTags,
     ReviewPage,
+    ReopenUtf8,
+    ReopenWindows1252,
+    ReopenIso885915,
+    ReopenUtf16,
+    SaveInUtf8,
+    SaveInWindows1252,
+    SaveInIso885915,
+    SaveInUtf16,
+    LineEndsCrLf,
+    LineEndsLf,
 };
 // One more than the last command: every command before it has its row.
-inline constexpr int CommandCount = int(Command::ReviewPage) + 1;
+inline constexpr int CommandCount = int(Command::LineEndsLf) + 1;
 
 // One command of the editor: its menu entry and its toolbar button are two faces of it.
 struct CommandSpec

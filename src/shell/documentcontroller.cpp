@@ -1,5 +1,6 @@
 #include "documentcontroller.h"
 
+#include "colouring.h"
 #include "editingsurface.h"
 #include "filechooser.h"
 #include "prompts.h"
@@ -37,6 +38,63 @@ const QString NotReadAgain =
                    "es un archivo normal: no se ha vuelto a leer.");
 // Past this many characters a line makes every keystroke in it slow (32 ms at 200k).
 constexpr qsizetype ComfortableLine = 100000;
+const QString CannotHold =
+    QStringLiteral("La página tiene caracteres que la codificación %1 no puede guardar (el "
+                   "primero, \"%2\", en la línea %3). ¿Quieres guardarla en UTF-8 y cambiar su "
+                   "declaración a UTF-8? Si respondes No, no se guarda nada.");
+const QString CannotWriteDeclared =
+    QStringLiteral("La página declara la codificación \"%1\", que Zendral no sabe escribir. "
+                   "¿Quieres guardarla en UTF-8 y cambiar su declaración a UTF-8? Si respondes "
+                   "No, no se guarda nada.");
+const QString AddDeclaration =
+    QStringLiteral("La página tiene caracteres que no son ASCII (letras con tilde, la ñ…) y no "
+                   "declara su codificación: los navegadores la leerían como Windows-1252 y los "
+                   "mostrarían mal. ¿Quieres añadir <meta charset=\"utf-8\"> después de "
+                   "<head>?");
+const QString BinaryCannotHold =
+    QStringLiteral("No se ha guardado el archivo \"%1\": es un archivo binario, y el carácter "
+                   "\"%2\" de la línea %3 no cabe en sus bytes.");
+const QString NothingToReopen =
+    QStringLiteral("La página no se ha leído de ningún archivo: no hay nada que volver a abrir.");
+const QString ReopenQuestion =
+    QStringLiteral("¿Quieres volver a abrir \"%1\" como %2? Se perderán los cambios que no has "
+                   "guardado.");
+const QString ReopenedAs = QStringLiteral("Se ha vuelto a abrir \"%1\" como %2.");
+const QString BinaryLines =
+    QStringLiteral("Es un archivo binario: sus finales de línea se dejan como están.");
+const QString Utf8Declaration = QStringLiteral("<meta charset=\"utf-8\">");
+
+bool hasByteOrderMark(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8WithBom || encoding == TextEncoding::Utf16LittleEndian ||
+           encoding == TextEncoding::Utf16BigEndian;
+}
+
+QString settled(const CharsetDeclaration &declaration)
+{
+    return declaration.label.trimmed().toLower();
+}
+
+// Where a declaration goes: right after <head>; without one, after a leading doctype (a tag
+// before it would put the page in quirks mode); else at the top. Only where browsers look.
+qsizetype declarationPlace(QStringView head)
+{
+    for (qsizetype at = head.indexOf(u"<head", 0, Qt::CaseInsensitive); at >= 0;
+         at = head.indexOf(u"<head", at + 1, Qt::CaseInsensitive)) {
+        const qsizetype after = at + 5;
+        if (after < head.size() && (head[after] == u'>' || head[after].isSpace())) {
+            const qsizetype close = head.indexOf(u'>', after);
+            if (close >= 0)
+                return close + 1;
+        }
+    }
+    if (head.trimmed().startsWith(u"<!doctype", Qt::CaseInsensitive)) {
+        const qsizetype close = head.indexOf(u'>');
+        if (close >= 0)
+            return close + 1;
+    }
+    return 0;
+}
 } // namespace
 
 FileStamp FileStamp::of(const QString &path)
@@ -173,6 +231,7 @@ void DocumentController::newPage()
     m_page.setSelectionStart(m_page.textLength());
     m_state.archivoActual.clear();
     m_state.encoding = TextEncoding::Utf8;
+    declarationSettled();
     m_modified = false;
     m_diskPath.clear();
     m_diskStamp = FileStamp();
@@ -212,12 +271,13 @@ void DocumentController::openFromPane(const QString &folder, const QString &path
         loadPage(path, Source::Pane, folder);
 }
 
-bool DocumentController::loadPage(const QString &path, Source source, const QString &paneFolder)
+bool DocumentController::loadPage(const QString &path, Source source, const QString &paneFolder,
+                                  std::optional<TextEncoding> as)
 {
     const int line = m_page.lineOfBlock(m_view.textCursor().blockNumber());
     // Taken before reading: a change made while the file is read shows as a change later.
     const FileStamp stamp = FileStamp::of(path);
-    if (!LeerDocumento(path))
+    if (!LeerDocumento(path, as))
         return false;
     m_modified = false;
     m_diskPath = path;
@@ -251,6 +311,8 @@ bool DocumentController::loadPage(const QString &path, Source source, const QStr
     // Loading is not an edit of the user's: the page matches its file, which can be previewed.
     m_state.archivoGuardado = path;
     emit pageReplaced();
+    if (!m_readNotice.isEmpty())
+        emit statusMessage(m_readNotice);
     return true;
 }
 
@@ -267,6 +329,9 @@ void DocumentController::recoverPage(const QString &text, const QString &path,
 {
     m_page.setText(text);
     m_state.encoding = encoding;
+    // Whatever the copy declares was typed after the last save, as far as anyone knows.
+    m_settledDeclaration.clear();
+    m_declarationAsked = false;
     m_state.archivoActual = path;
     m_state.rutaAbrir = path;
     m_state.carpetaActual = folderPart(path);
@@ -367,9 +432,12 @@ bool DocumentController::EscribirDocumento(const QString &path)
     Busy busy(*this);
     if (!mayOverwrite(path))
         return false;
-    const WriteResult result = writeDocumentFile(
-        path, TextPieces([this](const PieceTaker &take) { m_page.forEachPiece(take); }),
-        m_state.encoding, [this](const QString &question) { return m_prompts.ask(question); });
+    const std::optional<TextEncoding> encoding = encodingToWrite(path);
+    if (!encoding)
+        return false;
+    const WriteResult result =
+        writeDocumentFile(path, pieces(), *encoding,
+                          [this](const QString &question) { return m_prompts.ask(question); });
     if (!result.ok) {
         if (!result.declined)
             m_prompts.notify(result.error);
@@ -380,29 +448,29 @@ bool DocumentController::EscribirDocumento(const QString &path)
     m_toldStamp.reset();
     m_modified = false;
     m_state.encoding = result.encoding;
+    declarationSettled();
     if (result.leftOtherNames)
         m_prompts.notify(QStringLiteral("El archivo \"%1\" tenía otros nombres (enlaces duros). Se "
                                         "ha guardado como un archivo aparte: los otros nombres "
                                         "conservan el contenido anterior.")
                              .arg(path));
-    if (result.fellBackToUtf8)
-        m_prompts.notify(QStringLiteral("El archivo \"%1\" contiene caracteres que la codificación "
-                                        "Windows-1252 no puede guardar: se ha guardado en UTF-8.")
-                             .arg(path));
     emit saved();
     return true;
 }
 
-bool DocumentController::LeerDocumento(const QString &path)
+bool DocumentController::LeerDocumento(const QString &path, std::optional<TextEncoding> as)
 {
-    ReadResult result =
-        readDocumentFile(path, [this](const QString &question) { return m_prompts.ask(question); });
+    ReadResult result = readDocumentFile(
+        path, [this](const QString &question) { return m_prompts.ask(question); }, as);
     if (!result.ok) {
         if (!result.declined)
             m_prompts.notify(result.error);
         return false;
     }
     m_state.encoding = result.document.encoding;
+    m_settledDeclaration = result.document.declared.trimmed().toLower();
+    m_declarationAsked = false;
+    m_readNotice = result.document.notice;
     m_page.setText(std::move(result.document.text));
     if (result.document.longestLine > ComfortableLine)
         m_prompts.notify(QStringLiteral("El archivo \"%1\" tiene una línea de %2 caracteres: se ha "
@@ -411,6 +479,167 @@ bool DocumentController::LeerDocumento(const QString &path)
                              .arg(path)
                              .arg(result.document.longestLine));
     return true;
+}
+
+TextPieces DocumentController::pieces() const
+{
+    return [this](const PieceTaker &take) { m_page.forEachPiece(take); };
+}
+
+CharsetDeclaration DocumentController::declaration() const
+{
+    return findCharsetDeclaration(
+        m_page.textRange(0, std::min<qint64>(m_page.textLength(), DeclarationReach)));
+}
+
+void DocumentController::declarationSettled()
+{
+    m_settledDeclaration = settled(declaration());
+}
+
+std::optional<TextEncoding> DocumentController::encodingToWrite(const QString &path)
+{
+    TextEncoding target = m_state.encoding;
+    const TextPieces text = pieces();
+    if (target == TextEncoding::Binary) {
+        // Its bytes are kept as they were read: nothing may turn them into another encoding.
+        if (const std::optional<Unencodable> found = firstUnencodable(text, target)) {
+            m_prompts.notify(BinaryCannotHold.arg(path, found->character).arg(found->line + 1));
+            return std::nullopt;
+        }
+        return target;
+    }
+    // A browser reads a page with a byte-order mark by its mark, whatever it declares.
+    if (hasByteOrderMark(target))
+        return target;
+    const CharsetDeclaration declared = declaration();
+    if (declared.found() && settled(declared) != m_settledDeclaration) {
+        if (const std::optional<TextEncoding> named = encodingForLabel(declared.label)) {
+            target = *named;
+        } else if (holdsNonAscii(text)) {
+            if (!m_prompts.ask(CannotWriteDeclared.arg(declared.label)))
+                return std::nullopt;
+            declareUtf8();
+            return TextEncoding::Utf8;
+        }
+    }
+    if (const std::optional<Unencodable> found = firstUnencodable(text, target)) {
+        if (!m_prompts.ask(
+                CannotHold.arg(encodingCaption(target), found->character).arg(found->line + 1)))
+            return std::nullopt;
+        declareUtf8();
+        return TextEncoding::Utf8;
+    }
+    if (target == TextEncoding::Utf8 && !declared.found() && !m_declarationAsked &&
+        holdsNonAscii(text)) {
+        m_declarationAsked = true;
+        if (m_prompts.ask(AddDeclaration))
+            declareUtf8();
+    }
+    return target;
+}
+
+void DocumentController::declareUtf8()
+{
+    m_declarationAsked = true;
+    const CharsetDeclaration declared = declaration();
+    if (declared.found()) {
+        editAside(declared.labelStart, declared.labelLength, QStringLiteral("utf-8"));
+        return;
+    }
+    const QString head =
+        m_page.textRange(0, std::min<qint64>(m_page.textLength(), DeclarationReach));
+    const qsizetype place = declarationPlace(head);
+    const QString end = PageText::lineEndText(m_page.pageLineEnd());
+    editAside(place, 0, place == 0 ? Utf8Declaration + end : end + Utf8Declaration);
+    // Coloured as the whole-page colouring colours a META tag: its inside only.
+    const qint64 tag = place == 0 ? 0 : place + end.size();
+    if (const std::optional<Colour> colour = classColour(u'5'))
+        m_page.applyColours({ColourSpan{tag + 1, Utf8Declaration.size() - 2, *colour}});
+}
+
+void DocumentController::editAside(qint64 start, qint64 length, const QString &text)
+{
+    // The author's caret and selection move with the text around them, as another cursor's
+    // edit moves them.
+    const QTextCursor caret = m_page.textCursor();
+    const Colour colour = m_page.insertionColour();
+    m_page.setSelectionStart(start);
+    m_page.setSelectionLength(length);
+    m_page.setInsertionColour(length > 0 ? m_page.colourAt(start) : colours::Black);
+    m_page.setSelectedText(text);
+    m_page.setInsertionColour(colour);
+    m_page.setTextCursor(caret);
+}
+
+void DocumentController::reopenAs(TextEncoding encoding)
+{
+    Busy busy(*this);
+    const QString path = m_diskPath;
+    if (path.isEmpty()) {
+        m_prompts.notify(NothingToReopen);
+        return;
+    }
+    const QString caption = encodingCaption(encoding);
+    if (m_modified && !m_prompts.ask(ReopenQuestion.arg(path, caption)))
+        return;
+    if (loadPage(path, Source::Reload, QString(), encoding) && m_readNotice.isEmpty())
+        emit statusMessage(ReopenedAs.arg(path, encodingCaption(m_state.encoding)));
+}
+
+void DocumentController::saveIn(TextEncoding encoding)
+{
+    Busy busy(*this);
+    if (const std::optional<Unencodable> found = firstUnencodable(pieces(), encoding)) {
+        if (!m_prompts.ask(
+                CannotHold.arg(encodingCaption(encoding), found->character).arg(found->line + 1)))
+            return;
+        encoding = TextEncoding::Utf8;
+    }
+    // The declaration follows; a mark says it all for UTF-16.
+    const CharsetDeclaration declared = declaration();
+    if (declared.found() && !hasByteOrderMark(encoding) &&
+        encodingForLabel(declared.label) != encoding)
+        editAside(declared.labelStart, declared.labelLength, declarationLabel(encoding));
+    m_state.encoding = encoding;
+    declarationSettled();
+    save();
+}
+
+void DocumentController::convertLineEnds(PageText::LineEnd end)
+{
+    Busy busy(*this);
+    if (m_state.encoding == TextEncoding::Binary) {
+        m_prompts.notify(BinaryLines);
+        return;
+    }
+    const QString before = m_page.text();
+    const QString lineEnd = PageText::lineEndText(end);
+    QString after;
+    after.reserve(before.size() + before.size() / 16);
+    const QChar *data = before.constData();
+    const qsizetype size = before.size();
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (data[i] != u'\r' && data[i] != u'\n')
+            continue;
+        after.append(data + from, i - from);
+        after += lineEnd;
+        if (data[i] == u'\r' && i + 1 < size && data[i + 1] == u'\n')
+            ++i;
+        from = i + 1;
+    }
+    after.append(data + from, size - from);
+    if (after == before && m_page.pageLineEnd() == end)
+        return;
+    const int line = m_page.lineOfBlock(m_view.textCursor().blockNumber());
+    m_page.setText(std::move(after));
+    colour();
+    m_page.setSelectionStart(0);
+    m_view.setTextCursor(
+        QTextCursor(m_view.document()->findBlockByNumber(m_page.firstBlockOfLine(line))));
+    m_modified = true;
+    m_state.archivoGuardado.clear();
 }
 
 } // namespace zendral

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "documentstate.h"
+#include "pagetext.h"
 
 #include <QObject>
 #include <QString>
+
+#include "pageencoding.h"
 
 #include <functional>
 #include <optional>
@@ -78,8 +81,17 @@ public:
     // writes through a symbolic link put in that file's place.
     bool EscribirDocumento(const QString &path);
     // Replaces the text with the lines of the file; tells the user and returns false on
-    // failure, leaving the text untouched.
-    bool LeerDocumento(const QString &path);
+    // failure, leaving the text untouched. With as, the file is read in that encoding.
+    bool LeerDocumento(const QString &path, std::optional<TextEncoding> as = std::nullopt);
+
+    // Archivo › Codificación › Volver a abrir como: the page's file read again in encoding,
+    // after a question when that drops unsaved changes.
+    void reopenAs(TextEncoding encoding);
+    // Archivo › Codificación › Guardar como: the page written in encoding from now on, its
+    // declaration changed with it, then saved.
+    void saveIn(TextEncoding encoding);
+    // Archivo › Codificación › Finales de línea: every line end of the page becomes end.
+    void convertLineEnds(PageText::LineEnd end);
 
     // The path less its final file name, trailing separator kept.
     static QString folderPart(const QString &path);
@@ -108,7 +120,20 @@ private:
     };
 
     // Every page read from disk comes through here, whatever its source.
-    bool loadPage(const QString &path, Source source, const QString &paneFolder = QString());
+    bool loadPage(const QString &path, Source source, const QString &paneFolder = QString(),
+                  std::optional<TextEncoding> as = std::nullopt);
+    // The encoding a save writes in, after the questions it needs; none when the author
+    // backed out and nothing may be written.
+    std::optional<TextEncoding> encodingToWrite(const QString &path);
+    // The character set the page's text declares now.
+    CharsetDeclaration declaration() const;
+    // Makes the page declare UTF-8: its declaration changed, or one added.
+    void declareUtf8();
+    // Replaces stretch of the text by text without moving the author's caret or selection.
+    void editAside(qint64 start, qint64 length, const QString &text);
+    // A page's state of declaration, once read or saved.
+    void declarationSettled();
+    TextPieces pieces() const;
     // The caret at the start with nothing selected, the top of the page in view.
     void showFromTop();
     QString chooseSaveName(bool confirmOverwrite);
@@ -129,6 +154,13 @@ private:
     std::optional<FileStamp> m_toldStamp;
     int m_busy = 0;
     bool m_checkPending = false;
+    // The declared character set (in lower case) when the page was read or last saved: only
+    // a declaration changed since decides how the page is written.
+    QString m_settledDeclaration;
+    // The page was asked about (or given) a UTF-8 declaration: the question comes once.
+    bool m_declarationAsked = false;
+    // What the last reading has to tell, for the status area once the page is on show.
+    QString m_readNotice;
 };
 
 } // namespace zendral

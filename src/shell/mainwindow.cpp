@@ -17,6 +17,7 @@
 #include "generatordialogs.h"
 #include "livespelling.h"
 #include "matchingtagmarks.h"
+#include "pageencoding.h"
 #include "pageestimate.h"
 #include "pageprinter.h"
 #include "pagereviewdock.h"
@@ -48,6 +49,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -258,6 +260,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     // until the selection or the clipboard says otherwise.
     m_document->startUp();
     connectPageFollowers();
+    connectEncodingLabels();
     m_panes->setPattern(QStringLiteral("*.htm;*.html;*.asp;*.gif;*.jpg"));
     for (const char *name : {"mn_copiar", "mn_cortar", "mn_pegar"})
         m_commands.value(QLatin1String(name))->setEnabled(false);
@@ -555,6 +558,28 @@ void MainWindow::runCommand(Command command, bool on)
     case Command::FindInFiles:
         showFolderResults();
         return;
+    case Command::ReopenUtf8:
+        return m_document->reopenAs(TextEncoding::Utf8);
+    case Command::ReopenWindows1252:
+        return m_document->reopenAs(TextEncoding::Windows1252);
+    case Command::ReopenIso885915:
+        return m_document->reopenAs(TextEncoding::Iso885915);
+    case Command::ReopenUtf16:
+        return m_document->reopenAs(TextEncoding::Utf16LittleEndian);
+    case Command::SaveInUtf8:
+        return runFileCommand([this] { m_document->saveIn(TextEncoding::Utf8); });
+    case Command::SaveInWindows1252:
+        return runFileCommand([this] { m_document->saveIn(TextEncoding::Windows1252); });
+    case Command::SaveInIso885915:
+        return runFileCommand([this] { m_document->saveIn(TextEncoding::Iso885915); });
+    case Command::SaveInUtf16:
+        return runFileCommand([this] { m_document->saveIn(TextEncoding::Utf16LittleEndian); });
+    case Command::LineEndsCrLf:
+        m_document->convertLineEnds(PageText::LineEnd::CrLf);
+        return showLineEnds(false);
+    case Command::LineEndsLf:
+        m_document->convertLineEnds(PageText::LineEnd::Lf);
+        return showLineEnds(false);
 
     case Command::LineNumbers:
         view.setLineNumbersShown(on);
@@ -852,6 +877,105 @@ void MainWindow::openHit(const QString &path, qint64 start, qint64 length, bool 
     page.setSelectionLength(length);
     window->activateWindow();
     window->surface().setFocus();
+}
+
+void MainWindow::connectEncodingLabels()
+{
+    auto *grid =
+        static_cast<QGridLayout *>(findChild<QWidget *>(QStringLiteral("estado"))->layout());
+    const auto label = [grid](const QString &name, int column) {
+        auto *result = new QLabel;
+        result->setObjectName(name);
+        result->setTextFormat(Qt::PlainText);
+        grid->addWidget(result, 1, column);
+        return result;
+    };
+    m_encodingLabel = label(QStringLiteral("lblcodificacion"), 7);
+    m_lineEndsLabel = label(QStringLiteral("lblfinales"), 8);
+    m_positionLabel = label(QStringLiteral("lblposicion"), 9);
+    m_lineEndsCount = new QTimer(this);
+    m_lineEndsCount->setSingleShot(true);
+    m_lineEndsCount->setInterval(250);
+    connect(m_lineEndsCount, &QTimer::timeout, this, [this] { showLineEnds(true); });
+
+    const auto pageShown = [this] {
+        showEncoding();
+        showLineEnds(false);
+    };
+    connect(m_document, &DocumentController::pageReplaced, this, pageShown);
+    connect(m_document, &DocumentController::saved, this, pageShown);
+    connect(&m_view->page(), &PageText::changed, this, [this] { showLineEnds(false); });
+    // Queued: Qt announces the caret's move from inside a new text's setting, before the
+    // page's own tables have caught up, and a keystroke may move it more than once.
+    connect(m_view, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (m_positionPending)
+            return;
+        m_positionPending = true;
+        QMetaObject::invokeMethod(this, &MainWindow::showPosition, Qt::QueuedConnection);
+    });
+    pageShown();
+    showPosition();
+}
+
+void MainWindow::showEncoding()
+{
+    m_encodingLabel->setText(encodingCaption(m_document->state().encoding));
+}
+
+void MainWindow::showLineEnds(bool counted)
+{
+    const PageText &page = m_view->page();
+    const auto name = [](PageText::LineEnd end) {
+        switch (end) {
+        case PageText::LineEnd::Lf:
+            return QStringLiteral("LF");
+        case PageText::LineEnd::Cr:
+            return QStringLiteral("CR");
+        default:
+            return QStringLiteral("CR LF");
+        }
+    };
+    if (page.linesAlike()) {
+        m_lineEndsCount->stop();
+        m_lineEndsLabel->setText(name(page.pageLineEnd()));
+        return;
+    }
+    // Only a page that mixes them, or holds a long line in parts, needs its lines counted.
+    if (!counted) {
+        m_lineEndsCount->start();
+        return;
+    }
+    const int blocks = page.document()->blockCount();
+    std::optional<PageText::LineEnd> seen;
+    for (int block = 0; block + 1 < blocks; ++block) {
+        const PageText::LineEnd end = page.lineEndOf(block);
+        if (end == PageText::LineEnd::None)
+            continue;
+        if (seen && *seen != end) {
+            m_lineEndsLabel->setText(QStringLiteral("Mixtos"));
+            return;
+        }
+        seen = end;
+    }
+    m_lineEndsLabel->setText(name(seen.value_or(page.pageLineEnd())));
+}
+
+void MainWindow::showPosition()
+{
+    m_positionPending = false;
+    const PageText &page = m_view->page();
+    const QTextCursor caret = m_view->textCursor();
+    const int block = caret.blockNumber();
+    int line = block;
+    qint64 column = caret.positionInBlock();
+    if (!page.linesAlike()) {
+        // A long line is held in several blocks, joined by breaks that are no characters.
+        line = page.lineOfBlock(block);
+        const int first = page.firstBlockOfLine(line);
+        column = caret.position() - page.document()->findBlockByNumber(first).position() -
+                 (block - first);
+    }
+    m_positionLabel->setText(QStringLiteral("Lín %1, col %2").arg(line + 1).arg(column + 1));
 }
 
 } // namespace zendral

@@ -15,6 +15,7 @@ class QAction;
 class QPrinter;
 class QLabel;
 class QTabWidget;
+class QTimer;
 class QToolButton;
 
 namespace zendral {
@@ -114,6 +115,13 @@ private:
     void printTo(QPrinter &printer);
     void updateClipboardCommands();
     void refreshEstimate();
+    // The page's encoding, line ends and caret position in the status area. The position is
+    // worked out once the caret's moves of one event are over, from the block tree alone;
+    // a page with mixed line ends has them counted a moment after its last change.
+    void connectEncodingLabels();
+    void showEncoding();
+    void showLineEnds(bool counted);
+    void showPosition();
     // A page dropped anywhere is opened as Open opens it; a picture is inserted at the caret
     // as a double-click on it in the file list inserts it.
     void filesDropped(const QList<QUrl> &files);
@@ -146,6 +154,11 @@ private:
     QLabel *m_fileNotice = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     QLabel *m_modifiedNotice = nullptr;
+    QLabel *m_encodingLabel = nullptr;
+    QLabel *m_lineEndsLabel = nullptr;
+    QLabel *m_positionLabel = nullptr;
+    QTimer *m_lineEndsCount = nullptr;
+    bool m_positionPending = false;
     LiveSpelling *m_liveSpelling = nullptr;
     MatchingTagMarks *m_tagPairs = nullptr;
     WritingAids *m_writingAids = nullptr;

@@ -1,6 +1,7 @@
 #include "previewpane.h"
 
 #include "folderrequestinterceptor.h"
+#include "pageencoding.h"
 #include "webenginesandbox.h"
 
 #include <QDir>
@@ -41,6 +42,14 @@ QString PreviewPane::SinScripts(const QString &folder)
     return QStringLiteral("Vista sin scripts: la página está en \"%1\", y desde ahí sus scripts "
                           "podrían leer todos los archivos de la carpeta.")
         .arg(folder);
+}
+
+QString PreviewPane::SinCodificacion()
+{
+    return QStringLiteral("La página tiene caracteres que no son ASCII y no declara su "
+                          "codificación: servida desde un sitio web, los navegadores la leerán "
+                          "como Windows-1252 y mostrarán mal esos caracteres. Añade <meta "
+                          "charset=\"utf-8\"> después de <head>.");
 }
 
 bool PreviewPane::folderTooWide(const QString &folder)
@@ -87,8 +96,13 @@ void PreviewPane::navigate(const QString &path)
     const QString folder = QFileInfo(path).absolutePath();
     const bool withoutScripts = folderTooWide(folder);
     m_browser->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, !withoutScripts);
-    m_note->setText(withoutScripts ? SinScripts(folder) : QString());
-    m_note->setVisible(withoutScripts);
+    QStringList notes;
+    if (withoutScripts)
+        notes.append(SinScripts(folder));
+    if (readAsWindows1252ForWantOfDeclaration(path))
+        notes.append(SinCodificacion());
+    m_note->setText(notes.join(u'\n'));
+    m_note->setVisible(!notes.isEmpty());
     m_interceptor->setRoot(folder);
     // Loading by address, not by handing over the text, has no size limit.
     m_browser->setUrl(QUrl::fromLocalFile(path));

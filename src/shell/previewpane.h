@@ -24,6 +24,9 @@ public:
 
     // The note shown above a page whose scripts do not run because its folder is folder.
     static QString SinScripts(const QString &folder);
+    // The note shown above a page that browsers read as Windows-1252 once it is served, for want
+    // of a declaration (from the disk, they guess its encoding, and so does this preview).
+    static QString SinCodificacion();
     // Whether a page in folder is previewed without scripts: a page may read its folder's
     // whole tree, and from the root or the home folder that is everything the user has.
     static bool folderTooWide(const QString &folder);

@@ -35,6 +35,7 @@ constexpr EncodingName EncodingNames[] = {
     {TextEncoding::Utf16LittleEndian, QStringView(u"utf-16le")},
     {TextEncoding::Utf16BigEndian, QStringView(u"utf-16be")},
     {TextEncoding::Binary, QStringView(u"binary")},
+    {TextEncoding::Iso885915, QStringView(u"iso-8859-15")},
 };
 
 QString encodingName(TextEncoding encoding)
