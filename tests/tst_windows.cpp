@@ -3,6 +3,7 @@
 #include "instancechannel.h"
 #include "recoverystore.h"
 #include "testsupport.h"
+#include "usersettings.h"
 #include "windowset.h"
 
 #include <QLocalSocket>
@@ -10,6 +11,7 @@
 #include <list>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -27,7 +29,16 @@ struct Doors
     FakeFileChooser chooser;
     FakeDesktopOpener opener;
 
-    MainWindowServices next() { return {&prompts.emplace_back(), &chooser, nullptr, &opener}; }
+    // Answers for the next window's questions.
+    QList<bool> answers;
+
+    MainWindowServices next()
+    {
+        FakePrompts &own = prompts.emplace_back();
+        for (const bool answer : std::exchange(answers, {}))
+            own.answers.enqueue(answer);
+        return {&own, &chooser, nullptr, &opener};
+    }
     FakePrompts &of(MainWindow *window) { return static_cast<FakePrompts &>(window->prompts()); }
 };
 
@@ -46,6 +57,95 @@ QString copiesHolding(const QString &folder)
     return texts.join(u'|');
 }
 
+// The permission bits of path, as ls shows them in octal.
+int modeOf(const QString &path)
+{
+    struct stat status;
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : -1;
+}
+
+// A listening socket at name made with the system's calls, as another program would make it.
+int listenAt(const QString &name)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, QFile::encodeName(name).constData(), sizeof address.sun_path);
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
+        ::listen(fd, 2000) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+int connectTo(const QString &name)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, QFile::encodeName(name).constData(), sizeof address.sun_path);
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Whether the other end has closed the connection.
+bool closedByPeer(int fd)
+{
+    char byte;
+    return ::recv(fd, &byte, 1, MSG_DONTWAIT | MSG_PEEK) == 0;
+}
+
+// A page's path as a start hands it over.
+QByteArray handOverMessage(const QString &page)
+{
+    QByteArray message;
+    QDataStream out(&message, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << page;
+    return message;
+}
+
+// Ventana's window entries as the menu shows them, "[x]" before the checked one.
+QStringList windowEntries(MainWindow *window)
+{
+    auto *menu = child<QMenu>(window, u"mn_ventana"_s);
+    emit menu->aboutToShow();
+    QStringList entries;
+    bool windows = false;
+    for (QAction *action : menu->actions()) {
+        if (action->isSeparator())
+            windows = true;
+        else if (windows)
+            entries.append((action->isChecked() ? u"[x] "_s : u"[ ] "_s) + action->text());
+    }
+    return entries;
+}
+
+QStringList titles(const QList<MainWindow *> &windows)
+{
+    QStringList result;
+    for (const MainWindow *window : windows)
+        result.append(window->windowTitle());
+    return result;
+}
+
+QString titleOf(const QString &path)
+{
+    return u"Zendral - ["_s + path + u']';
+}
+
+// A copy as a crashed editor leaves it: an id whose lock nobody holds.
+QString plantCopy(const QString &folder, const QByteArray &bytes)
+{
+    const QString copy = folder + QStringLiteral("/1-1.recovery");
+    writeBytes(copy, bytes);
+    return copy;
+}
+
 } // namespace
 
 // Several pages at once: windows of one program, and pages handed over by later starts; and
@@ -55,6 +155,119 @@ class TestWindows : public QObject
     Q_OBJECT
 
 private slots:
+    // The real settings, in a folder of the test's own.
+    void initTestCase()
+    {
+        QVERIFY(m_configuration.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_configuration.path()));
+    }
+    void init() { userSettings()->clear(); }
+
+    // Ventana lists every window by its page's name as the windows open, close, are renamed
+    // and modified; it checks its own window and brings the chosen one to the front, as
+    // Ctrl+Tab and Ctrl+Shift+Tab do with the next and the previous.
+    void windowList()
+    {
+        QTemporaryDir work;
+        const QString page = work.filePath(u"una.html"_s);
+        writeBytes(page, "<p>una</p>\r\n");
+        Doors doors;
+        WindowSet set([&doors] { return doors.next(); }, work.filePath(u"state"_s));
+        MainWindow *first = set.openFirst(page);
+        QCOMPARE(windowEntries(first), QStringList{u"[x] &1 una.html"_s});
+        MainWindow *second = set.openWindow();
+        QCOMPARE(windowEntries(first), (QStringList{u"[x] &1 una.html"_s, u"[ ] &2 Sin título"_s}));
+        QCOMPARE(windowEntries(second),
+                 (QStringList{u"[ ] &1 una.html"_s, u"[x] &2 Sin título"_s}));
+        typeInto(&second->surface(), u"x"_s);
+        QCOMPARE(windowEntries(first).at(1), u"[ ] &2 Sin título (Modificado)"_s);
+        doors.chooser.paths.enqueue(work.filePath(u"I+D & más.html"_s));
+        second->command(u"mn_guardarcomo"_s)->trigger();
+        QCOMPARE(windowEntries(first).at(1), u"[ ] &2 I+D && más.html"_s);
+
+        QTRY_COMPARE(QApplication::activeWindow(), second);
+        windowEntries(second);
+        child<QMenu>(second, u"mn_ventana"_s)->actions().constLast()->trigger();
+        QCOMPARE(QApplication::activeWindow(), second);
+        const QList<QAction *> entries = child<QMenu>(second, u"mn_ventana"_s)->actions();
+        entries.at(entries.size() - 2)->trigger();
+        QTRY_COMPARE(QApplication::activeWindow(), first);
+
+        MainWindow *third = set.openWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), third);
+        QTest::keyClick(&third->surface(), Qt::Key_Tab, Qt::ControlModifier);
+        QTRY_COMPARE(QApplication::activeWindow(), first);
+        QTest::keyClick(&first->surface(), Qt::Key_Backtab,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE(QApplication::activeWindow(), third);
+        QTest::keyClick(&third->surface(), Qt::Key_Backtab,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE(QApplication::activeWindow(), second);
+
+        QVERIFY(second->close());
+        QCOMPARE(windowEntries(third), (QStringList{u"[ ] &1 una.html"_s, u"[x] &2 Sin título"_s}));
+    }
+
+    // The pages open when the program last ended normally come back, each in its window,
+    // after the crash copies have been offered; once only, and not with Ver › Recordar las
+    // páginas abiertas off.
+    void lastPagesComeBack()
+    {
+        QTemporaryDir work;
+        const QString state = work.filePath(u"state"_s);
+        const QString una = work.filePath(u"una.html"_s), otra = work.filePath(u"otra.html"_s),
+                      rota = work.filePath(u"rota.html"_s);
+        for (const QString &page : {una, otra, rota})
+            writeBytes(page, "<p>hola</p>\r\n");
+        Doors doors;
+        {
+            WindowSet set([&doors] { return doors.next(); }, state);
+            MainWindow *first = set.openFirst(otra);
+            set.openWindow()->document().openPath(una);
+            // Ended by the desktop session: every window's page.
+            set.keepCopiesForNextStart();
+            QVERIFY(doors.of(first).questions.isEmpty());
+        }
+        // A crash copy of one of them: its own question first, then the others'.
+        RecoveryStore(state).write({u"<p>recuperada</p>"_s}, rota, TextEncoding::Utf8);
+        {
+            doors.answers = {true, true};
+            WindowSet set([&doors] { return doors.next(); }, state);
+            MainWindow *first = set.openFirst(QString());
+            QCOMPARE(doors.of(first).questions.size(), 2);
+            QVERIFY(doors.of(first).questions.at(0).contains(u"Quieres recuperarla"_s));
+            QCOMPARE(doors.of(first).questions.at(1), WindowSet::reopenQuestion({otra, una}));
+            QCOMPARE(titles(set.windowsInOrder()),
+                     (QStringList{titleOf(rota), titleOf(otra), titleOf(una)}));
+            QCOMPARE(first->surface().page().text(), u"<p>recuperada</p>"_s);
+            // The last window closing is a normal end too: its page alone is kept.
+            for (MainWindow *window : set.windowsInOrder())
+                QVERIFY(window->close()); // No to the recovered page's question
+        }
+        {
+            WindowSet set([&doors] { return doors.next(); }, state);
+            MainWindow *first = set.openFirst(QString());
+            QCOMPARE(doors.of(first).questions, QStringList{WindowSet::reopenQuestion({una})});
+            // Offered once, and No leaves the window as it started.
+            QCOMPARE(set.windows().size(), 1);
+            QCOMPARE(first->windowTitle(), u"  Zendral"_s);
+        }
+        {
+            WindowSet set([&doors] { return doors.next(); }, state);
+            MainWindow *first = set.openFirst(una);
+            QVERIFY(doors.of(first).questions.isEmpty());
+            first->command(u"mn_recordarsesion"_s)->setChecked(false);
+            QVERIFY(first->close());
+        }
+        QVERIFY(!userSettings()->contains(u"sesion/paginas"_s));
+        userSettings()->setValue(u"sesion/paginas"_s, QStringList{una});
+        WindowSet set([&doors] { return doors.next(); }, state);
+        MainWindow *first = set.openFirst(QString());
+        QVERIFY(doors.of(first).questions.isEmpty());
+        QVERIFY(first->command(u"mn_recordarsesion"_s)->isCheckable());
+        QVERIFY(!first->command(u"mn_recordarsesion"_s)->isChecked());
+    }
+
     // A program killed while it ran leaves its socket behind: the next start takes the name.
     void staleSocketTakenOver()
     {
@@ -72,6 +285,147 @@ private slots:
         later.connectToServer(name);
         QVERIFY(later.waitForConnected(60000));
     }
+
+    // The channel lives in a folder of the user's alone, or nowhere: in a shared folder another
+    // user could listen first and be handed every page.
+    void channelOnlyInPrivateFolder_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("channel");
+        QTest::newRow("folder closed to others") << u"0700"_s << true;
+        QTest::newRow("folder open to others") << u"0755"_s << false;
+        QTest::newRow("symbolic link to a private folder") << u"link"_s << false;
+        QTest::newRow("another user's folder") << u"foreign"_s << false;
+        QTest::newRow("no runtime folder falls back to no shared one") << QString() << false;
+    }
+    void channelOnlyInPrivateFolder()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, channel);
+        QTemporaryDir work;
+        const QString runtime = work.filePath(u"run"_s);
+        const QString private_ = work.filePath(u"private"_s);
+        QVERIFY(::mkdir(QFile::encodeName(private_).constData(), 0700) == 0);
+        if (folder == u"link") {
+            QVERIFY(QFile::link(private_, runtime));
+        } else if (folder == u"foreign") {
+            QVERIFY(::mkdir(QFile::encodeName(runtime).constData(), 0700) == 0);
+            if (::geteuid() != 0)
+                QSKIP("making another user's folder needs root");
+            QVERIFY(::chown(QFile::encodeName(runtime).constData(), 65534, 65534) == 0);
+        } else if (!folder.isEmpty()) {
+            QVERIFY(::mkdir(QFile::encodeName(runtime).constData(), 0700) == 0);
+            QVERIFY(::chmod(QFile::encodeName(runtime).constData(), folder.toUInt(nullptr, 8)) ==
+                    0);
+        }
+        const QByteArray before = qgetenv("XDG_RUNTIME_DIR");
+        if (folder.isEmpty())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        const QString name = InstanceChannel::defaultName();
+        qputenv("XDG_RUNTIME_DIR", before);
+        if (channel) {
+            QCOMPARE(name, runtime + u"/zendral-"_s + QString::number(::getuid()));
+        } else if (!name.isEmpty()) {
+            // Qt may make a runtime folder of its own: it must be the user's alone.
+            const QString made = QFileInfo(name).absolutePath();
+            QVERIFY2(made != runtime && InstanceChannel::nameIn(made) == name, qPrintable(name));
+        }
+        // With no channel every start opens its own window.
+        InstanceChannel none{QString()};
+        QVERIFY(!none.handOver(u"/tmp/p.html"_s));
+    }
+
+    // Each end hands nothing to, and takes nothing from, a process of another user.
+    void channelPeerOfAnotherUser()
+    {
+        QTemporaryDir folder;
+        const QString name = folder.filePath(u"zendral"_s);
+        const uid_t someoneElse = ::getuid() + 1;
+        {
+            // A listener of another user: the start neither hands it the page nor takes its name.
+            const int listener = listenAt(name);
+            QVERIFY(listener >= 0);
+            InstanceChannel start(name, someoneElse);
+            QVERIFY(!start.handOver(u"/home/secreta.html"_s));
+            const int accepted = ::accept(listener, nullptr, nullptr);
+            QVERIFY(accepted >= 0);
+            char bytes[64];
+            QCOMPARE(::recv(accepted, bytes, sizeof bytes, MSG_DONTWAIT), ssize_t(0));
+            ::close(accepted);
+            ::close(listener);
+            QVERIFY(QFile::remove(name));
+        }
+        // A start of another user: the running program takes no page from it.
+        InstanceChannel running(name, someoneElse);
+        QSignalSpy arrived(&running, &InstanceChannel::pageArrived);
+        QVERIFY(!running.handOver(QString()));
+        QLocalSocket other;
+        QByteArray answer;
+        connect(&other, &QLocalSocket::readyRead, this, [&] { answer += other.readAll(); });
+        other.connectToServer(name);
+        QVERIFY(other.waitForConnected(60000));
+        other.write(handOverMessage(u"/tmp/ajena.html"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(other.state(), QLocalSocket::UnconnectedState, 60000);
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(answer, QByteArray());
+        QCOMPARE(arrived.count(), 0);
+    }
+
+    // A start that streams a message without end, or many that hold their connections, are
+    // turned away rather than taking the running program's memory or descriptors.
+    void channelBounded()
+    {
+        QTemporaryDir folder;
+        const QString name = folder.filePath(u"zendral"_s);
+        InstanceChannel running(name);
+        QSignalSpy arrived(&running, &InstanceChannel::pageArrived);
+        QVERIFY(!running.handOver(QString()));
+
+        QLocalSocket streaming;
+        streaming.connectToServer(name);
+        QVERIFY(streaming.waitForConnected(60000));
+        // A string of 600 MB announced, and a megabyte of it sent.
+        const quint32 announced = qToBigEndian(quint32(600) << 20);
+        streaming.write(reinterpret_cast<const char *>(&announced), sizeof announced);
+        streaming.write(QByteArray(1 << 20, 'a'));
+        QTRY_COMPARE_WITH_TIMEOUT(streaming.state(), QLocalSocket::UnconnectedState, 60000);
+
+        std::vector<int> held;
+        // Fewer than the listening queue holds, far more than the program keeps.
+        for (int i = 0; i < 40; ++i) {
+            const int fd = connectTo(name);
+            QVERIFY(fd >= 0);
+            held.push_back(fd);
+        }
+        const auto closed = [&held] {
+            return int(std::count_if(held.begin(), held.end(), closedByPeer));
+        };
+        // The first are held (until they say something or their time is up), the rest turned
+        // away at once.
+        QTRY_COMPARE_WITH_TIMEOUT(closed(), 40 - InstanceChannel::MostConnections, 60000);
+        for (int i = 0; i < InstanceChannel::MostConnections; ++i)
+            QVERIFY(!closedByPeer(held[i]));
+        for (const int fd : held)
+            ::close(fd);
+        QCOMPARE(arrived.count(), 0);
+
+        // The name is still the running program's, and a well-behaved start still gets through.
+        // (Turned away again while the program has not yet seen the others go.)
+        QLocalSocket start;
+        const auto handedOver = [&] {
+            if (start.state() == QLocalSocket::UnconnectedState) {
+                start.connectToServer(name);
+                start.write(handOverMessage(u"/tmp/p.html"_s));
+            }
+            return !arrived.isEmpty();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(handedOver(), 60000);
+        QCOMPARE(arrived.count(), 1);
+        QCOMPARE(arrived.constFirst().constFirst().toString(), u"/tmp/p.html"_s);
+    }
+
     void eachWindowItsOwnPage()
     {
         QTemporaryDir work;
@@ -210,6 +564,181 @@ private slots:
             QTRY_VERIFY(!QFileInfo::exists(store.copyPath()));
         }
     }
+    // Nothing of the user's goes where a link leads or into another user's folder, and the
+    // user hears of it once, in the first window, not only on standard error.
+    void recoveryFolderRefused_data()
+    {
+        QTest::addColumn<QString>("inPlace");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("a symbolic link in its place is not followed")
+            << u"link"_s << u"es un enlace simbólico"_s;
+        QTest::newRow("another user's folder is not used")
+            << u"foreign"_s << u"pertenece a otro usuario"_s;
+        QTest::newRow("a file in the way of its folder") << u"file"_s << u"no se puede crear"_s;
+    }
+    void recoveryFolderRefused()
+    {
+        QFETCH(QString, inPlace);
+        QFETCH(QString, notice);
+        QTemporaryDir work;
+        const QString elsewhere = work.filePath(u"elsewhere"_s);
+        QVERIFY(QDir().mkpath(elsewhere));
+        QVERIFY(::chmod(QFile::encodeName(elsewhere).constData(), 0755) == 0);
+        const QByteArray planted = R"({"version":1,"path":"/tmp/a.html","encoding":"utf-8"})"
+                                   "\n<p>ajena</p>";
+        plantCopy(elsewhere, planted);
+        QString folder = work.filePath(u"state/zendral"_s);
+        QVERIFY(QDir().mkpath(work.filePath(u"state"_s)));
+        if (inPlace == u"link") {
+            QVERIFY(QFile::link(elsewhere, folder));
+        } else if (inPlace == u"file") {
+            writeBytes(work.filePath(u"state/file"_s), "x");
+            folder = work.filePath(u"state/file/zendral"_s);
+        } else if (::geteuid() == 0) {
+            folder = elsewhere;
+            QVERIFY(::chown(QFile::encodeName(folder).constData(), 65534, 65534) == 0);
+        } else {
+            folder = u"/"_s; // root's, for every other user
+        }
+        Doors doors;
+        {
+            WindowSet set([&doors] { return doors.next(); }, folder);
+            MainWindow *first = set.openFirst(QString());
+            MainWindow *second = set.openWindow();
+            QCOMPARE(doors.of(first).notices.size(), 1);
+            QVERIFY2(doors.of(first).notices.constFirst().contains(notice),
+                     qPrintable(doors.of(first).notices.constFirst()));
+            QVERIFY(doors.of(first).questions.isEmpty());
+            QVERIFY(doors.of(second).notices.isEmpty());
+            typeInto(&second->surface(), u"secreto"_s);
+            set.keepCopiesForNextStart();
+        }
+        QCOMPARE(filesIn(elsewhere), QStringList{u"1-1.recovery"_s});
+        QCOMPARE(fileBytes(elsewhere + u"/1-1.recovery"_s), planted);
+        QCOMPARE(modeOf(elsewhere), 0755);
+    }
+
+    // The recovery folder and its copies are the user's alone, whatever the umask.
+    void folderAndCopiesPrivate()
+    {
+        QTemporaryDir work;
+        const QString folder = work.filePath(u"zendral"_s);
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
+        const mode_t umask = ::umask(0);
+        RecoveryStore store(folder);
+        store.write({u"<p>privada</p>"_s}, QString(), TextEncoding::Utf8);
+        store.waitForWrites();
+        ::umask(umask);
+        QCOMPARE(modeOf(folder), 0700);
+        QCOMPARE(modeOf(store.copyPath()), 0600);
+    }
+
+    // A copy that cannot be shown as a page is named with its fault, never shown; Sí deletes
+    // it, No keeps it for later.
+    void unusableCopy_data()
+    {
+        QTest::addColumn<QByteArray>("header");
+        QTest::addColumn<qint64>("size"); // the copy's size; 0: as written
+        QTest::addColumn<QString>("fault");
+        const QByteArray good = R"({"version":1,"path":"/tmp/pagina.html","encoding":"utf-8"})";
+        QTest::newRow("header naming a relative path")
+            << QByteArray(R"({"version":1,"path":"pagina.html","encoding":"utf-8"})") << qint64(0)
+            << u"nombra la página con una ruta relativa (\"pagina.html\")"_s;
+        QTest::newRow("header that is not JSON") << QByteArray("{version: 1") << qint64(0)
+                                                 << u"no es una copia de recuperación válida"_s;
+        QTest::newRow("header of a later format")
+            << QByteArray(R"({"version":7,"path":"/tmp/p.html"})") << qint64(0)
+            << u"no es una copia de recuperación válida"_s;
+        QTest::newRow("a 312 MB copy is not read whole before its question")
+            << good << (qint64(312) << 20)
+            << u"es demasiado grande (312 MB; el límite es 100 MB)"_s;
+    }
+    void unusableCopy()
+    {
+        QFETCH(QByteArray, header);
+        QFETCH(qint64, size);
+        QFETCH(QString, fault);
+        for (const bool deleteIt : {false, true}) {
+            QTemporaryDir folder;
+            const QString copy = plantCopy(folder.path(), header + "\n<p>copia</p>\r\n");
+            if (size > 0)
+                QVERIFY(QFile::resize(copy, size));
+            RecoveryStore store(folder.path());
+            EditingSurface view;
+            FakePrompts prompts;
+            FakeFileChooser chooser;
+            DocumentController document(view, prompts, chooser);
+            document.startUp();
+            CrashRecovery recovery(view.page(), document, store, prompts, 10ms);
+            prompts.answers.enqueue(deleteIt);
+            QVERIFY(!recovery.offerOrphans());
+            QCOMPARE(prompts.questions, QStringList{CrashRecovery::unusableQuestion(copy, fault)});
+            QCOMPARE(view.page().text(), DocumentController::PlantillaInicio());
+            QCOMPARE(QFileInfo::exists(copy), !deleteIt);
+        }
+    }
+
+    // A page recovered after a crash is checked, before Ctrl+S writes it, against its file as it
+    // was when the page was read, not as the file had become by the recovery.
+    void recoveredPageKeepsItsFile_data()
+    {
+        QTest::addColumn<bool>("link");
+        QTest::newRow("a colleague's change between the crash and Ctrl+S is asked about") << false;
+        QTest::newRow("a symbolic link swapped in meanwhile is not written through") << true;
+    }
+    void recoveredPageKeepsItsFile()
+    {
+        QFETCH(bool, link);
+        QTemporaryDir work;
+        const QString page = work.filePath(u"pagina.html"_s);
+        const QString other = work.filePath(u"otra.html"_s);
+        const QString folder = work.filePath(u"copias"_s);
+        writeBytes(page, "<p>antes</p>\r\n");
+        writeBytes(other, "<p>otra</p>\r\n");
+        {
+            RecoveryStore store(folder);
+            EditingSurface view;
+            FakePrompts prompts;
+            FakeFileChooser chooser;
+            DocumentController document(view, prompts, chooser);
+            document.openPath(page);
+            CrashRecovery recovery(view.page(), document, store, prompts, 10ms);
+            typeInto(&view, u"mío"_s);
+            QTRY_VERIFY(copiesHolding(folder).contains(u"mío"_s));
+        } // ended without removing its copy, as a crash ends
+        const QByteArray colleagues = "<p>del colega, más larga</p>\r\n";
+        if (link) {
+            QVERIFY(QFile::remove(page));
+            QVERIFY(QFile::link(other, page));
+        } else {
+            writeBytes(page, colleagues);
+        }
+        RecoveryStore store(folder);
+        EditingSurface view;
+        FakePrompts prompts;
+        FakeFileChooser chooser;
+        DocumentController document(view, prompts, chooser);
+        document.startUp();
+        CrashRecovery recovery(view.page(), document, store, prompts, 10ms);
+        prompts.answers.enqueue(true);
+        QVERIFY(recovery.offerOrphans());
+        QCOMPARE(view.page().text(), u"mío<p>antes</p>\r\n"_s);
+        document.save(); // No to any question
+        if (link) {
+            QVERIFY2(prompts.notices.value(0).contains(u"enlace simbólico"_s),
+                     qPrintable(prompts.notices.join(u'\n')));
+            QCOMPARE(fileBytes(other), "<p>otra</p>\r\n");
+        } else {
+            QCOMPARE(prompts.questions.size(), 2);
+            QVERIFY2(prompts.questions.at(1).contains(u"ha cambiado en el disco"_s),
+                     qPrintable(prompts.questions.at(1)));
+            QCOMPARE(fileBytes(page), colleagues);
+        }
+    }
+
+private:
+    QTemporaryDir m_configuration;
 };
 
 QTEST_MAIN(TestWindows)

@@ -405,6 +405,23 @@ const std::vector<CommandSpec> &rows()
          .name = QStringLiteral("mn_finaleslf"),
          .menu = QStringLiteral("mn_finaleslinea"),
          .caption = QStringLiteral("LF")},
+        {.command = C::NextWindow,
+         .name = QStringLiteral("mn_ventanasiguiente"),
+         .menu = QStringLiteral("mn_ventana"),
+         .caption = QStringLiteral("Ventana &siguiente"),
+         .shortcut = QKeySequence(QStringLiteral("Ctrl+Tab"))},
+        {.command = C::PreviousWindow,
+         .name = QStringLiteral("mn_ventanaanterior"),
+         .menu = QStringLiteral("mn_ventana"),
+         .caption = QStringLiteral("Ventana &anterior"),
+         .shortcut = QKeySequence(QStringLiteral("Ctrl+Shift+Tab"))},
+        // Read by the window set as the program starts and ends.
+        {.command = C::RememberSession,
+         .name = QStringLiteral("mn_recordarsesion"),
+         .menu = QStringLiteral("mn_ver"),
+         .caption = QStringLiteral("Recordar las &páginas abiertas"),
+         .setting = QStringLiteral("ver/recordarSesion"),
+         .onByDefault = true},
     };
     return commands;
 }
@@ -483,6 +500,8 @@ const std::vector<MenuSpec> &menuTable()
          .caption = QStringLiteral("Páginas &recientes"),
          .before = QStringLiteral("mn_imprimir")},
         {.name = QStringLiteral("mn_ver"), .caption = QStringLiteral("&Ver")},
+        // The windows of the program are listed after its commands, as the menu opens.
+        {.name = QStringLiteral("mn_ventana"), .caption = QStringLiteral("Ve&ntana")},
         {.name = QStringLiteral("mn_ayuda"), .caption = QStringLiteral("A&yuda")},
         {.name = QStringLiteral("mn_codificacion"),
          .parent = QStringLiteral("mn_archivo"),

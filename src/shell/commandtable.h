@@ -74,9 +74,12 @@ enum class Command {
     SaveInUtf16,
     LineEndsCrLf,
     LineEndsLf,
+    NextWindow,
+    PreviousWindow,
+    RememberSession,
 };
 // One more than the last command: every command before it has its row.
-inline constexpr int CommandCount = int(Command::LineEndsLf) + 1;
+inline constexpr int CommandCount = int(Command::RememberSession) + 1;
 
 // One command of the editor: its menu entry and its toolbar button are two faces of it.
 struct CommandSpec

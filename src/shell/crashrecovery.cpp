@@ -41,12 +41,24 @@ QString CrashRecovery::discardQuestion()
                           "se ofrecerá de nuevo la próxima vez. ¿Quieres borrarla?");
 }
 
+QString CrashRecovery::unusableQuestion(const QString &copyFile, const QString &fault)
+{
+    return QStringLiteral("La copia de recuperación \"%1\" no se puede abrir como página: %2. "
+                          "¿Quieres borrarla?")
+        .arg(copyFile, fault);
+}
+
 bool CrashRecovery::offerOrphans(const std::function<CrashRecovery &()> &anotherWindow)
 {
     const QList<RecoveryCopy> copies = m_store.takeOrphans();
     bool recovered = false;
     for (const RecoveryCopy &copy : copies) {
-        if (recovered && !anotherWindow) {
+        if (!copy.fault.isEmpty()) {
+            if (m_prompts.ask(unusableQuestion(copy.copyFile, copy.fault)))
+                m_store.discard(copy);
+            else
+                m_store.release(copy);
+        } else if (recovered && !anotherWindow) {
             m_store.release(copy);
         } else if (m_prompts.ask(recoverQuestion(copy.path, copy.written))) {
             if (recovered) {
@@ -69,7 +81,7 @@ bool CrashRecovery::offerOrphans(const std::function<CrashRecovery &()> &another
 
 void CrashRecovery::recover(const RecoveryCopy &copy)
 {
-    m_document.recoverPage(copy.text, copy.path, copy.encoding);
+    m_document.recoverPage(copy.text, copy.path, copy.encoding, copy.file);
     // The page on screen is what the copy holds: it becomes this editor's copy.
     m_timer.stop();
     if (!m_store.adopt(copy))
@@ -88,10 +100,8 @@ void CrashRecovery::keepForNextStart()
     // A copy waiting for a pause lacks the latest changes; one written already holds them.
     const bool behind = m_timer.isActive();
     m_timer.stop();
-    if (behind && m_document.isModified()) {
-        const EstadoDocumento &state = m_document.state();
-        m_store.write(PageText::Copy(m_page), state.archivoActual, state.encoding);
-    }
+    if (behind && m_document.isModified())
+        writeCopyNow();
     m_store.leave();
 }
 
@@ -107,12 +117,22 @@ void CrashRecovery::textChanged()
 
 void CrashRecovery::writeCopy()
 {
-    if (!m_document.isModified())
-        return;
+    if (m_document.isModified())
+        writeCopyNow();
+}
+
+void CrashRecovery::writeCopyNow()
+{
     // Taking the text is one copy of the document's own; encoding and writing it run on the
     // store's worker thread, so that a key pressed meanwhile never waits for a large page.
     const EstadoDocumento &state = m_document.state();
-    m_store.write(PageText::Copy(m_page), state.archivoActual, state.encoding);
+    // What the file was when the page was read or saved goes with it: after a recovery, the
+    // checks before a save compare against that, not against what the file has become.
+    const FileStamp file =
+        m_document.diskPath() == state.archivoActual && !state.archivoActual.isEmpty()
+            ? m_document.diskStamp()
+            : FileStamp();
+    m_store.write(PageText::Copy(m_page), state.archivoActual, state.encoding, file);
 }
 
 void CrashRecovery::forgetCopy()

@@ -44,12 +44,15 @@ public:
     // The question that offers a copy of the page at path (empty when untitled).
     static QString recoverQuestion(const QString &path, const QDateTime &written);
     static QString discardQuestion();
+    // The question about a copy that cannot be shown as a page, for the reason given.
+    static QString unusableQuestion(const QString &copyFile, const QString &fault);
 
 private:
     // Shows the claimed copy's page and makes the copy this editor's own.
     void recover(const RecoveryCopy &copy);
     void textChanged();
     void writeCopy();
+    void writeCopyNow();
     void forgetCopy();
 
     PageText &m_page;

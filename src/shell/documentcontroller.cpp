@@ -325,7 +325,7 @@ void DocumentController::showFromTop()
 }
 
 void DocumentController::recoverPage(const QString &text, const QString &path,
-                                     TextEncoding encoding)
+                                     TextEncoding encoding, const std::optional<FileStamp> &file)
 {
     m_page.setText(text);
     m_state.encoding = encoding;
@@ -341,9 +341,8 @@ void DocumentController::recoverPage(const QString &text, const QString &path,
     showFromTop();
     m_state.archivoGuardado.clear();
     m_modified = true;
-    // What the file holds now is what a later Save must not overwrite unseen.
     m_diskPath = path;
-    m_diskStamp = path.isEmpty() ? FileStamp() : FileStamp::of(path);
+    m_diskStamp = path.isEmpty() ? FileStamp() : file.value_or(FileStamp::of(path));
     m_toldStamp.reset();
     emit pageReplaced();
 }

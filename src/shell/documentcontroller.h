@@ -63,8 +63,11 @@ public:
     // A page double-clicked in the file pane, whose folder list shows folder: the save
     // question, then the page is read and counts as untitled.
     void openFromPane(const QString &folder, const QString &path);
-    // Shows text as an unsaved page carrying path as its file name, as after Open.
-    void recoverPage(const QString &text, const QString &path, TextEncoding encoding);
+    // Shows text as an unsaved page carrying path as its file name, as after Open. file is
+    // what path was when the page was last read or saved: a later Save checks against it, so
+    // that a change made meanwhile is not overwritten unseen (without it: the file as it is now).
+    void recoverPage(const QString &text, const QString &path, TextEncoding encoding,
+                     const std::optional<FileStamp> &file = std::nullopt);
     void save();
     void saveAs();
     // The question asked before the page is replaced or the window closes. False when the
@@ -92,6 +95,10 @@ public:
     void saveIn(TextEncoding encoding);
     // Archivo › Codificación › Finales de línea: every line end of the page becomes end.
     void convertLineEnds(PageText::LineEnd end);
+
+    // The file the text was last read from or written to (empty: none), and what it was then.
+    const QString &diskPath() const { return m_diskPath; }
+    const FileStamp &diskStamp() const { return m_diskStamp; }
 
     // The path less its final file name, trailing separator kept.
     static QString folderPart(const QString &path);

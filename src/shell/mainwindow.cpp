@@ -45,6 +45,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -580,6 +581,17 @@ void MainWindow::runCommand(Command command, bool on)
     case Command::LineEndsLf:
         m_document->convertLineEnds(PageText::LineEnd::Lf);
         return showLineEnds(false);
+    case Command::NextWindow:
+        goToWindow(1);
+        return;
+    case Command::PreviousWindow:
+        goToWindow(-1);
+        return;
+    case Command::RememberSession:
+        // Turned off, the pages already remembered are not offered either.
+        if (!on)
+            forgetOpenPages();
+        return;
 
     case Command::LineNumbers:
         view.setLineNumbersShown(on);
@@ -747,6 +759,9 @@ void MainWindow::connectPageFollowers()
     // entry is never taken away while its own command runs.
     connect(findChild<QMenu *>(QStringLiteral("mn_archivo")), &QMenu::aboutToShow, this,
             &MainWindow::fillRecentPages);
+    // Built as Ventana opens, from the windows as they are then.
+    connect(findChild<QMenu *>(QStringLiteral("mn_ventana")), &QMenu::aboutToShow, this,
+            &MainWindow::fillWindowList);
     fillRecentPages();
 }
 
@@ -820,6 +835,64 @@ void MainWindow::setNewWindowCommand(std::function<void()> open)
 {
     m_openWindow = std::move(open);
     m_commands.value(commandSpec(Command::NewWindow).name)->setEnabled(true);
+}
+
+void MainWindow::setWindowList(std::function<QList<MainWindow *>()> windows)
+{
+    m_windowList = std::move(windows);
+}
+
+QList<MainWindow *> MainWindow::windowList() const
+{
+    return m_windowList ? m_windowList() : QList<MainWindow *>{const_cast<MainWindow *>(this)};
+}
+
+QString MainWindow::pageName() const
+{
+    const QString path = pathInTitle(windowTitle());
+    return path.isEmpty() ? QStringLiteral("Sin título") : QFileInfo(path).fileName();
+}
+
+void MainWindow::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::fillWindowList()
+{
+    auto *menu = findChild<QMenu *>(QStringLiteral("mn_ventana"));
+    qDeleteAll(std::exchange(m_windowEntries, {}));
+    m_windowEntries.append(menu->addSeparator());
+    const QList<MainWindow *> windows = windowList();
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        MainWindow *window = windows.at(i);
+        QString caption = window->pageName().replace(u'&', QStringLiteral("&&"));
+        if (window->m_document->isModified())
+            caption += QStringLiteral(" (Modificado)");
+        if (i < 9)
+            caption = QStringLiteral("&%1 ").arg(i + 1) + caption;
+        QAction *entry = menu->addAction(caption);
+        entry->setCheckable(true);
+        entry->setChecked(window == this);
+        // The window may have closed by the time its entry is chosen.
+        connect(entry, &QAction::triggered, this, [this, target = QPointer(window)] {
+            if (target && windowList().contains(target.data()))
+                target->bringToFront();
+        });
+        m_windowEntries.append(entry);
+    }
+}
+
+void MainWindow::goToWindow(int step)
+{
+    const QList<MainWindow *> windows = windowList();
+    const qsizetype here = windows.indexOf(this);
+    if (here < 0 || windows.size() < 2)
+        return;
+    windows.at((here + step + windows.size()) % windows.size())->bringToFront();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -77,6 +77,13 @@ public:
     // A hit of Buscar en archivos chosen with Ctrl opens its page in the window open gives;
     // without one, in this window.
     void setWindowForPage(std::function<MainWindow *()> open) { m_windowForPage = std::move(open); }
+    // The program's windows in the order they opened, which Ventana lists and Ctrl+Tab goes
+    // through; without it the window lists itself alone.
+    void setWindowList(std::function<QList<MainWindow *>()> windows);
+    // The page's name as Ventana lists it: its file name, or "Sin título".
+    QString pageName() const;
+    // Brings the window in front of the others, with the keyboard.
+    void bringToFront();
 
 signals:
     // The window closed, its page's question answered.
@@ -129,6 +136,11 @@ private:
     // Opens the page of a hit of Buscar en archivos, here after the save question or in a new
     // window, and selects the hit.
     void openHit(const QString &path, qint64 start, qint64 length, bool inNewWindow);
+    QList<MainWindow *> windowList() const;
+    // Ventana's entries for the windows, rebuilt as it opens.
+    void fillWindowList();
+    // The window step places after this one in the list, round the end.
+    void goToWindow(int step);
 
     MainWindowServices m_services;
     std::unique_ptr<Prompts> m_ownPrompts;
@@ -137,6 +149,8 @@ private:
     std::unique_ptr<SpellingCheck> m_ownSpelling;
     SpellingCheck *m_spelling = nullptr;
     std::function<void()> m_openWindow;
+    std::function<QList<MainWindow *>()> m_windowList;
+    QList<QAction *> m_windowEntries;
     EditingSurface *m_view = nullptr;
     DocumentController *m_document = nullptr;
     QStringList m_tablaEtiquetas;

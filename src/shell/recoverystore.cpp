@@ -12,7 +12,12 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zendral {
 
@@ -56,35 +61,120 @@ TextEncoding encodingNamed(const QString &name)
     return TextEncoding::Utf8;
 }
 
+// The header names a path of a few kilobytes at most.
+constexpr qint64 LongestHeader = 64 * 1024;
+
+// The stamp's numbers as strings: JSON numbers are doubles, too narrow for an inode.
+QJsonObject stampObject(const FileStamp &file)
+{
+    const auto number = [](auto value) { return QString::number(value); };
+    return {{QStringLiteral("exists"), file.exists},
+            {QStringLiteral("regular"), file.regular},
+            {QStringLiteral("symbolicLink"), file.symbolicLink},
+            {QStringLiteral("nameDevice"), number(file.nameDevice)},
+            {QStringLiteral("nameInode"), number(file.nameInode)},
+            {QStringLiteral("device"), number(file.device)},
+            {QStringLiteral("inode"), number(file.inode)},
+            {QStringLiteral("size"), number(file.size)},
+            {QStringLiteral("modifiedSeconds"), number(file.modifiedSeconds)},
+            {QStringLiteral("modifiedNanoseconds"), number(file.modifiedNanoseconds)}};
+}
+
+FileStamp stampFrom(const QJsonObject &object)
+{
+    const auto unsignedNumber = [&object](const char *key) {
+        return object.value(QLatin1String(key)).toString().toULongLong();
+    };
+    const auto number = [&object](const char *key) {
+        return object.value(QLatin1String(key)).toString().toLongLong();
+    };
+    FileStamp file;
+    file.exists = object.value(QStringLiteral("exists")).toBool();
+    file.regular = object.value(QStringLiteral("regular")).toBool();
+    file.symbolicLink = object.value(QStringLiteral("symbolicLink")).toBool();
+    file.nameDevice = unsignedNumber("nameDevice");
+    file.nameInode = unsignedNumber("nameInode");
+    file.device = unsignedNumber("device");
+    file.inode = unsignedNumber("inode");
+    file.size = number("size");
+    file.modifiedSeconds = number("modifiedSeconds");
+    file.modifiedNanoseconds = number("modifiedNanoseconds");
+    return file;
+}
+
+QString megabytes(qint64 bytes)
+{
+    return QStringLiteral("%1 MB").arg((bytes + (1 << 20) - 1) >> 20);
+}
+
+// Reads the copy in file, never more than a copy may hold. Sets copy.fault when the copy is
+// not one this editor can show as a page; returns false when there is no copy to speak of.
 bool readCopy(const QString &file, RecoveryCopy &copy)
 {
+    const QString unreadable = QStringLiteral("no es una copia de recuperación válida");
+    struct stat status;
+    if (::lstat(QFile::encodeName(file).constData(), &status) != 0)
+        return false; // the page had no unsaved changes
+    if (!S_ISREG(status.st_mode)) {
+        copy.fault = unreadable;
+        return true;
+    }
+    if (status.st_size > RecoveryStore::LargestCopy + LongestHeader) {
+        copy.fault = QStringLiteral("es demasiado grande (%1; el límite es %2)")
+                         .arg(megabytes(status.st_size), megabytes(RecoveryStore::LargestCopy));
+        return true;
+    }
     QFile input(file);
-    if (!QFileInfo(file).isFile() || !input.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = input.readAll();
-    const qsizetype headerEnd = bytes.indexOf('\n');
-    if (headerEnd < 0)
-        return false;
-    const QJsonObject header = QJsonDocument::fromJson(bytes.left(headerEnd)).object();
-    if (header.value(QStringLiteral("version")).toInt() != FormatVersion)
-        return false;
-    copy.path = header.value(QStringLiteral("path")).toString();
+    if (!input.open(QIODevice::ReadOnly)) {
+        copy.fault = QStringLiteral("no se puede leer (%1)").arg(input.errorString());
+        return true;
+    }
+    const QByteArray headerLine = input.readLine(LongestHeader);
+    QJsonParseError error;
+    const QJsonObject header = QJsonDocument::fromJson(headerLine, &error).object();
+    const QJsonValue path = header.value(QStringLiteral("path"));
+    if (!headerLine.endsWith('\n') || error.error != QJsonParseError::NoError ||
+        header.value(QStringLiteral("version")).toInt() != FormatVersion || !path.isString()) {
+        copy.fault = unreadable;
+        return true;
+    }
+    copy.path = path.toString();
+    // Saved, such a page would go wherever the program happens to be started.
+    if (!copy.path.isEmpty() && QDir::isRelativePath(copy.path)) {
+        copy.fault =
+            QStringLiteral("nombra la página con una ruta relativa (\"%1\")").arg(copy.path);
+        return true;
+    }
     copy.encoding = encodingNamed(header.value(QStringLiteral("encoding")).toString());
-    copy.text = QString::fromUtf8(bytes.constData() + headerEnd + 1, bytes.size() - headerEnd - 1);
+    copy.file = stampFrom(header.value(QStringLiteral("file")).toObject());
+    // Bounded even though the size was checked: the file may have grown since.
+    const QByteArray text = input.read(RecoveryStore::LargestCopy + 1);
+    if (text.size() > RecoveryStore::LargestCopy) {
+        copy.fault = QStringLiteral("es demasiado grande (más de %1)")
+                         .arg(megabytes(RecoveryStore::LargestCopy));
+        return true;
+    }
+    copy.text = QString::fromUtf8(text);
     return true;
 }
 
 // A header line (the page's path and encoding, in JSON so that any path fits on one line),
 // then the text in UTF-8.
 bool writeCopy(const QString &file, const TextPieces &text, const QString &path,
-               TextEncoding encoding)
+               TextEncoding encoding, const FileStamp &stamp)
 {
     const QJsonObject header{{QStringLiteral("version"), FormatVersion},
                              {QStringLiteral("path"), path},
-                             {QStringLiteral("encoding"), encodingName(encoding)}};
+                             {QStringLiteral("encoding"), encodingName(encoding)},
+                             {QStringLiteral("file"), stampObject(stamp)}};
     QSaveFile output(file);
     if (!output.open(QIODevice::WriteOnly))
         return false;
+    // The page's text is for its author's eyes only, whatever the umask says.
+    if (::fchmod(output.handle(), S_IRUSR | S_IWUSR) != 0) {
+        output.cancelWriting();
+        return false;
+    }
     // QSaveFile commits a short write as if it were whole: check every count.
     const auto put = [&output](const QByteArray &bytes) {
         return output.write(bytes) == bytes.size();
@@ -114,6 +204,40 @@ void complain(const QString &message)
     QTextStream(stderr) << QStringLiteral("zendral: %1\n").arg(message);
 }
 
+// Makes folder, and checks it, without following a symbolic link in its place: a link there
+// would send the user's pages wherever it leads. Returns why it cannot hold the copies, in
+// Spanish, or an empty string.
+QString prepareFolder(const QString &folder)
+{
+    const QString refused = QStringLiteral("No se guardarán copias de recuperación: la carpeta "
+                                           "\"%1\" %2.")
+                                .arg(folder);
+    if (!QDir().mkpath(QFileInfo(folder).absolutePath()))
+        return refused.arg(QStringLiteral("no se puede crear"));
+    const QByteArray name = QFile::encodeName(folder);
+    if (::mkdir(name.constData(), S_IRWXU) != 0 && errno != EEXIST)
+        return refused.arg(QStringLiteral("no se puede crear (%1)").arg(errorReason(errno)));
+    const int descriptor =
+        ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0) {
+        struct stat status;
+        if (::lstat(name.constData(), &status) == 0 && S_ISLNK(status.st_mode))
+            return refused.arg(QStringLiteral("es un enlace simbólico"));
+        return refused.arg(QStringLiteral("no se puede abrir (%1)").arg(errorReason(errno)));
+    }
+    struct stat status;
+    QString problem;
+    if (::fstat(descriptor, &status) != 0)
+        problem = refused.arg(QStringLiteral("no se puede leer (%1)").arg(errorReason(errno)));
+    else if (status.st_uid != ::geteuid())
+        problem = refused.arg(QStringLiteral("pertenece a otro usuario"));
+    else if (::fchmod(descriptor, S_IRWXU) != 0)
+        problem =
+            refused.arg(QStringLiteral("no se puede hacer privada (%1)").arg(errorReason(errno)));
+    ::close(descriptor);
+    return problem;
+}
+
 } // namespace
 
 QString RecoveryStore::defaultFolder()
@@ -131,16 +255,14 @@ RecoveryStore::RecoveryStore(const QString &folder)
                                  .arg(QDateTime::currentMSecsSinceEpoch()))
 {
     m_worker.setMaxThreadCount(1);
+    m_problem = prepareFolder(m_folder);
+    if (!m_problem.isEmpty()) {
+        complain(m_problem);
+        return;
+    }
     // Two stores that one process opens in the same millisecond must not share a name.
     while (QFileInfo::exists(lockPathOf(m_id)) || QFileInfo::exists(copyPathOf(m_id)))
         m_id += u'x';
-    if (!QDir().mkpath(m_folder) ||
-        !QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
-        complain(QStringLiteral("no se puede crear la carpeta de recuperación \"%1\"; no se "
-                                "guardarán copias de recuperación.")
-                     .arg(m_folder));
-        return;
-    }
     auto lock = lockFile(lockPathOf(m_id));
     if (!lock->tryLock(0)) {
         complain(QStringLiteral("no se puede bloquear \"%1\"; no se guardarán copias de "
@@ -189,7 +311,8 @@ void RecoveryStore::queue(std::function<void()> work)
     });
 }
 
-void RecoveryStore::write(const QStringList &text, const QString &path, TextEncoding encoding)
+void RecoveryStore::write(const QStringList &text, const QString &path, TextEncoding encoding,
+                          const FileStamp &file)
 {
     write(
         [text](const PieceTaker &take) {
@@ -198,10 +321,11 @@ void RecoveryStore::write(const QStringList &text, const QString &path, TextEnco
                     return;
             }
         },
-        path, encoding);
+        path, encoding, file);
 }
 
-void RecoveryStore::write(PageText::Copy text, const QString &path, TextEncoding encoding)
+void RecoveryStore::write(PageText::Copy text, const QString &path, TextEncoding encoding,
+                          const FileStamp &file)
 {
     // Turned into the page's text here, on the worker thread, a piece at a time.
     auto copy = std::make_shared<PageText::Copy>(std::move(text));
@@ -212,13 +336,14 @@ void RecoveryStore::write(PageText::Copy text, const QString &path, TextEncoding
                     return;
             }
         },
-        path, encoding);
+        path, encoding, file);
 }
 
-void RecoveryStore::write(const TextPieces &text, const QString &path, TextEncoding encoding)
+void RecoveryStore::write(const TextPieces &text, const QString &path, TextEncoding encoding,
+                          const FileStamp &file)
 {
-    queue([this, text, path, encoding] {
-        if (!writeCopy(copyPath(), text, path, encoding))
+    queue([this, text, path, encoding, file] {
+        if (!writeCopy(copyPath(), text, path, encoding, file))
             complain(QStringLiteral("no se pudo escribir la copia de recuperación \"%1\".")
                          .arg(copyPath()));
     });
@@ -237,6 +362,9 @@ void RecoveryStore::waitForWrites()
 QList<RecoveryCopy> RecoveryStore::takeOrphans()
 {
     QList<RecoveryCopy> found;
+    // The copies in a folder that was refused are no one's to offer.
+    if (!m_problem.isEmpty())
+        return found;
     const QDir folder(m_folder);
     QStringList ids;
     for (const QString &name :
@@ -255,9 +383,10 @@ QList<RecoveryCopy> RecoveryStore::takeOrphans()
             QFile::remove(folder.filePath(partial));
         RecoveryCopy copy;
         copy.id = id;
-        copy.written = QFileInfo(copyPathOf(id)).lastModified();
-        if (!readCopy(copyPathOf(id), copy))
-            continue; // no copy (the page had no unsaved changes), or not one this editor wrote
+        copy.copyFile = copyPathOf(id);
+        copy.written = QFileInfo(copy.copyFile).lastModified();
+        if (!readCopy(copy.copyFile, copy))
+            continue; // no copy: the page had no unsaved changes
         found.append(copy);
         m_claimed.insert(id, lock);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documentfile.h"
+#include "documentstate.h"
 #include "pagetext.h"
 
 #include <QDateTime>
@@ -23,7 +24,13 @@ struct RecoveryCopy
     QString text;
     QString path; // the page's file name; empty for an untitled page
     TextEncoding encoding = TextEncoding::Utf8;
+    // The page's file as it was when the page was last read or saved; empty for a copy that
+    // does not say (a later Save then asks before writing over whatever the file is now).
+    FileStamp file;
     QDateTime written; // when its editor last wrote it
+    QString copyFile;  // the copy's own file
+    // Why the copy cannot be shown as a page (in Spanish); empty when it can.
+    QString fault;
 };
 
 // The recovery copies of unsaved pages, in a folder that every running editor shares.
@@ -40,19 +47,27 @@ public:
     static QString defaultFolder();
 
     explicit RecoveryStore(const QString &folder = defaultFolder());
+    // Copies larger than this are not read: the page they hold could not be shown anyway.
+    static constexpr qint64 LargestCopy = LargeFile;
     // Waits for queued writes; the copy stays if remove() was not called, as after a crash.
     ~RecoveryStore();
 
     // Where this editor's copy goes.
     QString copyPath() const;
+    // Why no copies can be kept, in Spanish (the folder cannot be made, is a symbolic link or
+    // another user's); empty when they can.
+    QString problem() const { return m_problem; }
 
     // Queues a write of this editor's copy (the text, given in consecutive parts), replacing the
     // one before it atomically; returns at once. A write that a later write or removal
     // supersedes before it starts is skipped.
-    void write(const QStringList &text, const QString &path, TextEncoding encoding);
+    // file is what the page's file was when the page was last read or saved.
+    void write(const QStringList &text, const QString &path, TextEncoding encoding,
+               const FileStamp &file = {});
     // The same for a copy of the page taken at once: the worker thread turns it into the
     // page's text, a piece at a time.
-    void write(PageText::Copy text, const QString &path, TextEncoding encoding);
+    void write(PageText::Copy text, const QString &path, TextEncoding encoding,
+               const FileStamp &file = {});
     // Queues the removal of this editor's copy after the writes before it.
     void remove();
     // Waits until every queued write and removal is done.
@@ -63,6 +78,8 @@ public:
 
     // The copies left by editors that no longer run. Each one returned is claimed (its lock
     // taken) until adopt(), discard() or release(), so that no other editor offers it too.
+    // A copy that cannot be shown as a page comes with its fault, so that the user may
+    // delete it.
     QList<RecoveryCopy> takeOrphans();
     // Makes the claimed copy this editor's own copy: the page it held is now on screen. When
     // it cannot, the copy is released and false returned.
@@ -77,11 +94,13 @@ public:
 private:
     QString copyPathOf(const QString &id) const;
     QString lockPathOf(const QString &id) const;
-    void write(const TextPieces &text, const QString &path, TextEncoding encoding);
+    void write(const TextPieces &text, const QString &path, TextEncoding encoding,
+               const FileStamp &file);
     // Queues work that runs unless a later write or removal was queued before it started.
     void queue(std::function<void()> work);
 
     QString m_folder;
+    QString m_problem;
     QString m_id;
     std::unique_ptr<QLockFile> m_lock;
     QHash<QString, std::shared_ptr<QLockFile>> m_claimed;

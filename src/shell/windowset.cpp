@@ -3,10 +3,12 @@
 #include "crashrecovery.h"
 #include "documentcontroller.h"
 #include "editingsurface.h"
+#include "prompts.h"
 #include "spelldictionary.h"
 #include "usersettings.h"
 
 #include <QEvent>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
@@ -22,6 +24,7 @@ struct WindowSet::Entry
     std::unique_ptr<CrashRecovery> recovery;
     // Shows the start-up page as the window opened with it: nothing typed, nothing loaded.
     bool untouched = true;
+    quint64 opened = 0; // the how-manieth window of the program
 };
 
 WindowSet::WindowSet(std::function<MainWindowServices()> services, const QString &recoveryFolder,
@@ -47,12 +50,16 @@ MainWindow *WindowSet::openFirst(const QString &page)
     Entry &first = open(m_firstStore ? std::move(m_firstStore)
                                      : std::make_unique<RecoveryStore>(m_recoveryFolder));
     MainWindow *window = first.window.get();
+    // Told once, by the first window: the windows share the folder, and each would fail alike.
+    if (!first.store->problem().isEmpty())
+        window->prompts().notify(first.store->problem());
     // A program with several windows leaves several copies: each is recovered in a window.
     const bool recovered = first.recovery->offerOrphans([this]() -> CrashRecovery & {
         return *open(std::make_unique<RecoveryStore>(m_recoveryFolder)).recovery;
     });
+    const bool restored = offerLastPages(first);
     // A recovered page is unsaved: the page asked for gets a window of its own.
-    if (!page.isEmpty() && recovered)
+    if (!page.isEmpty() && (recovered || restored))
         openWindow()->document().openPath(page);
     else if (!page.isEmpty())
         window->document().openPath(page);
@@ -62,6 +69,37 @@ MainWindow *WindowSet::openFirst(const QString &page)
     for (const QString &other : waiting)
         openHandedOver(other);
     return window;
+}
+
+QString WindowSet::reopenQuestion(const QStringList &pages)
+{
+    return QStringLiteral("La última vez que se cerró Zendral estaban abiertas estas páginas:\n%1\n"
+                          "¿Quieres abrirlas de nuevo?")
+        .arg(pages.join(u'\n'));
+}
+
+bool WindowSet::offerLastPages(Entry &first)
+{
+    if (!rememberOpenPages())
+        return false;
+    QStringList pages;
+    QStringList open;
+    for (MainWindow *window : windowsInOrder())
+        open.append(window->document().state().archivoActual);
+    // A recovered page is open already; one gone since would only be told missing.
+    for (const QString &path : takeOpenPages()) {
+        if (QFileInfo(path).isFile() && !open.contains(path) && !pages.contains(path))
+            pages.append(path);
+    }
+    if (pages.isEmpty() || !first.window->prompts().ask(reopenQuestion(pages)))
+        return false;
+    bool firstTaken = !first.untouched;
+    for (const QString &path : pages) {
+        MainWindow *window = firstTaken ? openWindow() : first.window.get();
+        window->document().openPath(path);
+        firstTaken = true;
+    }
+    return !first.untouched;
 }
 
 MainWindow *WindowSet::openWindow()
@@ -97,10 +135,24 @@ QList<MainWindow *> WindowSet::windows() const
     return result;
 }
 
+QList<MainWindow *> WindowSet::windowsInOrder() const
+{
+    std::vector<const Entry *> entries;
+    for (const std::unique_ptr<Entry> &entry : m_entries)
+        entries.push_back(entry.get());
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry *a, const Entry *b) { return a->opened < b->opened; });
+    QList<MainWindow *> result;
+    for (const Entry *entry : entries)
+        result.append(entry->window.get());
+    return result;
+}
+
 WindowSet::Entry &WindowSet::open(std::unique_ptr<RecoveryStore> store)
 {
     auto entry = std::make_unique<Entry>();
     entry->store = std::move(store);
+    entry->opened = ++m_opened;
     MainWindowServices services = m_services ? m_services() : MainWindowServices{};
     if (!services.spelling)
         services.spelling = m_spelling.get();
@@ -115,6 +167,7 @@ WindowSet::Entry &WindowSet::open(std::unique_ptr<RecoveryStore> store)
     connect(window, &MainWindow::closed, this, [this, window] { windowClosed(window); });
     window->setNewWindowCommand([this] { openWindow(); });
     window->setWindowForPage([this] { return openWindow(); });
+    window->setWindowList([this] { return windowsInOrder(); });
     window->installEventFilter(this);
     m_entries.insert(m_entries.begin(), std::move(entry));
     window->show();
@@ -125,6 +178,17 @@ WindowSet::Entry &WindowSet::open(std::unique_ptr<RecoveryStore> store)
 
 void WindowSet::keepCopiesForNextStart()
 {
+    // Ended with the desktop session, the program ends normally for its user: every window's
+    // page is offered again.
+    if (rememberOpenPages()) {
+        QStringList pages;
+        for (MainWindow *window : windowsInOrder()) {
+            const QString path = window->document().state().archivoActual;
+            if (!path.isEmpty() && !pages.contains(path))
+                pages.append(path);
+        }
+        keepOpenPages(pages);
+    }
     for (const std::unique_ptr<Entry> &entry : m_entries)
         entry->recovery->keepForNextStart();
     if (m_firstStore)
@@ -140,6 +204,12 @@ void WindowSet::windowClosed(MainWindow *window)
         return;
     // The page's question was answered: whatever the user chose for the text, its copy goes.
     (*found)->recovery->endCleanly();
+    // The last window closing ends the program normally: its pages are offered at the next
+    // start.
+    if (m_entries.size() == 1 && rememberOpenPages()) {
+        const QString path = window->document().state().archivoActual;
+        keepOpenPages(path.isEmpty() ? QStringList() : QStringList{path});
+    }
     m_closed.push_back(std::move(*found));
     m_entries.erase(found);
     // The window is still inside its close.

@@ -30,8 +30,9 @@ public:
     ~WindowSet() override;
 
     // The first window: the copies left by editors that did not end cleanly are offered, each
-    // recovered in a window, then page (when not empty) is opened, in a window of its own after
-    // a recovery, then whatever pages arrived meanwhile.
+    // recovered in a window, then the pages open when the program last ended normally, each
+    // in its window; then page (when not empty) is opened, in a window of its own when the
+    // first holds a page already, then whatever pages arrived meanwhile.
     MainWindow *openFirst(const QString &page);
     // Archivo › Nueva ventana: another window with the start-up page, in front.
     MainWindow *openWindow();
@@ -40,12 +41,18 @@ public:
     // it opens in a new window.
     void openHandedOver(const QString &page);
 
-    // The program is being ended by another: every page's unsaved changes go into its
-    // recovery copy, which the next start offers.
+    // The program is being ended by another (the desktop session ending): every page's
+    // unsaved changes go into its recovery copy, which the next start offers, and the pages
+    // open are offered after them.
     void keepCopiesForNextStart();
 
     // The open windows, the one last in front first.
     QList<MainWindow *> windows() const;
+    // The open windows in the order they opened, as Ventana lists them.
+    QList<MainWindow *> windowsInOrder() const;
+
+    // The question that offers the pages open when the program last ended.
+    static QString reopenQuestion(const QStringList &pages);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -54,6 +61,8 @@ private:
     struct Entry;
     Entry &open(std::unique_ptr<RecoveryStore> store);
     void windowClosed(MainWindow *window);
+    // Offers the pages open at the last normal end; returns whether one went into first.
+    bool offerLastPages(Entry &first);
 
     std::function<MainWindowServices()> m_services;
     QString m_recoveryFolder;
@@ -65,6 +74,7 @@ private:
     // Closed windows wait here for their close to finish before they go.
     std::vector<std::unique_ptr<Entry>> m_closed;
     QStringList m_waiting;
+    quint64 m_opened = 0;
     bool m_started = false;
 };
 
