@@ -33,6 +33,7 @@ overwrite_asked() {
         keys n
         wait_until "the question answered" no_window 'leerlo de nuevo'
         wait_for_window "$(title_of "${PAGE}")"
+        refocus
         keys ctrl+s
         return 1
     fi
@@ -96,7 +97,9 @@ no_copy_left >/dev/null 2>&1 || fail "a clean exit left its recovery copy"
 start
 wait_for_window 'abrirlas de nuevo'
 keys n
+wait_until "the question answered" no_window 'abrirlas de nuevo'
 wait_for_window '^  Zendral$'
+refocus
 type_text 'adios'
 keys ctrl+s
 wait_for_window 'Guardar archivo como'
