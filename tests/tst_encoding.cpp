@@ -332,8 +332,9 @@ void TestEncoding::invalidUtf8KeptByteForByte()
     QCOMPARE(fileBytes(path), QByteArray(bytes).replace("n</p>", "n\xE2\x86\x92</p>"));
 }
 
-// A file opened as binary keeps every byte; a character its bytes cannot hold is refused with
-// a plain note, and nothing is written (every byte from 0x80 up used to be rewritten).
+// A file opened as binary keeps every byte: a character its bytes cannot hold is refused where
+// it is typed or pasted, with a plain note, and one inserted otherwise (a dialog's fragment)
+// stops the save (every byte from 0x80 up used to be rewritten as UTF-8).
 void TestEncoding::binaryPageKeepsItsBytes()
 {
     QTemporaryDir folder;
@@ -346,11 +347,16 @@ void TestEncoding::binaryPageKeepsItsBytes()
     open(f, path);
     QCOMPARE(labelText(f, "lblcodificacion"), "Binario (Windows-1252)");
     f.page().setSelectionStart(0);
-    typeInto(&f.view, u"ñ"_s);
+    typeInto(&f.view, u"ñ→"_s);
+    QCOMPARE(
+        labelText(f, "lblarchivo"),
+        u"El archivo es binario: el carácter \"→\" no cabe en sus bytes y no se ha escrito."_s);
+    QApplication::clipboard()->setText(u"€✓"_s);
+    f.trigger("mn_pegar");
+    QVERIFY(labelText(f, "lblarchivo").contains(u"\"✓\""_s));
     f.trigger("mn_guardar");
     QCOMPARE(fileBytes(path), "\xF1" + bytes);
-    f.page().setSelectionStart(0);
-    typeInto(&f.view, u"→"_s);
+    f.page().setSelectedText(u"→"_s);
     f.trigger("mn_guardar");
     QCOMPARE(f.prompts.notices.size(), 1);
     QVERIFY2(f.prompts.notices.first().contains(u"es un archivo binario, y el carácter \"→\""_s),

@@ -8,6 +8,7 @@
 #include "documentcontroller.h"
 #include "editingsurface.h"
 #include "editorevents.h"
+#include "encodingguard.h"
 #include "fileactivation.h"
 #include "filechooser.h"
 #include "filepanes.h"
@@ -202,7 +203,10 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     m_tablaEtiquetas = TablaEtiquetas();
     m_events = std::make_unique<EditorEvents>(m_view->page(), m_tablaEtiquetas,
                                               [this] { refreshEstimate(); });
-    m_view->setTypedCharacterHandler(m_events.get());
+    m_encodingGuard = std::make_unique<EncodingGuard>(
+        *m_events, [this] { return m_document->state().encoding; },
+        [this](const QString &note) { m_fileNotice->setText(note); });
+    m_view->setTypedCharacterHandler(m_encodingGuard.get());
 
     buildCommands();
     buildMenus();
@@ -488,10 +492,13 @@ void MainWindow::runCommand(Command command, bool on)
         m_services.clipboard->setText(page.selectedText());
         page.setSelectedText(QString());
         return;
-    case Command::Paste:
-        page.setSelectedText(m_services.clipboard->hasText() ? m_services.clipboard->text()
-                                                             : QString());
+    case Command::Paste: {
+        const QString text =
+            m_services.clipboard->hasText() ? m_services.clipboard->text() : QString();
+        if (m_encodingGuard->admits(text))
+            page.setSelectedText(text);
         return;
+    }
     case Command::ReplaceWords:
         showReplaceDialog(page, this);
         return;

@@ -25,6 +25,7 @@ class DesktopOpener;
 class DocumentController;
 class EditorEvents;
 class EditingSurface;
+class EncodingGuard;
 class FileActivation;
 class FileChooser;
 class FilePanes;
@@ -155,6 +156,7 @@ private:
     DocumentController *m_document = nullptr;
     QStringList m_tablaEtiquetas;
     std::unique_ptr<EditorEvents> m_events;
+    std::unique_ptr<EncodingGuard> m_encodingGuard;
     QTabWidget *m_documentTabs = nullptr;
     FilePanes *m_panes = nullptr;
     FileActivation *m_fileActivation = nullptr;
