@@ -3,6 +3,7 @@
 // binary file's bytes come back exactly.
 
 #include "documentfile.h"
+#include "pageencoding.h"
 #include "fuzzsupport.h"
 
 using namespace zendral;
@@ -106,7 +107,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     TextEncoding expected = TextEncoding::Windows1252;
     if (validUtf8(body))
         expected = bom ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
-    check(read.encoding == expected, "valid UTF-8 is read as UTF-8, anything else as Windows-1252",
+    // Without a mark, a one-byte encoding the page declares decides.
+    const CharsetDeclaration declaration =
+        bom ? CharsetDeclaration()
+            : findCharsetDeclaration(QString::fromLatin1(bytes.first(
+                  std::min<qsizetype>(bytes.size(), DeclarationReach))));
+    const std::optional<TextEncoding> declared =
+        declaration.found() ? encodingForLabel(declaration.label) : std::nullopt;
+    if (declared && *declared != TextEncoding::Utf8)
+        expected = *declared;
+    check(read.encoding == expected,
+          "a declared one-byte encoding decides; else valid UTF-8 is read as UTF-8, anything "
+          "else as Windows-1252",
           QString::number(int(read.encoding)));
     const QByteArray want = read.encoding == TextEncoding::Utf8WithBom ? Bom + savedBytes(body)
                             : read.encoding == TextEncoding::Utf8      ? savedBytes(body)
