@@ -50,6 +50,7 @@ private slots:
     void declarations_data();
     void declarations();
     void declarationTypedBeforeSave();
+    void recoveredPageKeepsItsEncoding();
     void characterTheEncodingCannotHold_data();
     void characterTheEncodingCannotHold();
     void utf8DeclarationAskedOnce_data();
@@ -148,6 +149,20 @@ void TestEncoding::declarationTypedBeforeSave()
     f.trigger("mn_guardar");
     QCOMPARE(fileBytes(path), "<head><meta charset=\"utf-8\"></head>\r\n<p>a\xC3\xB1o</p>\r\n");
     QCOMPARE(labelText(f, "lblcodificacion"), "UTF-8");
+    QCOMPARE(f.prompts.questions, QStringList());
+}
+
+// A recovered page is written in the encoding it was read with, whatever it declares: the
+// declaration was there before, and nothing changes a page's encoding unasked.
+void TestEncoding::recoveredPageKeepsItsEncoding()
+{
+    QTemporaryDir folder;
+    const QString path = pageWith(folder, "<p>antes</p>\r\n");
+    WindowFixture f;
+    f.window.document().recoverPage(u"<meta charset=\"utf-8\">\r\n<p>caf\u00E9</p>\r\n"_s, path,
+                                    TextEncoding::Windows1252);
+    f.trigger("mn_guardar");
+    QCOMPARE(fileBytes(path), "<meta charset=\"utf-8\">\r\n<p>caf\xE9</p>\r\n");
     QCOMPARE(f.prompts.questions, QStringList());
 }
 

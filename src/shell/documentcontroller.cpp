@@ -329,8 +329,8 @@ void DocumentController::recoverPage(const QString &text, const QString &path,
 {
     m_page.setText(text);
     m_state.encoding = encoding;
-    // Whatever the copy declares was typed after the last save, as far as anyone knows.
-    m_settledDeclaration.clear();
+    // The copy keeps the encoding the page was read with: nothing in it may change that unasked.
+    declarationSettled();
     m_declarationAsked = false;
     m_state.archivoActual = path;
     m_state.rutaAbrir = path;
