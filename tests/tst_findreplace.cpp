@@ -165,6 +165,17 @@ private slots:
         Colorea(fresh, TablaEtiquetas());
         for (qint64 i = 0; i < fresh.textLength(); ++i)
             QVERIFY2(page.colourAt(i) == fresh.colourAt(i), qPrintable(QString::number(i)));
+        // One replacement inside a tag keeps the tag's colour.
+        const Colour tag = page.colourAt(2);
+        QVERIFY(tag != colours::Black);
+        dialog.findChild<QComboBox *>("txtbuscarr")->setEditText(QStringLiteral("table"));
+        dialog.findChild<QComboBox *>("txtreemplazarr")->setEditText(QStringLiteral("div"));
+        page.setSelectionStart(0);
+        QTest::mouseClick(dialog.findChild<QPushButton *>("btnbuscarsig"), Qt::LeftButton);
+        QTest::mouseClick(dialog.findChild<QPushButton *>("btnreemplazar"), Qt::LeftButton);
+        QVERIFY(page.text().startsWith(u"<div class"));
+        for (qint64 i = 1; i < 4; ++i)
+            QCOMPARE(page.colourAt(i), tag);
     }
 
     // Replace-all over a long page leaves the caret's line on screen, with its text around it.

@@ -119,7 +119,9 @@ bool PageFinder::replaceSelection(const SearchPattern &pattern, const QString &r
         QRegularExpression::AnchorAtOffsetMatchOption);
     const QString written = pattern.replacementFor(m_text, m_original, match, replacement,
                                                    PageText::lineEndText(m_page.pageLineEnd()));
-    replaceStretch(m_page.selectionStart(), m_page.selectionLength(), written);
+    const qint64 at = m_page.selectionStart();
+    const Colour colour = at < m_page.textLength() ? m_page.colourAt(at) : colours::Black;
+    replaceStretch(at, m_page.selectionLength(), written, colour);
     return true;
 }
 
@@ -170,25 +172,25 @@ qint64 PageFinder::replaceAll(const SearchPattern &pattern, const QString &repla
     }
     if (count == 0)
         return 0;
-    replaceStretch(first, copied - first, written);
+    // Plain text first: the colouring of the whole page then paints the tags.
+    replaceStretch(first, copied - first, written, colours::Black);
     written.clear();
     Colorea(m_page, TablaEtiquetas());
     m_page.setSelectionStart(caretAfter);
     return count;
 }
 
-void PageFinder::replaceStretch(qint64 start, qint64 length, const QString &text)
+void PageFinder::replaceStretch(qint64 start, qint64 length, const QString &text, Colour colour)
 {
-    // What is written is plain text; the tags in it are coloured by whoever wrote it.
-    const Colour colour = m_page.insertionColour();
+    const Colour insertion = m_page.insertionColour();
     const bool bold = m_page.insertionBold();
-    m_page.setInsertionColour(colours::Black);
+    m_page.setInsertionColour(colour);
     m_page.setInsertionBold(false);
     m_page.setSelectionStart(start);
     m_page.setSelectionLength(length);
     // The text keeps its own line ends: the replacement wrote the page's own already.
     m_page.restoreSelectedText(text);
-    m_page.setInsertionColour(colour);
+    m_page.setInsertionColour(insertion);
     m_page.setInsertionBold(bold);
 }
 

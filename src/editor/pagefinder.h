@@ -1,5 +1,6 @@
 #pragma once
 
+#include "colour.h"
 #include "searchpattern.h"
 #include "searchtext.h"
 
@@ -46,7 +47,8 @@ public:
                               std::optional<Stretch> within = std::nullopt);
     // Whether the selection is a hit, as find selects one.
     bool selectionIsHit(const SearchPattern &pattern, std::optional<Stretch> within = std::nullopt);
-    // Replaces the selection when it is a hit, as one change of the page; false when it is not.
+    // Replaces the selection when it is a hit, as one change of the page, in the colour of the
+    // text it replaces (a hit inside a tag stays in the tag's colour); false when it is not.
     bool replaceSelection(const SearchPattern &pattern, const QString &replacement,
                           std::optional<Stretch> within = std::nullopt);
     // Replaces every hit in the stretch (the whole page without one) as one change of the
@@ -61,8 +63,8 @@ private:
     Stretch searched(std::optional<Stretch> within);
     // Which hit starting at start is, counting from the stretch's start, and how many it has.
     std::pair<qint64, qint64> place(const SearchPattern &pattern, Stretch stretch, qint64 start);
-    // Replaces a stretch of the page (page positions) by text, written as it stands.
-    void replaceStretch(qint64 start, qint64 length, const QString &text);
+    // Replaces a stretch of the page (page positions) by text, written as it stands in colour.
+    void replaceStretch(qint64 start, qint64 length, const QString &text, Colour colour);
 
     PageText &m_page;
     QString m_original;

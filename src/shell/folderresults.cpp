@@ -20,12 +20,13 @@ namespace zendral {
 
 namespace {
 
+// No access keys: in the window they would take the menu bar's letters (Alt+E is Edición).
 namespace captions {
-const QString Folder = QStringLiteral("&Carpeta:");
-const QString Text = QStringLiteral("&Buscar:");
-const QString MatchCase = QStringLiteral("&Mayúsculas y minúsculas");
-const QString WholeWord = QStringLiteral("Palabra &completa");
-const QString Expression = QStringLiteral("&Expresión regular");
+const QString Folder = QStringLiteral("Carpeta:");
+const QString Text = QStringLiteral("Buscar:");
+const QString MatchCase = QStringLiteral("Mayúsculas y minúsculas");
+const QString WholeWord = QStringLiteral("Palabra completa");
+const QString Expression = QStringLiteral("Expresión regular");
 const QString Start = QStringLiteral("Buscar");
 const QString Stop = QStringLiteral("Detener");
 const QStringList Columns = {QStringLiteral("Archivo"), QStringLiteral("Línea"),
