@@ -149,6 +149,87 @@ private slots:
         QCOMPARE(dialog.findChild<QLabel *>("lblresultado")->text(), status);
     }
 
+    // Reemplazar todo over random CR LF, LF and mixed pages with every combination of case,
+    // whole word and only in the selection agrees with a plain scan of the page's characters,
+    // a line end of any kind standing for the needle's one line end.
+    void replaceAllAgreesWithPlainScan()
+    {
+        EditingSurface text1;
+        PageText &page = text1.page();
+        FindReplaceDialog dialog(page);
+        QRandomGenerator random(2727);
+        const QStringList units = {"a", "b", "A",    "B",  QStringLiteral("á"),
+                                   "_", " ", "\r\n", "\n", "\r"};
+        const QStringList needles = {"ab", "b", "a b", "b\na", QStringLiteral("Á")};
+        const auto isWord = [](const QString &unit) {
+            return unit.size() == 1 && (unit.at(0).isLetterOrNumber() || unit.at(0) == u'_');
+        };
+        for (int round = 0; round < 600; ++round) {
+            const int kinds = random.bounded(3); // CR LF only, LF only, or mixed
+            QStringList drawn;
+            for (int i = random.bounded(30); i > 0; --i) {
+                QString unit = units.at(random.bounded(units.size()));
+                if (unit.startsWith(u'\r') || unit == u"\n")
+                    unit = kinds == 0   ? QStringLiteral("\r\n")
+                           : kinds == 1 ? QStringLiteral("\n")
+                                        : unit;
+                drawn.append(unit);
+            }
+            const QString needle = needles.at(random.bounded(needles.size()));
+            const bool matchCase = random.bounded(2), wholeWord = random.bounded(2),
+                       selectionOnly = random.bounded(2);
+            qsizetype from = 0, to = drawn.size();
+            if (selectionOnly) {
+                from = random.bounded(int(drawn.size()) + 1);
+                to = from + random.bounded(int(drawn.size() - from) + 1);
+            }
+            const QString text = drawn.join(QString());
+            const qint64 start = drawn.mid(0, from).join(QString()).size();
+            const qint64 length = drawn.mid(from, to - from).join(QString()).size();
+            page.setText(text);
+            page.setSelectionStart(start);
+            page.setSelectionLength(length);
+
+            QStringList expected = drawn;
+            const qsizetype size = needle.size();
+            for (qsizetype i = to - size; i >= from; --i) {
+                bool hit = i + size <= to;
+                for (qsizetype k = 0; hit && k < size; ++k) {
+                    const QString &unit = drawn.at(i + k);
+                    hit = needle.at(k) == u'\n'
+                              ? unit.startsWith(u'\r') || unit == u"\n"
+                              : unit.size() == 1 && (matchCase ? unit.at(0) == needle.at(k)
+                                                               : unit.at(0).toCaseFolded() ==
+                                                                     needle.at(k).toCaseFolded());
+                }
+                hit = hit && (!wholeWord || ((i == 0 || !isWord(drawn.at(i - 1))) &&
+                                             (i + size == to || !isWord(drawn.at(i + size)))));
+                // No needle can overlap itself, so scanning from the end finds what a scan from
+                // the start does.
+                if (hit) {
+                    for (qsizetype k = 0; k < size; ++k)
+                        expected[i + k] = k == 0 ? QStringLiteral("<>") : QString();
+                }
+            }
+            dialog.findChild<QComboBox *>("txtbuscarr")->setEditText(needle);
+            dialog.findChild<QComboBox *>("txtreemplazarr")->setEditText(QStringLiteral("<>"));
+            dialog.findChild<QCheckBox *>("chkmayusculas")->setChecked(matchCase);
+            dialog.findChild<QCheckBox *>("chkpalabra")->setChecked(wholeWord);
+            dialog.findChild<QCheckBox *>("chkseleccion")->setChecked(false);
+            dialog.findChild<QCheckBox *>("chkseleccion")->setChecked(selectionOnly);
+            QTest::mouseClick(dialog.findChild<QPushButton *>("btnreemplazartodo"), Qt::LeftButton);
+            QVERIFY2(
+                page.text() == expected.join(QString()),
+                qPrintable(QStringLiteral("round %1: %2 for %3, case %4 word %5 from %6 to %7")
+                               .arg(round)
+                               .arg(QString(text).replace(u'\r', u'R').replace(u'\n', u'N'), needle)
+                               .arg(matchCase)
+                               .arg(wholeWord)
+                               .arg(from)
+                               .arg(to)));
+        }
+    }
+
     // Replace-all leaves the page coloured as opening its new text colours it.
     void replaceAllColours()
     {
