@@ -422,6 +422,12 @@ const std::vector<CommandSpec> &rows()
          .caption = QStringLiteral("Recordar las &páginas abiertas"),
          .setting = QStringLiteral("ver/recordarSesion"),
          .onByDefault = true},
+        {.command = C::LivePreview,
+         .name = QStringLiteral("mn_previsualizarvivo"),
+         .menu = QStringLiteral("mn_ver"),
+         .caption = QStringLiteral("Previsua&lizar al escribir"),
+         .setting = QStringLiteral("ver/previsualizarVivo"),
+         .onByDefault = false},
     };
     return commands;
 }

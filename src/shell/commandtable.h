@@ -77,9 +77,10 @@ enum class Command {
     NextWindow,
     PreviousWindow,
     RememberSession,
+    LivePreview,
 };
 // One more than the last command: every command before it has its row.
-inline constexpr int CommandCount = int(Command::RememberSession) + 1;
+inline constexpr int CommandCount = int(Command::LivePreview) + 1;
 
 // One command of the editor: its menu entry and its toolbar button are two faces of it.
 struct CommandSpec

@@ -52,6 +52,8 @@ void FolderRequestInterceptor::interceptRequest(QWebEngineUrlRequestInfo &info)
         return;
     info.block(true);
     emit refused(url);
+    if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame)
+        emit pageRefused(url);
 }
 
 } // namespace zendral

@@ -30,6 +30,8 @@ public:
 signals:
     // An address the page asked for and did not get.
     void refused(const QUrl &address);
+    // A page the preview was to show in place of the one it shows, refused.
+    void pageRefused(const QUrl &address);
 
 private:
     QString m_root;

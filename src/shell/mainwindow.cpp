@@ -223,10 +223,17 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     m_documentTabs->addTab(m_view, QStringLiteral("Código"));
     m_preview = new PreviewPane;
     m_documentTabs->addTab(m_preview, QStringLiteral("Previsualización"));
-    m_previewController = std::make_unique<PreviewController>(*m_document, *m_services.prompts,
-                                                              *m_services.opener, *m_preview);
-    connect(m_documentTabs, &QTabWidget::currentChanged, this,
-            [this](int current) { m_previewController->tabClicked(current); });
+    m_previewController = std::make_unique<PreviewController>(
+        *m_document, m_view->page(), *m_services.prompts, *m_services.opener, *m_preview);
+    connect(m_documentTabs, &QTabWidget::currentChanged, this, [this](int current) {
+        m_previewController->tabClicked(current);
+        updateClipboardCommands();
+    });
+    connect(&m_view->page(), &PageText::changed, this, [this] {
+        if (m_previewController)
+            m_previewController->textChanged();
+    });
+    connect(m_preview, &PreviewPane::selectionChanged, this, &MainWindow::updateClipboardCommands);
 
     // The panes keep their width and the tabs take the rest; within the panes only the
     // file list grows.
@@ -279,6 +286,7 @@ MainWindow::~MainWindow()
     // The tabs report a change of tab while their pages are torn down, after the preview's
     // steps are gone.
     m_documentTabs->disconnect(this);
+    m_preview->disconnect(this);
 }
 
 void MainWindow::buildCommands()
@@ -485,14 +493,21 @@ void MainWindow::runCommand(Command command, bool on)
         close();
         return;
 
+    // Edición acts on the source only while it is in sight; with the preview in front, keys
+    // are the page's and Copy copies what is selected in it.
     case Command::Copy:
-        m_services.clipboard->setText(page.selectedText());
+        m_services.clipboard->setText(sourceInFront() ? page.selectedText()
+                                                      : m_preview->selectedText());
         return;
     case Command::Cut:
+        if (!sourceInFront())
+            return;
         m_services.clipboard->setText(page.selectedText());
         page.setSelectedText(QString());
         return;
     case Command::Paste: {
+        if (!sourceInFront())
+            return;
         const QString text =
             m_services.clipboard->hasText() ? m_services.clipboard->text() : QString();
         if (m_encodingGuard->admits(text))
@@ -500,10 +515,12 @@ void MainWindow::runCommand(Command command, bool on)
         return;
     }
     case Command::ReplaceWords:
-        showReplaceDialog(page, this);
+        if (sourceInFront())
+            showReplaceDialog(page, this);
         return;
     case Command::SelectAll:
-        view.selectAll();
+        if (sourceInFront())
+            view.selectAll();
         return;
     case Command::ViewInBrowser:
         m_previewController->viewInBrowser();
@@ -623,6 +640,9 @@ void MainWindow::runCommand(Command command, bool on)
         return;
     case Command::MatchingTag:
         m_tagPairs->goToPair();
+        return;
+    case Command::LivePreview:
+        m_previewController->setFollowsText(on);
         return;
 
     case Command::Spelling:
@@ -789,13 +809,23 @@ void MainWindow::printTo(QPrinter &target)
     printPage(m_view->page(), name, target);
 }
 
+bool MainWindow::sourceInFront() const
+{
+    return m_documentTabs->currentWidget() == m_view;
+}
+
 void MainWindow::updateClipboardCommands()
 {
+    // With the preview in front the disabled commands leave their keys to the page.
+    const bool source = sourceInFront();
     const bool canPaste = m_services.clipboard->hasText();
-    m_commands.value(QStringLiteral("mn_pegar"))->setEnabled(canPaste);
-    const bool selected = m_view->textCursor().hasSelection();
+    m_commands.value(QStringLiteral("mn_pegar"))->setEnabled(source && canPaste);
+    const bool selected =
+        source ? m_view->textCursor().hasSelection() : !m_preview->selectedText().isEmpty();
     m_commands.value(QStringLiteral("mn_copiar"))->setEnabled(selected);
-    m_commands.value(QStringLiteral("mn_cortar"))->setEnabled(selected);
+    m_commands.value(QStringLiteral("mn_cortar"))->setEnabled(source && selected);
+    m_commands.value(QStringLiteral("mn_reemplazar"))->setEnabled(source);
+    m_commands.value(QStringLiteral("mn_seleccionartodo"))->setEnabled(source);
 }
 
 void MainWindow::refreshEstimate()

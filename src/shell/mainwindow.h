@@ -121,6 +121,8 @@ private:
     // Archivo › Imprimir... and Vista previa de impresión share one printer kept for the session.
     QPrinter &printer();
     void printTo(QPrinter &printer);
+    // Whether `text1` is in front, not the preview.
+    bool sourceInFront() const;
     void updateClipboardCommands();
     void refreshEstimate();
     // The page's encoding, line ends and caret position in the status area. The position is

@@ -2,6 +2,7 @@
 
 #include "desktopopener.h"
 #include "documentcontroller.h"
+#include "pagetext.h"
 #include "previewpane.h"
 #include "prompts.h"
 
@@ -11,26 +12,83 @@ namespace zendral {
 
 namespace {
 constexpr int PreviewTab = 1;
+// The pause in typing after which a preview in sight follows the text.
+constexpr int PauseMilliseconds = 500;
 } // namespace
 
-PreviewController::PreviewController(DocumentController &document, Prompts &prompts,
+PreviewController::PreviewController(DocumentController &document, PageText &text, Prompts &prompts,
                                      DesktopOpener &opener, PreviewPane &pane)
-    : m_document(document), m_prompts(prompts), m_opener(opener), m_pane(pane)
-{}
+    : m_document(document), m_text(text), m_prompts(prompts), m_opener(opener), m_pane(pane)
+{
+    m_pause.setSingleShot(true);
+    m_pause.setInterval(PauseMilliseconds);
+    m_pause.callOnTimeout([this] {
+        if (m_followsText && previewInFront())
+            showText();
+    });
+}
 
 QString PreviewController::saveFirstToPreview()
 {
     return QStringLiteral("Debes guardar primero el archivo para poder visualizarlo");
 }
 
+bool PreviewController::previewInFront() const
+{
+    // A tab out of sight is hidden within its window, whether the window is shown or not.
+    return m_pane.isVisibleTo(m_pane.window());
+}
+
 void PreviewController::tabClicked(int current)
 {
+    if (m_followsText) {
+        // The page out of sight is left as it is, scrolled where the reader left it; nothing is
+        // shown again until there is something new to show.
+        if (current == PreviewTab && (m_stale || m_shownPath != m_document.state().archivoActual))
+            showText();
+        return;
+    }
     const QString guardado = m_document.state().archivoGuardado;
     // Whichever tab is now current, the browser follows the saved file and is blank without
     // one, so an edited page is never left on show as if it were saved.
     m_pane.navigate(guardado);
+    m_stale = true;
     if (current == PreviewTab && guardado.isEmpty())
         m_prompts.notify(saveFirstToPreview());
+}
+
+void PreviewController::setFollowsText(bool on)
+{
+    m_followsText = on;
+    m_stale = true;
+    m_pause.stop();
+    if (previewInFront()) {
+        if (on)
+            showText();
+        else
+            m_pane.navigate(m_document.state().archivoGuardado);
+    }
+}
+
+void PreviewController::textChanged()
+{
+    // Typing pays for a flag: the text is read only once the preview is in sight and the
+    // typing has paused.
+    m_stale = true;
+    if (m_followsText && previewInFront())
+        m_pause.start();
+}
+
+void PreviewController::showText()
+{
+    m_pause.stop();
+    m_stale = false;
+    const EstadoDocumento &state = m_document.state();
+    m_shownPath = state.archivoActual;
+    if (m_pane.showText(m_text.text(), state.archivoActual))
+        return;
+    m_pane.navigate(state.archivoGuardado);
+    m_pane.tell(PreviewPane::DemasiadoGrande(!state.archivoGuardado.isEmpty()));
 }
 
 void PreviewController::viewInBrowser()
