@@ -206,6 +206,34 @@ fetch('data:text/plain,propio').then(x => x.text()).then(t => tell('data:' + t))
         QTRY_COMPARE(f.title(), u"data:propio,disco:rechazado"_s);
     }
 
+    // A text too long to be handed over without a file: the saved file when it is the same
+    // text, else nothing, and the note says which.
+    void tooBigForTheText_data()
+    {
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("never saved") << false;
+        QTest::newRow("saved as it is") << true;
+    }
+
+    void tooBigForTheText()
+    {
+        QFETCH(bool, saved);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"grande.html"_s);
+        Fixture f(true);
+        // Each "<" travels as three characters.
+        f.page().setText(pageOf(u"grande"_s, QString(800 * 1024, u'<')));
+        if (saved)
+            f.trigger(u"mn_guardar"_s, path);
+        f.clickTab(1);
+        QCOMPARE(f.note(), PreviewPane::DemasiadoGrande(saved));
+        if (saved)
+            QTRY_COMPARE(f.title(), u"grande"_s);
+        else
+            QVERIFY(!f.browser() || f.browser()->url() != QUrl::fromLocalFile(path));
+        QVERIFY(f.prompts.notices.isEmpty());
+    }
+
     // An attacker's page reads what it can, in its folder and out of it, and tries every way out
     // to servers on this machine, which must see no connection at all. The browser's own guard
     // on remote addresses is off: it let WebSocket through, and the seal must not depend on it.
