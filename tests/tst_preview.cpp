@@ -469,7 +469,8 @@ window.onfocus = go; if (document.hasFocus()) go();
         QTest::keyClick(keys, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(f.page().text(), source);
         QCOMPARE(readBytes(path), saved);
-        for (const char *name : {"mn_pegar", "mn_cortar", "mn_reemplazar", "mn_seleccionartodo"})
+        for (const char *name : {"mn_pegar", "mn_cortar", "mn_reemplazar", "mn_seleccionartodo",
+                                 "mn_buscarreemplazar"})
             QVERIFY2(!f.window.command(QLatin1String(name))->isEnabled(), name);
 
         f.browser()->page()->triggerAction(QWebEnginePage::SelectAll);

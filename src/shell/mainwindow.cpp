@@ -576,6 +576,8 @@ void MainWindow::runCommand(Command command, bool on)
         showMetaTagsDialog(this);
         return;
     case Command::FindReplace:
+        if (!sourceInFront())
+            return;
         if (!m_findReplace)
             m_findReplace = new FindReplaceDialog(page, this);
         m_findReplace->present();
@@ -826,6 +828,7 @@ void MainWindow::updateClipboardCommands()
     m_commands.value(QStringLiteral("mn_cortar"))->setEnabled(source && selected);
     m_commands.value(QStringLiteral("mn_reemplazar"))->setEnabled(source);
     m_commands.value(QStringLiteral("mn_seleccionartodo"))->setEnabled(source);
+    m_commands.value(QStringLiteral("mn_buscarreemplazar"))->setEnabled(source);
 }
 
 void MainWindow::refreshEstimate()

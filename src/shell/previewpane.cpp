@@ -231,8 +231,8 @@ void PreviewPane::navigate(const QString &path)
     }
     prepareFor(QFileInfo(path).absolutePath(), true);
     if (readAsWindows1252ForWantOfDeclaration(path)) {
-        m_folderNote = m_folderNote.isEmpty() ? SinCodificacion()
-                                              : m_folderNote + u'\n' + SinCodificacion();
+        m_folderNote =
+            m_folderNote.isEmpty() ? SinCodificacion() : m_folderNote + u'\n' + SinCodificacion();
         tell(m_folderNote);
     }
     // Loading by address, not by handing over the text, has no size limit.
