@@ -536,7 +536,7 @@ window.onfocus = go; if (document.hasFocus()) go();
         QTest::mouseClick(back, Qt::LeftButton);
         QTRY_COMPARE(f.title(), u"inicio"_s);
         QTRY_VERIFY(child<QToolButton>(&f.window, u"btnprevadelante"_s)->isEnabled());
-        QCOMPARE(f.browser()->url(), QUrl::fromLocalFile(path));
+        QTRY_COMPARE(f.browser()->url(), QUrl::fromLocalFile(path));
     }
 };
 
