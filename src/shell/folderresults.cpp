@@ -182,6 +182,7 @@ void FolderResults::search()
         return;
     }
     m_hits->clear();
+    m_root = folder;
     m_status->setText(captions::Searching);
     m_progress->setRange(0, 0);
     m_progress->setVisible(true);
@@ -191,7 +192,7 @@ void FolderResults::search()
 
 void FolderResults::addHits(const QList<FolderHit> &hits)
 {
-    const QDir root(QDir::fromNativeSeparators(m_folder->text()));
+    const QDir root(m_root);
     QList<QTreeWidgetItem *> rows;
     rows.reserve(hits.size());
     for (const FolderHit &hit : hits) {

@@ -52,6 +52,8 @@ private:
     QProgressBar *m_progress;
     QLabel *m_status;
     QTreeWidget *m_hits;
+    // The folder searched, which the files listed are named from.
+    QString m_root;
     // Whether Ctrl was held at the last double-click on the hits.
     bool m_controlHeld = false;
 };
