@@ -253,9 +253,12 @@ private slots:
             QCOMPARE(first->windowTitle(), u"  Zendral"_s);
         }
         {
+            // The page the program is started with is not offered a second time.
+            userSettings()->setValue(u"sesion/paginas"_s, QStringList{una});
             WindowSet set([&doors] { return doors.next(); }, state);
             MainWindow *first = set.openFirst(una);
             QVERIFY(doors.of(first).questions.isEmpty());
+            QCOMPARE(set.windows().size(), 1);
             first->command(u"mn_recordarsesion"_s)->setChecked(false);
             QVERIFY(first->close());
         }

@@ -27,6 +27,17 @@ struct WindowSet::Entry
     quint64 opened = 0; // the how-manieth window of the program
 };
 
+namespace {
+
+// A page named relative to where the program was started is kept by its whole path: the next
+// start may be elsewhere.
+QString absolute(const QString &path)
+{
+    return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+}
+
+} // namespace
+
 WindowSet::WindowSet(std::function<MainWindowServices()> services, const QString &recoveryFolder,
                      QObject *parent)
     : QObject(parent), m_services(std::move(services)), m_recoveryFolder(recoveryFolder),
@@ -57,7 +68,7 @@ MainWindow *WindowSet::openFirst(const QString &page)
     const bool recovered = first.recovery->offerOrphans([this]() -> CrashRecovery & {
         return *open(std::make_unique<RecoveryStore>(m_recoveryFolder)).recovery;
     });
-    const bool restored = offerLastPages(first);
+    const bool restored = offerLastPages(first, page);
     // A recovered page is unsaved: the page asked for gets a window of its own.
     if (!page.isEmpty() && (recovered || restored))
         openWindow()->document().openPath(page);
@@ -78,15 +89,16 @@ QString WindowSet::reopenQuestion(const QStringList &pages)
         .arg(pages.join(u'\n'));
 }
 
-bool WindowSet::offerLastPages(Entry &first)
+bool WindowSet::offerLastPages(Entry &first, const QString &asked)
 {
     if (!rememberOpenPages())
         return false;
     QStringList pages;
-    QStringList open;
+    QStringList open{absolute(asked)};
     for (MainWindow *window : windowsInOrder())
-        open.append(window->document().state().archivoActual);
-    // A recovered page is open already; one gone since would only be told missing.
+        open.append(absolute(window->document().state().archivoActual));
+    // A recovered page is open already, as the page asked for will be; one gone since would
+    // only be told missing.
     for (const QString &path : takeOpenPages()) {
         if (QFileInfo(path).isFile() && !open.contains(path) && !pages.contains(path))
             pages.append(path);
@@ -183,7 +195,7 @@ void WindowSet::keepCopiesForNextStart()
     if (rememberOpenPages()) {
         QStringList pages;
         for (MainWindow *window : windowsInOrder()) {
-            const QString path = window->document().state().archivoActual;
+            const QString path = absolute(window->document().state().archivoActual);
             if (!path.isEmpty() && !pages.contains(path))
                 pages.append(path);
         }
@@ -207,7 +219,7 @@ void WindowSet::windowClosed(MainWindow *window)
     // The last window closing ends the program normally: its pages are offered at the next
     // start.
     if (m_entries.size() == 1 && rememberOpenPages()) {
-        const QString path = window->document().state().archivoActual;
+        const QString path = absolute(window->document().state().archivoActual);
         keepOpenPages(path.isEmpty() ? QStringList() : QStringList{path});
     }
     m_closed.push_back(std::move(*found));

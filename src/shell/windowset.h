@@ -61,8 +61,9 @@ private:
     struct Entry;
     Entry &open(std::unique_ptr<RecoveryStore> store);
     void windowClosed(MainWindow *window);
-    // Offers the pages open at the last normal end; returns whether one went into first.
-    bool offerLastPages(Entry &first);
+    // Offers the pages open at the last normal end, but asked, the page the program was
+    // started with; returns whether one went into first.
+    bool offerLastPages(Entry &first, const QString &asked);
 
     std::function<MainWindowServices()> m_services;
     QString m_recoveryFolder;
