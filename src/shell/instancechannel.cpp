@@ -23,6 +23,9 @@ namespace {
 // Long enough for a running program busy opening a large page; a program that takes longer is
 // taken for hung, and this one starts on its own.
 constexpr int AnswerWait = 10000;
+// A start sends its page as soon as it is connected: one silent for this long is hung, and its
+// place is given to the next.
+constexpr int LongestSilence = 60000;
 const QByteArray Taken("taken\n");
 constexpr QDataStream::Version StreamVersion = QDataStream::Qt_6_0;
 
@@ -143,8 +146,7 @@ void InstanceChannel::takeConnections()
         connect(socket, &QObject::destroyed, this, [this] { --m_connections; });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
-        // A start that says nothing is not waited for longer than a start waits for its answer.
-        QTimer::singleShot(AnswerWait, socket, [socket] {
+        QTimer::singleShot(LongestSilence, socket, [socket] {
             socket->abort();
             socket->deleteLater();
         });
