@@ -8,6 +8,7 @@
 #include "mainwindow.h"
 #include "matchingtagmarks.h"
 #include "pagegenerator.h"
+#include "webenginesandbox.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -30,6 +31,7 @@ void benchReplace(const QString &page10MB);
 void benchRecovery(const QString &page10MB);
 void benchHostile(const QString &normal10MB, bool quick);
 void benchFind();
+void benchPreview();
 void typingOnLongLines(const QString &normal10MB);
 int pageChild(const QStringList &arguments);
 int writeBenchPages(const QString &folder, const QList<int> &sizes);
@@ -351,6 +353,9 @@ void idle()
 
 int main(int argc, char *argv[])
 {
+    // As the program starts: the preview's browser needs both before the application exists.
+    relaxWebEngineSandboxForRoot();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     const QStringList arguments = application.arguments();
     // One page measured in a process of its own, for the page table.
@@ -385,6 +390,11 @@ int main(int argc, char *argv[])
     // "hostile" measures only the pages made to hurt ("quick": those that ran for seconds).
     if (application.arguments().contains(QStringLiteral("longlines"))) {
         typingOnLongLines(bench::generatePage(10 << 20));
+        return 0;
+    }
+    // "preview" needs a display for the browser: scripts/bench.sh gives it one.
+    if (application.arguments().contains(QStringLiteral("preview"))) {
+        benchPreview();
         return 0;
     }
     if (application.arguments().contains(QStringLiteral("hostile"))) {

@@ -4,6 +4,8 @@
 #   scripts/bench.sh keys|open|...      one older part (all: every older row)
 #   scripts/bench.sh find               Reemplazar todo and Buscar en archivos beside grep -c,
 #                                       and typing with the find dialog open
+#   scripts/bench.sh preview            typing with "Previsualizar al escribir" on and off, 1 MB,
+#                                       under Xvfb
 #   scripts/bench.sh --peers[=kate]     Zendral beside geany (and kate), and a bare Qt text
 #                                       widget, each launched with the same page under Xvfb
 #                                       (sizes=1,10 runs=3 apply here too)
@@ -22,6 +24,14 @@ for argument in "$@"; do
         *) rest+=("${argument}") ;;
     esac
 done
+
+if [ "${rest[0]:-}" = "preview" ]; then
+    # The preview's browser needs a display of its own.
+    PACKAGES=(xvfb xauth)
+    install_missing
+    build --target zendral_bench
+    QT_QPA_PLATFORM=xcb exec "${ROOT}/tests/xserver.sh" "${BUILD}/bench/zendral_bench" preview
+fi
 
 if [ -z "${peers}" ]; then
     build --target zendral_bench
