@@ -36,6 +36,7 @@ void typingOnLongLines(const QString &normal10MB);
 int pageChild(const QStringList &arguments);
 int writeBenchPages(const QString &folder, const QList<int> &sizes);
 void benchPages(const QList<int> &sizes, int runs);
+void benchAids(const QString &page1MB, const QString &page10MB);
 } // namespace zendral
 
 using namespace zendral;
@@ -412,6 +413,11 @@ int main(int argc, char *argv[])
         typingAfterLongHistory(page10);
         return 0;
     }
+    // "aids" measures the writing aids beside none: typing at 1 and 10 MB, and the review.
+    if (application.arguments().contains(QStringLiteral("aids"))) {
+        benchAids(bench::generatePage(1 << 20), bench::generatePage(10 << 20));
+        return 0;
+    }
     // "marks" measures only what runs after a pause: spelling marks and the tag's pair.
     if (application.arguments().contains(QStringLiteral("marks"))) {
         screenMarks(bench::generatePage(10 << 20));
@@ -447,6 +453,7 @@ int main(int argc, char *argv[])
     typingRows(QStringLiteral("50 MB"), page50);
     closingTags(page10);
     typingAfterLongHistory(page10);
+    benchAids(page1, page10);
     screenMarks(page10);
     saving(dir, page10);
     benchReplace(page10);

@@ -393,6 +393,15 @@ private slots:
             << QStringList{"8: La página tiene caracteres fuera de ASCII y no declara su "
                            "codificación (<meta charset=\"utf-8\">): un navegador puede "
                            "mostrarlos mal."};
+        QTest::newRow("a character the declared encoding cannot hold")
+            << QString(cleanPage(QStringLiteral("<p>Precio: 5 \u20ac, 3 \u2192 4</p>\n")))
+                   .replace(QStringLiteral("utf-8"), QStringLiteral("iso-8859-15"))
+            << QStringList{"9: \"\u2192\" no cabe en ISO-8859-15, la codificación que declara "
+                           "la página."};
+        QTest::newRow("an encoding no one knows")
+            << QString(cleanPage()).replace(QStringLiteral("utf-8"), QStringLiteral("klingon"))
+            << QStringList{"4: La página declara una codificación que Zendral no sabe escribir "
+                           "o que nadie conoce: \"klingon\"."};
     }
 
     void findings()

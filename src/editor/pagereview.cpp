@@ -1,5 +1,7 @@
 #include "pagereview.h"
 
+#include "pageencoding.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -180,28 +182,50 @@ void readTree(TreeReading &reading, TidyNode node)
     }
 }
 
-// The page holds characters outside ASCII and says nothing of how they are written.
-void readEncoding(const QString &text, std::vector<Finding> &findings)
+// The line (1-based) of a position of the text.
+int lineAt(const QString &text, qsizetype position)
 {
-    const auto outside =
-        std::find_if(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 0x7F; });
-    if (outside == text.cend())
-        return;
-    static const QRegularExpression declared(QStringLiteral("<meta\\b[^>]*charset"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    if (declared.match(text).hasMatch())
-        return;
-    const QStringView before(text.cbegin(), outside);
     int line = 1;
-    for (qsizetype i = 0; i < before.size(); ++i) {
-        if (before.at(i) == u'\n' ||
-            (before.at(i) == u'\r' && (i + 1 == before.size() || before.at(i + 1) != u'\n')))
+    for (qsizetype i = 0; i < position; ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\n' || (c == u'\r' && (i + 1 == text.size() || text.at(i + 1) != u'\n')))
             ++line;
     }
-    findings.push_back(
-        {line, QStringLiteral("La página tiene caracteres fuera de ASCII y no declara su "
-                              "codificación (<meta charset=\"utf-8\">): un navegador puede "
-                              "mostrarlos mal.")});
+    return line;
+}
+
+// How the page's characters reach a browser: what it declares where a browser looks, whether
+// anyone knows that name, and whether the characters fit in it.
+void readEncoding(const QString &text, std::vector<Finding> &findings)
+{
+    const TextPieces pieces = [&text](const PieceTaker &take) { take(text); };
+    const CharsetDeclaration declared = findCharsetDeclaration(QStringView(text));
+    if (!declared.found()) {
+        if (!holdsNonAscii(pieces))
+            return;
+        const auto outside =
+            std::find_if(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 0x7F; });
+        findings.push_back(
+            {lineAt(text, outside - text.cbegin()),
+             QStringLiteral("La página tiene caracteres fuera de ASCII y no declara su "
+                            "codificación (<meta charset=\"utf-8\">): un navegador puede "
+                            "mostrarlos mal.")});
+        return;
+    }
+    const int line = lineAt(text, declared.labelStart);
+    const std::optional<TextEncoding> encoding = encodingForLabel(declared.label);
+    if (!encoding) {
+        findings.push_back(
+            {line, QStringLiteral("La página declara una codificación que Zendral no sabe "
+                                  "escribir o que nadie conoce: \"%1\".")
+                       .arg(declared.label)});
+        return;
+    }
+    if (const std::optional<Unencodable> missing = firstUnencodable(pieces, *encoding))
+        findings.push_back(
+            {int(missing->line) + 1,
+             QStringLiteral("\"%1\" no cabe en %2, la codificación que declara la página.")
+                 .arg(missing->character, charsetName(declared.label))});
 }
 
 } // namespace

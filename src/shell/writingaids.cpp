@@ -6,6 +6,7 @@
 
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QScreen>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -44,7 +45,11 @@ WritingAids::WritingAids(EditingSurface &view, EditorEvents &events, QStringList
     : QObject(parent), m_view(view), m_events(events), m_table(std::move(table)),
       m_folder(std::move(folder))
 {
-    m_list = new QListWidget(view.viewport());
+    // A window of its own above the text: showing and hiding it leaves the text's lines
+    // unpainted, where a child of the view would have them painted again at every change.
+    m_list = new QListWidget(&view);
+    m_list->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+    m_list->setAttribute(Qt::WA_ShowWithoutActivating);
     m_list->setObjectName(QStringLiteral("sugerencias"));
     // The keyboard stays in the text: the list is read, never typed into.
     m_list->setFocusPolicy(Qt::NoFocus);
@@ -132,27 +137,41 @@ void WritingAids::show(const SuggestionPlace &place)
         hide();
         return;
     }
+    const bool opening = !m_place || m_place->start != place.start;
     m_place = place;
-    m_list->clear();
+    QStringList shown;
     for (const Suggestion &entry : m_entries)
-        m_list->addItem(entry.shown);
+        shown.append(entry.shown);
+    // Most keys leave the entries as they were: the list is only rebuilt when they change.
+    bool same = m_list->count() == shown.size();
+    for (int row = 0; same && row < shown.size(); ++row)
+        same = m_list->item(row)->text() == shown.at(row);
+    if (!same) {
+        m_list->clear();
+        m_list->addItems(shown);
+    }
     m_list->setCurrentRow(0);
+    if (same && !opening && m_list->isVisible())
+        return;
 
-    const int rows = std::min<int>(ShownRows, int(m_entries.size()));
+    const QFontMetrics metrics = m_list->fontMetrics();
+    int widest = 0;
+    for (const QString &text : shown)
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    const int rows = std::min<int>(ShownRows, int(shown.size()));
     const int frame = 2 * m_list->frameWidth();
-    const int width = std::min(420, m_list->sizeHintForColumn(0) + frame +
-                                        m_list->verticalScrollBar()->sizeHint().width() + 8);
-    const int height = rows * m_list->sizeHintForRow(0) + frame;
+    const int width =
+        std::min(420, widest + frame + m_list->verticalScrollBar()->sizeHint().width() + 16);
+    const int height = rows * std::max(metrics.height(), m_list->sizeHintForRow(0)) + frame;
+    // Under the typed part's start, above its line when the screen has no room below.
     const QRect caret = m_view.cursorRect();
-    const QRect area = m_view.viewport()->rect();
-    int top = caret.bottom() + 2;
-    // Above the line when it does not fit below it.
-    if (top + height > area.bottom() && caret.top() - height - 2 >= 0)
-        top = caret.top() - height - 2;
-    const int left = std::clamp(caret.left(), 0, std::max(0, area.width() - width));
-    m_list->setGeometry(left, top, width, height);
+    QPoint at = m_view.viewport()->mapToGlobal(caret.bottomLeft() + QPoint(0, 2));
+    const QRect screen = m_view.screen()->availableGeometry();
+    if (at.y() + height > screen.bottom())
+        at.setY(m_view.viewport()->mapToGlobal(caret.topLeft()).y() - height - 2);
+    at.setX(std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() - width)));
+    m_list->setGeometry(QRect(at, QSize(width, height)));
     m_list->show();
-    m_list->raise();
 }
 
 void WritingAids::hide()

@@ -1,0 +1,144 @@
+#include "editingsurface.h"
+#include "mainwindow.h"
+#include "pagereview.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTextBlock>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <numeric>
+#include <vector>
+
+namespace zendral {
+
+namespace {
+
+// What an author types into a page, tags, attributes, references and closing tags among it.
+const QString Typed = QStringLiteral("<p class=\"nota\">Hola &amp; adi\u00f3s, <a href=\"#arriba\" "
+                                     "target=\"_blank\">enlace</a> y <b>negrita</b></p>");
+
+double cpuMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+double mean(const std::vector<double> &values)
+{
+    return std::accumulate(values.begin(), values.end(), 0.0) / double(values.size());
+}
+
+double p99(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(std::min(values.size() - 1, std::size_t(0.99 * double(values.size()))));
+}
+
+void row(const QString &what, double ours, double raw)
+{
+    std::printf("%-58s %10.3f ms  raw %10.3f ms  ratio %5.2f\n", qPrintable(what), ours, raw,
+                raw > 0 ? ours / raw : 0.0);
+    std::fflush(stdout);
+}
+
+// A key typed as the keyboard types it, and what it left queued run after it.
+void typeKey(EditingSurface &surface, QChar character)
+{
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
+    QCoreApplication::sendEvent(&surface, &press);
+    QCoreApplication::processEvents();
+}
+
+struct AidFigures
+{
+    double markup = 0; // CPU per character of markup typed
+    double prose = 0;  // CPU per character of words typed
+    std::vector<double> closing;
+};
+
+AidFigures typeWithAids(const QString &page, bool aids)
+{
+    MainWindow window;
+    window.resize(1024, 768);
+    window.show();
+    window.command(QStringLiteral("mn_sugerencias"))->setChecked(aids);
+    window.command(QStringLiteral("mn_cerraretiquetas"))->setChecked(aids);
+    EditingSurface &surface = window.surface();
+    surface.page().setText(page);
+    surface.setFocus();
+    // The middle line's start, in the body of the page.
+    const QTextBlock middle = surface.document()->findBlockByNumber(surface.blockCount() / 2);
+    surface.page().setSelectionStart(surface.page().fromWidgetPosition(middle.position()));
+    QCoreApplication::processEvents();
+
+    AidFigures figures;
+    constexpr int Rounds = 10;
+    double start = cpuMilliseconds();
+    for (int round = 0; round < Rounds; ++round) {
+        for (const QChar character : Typed)
+            typeKey(surface, character);
+    }
+    figures.markup = (cpuMilliseconds() - start) / double(Rounds * Typed.size());
+    constexpr int Words = 800;
+    start = cpuMilliseconds();
+    for (int i = 0; i < Words; ++i)
+        typeKey(surface, i % 7 == 6 ? QChar(u' ') : QChar(char16_t(u'a' + i % 26)));
+    figures.prose = (cpuMilliseconds() - start) / double(Words);
+    for (int i = 0; i < 200; ++i) {
+        typeKey(surface, u'<');
+        typeKey(surface, u'b');
+        // The key alone, as the keystroke rows time it; what it leaves queued runs after.
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral(">"));
+        QElapsedTimer timer;
+        timer.start();
+        QCoreApplication::sendEvent(&surface, &press);
+        figures.closing.push_back(double(timer.nsecsElapsed()) / 1e6);
+        QCoreApplication::processEvents();
+    }
+    // Both ways, the page holds what was typed.
+    if (!surface.page().textRange(surface.page().selectionStart() - 3, 3).endsWith(u'>'))
+        std::printf("the typed text did not arrive whole\n");
+    return figures;
+}
+
+} // namespace
+
+// The writing aids beside none: CPU per typed character and the typed ">" at 1 and 10 MB, and
+// the review of a whole page.
+void benchAids(const QString &page1MB, const QString &page10MB)
+{
+    for (const auto &[label, page] : {std::pair{QStringLiteral("1 MB"), &page1MB},
+                                      std::pair{QStringLiteral("10 MB"), &page10MB}}) {
+        // Each way twice, in turn, the second of each kept: the first window of a process pays
+        // for what Qt makes once.
+        typeWithAids(*page, false);
+        typeWithAids(*page, true);
+        const AidFigures off = typeWithAids(*page, false);
+        const AidFigures on = typeWithAids(*page, true);
+        row(QStringLiteral("9. CPU per typed character of markup, %1 (aids on; raw = off)")
+                .arg(label),
+            on.markup, off.markup);
+        row(QStringLiteral("   CPU per typed character of words, %1 (aids on; raw = off)")
+                .arg(label),
+            on.prose, off.prose);
+        row(QStringLiteral("   typed \">\", %1 (mean; aids on; raw = off)").arg(label),
+            mean(on.closing), mean(off.closing));
+        row(QStringLiteral("   typed \">\", %1 (p99; aids on; raw = off)").arg(label),
+            p99(on.closing), p99(off.closing));
+        QElapsedTimer timer;
+        timer.start();
+        const std::size_t findings = reviewPage(*page, QString()).size();
+        std::printf("%-58s %10.3f ms  (%zu findings)\n",
+                    qPrintable(QStringLiteral("   Revisar página, %1 (worker thread)").arg(label)),
+                    double(timer.nsecsElapsed()) / 1e6, findings);
+        std::fflush(stdout);
+    }
+}
+
+} // namespace zendral
