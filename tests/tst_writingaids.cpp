@@ -1,3 +1,4 @@
+#include "documentcontroller.h"
 #include "editorevents.h"
 #include "pagereview.h"
 #include "pagereviewdock.h"
@@ -345,6 +346,9 @@ private slots:
         QTest::newRow("elements closed across each other")
             << cleanPage(QStringLiteral("<p><b><i>uno</b></i></p>\n"))
             << QStringList{"9: </b> se cierra cruzado con otro elemento abierto dentro de él."};
+        QTest::newRow("an element HTML does not know, told once")
+            << cleanPage(QStringLiteral("<p><foo>uno</foo></p>\n"))
+            << QStringList{"9: <foo> no es una etiqueta de HTML."};
         QTest::newRow("an id given twice")
             << cleanPage(QStringLiteral("<p id=\"a\">1</p>\n<p id=\"a\">2</p>\n"))
             << QStringList{"10: El id \"a\" de <p> ya lo lleva otro elemento."};
@@ -437,6 +441,12 @@ private slots:
         emit list->itemDoubleClicked(list->item(0));
         QCOMPARE(f.page().selectionStart(), page.indexOf(QStringLiteral("<div>")));
         QCOMPARE(f.page().text(), page);
+        // Another page opened: what was found went with the page.
+        QTemporaryDir folder;
+        const QString other = folder.filePath(QStringLiteral("otra.html"));
+        writeBytes(other, "<p>otra</p>\r\n");
+        f.window.document().openPath(other);
+        QCOMPARE(list->count(), 0);
         // A clean page says so.
         f.page().setText(QString(page).replace(QStringLiteral("<div>"), QStringLiteral("<p>")));
         f.trigger(QStringLiteral("mn_revisarpagina"));

@@ -41,6 +41,8 @@ const QHash<QString, QString> &tidyWords()
         {QStringLiteral("REPEATED_ATTRIBUTE"),
          QStringLiteral("%1 lleva dos veces el atributo \"%3\".")},
         {QStringLiteral("UNKNOWN_ELEMENT"), QStringLiteral("%1 no es una etiqueta de HTML.")},
+        {QStringLiteral("SUSPECTED_MISSING_QUOTE"),
+         QStringLiteral("Al valor de un atributo parece faltarle una comilla.")},
         {QStringLiteral("MISSING_QUOTEMARK"),
          QStringLiteral("A un atributo de %1 le falta la comilla que lo cierra.")},
         {QStringLiteral("UNEXPECTED_END_OF_FILE"),
@@ -54,6 +56,8 @@ const QHash<QString, QString> &tidyWords()
 struct TidyReading
 {
     std::vector<Finding> *findings;
+    // Elements HTML does not know: Tidy drops their tags too, which says nothing more.
+    QStringList unknown;
 };
 
 Bool takeMessage(TidyMessage message)
@@ -61,18 +65,29 @@ Bool takeMessage(TidyMessage message)
     auto *reading = static_cast<TidyReading *>(tidyGetAppData(tidyGetMessageDoc(message)));
     const QString key = QString::fromLatin1(tidyGetMessageKey(message));
     const auto words = tidyWords().constFind(key);
-    if (words != tidyWords().cend()) {
-        QString text = *words;
-        TidyIterator argument = tidyGetMessageArguments(message);
-        // Each of Tidy's arguments goes where its number stands; the words need not use all.
-        for (int number = 1; argument; ++number) {
-            TidyMessageArgument value = tidyGetNextMessageArgument(message, &argument);
-            if (tidyGetArgType(message, &value) == tidyFormatType_STRING)
-                text.replace(u'%' + QString::number(number),
-                             QString::fromUtf8(tidyGetArgValueString(message, &value)));
-        }
-        reading->findings->push_back({std::max(1, tidyGetMessageLine(message)), text});
+    if (words == tidyWords().cend())
+        return no;
+    QStringList arguments;
+    TidyIterator argument = tidyGetMessageArguments(message);
+    while (argument) {
+        TidyMessageArgument value = tidyGetNextMessageArgument(message, &argument);
+        arguments.append(tidyGetArgType(message, &value) == tidyFormatType_STRING
+                             ? QString::fromUtf8(tidyGetArgValueString(message, &value))
+                             : QString());
     }
+    const QString first = arguments.value(0);
+    if (key == u"UNKNOWN_ELEMENT") {
+        reading->unknown.append(QString(first).remove(u'<').remove(u'>'));
+    } else if (key == u"DISCARDING_UNEXPECTED") {
+        const QString name = QString(first).remove(u'<').remove(u'/').remove(u'>');
+        if (!first.startsWith(u"</") || reading->unknown.contains(name))
+            return no;
+    }
+    QString text = *words;
+    // Each of Tidy's arguments goes where its number stands; the words need not use all.
+    for (qsizetype number = 0; number < arguments.size(); ++number)
+        text.replace(u'%' + QString::number(number + 1), arguments.at(number));
+    reading->findings->push_back({std::max(1, tidyGetMessageLine(message)), text});
     // Tidy's own report is never printed.
     return no;
 }
@@ -233,7 +248,7 @@ void readEncoding(const QString &text, std::vector<Finding> &findings)
 std::vector<Finding> reviewPage(const QString &text, const QString &folder)
 {
     std::vector<Finding> findings;
-    TidyReading reading{&findings};
+    TidyReading reading{&findings, {}};
     const TidyDoc document = tidyCreate();
     tidySetAppData(document, &reading);
     tidySetMessageCallback(document, takeMessage);

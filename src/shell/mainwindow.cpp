@@ -428,6 +428,10 @@ void MainWindow::connectCommands()
         *m_view, [this] { return pageFolder(); }, this);
     addDockWidget(Qt::BottomDockWidgetArea, m_pageReview);
     m_pageReview->hide();
+    connect(m_document, &DocumentController::pageReplaced, this, [this] {
+        m_writingAids->closeList();
+        m_pageReview->forget();
+    });
     const std::unique_ptr<QSettings> settings = userSettings();
     for (const CommandSpec &entry : commandTable()) {
         QAction *action = m_commands.value(entry.name);

@@ -61,22 +61,29 @@ void PageReviewDock::start()
     auto copy = std::make_shared<PageText::Copy>(m_view.page());
     const QString folder = m_folder ? m_folder() : QString();
     QPointer<PageReviewDock> dock(this);
-    m_worker = std::make_unique<std::thread>([copy, folder, dock] {
+    m_worker = std::make_unique<std::thread>([copy, folder, dock, generation = m_generation] {
         QString text;
         while (!copy->atEnd())
             text += copy->next(1 << 20);
         std::vector<Finding> findings = reviewPage(text, folder);
         QMetaObject::invokeMethod(
             dock.data(),
-            [dock, findings = std::move(findings)] {
+            [dock, generation, findings = std::move(findings)] {
                 if (dock)
-                    dock->showFindings(findings);
+                    dock->showFindings(generation, findings);
             },
             Qt::QueuedConnection);
     });
 }
 
-void PageReviewDock::showFindings(const std::vector<Finding> &findings)
+void PageReviewDock::forget()
+{
+    ++m_generation;
+    m_list->clear();
+    m_state->clear();
+}
+
+void PageReviewDock::showFindings(int generation, const std::vector<Finding> &findings)
 {
     m_worker->join();
     m_worker.reset();
@@ -85,6 +92,8 @@ void PageReviewDock::showFindings(const std::vector<Finding> &findings)
         start();
         return;
     }
+    if (generation != m_generation)
+        return;
     m_list->clear();
     for (const Finding &finding : findings) {
         auto *item = new QListWidgetItem(

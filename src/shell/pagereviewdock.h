@@ -31,6 +31,9 @@ public:
     // Shows the dock and checks the page; asked while a check runs, checks again after it.
     void review();
     bool reviewing() const { return m_worker != nullptr; }
+    // Another page came in: what was found belongs to the one that went, as does a check
+    // still running.
+    void forget();
 
 signals:
     // The findings of a check are on show.
@@ -38,7 +41,7 @@ signals:
 
 private:
     void start();
-    void showFindings(const std::vector<Finding> &findings);
+    void showFindings(int generation, const std::vector<Finding> &findings);
     void goTo(int line);
 
     EditingSurface &m_view;
@@ -47,6 +50,8 @@ private:
     QListWidget *m_list = nullptr;
     std::unique_ptr<std::thread> m_worker;
     bool m_again = false;
+    // Counts the pages come in, so that a check of one that went is not shown.
+    int m_generation = 0;
 };
 
 } // namespace zendral

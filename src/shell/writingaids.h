@@ -33,6 +33,8 @@ public:
 
     void setSuggestionsEnabled(bool enabled);
     void setClosingTagsEnabled(bool enabled);
+    // Closes the list, when it shows.
+    void closeList() { hide(); }
     // The list, shown or not.
     QListWidget &list() { return *m_list; }
 
