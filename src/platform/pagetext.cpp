@@ -17,11 +17,41 @@ namespace {
 
 // Inside the widget every line end is one paragraph separator.
 constexpr QChar ParagraphSeparator = QChar::ParagraphSeparator;
-constexpr QChar LineSeparator = QChar::LineSeparator;
-// The page's own U+2028 and U+2029 would be taken for line breaks: inside the widget they
-// stand as two noncharacters, which a page has no business holding, and go back as they came.
-constexpr char16_t HeldLineSeparator = 0xFDD2;
-constexpr char16_t HeldParagraphSeparator = 0xFDD3;
+// Characters the widget does not hold as themselves: U+2029 and Qt's frame markers U+FDD0 and
+// U+FDD1 break a block, U+2028 is laid out as a break inside one. Inside the widget each stands
+// as a lone low surrogate, the one kind of code unit no page holds: a page's text is whole code
+// points, a lone surrogate that comes in being taken as U+FFFD. A low surrogate is a stand-in
+// only where no high surrogate comes before it, since the second half of a pair may hold the
+// same value.
+constexpr char16_t StandInFor[][2] = {
+    {0x2028, 0xDFFC}, {0x2029, 0xDFFD}, {0xFDD0, 0xDFFE}, {0xFDD1, 0xDFFF}};
+constexpr char16_t FirstStandIn = 0xDFFC;
+
+// The unit the widget holds for the page's unit at i of a text of size units.
+char16_t widgetUnit(const QChar *data, qsizetype i, qsizetype size)
+{
+    const char16_t c = data[i].unicode();
+    if (c < StandInFor[0][0])
+        return c;
+    if (QChar::isHighSurrogate(c))
+        return i + 1 < size && data[i + 1].isLowSurrogate() ? c
+                                                            : char16_t(QChar::ReplacementCharacter);
+    if (QChar::isLowSurrogate(c))
+        return i > 0 && data[i - 1].isHighSurrogate() ? c : char16_t(QChar::ReplacementCharacter);
+    for (const auto &[held, standIn] : StandInFor) {
+        if (c == held)
+            return standIn;
+    }
+    return c;
+}
+
+// The page's character for a unit of the widget, given the unit before it (none: 0).
+char16_t pageUnit(char16_t c, char16_t before)
+{
+    if (c < FirstStandIn || !QChar::isLowSurrogate(c) || QChar::isHighSurrogate(before))
+        return c;
+    return StandInFor[c - FirstStandIn][0];
+}
 
 using LineEnd = PageText::LineEnd;
 
@@ -62,9 +92,9 @@ qsizetype lineEndFrom(const QChar *data, qsizetype from, qsizetype size)
     return from;
 }
 
-// Characters from U+2028 up are the only ones that widget text and document text may hold
-// differently: a break, or a separator the page holds.
-constexpr char16_t FirstMarked = 0x2028;
+// Characters from U+2029 up are the only ones that widget text and document text may hold
+// differently: a break, or a stand-in.
+constexpr char16_t FirstMarked = std::min(ParagraphSeparator.unicode(), FirstStandIn);
 
 // The first character from p on that may be marked, or end. Takes sixteen characters at a
 // time, which the compiler turns into a few vector instructions: this walks the whole text on
@@ -128,9 +158,10 @@ std::optional<Stretch> stretchBetween(const QString &old, const QString &now)
 }
 
 // Widget text back to document text; ends holds one line end per block from the first block
-// of raw on (none: every line ends in pageEnd).
+// of raw on (none: every line ends in pageEnd); before is the unit the widget holds before raw
+// (0: none, or a break).
 QString documentText(QStringView raw, const std::vector<LineEnd> &allEnds, LineEnd pageEnd,
-                     int firstBlock, qsizetype *breaksHeld)
+                     int firstBlock, qsizetype *breaksHeld, char16_t before = 0)
 {
     // This runs over the whole text on every save: size the result once, copy runs whole.
     const char16_t *data = reinterpret_cast<const char16_t *>(raw.constData());
@@ -171,10 +202,9 @@ QString documentText(QStringView raw, const std::vector<LineEnd> &allEnds, LineE
             case LineEnd::None:
                 break;
             }
-        } else if (*p == HeldLineSeparator || *p == HeldParagraphSeparator) {
+        } else if (const char16_t c = pageUnit(*p, p == data ? before : p[-1]); c != *p) {
             out = std::copy(from, p, out);
-            *out++ =
-                *p == HeldLineSeparator ? LineSeparator.unicode() : ParagraphSeparator.unicode();
+            *out++ = c;
         } else {
             continue;
         }
@@ -195,12 +225,6 @@ WidgetText toWidgetText(const QString &text)
     char16_t *out = reinterpret_cast<char16_t *>(result.text.data());
     char16_t *const outStart = out;
     const QChar *data = text.constData();
-    // The page's own separators stand as the characters that hold them.
-    const auto held = [](char16_t c) -> char16_t {
-        return c == LineSeparator.unicode()        ? HeldLineSeparator
-               : c == ParagraphSeparator.unicode() ? HeldParagraphSeparator
-                                                   : c;
-    };
     for (qsizetype i = 0; i < size;) {
         const qsizetype lineEnd = lineEndFrom(data, i, size);
         if (lineEnd - i > PageText::HeldLineLimit) {
@@ -211,11 +235,11 @@ WidgetText toWidgetText(const QString &text)
                     result.ends.push_back(LineEnd::None);
                     column = 1;
                 }
-                *out++ = held(data[i].unicode());
+                *out++ = widgetUnit(data, i, size);
             }
         } else {
             for (; i < lineEnd; ++i)
-                *out++ = held(data[i].unicode());
+                *out++ = widgetUnit(data, i, size);
         }
         if (i == size)
             break;
@@ -463,9 +487,15 @@ int PageText::firstBlockOfLine(int line) const
     return low;
 }
 
-QString PageText::fromWidgetText(QStringView raw, int firstBlock, qsizetype *breaksHeld) const
+QString PageText::fromWidgetText(QStringView raw, int firstBlock, qsizetype *breaksHeld,
+                                 char16_t before) const
 {
-    return documentText(raw, m_ends, m_pageEnd, firstBlock, breaksHeld);
+    return documentText(raw, m_ends, m_pageEnd, firstBlock, breaksHeld, before);
+}
+
+char16_t PageText::unitBefore(int widgetPosition) const
+{
+    return widgetPosition > 0 ? document()->characterAt(widgetPosition - 1).unicode() : 0;
 }
 
 QString PageText::text() const
@@ -627,7 +657,8 @@ QString PageText::selectedText() const
 {
     const QTextCursor cursor = textCursor();
     return fromWidgetText(cursor.selectedText(),
-                          document()->findBlock(cursor.selectionStart()).blockNumber());
+                          document()->findBlock(cursor.selectionStart()).blockNumber(), nullptr,
+                          unitBefore(cursor.selectionStart()));
 }
 
 void PageText::insertPlain(const QString &text, bool keepEnds)
@@ -661,8 +692,7 @@ void PageText::insertPlain(const QString &text, bool keepEnds)
             held = length > HeldLineLimit;
         }
         const QChar c = text.at(i);
-        if (c == u'\r' || c == u'\n' ||
-            (!keepEnds && (c == ParagraphSeparator || c == LineSeparator))) {
+        if (c == u'\r' || c == u'\n') {
             const bool crLf = c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n';
             if (!keepEnds)
                 m_pendingEnds.push_back(m_pageEnd);
@@ -680,14 +710,7 @@ void PageText::insertPlain(const QString &text, bool keepEnds)
             m_pendingEnds.push_back(LineEnd::None);
             column = 1;
         }
-        // Every kind of line end typed, pasted or inserted starts a new line; the page's own
-        // U+2028 and U+2029, kept, stand as their held characters.
-        if (c == LineSeparator)
-            widget.append(QChar(HeldLineSeparator));
-        else if (c == ParagraphSeparator)
-            widget.append(QChar(HeldParagraphSeparator));
-        else
-            widget.append(c);
+        widget.append(QChar(widgetUnit(data, i, size)));
     }
     cursor.beginEditBlock();
     if (cursor.hasSelection())
@@ -753,11 +776,7 @@ QChar PageText::characterAt(qint64 position) const
     }
     if (second)
         return QChar(u'\n');
-    if (c == QChar(HeldLineSeparator))
-        return LineSeparator;
-    if (c == QChar(HeldParagraphSeparator))
-        return ParagraphSeparator;
-    return c;
+    return QChar(pageUnit(c.unicode(), unitBefore(int(widget))));
 }
 
 QString PageText::textRange(qint64 start, qint64 length) const
@@ -784,7 +803,7 @@ QString PageText::textRange(qint64 start, qint64 length) const
         if (to > textEnd)
             raw.append(ParagraphSeparator);
     }
-    QString result = fromWidgetText(raw, firstBlock);
+    QString result = fromWidgetText(raw, firstBlock, nullptr, unitBefore(int(from)));
     // A position between the CR and the LF of a break maps onto the end of its line.
     if (fromWidgetPosition(from) != start)
         result.remove(0, 1);

@@ -139,8 +139,9 @@ public:
     // keeps its own kind, so that what is put back is what was taken.
     void restoreSelectedText(const QString &text);
     // setSelectedText without a change notification of its own, for an operation under way.
-    // keepEnds: every line end keeps its kind instead of taking the page's own, and the
-    // page's own U+2028 and U+2029 stay characters.
+    // keepEnds: every line end keeps its kind instead of taking the page's own. Only CR and LF
+    // end lines: U+2028, U+2029 and every other character are kept as they are, but for a
+    // lone surrogate, which is no character and comes in as U+FFFD.
     void insertPlain(const QString &text, bool keepEnds = false);
 
     // With a selection, recolours it; with none, sets the insertion colour.
@@ -252,8 +253,12 @@ private:
     qint64 crLfBefore(int blockNumber) const;
     // Widget text (as the document or a cursor gives it, from the start of a line or inside
     // block firstBlock) back to document text; breaksHeld, when given, learns how many breaks
-    // raw holds.
-    QString fromWidgetText(QStringView raw, int firstBlock, qsizetype *breaksHeld = nullptr) const;
+    // raw holds; before is the unit the widget holds before raw (0: none).
+    QString fromWidgetText(QStringView raw, int firstBlock, qsizetype *breaksHeld = nullptr,
+                           char16_t before = 0) const;
+    // The unit the widget holds before a position (0 at the start), which tells a stand-in
+    // from the second half of a surrogate pair.
+    char16_t unitBefore(int widgetPosition) const;
 
     // Colours and boldness, held apart from the document so that they never split its text
     // into fragments: runs per line, handed to a line's layout when it is laid out.
