@@ -19,7 +19,9 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zendral"));
     zendral::installSpanishQtTexts(application);
-    const zendral::PageArgument argument = zendral::pageArgument(QApplication::arguments());
+    // From the bytes the program was given: Qt's own arguments lose a name that is not UTF-8.
+    const zendral::PageArgument argument =
+        zendral::pageArgument(zendral::argumentsFromSystem(argc, argv));
     QTextStream errors(stderr);
     for (const QString &line : argument.ignored)
         errors << line << '\n';

@@ -4,6 +4,7 @@
 #include "webenginesandbox.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -223,6 +224,13 @@ void TestMainWindow::changedOnDisk_data()
         << "";
     QTest::newRow("back, rewritten, unsaved changes: asked, Sí reads it again")
         << "back rewritten unsaved asked won" << readAgain;
+    // Where the file system keeps whole seconds, a change of the same size within the second
+    // left the file's every mark as it was, and was overwritten unseen.
+    QTest::newRow("save, rewritten within the same second, same size: asked")
+        << "save same-second unsaved asked won"
+        << "";
+    QTest::newRow("back, rewritten within the same second, same size: read again")
+        << "back same-second won" << readAgain;
     QTest::newRow("back, removed: the text is kept and the status area says so")
         << "back removed"
         << "El archivo \"%1\" ya no está en el disco: guarda el texto para no perderlo.";
@@ -246,6 +254,10 @@ void TestMainWindow::changedOnDisk()
     told.replace(QStringLiteral("%1"), path);
     const QString page = "<p>mio</p>\r\nuno\r\ndos\r\n";
     writeBytes(path, page.toUtf8());
+    // A time in whole seconds, as such a file system keeps it, that the change keeps too.
+    const timespec second[2] = {{0, UTIME_OMIT}, {QDateTime::currentSecsSinceEpoch() + 60, 0}};
+    if (change == u"same-second")
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), second, 0), 0);
     Fixture f;
     f.showAndWait();
     QApplication::setActiveWindow(&f.window);
@@ -257,6 +269,10 @@ void TestMainWindow::changedOnDisk()
     const QString before = f.page().text();
     if (change == u"rewritten")
         writeBytes(path, "<p>del otro programa</p>\r\nuno\r\ndos\r\ntres\r\n");
+    if (change == u"same-second") {
+        writeBytes(path, page.toUpper().toUtf8());
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), second, 0), 0);
+    }
     if (change == u"removed" || change == u"link")
         QVERIFY(QFile::remove(path));
     if (change == u"link") {

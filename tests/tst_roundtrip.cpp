@@ -2,6 +2,9 @@
 #include "filepanes.h"
 #include "testsupport.h"
 
+#include <filesystem>
+#include <fstream>
+
 using namespace zendral;
 using namespace zendral::test;
 
@@ -94,6 +97,22 @@ private slots:
         // Saved in pieces of about a megabyte: the ends after the first piece keep their kinds.
         row("mixed ends, a held line and separators past the first megabyte",
             QByteArray("a\r\nb\nc\r").repeated(200000) + QByteArray(9000, 'd') + "\u2028\r\ne\n");
+        // Qt took U+FDD0 and U+FDD1 for its frame markers, which an LF page saved as LF; U+FDD2
+        // and U+FDD3 stood for the separators and came back as U+2028 and U+2029.
+        row("noncharacters U+FDD0 to U+FDD3 and separators, LF page",
+            "<p>a\uFDD0b\uFDD1c</p>\n\uFDD2\uFDD3 \u2028\u2029\n");
+        row("the same in a page of mixed line ends", "a\uFDD0\r\nb\uFDD1\nc\uFDD2\rd\uFDD3\u2029");
+        const QByteArray utf16("\xFF\xFE<\0\xD0\xFD\xD1\xFD\xD2\xFD\xD3\xFD\x28\x20\x29\x20\n\0",
+                               18);
+        QTest::newRow("UTF-16 noncharacters and separators")
+            << utf16 << false << false << QString() << false << QString() << utf16;
+        // A lone surrogate is no character: the page's text could not hold it.
+        row("UTF-16 with a lone surrogate, kept as a binary file's bytes",
+            QByteArray("\xFF\xFE"
+                       "a\0\0\xD8"
+                       "b\0",
+                       8),
+            true, true);
         // Typed characters are never replaced:
         const QString typed = QStringLiteral("漢字 😀");
         const QByteArray inUtf8("\xE6\xBC\xA2\xE5\xAD\x97 \xF0\x9F\x98\x80\r\n");
@@ -147,6 +166,80 @@ private slots:
         QCOMPARE(fileBytes(path), !saved.isEmpty() ? saved
                                   : binary         ? bytes
                                                    : savedAfterOpening(bytes));
+    }
+    void everyCharacterThroughEditing()
+    {
+        // What Qt's text document does not hold as itself, and pairs that share a unit with the
+        // page's stand-ins.
+        const QString text =
+            QStringLiteral("<p>\uFDD0\uFDD1\uFDD2\uFDD3\u2028\u2029\U0001FFFE\U0001FFFF</p>\n");
+        Fixture f;
+        const QString path = f.write(text.toUtf8());
+        f.trigger(QStringLiteral("mn_abrir"), path);
+        QCOMPARE(f.page().text(), text);
+        f.trigger(QStringLiteral("mn_seleccionartodo"));
+        f.trigger(QStringLiteral("mn_copiar"));
+        QCOMPARE(QApplication::clipboard()->text(), text);
+        f.page().setSelectionStart(f.page().textLength());
+        f.trigger(QStringLiteral("mn_pegar"));
+        QCOMPARE(f.page().text(), text + text);
+        typeInto(&f.view, QStringLiteral("\uFDD1\u2029"));
+        QCOMPARE(f.page().text(), text + text + QStringLiteral("\uFDD1\u2029"));
+        QTest::keyClick(&f.view, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&f.view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.page().text(), text + text);
+        f.trigger("mn_guardar");
+        QCOMPARE(f.prompts.notices, QStringList());
+        QCOMPARE(fileBytes(path), (text + text).toUtf8());
+    }
+    void namesThatAreNotUtf8_data()
+    {
+        QTest::addColumn<bool>("fromPane");
+        // The name looked gone to every check, and Save wrote a new file "caf\uFFFD.html" once
+        // another name read the same.
+        QTest::newRow("named on the command line") << false;
+        QTest::newRow("double-clicked in the file pane") << true;
+    }
+    void namesThatAreNotUtf8()
+    {
+        QFETCH(bool, fromPane);
+        Fixture f;
+        const QByteArray folder = QFile::encodeName(f.folder.path()) + '/';
+        const QByteArray name = folder + "caf\xE9.html", other = folder + "caf\xE8.html";
+        const auto write = [](const QByteArray &file, const QByteArray &bytes) {
+            std::ofstream(file.constData(), std::ios::binary)
+                .write(bytes.constData(), bytes.size());
+        };
+        const auto read = [](const QByteArray &file) {
+            std::ifstream in(file.constData(), std::ios::binary);
+            return QByteArray::fromStdString({std::istreambuf_iterator<char>(in), {}});
+        };
+        write(name, "<p>uno</p>\r\n");
+        if (fromPane)
+            emit f.window.findChild<FilePanes *>()->fileDoubleClicked(
+                f.folder.path(), QFile::decodeName("caf\xE9.html"));
+        else
+            f.window.document().openPath(nameFromSystem(name));
+        QCOMPARE(f.page().text(), QStringLiteral("<p>uno</p>\r\n"));
+        QVERIFY(f.window.windowTitle().contains(QStringLiteral("caf\uFFFD.html")));
+        // Another name that Qt reads the same comes beside it; another program changes the page.
+        write(other, "<p>otro</p>\r\n");
+        write(name, "<p>cambiado por otro programa</p>\r\n");
+        f.window.document().checkFileOnDisk();
+        QCOMPARE(f.page().text(), QStringLiteral("<p>cambiado por otro programa</p>\r\n"));
+        QCOMPARE(f.prompts.notices, QStringList());
+        if (!fromPane) {
+            f.page().setSelectionStart(0);
+            f.page().setSelectedText(QStringLiteral("x"));
+            f.trigger("mn_guardar");
+            QCOMPARE(f.prompts.notices, QStringList());
+            QCOMPARE(read(name), "x<p>cambiado por otro programa</p>\r\n");
+        }
+        QCOMPARE(read(other), "<p>otro</p>\r\n");
+        // No third file: Qt's own listing skips names that are not UTF-8.
+        QCOMPARE(std::distance(std::filesystem::directory_iterator(folder.constData()), {}), 2);
+        ::unlink(name.constData());
+        ::unlink(other.constData());
     }
     void lineEndsSurviveEditing_data()
     {

@@ -17,7 +17,7 @@ using namespace zendral::test;
 namespace {
 
 // clang-format off
-enum class Fault { ReadOnlyFile, ReadOnlyFolder, FolderInPlace, NameTooLongForTemporary, SymbolicLink,
+enum class Fault { ReadOnlyFile, ReadOnlyFolder, FolderInPlace, LongName, SymbolicLink,
                    HardLink, DiskFull };
 // clang-format on
 
@@ -48,6 +48,8 @@ int drive(const QString &route, const QString &path, qint64 limit, qsizetype tex
         prompts.answers.enqueue(true);
         chooser.paths.enqueue(path);
     }
+    // Sí to what the save itself asks (a file with other names).
+    prompts.answers.enqueue(true);
     const QString textBefore = view.page().text(), nameBefore = state.archivoActual;
     if (limit > 0) {
         std::signal(SIGXFSZ, SIG_IGN);
@@ -56,6 +58,7 @@ int drive(const QString &route, const QString &path, qint64 limit, qsizetype tex
     }
     window.command(route)->trigger();
     const QJsonObject report{{"notices", QJsonArray::fromStringList(prompts.notices)},
+                             {"questions", QJsonArray::fromStringList(prompts.questions)},
                              {"textKept", view.page().text() == textBefore},
                              {"nameKept", state.archivoActual == nameBefore},
                              {"opened", int(opener.opened.size())}};
@@ -99,10 +102,10 @@ const auto &faultCases()
         {"read-only file", Fault::ReadOnlyFile, Name, Name, permission, 0, 200},
         {"read-only folder", Fault::ReadOnlyFolder, Name, Name, permission, 0, 200},
         {"a folder where the file should be", Fault::FolderInPlace, Name, Name, QStringLiteral("es una carpeta"), 0, 200},
-        {"254-character name, too long for the temporary file", Fault::NameTooLongForTemporary, longName, longName,
-         QStringLiteral("el nombre es demasiado largo"), 0, 200},
+        // The temporary file's name was 7 characters longer, past what a name may be.
+        {"254-character name, saved in place", Fault::LongName, longName, longName, QString(), 0, 200},
         {"symbolic link: link kept, target written", Fault::SymbolicLink, Name, target, QString(), 0, 200},
-        {"hard link: replaced, the other name keeps the old bytes", Fault::HardLink, Name, Name, QString(), 0, 200},
+        {"hard link: asked first, Sí replaces it, the other name keeps the old bytes", Fault::HardLink, Name, Name, QString(), 0, 200},
         // A short write that QSaveFile would commit as a whole file.
         {"full disk, one write cut short", Fault::DiskFull, Name, Name, tooLarge, 100 << 10, 300 << 10},
         {"full disk, a later of several writes refused", Fault::DiskFull, Name, Name, tooLarge, 2 << 20, 3 << 20},
@@ -209,10 +212,14 @@ private slots:
         QMap<QString, QByteArray> expected = before;
         expected[written] = pageText(textSize).toUtf8();
         QCOMPARE(after, expected);
-        // Only a hard link is told of: it no longer shares its bytes with the other name.
-        QCOMPARE(notices.size(), kind == Fault::HardLink ? 1 : 0);
+        QCOMPARE(notices, QStringList());
+        // Only a hard link is asked about, before the save: the other name will not share it.
+        const QStringList questions = report["questions"].toVariant().toStringList();
+        QCOMPARE(questions.filter("enlace duro").size(), kind == Fault::HardLink ? 1 : 0);
         if (kind == Fault::HardLink)
-            QVERIFY(notices.first().contains(path) && notices.first().contains("enlaces duros"));
+            QVERIFY(questions.filter("enlace duro")
+                        .first()
+                        .contains("\"" + path + "\" tiene otro nombre"));
     }
 };
 

@@ -2,19 +2,24 @@
 
 #include "pageencoding.h"
 
+#include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
+#include <new>
 #include <optional>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace zendral {
@@ -84,14 +89,14 @@ QString reasonFor(int error, QFileDevice::FileError fileError)
 
 QString readError(const QString &path, const QString &reason)
 {
-    return QStringLiteral("No se pudo leer el archivo \"%1\": %2.").arg(path, reason);
+    return QStringLiteral("No se pudo leer el archivo \"%1\": %2.").arg(shownName(path), reason);
 }
 
 QString writeError(const QString &path, const QString &reason)
 {
     return QStringLiteral("No se pudo guardar el archivo \"%1\": %2. El archivo anterior no se ha "
                           "modificado.")
-        .arg(path, reason);
+        .arg(shownName(path), reason);
 }
 
 // The first line end of a text, CR LF when it has none.
@@ -154,7 +159,10 @@ QString utf16Text(QByteArrayView body, QStringConverter::Encoding order)
     QStringDecoder decoder(order, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(body);
     QStringEncoder back(order, QStringEncoder::Flag::Stateless);
-    if (decoder.hasError() || QByteArrayView(QByteArray(back.encode(text))) != body)
+    // A lone surrogate is no character: a page holds whole code points, and such bytes are
+    // kept as a binary file's.
+    if (decoder.hasError() || !QStringView(text).isValidUtf16() ||
+        QByteArrayView(QByteArray(back.encode(text))) != body)
         return QString();
     return text.isNull() ? QStringLiteral("") : text;
 }
@@ -209,23 +217,66 @@ QByteArray entryNamed(const QByteArray &folder, const QString &name)
     return matches == 1 ? found : QFile::encodeName(name);
 }
 
-// The bytes the system names path by. Qt reads a name that is not valid UTF-8 with U+FFFD in
-// place of the bytes it could not decode, and that name, encoded again, names no file.
-QByteArray systemPath(const QString &path)
+// Where a name's bytes that are not UTF-8 stand: U+DC00 plus the byte.
+constexpr char16_t ByteStandIns = 0xDC00;
+
+// The length of the whole code point that UTF-8 bytes hold at i, or 0 when they hold none
+// there (strictly: no overlong form, no surrogate, nothing past U+10FFFF, nothing cut short).
+qsizetype codePointLength(QByteArrayView bytes, qsizetype i)
 {
-    if (!path.contains(QChar::ReplacementCharacter))
-        return QFile::encodeName(path);
-    QByteArray resolved;
-    const QStringList parts = path.split(u'/');
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        const QString &part = parts.at(i);
-        const QByteArray folder = resolved;
-        if (i > 0)
-            resolved += '/';
-        resolved += part.contains(QChar::ReplacementCharacter) ? entryNamed(folder, part)
-                                                               : QFile::encodeName(part);
+    const uchar lead = uchar(bytes[i]);
+    if (lead < 0x80)
+        return 1;
+    qsizetype length = 0;
+    uchar low = 0x80, high = 0xBF; // what the second byte may be
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
     }
-    return resolved;
+    if (i + length > bytes.size())
+        return 0;
+    for (qsizetype k = 1; k < length; ++k) {
+        const uchar next = uchar(bytes[i + k]);
+        if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF))
+            return 0;
+    }
+    return length;
+}
+
+// Whether the unit at i of a name stands for a byte that is not UTF-8.
+bool standsForByte(QStringView name, qsizetype i)
+{
+    const char16_t c = name[i].unicode();
+    return c >= ByteStandIns + 0x80 && c <= ByteStandIns + 0xFF &&
+           (i == 0 || !name[i - 1].isHighSurrogate());
+}
+
+// A name's bytes, each stand-in back to its byte.
+QByteArray bytesOf(QStringView name)
+{
+    QByteArray bytes;
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (!standsForByte(name, i))
+            continue;
+        bytes += name.sliced(run, i - run).toUtf8();
+        bytes += char(name[i].unicode() - ByteStandIns);
+        run = i + 1;
+    }
+    return bytes + name.sliced(run).toUtf8();
 }
 
 // Follows symbolic links from path to the file they lead to, which need not exist; 0 or the
@@ -252,10 +303,13 @@ int followLinks(QByteArray &path)
     return ELOOP;
 }
 
-// Reads fd to its end; 0 or the system's error.
-int readAll(int fd, QByteArray &bytes, qint64 sizeHint)
+// Stands for a file that holds more than LargeFile, in place of a system error.
+constexpr int TooLarge = -1;
+
+// Reads fd to its end, no further than LargeFile; 0, the system's error or TooLarge.
+int readAll(int fd, QByteArray &bytes, qint64 sizeHint, ByteDigest &digest)
 {
-    bytes.reserve(sizeHint + 1);
+    bytes.reserve(std::min(sizeHint, LargeFile) + 1);
     QByteArray chunk(WriteChunk, Qt::Uninitialized);
     for (;;) {
         const ssize_t count = ::read(fd, chunk.data(), chunk.size());
@@ -266,8 +320,65 @@ int readAll(int fd, QByteArray &bytes, qint64 sizeHint)
                 continue;
             return lastError();
         }
+        if (bytes.size() + count > LargeFile)
+            return TooLarge;
         bytes.append(chunk.constData(), count);
+        digest.add(QByteArrayView(chunk.constData(), count));
     }
+}
+
+// A size in megabytes, or in gigabytes past ten of them, rounded up.
+QString sizeText(qint64 bytes)
+{
+    constexpr qint64 Mega = qint64(1) << 20;
+    constexpr qint64 Giga = qint64(1) << 30;
+    if (bytes > 10 * Giga)
+        return QStringLiteral("%1 GB").arg((bytes + Giga - 1) / Giga);
+    return QStringLiteral("%1 MB").arg((bytes + Mega - 1) / Mega);
+}
+
+QString tooLarge(qint64 size)
+{
+    if (size > LargeFile)
+        return QStringLiteral("ocupa %1, más de los %2 que el editor puede abrir")
+            .arg(sizeText(size), sizeText(LargeFile));
+    return QStringLiteral("ocupa más de los %1 que el editor puede abrir, aunque el sistema no "
+                          "dice su tamaño")
+        .arg(sizeText(LargeFile));
+}
+
+// Reads a regular file whole, no further than LargeFile, without ever waiting on a pipe;
+// the reason it could not be read, in Spanish, or none.
+std::optional<QString> readRegular(const QByteArray &name, QByteArray &bytes, ByteDigest &digest)
+{
+    struct stat status;
+    if (::stat(name.constData(), &status) != 0)
+        return reasonFor(lastError(), QFileDevice::OpenError);
+    // Opening a pipe waits for a writer, and a device may never end: neither is opened.
+    if (!S_ISREG(status.st_mode))
+        return notRegular(status.st_mode);
+    // Refused before anything is read: a sparse file may tell any size.
+    if (status.st_size > LargeFile)
+        return tooLarge(status.st_size);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return reasonFor(lastError(), QFileDevice::OpenError);
+    int error = 0;
+    // What was opened is checked again: the name may have been given to a pipe meanwhile.
+    if (::fstat(fd, &status) != 0) {
+        error = lastError();
+    } else if (!S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return notRegular(status.st_mode);
+    } else {
+        error = readAll(fd, bytes, status.st_size, digest);
+    }
+    ::close(fd);
+    if (error == TooLarge)
+        return tooLarge(status.st_size);
+    if (error)
+        return reasonFor(error, QFileDevice::ReadError);
+    return std::nullopt;
 }
 
 // Writes all of bytes to fd; 0 or the system's error.
@@ -304,8 +415,124 @@ QString ownerQuestion(const QString &path, const struct stat &old)
     return QStringLiteral("No tienes permiso para que \"%1\" siga siendo de %2:%3. Si lo guardas, "
                           "pasará a ser de %4:%5 y puede que su dueño ya no pueda usarlo. "
                           "¿Quieres guardarlo igualmente?")
-        .arg(path, userName(old.st_uid), groupName(old.st_gid), userName(::geteuid()),
+        .arg(shownName(path), userName(old.st_uid), groupName(old.st_gid), userName(::geteuid()),
              groupName(::getegid()));
+}
+
+QString linksQuestion(const QString &path, nlink_t links)
+{
+    const QString others = links == 2
+                               ? QStringLiteral("otro nombre (un enlace duro)")
+                               : QStringLiteral("otros %1 nombres (enlaces duros)").arg(links - 1);
+    return QStringLiteral("El archivo \"%1\" tiene %2. Si lo guardas, este nombre pasará a ser un "
+                          "archivo aparte y %3 el contenido anterior. ¿Quieres guardarlo?")
+        .arg(shownName(path), others,
+             links == 2 ? QStringLiteral("el otro conservará")
+                        : QStringLiteral("los otros conservarán"));
+}
+
+QString attributesQuestion(const QString &path)
+{
+    return QStringLiteral("No se pueden conservar los atributos extendidos o la lista de control "
+                          "de acceso (ACL) de \"%1\". Si lo guardas, los perderá y puede que "
+                          "otros usuarios ya no puedan usarlo. ¿Quieres guardarlo igualmente?")
+        .arg(shownName(path));
+}
+
+// The names of a file's extended attributes, each ended by NUL; a null array when they cannot
+// be listed.
+QByteArray attributeNames(const QByteArray &file)
+{
+    for (;;) {
+        const ssize_t size = ::listxattr(file.constData(), nullptr, 0);
+        if (size < 0)
+            return errno == ENOTSUP ? QByteArray("") : QByteArray();
+        QByteArray names(size, Qt::Uninitialized);
+        const ssize_t listed = ::listxattr(file.constData(), names.data(), size_t(size));
+        if (listed >= 0)
+            return names.first(listed);
+        if (errno != ERANGE)
+            return QByteArray();
+    }
+}
+
+// One extended attribute's value; none when it cannot be read.
+std::optional<QByteArray> attribute(const std::function<ssize_t(void *, size_t)> &get)
+{
+    for (;;) {
+        const ssize_t size = get(nullptr, 0);
+        if (size < 0)
+            return std::nullopt;
+        QByteArray value(size, Qt::Uninitialized);
+        const ssize_t read = get(value.data(), size_t(size));
+        if (read >= 0)
+            return value.first(read);
+        if (errno != ERANGE)
+            return std::nullopt;
+    }
+}
+
+// Gives fd the extended attributes of file, its access list (system.posix_acl_access) among
+// them; false when one of them could not be carried over. Set after the mode: the list sets the
+// group's bits of the mode to its mask, which a later mode would overwrite.
+bool copyAttributes(const QByteArray &file, int fd)
+{
+    const QByteArray names = attributeNames(file);
+    if (names.isNull())
+        return false;
+    for (const QByteArray &name : names.split('\0')) {
+        if (name.isEmpty())
+            continue;
+        const std::optional<QByteArray> value = attribute([&](void *data, size_t size) {
+            return ::getxattr(file.constData(), name.constData(), data, size);
+        });
+        if (!value)
+            return false;
+        // What the new file already holds (a label the system gives) needs no permission.
+        if (attribute([&](void *data, size_t size) {
+                return ::fgetxattr(fd, name.constData(), data, size);
+            }) == value)
+            continue;
+        if (::fsetxattr(fd, name.constData(), value->constData(), size_t(value->size()), 0) != 0)
+            return false;
+    }
+    return true;
+}
+
+// The hidden name the new bytes are written under before they replace the file: the file's
+// name after a dot, then a dot and six characters that mkstemp chooses. The file's name is cut
+// short (at the start of a character) where the whole would be longer than a name may be.
+QByteArray temporaryPrefix(const QByteArray &fileName)
+{
+    constexpr qsizetype Longest = NAME_MAX - 8;
+    qsizetype length = std::min(fileName.size(), Longest);
+    while (length > 0 && length < fileName.size() && (uchar(fileName[length]) & 0xC0) == 0x80)
+        --length;
+    return '.' + fileName.first(length) + '.';
+}
+
+// Removes what a killed save of the same file left in folder: a hidden file of ours under its
+// temporary name that no save holds locked.
+void removeLeftovers(const QByteArray &folder, const QByteArray &prefix)
+{
+    DIR *dir = ::opendir(folder.isEmpty() ? "." : folder.constData());
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArrayView name(entry->d_name);
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix))
+            continue;
+        const int fd = ::openat(::dirfd(dir), entry->d_name,
+                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat status;
+        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
 }
 
 } // namespace
@@ -314,6 +541,75 @@ QString errorReason(int systemError)
 {
     return systemReason(systemError)
         .value_or(QStringLiteral("error del sistema %1").arg(systemError));
+}
+
+void ByteDigest::add(QByteArrayView bytes)
+{
+    // Hashed a block at a time, so that where the pieces were cut makes no difference.
+    constexpr qsizetype Block = qsizetype(64) << 10;
+    if (!m_pending.isEmpty()) {
+        const qsizetype taken = std::min(bytes.size(), Block - m_pending.size());
+        m_pending.append(bytes.first(taken));
+        bytes = bytes.sliced(taken);
+        if (m_pending.size() < Block)
+            return;
+        m_hash = qHashBits(m_pending.constData(), size_t(Block), m_hash);
+        m_pending.resize(0);
+    }
+    for (; bytes.size() >= Block; bytes = bytes.sliced(Block))
+        m_hash = qHashBits(bytes.constData(), size_t(Block), m_hash);
+    m_pending.append(bytes);
+}
+
+quint64 ByteDigest::result() const
+{
+    return qHashMulti(m_hash, m_pending.size(),
+                      qHashBits(m_pending.constData(), size_t(m_pending.size()), m_hash));
+}
+
+QString nameFromSystem(const QByteArray &bytes)
+{
+    QString name;
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < bytes.size();) {
+        if (const qsizetype length = codePointLength(bytes, i)) {
+            i += length;
+            continue;
+        }
+        name += QString::fromUtf8(QByteArrayView(bytes).sliced(run, i - run));
+        name += QChar(char16_t(ByteStandIns + uchar(bytes[i])));
+        run = ++i;
+    }
+    return name + QString::fromUtf8(QByteArrayView(bytes).sliced(run));
+}
+
+QByteArray systemName(const QString &name)
+{
+    if (!name.contains(QChar::ReplacementCharacter))
+        return bytesOf(name);
+    // Qt read a name that is not UTF-8 with U+FFFD in place of what it could not decode: only
+    // the folder's entries tell which name that was.
+    QByteArray resolved;
+    const QStringList parts = name.split(u'/');
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString &part = parts.at(i);
+        const QByteArray folder = resolved;
+        if (i > 0)
+            resolved += '/';
+        resolved +=
+            part.contains(QChar::ReplacementCharacter) ? entryNamed(folder, part) : bytesOf(part);
+    }
+    return resolved;
+}
+
+QString shownName(const QString &name)
+{
+    QString shown = name;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (standsForByte(name, i))
+            shown[i] = QChar::ReplacementCharacter;
+    }
+    return shown;
 }
 
 bool looksBinary(QByteArrayView bytes)
@@ -664,38 +960,15 @@ ReadResult readDocumentFile(const QString &path, const Question &ask,
         result.error = readError(path, reason);
         return result;
     };
-    const QByteArray name = systemPath(path);
-    struct stat status;
-    if (::stat(name.constData(), &status) != 0)
-        return fail(reasonFor(lastError(), QFileDevice::OpenError));
-    // Opening a pipe waits for a writer, and a device may never end: neither is opened.
-    if (!S_ISREG(status.st_mode))
-        return fail(notRegular(status.st_mode));
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return fail(reasonFor(lastError(), QFileDevice::OpenError));
     QByteArray bytes;
-    int error = 0;
-    // What was opened is checked again: the name may have been given to a pipe meanwhile.
-    if (::fstat(fd, &status) != 0) {
-        error = lastError();
-    } else if (!S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return fail(notRegular(status.st_mode));
-    } else if (status.st_size > LargeFile &&
-               !(ask && ask(QStringLiteral("El archivo \"%1\" ocupa %2 MB. Abrirlo puede tardar y "
-                                           "ocupar mucha memoria. ¿Quieres abrirlo?")
-                                .arg(path)
-                                .arg((status.st_size + (1 << 20) - 1) >> 20)))) {
-        ::close(fd);
-        result.declined = true;
-        return result;
-    } else {
-        error = readAll(fd, bytes, status.st_size);
+    ByteDigest digest;
+    try {
+        if (const std::optional<QString> reason = readRegular(systemName(path), bytes, digest))
+            return fail(*reason);
+    } catch (const std::bad_alloc &) {
+        return fail(QStringLiteral("no queda memoria para abrirlo"));
     }
-    ::close(fd);
-    if (error)
-        return fail(reasonFor(error, QFileDevice::ReadError));
+    result.digest = digest.result();
     if (as) {
         std::optional<DecodedDocument> document = decodeDocumentAs(bytes, *as);
         if (!document)
@@ -709,7 +982,7 @@ ReadResult readDocumentFile(const QString &path, const Question &ask,
         return !(ask && ask(QStringLiteral("El archivo \"%1\" no parece una página: contiene "
                                            "bytes nulos, como los archivos binarios. ¿Quieres "
                                            "abrirlo igualmente?")
-                                .arg(path)));
+                                .arg(shownName(path))));
     };
     const bool seenBinary = looksBinary(bytes);
     if (!(seenBinary && binaryRefused())) {
@@ -722,6 +995,19 @@ ReadResult readDocumentFile(const QString &path, const Question &ask,
     result.document = DecodedDocument();
     result.declined = true;
     return result;
+}
+
+std::optional<quint64> fileDigest(const QString &path)
+{
+    QByteArray bytes;
+    ByteDigest digest;
+    try {
+        if (readRegular(systemName(path), bytes, digest))
+            return std::nullopt;
+    } catch (const std::bad_alloc &) {
+        return std::nullopt;
+    }
+    return digest.result();
 }
 
 WriteResult writeDocumentFile(const QString &path, const QString &text, TextEncoding encoding,
@@ -740,7 +1026,7 @@ WriteResult writeDocumentFile(const QString &path, const TextPieces &text, TextE
         return result;
     };
     // Written through a link, so that it stays a link.
-    QByteArray target = systemPath(path);
+    QByteArray target = systemName(path);
     if (const int error = followLinks(target))
         return fail(error);
     struct stat old;
@@ -755,14 +1041,33 @@ WriteResult writeDocumentFile(const QString &path, const TextPieces &text, TextE
     if (existed && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
         return fail(lastError());
 
-    QByteArray temporary = target + ".XXXXXX";
+    // Asked before anything is written: the save cannot keep the other names.
+    if (existed && old.st_nlink > 1 && !(ask && ask(linksQuestion(path, old.st_nlink)))) {
+        result.declined = true;
+        return result;
+    }
+
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = target.first(slash + 1);
+    const QByteArray prefix = temporaryPrefix(target.sliced(slash + 1));
+    removeLeftovers(folder, prefix);
+    QByteArray temporary = folder + prefix + "XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return fail(lastError());
+    // Held while it is written, so that the next save of the file never takes it for the
+    // leftover of a killed one.
+    (void)::flock(fd, LOCK_EX | LOCK_NB);
     const auto abandon = [&](int error, const QString &reason = QString()) {
         ::close(fd);
         ::unlink(temporary.constData());
         return fail(error, reason);
+    };
+    const auto declined = [&] {
+        ::close(fd);
+        ::unlink(temporary.constData());
+        result.declined = true;
+        return result;
     };
     mode_t mode = 0;
     if (existed) {
@@ -776,12 +1081,8 @@ WriteResult writeDocumentFile(const QString &path, const TextPieces &text, TextE
             ownerKept = false;
             if (made.st_gid != old.st_gid)
                 (void)::fchown(fd, uid_t(-1), old.st_gid);
-            if (!(ask && ask(ownerQuestion(path, old)))) {
-                ::close(fd);
-                ::unlink(temporary.constData());
-                result.declined = true;
-                return result;
-            }
+            if (!(ask && ask(ownerQuestion(path, old))))
+                return declined();
         }
         // Set-user and set-group bits stay only on a file that kept its owner.
         mode = old.st_mode & (ownerKept ? 07777 : 0777);
@@ -792,8 +1093,16 @@ WriteResult writeDocumentFile(const QString &path, const TextPieces &text, TextE
     }
     if (::fchmod(fd, mode) != 0)
         return abandon(lastError());
+    if (existed && !copyAttributes(target, fd) && !(ask && ask(attributesQuestion(path))))
+        return declined();
+    ByteDigest digest;
     const Encoding encoded = encodePieces(
-        text, encoding, [fd](QByteArrayView bytes) { return writeAll(fd, bytes); }, {});
+        text, encoding,
+        [fd, &digest](QByteArrayView bytes) {
+            digest.add(bytes);
+            return writeAll(fd, bytes);
+        },
+        {});
     if (encoded.unencodable)
         return abandon(0, QStringLiteral("tiene caracteres que la codificación %1 no puede guardar")
                               .arg(encodingCaption(encoding)));
@@ -812,9 +1121,35 @@ WriteResult writeDocumentFile(const QString &path, const TextPieces &text, TextE
         ::unlink(temporary.constData());
         return fail(error);
     }
-    result.leftOtherNames = existed && old.st_nlink > 1;
+    result.digest = digest.result();
     result.ok = true;
     return result;
+}
+
+namespace {
+
+bool exists(const QString &name)
+{
+    struct stat status;
+    return ::stat(systemName(name).constData(), &status) == 0;
+}
+
+QString currentFolder()
+{
+    QByteArray folder(PATH_MAX, Qt::Uninitialized);
+    if (!::getcwd(folder.data(), size_t(folder.size())))
+        return QDir::currentPath();
+    return nameFromSystem(QByteArray(folder.constData()));
+}
+
+} // namespace
+
+QStringList argumentsFromSystem(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(nameFromSystem(QByteArray(argv[i])));
+    return arguments;
 }
 
 PageArgument pageArgument(const QStringList &arguments)
@@ -826,7 +1161,7 @@ PageArgument pageArgument(const QStringList &arguments)
         if (!optionsOver && argument == u"--") {
             optionsOver = true;
         } else if (!optionsOver && argument.size() > 1 && argument.startsWith(u'-') &&
-                   !QFileInfo::exists(argument)) {
+                   !exists(argument)) {
             result.ignored.append(
                 QStringLiteral("zendral: se ignora la opción desconocida \"%1\".").arg(argument));
         } else if (!result.path.isEmpty() || argument.isEmpty()) {
@@ -834,7 +1169,9 @@ PageArgument pageArgument(const QStringList &arguments)
                 QStringLiteral("zendral: solo se abre un archivo; se ignora \"%1\".")
                     .arg(argument));
         } else {
-            result.path = QFileInfo(argument).absoluteFilePath();
+            // Put together as text, so that the bytes of a name that is not UTF-8 are kept.
+            result.path = QDir::cleanPath(
+                QDir::isAbsolutePath(argument) ? argument : currentFolder() + u'/' + argument);
         }
     }
     return result;

@@ -76,13 +76,28 @@ using TextPieces = std::function<void(const PieceTaker &take)>;
 // with one (for Binary, the text alone), so that opening and saving never grows a page.
 EncodedDocument encodeDocument(const QString &text, TextEncoding encoding);
 
+// A digest of bytes handed in pieces: the same bytes give the same digest however they were
+// cut. Quick rather than strong (a few milliseconds for 100 MB): it tells that another program
+// changed a file, not that someone made two files agree on purpose.
+class ByteDigest
+{
+public:
+    void add(QByteArrayView bytes);
+    quint64 result() const;
+
+private:
+    QByteArray m_pending; // less than a block
+    size_t m_hash = 0;
+};
+
 struct ReadResult
 {
     bool ok = false;
     // The user answered No to a question: nothing was read, and there is nothing to tell.
     bool declined = false;
     DecodedDocument document;
-    QString error; // in Spanish, naming the file and the reason
+    quint64 digest = 0; // of the bytes read
+    QString error;      // in Spanish, naming the file and the reason
 };
 
 struct WriteResult
@@ -91,33 +106,47 @@ struct WriteResult
     // The user answered No to a question: nothing was written, and there is nothing to tell.
     bool declined = false;
     TextEncoding encoding = TextEncoding::Utf8; // what was written
-    // The file had other names (hard links). The save replaced this name only: the others
-    // keep the content they had.
-    bool leftOtherNames = false;
-    QString error; // in Spanish, naming the file and the reason
+    quint64 digest = 0; // of the bytes written
+    QString error;      // in Spanish, naming the file and the reason
 };
 
 // The reason for a system error number, in Spanish.
 QString errorReason(int systemError);
 
-// Files over this size are read only once the user agrees.
+// The most a document file may hold: beyond it the editor would need several times as much
+// memory, and a sparse or endless file would take it all.
 constexpr qint64 LargeFile = qint64(100) << 20;
 
+// A file's name as the system holds it, kept in a string without loss: each byte that is not
+// part of UTF-8 stands as a lone surrogate, U+DC80 to U+DCFF, which no decoded name holds.
+QString nameFromSystem(const QByteArray &bytes);
+// The bytes the system names a file by. A name holding U+FFFD, as Qt's dialogs and folder lists
+// give a name that is not UTF-8, is matched against its folder's entries, and must match one.
+QByteArray systemName(const QString &name);
+// A name as the user reads it: U+FFFD for each byte that is not UTF-8.
+QString shownName(const QString &name);
+
 // Reads a whole document file. Only a regular file is read, so that nothing can block on a
-// pipe or read a device for ever. Asks before reading a file over LargeFile and before opening
-// one that looks binary; a null ask answers No. A name Qt could not decode (not UTF-8) is
-// found among its folder's entries. With as, the bytes are read in that encoding
+// pipe or read a device for ever; one over LargeFile is refused before it is read, and one
+// whose size the system does not tell is read no further than that. Asks before opening one
+// that looks binary; a null ask answers No. With as, the bytes are read in that encoding
 // (decodeDocumentAs), without the question about binary files.
 ReadResult readDocumentFile(const QString &path, const Question &ask = {},
                             std::optional<TextEncoding> as = std::nullopt);
+// The digest of a regular file's bytes, read as readDocumentFile reads them; none when they
+// cannot be read.
+std::optional<quint64> fileDigest(const QString &path);
 
 // Writes a document file atomically: the old file stays whole unless every byte of the new
-// one was written. The new file keeps the old one's owner, group and mode; where the owner or
-// group cannot be kept, ask is put the question before the old file is replaced (a null ask
-// answers No). A symbolic link keeps pointing at its target, which is written. A file with
-// hard links is replaced like any other, never rewritten in place: a failure part way through
-// would otherwise damage it under every name. A text its encoding cannot hold is not written:
-// nothing is ever written as "?", and no page changes encoding unasked.
+// one was written. The new file keeps the old one's owner, group, mode, extended attributes
+// and access list; where any of them cannot be kept, ask is put the question before the old
+// file is replaced (a null ask answers No). A symbolic link keeps pointing at its target,
+// which is written. A file with other names (hard links) is asked about first: it is replaced
+// like any other, never rewritten in place (a failure part way through would damage it under
+// every name), and only this name gets the new content. The new bytes go to a hidden file
+// beside the old one; one left there by a save that was killed is removed. A text its
+// encoding cannot hold is not written: nothing is ever written as "?", and no page changes
+// encoding unasked.
 WriteResult writeDocumentFile(const QString &path, const QString &text, TextEncoding encoding,
                               const Question &ask = {});
 // The same for a text handed in pieces, encoded a few megabytes at a time.
@@ -129,6 +158,9 @@ struct PageArgument
     QString path;        // absolute, or empty when the command line names no page
     QStringList ignored; // what was left unused, each told in a Spanish line
 };
+
+// The program's arguments as it got them, each byte that is not UTF-8 kept (nameFromSystem).
+QStringList argumentsFromSystem(int argc, char **argv);
 
 // The page named on the command line (arguments as the program got them, its own name first).
 // An argument that names an existing file is a page even when it starts with "-", and so is

@@ -5,6 +5,7 @@
 #include "filechooser.h"
 #include "prompts.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QScrollBar>
@@ -100,7 +101,7 @@ qsizetype declarationPlace(QStringView head)
 FileStamp FileStamp::of(const QString &path)
 {
     FileStamp stamp;
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = systemName(path);
     struct stat status;
     if (::lstat(name.constData(), &status) != 0)
         return stamp;
@@ -199,7 +200,10 @@ QString DocumentController::chooseSaveName(bool confirmOverwrite)
 {
     FileRequest request = fileRequest(FileRequest::Mode::Save, SaveTitle, m_state.archivoActual);
     request.confirmOverwrite = confirmOverwrite;
-    return m_chooser.choose(request);
+    const QString name = m_chooser.choose(request);
+    // Kept as the bytes it names from here on: the dialog gives a name that is not UTF-8 with
+    // U+FFFD in it, which another file's name may share later.
+    return name.isEmpty() ? name : nameFromSystem(systemName(name));
 }
 
 bool DocumentController::PreguntarGuardar()
@@ -235,6 +239,7 @@ void DocumentController::newPage()
     m_modified = false;
     m_diskPath.clear();
     m_diskStamp = FileStamp();
+    m_diskDigest.reset();
     m_toldStamp.reset();
     emit pageReplaced();
 }
@@ -271,19 +276,19 @@ void DocumentController::openFromPane(const QString &folder, const QString &path
         loadPage(path, Source::Pane, folder);
 }
 
-bool DocumentController::loadPage(const QString &path, Source source, const QString &paneFolder,
+bool DocumentController::loadPage(const QString &given, Source source, const QString &paneFolder,
                                   std::optional<TextEncoding> as)
 {
     const int line = m_page.lineOfBlock(m_view.textCursor().blockNumber());
+    // Kept as the bytes it names from here on, whatever later shares its name as Qt reads it.
+    const QString path = nameFromSystem(systemName(given));
     // Taken before reading: a change made while the file is read shows as a change later.
     const FileStamp stamp = FileStamp::of(path);
     if (!LeerDocumento(path, as))
         return false;
     m_modified = false;
-    m_diskPath = path;
-    m_diskStamp = stamp;
-    m_toldStamp.reset();
-    const QString title = QStringLiteral("Zendral - [") + path + u']';
+    recordDiskState(path, stamp, m_lastDigest);
+    const QString title = QStringLiteral("Zendral - [") + shownName(path) + u']';
     switch (source) {
     case Source::Chosen:
         m_state.archivoActual = path;
@@ -336,13 +341,14 @@ void DocumentController::recoverPage(const QString &text, const QString &path,
     m_state.rutaAbrir = path;
     m_state.carpetaActual = folderPart(path);
     if (!path.isEmpty())
-        emit titleChanged(QStringLiteral("Zendral - [") + path + u']');
+        emit titleChanged(QStringLiteral("Zendral - [") + shownName(path) + u']');
     colour();
     showFromTop();
     m_state.archivoGuardado.clear();
     m_modified = true;
     m_diskPath = path;
     m_diskStamp = path.isEmpty() ? FileStamp() : file.value_or(FileStamp::of(path));
+    m_diskDigest.reset();
     m_toldStamp.reset();
     emit pageReplaced();
 }
@@ -387,11 +393,11 @@ void DocumentController::checkFileOnDisk()
     if (m_diskPath.isEmpty())
         return;
     const FileStamp now = FileStamp::of(m_diskPath);
-    if (now == m_diskStamp || now == m_toldStamp)
+    if (now == m_toldStamp || !changedOnDisk(now))
         return;
     Busy busy(*this);
     m_toldStamp = now;
-    const QString path = m_diskPath;
+    const QString path = shownName(m_diskPath);
     if (!now.exists) {
         m_state.archivoGuardado.clear();
         emit statusMessage(Vanished.arg(path));
@@ -407,7 +413,7 @@ void DocumentController::checkFileOnDisk()
         m_state.archivoGuardado.clear();
         return;
     }
-    if (loadPage(path, Source::Reload))
+    if (loadPage(m_diskPath, Source::Reload))
         emit statusMessage(ReadAgain.arg(path));
 }
 
@@ -417,13 +423,40 @@ bool DocumentController::mayOverwrite(const QString &path)
         return true;
     const FileStamp now = FileStamp::of(path);
     // A file that is gone loses nothing by being written again.
-    if (now == m_diskStamp || !now.exists)
+    if (!now.exists || !changedOnDisk(now))
         return true;
     if (now.isNewLinkSince(m_diskStamp)) {
-        m_prompts.notify(LinkInItsPlace.arg(path));
+        m_prompts.notify(LinkInItsPlace.arg(shownName(path)));
         return false;
     }
-    return m_prompts.question(OverwriteChanged.arg(path)) == Prompts::Answer::Yes;
+    return m_prompts.question(OverwriteChanged.arg(shownName(path))) == Prompts::Answer::Yes;
+}
+
+bool DocumentController::changedOnDisk(const FileStamp &now)
+{
+    if (now != m_diskStamp)
+        return true;
+    if (!m_diskDigest)
+        return false;
+    // Taken before the bytes are read: a write after it shows in the file's time.
+    const qint64 checkedAt = QDateTime::currentSecsSinceEpoch();
+    if (fileDigest(m_diskPath) != m_diskDigest)
+        return true;
+    // From now on any write changes the time: the bytes need not be read again.
+    if (!now.timeMayHideChange(checkedAt))
+        m_diskDigest.reset();
+    return false;
+}
+
+void DocumentController::recordDiskState(const QString &path, const FileStamp &stamp,
+                                         quint64 digest)
+{
+    m_diskPath = path;
+    m_diskStamp = stamp;
+    m_toldStamp.reset();
+    m_diskDigest.reset();
+    if (stamp.timeMayHideChange(QDateTime::currentSecsSinceEpoch()))
+        m_diskDigest = digest;
 }
 
 bool DocumentController::EscribirDocumento(const QString &path)
@@ -442,17 +475,10 @@ bool DocumentController::EscribirDocumento(const QString &path)
             m_prompts.notify(result.error);
         return false;
     }
-    m_diskPath = path;
-    m_diskStamp = FileStamp::of(path);
-    m_toldStamp.reset();
+    recordDiskState(path, FileStamp::of(path), result.digest);
     m_modified = false;
     m_state.encoding = result.encoding;
     declarationSettled();
-    if (result.leftOtherNames)
-        m_prompts.notify(QStringLiteral("El archivo \"%1\" tenía otros nombres (enlaces duros). Se "
-                                        "ha guardado como un archivo aparte: los otros nombres "
-                                        "conservan el contenido anterior.")
-                             .arg(path));
     emit saved();
     return true;
 }
@@ -470,12 +496,13 @@ bool DocumentController::LeerDocumento(const QString &path, std::optional<TextEn
     m_settledDeclaration = result.document.declared.trimmed().toLower();
     m_declarationAsked = false;
     m_readNotice = result.document.notice;
+    m_lastDigest = result.digest;
     m_page.setText(std::move(result.document.text));
     if (result.document.longestLine > ComfortableLine)
         m_prompts.notify(QStringLiteral("El archivo \"%1\" tiene una línea de %2 caracteres: se ha "
                                         "cargado entero, pero escribir en una línea tan larga "
                                         "será lento.")
-                             .arg(path)
+                             .arg(shownName(path))
                              .arg(result.document.longestLine));
     return true;
 }

@@ -127,7 +127,7 @@ private:
     };
 
     // Every page read from disk comes through here, whatever its source.
-    bool loadPage(const QString &path, Source source, const QString &paneFolder = QString(),
+    bool loadPage(const QString &given, Source source, const QString &paneFolder = QString(),
                   std::optional<TextEncoding> as = std::nullopt);
     // The encoding a save writes in, after the questions it needs; none when the author
     // backed out and nothing may be written.
@@ -154,9 +154,18 @@ private:
     EstadoDocumento m_state;
     std::function<void()> m_colourWhole;
     bool m_modified = false;
+    // Whether the document's file differs from what it was when last read or written.
+    bool changedOnDisk(const FileStamp &now);
+    // Records the document's file as it was just read or written, its bytes' digest given.
+    void recordDiskState(const QString &path, const FileStamp &stamp, quint64 digest);
+
     // The file the text was last read from or written to, and what it was then.
     QString m_diskPath;
     FileStamp m_diskStamp;
+    // The digest of its bytes then, kept while its time cannot tell a later change.
+    std::optional<quint64> m_diskDigest;
+    // The digest of the bytes LeerDocumento read last.
+    quint64 m_lastDigest = 0;
     // The change of that file the user was last told of, so that it is told once.
     std::optional<FileStamp> m_toldStamp;
     int m_busy = 0;

@@ -33,8 +33,15 @@ struct FileStamp
     qint64 modifiedSeconds = 0;
     qint64 modifiedNanoseconds = 0;
 
-    // The file at path now.
+    // The file at path now (a name as nameFromSystem keeps it).
     static FileStamp of(const QString &path);
+    // Whether another write could leave every field as it is: the file system keeps its times
+    // to whole seconds (FAT to two) and the file was written within that time of when.
+    bool timeMayHideChange(qint64 whenSeconds) const
+    {
+        constexpr qint64 CoarsestTime = 2;
+        return regular && modifiedNanoseconds == 0 && whenSeconds < modifiedSeconds + CoarsestTime;
+    }
     // Whether path has become a symbolic link other than the one (if any) that was there.
     bool isNewLinkSince(const FileStamp &before) const
     {
