@@ -1,10 +1,12 @@
 // The file reader and writer: whatever bytes a file holds, opening it and saving it unchanged
-// gives back those bytes but for the line reader's normalisation, in the same encoding; a
-// binary file's bytes come back exactly.
+// gives back those bytes, in the same encoding, but for a line end after a last line that had
+// none; a binary file's bytes come back exactly.
 
 #include "documentfile.h"
 #include "pageencoding.h"
 #include "fuzzsupport.h"
+
+#include <algorithm>
 
 using namespace zendral;
 using namespace zendral::fuzz;
@@ -49,26 +51,20 @@ bool validUtf8(QByteArrayView bytes)
 }
 
 // What the line reader and the writer make of the bytes, worked out on the bytes themselves:
-// a CR not followed by LF becomes CR LF and a last line without its line end (CR, CR LF or LF)
-// gets a CR LF; the writer adds nothing more. In both encodings CR and LF are the bytes 13 and 10.
+// every line end (CR LF, a lone LF, a lone CR) comes back as it was, and a last line without
+// one gets one of the page's own kind, its first line end (CR LF when it has none). In both
+// encodings CR and LF are the bytes 13 and 10.
 QByteArray savedBytes(QByteArrayView body)
 {
-    QByteArray result;
-    bool endsLine = false;
-    for (qsizetype i = 0; i < body.size(); ++i) {
-        if (body[i] == '\r') {
-            result.append("\r\n");
-            if (i + 1 < body.size() && body[i + 1] == '\n')
-                ++i;
-            endsLine = true;
-        } else {
-            result.append(body[i]);
-            endsLine = body[i] == '\n';
-        }
-    }
-    if (body.isEmpty() || !endsLine)
-        result.append("\r\n");
-    return result;
+    QByteArray result = body.toByteArray();
+    if (!body.isEmpty() && (body.back() == '\r' || body.back() == '\n'))
+        return result;
+    const qsizetype first =
+        std::find_if(body.begin(), body.end(), [](char c) { return c == '\r' || c == '\n'; }) -
+        body.begin();
+    if (first == body.size() || body.sliced(first).startsWith("\r\n"))
+        return result + "\r\n";
+    return result + body[first];
 }
 
 } // namespace
@@ -84,6 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(again.encoding == read.encoding, "the saved file reads in the same encoding",
           QString::number(int(again.encoding)));
 
+    check(QStringView(read.text).isValidUtf16(), "a page's text is whole code points",
+          shown(read.text));
     const bool utf16Mark = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
     if (read.encoding == TextEncoding::Binary) {
         check(looksBinary(bytes) || utf16Mark, "only bytes that look binary are binary");
@@ -123,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray want = read.encoding == TextEncoding::Utf8WithBom ? Bom + savedBytes(body)
                             : read.encoding == TextEncoding::Utf8      ? savedBytes(body)
                                                                        : savedBytes(bytes);
-    check(written.bytes == want, "saved bytes are the file's but for the line ends",
+    check(written.bytes == want, "saved bytes are the file's but for a missing last line end",
           QString::fromLatin1(written.bytes.toHex(' ') + "\n" + want.toHex(' ')));
     // Opening the saved file again gives the same text: a save never grows a page.
     check(again.text == (read.text.isEmpty() ? QStringLiteral("\r\n") : read.text),
