@@ -209,9 +209,10 @@ private slots:
         EditingSurface surface;
         PageText &page = surface.page();
         // No character: a page's text is whole code points, and stand-ins are lone surrogates.
+        // The bytes of a UTF-8 page that are not UTF-8 are kept as U+DC80 to U+DCFF.
         const QString lone = QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b") +
-                             QChar(0xDFFE) + QStringLiteral("\r\n") + QChar(0xDC00);
-        const QString replaced = QStringLiteral("a\uFFFDb\uFFFD\r\n\uFFFD");
+                             QChar(0xDFFE) + QStringLiteral("\r\n") + QChar(0xDC00) + QChar(0xDCE9);
+        const QString replaced = QStringLiteral("a\uFFFDb\uFFFD\r\n\uFFFD") + QChar(0xDCE9);
         page.setText(lone);
         QCOMPARE(page.text(), replaced);
         page.setText(QString());

@@ -19,10 +19,11 @@ namespace {
 constexpr QChar ParagraphSeparator = QChar::ParagraphSeparator;
 // Characters the widget does not hold as themselves: U+2029 and Qt's frame markers U+FDD0 and
 // U+FDD1 break a block, U+2028 is laid out as a break inside one. Inside the widget each stands
-// as a lone low surrogate, the one kind of code unit no page holds: a page's text is whole code
-// points, a lone surrogate that comes in being taken as U+FFFD. A low surrogate is a stand-in
-// only where no high surrogate comes before it, since the second half of a pair may hold the
-// same value.
+// as a lone low surrogate, a code unit no page holds: a page's text is whole code points but
+// for the bytes of a UTF-8 page that are not UTF-8, each kept as a lone U+DC80 to U+DCFF
+// (isKeptByte); any other lone surrogate that comes in is taken as U+FFFD. A low surrogate is a
+// stand-in only where no high surrogate comes before it, since the second half of a pair may
+// hold the same value.
 constexpr char16_t StandInFor[][2] = {
     {0x2028, 0xDFFC}, {0x2029, 0xDFFD}, {0xFDD0, 0xDFFE}, {0xFDD1, 0xDFFF}};
 constexpr char16_t FirstStandIn = 0xDFFC;
@@ -37,7 +38,9 @@ char16_t widgetUnit(const QChar *data, qsizetype i, qsizetype size)
         return i + 1 < size && data[i + 1].isLowSurrogate() ? c
                                                             : char16_t(QChar::ReplacementCharacter);
     if (QChar::isLowSurrogate(c))
-        return i > 0 && data[i - 1].isHighSurrogate() ? c : char16_t(QChar::ReplacementCharacter);
+        return (i > 0 && data[i - 1].isHighSurrogate()) || (c >= 0xDC80 && c <= 0xDCFF)
+                   ? c
+                   : char16_t(QChar::ReplacementCharacter);
     for (const auto &[held, standIn] : StandInFor) {
         if (c == held)
             return standIn;

@@ -141,7 +141,8 @@ public:
     // setSelectedText without a change notification of its own, for an operation under way.
     // keepEnds: every line end keeps its kind instead of taking the page's own. Only CR and LF
     // end lines: U+2028, U+2029 and every other character are kept as they are, but for a
-    // lone surrogate, which is no character and comes in as U+FFFD.
+    // lone surrogate, which is no character and comes in as U+FFFD unless it is one of the
+    // kept bytes of a UTF-8 page (U+DC80 to U+DCFF).
     void insertPlain(const QString &text, bool keepEnds = false);
 
     // With a selection, recolours it; with none, sets the insertion colour.
