@@ -89,9 +89,6 @@ AidFigures typeWithAids(const QString &page, bool aids)
     for (int i = 0; i < Words; ++i)
         typeKey(surface, i % 7 == 6 ? QChar(u' ') : QChar(char16_t(u'a' + i % 26)));
     figures.prose = (cpuMilliseconds() - start) / double(Words);
-    // Both ways, the page holds what was typed.
-    if (!surface.page().textRange(surface.page().selectionStart() - 3, 3).endsWith(u'>'))
-        std::printf("the typed text did not arrive whole\n");
     return figures;
 }
 
