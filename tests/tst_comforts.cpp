@@ -319,6 +319,29 @@ private slots:
         QTRY_COMPARE(paired(), (QList<qint64>{0, 5}));
     }
 
+    // Opening a page told of the caret's move while the page read the new text through the old
+    // page's line ends: the tag-pair marks read past them and the program crashed.
+    void pagesOpenedInTurnWithPairMarks()
+    {
+        ShownWindow f;
+        QStringList seen;
+        connect(&f.view, &QPlainTextEdit::cursorPositionChanged, &f.window,
+                [&] { seen.append(f.page().text()); });
+        const QString mixed = QStringLiteral("uno\r\ndos\ntres\rcuatro\r\n<div");
+        const QString lf = QStringLiteral("<div>uno dos tres</div>\n").repeated(45000) + "<div";
+        const QString held = "<p>" + QString(PageText::HeldLineLimit * 3, u'x') + "</p>\r\n<div";
+        for (const QString &text : {mixed, lf, QStringLiteral("<p>\rdos\r<div"), held, mixed}) {
+            // The caret in a tag's name, where the marks look around it.
+            f.page().setSelectionStart(f.page().textLength());
+            seen.clear();
+            f.page().setText(text);
+            QVERIFY(!seen.isEmpty());
+            for (const QString &read : std::as_const(seen))
+                QVERIFY(read == text);
+            QCOMPARE(f.page().text(), text);
+        }
+    }
+
     // The stock menu's Undo was disabled while Ctrl+Z undid.
     void contextMenuUndoes()
     {

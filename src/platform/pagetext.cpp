@@ -553,8 +553,10 @@ void PageText::setText(QString text)
     emit linesComing(int(std::count_if(widget.ends.begin(), widget.ends.end(),
                                        [](LineEnd end) { return end != LineEnd::None; })) +
                      1);
-    document()->setPlainText(std::exchange(widget.text, QString()));
-    m_blockCount = document()->blockCount();
+    // The tables beside the document describe the new text before the document holds it: the
+    // document announces the caret's move (and lays lines out) from inside setPlainText, and
+    // whatever reads the page then must find tables and document in agreement.
+    m_blockCount = int(widget.ends.size()) + 1;
     m_lines.assign(size_t(m_blockCount), Line());
     m_pendingEnds.clear();
     const auto firstEnd = std::find_if(widget.ends.begin(), widget.ends.end(),
@@ -572,6 +574,11 @@ void PageText::setText(QString text)
     } else {
         m_ends = std::move(widget.ends);
         m_ends.push_back(m_pageEnd); // the last block's, which ends nothing
+    }
+    document()->setPlainText(std::exchange(widget.text, QString()));
+    if (document()->blockCount() != m_blockCount) {
+        m_blockCount = document()->blockCount();
+        m_lines.resize(size_t(m_blockCount));
     }
     // An empty text is still a change when the old one was not.
     m_textChanged = true;
