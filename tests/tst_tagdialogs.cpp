@@ -221,7 +221,8 @@ void TestTagDialogs::accept()
                      position >= start && position < end ? colour : colours::Black);
     }
     QCOMPARE(page.insertionColour(), colour == InForce ? InForce : colours::Black);
-    QCOMPARE(page.selectionStart(), page.textLength());
+    // Right after the fragment, wherever it went, not at the end of the text.
+    QCOMPARE(page.selectionStart(), end);
     QCOMPARE(page.selectionLength(), qint64(0));
     QCOMPARE(host.focusWidget(), &host.view);
     QCOMPARE(host.prompts.notices, notice.isEmpty() ? QStringList() : QStringList{notice});

@@ -1,5 +1,6 @@
 #include "editorevents.h"
 #include "replacestring.h"
+#include "taginsertion.h"
 #include "testsupport.h"
 
 #include <numeric>
@@ -11,11 +12,14 @@ using namespace zendral::test;
 namespace {
 
 // The editor's text as a plain string in which every character has an identity, changed step by
-// step the way the editor defines each step. Undo takes away exactly the characters a command typed
-// and puts back, in their place, exactly the ones it replaced; redo the reverse. A command whose
-// characters (or the ones it would put back) are no longer all there, side by side, was damaged by
-// an edit the history did not record: it is dropped and the next one runs. An empty place is the
-// spot just before the character that followed it (or the text's end).
+// step the way the editor defines each step. A typed character is one command; every other change
+// is one command too: what lies between what the whole text before and after it share at their
+// start and at their end (a line break or a surrogate pair never cut). Undo takes away exactly the
+// characters a command wrote and puts back, in their place, exactly the ones it replaced, with the
+// selection as it was before it; redo the reverse, with the selection as it was after it. A command
+// whose characters (or the ones it would put back) are no longer all there, side by side, was
+// damaged by an edit the history did not record: it is dropped and the next one runs. An empty
+// place is the spot just before the character that followed it (or the text's end).
 class Oracle
 {
 public:
@@ -40,38 +44,68 @@ public:
         m_current = 0;
         start = length = 0;
     }
-    // A whole new text: what it shares with the old one at both ends keeps its identity.
+    // One step: the whole text becomes now, and the selection is then from..from + count.
+    void step(const QString &now, qint64 from, qint64 count)
+    {
+        const qsizetype shortest = std::min(text.size(), now.size());
+        qsizetype prefix =
+            std::mismatch(text.begin(), text.begin() + shortest, now.begin()).first - text.begin();
+        qsizetype suffix =
+            std::mismatch(text.rbegin(), text.rbegin() + (shortest - prefix), now.rbegin()).first -
+            text.rbegin();
+        const auto splits = [](const QString &t, qsizetype at) {
+            return at > 0 && at < t.size() &&
+                   ((t.at(at - 1) == u'\r' && t.at(at) == u'\n') ||
+                    (t.at(at - 1).isHighSurrogate() && t.at(at).isLowSurrogate()));
+        };
+        while (prefix > 0 && (splits(text, prefix) || splits(now, prefix)))
+            --prefix;
+        while (suffix > 0 &&
+               (splits(text, text.size() - suffix) || splits(now, now.size() - suffix)))
+            --suffix;
+        const QString oldText = text.mid(prefix, text.size() - prefix - suffix);
+        const QString newText = now.mid(prefix, now.size() - prefix - suffix);
+        if (oldText != newText) {
+            m_commands.resize(std::size_t(m_current));
+            Command command{newText,
+                            fresh(newText.size()),
+                            oldText,
+                            {m_ids.begin() + prefix, m_ids.begin() + prefix + oldText.size()},
+                            -1,
+                            -1,
+                            {start - prefix, length},
+                            {from - prefix, count}};
+            edit(prefix, oldText.size(), newText, command.newIds);
+            command.newAnchor = anchorAt(prefix);
+            m_commands.push_back(command);
+            m_current = qsizetype(m_commands.size());
+        }
+        select(from, count);
+    }
+    // A whole new text with the caret at its top.
     void replaceText(const QString &now)
     {
         lineEnd = firstLineEnd(now);
-        const qsizetype shortest = std::min(text.size(), now.size());
-        const auto prefix = qsizetype(
-            std::mismatch(text.begin(), text.begin() + shortest, now.begin()).first - text.begin());
-        auto suffix = qsizetype(
-            std::mismatch(text.rbegin(), text.rbegin() + (shortest - prefix), now.rbegin()).first -
-            text.rbegin());
-        // A line break is one unit: the shared end does not start at its LF.
-        const auto splits = [suffix](const QString &t) {
-            const qsizetype at = t.size() - suffix;
-            return suffix > 0 && at > 0 && t.at(at - 1) == u'\r' && t.at(at) == u'\n';
-        };
-        if (splits(text) || splits(now))
-            --suffix;
-        const qsizetype added = now.size() - prefix - suffix;
-        edit(prefix, text.size() - prefix - suffix, now.mid(prefix, added), fresh(added));
-        start = length = 0;
+        step(now, 0, 0);
     }
     void replaceSelection(const QString &with)
     {
-        // Every kind of line end inserted becomes the page's own.
-        QString inserted;
-        for (qsizetype i = 0; i < with.size(); ++i) {
-            const QChar c = with.at(i);
-            const bool end = c == u'\r' || c == u'\n';
-            inserted += end ? lineEnd : QString(c);
-            i += end && with.mid(i, 2) == u"\r\n";
-        }
-        edit(start, length, inserted, fresh(inserted.size()));
+        const QString inserted = written(with);
+        step(QString(text).replace(start, length, inserted), start + inserted.size(), 0);
+    }
+    // A generated fragment: the caret backOff of its characters (as written) before its end.
+    void insertFragment(const QString &fragment, qint64 backOff)
+    {
+        const QString inserted = written(fragment);
+        const qint64 caret = start + inserted.size() - written(fragment.right(backOff)).size();
+        step(QString(text).replace(start, length, inserted), caret, 0);
+    }
+    // A pair tag around the selection, which stays selected.
+    void wrap(const QString &opening, const QString &closing)
+    {
+        const QString now = text.left(start) + opening + text.mid(start, length) + closing +
+                            text.mid(start + length);
+        step(now, start + opening.size(), length);
     }
     void type(const QString &character)
     {
@@ -79,7 +113,11 @@ public:
         Command command{character,
                         fresh(character.size()),
                         text.mid(start, length),
-                        {m_ids.begin() + start, m_ids.begin() + start + length}};
+                        {m_ids.begin() + start, m_ids.begin() + start + length},
+                        -1,
+                        -1,
+                        {0, length},
+                        {character.size(), 0}};
         edit(start, length, character, command.newIds);
         m_commands.push_back(command);
         m_current = qsizetype(m_commands.size());
@@ -88,11 +126,14 @@ public:
     {
         while (m_current > 0) {
             Command &command = m_commands.at(std::size_t(--m_current));
-            if (const qint64 at = find(command.newIds); at >= 0) {
+            const qint64 at = !command.newIds.empty()  ? find(command.newIds)
+                              : command.newAnchor >= 0 ? find({command.newAnchor})
+                                                       : text.size();
+            if (at >= 0) {
                 // What was overwritten comes back as it was, a lone LF inside a line included.
                 edit(at, command.newIds.size(), command.oldText, command.oldIds);
-                if (command.oldIds.empty())
-                    command.anchor = at < text.size() ? m_ids.at(at) : -1;
+                command.anchor = anchorAt(at);
+                select(at + command.before.first, command.before.second);
                 return;
             }
             m_commands.erase(m_commands.begin() + m_current);
@@ -101,12 +142,14 @@ public:
     void redo()
     {
         while (m_current < qsizetype(m_commands.size())) {
-            const Command &command = m_commands.at(std::size_t(m_current));
+            Command &command = m_commands.at(std::size_t(m_current));
             const qint64 at = !command.oldIds.empty() ? find(command.oldIds)
                               : command.anchor >= 0   ? find({command.anchor})
                                                       : text.size();
             if (at >= 0) {
                 edit(at, command.oldIds.size(), command.newText, command.newIds);
+                command.newAnchor = anchorAt(at);
+                select(at + command.after.first, command.after.second);
                 ++m_current;
                 return;
             }
@@ -115,17 +158,18 @@ public:
     }
     void backspace()
     {
-        if (length == 0 && start > 0) {
-            length = unitLength(start - 1, -1);
-            start -= length;
+        qint64 from = start, count = length;
+        if (count == 0 && from > 0) {
+            count = unitLength(from - 1, -1);
+            from -= count;
         }
-        replaceSelection(QString());
+        step(QString(text).remove(from, count), from, 0);
     }
     void deleteForward()
     {
-        if (length == 0)
-            length = std::min<qint64>(unitLength(start, 1), text.size() - start);
-        replaceSelection(QString());
+        const qint64 count =
+            length > 0 ? length : std::min<qint64>(unitLength(start, 1), text.size() - start);
+        step(QString(text).remove(start, count), start, 0);
     }
 
 private:
@@ -135,8 +179,13 @@ private:
         std::vector<qint64> newIds;
         QString oldText;
         std::vector<qint64> oldIds;
-        // The character an empty place stands before, -1 for the end of the text.
+        // The character an empty place stands before, -1 for the end of the text: the place of
+        // the replaced text while undone, of the new text while applied.
         qint64 anchor = -1;
+        qint64 newAnchor = -1;
+        // The selection before and after, from the command's place.
+        std::pair<qint64, qint64> before;
+        std::pair<qint64, qint64> after;
     };
 
     static QString firstLineEnd(const QString &page)
@@ -146,6 +195,18 @@ private:
                 return page.mid(at, 2) == u"\r\n" ? page.mid(at, 2) : page.mid(at, 1);
         return QStringLiteral("\r\n");
     }
+    // Inserted text as the page writes it: every kind of line end becomes the page's own.
+    QString written(const QString &with) const
+    {
+        QString inserted;
+        for (qsizetype i = 0; i < with.size(); ++i) {
+            const QChar c = with.at(i);
+            const bool end = c == u'\r' || c == u'\n';
+            inserted += end ? lineEnd : QString(c);
+            i += end && with.mid(i, 2) == u"\r\n";
+        }
+        return inserted;
+    }
     std::vector<qint64> fresh(qsizetype count)
     {
         std::vector<qint64> ids(std::size_t(count), 0);
@@ -153,6 +214,7 @@ private:
         m_nextId += count;
         return ids;
     }
+    qint64 anchorAt(qint64 at) const { return at < text.size() ? m_ids.at(at) : -1; }
     // Every edit leaves the caret after what it put in.
     void edit(qint64 at, qint64 removed, const QString &inserted, const std::vector<qint64> &ids)
     {
@@ -264,23 +326,27 @@ private slots:
                 QTest::keyClick(&f.view, back ? Qt::Key_Backspace : Qt::Key_Delete);
                 back ? oracle.backspace() : oracle.deleteForward();
             } else if (kind < 54) {
-                // Enter and Tab are the surface's own keys: inserted, never recorded.
                 const bool enter = random.bounded(2);
                 QTest::keyClick(&f.view, enter ? Qt::Key_Return : Qt::Key_Tab);
                 oracle.replaceSelection(enter ? QStringLiteral("\r\n") : QStringLiteral("\t"));
             } else if (kind < 59) {
-                // One-click insertions; some put the caret back from the end of the whole text.
+                // One-click insertions, the caret put back into the fragment; a dialog's fragment.
                 // clang-format off
                 static const std::tuple<const char *, const char16_t *, int> oneClick[] = {
-                    {"mn_negrita", u"<b>  </b>", 5}, {"mn_br", u"<br>", -1}, {"mn_espacio", u"&nbsp;", -1},
+                    {"mn_negrita", u"<b>  </b>", 5}, {"mn_br", u"<br>", 0}, {"mn_espacio", u"&nbsp;", 0},
                     {"mn_aperturaasp", u"<%\r\n\r\n\r\n\r\n%>", 8},
-                    {"mn_aperturajs", u"\r\n<script languaje=javascript>\r\n\r\n\r\n\r\n</script>", 11}};
+                    {"mn_aperturajs", u"\r\n<script languaje=javascript>\r\n\r\n\r\n\r\n</script>", 11},
+                    {nullptr, u"<a href=\"x\">\r\nver</a>", 0}};
                 // clang-format on
-                const auto &[name, fragment, backOff] = oneClick[random.bounded(5)];
-                trigger(name);
-                oracle.replaceSelection(QString::fromUtf16(fragment));
-                if (backOff >= 0)
-                    oracle.select(oracle.text.size() - backOff, 0);
+                const auto &[name, fragment, backOff] = oneClick[random.bounded(6)];
+                if (!name)
+                    InsertTagText(page, QString::fromUtf16(fragment), colours::Blue, 0);
+                else
+                    trigger(name);
+                if (name && oracle.length > 0 && QLatin1String(name) == u"mn_negrita")
+                    oracle.wrap(QStringLiteral("<b>"), QStringLiteral("</b>"));
+                else
+                    oracle.insertFragment(QString::fromUtf16(fragment), backOff);
             } else if (kind < 63) {
                 oracle.clipboard = randomText(random, Pasted, 6);
                 QGuiApplication::clipboard()->setText(oracle.clipboard);
@@ -306,6 +372,14 @@ private slots:
                 // A word not found leaves the document, caret included, as it was.
                 if (replaceInDocument(page, keyword, replacement) > 0)
                     oracle.replaceText(ReplaceString(oracle.text, keyword, replacement));
+            } else if (kind < 72) {
+                // An input method's commit: how accented letters arrive.
+                const QString committed = randomText(random, Typed, 2);
+                QInputMethodEvent event(QString(), {{QInputMethodEvent::Cursor, 0, 1, QVariant()}});
+                event.setCommitString(committed);
+                QCoreApplication::sendEvent(&f.view, &event);
+                for (QChar c : committed)
+                    oracle.type(c);
             } else if (kind < 73) {
                 const QString opened = randomText(random, Typed + QStringLiteral("\r\n"), 12);
                 page.setText(opened);
@@ -347,11 +421,35 @@ private slots:
         QTest::newRow("a page opened after typing lost a character to undo")
             << "" << QStringList{"type:abc", "open:in the", "Ctrl+Z"} << "in the";
         QTest::newRow("Enter before typed text, then undo, took the wrong character")
-            << "" << QStringList{"type:hola", "Home", "Return", "Ctrl+Z"} << "\r\nhol";
+            << "" << QStringList{"type:hola", "Home", "Return", "Ctrl+Z", "Ctrl+Z"} << "hol";
         QTest::newRow("the bold button before typed text, then undo, took the tag's >")
-            << "" << QStringList{"type:abc", "Home", "mn_negrita", "Ctrl+Z"} << "<b>  </b>ab";
+            << "" << QStringList{"type:abc", "Home", "mn_negrita", "Ctrl+Z", "Ctrl+Z"} << "ab";
         QTest::newRow("a replace-all before typed text, then undo, took a > typed earlier")
-            << "aa" << QStringList{"type:>x", "replace:aa:aaa", "Ctrl+Z"} << "aaa>";
+            << "aa" << QStringList{"type:>x", "replace:aa:aaa", "Ctrl+Z", "Ctrl+Z"} << "aa>";
+        // Each of these once lost the text for good.
+        QTest::newRow("a word made bold comes back")
+            << "uno palabra dos" << QStringList{"select:4:7", "mn_negrita", "Ctrl+Z"}
+            << "uno palabra dos";
+        QTest::newRow("a selected paragraph deleted comes back")
+            << "<p>uno\r\ndos</p>\r\ntres" << QStringList{"select:0:15", "Delete", "Ctrl+Z"}
+            << "<p>uno\r\ndos</p>\r\ntres";
+        QTest::newRow("a paragraph cut comes back")
+            << "<p>uno\r\ndos</p>\r\ntres" << QStringList{"select:0:15", "mn_cortar", "Ctrl+Z"}
+            << "<p>uno\r\ndos</p>\r\ntres";
+        QTest::newRow("a whole replace-all comes back")
+            << "a\r\nab\na" << QStringList{"replace:a:xy", "Ctrl+Z"} << "a\r\nab\na";
+        QTest::newRow("a dialog's fragment over a selection gives the selection back")
+            << "ver esto" << QStringList{"select:4:4", "dialog:<a href=\"x\">\r\n</a>", "Ctrl+Z"}
+            << "ver esto";
+        QTest::newRow("an input method's event gave a CR LF line the LF of the page")
+            << "x\nB\t\r\npq" << QStringList{"select:3:0", "im:"} << "x\nB\t\r\npq";
+        QTest::newRow("undo after an input method's letter left the letter typed before it")
+            << "" << QStringList{"type:\u00f1", "im:\u00e9", "Ctrl+Z", "Ctrl+Z"} << "";
+        QTest::newRow("redo after an input method's letter")
+            << "" << QStringList{"type:\u00f1", "im:\u00e9", "Ctrl+Z", "Ctrl+Z", "Ctrl+Y", "Ctrl+Y"}
+            << "\u00f1\u00e9";
+        QTest::newRow("undo then redo of a replace-all")
+            << "a\r\nab" << QStringList{"replace:a:xy", "Ctrl+Z", "Ctrl+Y"} << "xy\r\nxyb";
         // clang-format on
     }
     void scripted()
@@ -368,7 +466,7 @@ private slots:
         for (const QString &step : steps) {
             const QString argument = step.section(u':', 1), first = argument.section(u':', 0, 0);
             if (step.startsWith(u"type:")) {
-                QTest::keyClicks(&f.view, argument);
+                typeInto(&f.view, argument);
             } else if (step.startsWith(u"open:")) {
                 page.setText(argument);
                 f.window.events().history().clear();
@@ -377,6 +475,13 @@ private slots:
                 page.setSelectionLength(argument.section(u':', 1).toLongLong());
             } else if (step.startsWith(u"replace:")) {
                 replaceInDocument(page, first, argument.section(u':', 1));
+            } else if (step.startsWith(u"im:")) {
+                // As input methods send it: the caret's place comes with the commit.
+                QInputMethodEvent event(QString(), {{QInputMethodEvent::Cursor, 0, 1, QVariant()}});
+                event.setCommitString(argument);
+                QCoreApplication::sendEvent(&f.view, &event);
+            } else if (step.startsWith(u"dialog:")) {
+                InsertTagText(page, argument, colours::Blue, 0);
             } else if (step.startsWith(u"mn_")) {
                 f.trigger(step);
             } else {

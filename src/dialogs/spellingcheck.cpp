@@ -6,6 +6,7 @@
 #include "prompts.h"
 #include "spellingdialog.h"
 #include "spellingsession.h"
+#include "undostep.h"
 
 #include <QDir>
 #include <QFile>
@@ -214,8 +215,10 @@ void SpellingCheck::run(PageText &page, Prompts &prompts, QWidget *parent)
     if (m_addedWords.size() != knownWords && !keepWords())
         prompts.notify(wordsNotKept());
     // Putting the same text back would still wipe the colours and count as a change.
-    if (session.text() != original)
+    if (session.text() != original) {
+        UndoStep step(page, UndoStep::WholeText);
         page.setText(session.text());
+    }
 }
 
 } // namespace zendral

@@ -9,6 +9,7 @@ namespace zendral {
 EditorEvents::EditorEvents(PageText &page, QStringList table, std::function<void()> refresh)
     : m_page(page), m_table(std::move(table)), m_refresh(std::move(refresh))
 {
+    m_history.attach(page);
     m_edits = QObject::connect(&page, &PageText::textEdited, &page,
                                [this](qint64 start, qint64 removed, qint64 added) {
                                    m_history.noteEdit(start, removed, added);
@@ -50,6 +51,17 @@ bool EditorEvents::characterTyped(const QString &character)
     if (m_typingFollower)
         m_typingFollower->typed(m_ultimaTecla);
     return true;
+}
+
+void EditorEvents::editStarting(qint64 from, qint64 length)
+{
+    m_steps.push_back(std::make_unique<UndoStep>(m_page, from, length));
+}
+
+void EditorEvents::editEnded()
+{
+    if (!m_steps.empty())
+        m_steps.pop_back();
 }
 
 void EditorEvents::onChanged()

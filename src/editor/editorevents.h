@@ -2,10 +2,13 @@
 
 #include "editingsurface.h"
 #include "undohistory.h"
+#include "undostep.h"
 
 #include <QStringList>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace zendral {
 
@@ -22,7 +25,8 @@ public:
 };
 
 // What the editor does with the surface's notifications: typed characters go through the
-// undo history (Ctrl+Z and Ctrl+Y undo and redo), which follows every edit of the text; a tag
+// undo history (Ctrl+Z and Ctrl+Y undo and redo), each of the surface's own edits is a step of
+// it, and it follows every edit of the text; a tag
 // closed by a typed ">" is coloured at once, and every change of the text runs the given
 // refresh (estimate, saved path).
 class EditorEvents : public TypedCharacterHandler
@@ -34,6 +38,8 @@ public:
     EditorEvents &operator=(const EditorEvents &) = delete;
 
     bool characterTyped(const QString &character) override;
+    void editStarting(qint64 from, qint64 length) override;
+    void editEnded() override;
     // The page's change notification.
     void onChanged();
 
@@ -49,6 +55,7 @@ private:
     std::function<void()> m_refresh;
     TypingFollower *m_typingFollower = nullptr;
     UndoHistory m_history;
+    std::vector<std::unique_ptr<UndoStep>> m_steps;
     QMetaObject::Connection m_edits;
     char32_t m_ultimaTecla = 0;
     // A ">" is being typed: its edit colours the tag it closes.

@@ -2,6 +2,7 @@
 
 #include "colouring.h"
 #include "pagetext.h"
+#include "undostep.h"
 
 #include <QStringMatcher>
 
@@ -44,6 +45,7 @@ qsizetype replaceInDocument(PageText &page, const QString &keyword, const QStrin
     QString replaced = ReplaceString(page.text(), keyword, replacement, &count);
     if (count == 0)
         return 0;
+    UndoStep step(page, UndoStep::WholeText);
     page.setText(std::move(replaced));
     Colorea(page, TablaEtiquetas());
     // Colouring leaves the last tag selected; a rewritten text starts with the caret at its top.

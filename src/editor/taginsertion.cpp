@@ -1,25 +1,79 @@
 #include "taginsertion.h"
 
 #include "pagetext.h"
+#include "undostep.h"
+
+#include <algorithm>
 
 namespace zendral {
+
+namespace {
+
+// How many characters text takes once written into page: each of its line ends becomes the
+// page's own.
+qint64 writtenLength(const PageText &page, QStringView text)
+{
+    const qint64 lineEnd = PageText::lineEndText(page.pageLineEnd()).size();
+    qint64 length = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator) {
+            i += c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n';
+            length += lineEnd;
+        } else {
+            ++length;
+        }
+    }
+    return length;
+}
+
+} // namespace
 
 void InsertTagText(PageText &page, const QString &fragment, std::optional<Colour> colour,
                    std::optional<qint64> backOff)
 {
+    UndoStep step(page);
     if (colour)
         page.setInsertionColour(*colour);
     page.setSelectedText(fragment);
     if (colour)
         page.setInsertionColour(colours::Black);
     page.focus();
-    // The back-off counts from the end of the whole text, not from the fragment.
-    if (backOff)
-        page.setSelectionStart(page.textLength() - *backOff);
+    if (backOff && *backOff > 0) {
+        const qint64 tail = std::min<qint64>(*backOff, fragment.size());
+        page.setSelectionStart(page.selectionStart() -
+                               writtenLength(page, QStringView(fragment).right(tail)));
+    }
+}
+
+void insertOneClickTag(PageText &page, const OneClickTag &tag)
+{
+    const qint64 length = page.selectionLength();
+    if (tag.opening.isEmpty() || length == 0) {
+        InsertTagText(page, tag.fragment, tag.colour, tag.backOff);
+        return;
+    }
+    UndoStep step(page);
+    PageText::Operation operation(page);
+    const qint64 start = page.selectionStart();
+    const Colour insertion = page.insertionColour();
+    if (tag.colour)
+        page.setInsertionColour(*tag.colour);
+    // The closing tag first, so that the selection's start stays where it is.
+    page.setSelectionStart(start + length);
+    page.setSelectedText(tag.closing);
+    page.setSelectionStart(start);
+    page.setSelectedText(tag.opening);
+    page.setInsertionColour(tag.colour ? colours::Black : insertion);
+    page.focus();
+    page.setSelectionStart(start + tag.opening.size());
+    page.setSelectionLength(length);
 }
 
 void insertNonBreakingSpace(PageText &page)
 {
+    UndoStep step(page);
     page.setInsertionColour(colours::Black);
     page.setInsertionBold(true);
     page.setSelectedText(QStringLiteral("&nbsp;"));
@@ -32,21 +86,36 @@ const std::vector<OneClickTag> &oneClickTags()
     static const QString crlf = QStringLiteral("\r\n");
     static const std::vector<OneClickTag> tags = {
         {QStringLiteral("mn_negrita"), QStringLiteral("btnnegrita"), QStringLiteral("<b>  </b>"),
-         colours::Blue, 5},
+         colours::Blue, 5, QStringLiteral("<b>"), QStringLiteral("</b>")},
         {QStringLiteral("mn_cursiva"), QStringLiteral("btnitalica"), QStringLiteral("<i>  </i>"),
-         colours::Blue, 5},
+         colours::Blue, 5, QStringLiteral("<i>"), QStringLiteral("</i>")},
         {QStringLiteral("mn_subrayado"), QStringLiteral("btnsubrayado"),
-         QStringLiteral("<u>  </u>"), colours::Blue, 5},
+         QStringLiteral("<u>  </u>"), colours::Blue, 5, QStringLiteral("<u>"),
+         QStringLiteral("</u>")},
         {QStringLiteral("mn_parrafo"), QStringLiteral("btnparrafo"), QStringLiteral("<p>  </p>"),
-         colours::Blue, 5},
-        {QStringLiteral("mn_br"), QStringLiteral("btnbr"), QStringLiteral("<br>"), colours::Blue,
-         std::nullopt},
-        {QStringLiteral("mn_aperturaasp"), QStringLiteral("btnapertura"),
-         QStringLiteral("<%") + crlf + crlf + crlf + crlf + QStringLiteral("%>"), colours::Red, 8},
-        {QStringLiteral("mn_aperturajs"), QStringLiteral("btnjavascript"),
+         colours::Blue, 5, QStringLiteral("<p>"), QStringLiteral("</p>")},
+        {QStringLiteral("mn_br"),
+         QStringLiteral("btnbr"),
+         QStringLiteral("<br>"),
+         colours::Blue,
+         std::nullopt,
+         {},
+         {}},
+        {QStringLiteral("mn_aperturaasp"),
+         QStringLiteral("btnapertura"),
+         QStringLiteral("<%") + crlf + crlf + crlf + crlf + QStringLiteral("%>"),
+         colours::Red,
+         8,
+         {},
+         {}},
+        {QStringLiteral("mn_aperturajs"),
+         QStringLiteral("btnjavascript"),
          crlf + QStringLiteral("<script languaje=javascript>") + crlf + crlf + crlf + crlf +
              QStringLiteral("</script>"),
-         std::nullopt, 11},
+         std::nullopt,
+         11,
+         {},
+         {}},
     };
     return tags;
 }

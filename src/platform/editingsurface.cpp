@@ -89,6 +89,32 @@ void EditingSurface::typeCharacters(const QString &text)
     }
 }
 
+EditingSurface::OwnEdit::OwnEdit(EditingSurface &surface, qint64 from, qint64 length)
+    : m_handler(surface.m_handler)
+{
+    if (m_handler)
+        m_handler->editStarting(from, length);
+}
+
+EditingSurface::OwnEdit::~OwnEdit()
+{
+    if (m_handler)
+        m_handler->editEnded();
+}
+
+std::pair<qint64, qint64> EditingSurface::keyReach() const
+{
+    const QTextCursor cursor = textCursor();
+    const QTextBlock first = document()->findBlock(cursor.selectionStart());
+    const QTextBlock last = document()->findBlock(cursor.selectionEnd());
+    const QTextBlock before = first.previous().isValid() ? first.previous() : first;
+    const QTextBlock after = last.next().isValid() ? last.next() : last;
+    const qint64 from = m_page->fromWidgetPosition(before.position());
+    const qint64 to = after.next().isValid() ? m_page->fromWidgetPosition(after.next().position())
+                                             : m_page->textLength();
+    return {from, to - from};
+}
+
 void EditingSurface::leaveJoin(bool forward)
 {
     QTextCursor cursor = textCursor();
@@ -138,6 +164,7 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
         }
         // Enter and Tab are inserted like any text, in the insertion colour.
         if (controlCode == u"\r" || controlCode == u"\t") {
+            OwnEdit edit(*this, m_page->selectionStart(), m_page->selectionLength());
             m_page->insertPlain(controlCode == u"\r" ? QStringLiteral("\r\n") : controlCode);
             ensureCursorVisible();
             event->accept();
@@ -146,6 +173,8 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
         // Backspace at the start of a held line's block takes the character before the join.
         if (key == Qt::Key_Backspace)
             leaveJoin(false);
+        const auto [from, length] = keyReach();
+        OwnEdit edit(*this, from, length);
         QPlainTextEdit::keyPressEvent(event);
         return;
     }
@@ -168,7 +197,18 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
         leaveJoin(true);
     const int widgetBefore = textCursor().position();
     const qint64 before = m_page->fromWidgetPosition(widgetBefore);
-    QPlainTextEdit::keyPressEvent(event);
+    // The widget's own keys that change the text; the keys that only move are left alone.
+    const bool edits = key == Qt::Key_Delete || key == Qt::Key_Insert ||
+                       event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste) ||
+                       event->matches(QKeySequence::DeleteEndOfLine) ||
+                       event->matches(QKeySequence::DeleteCompleteLine);
+    if (edits) {
+        const auto [from, length] = keyReach();
+        OwnEdit edit(*this, from, length);
+        QPlainTextEdit::keyPressEvent(event);
+    } else {
+        QPlainTextEdit::keyPressEvent(event);
+    }
     if (m_page->linesAlike())
         return;
     // Both sides of a held line's join are one place of the text: a key that moves by a
@@ -209,13 +249,28 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
 void EditingSurface::inputMethodEvent(QInputMethodEvent *event)
 {
     PageText::Operation operation(*m_page);
-    if (event->commitString().isEmpty() && event->replacementLength() == 0) {
-        QPlainTextEdit::inputMethodEvent(event);
-        return;
+    const QString shown = textCursor().block().layout()->preeditAreaText();
+    // Only the text being composed is the widget's to show: with none before or after the
+    // event there is nothing to lay out.
+    if (!event->preeditString().isEmpty() || !shown.isEmpty()) {
+        // Composing starts in the selection's place, taken away as an edit of the text.
+        if (event->preeditString() != shown && textCursor().hasSelection()) {
+            OwnEdit edit(*this, m_page->selectionStart(), m_page->selectionLength());
+            m_page->insertPlain(QString());
+        }
+        QTextCursor outer(document());
+        outer.beginEditBlock();
+        QInputMethodEvent preeditOnly(event->preeditString(), event->attributes());
+        QPlainTextEdit::inputMethodEvent(&preeditOnly);
+        // The text being composed is laid out into the caret's line, which the document would
+        // report as the whole line's text, line end included, replaced: the page would take
+        // it for an edit and give the line the page's kind of line end. Reported to the layout
+        // alone, it stays what it is.
+        const QTextBlock block = textCursor().block();
+        document()->markContentsDirty(block.position(), block.length());
+        outer.endEditBlock();
     }
     // Characters committed by an input method (dead keys, compose) are typed characters.
-    QInputMethodEvent preeditOnly(event->preeditString(), event->attributes());
-    QPlainTextEdit::inputMethodEvent(&preeditOnly);
     typeCharacters(event->commitString());
     event->accept();
 }
@@ -233,6 +288,13 @@ void EditingSurface::dropEvent(QDropEvent *event)
         return;
     }
     PageText::Operation operation(*m_page);
+    // A move takes the dragged selection away and the text lands elsewhere, told as one edit
+    // from the one to the other.
+    const qint64 at =
+        m_page->fromWidgetPosition(cursorForPosition(event->position().toPoint()).position());
+    const qint64 from = std::min(at, m_page->selectionStart());
+    const qint64 to = std::max(at, m_page->selectionStart() + m_page->selectionLength());
+    OwnEdit edit(*this, from, to - from);
     QPlainTextEdit::dropEvent(event);
 }
 
@@ -273,6 +335,7 @@ bool EditingSurface::canInsertFromMimeData(const QMimeData *source) const
 void EditingSurface::insertFromMimeData(const QMimeData *source)
 {
     PageText::Operation operation(*m_page);
+    OwnEdit edit(*this, m_page->selectionStart(), m_page->selectionLength());
     m_page->insertPlain(source->text());
     ensureCursorVisible();
 }

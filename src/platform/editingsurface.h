@@ -23,6 +23,10 @@ public:
     // printable code point). Returns true when the handler took care of it, so that the
     // surface inserts nothing itself.
     virtual bool characterTyped(const QString &character) = 0;
+    // The surface is about to change the text itself (a key, a paste, a drop), taking away
+    // characters from..from + length at most; every change until editEnded is one step.
+    virtual void editStarting(qint64 /*from*/, qint64 /*length*/) {}
+    virtual void editEnded() {}
 };
 
 // The view `text1` of a page: a plain-text editor showing the page's document, and the place
@@ -94,6 +98,21 @@ private:
     void setCaretCursor(const QTextCursor &cursor) override { setTextCursor(cursor); }
     void focusCaret() override { setFocus(); }
     void typeCharacters(const QString &text);
+    // Tells the handler of an edit of the surface's own for as long as it lives.
+    class OwnEdit
+    {
+    public:
+        OwnEdit(EditingSurface &surface, qint64 from, qint64 length);
+        ~OwnEdit();
+        OwnEdit(const OwnEdit &) = delete;
+        OwnEdit &operator=(const OwnEdit &) = delete;
+
+    private:
+        TypedCharacterHandler *m_handler;
+    };
+    // The stretch a key of the widget's own may take away: the selection and the lines on
+    // either side of it (a word deleted at a line's start takes the line end before it).
+    std::pair<qint64, qint64> keyReach() const;
     // A caret at a join of a held line stands on either side of it; moves it to the side from
     // which a deletion forward (Delete) or backward (Backspace) takes a character of the text
     // instead of the join.

@@ -3,6 +3,7 @@
 #include "documentcontroller.h"
 #include "pagetext.h"
 #include "prompts.h"
+#include "undostep.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -117,6 +118,7 @@ void FileActivation::insertImage(const QString &path)
         m_prompts.notify(readFailure(path, reader.error()));
         return;
     }
+    UndoStep step(m_page);
     m_page.setInsertionColour(colours::Purple);
     m_page.setSelectedText(imageTag(imageSource(path, m_document.state().carpetaActual), size));
 }

@@ -30,6 +30,7 @@
 #include "spellingcheck.h"
 #include "tagdialogs.h"
 #include "taginsertion.h"
+#include "undostep.h"
 #include "usersettings.h"
 #include "weblinks.h"
 #include "writingaids.h"
@@ -503,19 +504,23 @@ void MainWindow::runCommand(Command command, bool on)
         m_services.clipboard->setText(sourceInFront() ? page.selectedText()
                                                       : m_preview->selectedText());
         return;
-    case Command::Cut:
+    case Command::Cut: {
         if (!sourceInFront())
             return;
         m_services.clipboard->setText(page.selectedText());
+        UndoStep step(page);
         page.setSelectedText(QString());
         return;
+    }
     case Command::Paste: {
         if (!sourceInFront())
             return;
         const QString text =
             m_services.clipboard->hasText() ? m_services.clipboard->text() : QString();
-        if (m_encodingGuard->admits(text))
+        if (m_encodingGuard->admits(text)) {
+            UndoStep step(page);
             page.setSelectedText(text);
+        }
         return;
     }
     case Command::ReplaceWords:
@@ -540,7 +545,7 @@ void MainWindow::runCommand(Command command, bool on)
         const OneClickTag *tag = m_oneClickTags[std::size_t(command)];
         if (!tag)
             qFatal("%s has no one-click tag", qPrintable(commandSpec(command).name));
-        InsertTagText(page, tag->fragment, tag->colour, tag->backOff);
+        insertOneClickTag(page, *tag);
         return;
     }
     case Command::Space:
