@@ -175,7 +175,7 @@ private slots:
                                           << "<thead" << 6LL << "<th";
         QTest::newRow("Escape, then Return breaks the line") << "<ta{Escape}{Return}"
                                                              << "<ta\r\n"
-                                                             << 5LL << "<t\r\n";
+                                                             << 5LL << "<ta";
         QTest::newRow("an attribute and its quotes") << "<a ta{Return}"
                                                      << "<a target=\"\"" << 11LL << "<a ta";
         QTest::newRow("an attribute, then its value")
