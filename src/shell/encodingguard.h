@@ -20,6 +20,8 @@ public:
                   std::function<void(const QString &note)> refused);
 
     bool characterTyped(const QString &character) override;
+    void editStarting(qint64 from, qint64 length) override { m_next.editStarting(from, length); }
+    void editEnded() override { m_next.editEnded(); }
     // Whether text may go into the page; when not, the refusal is told.
     bool admits(const QString &text);
 
