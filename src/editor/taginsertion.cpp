@@ -17,8 +17,7 @@ qint64 writtenLength(const PageText &page, QStringView text)
     qint64 length = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator) {
+        if (c == u'\r' || c == u'\n') {
             i += c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n';
             length += lineEnd;
         } else {
