@@ -1027,14 +1027,16 @@ void MainWindow::connectEncodingLabels()
     connect(m_document, &DocumentController::pageReplaced, this, pageShown);
     connect(m_document, &DocumentController::saved, this, pageShown);
     connect(&m_view->page(), &PageText::changed, this, [this] { showLineEnds(false); });
-    // Queued: Qt announces the caret's move from inside a new text's setting, before the
-    // page's own tables have caught up, and a keystroke may move it more than once.
-    connect(m_view, &QPlainTextEdit::cursorPositionChanged, this, [this] {
-        if (m_positionPending)
-            return;
-        m_positionPending = true;
-        QMetaObject::invokeMethod(this, &MainWindow::showPosition, Qt::QueuedConnection);
-    });
+    // Shown once the caret rests: a label that changes repaints the status area, which would
+    // cost every keystroke of a burst a tenth of a millisecond or more. Later is also safe: Qt
+    // announces the caret's move from inside a new text's setting, before the page's own
+    // tables have caught up.
+    m_positionShown = new QTimer(this);
+    m_positionShown->setSingleShot(true);
+    m_positionShown->setInterval(150);
+    connect(m_positionShown, &QTimer::timeout, this, &MainWindow::showPosition);
+    connect(m_view, &QPlainTextEdit::cursorPositionChanged, m_positionShown,
+            qOverload<>(&QTimer::start));
     pageShown();
     showPosition();
 }
@@ -1084,7 +1086,6 @@ void MainWindow::showLineEnds(bool counted)
 
 void MainWindow::showPosition()
 {
-    m_positionPending = false;
     const PageText &page = m_view->page();
     const QTextCursor caret = m_view->textCursor();
     const int block = caret.blockNumber();

@@ -126,8 +126,8 @@ private:
     void updateClipboardCommands();
     void refreshEstimate();
     // The page's encoding, line ends and caret position in the status area. The position is
-    // worked out once the caret's moves of one event are over, from the block tree alone;
-    // a page with mixed line ends has them counted a moment after its last change.
+    // worked out from the block tree alone once the caret rests; a page with mixed line ends
+    // has them counted a moment after its last change.
     void connectEncodingLabels();
     void showEncoding();
     void showLineEnds(bool counted);
@@ -176,7 +176,7 @@ private:
     QLabel *m_lineEndsLabel = nullptr;
     QLabel *m_positionLabel = nullptr;
     QTimer *m_lineEndsCount = nullptr;
-    bool m_positionPending = false;
+    QTimer *m_positionShown = nullptr;
     LiveSpelling *m_liveSpelling = nullptr;
     MatchingTagMarks *m_tagPairs = nullptr;
     WritingAids *m_writingAids = nullptr;
