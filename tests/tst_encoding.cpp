@@ -289,6 +289,11 @@ void TestEncoding::conversionsRoundTrip()
                                 "\xC3\xA1</p>\r\n";
     const QString path = pageWith(folder, original);
     WindowFixture f;
+    // Archivo › Codificación stands right before Salir.
+    const QList<QAction *> archivo = child<QMenu>(&f.window, "mn_archivo")->actions();
+    const qsizetype codificacion =
+        archivo.indexOf(child<QMenu>(&f.window, "mn_codificacion")->menuAction());
+    QCOMPARE(archivo.value(codificacion + 1), f.window.command("mn_salir"));
     open(f, path);
     f.trigger("mn_finaleslf");
     QCOMPARE(labelText(f, "lblfinales"), "LF");
