@@ -55,6 +55,11 @@ SHOWN="$(windows_shown)"
 keys Menu
 wait_until "the text's menu" more_windows_than "${SHOWN}"
 keys Down Return ctrl+s
+# The accent asks, once, whether to declare the page's encoding: No saves it as it stands.
+wait_for_window 'no declara su codificación'
+keys n
+wait_until "the question answered" bash -c "! xdotool search --onlyvisible --name 'no declara'"
+wait_for_window "$(title_of "${SECOND}")"
 PAGE="${SECOND}" expect_page '<p>Una canci\303\263n</p>\n' "the corrected page on disk"
 screenshot
 
