@@ -1,3 +1,4 @@
+#include "colouring.h"
 #include "documentfile.h"
 #include "editingsurface.h"
 #include "hunspellengine.h"
@@ -273,6 +274,9 @@ void TestSpelling::dialog()
     QCOMPARE(changes.count(), corrected.isEmpty() ? 0 : 1);
     if (corrected.isEmpty())
         QCOMPARE(view.page().colourAt(1), colours::Blue);
+    // A changed page was left all black, tags included: it is coloured as opening colours it.
+    for (const ColourSpan &span : planColours(corrected, TablaEtiquetas()).spans)
+        QCOMPARE(view.page().colourAt(span.start), span.colour);
     notice.replace(QStringLiteral("%1"), m_folder.path())
         .replace(QStringLiteral("%2"), errorReason(notice.section(QLatin1Char(' '), 1, 1).toInt()));
     QCOMPARE(prompts.notices, notice.isEmpty() ? QStringList() : QStringList{notice});

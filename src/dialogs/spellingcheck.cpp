@@ -1,5 +1,6 @@
 #include "spellingcheck.h"
 
+#include "colouring.h"
 #include "documentfile.h"
 #include "hunspellengine.h"
 #include "pagetext.h"
@@ -218,6 +219,9 @@ void SpellingCheck::run(PageText &page, Prompts &prompts, QWidget *parent)
     if (session.text() != original) {
         UndoStep step(page, UndoStep::WholeText);
         page.setText(session.text());
+        // A new whole text is all black: coloured as opening the page colours it.
+        Colorea(page, TablaEtiquetas());
+        page.setSelectionStart(0);
     }
 }
 
