@@ -13,6 +13,7 @@
 #include "tabledialog.h"
 #include "taginsertion.h"
 #include "testsupport.h"
+#include "weblinks.h"
 
 #include <QJSEngine>
 
@@ -252,6 +253,8 @@ void TestTagDialogs::metaTags()
     click(&dialog, "btnaceptar");
     const QString meta = child<QPlainTextEdit>(&dialog, "txtmeta")->toPlainText();
     QCOMPARE(meta.count("<META"), 10);
+    // The same address as the splash, the about box and F2, not another one.
+    QVERIFY(meta.contains("\"GENERATOR\" CONTENT=\"Zendral - " + weblinks::PaginaPrograma + "\">"));
     for (const char *line : {"\"AUDIENCE\" CONTENT=\"\">\n", "CONTENT=\"uno\ndos\">\n",
                              "\n<META NAME=\"revisit-after\" CONTENT=7>"})
         QVERIFY2(meta.contains(line), line);

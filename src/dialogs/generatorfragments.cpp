@@ -1,6 +1,7 @@
 #include "generatorfragments.h"
 
 #include "designtexts.h"
+#include "weblinks.h"
 
 #include <QStringList>
 
@@ -10,8 +11,8 @@ namespace {
 
 const QString Q = QStringLiteral("\"");
 
-// The product's own page, named in the GENERATOR line of every META block.
-const QString ProductAddress = QStringLiteral("http://www.zendral.com");
+// The product's own page, named in the GENERATOR line of every META block as everywhere else.
+const QString ProductAddress = weblinks::PaginaPrograma;
 
 QString namedMeta(const QString &name, const QString &value)
 {

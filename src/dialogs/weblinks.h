@@ -4,7 +4,8 @@
 
 namespace zendral::weblinks {
 
-// The product's site: the splash shows it, the help notice sends the user there (F2).
+// The product's site: the splash, the about box, the help notice (F2) and the GENERATOR line
+// of every META block name it.
 inline const QString PaginaPrograma = QStringLiteral("https://zendral.example.org/");
 // The site of the people who make the program (F3).
 inline const QString PaginaAutor = QStringLiteral("https://equipo-zendral.example.org/");
