@@ -144,10 +144,14 @@ QList<QUrl> localFiles(const QMimeData &data)
 void giveContextMenu(EditingSurface &view, UndoHistory &history, LiveSpelling &spelling,
                      const QHash<QString, QAction *> &commands, QObject *owner)
 {
-    auto *undo = new QAction(QStringLiteral("&Deshacer\tCtrl+Z"), owner);
+    // Spelt as the menus spell the shortcuts of the commands beside them (Qt's translation).
+    const auto shown = [](QKeyCombination key) {
+        return QKeySequence(key).toString(QKeySequence::NativeText);
+    };
+    auto *undo = new QAction(QStringLiteral("&Deshacer\t") + shown(Qt::CTRL | Qt::Key_Z), owner);
     undo->setObjectName(QStringLiteral("menuDeshacer"));
     QObject::connect(undo, &QAction::triggered, owner, [&history] { history.DeshacerComando(); });
-    auto *redo = new QAction(QStringLiteral("&Rehacer\tCtrl+Y"), owner);
+    auto *redo = new QAction(QStringLiteral("&Rehacer\t") + shown(Qt::CTRL | Qt::Key_Y), owner);
     redo->setObjectName(QStringLiteral("menuRehacer"));
     QObject::connect(redo, &QAction::triggered, owner, [&history] { history.RehacerComando(); });
     const QList<QAction *> editing = {undo,
