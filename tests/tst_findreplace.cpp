@@ -2,6 +2,7 @@
 #include "editingsurface.h"
 #include "findreplacedialog.h"
 #include "testsupport.h"
+#include "undohistory.h"
 
 using namespace zendral;
 using namespace zendral::test;
@@ -228,6 +229,59 @@ private slots:
                                .arg(from)
                                .arg(to)));
         }
+    }
+
+    // Each Reemplazar is one step back and forth, and so is a whole Reemplazar todo, on pages
+    // with every kind of line end; the selection comes back as it was.
+    void undoSteps_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("CR LF page") << QStringLiteral("ab\r\nx ab\r\nab ab");
+        QTest::newRow("LF page") << QStringLiteral("ab\nx ab\nab ab");
+        QTest::newRow("mixed page") << QStringLiteral("ab\r\nx ab\nab\rab");
+    }
+    void undoSteps()
+    {
+        QFETCH(QString, text);
+        EditingSurface text1;
+        PageText &page = text1.page();
+        // Wired as the window wires it.
+        UndoHistory history;
+        history.attach(page);
+        connect(&page, &PageText::textEdited, this,
+                [&history](qint64 start, qint64 removed, qint64 added) {
+                    history.noteEdit(start, removed, added);
+                });
+        page.setText(text);
+        page.setSelectionStart(4);
+        FindReplaceDialog dialog(page);
+        dialog.findChild<QCheckBox *>("chkregex")->setChecked(true);
+        dialog.findChild<QComboBox *>("txtbuscarr")->setEditText(QStringLiteral("b(\\n|$)"));
+        dialog.findChild<QComboBox *>("txtreemplazarr")->setEditText(QStringLiteral("B\\1\\1"));
+        const auto click = [&dialog](const char *name) {
+            QTest::mouseClick(dialog.findChild<QPushButton *>(name), Qt::LeftButton);
+        };
+        click("btnbuscarsig");
+        click("btnreemplazar");
+        click("btnreemplazar");
+        const QString twoReplaced = page.text();
+        QCOMPARE(twoReplaced.count(u'B'), 2);
+        click("btnreemplazartodo");
+        const QString allReplaced = page.text();
+        QVERIFY(allReplaced.count(u'B') > 2);
+        history.DeshacerComando();
+        QCOMPARE(page.text(), twoReplaced);
+        history.DeshacerComando();
+        history.DeshacerComando();
+        QCOMPARE(page.text(), text);
+        // As before the first Reemplazar: the hit it replaced selected.
+        QCOMPARE(page.selectionStart(), text.indexOf(u"x ab") + 3);
+        QVERIFY(page.selectedText().startsWith(u'b'));
+        history.RehacerComando();
+        history.RehacerComando();
+        QCOMPARE(page.text(), twoReplaced);
+        history.RehacerComando();
+        QCOMPARE(page.text(), allReplaced);
     }
 
     // Replace-all leaves the page coloured as opening its new text colours it.

@@ -2,6 +2,7 @@
 
 #include "colouring.h"
 #include "pagetext.h"
+#include "undostep.h"
 
 #include <QRegularExpressionMatchIterator>
 
@@ -121,6 +122,7 @@ bool PageFinder::replaceSelection(const SearchPattern &pattern, const QString &r
                                                    PageText::lineEndText(m_page.pageLineEnd()));
     const qint64 at = m_page.selectionStart();
     const Colour colour = at < m_page.textLength() ? m_page.colourAt(at) : colours::Black;
+    UndoStep step(m_page, at, m_page.selectionLength());
     replaceStretch(at, m_page.selectionLength(), written, colour);
     return true;
 }
@@ -172,6 +174,8 @@ qint64 PageFinder::replaceAll(const SearchPattern &pattern, const QString &repla
     }
     if (count == 0)
         return 0;
+    // Every replacement is one step back.
+    UndoStep step(m_page, first, copied - first);
     // Plain text first: the colouring of the whole page then paints the tags.
     replaceStretch(first, copied - first, written, colours::Black);
     written.clear();
