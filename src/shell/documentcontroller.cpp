@@ -4,6 +4,7 @@
 #include "editingsurface.h"
 #include "filechooser.h"
 #include "prompts.h"
+#include "undostep.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -590,6 +591,8 @@ void DocumentController::editAside(qint64 start, qint64 length, const QString &t
     // edit moves them.
     const QTextCursor caret = m_page.textCursor();
     const Colour colour = m_page.insertionColour();
+    // One step of the history: undone, the page is as the author left it.
+    UndoStep step(m_page, start, length);
     m_page.setSelectionStart(start);
     m_page.setSelectionLength(length);
     m_page.setInsertionColour(length > 0 ? m_page.colourAt(start) : colours::Black);
@@ -659,7 +662,10 @@ void DocumentController::convertLineEnds(PageText::LineEnd end)
     if (after == before && m_page.pageLineEnd() == end)
         return;
     const int line = m_page.lineOfBlock(m_view.textCursor().blockNumber());
-    m_page.setText(std::move(after));
+    {
+        UndoStep step(m_page, UndoStep::WholeText);
+        m_page.setText(std::move(after));
+    }
     colour();
     m_page.setSelectionStart(0);
     m_view.setTextCursor(
