@@ -299,6 +299,9 @@ private slots:
         PageText &page = f.page();
         const auto trigger = [&f](const char *name) { f.trigger(QLatin1String(name)); };
         Oracle oracle;
+        // The model is the editor's own: the writing aids' list would take a typed Tab.
+        f.window.command(QStringLiteral("mn_sugerencias"))->setChecked(false);
+        f.window.command(QStringLiteral("mn_cerraretiquetas"))->setChecked(false);
         page.setText(QString());
         f.window.events().history().clear();
         QGuiApplication::clipboard()->clear();
