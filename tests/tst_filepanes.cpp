@@ -88,6 +88,35 @@ private slots:
         QCOMPARE(f.page().insertionColour() == colours::Purple, picture);
     }
 
+    void pageFromThePaneIsItsFile_data()
+    {
+        QTest::addColumn<QString>("command");
+        // Each took the page for one never saved: a save dialog, a notice to save first.
+        QTest::newRow("Guardar writes the page in place") << "mn_guardar";
+        QTest::newRow("Visualizar shows the page") << "mn_visualizar";
+    }
+
+    void pageFromThePaneIsItsFile()
+    {
+        QFETCH(QString, command);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("pagina.html"));
+        writeBytes(path, "<p>uno</p>");
+        WindowFixture f;
+        emit f.window.findChild<FilePanes *>()->fileDoubleClicked(dir.path(),
+                                                                  QStringLiteral("pagina.html"));
+        f.page().setSelectionStart(f.page().textLength());
+        f.page().setSelectedText(QStringLiteral("<p>dos</p>"));
+        f.trigger(command);
+
+        QCOMPARE(f.chooser.requests.size(), 0);
+        QCOMPARE(f.prompts.notices, QStringList());
+        QCOMPARE(fileBytes(path), "<p>uno</p>\r\n<p>dos</p>\r\n");
+        QCOMPARE(f.opener.opened, command == u"mn_visualizar"
+                                      ? QList<QUrl>{QUrl::fromLocalFile(path)}
+                                      : QList<QUrl>());
+    }
+
     void fileListAndFolders()
     {
         QTemporaryDir dir;

@@ -162,11 +162,10 @@ void TestMainWindow::leavingThePage()
     // Stopped, the page keeps its name and stays unsaved.
     QCOMPARE(f.window.document().isModified(), !goesOn || (closing && !named));
     const EstadoDocumento &state = f.window.document().state();
-    // A page from the file pane counts as untitled.
-    QCOMPARE(state.archivoActual, opens && door != u"pane" ? other
-                                  : goesOn && !closing     ? QString()
-                                  : named                  ? saveAs
-                                                           : mine);
+    QCOMPARE(state.archivoActual, opens                ? other
+                                  : goesOn && !closing ? QString()
+                                  : named              ? saveAs
+                                                       : mine);
     const bool missing = target == u"desaparecido.html";
     QCOMPARE(f.prompts.notices.size(), int(missing));
     QVERIFY(!missing || f.prompts.notices.first().contains(target));

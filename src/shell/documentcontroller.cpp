@@ -292,15 +292,11 @@ bool DocumentController::loadPage(const QString &given, Source source, const QSt
     const QString title = QStringLiteral("Zendral - [") + shownName(path) + u']';
     switch (source) {
     case Source::Chosen:
+    case Source::Pane:
+        // A page from the pane is its file, as one chosen in the dialog: Save writes it.
         m_state.archivoActual = path;
         m_state.rutaAbrir = path;
-        m_state.carpetaActual = folderPart(path);
-        emit titleChanged(title);
-        break;
-    case Source::Pane:
-        // The page counts as untitled, so that a later Save asks where to write it.
-        m_state.archivoActual.clear();
-        m_state.carpetaActual = paneFolder;
+        m_state.carpetaActual = source == Source::Pane ? paneFolder : folderPart(path);
         emit titleChanged(title);
         break;
     case Source::Reload:

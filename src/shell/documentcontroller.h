@@ -61,7 +61,7 @@ public:
     // opened as Open opens it.
     void askThenOpenPath(const QString &path);
     // A page double-clicked in the file pane, whose folder list shows folder: the save
-    // question, then the page is read and counts as untitled.
+    // question, then opened as Open opens it, with folder as the document's folder.
     void openFromPane(const QString &folder, const QString &path);
     // Shows text as an unsaved page carrying path as its file name, as after Open. file is
     // what path was when the page was last read or saved: a later Save checks against it, so
