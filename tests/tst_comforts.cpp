@@ -403,13 +403,18 @@ private slots:
         QTest::addColumn<int>("filterDown");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("saved");
+        // Whether the dialog is given the page's path, or only a folder to start in.
+        QTest::addColumn<bool>("preset");
         // Saved with no extension, the page left the file pane and previewed as source.
         QTest::newRow("name alone, HTML filter: .html") << 0 << "mipagina"
-                                                        << "mipagina.html";
+                                                        << "mipagina.html" << true;
         QTest::newRow("name alone, ASP filter: .asp") << 2 << "mipagina"
-                                                      << "mipagina.asp";
+                                                      << "mipagina.asp" << true;
         QTest::newRow("name with its extension is kept") << 0 << "otra.htm"
-                                                         << "otra.htm";
+                                                         << "otra.htm" << true;
+        // It started in the program's working folder.
+        QTest::newRow("page never saved: starts in the folder given") << 0 << "mipagina"
+                                                                      << "mipagina.html" << false;
     }
 
     void saveDialogAddsTheFilterExtension()
@@ -417,11 +422,15 @@ private slots:
         QFETCH(int, filterDown);
         QFETCH(QString, typed);
         QFETCH(QString, saved);
+        QFETCH(bool, preset);
         QTemporaryDir dir;
         FileRequest request;
         request.mode = FileRequest::Mode::Save;
         request.filter = DocumentController::Filter();
-        request.fileName = dir.filePath(QStringLiteral("inicial.html"));
+        if (preset)
+            request.fileName = dir.filePath(QStringLiteral("inicial.html"));
+        else
+            request.folder = dir.path();
         whenModalOpens([&](QWidget &dialog) {
             // Qt's own texts are in Spanish too.
             QCOMPARE(child<QLabel>(&dialog, QStringLiteral("lookInLabel"))->text(), "Ver en:");

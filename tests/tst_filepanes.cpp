@@ -117,6 +117,19 @@ private slots:
                                       : QList<QUrl>());
     }
 
+    void saveDialogOfANewPageStartsInThePanesFolder()
+    {
+        QTemporaryDir dir;
+        WindowFixture f;
+        QVERIFY(f.window.findChild<FilePanes *>()->setFolderPath(dir.path()));
+        f.trigger(QStringLiteral("mn_nuevo"));
+        f.trigger(QStringLiteral("mn_guardar"), QString());
+
+        QCOMPARE(f.chooser.requests.size(), 1);
+        QCOMPARE(f.chooser.requests.first().fileName, QString());
+        QCOMPARE(f.chooser.requests.first().folder, dir.path());
+    }
+
     void fileListAndFolders()
     {
         QTemporaryDir dir;

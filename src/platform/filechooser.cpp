@@ -60,6 +60,8 @@ QString QtFileChooser::choose(const FileRequest &request)
         const QFileInfo preset(request.fileName);
         dialog.setDirectory(preset.absolutePath());
         dialog.selectFile(preset.fileName());
+    } else if (!request.folder.isEmpty()) {
+        dialog.setDirectory(request.folder);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();

@@ -16,6 +16,7 @@ struct FileRequest
     QString filter;
     int filterIndex = 1; // 1-based, as the filter string counts its entries
     QString fileName;    // preset path
+    QString folder;      // where the dialog starts when no path is preset
     bool confirmOverwrite = false;
 };
 

@@ -201,6 +201,9 @@ QString DocumentController::chooseSaveName(bool confirmOverwrite)
 {
     FileRequest request = fileRequest(FileRequest::Mode::Save, SaveTitle, m_state.archivoActual);
     request.confirmOverwrite = confirmOverwrite;
+    // Without it the dialog would open wherever the program was started from.
+    if (m_paneFolder)
+        request.folder = m_paneFolder();
     const QString name = m_chooser.choose(request);
     // Kept as the bytes it names from here on: the dialog gives a name that is not UTF-8 with
     // U+FFFD in it, which another file's name may share later.

@@ -47,6 +47,12 @@ public:
         m_colourWhole = std::move(colourWhole);
     }
 
+    // The folder the panes show, where the save dialog starts for a page never saved.
+    void setPaneFolder(std::function<QString()> paneFolder)
+    {
+        m_paneFolder = std::move(paneFolder);
+    }
+
     // The text changed since it was loaded, saved or made new.
     bool isModified() const { return m_modified; }
 
@@ -153,6 +159,7 @@ private:
     FileChooser &m_chooser;
     EstadoDocumento m_state;
     std::function<void()> m_colourWhole;
+    std::function<QString()> m_paneFolder;
     bool m_modified = false;
     // Whether the document's file differs from what it was when last read or written.
     bool changedOnDisk(const FileStamp &now);

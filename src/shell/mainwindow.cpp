@@ -245,6 +245,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     m_panes = new FilePanes;
     m_fileActivation = new FileActivation(m_view->page(), *m_document, *m_services.prompts, this);
     connect(m_panes, &FilePanes::fileDoubleClicked, m_fileActivation, &FileActivation::activate);
+    m_document->setPaneFolder([this] { return m_panes->folderPath(); });
     auto *body = new QHBoxLayout;
     body->addWidget(m_panes);
     body->addWidget(m_documentTabs, 1);
