@@ -56,6 +56,7 @@ private slots:
     void initTestCase();
     void pasteTakesTheInsertionColour();
     void leavingThePage_data();
+    void cancelledOpenColoursTheText();
     void leavingThePage();
     void changedOnDisk_data();
     void changedOnDisk();
@@ -185,6 +186,29 @@ void TestMainWindow::leavingThePage()
     // What was typed in the other page is not undone in this one.
     QTest::keyClick(&f.view, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.page().text(), page + "\r\n");
+}
+
+// A cancelled Open left tags that had been written uncoloured black.
+void TestMainWindow::cancelledOpenColoursTheText()
+{
+    Fixture f;
+    f.showAndWait();
+    f.page().setText("<b>uno</b> dos ");
+    f.page().setSelectionStart(f.page().textLength());
+    QTest::keyClicks(&f.view, "x");
+    f.page().setSelectionStart(11);
+    f.page().setSelectionLength(3);
+    QCOMPARE(f.view.characterColour(1), toQColor(colours::Black));
+    through(f, "mn_abrir", QString());
+
+    QCOMPARE(f.page().text(), "<b>uno</b> dos x");
+    QCOMPARE(f.view.characterColour(1), toQColor(colours::Blue));
+    QCOMPARE(f.view.characterColour(11), toQColor(colours::Black));
+    // The author's selection stays, for the next key to replace; and what was typed undoes.
+    QCOMPARE(f.page().selectionStart(), 11);
+    QCOMPARE(f.page().selectionLength(), 3);
+    QTest::keyClick(&f.view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.page().text(), "<b>uno</b> dos ");
 }
 
 void TestMainWindow::changedOnDisk_data()

@@ -258,6 +258,21 @@ void DocumentController::open()
         m_chooser.choose(fileRequest(FileRequest::Mode::Open, OpenTitle, m_state.rutaAbrir));
     if (!path.isEmpty())
         loadPage(path, Source::Chosen);
+    else
+        colourInPlace();
+}
+
+void DocumentController::colourInPlace()
+{
+    // The colouring selects the last tag and brings it into view: the author's caret,
+    // selection and view come back after it.
+    const QTextCursor caret = m_page.textCursor();
+    const int top = m_view.verticalScrollBar()->value();
+    const int left = m_view.horizontalScrollBar()->value();
+    colour();
+    m_page.setTextCursor(caret);
+    m_view.verticalScrollBar()->setValue(top);
+    m_view.horizontalScrollBar()->setValue(left);
 }
 
 void DocumentController::openPath(const QString &path)

@@ -152,6 +152,8 @@ private:
     QString chooseSaveName(bool confirmOverwrite);
     bool mayOverwrite(const QString &path);
     void colour();
+    // The whole text coloured again as a loaded page is, the author left where they were.
+    void colourInPlace();
 
     EditingSurface &m_view;
     PageText &m_page;
