@@ -9,12 +9,6 @@
 
 #include <functional>
 
-#if __has_include("mainwindow.h")
-#include "desktopopener.h"
-#include "editingsurface.h"
-#include "mainwindow.h"
-#endif
-
 namespace zendral::test {
 
 // Answers questions from a script (No once it runs out) and keeps every message it was shown.
@@ -123,42 +117,5 @@ inline void whenModalOpens(std::function<void(QWidget &)> script)
             dialog->close();
     });
 }
-
-#if __has_include("mainwindow.h")
-
-// Keeps every address the desktop was asked to open, and opens none.
-class FakeDesktopOpener : public DesktopOpener
-{
-public:
-    void open(const QUrl &address) override { opened.append(address); }
-
-    QList<QUrl> opened;
-};
-
-// A main window over scripted prompts, file dialogs and desktop.
-struct WindowFixture
-{
-    FakePrompts prompts;
-    FakeFileChooser chooser;
-    FakeDesktopOpener opener;
-    MainWindow window{MainWindowServices{&prompts, &chooser, nullptr, &opener}};
-    EditingSurface &view = window.surface();
-    PageText &page() { return view.page(); }
-
-    void trigger(const QString &name) { window.command(name)->trigger(); }
-    // Runs a command whose file dialog answers path.
-    void trigger(const QString &name, const QString &path)
-    {
-        chooser.paths.enqueue(path);
-        trigger(name);
-    }
-    void showAndWait()
-    {
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-    }
-};
-
-#endif
 
 } // namespace zendral::test

@@ -1,6 +1,6 @@
 #include "documentcontroller.h"
 #include "pageencoding.h"
-#include "testsupport.h"
+#include "windowfixture.h"
 
 using namespace zendral;
 using namespace zendral::test;

@@ -1,7 +1,7 @@
 #include "documentcontroller.h"
 #include "previewpane.h"
-#include "testsupport.h"
 #include "webenginesandbox.h"
+#include "windowfixture.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>

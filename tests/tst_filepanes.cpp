@@ -1,7 +1,7 @@
 #include "documentcontroller.h"
 #include "fileactivation.h"
 #include "filepanes.h"
-#include "testsupport.h"
+#include "windowfixture.h"
 
 #include <sys/stat.h>
 

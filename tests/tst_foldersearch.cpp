@@ -2,7 +2,7 @@
 #include "filepanes.h"
 #include "folderresults.h"
 #include "foldersearch.h"
-#include "testsupport.h"
+#include "windowfixture.h"
 
 using namespace zendral;
 using namespace zendral::test;

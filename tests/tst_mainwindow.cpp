@@ -1,7 +1,7 @@
 #include "documentcontroller.h"
 #include "filepanes.h"
-#include "testsupport.h"
 #include "webenginesandbox.h"
+#include "windowfixture.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,9 +1,9 @@
 #include "folderrequestinterceptor.h"
 #include "previewcontroller.h"
 #include "previewpane.h"
-#include "testsupport.h"
 #include "usersettings.h"
 #include "webenginesandbox.h"
+#include "windowfixture.h"
 
 #include <QClipboard>
 #include <QTcpServer>

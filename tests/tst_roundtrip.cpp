@@ -1,6 +1,6 @@
 #include "documentcontroller.h"
 #include "filepanes.h"
-#include "testsupport.h"
+#include "windowfixture.h"
 
 #include <filesystem>
 #include <fstream>

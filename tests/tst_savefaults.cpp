@@ -1,5 +1,5 @@
 #include "documentcontroller.h"
-#include "testsupport.h"
+#include "windowfixture.h"
 
 #include <csignal>
 #include <filesystem>

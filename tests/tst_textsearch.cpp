@@ -1,3 +1,4 @@
+#include "editingsurface.h"
 #include "findstrip.h"
 #include "prompts.h"
 #include "replacestring.h"

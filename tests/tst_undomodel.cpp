@@ -1,7 +1,7 @@
 #include "editorevents.h"
 #include "replacestring.h"
 #include "taginsertion.h"
-#include "testsupport.h"
+#include "windowfixture.h"
 
 #include <numeric>
 #include <vector>

@@ -2,8 +2,8 @@
 #include "documentcontroller.h"
 #include "instancechannel.h"
 #include "recoverystore.h"
-#include "testsupport.h"
 #include "usersettings.h"
+#include "windowfixture.h"
 #include "windowset.h"
 
 #include <QLocalSocket>

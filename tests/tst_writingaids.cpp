@@ -2,8 +2,8 @@
 #include "editorevents.h"
 #include "pagereview.h"
 #include "pagereviewdock.h"
-#include "testsupport.h"
 #include "usersettings.h"
+#include "windowfixture.h"
 #include "writingaids.h"
 
 using namespace zendral;

@@ -1,0 +1,45 @@
+#pragma once
+
+// The window's part of the test doors: a main window over the fakes of testsupport.h.
+
+#include "desktopopener.h"
+#include "editingsurface.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+
+namespace zendral::test {
+
+// Keeps every address the desktop was asked to open, and opens none.
+class FakeDesktopOpener : public DesktopOpener
+{
+public:
+    void open(const QUrl &address) override { opened.append(address); }
+
+    QList<QUrl> opened;
+};
+
+// A main window over scripted prompts, file dialogs and desktop.
+struct WindowFixture
+{
+    FakePrompts prompts;
+    FakeFileChooser chooser;
+    FakeDesktopOpener opener;
+    MainWindow window{MainWindowServices{&prompts, &chooser, nullptr, &opener}};
+    EditingSurface &view = window.surface();
+    PageText &page() { return view.page(); }
+
+    void trigger(const QString &name) { window.command(name)->trigger(); }
+    // Runs a command whose file dialog answers path.
+    void trigger(const QString &name, const QString &path)
+    {
+        chooser.paths.enqueue(path);
+        trigger(name);
+    }
+    void showAndWait()
+    {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+};
+
+} // namespace zendral::test
