@@ -79,25 +79,18 @@ void benchRecovery(const QString &page10MB)
     };
     row("6. keystroke 10 MB, middle, copies kept (mean; raw none)", mean(with), mean(without));
 
-    // The text is taken in parts of this many characters, one part per event.
-    constexpr qint64 part = 256 * 1024;
+    // As the editor writes its copy: the page taken at once on the GUI thread, turned into
+    // text and written by the worker.
     RecoveryStore store(folder.path());
-    std::vector<double> parts, whole, queued, written, raw;
+    std::vector<double> taken, queued, written, raw;
     const QByteArray bytes = page10MB.toUtf8();
     for (int run = 0; run < 5; ++run) {
-        QStringList text;
-        QElapsedTimer total;
-        total.start();
-        for (qint64 at = 0; at < surface.page().textLength(); at += part) {
-            QElapsedTimer timer;
-            timer.start();
-            text.append(surface.page().textRange(at, part));
-            parts.push_back(millisecondsSince(timer));
-        }
-        whole.push_back(millisecondsSince(total));
         QElapsedTimer timer;
         timer.start();
-        store.write(text, QStringLiteral("/tmp/pagina.html"), TextEncoding::Utf8);
+        PageText::Copy copy(surface.page());
+        taken.push_back(millisecondsSince(timer));
+        timer.start();
+        store.write(std::move(copy), QStringLiteral("/tmp/pagina.html"), TextEncoding::Utf8);
         queued.push_back(millisecondsSince(timer));
         timer.start();
         store.waitForWrites();
@@ -118,11 +111,7 @@ void benchRecovery(const QString &page10MB)
         const QString all = surface.page().text();
         text.push_back(millisecondsSince(timer));
     }
-    row("   recovery copy 10 MB: one part, GUI thread (longest; raw text())",
-        *std::max_element(parts.begin(), parts.end()), median(text));
-    row("   recovery copy 10 MB: one part, GUI thread (median; raw text())", median(parts),
-        median(text));
-    row("   recovery copy 10 MB: all parts, GUI thread (median; raw text())", median(whole),
+    row("   recovery copy 10 MB: taken, GUI thread (median; raw text())", median(taken),
         median(text));
     row("   recovery copy 10 MB: queued, GUI thread (median)", median(queued), 0);
     row("   recovery copy 10 MB: written, worker (median; raw write+fsync)", median(written),

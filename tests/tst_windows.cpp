@@ -146,6 +146,38 @@ QString plantCopy(const QString &folder, const QByteArray &bytes)
     return copy;
 }
 
+// Leaves a copy of text in folder as an editor that crashed leaves it: written as the editor
+// writes it, its lock let go.
+void leaveCopy(const QString &folder, const QString &text, const QString &path,
+               TextEncoding encoding)
+{
+    PageText page;
+    page.setText(text);
+    RecoveryStore(folder).write(PageText::Copy(page), path, encoding);
+}
+
+// One start of the editor over the recovery folder: a page, started up or opened from a file,
+// and its recovery, with scripted prompts.
+struct RecoveringEditor
+{
+    explicit RecoveringEditor(const QString &folder, const QString &file = QString())
+        : store(folder)
+    {
+        if (file.isEmpty())
+            document.startUp();
+        else
+            document.openPath(file);
+        recovery.emplace(view.page(), document, store, prompts, 10ms);
+    }
+
+    RecoveryStore store;
+    EditingSurface view;
+    FakePrompts prompts;
+    FakeFileChooser chooser;
+    DocumentController document{view, prompts, chooser};
+    std::optional<CrashRecovery> recovery;
+};
+
 } // namespace
 
 // Several pages at once: windows of one program, and pages handed over by later starts; and
@@ -229,7 +261,7 @@ private slots:
             QVERIFY(doors.of(first).questions.isEmpty());
         }
         // A crash copy of one of them: its own question first, then the others'.
-        RecoveryStore(state).write({u"<p>recuperada</p>"_s}, rota, TextEncoding::Utf8);
+        leaveCopy(state, u"<p>recuperada</p>"_s, rota, TextEncoding::Utf8);
         {
             doors.answers = {true, true};
             WindowSet set([&doors] { return doors.next(); }, state);
@@ -477,19 +509,22 @@ private slots:
     void copiesOfACrash()
     {
         QTemporaryDir folder;
-        const QString text = QStringLiteral("<p>año \U0001F600</p>\r\nsegunda\nlínea\r\n");
+        // Written in several pieces: longer than a piece, with every kind of line end and
+        // characters of two halves.
+        const QString text =
+            QStringLiteral("<p>año \U0001F600</p>\r\nsegunda\nlínea\rtercera\r\n").repeated(30000);
         const QString path = QStringLiteral("/tmp/una\npágina.html");
         {
-            RecoveryStore crashed(folder.path()), running(folder.path());
-            // Taken in parts, one of them cut between the two halves of a character.
-            const qsizetype cut = text.indexOf(QChar(0xDE00));
-            crashed.write({text.left(cut), text.mid(cut)}, path, TextEncoding::Windows1252);
-            running.write({QStringLiteral("otra")}, QString(), TextEncoding::Utf8);
-            for (RecoveryStore *store : {&crashed, &running})
-                store->waitForWrites();
+            RecoveryStore running(folder.path());
+            PageText other;
+            other.setText(u"otra"_s);
+            running.write(PageText::Copy(other), QString(), TextEncoding::Utf8);
+            running.waitForWrites();
             QVERIFY(RecoveryStore(folder.path()).takeOrphans().isEmpty());
             running.remove();
-        } // `crashed` ends without removing its copy, as a killed editor does.
+            // Ends without removing its copy, as a killed editor does.
+            leaveCopy(folder.path(), text, path, TextEncoding::Windows1252);
+        }
         {
             RecoveryStore first(folder.path());
             QList<RecoveryCopy> taken = first.takeOrphans();
@@ -507,7 +542,7 @@ private slots:
              {TextEncoding::Utf8WithBom, TextEncoding::Utf16LittleEndian,
               TextEncoding::Utf16BigEndian, TextEncoding::Binary}) {
             QTemporaryDir another;
-            RecoveryStore(another.path()).write({text}, path, encoding);
+            leaveCopy(another.path(), text, path, encoding);
             QCOMPARE(RecoveryStore(another.path()).takeOrphans().value(0).encoding, encoding);
         }
     }
@@ -530,41 +565,37 @@ private slots:
         QTemporaryDir folder;
         const QString text = QStringLiteral("<html>\r\nrecuperado\r\n");
         const QString path = folder.filePath(QStringLiteral("pagina.html"));
-        RecoveryStore(folder.path()).write({text}, path, TextEncoding::Utf8WithBom);
+        leaveCopy(folder.path(), text, path, TextEncoding::Utf8WithBom);
 
-        RecoveryStore store(folder.path());
-        EditingSurface view;
-        FakePrompts prompts;
-        FakeFileChooser chooser;
-        DocumentController document(view, prompts, chooser);
-        document.startUp();
-        CrashRecovery recovery(view.page(), document, store, prompts, 10ms);
+        RecoveringEditor editor(folder.path());
+        FakePrompts &prompts = editor.prompts;
         for (const bool answer : answers)
             prompts.answers.enqueue(answer);
-        QCOMPARE(recovery.offerOrphans(), recovered);
+        QCOMPARE(editor.recovery->offerOrphans(), recovered);
         QVERIFY(prompts.questions.first().contains(u'"' + path + u'"'));
-        store.waitForWrites();
+        editor.store.waitForWrites();
         const QStringList left = filesIn(folder.path(), QStringLiteral("*.recovery"));
         QCOMPARE(left.size(), copiesLeft);
         if (recovered) {
-            QCOMPARE(view.page().text(), text);
-            QCOMPARE(document.state().archivoActual, path);
-            QCOMPARE(document.state().encoding, TextEncoding::Utf8WithBom);
-            QVERIFY(document.isModified());
-            QCOMPARE(left, QStringList{QFileInfo(store.copyPath()).fileName()});
+            QCOMPARE(editor.view.page().text(), text);
+            QCOMPARE(editor.document.state().archivoActual, path);
+            QCOMPARE(editor.document.state().encoding, TextEncoding::Utf8WithBom);
+            QVERIFY(editor.document.isModified());
+            QCOMPARE(left, QStringList{QFileInfo(editor.store.copyPath()).fileName()});
         }
         // Then typing makes this editor's copy; New, Save As and a clean end each take it away.
-        const QList<std::function<void()>> clears = {
-            [&] { document.newPage(); },
-            [&] {
-                chooser.paths.enqueue(folder.filePath(u"guardada.html"_s)), document.saveAs();
-            },
-            [&] { recovery.endCleanly(); }};
+        const QList<std::function<void()>> clears = {[&] { editor.document.newPage(); },
+                                                     [&] {
+                                                         editor.chooser.paths.enqueue(
+                                                             folder.filePath(u"guardada.html"_s)),
+                                                             editor.document.saveAs();
+                                                     },
+                                                     [&] { editor.recovery->endCleanly(); }};
         for (const auto &clear : clears) {
-            QTest::keyClicks(&view, QStringLiteral("hola"));
-            QTRY_VERIFY(QFileInfo::exists(store.copyPath()));
+            QTest::keyClicks(&editor.view, QStringLiteral("hola"));
+            QTRY_VERIFY(QFileInfo::exists(editor.store.copyPath()));
             clear();
-            QTRY_VERIFY(!QFileInfo::exists(store.copyPath()));
+            QTRY_VERIFY(!QFileInfo::exists(editor.store.copyPath()));
         }
     }
     // Nothing of the user's goes where a link leads or into another user's folder, and the
@@ -630,7 +661,9 @@ private slots:
         QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
         const mode_t umask = ::umask(0);
         RecoveryStore store(folder);
-        store.write({u"<p>privada</p>"_s}, QString(), TextEncoding::Utf8);
+        PageText page;
+        page.setText(u"<p>privada</p>"_s);
+        store.write(PageText::Copy(page), QString(), TextEncoding::Utf8);
         store.waitForWrites();
         ::umask(umask);
         QCOMPARE(modeOf(folder), 0700);
@@ -667,17 +700,12 @@ private slots:
             const QString copy = plantCopy(folder.path(), header + "\n<p>copia</p>\r\n");
             if (size > 0)
                 QVERIFY(QFile::resize(copy, size));
-            RecoveryStore store(folder.path());
-            EditingSurface view;
-            FakePrompts prompts;
-            FakeFileChooser chooser;
-            DocumentController document(view, prompts, chooser);
-            document.startUp();
-            CrashRecovery recovery(view.page(), document, store, prompts, 10ms);
-            prompts.answers.enqueue(deleteIt);
-            QVERIFY(!recovery.offerOrphans());
-            QCOMPARE(prompts.questions, QStringList{CrashRecovery::unusableQuestion(copy, fault)});
-            QCOMPARE(view.page().text(), DocumentController::PlantillaInicio());
+            RecoveringEditor editor(folder.path());
+            editor.prompts.answers.enqueue(deleteIt);
+            QVERIFY(!editor.recovery->offerOrphans());
+            QCOMPARE(editor.prompts.questions,
+                     QStringList{CrashRecovery::unusableQuestion(copy, fault)});
+            QCOMPARE(editor.view.page().text(), DocumentController::PlantillaInicio());
             QCOMPARE(QFileInfo::exists(copy), !deleteIt);
         }
     }
@@ -700,14 +728,8 @@ private slots:
         writeBytes(page, "<p>antes</p>\r\n");
         writeBytes(other, "<p>otra</p>\r\n");
         {
-            RecoveryStore store(folder);
-            EditingSurface view;
-            FakePrompts prompts;
-            FakeFileChooser chooser;
-            DocumentController document(view, prompts, chooser);
-            document.openPath(page);
-            CrashRecovery recovery(view.page(), document, store, prompts, 10ms);
-            typeInto(&view, u"mío"_s);
+            RecoveringEditor crashed(folder, page);
+            typeInto(&crashed.view, u"mío"_s);
             QTRY_VERIFY(copiesHolding(folder).contains(u"mío"_s));
         } // ended without removing its copy, as a crash ends
         const QByteArray colleagues = "<p>del colega, más larga</p>\r\n";
@@ -717,17 +739,12 @@ private slots:
         } else {
             writeBytes(page, colleagues);
         }
-        RecoveryStore store(folder);
-        EditingSurface view;
-        FakePrompts prompts;
-        FakeFileChooser chooser;
-        DocumentController document(view, prompts, chooser);
-        document.startUp();
-        CrashRecovery recovery(view.page(), document, store, prompts, 10ms);
+        RecoveringEditor editor(folder);
+        FakePrompts &prompts = editor.prompts;
         prompts.answers.enqueue(true);
-        QVERIFY(recovery.offerOrphans());
-        QCOMPARE(view.page().text(), u"mío<p>antes</p>\r\n"_s);
-        document.save(); // No to any question
+        QVERIFY(editor.recovery->offerOrphans());
+        QCOMPARE(editor.view.page().text(), u"mío<p>antes</p>\r\n"_s);
+        editor.document.save(); // No to any question
         if (link) {
             QVERIFY2(prompts.notices.value(0).contains(u"enlace simbólico"_s),
                      qPrintable(prompts.notices.join(u'\n')));

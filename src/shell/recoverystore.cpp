@@ -311,19 +311,6 @@ void RecoveryStore::queue(std::function<void()> work)
     });
 }
 
-void RecoveryStore::write(const QStringList &text, const QString &path, TextEncoding encoding,
-                          const FileStamp &file)
-{
-    write(
-        [text](const PieceTaker &take) {
-            for (const QString &part : text) {
-                if (!take(part))
-                    return;
-            }
-        },
-        path, encoding, file);
-}
-
 void RecoveryStore::write(PageText::Copy text, const QString &path, TextEncoding encoding,
                           const FileStamp &file)
 {

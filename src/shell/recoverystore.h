@@ -9,7 +9,6 @@
 #include <QList>
 #include <QLockFile>
 #include <QString>
-#include <QStringList>
 #include <QThreadPool>
 
 #include <atomic>
@@ -58,14 +57,10 @@ public:
     // another user's); empty when they can.
     QString problem() const { return m_problem; }
 
-    // Queues a write of this editor's copy (the text, given in consecutive parts), replacing the
-    // one before it atomically; returns at once. A write that a later write or removal
-    // supersedes before it starts is skipped.
-    // file is what the page's file was when the page was last read or saved.
-    void write(const QStringList &text, const QString &path, TextEncoding encoding,
-               const FileStamp &file = {});
-    // The same for a copy of the page taken at once: the worker thread turns it into the
-    // page's text, a piece at a time.
+    // Queues a write of this editor's copy, replacing the one before it atomically; returns at
+    // once. The page's text is taken at once; the worker thread turns it into the page's text,
+    // a piece at a time. A write that a later write or removal supersedes before it starts is
+    // skipped. file is what the page's file was when the page was last read or saved.
     void write(PageText::Copy text, const QString &path, TextEncoding encoding,
                const FileStamp &file = {});
     // Queues the removal of this editor's copy after the writes before it.
