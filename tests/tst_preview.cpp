@@ -154,7 +154,7 @@ private slots:
             f.clickTab(1);
             QVERIFY(f.prompts.notices.isEmpty());
             QTRY_COMPARE(f.title(), u"sin guardar"_s);
-            QCOMPARE(f.note(), PreviewPane::SinCarpeta());
+            QCOMPARE(f.note(), PreviewPane::noFolderNote());
             QCOMPARE(f.shown(), u"Sin título (tal como está en el editor)"_s);
 
             // Saved, the page has a folder and is shown under its name.
@@ -226,7 +226,7 @@ fetch('data:text/plain,propio').then(x => x.text()).then(t => tell('data:' + t))
         if (saved)
             f.trigger(u"mn_guardar"_s, path);
         f.clickTab(1);
-        QCOMPARE(f.note(), PreviewPane::DemasiadoGrande(saved));
+        QCOMPARE(f.note(), PreviewPane::tooLargeNote(saved));
         if (saved)
             QTRY_COMPARE(f.title(), u"grande"_s);
         else
@@ -367,7 +367,7 @@ fetch('dentro.txt').then(r => r.text()).then(t => {
         QCOMPARE(note->isVisible(), !scripts);
         if (!scripts) {
             QCOMPARE(note->text(),
-                     PreviewPane::SinScripts(QFileInfo(page.fileName()).absolutePath()));
+                     PreviewPane::withoutScriptsNote(QFileInfo(page.fileName()).absolutePath()));
             QCOMPARE(note->textFormat(), Qt::PlainText);
         }
     }
@@ -402,7 +402,7 @@ setInterval(() => { alert('vuelta ' + ++n); if (n == 30) document.title = answer
 )"_s);
         QTRY_COMPARE_WITH_TIMEOUT(f.title(), u"confirm:false,prompt:null"_s, 20000);
         QCOMPARE(boxes, 0);
-        QVERIFY2(f.note().startsWith(PreviewPane::Alerta(u"vuelta"_s).chopped(1)),
+        QVERIFY2(f.note().startsWith(PreviewPane::alertNote(u"vuelta"_s).chopped(1)),
                  qPrintable(f.note()));
     }
 
@@ -525,7 +525,7 @@ window.onfocus = go; if (document.hasFocus()) go();
         f.browser()->page()->runJavaScript(script);
         const QString targetPath = dir.filePath(target);
         if (target.startsWith(u"fuera")) {
-            QTRY_COMPARE(f.note(), PreviewPane::Rechazada(QUrl::fromLocalFile(targetPath)));
+            QTRY_COMPARE(f.note(), PreviewPane::refusedNote(QUrl::fromLocalFile(targetPath)));
             QCOMPARE(f.title(), u"inicio"_s);
             QVERIFY(!back->isEnabled());
             return;

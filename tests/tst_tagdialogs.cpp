@@ -254,7 +254,7 @@ void TestTagDialogs::metaTags()
     const QString meta = child<QPlainTextEdit>(&dialog, "txtmeta")->toPlainText();
     QCOMPARE(meta.count("<META"), 10);
     // The same address as the splash, the about box and F2, not another one.
-    QVERIFY(meta.contains("\"GENERATOR\" CONTENT=\"Zendral - " + weblinks::PaginaPrograma + "\">"));
+    QVERIFY(meta.contains("\"GENERATOR\" CONTENT=\"Zendral - " + weblinks::ProgramPage + "\">"));
     for (const char *line : {"\"AUDIENCE\" CONTENT=\"\">\n", "CONTENT=\"uno\ndos\">\n",
                              "\n<META NAME=\"revisit-after\" CONTENT=7>"})
         QVERIFY2(meta.contains(line), line);

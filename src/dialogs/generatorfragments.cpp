@@ -12,7 +12,7 @@ namespace {
 const QString Q = QStringLiteral("\"");
 
 // The product's own page, named in the GENERATOR line of every META block as everywhere else.
-const QString ProductAddress = weblinks::PaginaPrograma;
+const QString ProductAddress = weblinks::ProgramPage;
 
 QString namedMeta(const QString &name, const QString &value)
 {

@@ -19,13 +19,13 @@ namespace zendral {
 namespace {
 
 // The box's texts, together so they can be read and corrected in one place.
-const QString Titulo = QStringLiteral("Acerca de Zendral");
-const QString Nombre = QStringLiteral("Zendral");
+const QString Title = QStringLiteral("Acerca de Zendral");
+const QString ProductName = QStringLiteral("Zendral");
 const QString Version = QStringLiteral("Versión 1.1");
-const QString Descripcion = QStringLiteral("Editor de páginas HTML y ASP escritas a mano.");
-const QString Creditos = QStringLiteral("Programa: Equipo de Zendral\nDiseño e imágenes: Equipo "
-                                        "de Zendral");
-const QString Distribucion =
+const QString Description = QStringLiteral("Editor de páginas HTML y ASP escritas a mano.");
+const QString Credits = QStringLiteral("Programa: Equipo de Zendral\nDiseño e imágenes: Equipo "
+                                       "de Zendral");
+const QString Terms =
     QStringLiteral("Este programa es gratuito y puede copiarse y repartirse libremente, siempre "
                    "que se haga completo y sin cambios. Se entrega tal cual, sin garantía de "
                    "ningún tipo.");
@@ -45,7 +45,7 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
     initPictures();
     setObjectName(QStringLiteral("acercade"));
-    setWindowTitle(Titulo);
+    setWindowTitle(Title);
     setModal(true);
 
     auto *picture = new QLabel;
@@ -53,7 +53,7 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     picture->setPixmap(QPixmap(QStringLiteral(":/pictures/acercade.svg")));
     picture->setAlignment(Qt::AlignTop);
 
-    auto *name = label(Nombre, QStringLiteral("lblnombre"));
+    auto *name = label(ProductName, QStringLiteral("lblnombre"));
     QFont big = name->font();
     big.setPointSizeF(big.pointSizeF() * 1.8);
     big.setBold(true);
@@ -62,15 +62,15 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     auto *texts = new QVBoxLayout;
     texts->addWidget(name);
     texts->addWidget(label(Version, QStringLiteral("lblversion")));
-    texts->addWidget(label(Descripcion, QStringLiteral("lbldescripcion")));
+    texts->addWidget(label(Description, QStringLiteral("lbldescripcion")));
     texts->addSpacing(8);
-    texts->addWidget(label(Creditos, QStringLiteral("lblcreditos")));
-    texts->addWidget(label(QStringLiteral("Correo: ") + weblinks::Correo + u'\n' +
-                               QStringLiteral("Web del programa: ") + weblinks::PaginaPrograma +
-                               u'\n' + QStringLiteral("Web del autor: ") + weblinks::PaginaAutor,
+    texts->addWidget(label(Credits, QStringLiteral("lblcreditos")));
+    texts->addWidget(label(QStringLiteral("Correo: ") + weblinks::Email + u'\n' +
+                               QStringLiteral("Web del programa: ") + weblinks::ProgramPage +
+                               u'\n' + QStringLiteral("Web del autor: ") + weblinks::AuthorPage,
                            QStringLiteral("lbldirecciones")));
     texts->addSpacing(8);
-    texts->addWidget(label(Distribucion, QStringLiteral("lbldistribucion")));
+    texts->addWidget(label(Terms, QStringLiteral("lbldistribucion")));
 
     auto *top = new QHBoxLayout;
     top->addWidget(picture);

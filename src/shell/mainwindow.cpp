@@ -688,10 +688,10 @@ void MainWindow::runCommand(Command command, bool on)
             "molestias."));
         return;
     case Command::ProgramPage:
-        m_services.opener->open(QUrl(weblinks::PaginaPrograma));
+        m_services.opener->open(QUrl(weblinks::ProgramPage));
         return;
     case Command::AuthorPage:
-        m_services.opener->open(QUrl(weblinks::PaginaAutor));
+        m_services.opener->open(QUrl(weblinks::AuthorPage));
         return;
     case Command::About:
         AboutDialog(this).exec();

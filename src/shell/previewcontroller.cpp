@@ -48,12 +48,12 @@ void PreviewController::tabClicked(int current)
             showText();
         return;
     }
-    const QString guardado = m_document.state().archivoGuardado;
+    const QString saved = m_document.state().archivoGuardado;
     // Whichever tab is now current, the browser follows the saved file and is blank without
     // one, so an edited page is never left on show as if it were saved.
-    m_pane.navigate(guardado);
+    m_pane.navigate(saved);
     m_stale = true;
-    if (current == PreviewTab && guardado.isEmpty())
+    if (current == PreviewTab && saved.isEmpty())
         m_prompts.notify(saveFirstToPreview());
 }
 
@@ -88,21 +88,21 @@ void PreviewController::showText()
     if (m_pane.showText(m_text.text(), state.archivoActual))
         return;
     m_pane.navigate(state.archivoGuardado);
-    m_pane.tell(PreviewPane::DemasiadoGrande(!state.archivoGuardado.isEmpty()));
+    m_pane.tell(PreviewPane::tooLargeNote(!state.archivoGuardado.isEmpty()));
 }
 
 void PreviewController::viewInBrowser()
 {
-    const QString archivo = m_document.state().archivoActual;
-    if (archivo.isEmpty()) {
+    const QString path = m_document.state().archivoActual;
+    if (path.isEmpty()) {
         m_prompts.notify(saveFirstToPreview());
         return;
     }
     // After a failed write the file on disk is not what the user sees: the failure has been
     // told, and the desktop is not handed the stale file.
-    if (!m_document.EscribirDocumento(archivo))
+    if (!m_document.EscribirDocumento(path))
         return;
-    m_opener.open(QUrl::fromLocalFile(archivo));
+    m_opener.open(QUrl::fromLocalFile(path));
 }
 
 } // namespace zendral

@@ -108,14 +108,14 @@ PreviewPane::~PreviewPane()
     delete m_browser;
 }
 
-QString PreviewPane::SinScripts(const QString &folder)
+QString PreviewPane::withoutScriptsNote(const QString &folder)
 {
     return QStringLiteral("Vista sin scripts: la página está en \"%1\", y desde ahí sus scripts "
                           "podrían leer todos los archivos de la carpeta.")
         .arg(folder);
 }
 
-QString PreviewPane::SinCodificacion()
+QString PreviewPane::undeclaredEncodingNote()
 {
     return QStringLiteral("La página tiene caracteres que no son ASCII y no declara su "
                           "codificación: servida desde un sitio web, los navegadores la leerán "
@@ -123,24 +123,24 @@ QString PreviewPane::SinCodificacion()
                           "charset=\"utf-8\"> después de <head>.");
 }
 
-QString PreviewPane::SinCarpeta()
+QString PreviewPane::noFolderNote()
 {
     return QStringLiteral("La página no se ha guardado nunca: no tiene carpeta, y solo se ve lo "
                           "que ella misma contiene (imágenes y archivos data: o blob:).");
 }
 
-QString PreviewPane::Rechazada(const QUrl &address)
+QString PreviewPane::refusedNote(const QUrl &address)
 {
     return QStringLiteral("No se abre \"%1\": está fuera de la carpeta de la página.")
         .arg(shortLine(address.toDisplayString()));
 }
 
-QString PreviewPane::Alerta(const QString &message)
+QString PreviewPane::alertNote(const QString &message)
 {
     return QStringLiteral("La página dice: \"%1\"").arg(shortLine(message));
 }
 
-QString PreviewPane::DemasiadoGrande(bool savedShown)
+QString PreviewPane::tooLargeNote(bool savedShown)
 {
     return savedShown ? QStringLiteral("La página es demasiado grande para mostrarla sin "
                                        "guardar: se muestra el archivo guardado, que es igual.")
@@ -185,11 +185,11 @@ void PreviewPane::createBrowser()
     layout()->addWidget(m_browser);
 
     connect(m_page, &PreviewPage::alerted, this,
-            [this](const QString &message) { tell(Alerta(message)); });
+            [this](const QString &message) { tell(alertNote(message)); });
     connect(m_page, &PreviewPage::refused, this,
-            [this](const QUrl &address) { tell(Rechazada(address)); });
+            [this](const QUrl &address) { tell(refusedNote(address)); });
     connect(m_interceptor, &FolderRequestInterceptor::pageRefused, this,
-            [this](const QUrl &address) { tell(Rechazada(address)); });
+            [this](const QUrl &address) { tell(refusedNote(address)); });
     connect(m_page, &QWebEnginePage::urlChanged, this, &PreviewPane::showShown);
     connect(m_page, &QWebEnginePage::loadFinished, this, &PreviewPane::loadFinished);
     connect(m_page, &QWebEnginePage::selectionChanged, this, &PreviewPane::selectionChanged);
@@ -210,7 +210,9 @@ void PreviewPane::prepareFor(const QString &folder, bool hasFolder)
         createBrowser();
     const bool withoutScripts = hasFolder && folderTooWide(folder);
     m_browser->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, !withoutScripts);
-    m_folderNote = !hasFolder ? SinCarpeta() : withoutScripts ? SinScripts(folder) : QString();
+    m_folderNote = !hasFolder       ? noFolderNote()
+                   : withoutScripts ? withoutScriptsNote(folder)
+                                    : QString();
     tell(m_folderNote);
     m_interceptor->setRoot(hasFolder ? folder : QString());
     m_forgetHistory = true;
@@ -231,8 +233,8 @@ void PreviewPane::navigate(const QString &path)
     }
     prepareFor(QFileInfo(path).absolutePath(), true);
     if (readAsWindows1252ForWantOfDeclaration(path)) {
-        m_folderNote =
-            m_folderNote.isEmpty() ? SinCodificacion() : m_folderNote + u'\n' + SinCodificacion();
+        m_folderNote = m_folderNote.isEmpty() ? undeclaredEncodingNote()
+                                              : m_folderNote + u'\n' + undeclaredEncodingNote();
         tell(m_folderNote);
     }
     // Loading by address, not by handing over the text, has no size limit.

@@ -29,19 +29,19 @@ public:
     ~PreviewPane() override;
 
     // The note shown above a page whose scripts do not run because its folder is folder.
-    static QString SinScripts(const QString &folder);
+    static QString withoutScriptsNote(const QString &folder);
     // The note shown above a page that browsers read as Windows-1252 once it is served, for want
     // of a declaration (from the disk, they guess its encoding, and so does this preview).
-    static QString SinCodificacion();
+    static QString undeclaredEncodingNote();
     // The note shown above a page shown from the editor that has never been saved.
-    static QString SinCarpeta();
+    static QString noFolderNote();
     // The note for an address the page asked to show and was refused.
-    static QString Rechazada(const QUrl &address);
+    static QString refusedNote(const QUrl &address);
     // The note for the page's alert(message).
-    static QString Alerta(const QString &message);
+    static QString alertNote(const QString &message);
     // The note for a page too big to be handed over from memory; savedShown: its saved file,
     // the same text, is shown instead.
-    static QString DemasiadoGrande(bool savedShown);
+    static QString tooLargeNote(bool savedShown);
     // Whether a page in folder is previewed without scripts: a page may read its folder's
     // whole tree, and from the root, the temporary folder, the home folder or a folder that
     // holds it, that is everything the user has or others left there.

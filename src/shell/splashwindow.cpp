@@ -69,7 +69,7 @@ SplashWindow::SplashWindow(std::function<void()> showMain, QWidget *parent)
 
 QString SplashWindow::versionCaption()
 {
-    return QStringLiteral("Zendral 1.1          ") + weblinks::PaginaPrograma;
+    return QStringLiteral("Zendral 1.1          ") + weblinks::ProgramPage;
 }
 
 void SplashWindow::showEvent(QShowEvent *event)
