@@ -1,3 +1,4 @@
+#include "benchsupport.h"
 #include "editingsurface.h"
 #include "mainwindow.h"
 #include "pagereview.h"
@@ -5,16 +6,15 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QTextBlock>
 
-#include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <numeric>
 #include <vector>
 
 namespace zendral {
+
+using namespace bench;
 
 namespace {
 
@@ -29,29 +29,10 @@ double cpuMilliseconds()
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
-double mean(const std::vector<double> &values)
-{
-    return std::accumulate(values.begin(), values.end(), 0.0) / double(values.size());
-}
-
-double p99(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(std::min(values.size() - 1, std::size_t(0.99 * double(values.size()))));
-}
-
-void row(const QString &what, double ours, double raw)
-{
-    std::printf("%-58s %10.3f ms  raw %10.3f ms  ratio %5.2f\n", qPrintable(what), ours, raw,
-                raw > 0 ? ours / raw : 0.0);
-    std::fflush(stdout);
-}
-
 // A key typed as the keyboard types it, and what it left queued run after it.
-void typeKey(EditingSurface &surface, QChar character)
+void typeAndRun(EditingSurface &surface, QChar character)
 {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
-    QCoreApplication::sendEvent(&surface, &press);
+    typeKey(surface, character);
     QCoreApplication::processEvents();
 }
 
@@ -81,13 +62,13 @@ AidFigures typeWithAids(const QString &page, bool aids)
     double start = cpuMilliseconds();
     for (int round = 0; round < Rounds; ++round) {
         for (const QChar character : Typed)
-            typeKey(surface, character);
+            typeAndRun(surface, character);
     }
     figures.markup = (cpuMilliseconds() - start) / double(Rounds * Typed.size());
     constexpr int Words = 800;
     start = cpuMilliseconds();
     for (int i = 0; i < Words; ++i)
-        typeKey(surface, i % 7 == 6 ? QChar(u' ') : QChar(char16_t(u'a' + i % 26)));
+        typeAndRun(surface, i % 7 == 6 ? QChar(u' ') : QChar(char16_t(u'a' + i % 26)));
     figures.prose = (cpuMilliseconds() - start) / double(Words);
     return figures;
 }
@@ -103,13 +84,9 @@ std::vector<double> closingWithAids(const QString &page, bool aids)
     surface.page().setSelectionStart(surface.page().textLength() / 2);
     std::vector<double> times;
     for (int i = 0; i < 200; ++i) {
-        typeKey(surface, u'<');
-        typeKey(surface, u'b');
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral(">"));
-        QElapsedTimer timer;
-        timer.start();
-        QCoreApplication::sendEvent(&surface, &press);
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        typeAndRun(surface, u'<');
+        typeAndRun(surface, u'b');
+        times.push_back(millisecondsOf([&] { typeKey(surface, u'>'); }));
         QCoreApplication::processEvents();
     }
     return times;

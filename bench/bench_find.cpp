@@ -1,3 +1,4 @@
+#include "benchsupport.h"
 #include "colouring.h"
 #include "editingsurface.h"
 #include "findreplacedialog.h"
@@ -9,11 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
-#include <QKeyEvent>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -23,19 +20,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <numeric>
 
 namespace zendral {
 
-namespace {
+using namespace bench;
 
-double millisecondsOf(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
+namespace {
 
 // The best of runs, in milliseconds; prepare runs untimed before each.
 double best(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
@@ -46,14 +36,6 @@ double best(int runs, const std::function<void()> &prepare, const std::function<
         result = std::min(result, millisecondsOf(work));
     }
     return result;
-}
-
-void write(const QString &path, const QString &text)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
-        std::printf("find: cannot write %s\n", qPrintable(path));
 }
 
 // A program run to its end, best of runs, in milliseconds, with its output.
@@ -69,18 +51,12 @@ double program(int runs, const QString &name, const QStringList &arguments, QStr
         });
 }
 
-void typeKey(EditingSurface &surface, QChar character)
-{
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
-    QCoreApplication::sendEvent(&surface, &press);
-}
-
 double typingMean(EditingSurface &surface, int count)
 {
     std::vector<double> times;
     for (int i = 0; i < count; ++i)
         times.push_back(millisecondsOf([&] { typeKey(surface, QChar(char16_t(u'a' + i % 26))); }));
-    return std::accumulate(times.begin(), times.end(), 0.0) / double(times.size());
+    return mean(times);
 }
 
 // A 10 MB page whose lines hold the word `count` times, one to a line, spread evenly.
@@ -108,7 +84,7 @@ void replaceAll(const QTemporaryDir &dir)
     const QString word = QStringLiteral("zendralito");
     const QString page = pageWithWord(word, 100000);
     const QString path = dir.filePath(QStringLiteral("replace.html"));
-    write(path, page);
+    writePage(path, page);
 
     EditingSurface view;
     FindReplaceDialog dialog(view.page());
@@ -161,7 +137,7 @@ void folderSearch(const QTemporaryDir &dir)
     const QString page = bench::generatePage(50 << 10);
     qint64 bytes = 0;
     for (int i = 0; i < 2000; ++i) {
-        write(QStringLiteral("%1/c%2/p%3.html").arg(root).arg(i % 40).arg(i), page);
+        writePage(QStringLiteral("%1/c%2/p%3.html").arg(root).arg(i % 40).arg(i), page);
         bytes += page.toUtf8().size();
     }
     const QString word = QStringLiteral("table");

@@ -1,6 +1,7 @@
 // Pages made to hurt, each beside a normal page of the same size measured in the same run:
 // opening until the first paint, a typed ">" far from its "<", typing on a long line.
 
+#include "benchsupport.h"
 #include "colouring.h"
 #include "documentfile.h"
 #include "editingsurface.h"
@@ -8,46 +9,18 @@
 #include "pagegenerator.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTextBlock>
 
-#include <algorithm>
 #include <cstdio>
-#include <numeric>
 #include <vector>
 
 namespace zendral {
 
+using namespace bench;
+
 namespace {
-
-double millisecondsOf(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
-double mean(const std::vector<double> &values)
-{
-    return std::accumulate(values.begin(), values.end(), 0.0) / double(values.size());
-}
-
-double p99(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(std::min(values.size() - 1, std::size_t(0.99 * double(values.size()))));
-}
 
 void versus(const QString &what, double ours, double normal)
 {
@@ -59,11 +32,7 @@ void versus(const QString &what, double ours, double normal)
 // Reading the file, the whole-text colouring and the first paint of the shown surface.
 double openUntilPainted(const QTemporaryDir &dir, const QString &page)
 {
-    const QString path = dir.filePath(QStringLiteral("pagina.html"));
-    QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(page.toUtf8());
-    file.close();
+    const QString path = bench::writePage(dir.filePath(QStringLiteral("pagina.html")), page);
     const QStringList table = TablaEtiquetas();
     EditingSurface surface;
     surface.resize(1000, 700);
@@ -75,10 +44,18 @@ double openUntilPainted(const QTemporaryDir &dir, const QString &page)
     });
 }
 
-void typeKey(EditingSurface &surface, QChar character)
+// Each key typed into view, timed with the repaint it causes.
+std::vector<double> timedTyping(QPlainTextEdit &view, const QString &keys)
 {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
-    QCoreApplication::sendEvent(&surface, &press);
+    view.viewport()->repaint();
+    std::vector<double> times;
+    for (const QChar key : keys) {
+        times.push_back(millisecondsOf([&] {
+            typeKey(view, key);
+            view.viewport()->repaint();
+        }));
+    }
+    return times;
 }
 
 // Keystrokes typed through the whole window at the given position, each with its repaint.
@@ -89,15 +66,7 @@ std::vector<double> keystrokes(const QString &page, qint64 position, const QStri
     EditingSurface &surface = window.surface();
     surface.page().setText(page);
     surface.page().setSelectionStart(position);
-    surface.viewport()->repaint();
-    std::vector<double> times;
-    for (const QChar key : keys) {
-        times.push_back(millisecondsOf([&] {
-            typeKey(surface, key);
-            surface.viewport()->repaint();
-        }));
-    }
-    return times;
+    return timedTyping(surface, keys);
 }
 
 // Bare QPlainTextEdit keystrokes at the same place: what Qt's own layout of the line costs.
@@ -112,16 +81,7 @@ std::vector<double> bareKeystrokes(const QString &page, qint64 position, const Q
     QTextCursor cursor(edit.document());
     cursor.setPosition(int(position - edit.document()->findBlock(int(position)).blockNumber()));
     edit.setTextCursor(cursor);
-    edit.viewport()->repaint();
-    std::vector<double> times;
-    for (const QChar key : keys) {
-        times.push_back(millisecondsOf([&] {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(key));
-            QCoreApplication::sendEvent(&edit, &press);
-            edit.viewport()->repaint();
-        }));
-    }
-    return times;
+    return timedTyping(edit, keys);
 }
 
 } // namespace

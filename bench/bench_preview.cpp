@@ -3,11 +3,11 @@
 // typing's figure holds the pauses between bursts too, where the preview would follow the text,
 // and everything else that runs after a pause (the recovery copy, the spelling marks).
 
+#include "benchsupport.h"
 #include "documentcontroller.h"
 #include "editingsurface.h"
 #include "mainwindow.h"
 #include "pagegenerator.h"
-#include "prompts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,13 +15,11 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QKeyEvent>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEngineView>
 
-#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <unistd.h>
@@ -29,14 +27,9 @@
 
 namespace zendral {
 
-namespace {
+using namespace bench;
 
-class SilentPrompts : public Prompts
-{
-public:
-    Answer question(const QString &) override { return Answer::Yes; }
-    void notify(const QString &) override {}
-};
+namespace {
 
 // CPU time, in milliseconds, of this process and every process it started (the browser's).
 double treeCpuMilliseconds()
@@ -93,7 +86,7 @@ Figures measure(const QString &path, bool live)
 {
     constexpr int Bursts = 10;
     constexpr int KeysPerBurst = 20;
-    SilentPrompts prompts;
+    AnsweringPrompts prompts;
     MainWindowServices services;
     services.prompts = &prompts;
     MainWindow window(services);
@@ -128,8 +121,7 @@ Figures measure(const QString &path, bool live)
     const double before = treeCpuMilliseconds();
     for (int burst = 0; burst < Bursts; ++burst) {
         for (int key = 0; key < KeysPerBurst; ++key) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("a"));
-            QCoreApplication::sendEvent(&surface, &press);
+            typeKey(surface, u'a');
             QCoreApplication::processEvents();
         }
         waitMs(700);
@@ -151,11 +143,8 @@ Figures measure(const QString &path, bool live)
 void benchPreview()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("vivo.html"));
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bench::generatePage(1 << 20).toUtf8());
-    file.close();
+    const QString path =
+        writePage(dir.filePath(QStringLiteral("vivo.html")), generatePage(1 << 20));
     // Chromium's first start is paid before either run; then off and on in turn, three times.
     measure(path, false);
     std::vector<double> typingOff, typingOn, updateOff, updateOn;
@@ -167,10 +156,6 @@ void benchPreview()
         updateOff.push_back(off.update);
         updateOn.push_back(on.update);
     }
-    const auto median = [](std::vector<double> values) {
-        std::sort(values.begin(), values.end());
-        return values.at(values.size() / 2);
-    };
     const auto line = [](const char *what, double on, const char *other, double off) {
         std::printf("%-58s %10.3f ms  %s %10.3f ms  ratio %5.2f\n", what, on, other, off,
                     off > 0 ? on / off : 0.0);

@@ -4,32 +4,31 @@
 // QPlainTextEdit showing the same page, a raw write + fsync of the same bytes, the CR LF page
 // of the same size.
 
+#include "benchsupport.h"
 #include "documentcontroller.h"
 #include "editingsurface.h"
 #include "mainwindow.h"
 #include "pagegenerator.h"
-#include "prompts.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <numeric>
 #include <unistd.h>
 #include <vector>
 
 namespace zendral {
+
+using namespace bench;
 
 namespace {
 
@@ -37,14 +36,6 @@ namespace {
 // gives a figure, from fewer keys.
 constexpr qint64 SeriesBudgetMs = 20000;
 constexpr int KeysPerSeries = 200;
-
-// Long-line notices and questions answered at once, as a user who clicks them away would.
-class AnsweringPrompts : public Prompts
-{
-public:
-    Answer question(const QString &) override { return Answer::Yes; }
-    void notify(const QString &) override {}
-};
 
 qint64 peakKilobytes()
 {
@@ -71,40 +62,6 @@ void settle(QWidget &window)
     settle();
     window.repaint();
     settle();
-}
-
-double mean(const std::vector<double> &values)
-{
-    return values.empty()
-               ? NAN
-               : std::accumulate(values.begin(), values.end(), 0.0) / double(values.size());
-}
-
-double p99(std::vector<double> values)
-{
-    if (values.empty())
-        return NAN;
-    std::sort(values.begin(), values.end());
-    return values.at(std::min(values.size() - 1, std::size_t(0.99 * double(values.size()))));
-}
-
-double median(std::vector<double> values)
-{
-    values.erase(
-        std::remove_if(values.begin(), values.end(), [](double v) { return std::isnan(v); }),
-        values.end());
-    if (values.empty())
-        return NAN;
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
-void sendKey(QWidget &target, QChar character)
-{
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
-    QCoreApplication::sendEvent(&target, &press);
-    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(character));
-    QCoreApplication::sendEvent(&target, &release);
 }
 
 // Times each key from its delivery until the window has drawn it, within the series budget.
@@ -148,6 +105,33 @@ void printFigures(const std::map<QString, double> &figures)
     std::fflush(stdout);
 }
 
+// The page opened and drawn, timed, and the peak memory it took over the empty window's.
+std::map<QString, double> openFigures(QWidget &window, const std::function<void()> &open)
+{
+    settle(window);
+    const qint64 emptyPeak = peakKilobytes();
+    std::map<QString, double> figures;
+    figures[QStringLiteral("open")] = millisecondsOf([&] {
+        open();
+        settle(window);
+    });
+    figures[QStringLiteral("peak")] = double(peakKilobytes() - emptyPeak);
+    // Each part told as soon as it is measured: a child that runs out of time still gives it.
+    printFigures(figures);
+    return figures;
+}
+
+// Letters typed into target, each timed until the window has drawn it.
+void keyFigures(std::map<QString, double> &figures, QWidget &target)
+{
+    const std::vector<double> keys = timedKeys(
+        [](int) {}, [&, i = 0]() mutable { typeKey(target, QChar(char16_t(u'a' + i++ % 26))); });
+    figures[QStringLiteral("key")] = mean(keys);
+    figures[QStringLiteral("key99")] = p99(keys);
+    figures[QStringLiteral("keys")] = double(keys.size());
+    printFigures(figures);
+}
+
 // One page through the window the user works in: opened as the command line opens it,
 // typed into mid-page, saved with Save.
 int zendralChild(const QString &path)
@@ -158,18 +142,8 @@ int zendralChild(const QString &path)
     MainWindow window(services);
     window.resize(1024, 768);
     window.show();
-    settle(window);
-    const qint64 emptyPeak = peakKilobytes();
-
-    std::map<QString, double> figures;
-    QElapsedTimer timer;
-    timer.start();
-    window.document().openPath(path);
-    settle(window);
-    figures[QStringLiteral("open")] = double(timer.nsecsElapsed()) / 1e6;
-    figures[QStringLiteral("peak")] = double(peakKilobytes() - emptyPeak);
-    // Each part told as soon as it is measured: a child that runs out of time still gives it.
-    printFigures(figures);
+    std::map<QString, double> figures =
+        openFigures(window, [&] { window.document().openPath(path); });
 
     EditingSurface &surface = window.surface();
     surface.setFocus();
@@ -177,19 +151,14 @@ int zendralChild(const QString &path)
     const QTextBlock middle = surface.document()->findBlockByNumber(surface.blockCount() / 2);
     surface.page().setSelectionStart(surface.page().fromWidgetPosition(middle.position()));
     settle(window);
-    const std::vector<double> keys = timedKeys(
-        [](int) {}, [&, i = 0]() mutable { sendKey(surface, QChar(char16_t(u'a' + i++ % 26))); });
-    figures[QStringLiteral("key")] = mean(keys);
-    figures[QStringLiteral("key99")] = p99(keys);
-    figures[QStringLiteral("keys")] = double(keys.size());
-    printFigures(figures);
+    keyFigures(figures, surface);
     const std::vector<double> closing = timedKeys(
         [&](int) {
-            sendKey(surface, u'<');
-            sendKey(surface, u'b');
+            typeKey(surface, u'<');
+            typeKey(surface, u'b');
             settle();
         },
-        [&] { sendKey(surface, u'>'); });
+        [&] { typeKey(surface, u'>'); });
     figures[QStringLiteral("gt")] = mean(closing);
     figures[QStringLiteral("gt99")] = p99(closing);
     printFigures(figures);
@@ -198,11 +167,9 @@ int zendralChild(const QString &path)
     std::vector<double> raws;
     const QString rawPath = path + QStringLiteral(".crudo");
     for (int run = 0; run < 3; ++run) {
-        sendKey(surface, u'x');
+        typeKey(surface, u'x');
         settle();
-        timer.restart();
-        window.document().save();
-        saves.push_back(double(timer.nsecsElapsed()) / 1e6);
+        saves.push_back(millisecondsOf([&] { window.document().save(); }));
         QFile saved(path);
         saved.open(QIODevice::ReadOnly);
         raws.push_back(rawWriteMs(saved.readAll(), rawPath));
@@ -222,27 +189,16 @@ int bareChild(const QString &path)
     QPlainTextEdit edit;
     edit.resize(1024, 768);
     edit.show();
-    settle(edit);
-    const qint64 emptyPeak = peakKilobytes();
-    std::map<QString, double> figures;
-    QElapsedTimer timer;
-    timer.start();
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    edit.setPlainText(QString::fromUtf8(file.readAll()));
-    settle(edit);
-    figures[QStringLiteral("open")] = double(timer.nsecsElapsed()) / 1e6;
-    figures[QStringLiteral("peak")] = double(peakKilobytes() - emptyPeak);
-    printFigures(figures);
+    std::map<QString, double> figures = openFigures(edit, [&] {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        edit.setPlainText(QString::fromUtf8(file.readAll()));
+    });
     QTextCursor cursor(edit.document());
     cursor.setPosition(edit.document()->findBlockByNumber(edit.blockCount() / 2).position());
     edit.setTextCursor(cursor);
     edit.setFocus();
-    const std::vector<double> keys = timedKeys(
-        [](int) {}, [&, i = 0]() mutable { sendKey(edit, QChar(char16_t(u'a' + i++ % 26))); });
-    figures[QStringLiteral("key")] = mean(keys);
-    figures[QStringLiteral("key99")] = p99(keys);
-    printFigures(figures);
+    keyFigures(figures, edit);
     return 0;
 }
 
@@ -321,15 +277,6 @@ QString ratio(double ours, double base)
                : QString::number(ours / base, 'f', 2) + QStringLiteral("×");
 }
 
-QString writePage(const QString &folder, const QString &name, const QString &text)
-{
-    const QString path = QDir(folder).filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(text.toUtf8());
-    return path;
-}
-
 } // namespace
 
 int pageChild(const QStringList &arguments)
@@ -348,11 +295,13 @@ int pageChild(const QStringList &arguments)
 int writeBenchPages(const QString &folder, const QList<int> &sizes)
 {
     QDir().mkpath(folder);
-    writePage(folder, QStringLiteral("vacia.html"), QString());
+    writePage(QDir(folder).filePath(QStringLiteral("vacia.html")), QString());
     for (int size : sizes) {
         const qint64 bytes = qint64(size) << 20;
-        writePage(folder, QStringLiteral("crlf-%1mb.html").arg(size), bench::generatePage(bytes));
-        writePage(folder, QStringLiteral("lf-%1mb.html").arg(size), bench::lfPage(bytes));
+        writePage(QDir(folder).filePath(QStringLiteral("crlf-%1mb.html").arg(size)),
+                  bench::generatePage(bytes));
+        writePage(QDir(folder).filePath(QStringLiteral("lf-%1mb.html").arg(size)),
+                  bench::lfPage(bytes));
     }
     return 0;
 }
@@ -364,7 +313,7 @@ void benchPages(const QList<int> &sizes, int runs)
     const auto add = [&](const QString &label, const QString &name, const QString &text) {
         Page page;
         page.label = label;
-        page.path = writePage(dir.path(), name, text);
+        page.path = writePage(dir.filePath(name), text);
         page.bytes = QFileInfo(page.path).size();
         pages.push_back(page);
     };

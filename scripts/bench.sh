@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds (optimised), and runs the benchmark program offscreen.
 #   scripts/bench.sh                    the page table (sizes=1,10,50 runs=3 to change it)
-#   scripts/bench.sh keys|open|aids|... one older part (all: every older row; aids: the
-#                                       writing aids on beside off, and Revisar página)
+#   scripts/bench.sh hostile [quick]    pages made to hurt beside a normal page (quick: not
+#                                       those that take seconds); longlines: typing on long lines
+#   scripts/bench.sh aids               the writing aids on beside off, and Revisar página
 #   scripts/bench.sh find               Reemplazar todo and Buscar en archivos beside grep -c,
 #                                       and typing with the find dialog open
 #   scripts/bench.sh preview            typing with "Previsualizar al escribir" on and off, 1 MB,
