@@ -28,13 +28,7 @@ class TestFileMenu : public QObject
     Q_OBJECT
 
 private slots:
-    // The real settings and added words, in a folder of the test's own.
-    void initTestCase()
-    {
-        QVERIFY(m_configuration.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_configuration.path()));
-        QVERIFY(installSpanishQtTexts(*qApp));
-    }
+    void initTestCase() { QVERIFY(installSpanishQtTexts(*qApp)); }
 
     void init() { userSettings()->clear(); }
 
@@ -191,7 +185,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_configuration;
+    OwnConfiguration m_configuration;
 };
 
 QTEST_MAIN(TestFileMenu)

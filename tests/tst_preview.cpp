@@ -89,12 +89,6 @@ struct Fixture : WindowFixture
     QString title() { return browser()->title(); }
 };
 
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void bothWays()
 {
     QTest::addColumn<bool>("live");
@@ -159,7 +153,7 @@ private slots:
 
             // Saved, the page has a folder and is shown under its name.
             f.trigger(u"mn_guardar"_s, path);
-            const QByteArray saved = readBytes(path);
+            const QByteArray saved = fileBytes(path);
             f.clickTab(0);
             f.clickTab(1);
             QTRY_COMPARE(f.shown(), path + u" (tal como está en el editor)"_s);
@@ -180,7 +174,7 @@ private slots:
             QTRY_COMPARE(f.title(), u"desde la barra"_s);
             QVERIFY(f.prompts.notices.isEmpty());
             // The file on disk was never the one shown.
-            QCOMPARE(readBytes(path), saved);
+            QCOMPARE(fileBytes(path), saved);
         }
         QCOMPARE(userSettings()->value(LiveSetting).toBool(), false);
         {
@@ -455,7 +449,7 @@ window.onfocus = go; if (document.hasFocus()) go();
         const QString source = pageOf(u"teclas"_s, u"uno dos"_s);
         f.show(path, source);
         QTRY_COMPARE(f.title(), u"teclas"_s);
-        const QByteArray saved = readBytes(path);
+        const QByteArray saved = fileBytes(path);
         f.clickTab(0);
         f.trigger(u"mn_seleccionartodo"_s);
         f.clickTab(1);
@@ -468,7 +462,7 @@ window.onfocus = go; if (document.hasFocus()) go();
         QTest::keyClick(keys, Qt::Key_V, Qt::ControlModifier);
         QTest::keyClick(keys, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(f.page().text(), source);
-        QCOMPARE(readBytes(path), saved);
+        QCOMPARE(fileBytes(path), saved);
         for (const char *name : {"mn_pegar", "mn_cortar", "mn_reemplazar", "mn_seleccionartodo",
                                  "mn_buscarreemplazar"})
             QVERIFY2(!f.window.command(QLatin1String(name))->isEnabled(), name);

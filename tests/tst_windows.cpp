@@ -64,13 +64,20 @@ int modeOf(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : -1;
 }
 
+// A local socket's address: its file name.
+sockaddr_un addressOf(const QString &name)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, QFile::encodeName(name).constData(), sizeof address.sun_path);
+    return address;
+}
+
 // A listening socket at name made with the system's calls, as another program would make it.
 int listenAt(const QString &name)
 {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    qstrncpy(address.sun_path, QFile::encodeName(name).constData(), sizeof address.sun_path);
+    sockaddr_un address = addressOf(name);
     if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
         ::listen(fd, 2000) != 0) {
         ::close(fd);
@@ -82,9 +89,7 @@ int listenAt(const QString &name)
 int connectTo(const QString &name)
 {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    qstrncpy(address.sun_path, QFile::encodeName(name).constData(), sizeof address.sun_path);
+    sockaddr_un address = addressOf(name);
     if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
         ::close(fd);
         return -1;
@@ -187,12 +192,6 @@ class TestWindows : public QObject
     Q_OBJECT
 
 private slots:
-    // The real settings, in a folder of the test's own.
-    void initTestCase()
-    {
-        QVERIFY(m_configuration.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_configuration.path()));
-    }
     void init() { userSettings()->clear(); }
 
     // Ventana lists every window by its page's name as the windows open, close, are renamed
@@ -308,12 +307,9 @@ private slots:
     {
         QTemporaryDir dir;
         const QString name = dir.filePath(QStringLiteral("zendral-0"));
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        qstrncpy(address.sun_path, QFile::encodeName(name).constData(), sizeof address.sun_path);
-        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
-        ::close(fd);
+        const int killed = listenAt(name);
+        QVERIFY(killed >= 0);
+        ::close(killed);
         InstanceChannel channel(name);
         QVERIFY(!channel.handOver(QString()));
         QLocalSocket later;
@@ -758,7 +754,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_configuration;
+    OwnConfiguration m_configuration;
 };
 
 QTEST_MAIN(TestWindows)

@@ -73,12 +73,6 @@ class TestWritingAids : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_configuration.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_configuration.path()));
-    }
-
     void init() { userSettings()->clear(); }
 
     void offered_data()
@@ -457,7 +451,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_configuration;
+    OwnConfiguration m_configuration;
 };
 
 QTEST_MAIN(TestWritingAids)

@@ -9,6 +9,15 @@
 
 namespace zendral::test {
 
+// The program's settings and the user's own files (the added words) in a folder of the test's
+// own, so that neither the developer's nor an earlier run's reach a test. Made before the
+// first settings are read: a test object's member.
+struct OwnConfiguration
+{
+    OwnConfiguration() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path())); }
+    QTemporaryDir folder;
+};
+
 // Keeps every address the desktop was asked to open, and opens none.
 class FakeDesktopOpener : public DesktopOpener
 {
