@@ -13,7 +13,7 @@ namespace zendral {
 
 // TablaEtiquetas: the known tag prefixes, each entry a colour-class digit then the prefix in
 // capitals, in search order. The last entry is empty: it matches any tag and sets no colour.
-QStringList TablaEtiquetas();
+QStringList TablaEtiquetas(); // fixed name
 
 // The colour of a class digit; none for anything else (the empty entry).
 std::optional<Colour> classColour(QChar classDigit);
@@ -32,7 +32,7 @@ ColouringPlan planColours(const QString &text, const QStringList &table);
 
 // Colorea: colours every tag of the text in one batch, leaving the inside of the last tag
 // selected. Never changes the text.
-void Colorea(PageText &page, const QStringList &table);
+void Colorea(PageText &page, const QStringList &table); // fixed name
 
 // Colours the tag closed just before the caret, looking back for the nearest "<" among the
 // 65,536 characters before the caret. Returns false when there is none.

@@ -11,7 +11,7 @@ class PageText;
 // ends. Case and accents count. An empty keyword replaces nothing. When count is given it
 // receives the number of occurrences replaced.
 QString ReplaceString(const QString &text, const QString &keyword, const QString &replacement,
-                      qsizetype *count = nullptr);
+                      qsizetype *count = nullptr); // fixed name
 
 // Replaces keyword throughout the document and colours the tags again, as opening a page
 // does. Returns how many occurrences were replaced; with none (or an empty keyword) the

@@ -16,19 +16,19 @@ struct StepSelection
 // TextCmd: one undoable replacement of a stretch of the text, a typed character over the
 // selection or a whole step (see UndoStep). Its start is a document position that the history
 // keeps current as other edits move the text.
-class TextCmd
+class TextCmd // fixed name
 {
 public:
     // Records the page's selection and selected text, and the text that will replace them.
-    void Initialize(PageText &page, const QString &newText);
+    void Initialize(PageText &page, const QString &newText); // fixed name
     // Records a step already made: from start, oldText became newText, with the selection
     // before and after it.
     void Initialize(PageText &page, qint64 start, QString oldText, QString newText,
-                    StepSelection before, StepSelection after);
+                    StepSelection before, StepSelection after); // fixed name
     // Puts back the text it replaced, and the selection as it was before.
-    void Undo();
+    void Undo(); // fixed name
     // Writes its text again over the text it once replaced, and the selection as it was after.
-    void Apply();
+    void Apply(); // fixed name
 
     // Whether the characters at its place are the ones it would take away: its own text
     // while applied, the text it replaced while undone.

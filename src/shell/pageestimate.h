@@ -9,7 +9,8 @@ namespace zendral {
 
 // FormatNumberString: the number pattern for a count of decimal digits ("0.00" for two),
 // with an exponent when scientific is given and true.
-QString FormatNumberString(qint16 digits, std::optional<bool> scientific = std::nullopt);
+QString FormatNumberString(qint16 digits,
+                           std::optional<bool> scientific = std::nullopt); // fixed name
 
 // A number written with one of the patterns above, in the locale's decimal separator, halves
 // rounded away from zero.
