@@ -44,8 +44,9 @@ public:
         m_current = 0;
         start = length = 0;
     }
-    // One step: the whole text becomes now, and the selection is then from..from + count.
-    void step(const QString &now, qint64 from, qint64 count)
+    // One step: the whole text becomes now, whose line breaks are joined, and the selection is
+    // then from..from + count.
+    void step(const QString &now, const std::vector<bool> &joined, qint64 from, qint64 count)
     {
         const qsizetype shortest = std::min(text.size(), now.size());
         qsizetype prefix =
@@ -77,6 +78,7 @@ public:
                             {from - prefix, count}};
             edit(prefix, oldText.size(), newText, command.newIds);
             command.newAnchor = anchorAt(prefix);
+            m_joined = joined;
             m_commands.push_back(command);
             m_current = qsizetype(m_commands.size());
         }
@@ -86,26 +88,30 @@ public:
     void replaceText(const QString &now)
     {
         lineEnd = firstLineEnd(now);
-        step(now, 0, 0);
+        step(now, joins(now), 0, 0);
     }
     void replaceSelection(const QString &with)
     {
         const QString inserted = written(with);
-        step(QString(text).replace(start, length, inserted), start + inserted.size(), 0);
+        step(QString(text).replace(start, length, inserted), joinsAfter(start, length, inserted),
+             start + inserted.size(), 0);
     }
     // A generated fragment: the caret backOff of its characters (as written) before its end.
     void insertFragment(const QString &fragment, qint64 backOff)
     {
         const QString inserted = written(fragment);
         const qint64 caret = start + inserted.size() - written(fragment.right(backOff)).size();
-        step(QString(text).replace(start, length, inserted), caret, 0);
+        step(QString(text).replace(start, length, inserted), joinsAfter(start, length, inserted),
+             caret, 0);
     }
     // A pair tag around the selection, which stays selected.
     void wrap(const QString &opening, const QString &closing)
     {
         const QString now = text.left(start) + opening + text.mid(start, length) + closing +
                             text.mid(start + length);
-        step(now, start + opening.size(), length);
+        std::vector<bool> joined = joinsAfter(start + length, 0, closing);
+        joined.insert(joined.begin() + start, opening.size(), false);
+        step(now, joined, start + opening.size(), length);
     }
     void type(const QString &character)
     {
@@ -163,13 +169,13 @@ public:
             count = unitLength(from - 1, -1);
             from -= count;
         }
-        step(QString(text).remove(from, count), from, 0);
+        step(QString(text).remove(from, count), joinsAfter(from, count, {}), from, 0);
     }
     void deleteForward()
     {
         const qint64 count =
             length > 0 ? length : std::min<qint64>(unitLength(start, 1), text.size() - start);
-        step(QString(text).remove(start, count), start, 0);
+        step(QString(text).remove(start, count), joinsAfter(start, count, {}), start, 0);
     }
 
 private:
@@ -218,6 +224,7 @@ private:
     // Every edit leaves the caret after what it put in.
     void edit(qint64 at, qint64 removed, const QString &inserted, const std::vector<qint64> &ids)
     {
+        m_joined = joinsAfter(at, removed, inserted);
         text.replace(at, removed, inserted);
         start = at + inserted.size();
         length = 0;
@@ -230,12 +237,31 @@ private:
         const auto first = std::search(m_ids.begin(), m_ids.end(), ids.begin(), ids.end());
         return first == m_ids.end() ? -1 : first - m_ids.begin();
     }
-    // A position between the CR and the LF of a line break means the end of the line.
+    // Whether each character is the LF of a CR LF line break: a CR and an LF written in one
+    // edit are one break; written apart, or brought side by side, they stay two line ends.
+    static std::vector<bool> joins(QStringView written)
+    {
+        std::vector<bool> joined(std::size_t(written.size()), false);
+        for (qsizetype i = 1; i < written.size(); ++i)
+            joined[std::size_t(i)] = written[i - 1] == u'\r' && written[i] == u'\n';
+        return joined;
+    }
+    std::vector<bool> joinsAfter(qint64 at, qint64 removed, const QString &inserted) const
+    {
+        std::vector<bool> joined = m_joined;
+        joined.erase(joined.begin() + at, joined.begin() + at + removed);
+        const std::vector<bool> own = joins(inserted);
+        joined.insert(joined.begin() + at, own.begin(), own.end());
+        return joined;
+    }
+    // A position between the CR and the LF of a line break means the end of the line; one
+    // between the halves of a surrogate pair, the place before the pair.
     qint64 snap(qint64 position) const
     {
         position = std::clamp<qint64>(position, 0, text.size());
-        if (position > 0 && position < text.size() && text.at(position - 1) == u'\r' &&
-            text.at(position) == u'\n')
+        if (position > 0 && position < text.size() &&
+            (m_joined.at(position) ||
+             (text.at(position - 1).isHighSurrogate() && text.at(position).isLowSurrogate())))
             --position;
         return position;
     }
@@ -246,11 +272,14 @@ private:
         const qint64 other = index + direction;
         if (other < 0 || other >= text.size())
             return 1;
-        const QString two = text.mid(std::min(index, other), 2);
-        return two == u"\r\n" || (two[0].isHighSurrogate() && two[1].isLowSurrogate()) ? 2 : 1;
+        const qint64 first = std::min(index, other);
+        const QString two = text.mid(first, 2);
+        return m_joined.at(first + 1) || (two[0].isHighSurrogate() && two[1].isLowSurrogate()) ? 2
+                                                                                               : 1;
     }
 
     std::vector<qint64> m_ids;
+    std::vector<bool> m_joined;
     qint64 m_nextId = 0;
     std::vector<Command> m_commands;
     qsizetype m_current = 0;

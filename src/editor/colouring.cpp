@@ -274,6 +274,7 @@ void Colorea(PageText &page, const QStringList &table)
 bool colourTagBeforeCaret(PageText &page, const QStringList &table)
 {
     const qint64 caret = page.selectionStart();
+    const qint64 selected = page.selectionLength();
     // The look-back reads at most LookBack characters, whatever lies before them.
     const qint64 backFrom = std::max<qint64>(0, caret - LookBack);
     const qint64 open = openingBefore(page, backFrom, caret);
@@ -304,9 +305,12 @@ bool colourTagBeforeCaret(PageText &page, const QStringList &table)
     // putting the caret back gives, without moving the view three times per keystroke.
     if (colour && insideLength > 0)
         page.applyColours({{open + 1, insideLength, *colour}});
-    // Put back only if it moved: placing the caret lays its line out again.
-    if (page.selectionStart() != caret || page.selectionLength() != 0)
+    // Put back only if it moved: placing the caret lays its line out again. A selection stays
+    // as it was: a wrapped word or an undone step keeps its selection after a typed ">".
+    if (page.selectionStart() != caret || page.selectionLength() != selected) {
         page.setSelectionStart(caret);
+        page.setSelectionLength(selected);
+    }
     return true;
 }
 

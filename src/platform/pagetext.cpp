@@ -646,20 +646,31 @@ qint64 PageText::selectionLength() const
     return fromWidgetPosition(cursor.selectionEnd()) - fromWidgetPosition(cursor.selectionStart());
 }
 
+int PageText::caretPlace(qint64 position) const
+{
+    const int widget = int(toWidgetPosition(std::clamp<qint64>(position, 0, textLength())));
+    // Between the halves of a surrogate pair is no place: what was typed or pasted there would
+    // leave two halves that are no character.
+    const QTextDocument *doc = document();
+    return widget > 0 && doc->characterAt(widget - 1).isHighSurrogate() &&
+                   doc->characterAt(widget).isLowSurrogate()
+               ? widget - 1
+               : widget;
+}
+
 void PageText::setSelectionStart(qint64 position)
 {
     QTextCursor cursor = textCursor();
-    cursor.setPosition(int(toWidgetPosition(std::clamp<qint64>(position, 0, textLength()))));
+    cursor.setPosition(caretPlace(position));
     setTextCursor(cursor);
 }
 
 void PageText::setSelectionLength(qint64 length)
 {
     const qint64 start = selectionStart();
-    const qint64 end = std::clamp<qint64>(start + std::max<qint64>(length, 0), 0, textLength());
     QTextCursor cursor = textCursor();
-    cursor.setPosition(int(toWidgetPosition(start)));
-    cursor.setPosition(int(toWidgetPosition(end)), QTextCursor::KeepAnchor);
+    cursor.setPosition(caretPlace(start));
+    cursor.setPosition(caretPlace(start + std::max<qint64>(length, 0)), QTextCursor::KeepAnchor);
     setTextCursor(cursor);
 }
 

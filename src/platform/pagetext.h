@@ -219,6 +219,8 @@ public:
     // Conversions between document positions and the document's own positions.
     qint64 toWidgetPosition(qint64 position) const;
     qint64 fromWidgetPosition(qint64 widgetPosition) const;
+    // The widget position a caret at position stands at.
+    int caretPlace(qint64 position) const;
 
     // Holds change notifications back until the outermost operation ends, then raises one.
     class Operation
