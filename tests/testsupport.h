@@ -7,6 +7,8 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace zendral::test {
@@ -68,6 +70,26 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Files under names Qt cannot decode (bytes that are not UTF-8) are files all the same: these
+// reach them by the name's bytes.
+inline void writeRaw(const QByteArray &path, const QByteArray &bytes)
+{
+    std::ofstream(path.constData(), std::ios::binary).write(bytes.constData(), bytes.size());
+}
+
+inline QByteArray readRaw(const QByteArray &path)
+{
+    std::ifstream in(path.constData(), std::ios::binary);
+    return QByteArray::fromStdString({std::istreambuf_iterator<char>(in), {}});
+}
+
+// How many entries the folder holds, whatever their names.
+inline int entryCount(const QString &folder)
+{
+    return int(std::distance(
+        std::filesystem::directory_iterator(QFile::encodeName(folder).constData()), {}));
 }
 
 // A JPEG picture of the given size.

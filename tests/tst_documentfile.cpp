@@ -1,11 +1,7 @@
 #include "documentfile.h"
-
-#include <QtCore>
-#include <QtTest>
+#include "testsupport.h"
 
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -16,29 +12,13 @@
 #include <unistd.h>
 
 using namespace zendral;
+using namespace zendral::test;
 
 namespace {
 
 QByteArray native(const QString &path)
 {
     return QFile::encodeName(path);
-}
-
-// Raw names: a name Qt cannot decode is still a file.
-void writeRaw(const QByteArray &path, const QByteArray &bytes)
-{
-    std::ofstream(path.constData(), std::ios::binary).write(bytes.constData(), bytes.size());
-}
-
-QByteArray readRaw(const QByteArray &path)
-{
-    std::ifstream in(path.constData(), std::ios::binary);
-    return QByteArray::fromStdString({std::istreambuf_iterator<char>(in), {}});
-}
-
-int entryCount(const QString &folder)
-{
-    return int(std::distance(std::filesystem::directory_iterator(native(folder).constData()), {}));
 }
 
 const Question Yes = [](const QString &) { return true; };

@@ -2,9 +2,6 @@
 #include "filepanes.h"
 #include "windowfixture.h"
 
-#include <filesystem>
-#include <fstream>
-
 using namespace zendral;
 using namespace zendral::test;
 
@@ -206,15 +203,7 @@ private slots:
         Fixture f;
         const QByteArray folder = QFile::encodeName(f.folder.path()) + '/';
         const QByteArray name = folder + "caf\xE9.html", other = folder + "caf\xE8.html";
-        const auto write = [](const QByteArray &file, const QByteArray &bytes) {
-            std::ofstream(file.constData(), std::ios::binary)
-                .write(bytes.constData(), bytes.size());
-        };
-        const auto read = [](const QByteArray &file) {
-            std::ifstream in(file.constData(), std::ios::binary);
-            return QByteArray::fromStdString({std::istreambuf_iterator<char>(in), {}});
-        };
-        write(name, "<p>uno</p>\r\n");
+        writeRaw(name, "<p>uno</p>\r\n");
         if (fromPane)
             emit f.window.findChild<FilePanes *>()->fileDoubleClicked(
                 f.folder.path(), QFile::decodeName("caf\xE9.html"));
@@ -223,8 +212,8 @@ private slots:
         QCOMPARE(f.page().text(), QStringLiteral("<p>uno</p>\r\n"));
         QVERIFY(f.window.windowTitle().contains(QStringLiteral("caf\uFFFD.html")));
         // Another name that Qt reads the same comes beside it; another program changes the page.
-        write(other, "<p>otro</p>\r\n");
-        write(name, "<p>cambiado por otro programa</p>\r\n");
+        writeRaw(other, "<p>otro</p>\r\n");
+        writeRaw(name, "<p>cambiado por otro programa</p>\r\n");
         f.window.document().checkFileOnDisk();
         QCOMPARE(f.page().text(), QStringLiteral("<p>cambiado por otro programa</p>\r\n"));
         QCOMPARE(f.prompts.notices, QStringList());
@@ -233,11 +222,11 @@ private slots:
             f.page().setSelectedText(QStringLiteral("x"));
             f.trigger("mn_guardar");
             QCOMPARE(f.prompts.notices, QStringList());
-            QCOMPARE(read(name), "x<p>cambiado por otro programa</p>\r\n");
+            QCOMPARE(readRaw(name), "x<p>cambiado por otro programa</p>\r\n");
         }
-        QCOMPARE(read(other), "<p>otro</p>\r\n");
+        QCOMPARE(readRaw(other), "<p>otro</p>\r\n");
         // No third file: Qt's own listing skips names that are not UTF-8.
-        QCOMPARE(std::distance(std::filesystem::directory_iterator(folder.constData()), {}), 2);
+        QCOMPARE(entryCount(f.folder.path()), 2);
         ::unlink(name.constData());
         ::unlink(other.constData());
     }
