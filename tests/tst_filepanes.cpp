@@ -74,6 +74,7 @@ private slots:
             f.window.document().openFromPane(carpeta, dir.filePath(QStringLiteral("pagina.html")));
             page += QStringLiteral("\r\n");
         }
+        const QString before = f.page().text();
         FileActivation(f.page(), f.window.document(), f.prompts)
             .activate(QFileInfo(dir.filePath(file)).absolutePath(), QFileInfo(file).fileName());
 
@@ -86,6 +87,11 @@ private slots:
         const bool picture = page.startsWith(QStringLiteral("<img"));
         QCOMPARE(f.page().colourAt(0) == colours::Purple, picture);
         QCOMPARE(f.page().insertionColour() == colours::Purple, picture);
+        // A picture's tag is one step back.
+        if (picture) {
+            f.trigger(QStringLiteral("btndeshacer"));
+            QCOMPARE(f.page().text(), before);
+        }
     }
 
     void pageFromThePaneIsItsFile_data()

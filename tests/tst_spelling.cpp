@@ -1,6 +1,7 @@
 #include "colouring.h"
 #include "documentfile.h"
 #include "editingsurface.h"
+#include "editorevents.h"
 #include "hunspellengine.h"
 #include "readablewords.h"
 #include "spelldictionary.h"
@@ -241,6 +242,7 @@ void TestSpelling::dialog()
         chosen.push_back(known.value(name));
     SpellingCheck check(chosen);
     EditingSurface view;
+    EditorEvents events(view.page(), TablaEtiquetas(), {});
     InsertTagText(view.page(), page, colours::Blue);
     QSignalSpy changes(&view.page(), &PageText::changed);
     FakePrompts prompts;
@@ -277,6 +279,11 @@ void TestSpelling::dialog()
     // A changed page was left all black, tags included: it is coloured as opening colours it.
     for (const ColourSpan &span : planColours(corrected, TablaEtiquetas()).spans)
         QCOMPARE(view.page().colourAt(span.start), span.colour);
+    // The whole session's corrections are one step back.
+    if (!corrected.isEmpty()) {
+        events.history().DeshacerComando();
+        QCOMPARE(view.page().text(), page);
+    }
     notice.replace(QStringLiteral("%1"), m_folder.path())
         .replace(QStringLiteral("%2"), errorReason(notice.section(QLatin1Char(' '), 1, 1).toInt()));
     QCOMPARE(prompts.notices, notice.isEmpty() ? QStringList() : QStringList{notice});

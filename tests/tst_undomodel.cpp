@@ -438,6 +438,71 @@ private slots:
             QCOMPARE(actual, expected);
         }
     }
+    void fragmentCaret_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<qint64>("at");
+        QTest::addColumn<QString>("command");
+        // The fragment as written into the page, "|" where the caret lands.
+        QTest::addColumn<QString>("written");
+
+        const std::pair<const char *, const char *> ends[] = {
+            {"CR LF", "\r\n"}, {"LF", "\n"}, {"CR", "\r"}};
+        const std::pair<const char *, const char *> fragments[] = {
+            {"mn_negrita", "<b> | </b>"},
+            {"mn_aperturaasp", "<%E|EEE%>"},
+            {"mn_aperturajs", "E<script languaje=javascript>EEE|E</script>"}};
+        for (const auto &[kind, end] : ends) {
+            const QString e = QString::fromLatin1(end);
+            const QString page =
+                QStringLiteral("uno") + e + QStringLiteral("dos") + e + QStringLiteral("tres");
+            const std::pair<const char *, qint64> places[] = {
+                {"start", 0}, {"middle", 4 + e.size()}, {"end", page.size()}};
+            for (const auto &[place, at] : places)
+                for (const auto &[command, fragment] : fragments)
+                    QTest::addRow("%s, %s page, %s", command, kind, place)
+                        << page << at << QString::fromLatin1(command)
+                        << QString::fromLatin1(fragment).replace(u'E', e);
+        }
+    }
+    // Where the caret lands was once counted from the end of the whole text, and on the
+    // fragment as the program holds it rather than as the page writes it.
+    void fragmentCaret()
+    {
+        QFETCH(QString, page);
+        QFETCH(qint64, at);
+        QFETCH(QString, command);
+        QFETCH(QString, written);
+
+        WindowFixture f;
+        f.page().setText(page);
+        f.window.events().history().clear();
+        f.page().setSelectionStart(at);
+        f.trigger(command);
+        const qsizetype caret = written.indexOf(u'|');
+        QCOMPARE(f.page().text(), QString(page).insert(at, written.remove(caret, 1)));
+        QCOMPARE(f.page().selectionStart(), at + caret);
+        QCOMPARE(f.page().selectionLength(), 0);
+        f.trigger(QStringLiteral("btndeshacer"));
+        QCOMPARE(f.page().text(), page);
+        QCOMPARE(f.page().selectionStart(), at);
+    }
+    // A typed ">" colours its tag at every later change until another key comes, and doing so
+    // took away the selection a wrapped word keeps.
+    void wrappedWordStaysSelected()
+    {
+        WindowFixture f;
+        f.page().setText(QStringLiteral("<p>uno palabra</p>"));
+        f.page().setSelectionStart(3);
+        typeInto(&f.view, QStringLiteral("<i>"));
+        f.page().setSelectionStart(10);
+        f.page().setSelectionLength(7);
+        f.trigger(QStringLiteral("mn_negrita"));
+        QCOMPARE(f.page().text(), QStringLiteral("<p><i>uno <b>palabra</b></p>"));
+        QCOMPARE(f.page().selectedText(), QStringLiteral("palabra"));
+        f.trigger(QStringLiteral("btndeshacer"));
+        QCOMPARE(f.page().selectedText(), QStringLiteral("palabra"));
+    }
     void scripted_data()
     {
         QTest::addColumn<QString>("start");
@@ -480,6 +545,10 @@ private slots:
         QTest::newRow("redo after an input method's letter")
             << "" << QStringList{"type:\u00f1", "im:\u00e9", "Ctrl+Z", "Ctrl+Z", "Ctrl+Y", "Ctrl+Y"}
             << "\u00f1\u00e9";
+        QTest::newRow("the live clock over a selection gives it back")
+            << "uno dos" << QStringList{"select:4:3", "mn_hora", "Ctrl+Z"} << "uno dos";
+        QTest::newRow("a drop from another program is taken back")
+            << "uno dos" << QStringList{"drop:<b>x</b>\r\n", "Ctrl+Z"} << "uno dos";
         QTest::newRow("undo then redo of a replace-all")
             << "a\r\nab" << QStringList{"replace:a:xy", "Ctrl+Z", "Ctrl+Y"} << "xy\r\nxyb";
         // clang-format on
@@ -512,6 +581,19 @@ private slots:
                 QInputMethodEvent event(QString(), {{QInputMethodEvent::Cursor, 0, 1, QVariant()}});
                 event.setCommitString(argument);
                 QCoreApplication::sendEvent(&f.view, &event);
+            } else if (step.startsWith(u"drop:")) {
+                // As a drag from another program ends: it enters, moves, and lets go.
+                f.showAndWait();
+                QMimeData data;
+                data.setText(argument);
+                const QPoint at = f.view.cursorRect(f.view.textCursor()).center();
+                QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(f.view.viewport(), &enter);
+                QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(f.view.viewport(), &move);
+                QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(f.view.viewport(), &drop);
+                QVERIFY(page.text() != start);
             } else if (step.startsWith(u"dialog:")) {
                 InsertTagText(page, argument, colours::Blue, 0);
             } else if (step.startsWith(u"mn_")) {
