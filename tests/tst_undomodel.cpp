@@ -1,3 +1,4 @@
+#include "clockscript.h"
 #include "editorevents.h"
 #include "replacestring.h"
 #include "taginsertion.h"
@@ -368,17 +369,22 @@ private slots:
                     {"mn_negrita", u"<b>  </b>", 5}, {"mn_br", u"<br>", 0}, {"mn_espacio", u"&nbsp;", 0},
                     {"mn_aperturaasp", u"<%\r\n\r\n\r\n\r\n%>", 8},
                     {"mn_aperturajs", u"\r\n<script languaje=javascript>\r\n\r\n\r\n\r\n</script>", 11},
-                    {nullptr, u"<a href=\"x\">\r\nver</a>", 0}};
+                    {nullptr, u"<a href=\"x\">\r\nver</a>", 0}, {"mn_hora", u"", 0}};
                 // clang-format on
-                const auto &[name, fragment, backOff] = oneClick[random.bounded(6)];
+                const auto &[name, fragment, backOff] = oneClick[random.bounded(7)];
                 if (!name)
                     InsertTagText(page, QString::fromUtf16(fragment), colours::Blue, 0);
                 else
                     trigger(name);
-                if (name && oracle.length > 0 && QLatin1String(name) == u"mn_negrita")
+                if (name && QLatin1String(name) == u"mn_hora") {
+                    // The live clock: the script, then the caret at the end of the text.
+                    oracle.insertFragment(clockScript(), 0);
+                    oracle.select(oracle.text.size(), 0);
+                } else if (name && oracle.length > 0 && QLatin1String(name) == u"mn_negrita") {
                     oracle.wrap(QStringLiteral("<b>"), QStringLiteral("</b>"));
-                else
+                } else {
                     oracle.insertFragment(QString::fromUtf16(fragment), backOff);
+                }
             } else if (kind < 63) {
                 oracle.clipboard = randomText(random, Pasted, 6);
                 QGuiApplication::clipboard()->setText(oracle.clipboard);
