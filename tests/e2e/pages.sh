@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Two pages by keystrokes alone: one opened from the desktop comes up in a second window of
 # the running program; a found word is marked; a page is printed to a PDF file; a misspelt word
-# is underlined in red and corrected from the text's menu, and saved.   pages.sh <program> <artifacts>
+# is underlined in red, corrected from the text's menu and saved, then taken back.
+#   pages.sh <program> <artifacts>
 set -euo pipefail
 
 NAME=pages
@@ -62,6 +63,9 @@ wait_until "the question answered" bash -c "! xdotool search --onlyvisible --nam
 wait_for_window "$(title_of "${SECOND}")"
 PAGE="${SECOND}" expect_page '<p>Una canci\303\263n</p>\n' "the corrected page on disk"
 screenshot
+# The correction is one step back.
+keys ctrl+z ctrl+s
+PAGE="${SECOND}" expect_page '<p>Una cancion</p>\n' "the correction taken back"
 
 # Archivo > Salir closes one window, asking as ever whether to save it first.
 quit_declining
