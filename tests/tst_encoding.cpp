@@ -296,10 +296,10 @@ void TestEncoding::conversionsRoundTrip()
     const QString path = pageWith(folder, original);
     WindowFixture f;
     // Archivo › Codificación stands right before Salir.
-    const QList<QAction *> archivo = child<QMenu>(&f.window, "mn_archivo")->actions();
-    const qsizetype codificacion =
-        archivo.indexOf(child<QMenu>(&f.window, "mn_codificacion")->menuAction());
-    QCOMPARE(archivo.value(codificacion + 1), f.window.command("mn_salir"));
+    const QList<QAction *> fileMenu = child<QMenu>(&f.window, "mn_archivo")->actions();
+    const qsizetype encodingMenu =
+        fileMenu.indexOf(child<QMenu>(&f.window, "mn_codificacion")->menuAction());
+    QCOMPARE(fileMenu.value(encodingMenu + 1), f.window.command("mn_salir"));
     open(f, path);
     f.trigger("mn_finaleslf");
     f.trigger("btndeshacer");

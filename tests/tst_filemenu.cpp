@@ -11,9 +11,9 @@ namespace {
 // The recent pages as Archivo shows them when opened.
 QList<QAction *> recentEntries(MainWindow &window)
 {
-    auto *archivo = child<QMenu>(&window, QStringLiteral("mn_archivo"));
-    archivo->popup(QPoint());
-    archivo->close();
+    auto *fileMenu = child<QMenu>(&window, QStringLiteral("mn_archivo"));
+    fileMenu->popup(QPoint());
+    fileMenu->close();
     return child<QMenu>(&window, QStringLiteral("mn_recientes"))->actions();
 }
 

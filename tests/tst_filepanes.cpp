@@ -19,9 +19,9 @@ class TestFilePanes : public QObject
 private slots:
     void activation_data()
     {
-        // carpeta: "-" as Save left it, "=" saved with Save As alone; %1 is the test's folder. The
+        // folder: "-" as Save left it, "=" saved with Save As alone; %1 is the test's folder. The
         // page was "x"; every picture is 88 by 31, its size and border left out here.
-        for (const char *column : {"carpeta", "file", "page", "notice"})
+        for (const char *column : {"folder", "file", "page", "notice"})
             QTest::addColumn<QString>(column);
         const auto row = [](const char *name, auto... values) {
             (QTest::newRow(name) << ... << QString::fromUtf8(values));
@@ -51,7 +51,7 @@ private slots:
 
     void activation()
     {
-        QFETCH(QString, carpeta);
+        QFETCH(QString, folder);
         QFETCH(QString, file);
         QFETCH(QString, page);
         QFETCH(QString, notice);
@@ -65,13 +65,13 @@ private slots:
 
         WindowFixture f;
         f.page().setText(QStringLiteral("x"));
-        f.trigger(QString::fromLatin1(carpeta == u"=" ? "mn_guardarcomo" : "mn_guardar"),
+        f.trigger(QString::fromLatin1(folder == u"=" ? "mn_guardarcomo" : "mn_guardar"),
                   dir.filePath(QStringLiteral("pagina.html")));
-        for (QString *text : {&carpeta, &page, &notice})
+        for (QString *text : {&folder, &page, &notice})
             text->replace(QStringLiteral("%1"), dir.path());
         // The folder of a page double-clicked in the pane after the Save.
-        if (carpeta != u"-" && carpeta != u"=") {
-            f.window.document().openFromPane(carpeta, dir.filePath(QStringLiteral("pagina.html")));
+        if (folder != u"-" && folder != u"=") {
+            f.window.document().openFromPane(folder, dir.filePath(QStringLiteral("pagina.html")));
             page += QStringLiteral("\r\n");
         }
         const QString before = f.page().text();

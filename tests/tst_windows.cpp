@@ -246,30 +246,30 @@ private slots:
     {
         QTemporaryDir work;
         const QString state = work.filePath(u"state"_s);
-        const QString una = work.filePath(u"una.html"_s), otra = work.filePath(u"otra.html"_s),
-                      rota = work.filePath(u"rota.html"_s);
-        for (const QString &page : {una, otra, rota})
+        const QString one = work.filePath(u"una.html"_s), other = work.filePath(u"otra.html"_s),
+                      crashed = work.filePath(u"rota.html"_s);
+        for (const QString &page : {one, other, crashed})
             writeBytes(page, "<p>hola</p>\r\n");
         Doors doors;
         {
             WindowSet set([&doors] { return doors.next(); }, state);
-            MainWindow *first = set.openFirst(otra);
-            set.openWindow()->document().openPath(una);
+            MainWindow *first = set.openFirst(other);
+            set.openWindow()->document().openPath(one);
             // Ended by the desktop session: every window's page.
             set.keepCopiesForNextStart();
             QVERIFY(doors.of(first).questions.isEmpty());
         }
         // A crash copy of one of them: its own question first, then the others'.
-        leaveCopy(state, u"<p>recuperada</p>"_s, rota, TextEncoding::Utf8);
+        leaveCopy(state, u"<p>recuperada</p>"_s, crashed, TextEncoding::Utf8);
         {
             doors.answers = {true, true};
             WindowSet set([&doors] { return doors.next(); }, state);
             MainWindow *first = set.openFirst(QString());
             QCOMPARE(doors.of(first).questions.size(), 2);
             QVERIFY(doors.of(first).questions.at(0).contains(u"Quieres recuperarla"_s));
-            QCOMPARE(doors.of(first).questions.at(1), WindowSet::reopenQuestion({otra, una}));
+            QCOMPARE(doors.of(first).questions.at(1), WindowSet::reopenQuestion({other, one}));
             QCOMPARE(titles(set.windowsInOrder()),
-                     (QStringList{titleOf(rota), titleOf(otra), titleOf(una)}));
+                     (QStringList{titleOf(crashed), titleOf(other), titleOf(one)}));
             QCOMPARE(first->surface().page().text(), u"<p>recuperada</p>"_s);
             // The last window closing is a normal end too: its page alone is kept.
             for (MainWindow *window : set.windowsInOrder())
@@ -278,23 +278,23 @@ private slots:
         {
             WindowSet set([&doors] { return doors.next(); }, state);
             MainWindow *first = set.openFirst(QString());
-            QCOMPARE(doors.of(first).questions, QStringList{WindowSet::reopenQuestion({una})});
+            QCOMPARE(doors.of(first).questions, QStringList{WindowSet::reopenQuestion({one})});
             // Offered once, and No leaves the window as it started.
             QCOMPARE(set.windows().size(), 1);
             QCOMPARE(first->windowTitle(), u"  Zendral"_s);
         }
         {
             // The page the program is started with is not offered a second time.
-            userSettings()->setValue(u"sesion/paginas"_s, QStringList{una});
+            userSettings()->setValue(u"sesion/paginas"_s, QStringList{one});
             WindowSet set([&doors] { return doors.next(); }, state);
-            MainWindow *first = set.openFirst(una);
+            MainWindow *first = set.openFirst(one);
             QVERIFY(doors.of(first).questions.isEmpty());
             QCOMPARE(set.windows().size(), 1);
             first->command(u"mn_recordarsesion"_s)->setChecked(false);
             QVERIFY(first->close());
         }
         QVERIFY(!userSettings()->contains(u"sesion/paginas"_s));
-        userSettings()->setValue(u"sesion/paginas"_s, QStringList{una});
+        userSettings()->setValue(u"sesion/paginas"_s, QStringList{one});
         WindowSet set([&doors] { return doors.next(); }, state);
         MainWindow *first = set.openFirst(QString());
         QVERIFY(doors.of(first).questions.isEmpty());
@@ -480,8 +480,8 @@ private slots:
         first->surface().page().setSelectionStart(0);
         typeInto(&first->surface(), QStringLiteral("dos"));
         // Each window keeps its own copy of its unsaved page.
-        const QString plantilla = DocumentController::PlantillaInicio();
-        QTRY_COMPARE_WITH_TIMEOUT(copiesHolding(state), plantilla + "uno|dos" + body, 20000);
+        const QString startTemplate = DocumentController::PlantillaInicio();
+        QTRY_COMPARE_WITH_TIMEOUT(copiesHolding(state), startTemplate + "uno|dos" + body, 20000);
 
         // Each window asks about its own page: the second's Salir closes the second alone.
         second->command(QStringLiteral("mn_salir"))->trigger();
