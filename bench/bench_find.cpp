@@ -5,6 +5,7 @@
 #include "foldersearch.h"
 #include "mainwindow.h"
 #include "pagegenerator.h"
+#include "replacestring.h"
 #include "undohistory.h"
 
 #include <QAction>
@@ -50,6 +51,42 @@ double program(int runs, const QString &name, const QStringList &arguments, QStr
             process.waitForFinished(-1);
             *output = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
         });
+}
+
+struct UndoFigures
+{
+    double undo = 0;
+    double redo = 0;
+    bool pageBack = false;
+};
+
+// Taking back a replacement made on the loaded page, and making it again, best of three each.
+UndoFigures undoFigures(PageText &page, const QString &original, const std::function<void()> &load,
+                        const std::function<void()> &replace)
+{
+    UndoHistory history;
+    history.attach(page);
+    const QObject listening;
+    QObject::connect(&page, &PageText::textEdited, &listening,
+                     [&history](qint64 start, qint64 removed, qint64 added) {
+                         history.noteEdit(start, removed, added);
+                     });
+    const auto replaced = [&] {
+        load();
+        history.clear();
+        replace();
+    };
+    UndoFigures figures;
+    figures.undo = best(3, replaced, [&] { history.DeshacerComando(); });
+    figures.pageBack = page.text() == original;
+    figures.redo = best(
+        3,
+        [&] {
+            replaced();
+            history.DeshacerComando();
+        },
+        [&] { history.RehacerComando(); });
+    return figures;
 }
 
 double typingMean(EditingSurface &surface, int count)
@@ -99,27 +136,7 @@ void replaceAll(const QTemporaryDir &dir)
     };
     const double ours = best(3, load, [&] { button->click(); });
     const qint64 left = view.page().text().count(word);
-    // Taking the whole replacement back, and doing it again.
-    UndoHistory history;
-    history.attach(view.page());
-    QObject::connect(&view.page(), &PageText::textEdited, &view.page(),
-                     [&history](qint64 start, qint64 removed, qint64 added) {
-                         history.noteEdit(start, removed, added);
-                     });
-    const auto replaced = [&] {
-        load();
-        history.clear();
-        button->click();
-    };
-    const double undo = best(3, replaced, [&] { history.DeshacerComando(); });
-    const bool undoRight = view.page().text() == page;
-    const double redo = best(
-        3,
-        [&] {
-            replaced();
-            history.DeshacerComando();
-        },
-        [&] { history.RehacerComando(); });
+    const UndoFigures undo = undoFigures(view.page(), page, load, [&] { button->click(); });
     // The same page opened and coloured: what a whole new text costs.
     const double open = best(
         3, [] {},
@@ -150,8 +167,32 @@ void replaceAll(const QTemporaryDir &dir)
     std::printf("find:   opening and colouring the same page %.0f ms (ratio %.2f); one hit at a "
                 "time through the widget %.1f ms per hit, %.0f s for all\n",
                 open, ours / open, oneByOne / sample, oneByOne / sample * 100000 / 1000);
-    std::printf("find:   its undo %.0f ms (the page back: %s), redo %.0f ms\n", undo,
-                undoRight ? "yes" : "NO", redo);
+    std::printf("find:   its undo %.0f ms (the page back: %s), redo %.0f ms\n", undo.undo,
+                undo.pageBack ? "yes" : "NO", undo.redo);
+}
+
+// Reemplazar palabras of the generated page's commonest word, its undo and redo, beside opening
+// and colouring the same page.
+void replaceWords()
+{
+    const QString page = bench::generatePage(10 << 20);
+    const QString word = QStringLiteral("producto");
+    const QString replacement = word + QStringLiteral("_x");
+    EditingSurface view;
+    const auto load = [&] { view.page().setText(page); };
+    const auto replace = [&] { replaceInDocument(view.page(), word, replacement); };
+    const double ours = best(3, load, replace);
+    const UndoFigures undo = undoFigures(view.page(), page, load, replace);
+    const double open = best(
+        3, [] {},
+        [&] {
+            load();
+            Colorea(view.page(), TablaEtiquetas());
+        });
+    std::printf("find: Reemplazar palabras of %lld hits in %lld characters: %.0f ms; its undo %.0f "
+                "ms (the page back: %s), redo %.0f ms; opening and colouring the page %.0f ms\n",
+                qint64(page.count(word)), qint64(page.size()), ours, undo.undo,
+                undo.pageBack ? "yes" : "NO", undo.redo, open);
 }
 
 void folderSearch(const QTemporaryDir &dir)
@@ -228,6 +269,7 @@ void benchFind()
     const QStringList arguments = QCoreApplication::arguments();
     if (!arguments.contains(QStringLiteral("typing"))) {
         replaceAll(dir);
+        replaceWords();
         folderSearch(dir);
     }
     typingWithDialog();
