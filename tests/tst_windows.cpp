@@ -505,10 +505,13 @@ private slots:
     void copiesOfACrash()
     {
         QTemporaryDir folder;
-        // Written in several pieces: longer than a piece, with every kind of line end and
-        // characters of two halves.
+        // Written in several pieces: longer than a piece, with every kind of line end,
+        // characters of two halves, a noncharacter, and a byte that was not UTF-8 (it came
+        // back as U+FFFD, and the page's next save wrote that).
         const QString text =
-            QStringLiteral("<p>año \U0001F600</p>\r\nsegunda\nlínea\rtercera\r\n").repeated(30000);
+            QStringLiteral("<p>año \U0001F600\uFDD0</p>\r\nsegunda\nlínea\rterc\xE9ra\r\n")
+                .replace(u'\xE9', QChar(0xDCE9))
+                .repeated(30000);
         const QString path = QStringLiteral("/tmp/una\npágina.html");
         {
             RecoveryStore running(folder.path());

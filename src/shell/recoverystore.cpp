@@ -1,5 +1,7 @@
 #include "recoverystore.h"
 
+#include "pageencoding.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -154,7 +156,7 @@ bool readCopy(const QString &file, RecoveryCopy &copy)
                          .arg(megabytes(RecoveryStore::LargestCopy));
         return true;
     }
-    copy.text = QString::fromUtf8(text);
+    copy.text = decodeUtf8KeepingBytes(text);
     return true;
 }
 
@@ -180,9 +182,26 @@ bool writeCopy(const QString &file, const TextPieces &text, const QString &path,
         return output.write(bytes) == bytes.size();
     };
     bool whole = put(QJsonDocument(header).toJson(QJsonDocument::Compact) + '\n');
-    // One encoder for all the parts: it carries a character split between two of them.
+    // One encoder for all the parts: it carries a character split between two of them. The
+    // bytes a UTF-8 page was read with that were not UTF-8 go as they were, as saving writes
+    // them, and come back as the same characters.
     QStringEncoder encoder(QStringConverter::Utf8);
-    text([&](QStringView part) { return whole = whole && put(encoder.encode(part)); });
+    bool afterHighHalf = false;
+    text([&](QStringView part) {
+        qsizetype from = 0;
+        for (qsizetype i = 0; i < part.size() && whole; ++i) {
+            const char16_t c = part[i].unicode();
+            const bool paired = i == 0 ? afterHighHalf : part[i - 1].isHighSurrogate();
+            if (c < 0xDC80 || c > 0xDCFF || paired)
+                continue;
+            whole = put(encoder.encode(part.sliced(from, i - from))) &&
+                    put(QByteArray(1, char(c - 0xDC00)));
+            from = i + 1;
+        }
+        whole = whole && put(encoder.encode(part.sliced(from)));
+        afterHighHalf = !part.isEmpty() && part.back().isHighSurrogate();
+        return whole;
+    });
     if (!whole) {
         output.cancelWriting();
         return false;
