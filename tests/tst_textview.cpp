@@ -8,18 +8,6 @@ using namespace zendral::test;
 
 namespace {
 
-// A shown window whose text has the keyboard, so that shortcuts reach their commands.
-struct ShownWindow : WindowFixture
-{
-    ShownWindow()
-    {
-        window.show();
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        view.setFocus();
-    }
-};
-
 // Where the text view shows the character at position.
 QPoint pointOf(EditingSurface &view, qint64 position)
 {

@@ -12,15 +12,8 @@ using namespace zendral::test;
 namespace {
 
 // A window shown, with the keyboard in its text and a page saved in a folder of its own.
-struct AidsWindow : WindowFixture
+struct AidsWindow : ShownWindow
 {
-    AidsWindow()
-    {
-        window.show();
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        view.setFocus();
-    }
     QListWidget &list() { return window.writingAids().list(); }
     bool listShown() { return list().isVisible(); }
     QStringList entries()

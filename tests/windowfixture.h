@@ -51,4 +51,16 @@ struct WindowFixture
     }
 };
 
+// A shown window whose text has the keyboard, so that typed keys and shortcuts reach it.
+struct ShownWindow : WindowFixture
+{
+    ShownWindow()
+    {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        view.setFocus();
+    }
+};
+
 } // namespace zendral::test
