@@ -114,7 +114,7 @@ void TestEncodingPreview::browserReadsTheSavedPage()
 
     auto *tabs = child<QTabWidget>(&f.window, u"SSTab1"_s);
     tabs->setCurrentIndex(1);
-    QWebEngineView *preview = f.window.preview().browser();
+    QWebEngineView *preview = f.window.findChild<PreviewPane *>()->browser();
     QVERIFY(preview);
     QTRY_VERIFY_WITH_TIMEOUT(preview->url() == QUrl::fromLocalFile(path), 60000);
     QTRY_COMPARE_WITH_TIMEOUT(evaluate(*preview->page(), Read), local, 60000);

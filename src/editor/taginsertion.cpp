@@ -80,43 +80,4 @@ void insertNonBreakingSpace(PageText &page)
     page.focus();
 }
 
-const std::vector<OneClickTag> &oneClickTags()
-{
-    static const QString crlf = QStringLiteral("\r\n");
-    static const std::vector<OneClickTag> tags = {
-        {QStringLiteral("mn_negrita"), QStringLiteral("btnnegrita"), QStringLiteral("<b>  </b>"),
-         colours::Blue, 5, QStringLiteral("<b>"), QStringLiteral("</b>")},
-        {QStringLiteral("mn_cursiva"), QStringLiteral("btnitalica"), QStringLiteral("<i>  </i>"),
-         colours::Blue, 5, QStringLiteral("<i>"), QStringLiteral("</i>")},
-        {QStringLiteral("mn_subrayado"), QStringLiteral("btnsubrayado"),
-         QStringLiteral("<u>  </u>"), colours::Blue, 5, QStringLiteral("<u>"),
-         QStringLiteral("</u>")},
-        {QStringLiteral("mn_parrafo"), QStringLiteral("btnparrafo"), QStringLiteral("<p>  </p>"),
-         colours::Blue, 5, QStringLiteral("<p>"), QStringLiteral("</p>")},
-        {QStringLiteral("mn_br"),
-         QStringLiteral("btnbr"),
-         QStringLiteral("<br>"),
-         colours::Blue,
-         std::nullopt,
-         {},
-         {}},
-        {QStringLiteral("mn_aperturaasp"),
-         QStringLiteral("btnapertura"),
-         QStringLiteral("<%") + crlf + crlf + crlf + crlf + QStringLiteral("%>"),
-         colours::Red,
-         8,
-         {},
-         {}},
-        {QStringLiteral("mn_aperturajs"),
-         QStringLiteral("btnjavascript"),
-         crlf + QStringLiteral("<script languaje=javascript>") + crlf + crlf + crlf + crlf +
-             QStringLiteral("</script>"),
-         std::nullopt,
-         11,
-         {},
-         {}},
-    };
-    return tags;
-}
-
 } // namespace zendral

@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <optional>
-#include <vector>
 
 namespace zendral {
 
@@ -25,21 +24,16 @@ void insertNonBreakingSpace(PageText &page);
 // A fragment inserted by one click of a tag button or its menu entry.
 struct OneClickTag
 {
-    QString command; // the menu entry's name, which carries the command
-    QString button;
     QString fragment;
-    std::optional<Colour> colour;
-    std::optional<qint64> backOff;
+    std::optional<Colour> colour = std::nullopt;
+    std::optional<qint64> backOff = std::nullopt;
     // The pair that wraps a selection instead, when the fragment is such a pair.
-    QString opening;
-    QString closing;
+    QString opening = {};
+    QString closing = {};
 };
 
 // One click of a tag's button or menu entry: a pair tag wraps the selection, if any, keeping
 // the wrapped text selected; otherwise the fragment goes in as InsertTagText puts it.
 void insertOneClickTag(PageText &page, const OneClickTag &tag);
-
-// The one-click fragments, the non-breaking space excepted.
-const std::vector<OneClickTag> &oneClickTags();
 
 } // namespace zendral

@@ -3,13 +3,15 @@
 #include <QKeySequence>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
 namespace zendral {
 
-// What a command does; the main window carries each in one switch, so that a command without
-// its handling does not build.
+struct CommandContext;
+
+// The commands of the editor, each the index of its row and of its action.
 enum class Command {
     New,
     Open,
@@ -82,6 +84,9 @@ enum class Command {
 // One more than the last command: every command before it has its row.
 inline constexpr int CommandCount = int(Command::LivePreview) + 1;
 
+// What a command does as its action triggers; on: whether a switch of Ver is now on.
+using CommandHandler = std::function<void(CommandContext &context, bool on)>;
+
 // One command of the editor: its menu entry and its toolbar button are two faces of it.
 struct CommandSpec
 {
@@ -97,6 +102,7 @@ struct CommandSpec
     // command.
     QString setting = {};
     bool onByDefault = false;
+    CommandHandler run = {};
 };
 
 // A menu of the menu bar, or a sub-menu of another.
@@ -119,8 +125,8 @@ inline constexpr std::nullopt_t Separator = std::nullopt;
 // Menus in the order the menu bar shows them.
 const std::vector<MenuSpec> &menuTable();
 // Every command, menu entries in menu order, then the toolbar-only commands. A table that
-// misses a command, holds one twice or puts a command without a button on a toolbar stops the
-// program the first time it is asked for.
+// misses a command, holds one twice, leaves one without its handler or puts a command without
+// a button on a toolbar stops the program the first time it is asked for.
 const std::vector<CommandSpec> &commandTable();
 // The row of command.
 const CommandSpec &commandSpec(Command command);

@@ -1,24 +1,21 @@
 #include "mainwindow.h"
 
-#include "aboutdialog.h"
 #include "clipboard.h"
-#include "clockscript.h"
 #include "colouring.h"
-#include "commandtable.h"
+#include "commandactions.h"
+#include "commandcontext.h"
 #include "documentcontroller.h"
+#include "editcommands.h"
 #include "editingsurface.h"
 #include "editorevents.h"
 #include "encodingguard.h"
 #include "fileactivation.h"
 #include "filechooser.h"
 #include "filepanes.h"
-#include "findreplacedialog.h"
 #include "findstrip.h"
 #include "folderresults.h"
-#include "generatordialogs.h"
 #include "livespelling.h"
 #include "matchingtagmarks.h"
-#include "pageencoding.h"
 #include "pageestimate.h"
 #include "pageprinter.h"
 #include "pagereviewdock.h"
@@ -28,12 +25,11 @@
 #include "qtdesktopopener.h"
 #include "recentpages.h"
 #include "spellingcheck.h"
-#include "tagdialogs.h"
-#include "taginsertion.h"
-#include "undostep.h"
+#include "statusarea.h"
 #include "usersettings.h"
-#include "weblinks.h"
+#include "windowmenu.h"
 #include "writingaids.h"
+#include "zoom.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -41,25 +37,16 @@
 #include <QDropEvent>
 #include <QEvent>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QLabel>
-#include <QMenuBar>
+#include <QMenu>
 #include <QMimeData>
-#include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTabWidget>
-#include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QWheelEvent>
-
-#include <algorithm>
 
 // The toolbar pictures live in a static library: their resource is registered by hand.
 static void initResources()
@@ -71,18 +58,7 @@ namespace zendral {
 
 namespace {
 
-// Keeps a button's tooltip away when its command has none.
-class NoToolTip : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override { return event->type() == QEvent::ToolTip; }
-};
-
 const QString StartTitle = QStringLiteral("  Zendral");
-constexpr int FallbackPointSize = 10;
 const QString PageTitle = QStringLiteral("Zendral - [%1]");
 
 // The page's path in a title that names one, or an empty string.
@@ -93,42 +69,6 @@ QString pathInTitle(const QString &title)
         return QString();
     return title.mid(prefix.size(), title.size() - prefix.size() - 1);
 }
-
-// A caption as a tooltip or an accessible name shows it: without its access key.
-QString withoutAccessKey(QString caption)
-{
-    return caption.remove(u'&');
-}
-
-// Turns Ctrl+wheel over the text into steps of zoom; a wheel without Ctrl scrolls as ever.
-class WheelZoom : public QObject
-{
-public:
-    WheelZoom(QObject *parent, std::function<void(int)> zoomBy)
-        : QObject(parent), m_zoomBy(std::move(zoomBy))
-    {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() != QEvent::Wheel)
-            return QObject::eventFilter(watched, event);
-        const auto *wheel = static_cast<QWheelEvent *>(event);
-        if (!(wheel->modifiers() & Qt::ControlModifier))
-            return false;
-        // Fine-grained wheels send small steps: a zoom step is one notch of a mouse wheel.
-        m_pending += wheel->angleDelta().y();
-        const int steps = m_pending / QWheelEvent::DefaultDeltasPerStep;
-        m_pending -= steps * QWheelEvent::DefaultDeltasPerStep;
-        if (steps != 0)
-            m_zoomBy(steps);
-        return true;
-    }
-
-private:
-    std::function<void(int)> m_zoomBy;
-    int m_pending = 0;
-};
 
 // The files a drag carries from the desktop; web addresses are not files.
 QList<QUrl> localFiles(const QMimeData &data)
@@ -142,7 +82,7 @@ QList<QUrl> localFiles(const QMimeData &data)
 // history and the window's clipboard commands. Ctrl+Z and Ctrl+Y reach the history as typed
 // keys: the menu only shows them.
 void giveContextMenu(EditingSurface &view, UndoHistory &history, LiveSpelling &spelling,
-                     const QHash<QString, QAction *> &commands, QObject *owner)
+                     const CommandActions &commands, QObject *owner)
 {
     // Spelt as the menus spell the shortcuts of the commands beside them (Qt's translation).
     const auto shown = [](QKeyCombination key) {
@@ -157,9 +97,9 @@ void giveContextMenu(EditingSurface &view, UndoHistory &history, LiveSpelling &s
     const QList<QAction *> editing = {undo,
                                       redo,
                                       nullptr,
-                                      commands.value(QStringLiteral("mn_cortar")),
-                                      commands.value(QStringLiteral("mn_copiar")),
-                                      commands.value(QStringLiteral("mn_pegar"))};
+                                      commands.action(Command::Cut),
+                                      commands.action(Command::Copy),
+                                      commands.action(Command::Paste)};
     QObject::connect(&view, &EditingSurface::contextMenuOpening, owner,
                      [&view, &history, &spelling, undo, redo, editing] {
                          undo->setEnabled(history.ComandoActual() > 0);
@@ -210,17 +150,16 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
                                               [this] { refreshEstimate(); });
     m_encodingGuard = std::make_unique<EncodingGuard>(
         *m_events, [this] { return m_document->state().encoding; },
-        [this](const QString &note) { m_fileNotice->setText(note); });
+        [this](const QString &note) { m_status->setFileNotice(note); });
     m_view->setTypedCharacterHandler(m_encodingGuard.get());
 
-    buildCommands();
-    buildMenus();
+    m_actions = std::make_unique<CommandActions>(*this);
 
     auto *central = new QWidget;
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(4, 4, 4, 4);
     // Only the document tabs and the file list follow the window; the tag tabs keep their size.
-    layout->addWidget(buildToolbars(), 0, Qt::AlignLeft);
+    layout->addWidget(m_actions->buildToolbars(), 0, Qt::AlignLeft);
     layout->addWidget(new FindStrip(*m_view, *m_services.prompts));
 
     m_documentTabs = new QTabWidget;
@@ -230,15 +169,19 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     m_documentTabs->addTab(m_preview, QStringLiteral("Previsualización"));
     m_previewController = std::make_unique<PreviewController>(
         *m_document, m_view->page(), *m_services.prompts, *m_services.opener, *m_preview);
+    m_editing =
+        std::make_unique<EditCommands>(*m_view, *m_preview, *m_documentTabs, *m_services.clipboard,
+                                       *m_encodingGuard, *m_actions, *this);
     connect(m_documentTabs, &QTabWidget::currentChanged, this, [this](int current) {
         m_previewController->tabClicked(current);
-        updateClipboardCommands();
+        m_editing->updateEnabled();
     });
     connect(&m_view->page(), &PageText::changed, this, [this] {
         if (m_previewController)
             m_previewController->textChanged();
     });
-    connect(m_preview, &PreviewPane::selectionChanged, this, &MainWindow::updateClipboardCommands);
+    const auto updateEditing = [this] { m_editing->updateEnabled(); };
+    connect(m_preview, &PreviewPane::selectionChanged, this, updateEditing);
 
     // The panes keep their width and the tabs take the rest; within the panes only the
     // file list grows.
@@ -250,7 +193,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     body->addWidget(m_panes);
     body->addWidget(m_documentTabs, 1);
     layout->addLayout(body, 1);
-    layout->addWidget(buildStatusArea());
+    m_status = new StatusArea(*m_view, *m_document);
+    layout->addWidget(m_status);
     setCentralWidget(central);
 
     connectCommands();
@@ -266,23 +210,20 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
         m_events->history().clear();
         m_documentTabs->setCurrentIndex(0);
         m_view->setFocus();
-        m_fileNotice->clear();
+        m_status->setFileNotice(QString());
     });
-    connect(m_document, &DocumentController::saved, m_fileNotice, &QLabel::clear);
-    connect(m_document, &DocumentController::statusMessage, m_fileNotice, &QLabel::setText);
-    connect(m_view, &QPlainTextEdit::selectionChanged, this, &MainWindow::updateClipboardCommands);
-    connect(m_services.clipboard, &Clipboard::changed, this, &MainWindow::updateClipboardCommands);
-    giveContextMenu(*m_view, m_events->history(), *m_liveSpelling, m_commands, this);
+    connect(m_view, &QPlainTextEdit::selectionChanged, this, updateEditing);
+    connect(m_services.clipboard, &Clipboard::changed, this, updateEditing);
+    giveContextMenu(*m_view, m_events->history(), *m_liveSpelling, *m_actions, this);
 
     // Start-up: the template in blue, the caret after it, the clipboard commands disabled
     // until the selection or the clipboard says otherwise.
     m_document->startUp();
     connectPageFollowers();
-    connectEncodingLabels();
     m_panes->setPattern(QStringLiteral("*.htm;*.html;*.asp;*.gif;*.jpg"));
-    for (const char *name : {"mn_copiar", "mn_cortar", "mn_pegar"})
-        m_commands.value(QLatin1String(name))->setEnabled(false);
-    updateClipboardCommands();
+    for (Command command : {Command::Copy, Command::Cut, Command::Paste})
+        m_actions->action(command)->setEnabled(false);
+    m_editing->updateEnabled();
     m_view->setFocus();
     resize(1000, 720);
 }
@@ -295,138 +236,10 @@ MainWindow::~MainWindow()
     m_preview->disconnect(this);
 }
 
-void MainWindow::buildCommands()
-{
-    for (const OneClickTag &tag : oneClickTags()) {
-        const auto row =
-            std::find_if(commandTable().begin(), commandTable().end(),
-                         [&tag](const CommandSpec &entry) { return entry.name == tag.command; });
-        if (row == commandTable().end())
-            qFatal("The one-click tag of %s has no command", qPrintable(tag.command));
-        m_oneClickTags[std::size_t(row->command)] = &tag;
-    }
-    for (const CommandSpec &entry : commandTable()) {
-        auto *action = new QAction(this);
-        action->setObjectName(entry.name);
-        action->setText(entry.caption.isEmpty() ? entry.toolTip : entry.caption);
-        action->setToolTip(entry.toolTip.isEmpty() ? withoutAccessKey(entry.caption)
-                                                   : entry.toolTip);
-        action->setCheckable(!entry.setting.isEmpty());
-        if (!entry.shortcut.isEmpty()) {
-            action->setShortcut(entry.shortcut);
-            action->setShortcutContext(Qt::WindowShortcut);
-        }
-        if (!entry.icon.isEmpty())
-            action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(entry.icon)));
-        // Nueva ventana waits for the window set; the rest are carried by runCommand.
-        action->setEnabled(entry.command != Command::NewWindow);
-        addAction(action);
-        m_commands.insert(entry.name, action);
-    }
-}
-
-void MainWindow::buildMenus()
-{
-    QHash<QString, QMenu *> menus;
-    for (const MenuSpec &entry : menuTable()) {
-        QMenu *menu = nullptr;
-        if (entry.parent.isEmpty()) {
-            menu = menuBar()->addMenu(entry.caption);
-        } else {
-            QMenu *parent = menus.value(entry.parent);
-            menu = new QMenu(entry.caption, parent);
-            parent->insertMenu(m_commands.value(entry.before), menu);
-        }
-        menu->setObjectName(entry.name);
-        menu->menuAction()->setObjectName(entry.name);
-        menus.insert(entry.name, menu);
-        // Entries are added in table order, right after their menu exists.
-        for (const CommandSpec &command : commandTable()) {
-            if (command.menu == entry.name)
-                menu->addAction(m_commands.value(command.name));
-        }
-    }
-}
-
-QWidget *MainWindow::buildToolbars()
-{
-    const auto fill = [&](QToolBar *bar, Bar which) {
-        bar->setIconSize(QSize(24, 24));
-        bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        for (const ToolbarItem &item : toolbarOrder(which)) {
-            if (!item) {
-                bar->addSeparator();
-                continue;
-            }
-            const CommandSpec &entry = commandSpec(*item);
-            QAction *action = m_commands.value(entry.name);
-            bar->addAction(action);
-            auto *widget = qobject_cast<QToolButton *>(bar->widgetForAction(action));
-            widget->setObjectName(entry.button);
-            widget->setAccessibleName(entry.toolTip.isEmpty() ? withoutAccessKey(entry.caption)
-                                                              : entry.toolTip);
-            if (entry.toolTip.isEmpty())
-                widget->installEventFilter(new NoToolTip(widget));
-            m_buttons.insert(entry.button, widget);
-        }
-    };
-
-    auto *mainBar = new QToolBar(QStringLiteral("Principal"));
-    mainBar->setObjectName(QStringLiteral("barraPrincipal"));
-    mainBar->setMovable(false);
-    fill(mainBar, Bar::Main);
-    addToolBar(Qt::TopToolBarArea, mainBar);
-
-    auto *tags = new QTabWidget;
-    tags->setObjectName(QStringLiteral("tab1"));
-    tags->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    const std::pair<QString, Bar> pages[] = {{QStringLiteral("HTML"), Bar::Html},
-                                             {QStringLiteral("ASP"), Bar::Asp},
-                                             {QStringLiteral("JavaScript"), Bar::JavaScript}};
-    for (const auto &[caption, which] : pages) {
-        auto *bar = new QToolBar(caption);
-        fill(bar, which);
-        tags->addTab(bar, caption);
-    }
-    return tags;
-}
-
-QWidget *MainWindow::buildStatusArea()
-{
-    auto *area = new QWidget;
-    area->setObjectName(QStringLiteral("estado"));
-    auto *grid = new QGridLayout(area);
-    grid->setContentsMargins(2, 2, 2, 2);
-    const auto label = [](const QString &text, const QString &name = QString()) {
-        auto *result = new QLabel(text);
-        if (!name.isEmpty())
-            result->setObjectName(name);
-        return result;
-    };
-    m_size = label(QStringLiteral(" Bytes"), QStringLiteral("lbltamano"));
-    m_modem = label(QStringLiteral("Seg."), QStringLiteral("lblmodem"));
-    m_adsl = label(QStringLiteral("Seg."), QStringLiteral("lbladsl"));
-    grid->addWidget(label(QStringLiteral("Tamaño de archivo de texto:")), 0, 0);
-    grid->addWidget(m_size, 0, 1);
-    grid->addWidget(label(QStringLiteral("Tiempo apróximado de carga (Sin contar las imágenes):")),
-                    0, 2, 1, 4);
-    grid->addWidget(label(QStringLiteral(" Modem 56k:")), 1, 2);
-    grid->addWidget(m_modem, 1, 3);
-    grid->addWidget(label(QStringLiteral("ADSL 25KB:")), 1, 4);
-    grid->addWidget(m_adsl, 1, 5);
-    // Tells what happened to the document's file on disk; the path must not widen the window.
-    m_fileNotice = label(QString(), QStringLiteral("lblarchivo"));
-    m_fileNotice->setTextFormat(Qt::PlainText);
-    m_fileNotice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    grid->addWidget(m_fileNotice, 1, 6);
-    grid->setColumnStretch(6, 1);
-    return area;
-}
-
 void MainWindow::connectCommands()
 {
-    m_liveSpelling = new LiveSpelling(*m_view, m_events->history(), *m_spelling,
-                                     *m_services.prompts, this);
+    m_liveSpelling =
+        new LiveSpelling(*m_view, m_events->history(), *m_spelling, *m_services.prompts, this);
     m_tagPairs = new MatchingTagMarks(*m_view, this);
     m_writingAids = new WritingAids(
         *m_view, *m_events, m_tablaEtiquetas, [this] { return pageFolder(); }, this);
@@ -438,286 +251,64 @@ void MainWindow::connectCommands()
         m_writingAids->closeList();
         m_pageReview->forget();
     });
+    m_zoom = new Zoom(*m_view);
+    m_windows = new WindowMenu(*this, *m_actions->menu(QStringLiteral("mn_ventana")),
+                               *m_actions->action(Command::NewWindow));
+    m_context.reset(new CommandContext{
+        .window = *this,
+        .view = *m_view,
+        .document = *m_document,
+        .fileCommand = [this](const std::function<void()> &command) { runFileCommand(command); },
+        .prompts = *m_services.prompts,
+        .opener = *m_services.opener,
+        .spelling = *m_spelling,
+        .history = m_events->history(),
+        .preview = *m_previewController,
+        .editing = *m_editing,
+        .liveSpelling = *m_liveSpelling,
+        .tagPairs = *m_tagPairs,
+        .writingAids = *m_writingAids,
+        .pageReview = *m_pageReview,
+        .status = *m_status,
+        .zoom = *m_zoom,
+        .windows = *m_windows,
+    });
     const std::unique_ptr<QSettings> settings = userSettings();
     for (const CommandSpec &entry : commandTable()) {
-        QAction *action = m_commands.value(entry.name);
-        const Command command = entry.command;
+        QAction *action = m_actions->action(entry.command);
+        const CommandHandler &run = entry.run;
         if (entry.setting.isEmpty()) {
-            connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+            connect(action, &QAction::triggered, this, [this, &run] { run(*m_context, false); });
             continue;
         }
         // Ver's switches stay as the user last left them.
         action->setChecked(settings->value(entry.setting, entry.onByDefault).toBool());
-        runCommand(command, action->isChecked());
-        connect(action, &QAction::toggled, this, [this, command, key = entry.setting](bool on) {
-            runCommand(command, on);
+        run(*m_context, action->isChecked());
+        connect(action, &QAction::toggled, this, [this, &run, key = entry.setting](bool on) {
+            run(*m_context, on);
             userSettings()->setValue(key, on);
         });
     }
-
-    m_normalFontSize = m_view->font().pointSize();
-    // A font sized in pixels has no point size.
-    if (m_normalFontSize <= 0)
-        m_normalFontSize = FallbackPointSize;
-    applyZoom(settings->value(QStringLiteral("ver/zoom"), 0).toInt());
-    m_view->viewport()->installEventFilter(
-        new WheelZoom(this, [this](int steps) { zoomBy(steps); }));
 }
 
-void MainWindow::runCommand(Command command, bool on)
+QAction *MainWindow::command(Command command) const
 {
-    EditingSurface &view = *m_view;
-    PageText &page = view.page();
-    Prompts &prompts = *m_services.prompts;
-    switch (command) {
-    case Command::New:
-        runFileCommand([this] { m_document->newPage(); });
-        return;
-    case Command::Open:
-        runFileCommand([this] { m_document->open(); });
-        return;
-    case Command::Save:
-        runFileCommand([this] { m_document->save(); });
-        return;
-    case Command::SaveAs:
-        runFileCommand([this] { m_document->saveAs(); });
-        return;
-    case Command::Print: {
-        QPrintDialog dialog(&printer(), this);
-        if (dialog.exec() == QDialog::Accepted)
-            printTo(printer());
-        return;
-    }
-    case Command::PrintPreview: {
-        QPrintPreviewDialog preview(&printer(), this);
-        connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-                [this](QPrinter *target) { printTo(*target); });
-        preview.exec();
-        return;
-    }
-    case Command::NewWindow:
-        if (m_openWindow)
-            m_openWindow();
-        return;
-    case Command::Quit:
-        close();
-        return;
+    return m_actions->action(command);
+}
 
-    // Edición acts on the source only while it is in sight; with the preview in front, keys
-    // are the page's and Copy copies what is selected in it.
-    case Command::Copy:
-        m_services.clipboard->setText(sourceInFront() ? page.selectedText()
-                                                      : m_preview->selectedText());
-        return;
-    case Command::Cut: {
-        if (!sourceInFront())
-            return;
-        m_services.clipboard->setText(page.selectedText());
-        UndoStep step(page);
-        page.setSelectedText(QString());
-        return;
+QAction *MainWindow::command(const QString &name) const
+{
+    for (const CommandSpec &entry : commandTable()) {
+        if (entry.name == name)
+            return m_actions->action(entry.command);
     }
-    case Command::Paste: {
-        if (!sourceInFront())
-            return;
-        const QString text =
-            m_services.clipboard->hasText() ? m_services.clipboard->text() : QString();
-        if (m_encodingGuard->admits(text)) {
-            UndoStep step(page);
-            page.setSelectedText(text);
-        }
-        return;
-    }
-    case Command::ReplaceWords:
-        if (sourceInFront())
-            showReplaceDialog(page, this);
-        return;
-    case Command::SelectAll:
-        if (sourceInFront())
-            view.selectAll();
-        return;
-    case Command::ViewInBrowser:
-        m_previewController->viewInBrowser();
-        return;
-
-    case Command::Italic:
-    case Command::Bold:
-    case Command::Paragraph:
-    case Command::LineBreak:
-    case Command::Underline:
-    case Command::AspOpening:
-    case Command::JavaScriptOpening: {
-        const OneClickTag *tag = m_oneClickTags[std::size_t(command)];
-        if (!tag)
-            qFatal("%s has no one-click tag", qPrintable(commandSpec(command).name));
-        insertOneClickTag(page, *tag);
-        return;
-    }
-    case Command::Space:
-        insertNonBreakingSpace(page);
-        return;
-    case Command::Body:
-        showTagDialog<BodyDialog>(page, this);
-        return;
-    case Command::Cell:
-        showTagDialog<CellDialog>(page, this);
-        return;
-    case Command::Div:
-        showTagDialog<DivDialog>(page, this);
-        return;
-    case Command::Link:
-        showTagDialog<LinkDialog>(page, this);
-        return;
-    case Command::Font:
-        showTagDialog<FontDialog>(page, this);
-        return;
-    case Command::Iframe:
-        showTagDialog<IframeDialog>(page, this);
-        return;
-    case Command::Table:
-        showTagDialog<TableDialog>(page, this);
-        return;
-    case Command::DatabaseConnection:
-        showDatabaseDialog(page, this);
-        return;
-    case Command::PopUp:
-        showPopupDialog(page, prompts, this);
-        return;
-    case Command::CurrentTime:
-        insertClockScript(page, prompts);
-        return;
-    case Command::MetaTags:
-        showMetaTagsDialog(this);
-        return;
-    case Command::FindReplace:
-        if (!sourceInFront())
-            return;
-        if (!m_findReplace)
-            m_findReplace = new FindReplaceDialog(page, this);
-        m_findReplace->present();
-        return;
-    case Command::FindInFiles:
-        showFolderResults();
-        return;
-    case Command::ReopenUtf8:
-        return m_document->reopenAs(TextEncoding::Utf8);
-    case Command::ReopenWindows1252:
-        return m_document->reopenAs(TextEncoding::Windows1252);
-    case Command::ReopenIso885915:
-        return m_document->reopenAs(TextEncoding::Iso885915);
-    case Command::ReopenUtf16:
-        return m_document->reopenAs(TextEncoding::Utf16LittleEndian);
-    case Command::SaveInUtf8:
-        return runFileCommand([this] { m_document->saveIn(TextEncoding::Utf8); });
-    case Command::SaveInWindows1252:
-        return runFileCommand([this] { m_document->saveIn(TextEncoding::Windows1252); });
-    case Command::SaveInIso885915:
-        return runFileCommand([this] { m_document->saveIn(TextEncoding::Iso885915); });
-    case Command::SaveInUtf16:
-        return runFileCommand([this] { m_document->saveIn(TextEncoding::Utf16LittleEndian); });
-    case Command::LineEndsCrLf:
-        m_document->convertLineEnds(PageText::LineEnd::CrLf);
-        return showLineEnds(false);
-    case Command::LineEndsLf:
-        m_document->convertLineEnds(PageText::LineEnd::Lf);
-        return showLineEnds(false);
-    case Command::NextWindow:
-        goToWindow(1);
-        return;
-    case Command::PreviousWindow:
-        goToWindow(-1);
-        return;
-    case Command::RememberSession:
-        // Turned off, the pages already remembered are not offered either.
-        if (!on)
-            forgetOpenPages();
-        return;
-
-    case Command::LineNumbers:
-        view.setLineNumbersShown(on);
-        return;
-    case Command::HighlightLine:
-        view.setCurrentLineHighlighted(on);
-        return;
-    case Command::WrapLines:
-        view.setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-        return;
-    case Command::SpellAsYouType:
-        m_liveSpelling->setEnabled(on);
-        return;
-    case Command::ZoomIn:
-        zoomBy(1);
-        return;
-    case Command::ZoomOut:
-        zoomBy(-1);
-        return;
-    case Command::NormalSize:
-        zoomBy(-m_zoom);
-        return;
-    case Command::MatchingTag:
-        m_tagPairs->goToPair();
-        return;
-    case Command::LivePreview:
-        m_previewController->setFollowsText(on);
-        return;
-
-    case Command::Spelling:
-        m_spelling->run(page, prompts, this);
-        return;
-    case Command::Undo:
-        m_events->history().DeshacerComando();
-        return;
-    case Command::Redo:
-        m_events->history().RehacerComando();
-        return;
-
-    case Command::Suggestions:
-        m_writingAids->setSuggestionsEnabled(on);
-        return;
-    case Command::CloseTags:
-        m_writingAids->setClosingTagsEnabled(on);
-        return;
-    case Command::ReviewPage:
-        m_pageReview->review();
-        return;
-
-    case Command::Help:
-        prompts.notify(QStringLiteral(
-            "La ayuda todavía no está disponíble, pulsa la tecla F2 para visitar la web oficial de "
-            "este programa, allí hay unos foros donde podrás resolver tus dudas. Disculpa las "
-            "molestias."));
-        return;
-    case Command::ProgramPage:
-        m_services.opener->open(QUrl(weblinks::ProgramPage));
-        return;
-    case Command::AuthorPage:
-        m_services.opener->open(QUrl(weblinks::AuthorPage));
-        return;
-    case Command::About:
-        AboutDialog(this).exec();
-        return;
-    }
+    return nullptr;
 }
 
 QString MainWindow::pageFolder() const
 {
     const QString path = m_document->state().archivoActual;
     return path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
-}
-
-void MainWindow::applyZoom(int steps)
-{
-    // From 6 points to four times the normal size.
-    m_zoom = std::clamp(steps, std::min(0, 6 - m_normalFontSize), 3 * m_normalFontSize);
-    QFont font = m_view->font();
-    font.setPointSize(m_normalFontSize + m_zoom);
-    m_view->setFont(font);
-}
-
-void MainWindow::zoomBy(int steps)
-{
-    applyZoom(m_zoom + steps);
-    userSettings()->setValue(QStringLiteral("ver/zoom"), m_zoom);
 }
 
 void MainWindow::runFileCommand(const std::function<void()> &command)
@@ -750,7 +341,7 @@ void MainWindow::pageNamed(const QString &path)
 
 void MainWindow::fillRecentPages()
 {
-    auto *menu = findChild<QMenu *>(QStringLiteral("mn_recientes"));
+    QMenu *menu = m_actions->menu(QStringLiteral("mn_recientes"));
     menu->clear();
     const QStringList pages = RecentPages::list();
     for (qsizetype i = 0; i < pages.size(); ++i) {
@@ -778,18 +369,7 @@ void MainWindow::openRecentPage(const QString &path)
 
 void MainWindow::connectPageFollowers()
 {
-    m_modifiedNotice = new QLabel;
-    m_modifiedNotice->setObjectName(QStringLiteral("lblmodificado"));
-    auto *status = findChild<QWidget *>(QStringLiteral("estado"));
-    static_cast<QGridLayout *>(status->layout())->addWidget(m_modifiedNotice, 0, 6);
-    const auto showModified = [this] {
-        m_modifiedNotice->setText(m_document->isModified() ? QStringLiteral("Modificado")
-                                                           : QString());
-    };
-    connect(&m_view->page(), &PageText::changed, this, showModified);
-    connect(m_document, &DocumentController::saved, this, showModified);
-    connect(m_document, &DocumentController::pageReplaced, this, showModified);
-    showModified();
+    m_status->followPage();
     // Every page loaded with a name, from wherever, brings the panes to its folder.
     connect(m_document, &DocumentController::titleChanged, this, [this](const QString &title) {
         const QString path = pathInTitle(title);
@@ -800,12 +380,24 @@ void MainWindow::connectPageFollowers()
     });
     // Built as Archivo opens: the list may have changed in another window since, and an
     // entry is never taken away while its own command runs.
-    connect(findChild<QMenu *>(QStringLiteral("mn_archivo")), &QMenu::aboutToShow, this,
+    connect(m_actions->menu(QStringLiteral("mn_archivo")), &QMenu::aboutToShow, this,
             &MainWindow::fillRecentPages);
-    // Built as Ventana opens, from the windows as they are then.
-    connect(findChild<QMenu *>(QStringLiteral("mn_ventana")), &QMenu::aboutToShow, this,
-            &MainWindow::fillWindowList);
     fillRecentPages();
+}
+
+void MainWindow::print()
+{
+    QPrintDialog dialog(&printer(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        printTo(printer());
+}
+
+void MainWindow::previewPrint()
+{
+    QPrintPreviewDialog preview(&printer(), this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter *target) { printTo(*target); });
+    preview.exec();
 }
 
 QPrinter &MainWindow::printer()
@@ -825,32 +417,9 @@ void MainWindow::printTo(QPrinter &target)
     printPage(m_view->page(), name, target);
 }
 
-bool MainWindow::sourceInFront() const
-{
-    return m_documentTabs->currentWidget() == m_view;
-}
-
-void MainWindow::updateClipboardCommands()
-{
-    // With the preview in front the disabled commands leave their keys to the page.
-    const bool source = sourceInFront();
-    const bool canPaste = m_services.clipboard->hasText();
-    m_commands.value(QStringLiteral("mn_pegar"))->setEnabled(source && canPaste);
-    const bool selected =
-        source ? m_view->textCursor().hasSelection() : !m_preview->selectedText().isEmpty();
-    m_commands.value(QStringLiteral("mn_copiar"))->setEnabled(selected);
-    m_commands.value(QStringLiteral("mn_cortar"))->setEnabled(source && selected);
-    m_commands.value(QStringLiteral("mn_reemplazar"))->setEnabled(source);
-    m_commands.value(QStringLiteral("mn_seleccionartodo"))->setEnabled(source);
-    m_commands.value(QStringLiteral("mn_buscarreemplazar"))->setEnabled(source);
-}
-
 void MainWindow::refreshEstimate()
 {
-    const PageEstimate estimate = estimateFor(m_view->page().textLength());
-    m_size->setText(estimate.size);
-    m_modem->setText(estimate.modem);
-    m_adsl->setText(estimate.adsl);
+    m_status->showEstimate(estimateFor(m_view->page().textLength()));
     // The preview shows the saved file only while it matches the screen.
     m_document->textDiffersFromSavedFile();
 }
@@ -887,18 +456,12 @@ void MainWindow::dropEvent(QDropEvent *event)
 
 void MainWindow::setNewWindowCommand(std::function<void()> open)
 {
-    m_openWindow = std::move(open);
-    m_commands.value(commandSpec(Command::NewWindow).name)->setEnabled(true);
+    m_windows->setOpenWindow(std::move(open));
 }
 
 void MainWindow::setWindowList(std::function<QList<MainWindow *>()> windows)
 {
-    m_windowList = std::move(windows);
-}
-
-QList<MainWindow *> MainWindow::windowList() const
-{
-    return m_windowList ? m_windowList() : QList<MainWindow *>{const_cast<MainWindow *>(this)};
+    m_windows->setWindows(std::move(windows));
 }
 
 QString MainWindow::pageName() const
@@ -913,40 +476,6 @@ void MainWindow::bringToFront()
         showNormal();
     raise();
     activateWindow();
-}
-
-void MainWindow::fillWindowList()
-{
-    auto *menu = findChild<QMenu *>(QStringLiteral("mn_ventana"));
-    qDeleteAll(std::exchange(m_windowEntries, {}));
-    m_windowEntries.append(menu->addSeparator());
-    const QList<MainWindow *> windows = windowList();
-    for (qsizetype i = 0; i < windows.size(); ++i) {
-        MainWindow *window = windows.at(i);
-        QString caption = window->pageName().replace(u'&', QStringLiteral("&&"));
-        if (window->m_document->isModified())
-            caption += QStringLiteral(" (Modificado)");
-        if (i < 9)
-            caption = QStringLiteral("&%1 ").arg(i + 1) + caption;
-        QAction *entry = menu->addAction(caption);
-        entry->setCheckable(true);
-        entry->setChecked(window == this);
-        // The window may have closed by the time its entry is chosen.
-        connect(entry, &QAction::triggered, this, [this, target = QPointer(window)] {
-            if (target && windowList().contains(target.data()))
-                target->bringToFront();
-        });
-        m_windowEntries.append(entry);
-    }
-}
-
-void MainWindow::goToWindow(int step)
-{
-    const QList<MainWindow *> windows = windowList();
-    const qsizetype here = windows.indexOf(this);
-    if (here < 0 || windows.size() < 2)
-        return;
-    windows.at((here + step + windows.size()) % windows.size())->bringToFront();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -1004,106 +533,6 @@ void MainWindow::openHit(const QString &path, qint64 start, qint64 length, bool 
     page.setSelectionLength(length);
     window->activateWindow();
     window->surface().setFocus();
-}
-
-void MainWindow::connectEncodingLabels()
-{
-    auto *grid =
-        static_cast<QGridLayout *>(findChild<QWidget *>(QStringLiteral("estado"))->layout());
-    const auto label = [grid](const QString &name, int column) {
-        auto *result = new QLabel;
-        result->setObjectName(name);
-        result->setTextFormat(Qt::PlainText);
-        grid->addWidget(result, 1, column);
-        return result;
-    };
-    m_encodingLabel = label(QStringLiteral("lblcodificacion"), 7);
-    m_lineEndsLabel = label(QStringLiteral("lblfinales"), 8);
-    m_positionLabel = label(QStringLiteral("lblposicion"), 9);
-    m_lineEndsCount = new QTimer(this);
-    m_lineEndsCount->setSingleShot(true);
-    m_lineEndsCount->setInterval(250);
-    connect(m_lineEndsCount, &QTimer::timeout, this, [this] { showLineEnds(true); });
-
-    const auto pageShown = [this] {
-        showEncoding();
-        showLineEnds(false);
-    };
-    connect(m_document, &DocumentController::pageReplaced, this, pageShown);
-    connect(m_document, &DocumentController::saved, this, pageShown);
-    connect(&m_view->page(), &PageText::changed, this, [this] { showLineEnds(false); });
-    // Shown once the caret rests: a label that changes repaints the status area, which would
-    // cost every keystroke of a burst a tenth of a millisecond or more. Later is also safe: Qt
-    // announces the caret's move from inside a new text's setting, before the page's own
-    // tables have caught up.
-    m_positionShown = new QTimer(this);
-    m_positionShown->setSingleShot(true);
-    m_positionShown->setInterval(150);
-    connect(m_positionShown, &QTimer::timeout, this, &MainWindow::showPosition);
-    connect(m_view, &QPlainTextEdit::cursorPositionChanged, m_positionShown,
-            qOverload<>(&QTimer::start));
-    pageShown();
-    showPosition();
-}
-
-void MainWindow::showEncoding()
-{
-    m_encodingLabel->setText(encodingCaption(m_document->state().encoding));
-}
-
-void MainWindow::showLineEnds(bool counted)
-{
-    const PageText &page = m_view->page();
-    const auto name = [](PageText::LineEnd end) {
-        switch (end) {
-        case PageText::LineEnd::Lf:
-            return QStringLiteral("LF");
-        case PageText::LineEnd::Cr:
-            return QStringLiteral("CR");
-        default:
-            return QStringLiteral("CR LF");
-        }
-    };
-    if (page.linesAlike()) {
-        m_lineEndsCount->stop();
-        m_lineEndsLabel->setText(name(page.pageLineEnd()));
-        return;
-    }
-    // Only a page that mixes them, or holds a long line in parts, needs its lines counted.
-    if (!counted) {
-        m_lineEndsCount->start();
-        return;
-    }
-    const int blocks = page.document()->blockCount();
-    std::optional<PageText::LineEnd> seen;
-    for (int block = 0; block + 1 < blocks; ++block) {
-        const PageText::LineEnd end = page.lineEndOf(block);
-        if (end == PageText::LineEnd::None)
-            continue;
-        if (seen && *seen != end) {
-            m_lineEndsLabel->setText(QStringLiteral("Mixtos"));
-            return;
-        }
-        seen = end;
-    }
-    m_lineEndsLabel->setText(name(seen.value_or(page.pageLineEnd())));
-}
-
-void MainWindow::showPosition()
-{
-    const PageText &page = m_view->page();
-    const QTextCursor caret = m_view->textCursor();
-    const int block = caret.blockNumber();
-    int line = block;
-    qint64 column = caret.positionInBlock();
-    if (!page.linesAlike()) {
-        // A long line is held in several blocks, joined by breaks that are no characters.
-        line = page.lineOfBlock(block);
-        const int first = page.firstBlockOfLine(line);
-        column = caret.position() - page.document()->findBlockByNumber(first).position() -
-                 (block - first);
-    }
-    m_positionLabel->setText(QStringLiteral("Lín %1, col %2").arg(line + 1).arg(column + 1));
 }
 
 } // namespace zendral

@@ -2,44 +2,43 @@
 
 #include "commandtable.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QStringList>
 #include <QUrl>
 
-#include <array>
 #include <functional>
 #include <memory>
 
 class QAction;
 class QPrinter;
-class QLabel;
 class QTabWidget;
-class QTimer;
-class QToolButton;
 
 namespace zendral {
 
 class Clipboard;
+class CommandActions;
 class DesktopOpener;
 class DocumentController;
+class EditCommands;
 class EditorEvents;
 class EditingSurface;
 class EncodingGuard;
 class FileActivation;
 class FileChooser;
 class FilePanes;
-class FindReplaceDialog;
 class FolderResults;
 class LiveSpelling;
 class MatchingTagMarks;
 class PageReviewDock;
-class WritingAids;
-struct OneClickTag;
 class PreviewController;
 class PreviewPane;
 class Prompts;
 class SpellingCheck;
+class StatusArea;
+class WindowMenu;
+class WritingAids;
+class Zoom;
+struct CommandContext;
 
 // The platform services the main window talks to; tests hand in fakes, the program the
 // real adapters (null members are filled with those).
@@ -67,12 +66,13 @@ public:
     EditingSurface &surface() { return *m_view; }
     DocumentController &document() { return *m_document; }
     EditorEvents &events() { return *m_events; }
-    PreviewPane &preview() { return *m_preview; }
     WritingAids &writingAids() { return *m_writingAids; }
     PageReviewDock &pageReview() { return *m_pageReview; }
     Prompts &prompts() { return *m_services.prompts; }
-    // The command's action by its name (`mn_…`, or `btn…` for toolbar-only commands).
-    QAction *command(const QString &name) const { return m_commands.value(name); }
+    QAction *command(Command command) const;
+    // The command's action by its name (`mn_…`, or `btn…` for toolbar-only commands), as
+    // scripts and tests reach it.
+    QAction *command(const QString &name) const;
     // Archivo › Nueva ventana runs open; without one it stays disabled.
     void setNewWindowCommand(std::function<void()> open);
     // A hit of Buscar en archivos chosen with Ctrl opens its page in the window open gives;
@@ -85,6 +85,12 @@ public:
     QString pageName() const;
     // Brings the window in front of the others, with the keyboard.
     void bringToFront();
+    // Archivo › Imprimir... and Vista previa de impresión.
+    void print();
+    void previewPrint();
+    // Edición › Buscar en archivos: the dock `resultadosbusqueda`, made when first asked for,
+    // looking in the panes' folder for the selected text.
+    void showFolderResults();
 
 signals:
     // The window closed, its page's question answered.
@@ -97,23 +103,15 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void buildCommands();
-    void buildMenus();
-    QWidget *buildToolbars();
-    QWidget *buildStatusArea();
-    // Every command carried by runCommand; Ver's switches and the zoom as the user last left
-    // them.
+    // The engines the commands act on, and each command wired to its handler; Ver's switches
+    // as the user last left them.
     void connectCommands();
-    // on: whether a switch of Ver is now on.
-    void runCommand(Command command, bool on = false);
-    void zoomBy(int steps);
-    void applyZoom(int steps);
     // Runs a file command, then names the page in the title, the panes and the recent pages
     // after what it did: a save names it, a New takes the start-up title back.
     void runFileCommand(const std::function<void()> &command);
     // The page now carries path: the title names it and the panes show its folder.
     void pageNamed(const QString &path);
-    // The status area's word for unsaved changes, and the panes following the page.
+    // The status area following the page, and the panes and recent pages following its name.
     void connectPageFollowers();
     // Archivo › Páginas recientes, rebuilt from the user's settings.
     void fillRecentPages();
@@ -121,29 +119,15 @@ private:
     // Archivo › Imprimir... and Vista previa de impresión share one printer kept for the session.
     QPrinter &printer();
     void printTo(QPrinter &printer);
-    // Whether `text1` is in front, not the preview.
-    bool sourceInFront() const;
-    void updateClipboardCommands();
     void refreshEstimate();
-    // The page's encoding, line ends and caret position in the status area. The position is
-    // worked out from the block tree alone once the caret rests; a page with mixed line ends
-    // has them counted a moment after its last change.
-    void connectEncodingLabels();
-    void showEncoding();
-    void showLineEnds(bool counted);
-    void showPosition();
     // A page dropped anywhere is opened as Open opens it; a picture is inserted at the caret
     // as a double-click on it in the file list inserts it.
     void filesDropped(const QList<QUrl> &files);
-    void showFolderResults();
     // Opens the page of a hit of Buscar en archivos, here after the save question or in a new
     // window, and selects the hit.
     void openHit(const QString &path, qint64 start, qint64 length, bool inNewWindow);
-    QList<MainWindow *> windowList() const;
-    // Ventana's entries for the windows, rebuilt as it opens.
-    void fillWindowList();
-    // The window step places after this one in the list, round the end.
-    void goToWindow(int step);
+    // The folder of the page, empty while it has never been saved.
+    QString pageFolder() const;
 
     MainWindowServices m_services;
     std::unique_ptr<Prompts> m_ownPrompts;
@@ -151,47 +135,29 @@ private:
     std::unique_ptr<DesktopOpener> m_ownOpener;
     std::unique_ptr<SpellingCheck> m_ownSpelling;
     SpellingCheck *m_spelling = nullptr;
-    std::function<void()> m_openWindow;
-    std::function<QList<MainWindow *>()> m_windowList;
-    QList<QAction *> m_windowEntries;
     EditingSurface *m_view = nullptr;
     DocumentController *m_document = nullptr;
     QStringList m_tablaEtiquetas;
     std::unique_ptr<EditorEvents> m_events;
     std::unique_ptr<EncodingGuard> m_encodingGuard;
+    std::unique_ptr<CommandActions> m_actions;
     QTabWidget *m_documentTabs = nullptr;
     FilePanes *m_panes = nullptr;
     FileActivation *m_fileActivation = nullptr;
     PreviewPane *m_preview = nullptr;
     std::unique_ptr<PreviewController> m_previewController;
-    QHash<QString, QAction *> m_commands;
-    QHash<QString, QToolButton *> m_buttons;
-    QLabel *m_size = nullptr;
-    QLabel *m_modem = nullptr;
-    QLabel *m_adsl = nullptr;
-    QLabel *m_fileNotice = nullptr;
+    std::unique_ptr<EditCommands> m_editing;
+    StatusArea *m_status = nullptr;
     std::unique_ptr<QPrinter> m_printer;
-    QLabel *m_modifiedNotice = nullptr;
-    QLabel *m_encodingLabel = nullptr;
-    QLabel *m_lineEndsLabel = nullptr;
-    QLabel *m_positionLabel = nullptr;
-    QTimer *m_lineEndsCount = nullptr;
-    QTimer *m_positionShown = nullptr;
     LiveSpelling *m_liveSpelling = nullptr;
     MatchingTagMarks *m_tagPairs = nullptr;
     WritingAids *m_writingAids = nullptr;
     PageReviewDock *m_pageReview = nullptr;
-    // The folder of the page, empty while it has never been saved.
-    QString pageFolder() const;
-    // The fragment each one-click command inserts, by command.
-    std::array<const OneClickTag *, CommandCount> m_oneClickTags = {};
-    // Edición › Buscar y reemplazar, made the first time it is asked for and kept open.
-    FindReplaceDialog *m_findReplace = nullptr;
-    // Edición › Buscar en archivos: the dock `resultadosbusqueda`, made when first asked for.
+    Zoom *m_zoom = nullptr;
+    WindowMenu *m_windows = nullptr;
+    std::unique_ptr<CommandContext> m_context;
     FolderResults *m_folderResults = nullptr;
     std::function<MainWindow *()> m_windowForPage;
-    int m_normalFontSize = 0;
-    int m_zoom = 0;
 };
 
 } // namespace zendral

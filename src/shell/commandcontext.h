@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+
+namespace zendral {
+
+class DesktopOpener;
+class DocumentController;
+class EditCommands;
+class EditingSurface;
+class LiveSpelling;
+class MainWindow;
+class MatchingTagMarks;
+class PageReviewDock;
+class PreviewController;
+class Prompts;
+class SpellingCheck;
+class StatusArea;
+class UndoHistory;
+class WindowMenu;
+class WritingAids;
+class Zoom;
+
+// What the commands act on: the parts of one window, lent to a command's handler as its
+// action triggers.
+struct CommandContext
+{
+    MainWindow &window;
+    EditingSurface &view;
+    DocumentController &document;
+    // Runs a file command of the document, after which the window follows what it did.
+    std::function<void(const std::function<void()> &)> fileCommand;
+    Prompts &prompts;
+    DesktopOpener &opener;
+    SpellingCheck &spelling;
+    UndoHistory &history;
+    PreviewController &preview;
+    EditCommands &editing;
+    LiveSpelling &liveSpelling;
+    MatchingTagMarks &tagPairs;
+    WritingAids &writingAids;
+    PageReviewDock &pageReview;
+    StatusArea &status;
+    Zoom &zoom;
+    WindowMenu &windows;
+};
+
+} // namespace zendral
