@@ -17,8 +17,8 @@ constexpr qint64 TagReach = 65536;
 // every undo colours its stretch, and reading the whole reach cost a millisecond each time.
 qint64 nearestAngle(const PageText &page, qint64 position, bool forwards)
 {
-    const qint64 limit = forwards ? std::min(TagReach, page.textLength() - position)
-                                  : std::min(TagReach, position);
+    const qint64 limit =
+        forwards ? std::min(TagReach, page.textLength() - position) : std::min(TagReach, position);
     for (qint64 reach = 256, read = 0; read < limit; reach *= 8) {
         const qint64 length = std::min(reach, limit) - read;
         const qint64 start = forwards ? position + read : position - read - length;
