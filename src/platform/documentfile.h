@@ -126,6 +126,40 @@ QByteArray systemName(const QString &name);
 // A name as the user reads it: U+FFFD for each byte that is not UTF-8.
 QString shownName(const QString &name);
 
+// What a file on disk was at one moment: enough to tell that another program wrote it,
+// replaced it, removed it or put a symbolic link in its place.
+struct FileStamp
+{
+    bool exists = false;
+    bool regular = false;      // what the name leads to is an ordinary file
+    bool symbolicLink = false; // the name itself is a symbolic link
+    // The name's own identity (the link's, for a link) and the identity of what it leads to.
+    quint64 nameDevice = 0;
+    quint64 nameInode = 0;
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedSeconds = 0;
+    qint64 modifiedNanoseconds = 0;
+
+    // The file at path now (a name as nameFromSystem keeps it).
+    static FileStamp of(const QString &path);
+    // Whether another write could leave every field as it is: the file system keeps its times
+    // to whole seconds (FAT to two) and the file was written within that time of when.
+    bool timeMayHideChange(qint64 whenSeconds) const
+    {
+        constexpr qint64 CoarsestTime = 2;
+        return regular && modifiedNanoseconds == 0 && whenSeconds < modifiedSeconds + CoarsestTime;
+    }
+    // Whether path has become a symbolic link other than the one (if any) that was there.
+    bool isNewLinkSince(const FileStamp &before) const
+    {
+        return symbolicLink && !(before.symbolicLink && before.nameDevice == nameDevice &&
+                                 before.nameInode == nameInode);
+    }
+    bool operator==(const FileStamp &) const = default;
+};
+
 // Reads a whole document file. Only a regular file is read, so that nothing can block on a
 // pipe or read a device for ever; one over LargeFile is refused before it is read, and one
 // whose size the system does not tell is read no further than that. Asks before opening one

@@ -12,8 +12,6 @@
 #include <QScrollBar>
 #include <QTextBlock>
 
-#include <sys/stat.h>
-
 namespace zendral {
 
 namespace {
@@ -98,28 +96,6 @@ qsizetype declarationPlace(QStringView head)
     return 0;
 }
 } // namespace
-
-FileStamp FileStamp::of(const QString &path)
-{
-    FileStamp stamp;
-    const QByteArray name = systemName(path);
-    struct stat status;
-    if (::lstat(name.constData(), &status) != 0)
-        return stamp;
-    stamp.exists = true;
-    stamp.symbolicLink = S_ISLNK(status.st_mode);
-    stamp.nameDevice = status.st_dev;
-    stamp.nameInode = status.st_ino;
-    if (stamp.symbolicLink && ::stat(name.constData(), &status) != 0)
-        return stamp;
-    stamp.regular = S_ISREG(status.st_mode);
-    stamp.device = status.st_dev;
-    stamp.inode = status.st_ino;
-    stamp.size = status.st_size;
-    stamp.modifiedSeconds = status.st_mtim.tv_sec;
-    stamp.modifiedNanoseconds = status.st_mtim.tv_nsec;
-    return stamp;
-}
 
 DocumentController::Busy::Busy(DocumentController &document) : m_document(document)
 {
