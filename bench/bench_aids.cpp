@@ -53,8 +53,7 @@ AidFigures typeWithAids(const QString &page, bool aids)
     surface.page().setText(page);
     surface.setFocus();
     // The middle line's start, in the body of the page.
-    const QTextBlock middle = surface.document()->findBlockByNumber(surface.blockCount() / 2);
-    surface.page().setSelectionStart(surface.page().fromWidgetPosition(middle.position()));
+    surface.page().setSelectionStart(surface.page().lineStart(surface.blockCount() / 2));
     QCoreApplication::processEvents();
 
     AidFigures figures;

@@ -148,8 +148,7 @@ int zendralChild(const QString &path)
     EditingSurface &surface = window.surface();
     surface.setFocus();
     // The middle line's start: the same line of a page whatever its line ends.
-    const QTextBlock middle = surface.document()->findBlockByNumber(surface.blockCount() / 2);
-    surface.page().setSelectionStart(surface.page().fromWidgetPosition(middle.position()));
+    surface.page().setSelectionStart(surface.page().lineStart(surface.blockCount() / 2));
     settle(window);
     keyFigures(figures, surface);
     const std::vector<double> closing = timedKeys(

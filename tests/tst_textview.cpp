@@ -11,9 +11,7 @@ namespace {
 // Where the text view shows the character at position.
 QPoint pointOf(EditingSurface &view, qint64 position)
 {
-    QTextCursor cursor(view.document());
-    cursor.setPosition(int(view.page().toWidgetPosition(position)));
-    return view.cursorRect(cursor).center();
+    return view.cursorRect(view.page().cursorOver(position, position)).center();
 }
 
 // The colour the text view shows at the right end of the line holding position.
@@ -206,7 +204,7 @@ private slots:
             QList<qint64> starts;
             for (const QTextEdit::ExtraSelection &mark : f.view.extraSelections()) {
                 if (mark.format.background().style() != Qt::NoBrush)
-                    starts.append(f.page().fromWidgetPosition(mark.cursor.selectionStart()));
+                    starts.append(f.page().positionOf(mark.cursor));
             }
             return starts;
         };

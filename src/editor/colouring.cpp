@@ -29,30 +29,6 @@ bool holds(QStringView text, QStringView prefix)
     return prefix.isEmpty() ? !text.isEmpty() : text.contains(prefix, Qt::CaseInsensitive);
 }
 
-// The last "<" between backFrom and caret, or -1. Read line by line from the caret's line
-// back, each line only as far as needed: a tag nearly always opens on the line it closes on.
-qint64 openingBefore(const PageText &page, qint64 backFrom, qint64 caret)
-{
-    const QTextDocument *document = page.document();
-    const qint64 stop = page.toWidgetPosition(backFrom);
-    qint64 end = page.toWidgetPosition(caret);
-    QTextBlock block = document->findBlock(int(end));
-    while (block.isValid() && end > stop) {
-        const qint64 start = std::max<qint64>(block.position(), stop);
-        // The block's own text, not a cursor's selection: a cursor lays out each line it is
-        // put in, and the look-back may pass through many.
-        const QString line = block.text();
-        const qsizetype found =
-            QStringView(line).mid(start - block.position(), end - start).lastIndexOf(u'<');
-        if (found >= 0)
-            return page.fromWidgetPosition(start + found);
-        block = block.previous();
-        if (block.isValid())
-            end = block.position() + block.length() - 1;
-    }
-    return -1;
-}
-
 } // namespace
 
 QStringList TablaEtiquetas()
@@ -277,7 +253,8 @@ bool colourTagBeforeCaret(PageText &page, const QStringList &table)
     const qint64 selected = page.selectionLength();
     // The look-back reads at most LookBack characters, whatever lies before them.
     const qint64 backFrom = std::max<qint64>(0, caret - LookBack);
-    const qint64 open = openingBefore(page, backFrom, caret);
+    // A tag nearly always opens on the line it closes on, which the page reads first.
+    const qint64 open = page.lastIndexOf(u'<', backFrom, caret);
     if (open < 0)
         return false;
     // Each entry looks at the prefix's length before the "<" and from it onwards, so the

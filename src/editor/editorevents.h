@@ -1,6 +1,7 @@
 #pragma once
 
-#include "editingsurface.h"
+#include "pagetext.h"
+#include "typedcharacterhandler.h"
 #include "undohistory.h"
 #include "undostep.h"
 
@@ -46,8 +47,6 @@ public:
     UndoHistory &history() { return m_history; }
     // The writing aids, told of each printable character typed (none: no aids).
     void setTypingFollower(TypingFollower *follower) { m_typingFollower = follower; }
-    // UltimaTecla: the code of the last character typed, 0 before any.
-    char32_t UltimaTecla() const { return m_ultimaTecla; }
 
 private:
     PageText &m_page;
@@ -57,6 +56,7 @@ private:
     UndoHistory m_history;
     std::vector<std::unique_ptr<UndoStep>> m_steps;
     QMetaObject::Connection m_edits;
+    // The code of the last character typed, 0 before any.
     char32_t m_ultimaTecla = 0;
     // A ">" is being typed: its edit colours the tag it closes.
     bool m_closingTyped = false;

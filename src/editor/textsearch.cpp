@@ -1,6 +1,6 @@
 #include "textsearch.h"
 
-#include "editingsurface.h"
+#include "pagetext.h"
 #include "prompts.h"
 
 #include <QElapsedTimer>
@@ -113,29 +113,19 @@ void findPrevious(PageText &page, Prompts &prompts, const QString &search, bool 
                   findBefore(page.text(), search, before, sensitivityOf(matchCase)));
 }
 
-QList<QTextEdit::ExtraSelection> occurrencesOnScreen(const EditingSurface &view,
-                                                     const QString &needle,
-                                                     Qt::CaseSensitivity sensitivity,
-                                                     const QTextCharFormat &format)
+QList<QTextEdit::ExtraSelection> occurrencesIn(const PageText &page, qint64 from, qint64 to,
+                                               const QString &needle,
+                                               Qt::CaseSensitivity sensitivity,
+                                               const QTextCharFormat &format)
 {
     QList<QTextEdit::ExtraSelection> marks;
     if (needle.isEmpty())
         return marks;
-    // The layout knows which lines the corners of the view show; nothing else is read.
-    const QRect shown = view.viewport()->rect();
-    const QTextBlock first = view.cursorForPosition(shown.topLeft()).block();
-    const QTextBlock last = view.cursorForPosition(shown.bottomRight()).block();
-    const PageText &page = view.page();
-    const qint64 from = page.fromWidgetPosition(first.position());
-    const qint64 to = page.fromWidgetPosition(last.position() + last.length() - 1);
     const QString onScreen = page.textRange(from, to - from);
     for (qsizetype at = onScreen.indexOf(needle, 0, sensitivity);
          at >= 0 && marks.size() < MostMarks; at = onScreen.indexOf(needle, at + 1, sensitivity)) {
         QTextEdit::ExtraSelection mark;
-        mark.cursor = QTextCursor(page.document());
-        mark.cursor.setPosition(int(page.toWidgetPosition(from + at)));
-        mark.cursor.setPosition(int(page.toWidgetPosition(from + at + needle.size())),
-                                QTextCursor::KeepAnchor);
+        mark.cursor = page.cursorOver(from + at, from + at + needle.size());
         mark.format = format;
         marks.append(mark);
     }

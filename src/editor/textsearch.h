@@ -10,7 +10,6 @@
 
 namespace zendral {
 
-class EditingSurface;
 class PageText;
 class Prompts;
 
@@ -44,11 +43,12 @@ void findPrevious(PageText &page, Prompts &prompts, const QString &search, bool 
 void findNextKeepingFocus(PageText &page, Prompts &prompts, const QString &search, bool matchCase,
                           qint64 from);
 
-// Marks for every occurrence of needle on the lines the surface shows, in format.
-QList<QTextEdit::ExtraSelection> occurrencesOnScreen(const EditingSurface &view,
-                                                     const QString &needle,
-                                                     Qt::CaseSensitivity sensitivity,
-                                                     const QTextCharFormat &format);
+// Marks for every occurrence of needle between from and to (the lines a view shows), in
+// format.
+QList<QTextEdit::ExtraSelection> occurrencesIn(const PageText &page, qint64 from, qint64 to,
+                                               const QString &needle,
+                                               Qt::CaseSensitivity sensitivity,
+                                               const QTextCharFormat &format);
 
 // Counts the occurrences of a needle over the whole text of a page, overlapping ones
 // included, in short slices between events so that typing never waits for it. Any change of the

@@ -60,6 +60,21 @@ void EditingSurface::setHighlights(HighlightLayer layer,
     setExtraSelections(all);
 }
 
+qint64 EditingSurface::positionAt(const QPoint &point) const
+{
+    return m_page->positionOf(cursorForPosition(point));
+}
+
+std::pair<qint64, qint64> EditingSurface::shownLines() const
+{
+    // The layout knows which lines the corners of the view show; nothing else is read.
+    const QRect shown = viewport()->rect();
+    const QTextBlock first = cursorForPosition(shown.topLeft()).block();
+    const QTextBlock last = cursorForPosition(shown.bottomRight()).block();
+    return {m_page->fromWidgetPosition(first.position()),
+            m_page->fromWidgetPosition(last.position() + last.length() - 1)};
+}
+
 bool EditingSurface::event(QEvent *event)
 {
     // The menu's shortcuts win over the widget's own bindings (Ctrl+A opens a file here);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pagetext.h"
+#include "typedcharacterhandler.h"
 
 #include <QList>
 #include <QPlainTextEdit>
@@ -8,26 +9,11 @@
 #include <QUrl>
 
 #include <map>
+#include <utility>
 
 class QAction;
 
 namespace zendral {
-
-// Receives the characters typed into the surface before the surface inserts them.
-class TypedCharacterHandler
-{
-public:
-    virtual ~TypedCharacterHandler() = default;
-
-    // One typed character (a control code such as 13 for Enter or 26 for Ctrl+Z, or one
-    // printable code point). Returns true when the handler took care of it, so that the
-    // surface inserts nothing itself.
-    virtual bool characterTyped(const QString &character) = 0;
-    // The surface is about to change the text itself (a key, a paste, a drop), taking away
-    // characters from..from + length at most; every change until editEnded is one step.
-    virtual void editStarting(qint64 /*from*/, qint64 /*length*/) {}
-    virtual void editEnded() {}
-};
 
 // The view `text1` of a page: a plain-text editor showing the page's document, and the place
 // of focus, keys, caret, selection, highlights, line numbers, menus and drops. The page's caret
@@ -51,6 +37,11 @@ public:
     {
         return m_page->characterColour(position);
     }
+
+    // The page positions at a point of the viewport, and from the start of the first line the
+    // view shows to the end of the last.
+    qint64 positionAt(const QPoint &point) const;
+    std::pair<qint64, qint64> shownLines() const;
 
     // The features that mark stretches of text beside the selection; each keeps its own marks.
     enum class HighlightLayer { Find, MatchingTag, Spelling };

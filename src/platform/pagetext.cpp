@@ -490,6 +490,11 @@ int PageText::firstBlockOfLine(int line) const
     return low;
 }
 
+qint64 PageText::lineStart(int line) const
+{
+    return blockStart(firstBlockOfLine(line));
+}
+
 QString PageText::fromWidgetText(QStringView raw, int firstBlock, qsizetype *breaksHeld,
                                  char16_t before) const
 {
@@ -633,6 +638,19 @@ qint64 PageText::fromWidgetPosition(qint64 widgetPosition) const
     const QTextBlock block = document()->findBlock(int(widgetPosition));
     return widgetPosition +
            crLfBefore(block.isValid() ? block.blockNumber() : document()->blockCount() - 1);
+}
+
+QTextCursor PageText::cursorOver(qint64 from, qint64 to) const
+{
+    QTextCursor cursor(m_document);
+    cursor.setPosition(int(toWidgetPosition(from)));
+    cursor.setPosition(int(toWidgetPosition(to)), QTextCursor::KeepAnchor);
+    return cursor;
+}
+
+qint64 PageText::positionOf(const QTextCursor &cursor) const
+{
+    return fromWidgetPosition(cursor.selectionStart());
 }
 
 qint64 PageText::selectionStart() const
@@ -798,6 +816,27 @@ QChar PageText::characterAt(qint64 position) const
     if (second)
         return QChar(u'\n');
     return QChar(pageUnit(c.unicode(), unitBefore(int(widget))));
+}
+
+qint64 PageText::lastIndexOf(QChar c, qint64 from, qint64 to) const
+{
+    const qint64 stop = toWidgetPosition(from);
+    qint64 end = toWidgetPosition(to);
+    QTextBlock block = m_document->findBlock(int(end));
+    while (block.isValid() && end > stop) {
+        const qint64 start = std::max<qint64>(block.position(), stop);
+        // The block's own text, not a cursor's selection: a cursor lays out each line it is
+        // put in, and the look-back may pass through many.
+        const QString line = block.text();
+        const qsizetype found =
+            QStringView(line).mid(start - block.position(), end - start).lastIndexOf(c);
+        if (found >= 0)
+            return fromWidgetPosition(start + found);
+        block = block.previous();
+        if (block.isValid())
+            end = block.position() + block.length() - 1;
+    }
+    return -1;
 }
 
 QString PageText::textRange(qint64 start, qint64 length) const

@@ -106,6 +106,8 @@ public:
     // line: blocks and lines differ once a long line is held in parts.
     int lineOfBlock(int blockNumber) const;
     int firstBlockOfLine(int line) const;
+    // Where a line (0-based) starts; past the last line, where the last one starts.
+    qint64 lineStart(int line) const;
     // The line end of a block (the last block has none: its answer means nothing).
     LineEnd lineEndOf(int blockNumber) const
     {
@@ -156,6 +158,9 @@ public:
 
     // Characters and attributes at document positions (a CR LF gives '\r' then '\n').
     QChar characterAt(qint64 position) const;
+    // The last c from from to before to, or -1; read line by line back from to's line, each
+    // line only as far as needed. c is no line end.
+    qint64 lastIndexOf(QChar c, qint64 from, qint64 to) const;
     // Copies only the characters asked for, however long their line.
     QString textRange(qint64 start, qint64 length) const;
     Colour colourAt(qint64 position) const;
@@ -215,6 +220,11 @@ public:
         qint32 length = 0;
         quint32 attributes = 0;
     };
+
+    // A cursor of the document that selects from..to (page positions), for marks.
+    QTextCursor cursorOver(qint64 from, qint64 to) const;
+    // The page position where a cursor of the document (its selection) starts.
+    qint64 positionOf(const QTextCursor &cursor) const;
 
     // Conversions between document positions and the document's own positions.
     qint64 toWidgetPosition(qint64 position) const;

@@ -178,8 +178,9 @@ void FindStrip::markOccurrences()
     m_marksScheduled = false;
     QTextCharFormat format;
     format.setBackground(MarkColour);
+    const auto [from, to] = m_view.shownLines();
     const QList<QTextEdit::ExtraSelection> marks =
-        occurrencesOnScreen(m_view, m_search->text(), sensitivity(), format);
+        occurrencesIn(m_view.page(), from, to, m_search->text(), sensitivity(), format);
     m_marksShown = !marks.isEmpty();
     m_view.setHighlights(EditingSurface::HighlightLayer::Find, marks);
 }

@@ -97,10 +97,8 @@ void LiveSpelling::markScreen()
     if (!engine)
         return;
     const QRect shown = m_view.viewport()->rect();
-    const qint64 first =
-        m_page.fromWidgetPosition(m_view.cursorForPosition(shown.topLeft()).position());
-    qint64 last =
-        m_page.fromWidgetPosition(m_view.cursorForPosition(shown.bottomRight()).position());
+    const qint64 first = m_view.positionAt(shown.topLeft());
+    qint64 last = m_view.positionAt(shown.bottomRight());
     last = std::min(last, first + ScreenLimit);
     // A word the corner cuts is checked whole.
     const qint64 length = m_page.textLength();
@@ -118,10 +116,8 @@ void LiveSpelling::markScreen()
         if (from + word.start + word.length <= first || m_check.ignored(word.word) ||
             m_check.addedWords().contains(word.word) || engine->check(word.word))
             continue;
-        QTextCursor cursor(m_view.document());
-        cursor.setPosition(int(m_page.toWidgetPosition(from + word.start)));
-        cursor.setPosition(int(m_page.toWidgetPosition(from + word.start + word.length)),
-                           QTextCursor::KeepAnchor);
+        const QTextCursor cursor =
+            m_page.cursorOver(from + word.start, from + word.start + word.length);
         Mark mark{{cursor, format}, stretch.mid(word.start, word.length), word.word};
         selections.append(mark.selection);
         marks.append(std::move(mark));
@@ -144,7 +140,7 @@ QList<QAction *> LiveSpelling::contextActions()
     SpellEngine *engine = m_check.engine();
     if (clicked == m_marks.cend() || !engine)
         return {};
-    const qint64 start = m_page.fromWidgetPosition(clicked->selection.cursor.selectionStart());
+    const qint64 start = m_page.positionOf(clicked->selection.cursor);
     const QString source = clicked->source;
     const QString word = clicked->word;
     if (m_page.textRange(start, source.size()) != source)

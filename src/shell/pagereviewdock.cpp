@@ -110,11 +110,7 @@ void PageReviewDock::showFindings(int generation, const std::vector<Finding> &fi
 void PageReviewDock::goTo(int line)
 {
     PageText &page = m_view.page();
-    const int block = page.firstBlockOfLine(std::max(0, line - 1));
-    const QTextBlock found = m_view.document()->findBlockByNumber(block);
-    if (!found.isValid())
-        return;
-    page.setSelectionStart(page.fromWidgetPosition(found.position()));
+    page.setSelectionStart(page.lineStart(std::max(0, line - 1)));
     m_view.ensureCursorVisible();
     m_view.setFocus();
 }
