@@ -17,11 +17,6 @@ struct Tag
     bool selfClosing = false;
 };
 
-bool isNameCharacter(QChar c)
-{
-    return c.isLetterOrNumber() || c == u':' || c == u'-' || c == u'_' || c == u'.';
-}
-
 bool isAsciiLetter(QChar c)
 {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
@@ -102,7 +97,7 @@ std::vector<Tag> tagsOf(QStringView text, MarkupPlace *endPlace = nullptr)
             continue;
         }
         qint64 nameEnd = nameStart;
-        while (nameEnd < text.size() && isNameCharacter(text.at(nameEnd)))
+        while (nameEnd < text.size() && isTagNameCharacter(text.at(nameEnd)))
             ++nameEnd;
         Tag tag;
         tag.name = {i, nameStart, nameEnd - nameStart, closing};
@@ -133,6 +128,48 @@ std::vector<Tag> tagsOf(QStringView text, MarkupPlace *endPlace = nullptr)
 }
 
 } // namespace
+
+bool isTagNameCharacter(QChar c)
+{
+    return c.isLetterOrNumber() || c == u':' || c == u'-' || c == u'_' || c == u'.';
+}
+
+QString foldedTagName(QStringView name)
+{
+    QString result;
+    result.reserve(name.size());
+    for (const char32_t c : name.toUcs4())
+        result.append(QStringView(QChar::fromUcs4(QChar::toCaseFolded(c))));
+    return result;
+}
+
+std::optional<TagName> tagNameEndingAt(QStringView text, qsizetype end)
+{
+    qsizetype start = end;
+    while (start > 0 && isTagNameCharacter(text.at(start - 1)))
+        --start;
+    if (start == 0)
+        return std::nullopt;
+    if (text.at(start - 1) == u'<')
+        return TagName{start - 1, start, end - start, false};
+    if (text.at(start - 1) == u'/' && start > 1 && text.at(start - 2) == u'<')
+        return TagName{start - 2, start, end - start, true};
+    return std::nullopt;
+}
+
+std::vector<TagName> closingTagNamesIn(QStringView text)
+{
+    std::vector<TagName> names;
+    for (qsizetype i = text.indexOf(u"</"); i >= 0; i = text.indexOf(u"</", i + 2)) {
+        const qsizetype start = i + 2;
+        qsizetype end = start;
+        while (end < text.size() && isTagNameCharacter(text.at(end)))
+            ++end;
+        if (end > start)
+            names.push_back({i, start, end - start, true});
+    }
+    return names;
+}
 
 MarkupState markupBefore(QStringView text)
 {

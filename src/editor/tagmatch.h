@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 #include <optional>
+#include <vector>
 
 namespace zendral {
 
@@ -14,6 +16,16 @@ struct TagName
     qint64 nameLength = 0;
     bool closing = false;
 };
+
+// Whether a character may stand in a tag's name.
+bool isTagNameCharacter(QChar c);
+// A tag's name as the pairing compares it, case aside: each character folded alone.
+QString foldedTagName(QStringView name);
+// The tag whose "<" or "</" and name (empty, when nothing follows them yet) end at end of text.
+std::optional<TagName> tagNameEndingAt(QStringView text, qsizetype end);
+// Every "</" in text followed by a name, wherever it stands (comments and scripts included):
+// no tag of text can pair with a closing tag of another name.
+std::vector<TagName> closingTagNamesIn(QStringView text);
 
 // The tag whose name holds the caret and the tag it pairs with.
 struct TagPair

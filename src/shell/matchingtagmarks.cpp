@@ -12,21 +12,6 @@ namespace {
 // A light green apart from the find marks' yellow and the caret line's colour.
 const QColor PairColour(190, 235, 190);
 
-bool isNameCharacter(QChar c)
-{
-    return c.isLetterOrNumber() || c == u':' || c == u'-' || c == u'_' || c == u'.';
-}
-
-// A name as the pairing compares it, case aside: each character folded alone.
-QString folded(QStringView name)
-{
-    QString result;
-    result.reserve(name.size());
-    for (const char32_t c : name.toUcs4())
-        result.append(QStringView(QChar::fromUcs4(QChar::toCaseFolded(c))));
-    return result;
-}
-
 } // namespace
 
 MatchingTagMarks::MatchingTagMarks(EditingSurface &view, QObject *parent)
@@ -43,12 +28,7 @@ bool MatchingTagMarks::maybeInName() const
     const qint64 caret = m_page.selectionStart();
     const qint64 from = std::max<qint64>(0, caret - LongestName - 2);
     const QString before = m_page.textRange(from, caret - from);
-    qsizetype i = before.size() - 1;
-    while (i >= 0 && isNameCharacter(before.at(i)))
-        --i;
-    if (i < 0)
-        return false;
-    return before.at(i) == u'<' || (before.at(i) == u'/' && i > 0 && before.at(i - 1) == u'<');
+    return tagNameEndingAt(before, before.size()).has_value();
 }
 
 void MatchingTagMarks::caretMoved()
@@ -69,32 +49,27 @@ QString MatchingTagMarks::openingNameEndingAtCaret(bool *nameless) const
     const QString around = m_page.textRange(from, std::min(m_page.textLength(), caret + 1) - from);
     const qsizetype end = caret - from;
     const QChar next = end < around.size() ? around.at(end) : QChar();
-    qsizetype start = end;
-    while (start > 0 && isNameCharacter(around.at(start - 1)))
-        --start;
     // A "<" or "</" just typed, with no name yet: the "/" after a "<" may begin a closing
     // tag's name.
-    *nameless = start == end && !isNameCharacter(next) && next != u'/';
-    if (isNameCharacter(next) || start == 0 || start == end || around.at(start - 1) != u'<')
+    *nameless = (end == 0 || !isTagNameCharacter(around.at(end - 1))) &&
+                !isTagNameCharacter(next) && next != u'/';
+    const std::optional<TagName> tag = tagNameEndingAt(around, end);
+    if (isTagNameCharacter(next) || !tag || tag->closing || tag->nameLength == 0)
         return {};
-    return around.mid(start, end - start);
+    return around.mid(tag->nameStart, tag->nameLength);
 }
 
 QSet<QString> MatchingTagMarks::closingNamesIn(QStringView after)
 {
     QSet<QString> names;
-    for (qsizetype i = after.indexOf(u"</"); i >= 0; i = after.indexOf(u"</", i + 2)) {
-        const qsizetype start = i + 2;
-        qsizetype end = start;
-        while (end < after.size() && isNameCharacter(after.at(end)))
-            ++end;
-        if (end == start)
-            continue;
-        names.insert(folded(after.mid(start, end - start)));
+    for (const TagName &name : closingTagNamesIn(after)) {
+        const qint64 start = name.nameStart;
+        const qint64 end = start + name.nameLength;
+        names.insert(foldedTagName(after.mid(start, end - start)));
         // A nearer reach that ends inside the name reads it cut short.
         for (const qint64 reach : {Reach / 64, Reach / 8}) {
             if (reach > start && reach < end)
-                names.insert(folded(after.mid(start, reach - start)));
+                names.insert(foldedTagName(after.mid(start, reach - start)));
         }
     }
     return names;
@@ -122,7 +97,7 @@ std::optional<TagPair> MatchingTagMarks::pairAtCaret()
         return std::nullopt;
     // An opening tag's pair is a closing tag of its name after it.
     if (!typed.isEmpty() && caret == m_failedAt &&
-        (m_unpairedNames.contains(typed) || !m_closingNames.contains(folded(typed))))
+        (m_unpairedNames.contains(typed) || !m_closingNames.contains(foldedTagName(typed))))
         return std::nullopt;
     bool unpaired = !typed.isEmpty();
     QString text;
@@ -171,11 +146,8 @@ void MatchingTagMarks::mark()
         QTextCharFormat format;
         format.setBackground(PairColour);
         for (const TagName &name : {pair->current, pair->partner}) {
-            QTextCursor cursor(m_view.document());
-            cursor.setPosition(int(m_page.toWidgetPosition(name.tagStart)));
-            cursor.setPosition(int(m_page.toWidgetPosition(name.nameStart + name.nameLength)),
-                               QTextCursor::KeepAnchor);
-            marks.append({cursor, format});
+            marks.append(
+                {m_page.cursorOver(name.tagStart, name.nameStart + name.nameLength), format});
         }
     }
     m_shown = !marks.isEmpty();
