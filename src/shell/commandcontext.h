@@ -8,6 +8,7 @@ class DesktopOpener;
 class DocumentController;
 class EditCommands;
 class EditingSurface;
+class FindInFiles;
 class LiveSpelling;
 class MainWindow;
 class MatchingTagMarks;
@@ -42,6 +43,7 @@ struct CommandContext
     PageReviewDock &pageReview;
     StatusArea &status;
     Zoom &zoom;
+    FindInFiles &findInFiles;
     WindowMenu &windows;
 };
 

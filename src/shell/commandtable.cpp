@@ -8,6 +8,7 @@
 #include "documentcontroller.h"
 #include "editcommands.h"
 #include "editingsurface.h"
+#include "findinfiles.h"
 #include "livespelling.h"
 #include "mainwindow.h"
 #include "matchingtagmarks.h"
@@ -490,7 +491,7 @@ const std::vector<CommandSpec> &rows()
          .menu = QStringLiteral("mn_edicion"),
          .caption = QStringLiteral("Buscar en &archivos…"),
          .shortcut = QKeySequence(QStringLiteral("Ctrl+Shift+F")),
-         .run = [](Context &c, bool) { c.window.showFolderResults(); }},
+         .run = [](Context &c, bool) { c.findInFiles.show(); }},
         {.command = C::Suggestions,
          .name = QStringLiteral("mn_sugerencias"),
          .menu = QStringLiteral("mn_ver"),

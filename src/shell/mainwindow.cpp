@@ -12,8 +12,8 @@
 #include "fileactivation.h"
 #include "filechooser.h"
 #include "filepanes.h"
+#include "findinfiles.h"
 #include "findstrip.h"
-#include "folderresults.h"
 #include "livespelling.h"
 #include "matchingtagmarks.h"
 #include "pageestimate.h"
@@ -24,8 +24,10 @@
 #include "prompts.h"
 #include "qtdesktopopener.h"
 #include "recentpages.h"
+#include "recentpagesmenu.h"
 #include "spellingcheck.h"
 #include "statusarea.h"
+#include "textcontextmenu.h"
 #include "usersettings.h"
 #include "windowmenu.h"
 #include "writingaids.h"
@@ -76,40 +78,6 @@ QList<QUrl> localFiles(const QMimeData &data)
     QList<QUrl> files = data.urls();
     files.removeIf([](const QUrl &url) { return !url.isLocalFile(); });
     return files;
-}
-
-// The editing surface's right-click menu: the corrections of a misspelt word, the editor's own
-// history and the window's clipboard commands. Ctrl+Z and Ctrl+Y reach the history as typed
-// keys: the menu only shows them.
-void giveContextMenu(EditingSurface &view, UndoHistory &history, LiveSpelling &spelling,
-                     const CommandActions &commands, QObject *owner)
-{
-    // Spelt as the menus spell the shortcuts of the commands beside them (Qt's translation).
-    const auto shown = [](QKeyCombination key) {
-        return QKeySequence(key).toString(QKeySequence::NativeText);
-    };
-    auto *undo = new QAction(QStringLiteral("&Deshacer\t") + shown(Qt::CTRL | Qt::Key_Z), owner);
-    undo->setObjectName(QStringLiteral("menuDeshacer"));
-    QObject::connect(undo, &QAction::triggered, owner, [&history] { history.DeshacerComando(); });
-    auto *redo = new QAction(QStringLiteral("&Rehacer\t") + shown(Qt::CTRL | Qt::Key_Y), owner);
-    redo->setObjectName(QStringLiteral("menuRehacer"));
-    QObject::connect(redo, &QAction::triggered, owner, [&history] { history.RehacerComando(); });
-    const QList<QAction *> editing = {undo,
-                                      redo,
-                                      nullptr,
-                                      commands.action(Command::Cut),
-                                      commands.action(Command::Copy),
-                                      commands.action(Command::Paste)};
-    QObject::connect(&view, &EditingSurface::contextMenuOpening, owner,
-                     [&view, &history, &spelling, undo, redo, editing] {
-                         undo->setEnabled(history.ComandoActual() > 0);
-                         redo->setEnabled(history.ComandoActual() < history.count());
-                         QList<QAction *> corrections = spelling.contextActions();
-                         if (!corrections.isEmpty())
-                             corrections.append(nullptr);
-                         view.setContextActions(corrections + editing);
-                     });
-    view.setContextActions(editing);
 }
 
 } // namespace
@@ -252,6 +220,7 @@ void MainWindow::connectCommands()
         m_pageReview->forget();
     });
     m_zoom = new Zoom(*m_view);
+    m_findInFiles = new FindInFiles(*this, *m_panes);
     m_windows = new WindowMenu(*this, *m_actions->menu(QStringLiteral("mn_ventana")),
                                *m_actions->action(Command::NewWindow));
     m_context.reset(new CommandContext{
@@ -271,6 +240,7 @@ void MainWindow::connectCommands()
         .pageReview = *m_pageReview,
         .status = *m_status,
         .zoom = *m_zoom,
+        .findInFiles = *m_findInFiles,
         .windows = *m_windows,
     });
     const std::unique_ptr<QSettings> settings = userSettings();
@@ -339,34 +309,6 @@ void MainWindow::pageNamed(const QString &path)
     RecentPages::add(path);
 }
 
-void MainWindow::fillRecentPages()
-{
-    QMenu *menu = m_actions->menu(QStringLiteral("mn_recientes"));
-    menu->clear();
-    const QStringList pages = RecentPages::list();
-    for (qsizetype i = 0; i < pages.size(); ++i) {
-        const QString path = pages.at(i);
-        // 1 to 9, then 10 reached by its 0.
-        const QString number = i < 9 ? QStringLiteral("&%1").arg(i + 1) : QStringLiteral("1&0");
-        QAction *entry = menu->addAction(
-            number + u' ' + QString(path).replace(QStringLiteral("&"), QStringLiteral("&&")));
-        connect(entry, &QAction::triggered, this, [this, path] { openRecentPage(path); });
-    }
-    menu->menuAction()->setEnabled(!pages.isEmpty());
-}
-
-void MainWindow::openRecentPage(const QString &path)
-{
-    if (!QFileInfo(path).isFile()) {
-        m_services.prompts->notify(
-            QStringLiteral("La página \"%1\" ya no existe; se quita de las páginas recientes.")
-                .arg(path));
-        RecentPages::remove(path);
-        return;
-    }
-    runFileCommand([this, path] { m_document->askThenOpenPath(path); });
-}
-
 void MainWindow::connectPageFollowers()
 {
     m_status->followPage();
@@ -378,11 +320,13 @@ void MainWindow::connectPageFollowers()
         m_panes->setFolderPath(QFileInfo(path).absolutePath());
         RecentPages::add(path);
     });
-    // Built as Archivo opens: the list may have changed in another window since, and an
-    // entry is never taken away while its own command runs.
-    connect(m_actions->menu(QStringLiteral("mn_archivo")), &QMenu::aboutToShow, this,
-            &MainWindow::fillRecentPages);
-    fillRecentPages();
+    new RecentPagesMenu(
+        *m_actions->menu(QStringLiteral("mn_archivo")),
+        *m_actions->menu(QStringLiteral("mn_recientes")), *m_services.prompts,
+        [this](const QString &path) {
+            runFileCommand([this, path] { m_document->askThenOpenPath(path); });
+        },
+        this);
 }
 
 void MainWindow::print()
@@ -459,6 +403,11 @@ void MainWindow::setNewWindowCommand(std::function<void()> open)
     m_windows->setOpenWindow(std::move(open));
 }
 
+void MainWindow::setWindowForPage(std::function<MainWindow *()> open)
+{
+    m_findInFiles->setWindowForPage(std::move(open));
+}
+
 void MainWindow::setWindowList(std::function<QList<MainWindow *>()> windows)
 {
     m_windows->setWindows(std::move(windows));
@@ -495,44 +444,6 @@ void MainWindow::changeEvent(QEvent *event)
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         QMetaObject::invokeMethod(m_document, &DocumentController::checkFileOnDisk,
                                   Qt::QueuedConnection);
-}
-
-void MainWindow::showFolderResults()
-{
-    if (!m_folderResults) {
-        auto *dock = new QDockWidget(QStringLiteral("Resultados de la búsqueda"), this);
-        dock->setObjectName(QStringLiteral("resultadosbusqueda"));
-        m_folderResults = new FolderResults(dock);
-        dock->setWidget(m_folderResults);
-        addDockWidget(Qt::BottomDockWidgetArea, dock);
-        connect(m_folderResults, &FolderResults::hitChosen, this, &MainWindow::openHit);
-    }
-    const QString selected = m_view->page().selectedText();
-    const bool oneLine = !selected.contains(u'\r') && !selected.contains(u'\n');
-    m_folderResults->parentWidget()->show();
-    m_folderResults->parentWidget()->raise();
-    m_folderResults->prepare(m_panes->folderPath(), oneLine ? selected : QString());
-}
-
-void MainWindow::openHit(const QString &path, qint64 start, qint64 length, bool inNewWindow)
-{
-    MainWindow *window = this;
-    if (inNewWindow && m_windowForPage) {
-        window = m_windowForPage();
-        window->document().openPath(path);
-    } else if (m_document->isModified()) {
-        m_document->askThenOpenPath(path);
-    } else {
-        m_document->openPath(path);
-    }
-    // A page not opened (the question backed out of, or the file gone) keeps its selection.
-    if (QFileInfo(window->document().state().archivoActual) != QFileInfo(path))
-        return;
-    PageText &page = window->surface().page();
-    page.setSelectionStart(start);
-    page.setSelectionLength(length);
-    window->activateWindow();
-    window->surface().setFocus();
 }
 
 } // namespace zendral

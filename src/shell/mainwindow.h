@@ -26,7 +26,7 @@ class EncodingGuard;
 class FileActivation;
 class FileChooser;
 class FilePanes;
-class FolderResults;
+class FindInFiles;
 class LiveSpelling;
 class MatchingTagMarks;
 class PageReviewDock;
@@ -77,7 +77,7 @@ public:
     void setNewWindowCommand(std::function<void()> open);
     // A hit of Buscar en archivos chosen with Ctrl opens its page in the window open gives;
     // without one, in this window.
-    void setWindowForPage(std::function<MainWindow *()> open) { m_windowForPage = std::move(open); }
+    void setWindowForPage(std::function<MainWindow *()> open);
     // The program's windows in the order they opened, which Ventana lists and Ctrl+Tab goes
     // through; without it the window lists itself alone.
     void setWindowList(std::function<QList<MainWindow *>()> windows);
@@ -88,9 +88,6 @@ public:
     // Archivo › Imprimir... and Vista previa de impresión.
     void print();
     void previewPrint();
-    // Edición › Buscar en archivos: the dock `resultadosbusqueda`, made when first asked for,
-    // looking in the panes' folder for the selected text.
-    void showFolderResults();
 
 signals:
     // The window closed, its page's question answered.
@@ -113,9 +110,6 @@ private:
     void pageNamed(const QString &path);
     // The status area following the page, and the panes and recent pages following its name.
     void connectPageFollowers();
-    // Archivo › Páginas recientes, rebuilt from the user's settings.
-    void fillRecentPages();
-    void openRecentPage(const QString &path);
     // Archivo › Imprimir... and Vista previa de impresión share one printer kept for the session.
     QPrinter &printer();
     void printTo(QPrinter &printer);
@@ -123,9 +117,6 @@ private:
     // A page dropped anywhere is opened as Open opens it; a picture is inserted at the caret
     // as a double-click on it in the file list inserts it.
     void filesDropped(const QList<QUrl> &files);
-    // Opens the page of a hit of Buscar en archivos, here after the save question or in a new
-    // window, and selects the hit.
-    void openHit(const QString &path, qint64 start, qint64 length, bool inNewWindow);
     // The folder of the page, empty while it has never been saved.
     QString pageFolder() const;
 
@@ -156,8 +147,7 @@ private:
     Zoom *m_zoom = nullptr;
     WindowMenu *m_windows = nullptr;
     std::unique_ptr<CommandContext> m_context;
-    FolderResults *m_folderResults = nullptr;
-    std::function<MainWindow *()> m_windowForPage;
+    FindInFiles *m_findInFiles = nullptr;
 };
 
 } // namespace zendral
