@@ -14,6 +14,7 @@ class MainWindow;
 class MatchingTagMarks;
 class PageReviewDock;
 class PreviewController;
+class PrintCommands;
 class Prompts;
 class SpellingCheck;
 class StatusArea;
@@ -29,6 +30,7 @@ struct CommandContext
     MainWindow &window;
     EditingSurface &view;
     DocumentController &document;
+    PrintCommands &printing;
     // Runs a file command of the document, after which the window follows what it did.
     std::function<void(const std::function<void()> &)> fileCommand;
     Prompts &prompts;

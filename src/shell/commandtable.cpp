@@ -14,6 +14,7 @@
 #include "matchingtagmarks.h"
 #include "pagereviewdock.h"
 #include "previewcontroller.h"
+#include "printcommands.h"
 #include "prompts.h"
 #include "spellingcheck.h"
 #include "statusarea.h"
@@ -139,12 +140,12 @@ const std::vector<CommandSpec> &rows()
          .menu = QStringLiteral("mn_archivo"),
          .caption = QStringLiteral("&Imprimir..."),
          .shortcut = QKeySequence(QStringLiteral("Ctrl+P")),
-         .run = [](Context &c, bool) { c.window.print(); }},
+         .run = [](Context &c, bool) { c.printing.print(); }},
         {.command = C::PrintPreview,
          .name = QStringLiteral("mn_vistapreviaimpresion"),
          .menu = QStringLiteral("mn_archivo"),
          .caption = QStringLiteral("&Vista previa de impresión"),
-         .run = [](Context &c, bool) { c.window.previewPrint(); }},
+         .run = [](Context &c, bool) { c.printing.preview(); }},
         {.command = C::NewWindow,
          .name = QStringLiteral("mn_nuevaventana"),
          .menu = QStringLiteral("mn_archivo"),

@@ -17,10 +17,10 @@
 #include "livespelling.h"
 #include "matchingtagmarks.h"
 #include "pageestimate.h"
-#include "pageprinter.h"
 #include "pagereviewdock.h"
 #include "previewcontroller.h"
 #include "previewpane.h"
+#include "printcommands.h"
 #include "prompts.h"
 #include "qtdesktopopener.h"
 #include "recentpages.h"
@@ -43,9 +43,6 @@
 #include <QIcon>
 #include <QMenu>
 #include <QMimeData>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -221,12 +218,15 @@ void MainWindow::connectCommands()
     });
     m_zoom = new Zoom(*m_view);
     m_findInFiles = new FindInFiles(*this, *m_panes);
+    m_printing = std::make_unique<PrintCommands>(
+        m_view->page(), [this] { return pageName(); }, *this);
     m_windows = new WindowMenu(*this, *m_actions->menu(QStringLiteral("mn_ventana")),
                                *m_actions->action(Command::NewWindow));
     m_context.reset(new CommandContext{
         .window = *this,
         .view = *m_view,
         .document = *m_document,
+        .printing = *m_printing,
         .fileCommand = [this](const std::function<void()> &command) { runFileCommand(command); },
         .prompts = *m_services.prompts,
         .opener = *m_services.opener,
@@ -327,38 +327,6 @@ void MainWindow::connectPageFollowers()
             runFileCommand([this, path] { m_document->askThenOpenPath(path); });
         },
         this);
-}
-
-void MainWindow::print()
-{
-    QPrintDialog dialog(&printer(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        printTo(printer());
-}
-
-void MainWindow::previewPrint()
-{
-    QPrintPreviewDialog preview(&printer(), this);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter *target) { printTo(*target); });
-    preview.exec();
-}
-
-QPrinter &MainWindow::printer()
-{
-    // Made when first needed: looking for printers is not part of starting up.
-    if (!m_printer)
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *m_printer;
-}
-
-void MainWindow::printTo(QPrinter &target)
-{
-    // The page's name as the title shows it, also for a page opened from the panes.
-    const QString path = pathInTitle(windowTitle());
-    const QString name = path.isEmpty() ? QStringLiteral("Sin título") : QFileInfo(path).fileName();
-    target.setDocName(name);
-    printPage(m_view->page(), name, target);
 }
 
 void MainWindow::refreshEstimate()

@@ -10,7 +10,6 @@
 #include <memory>
 
 class QAction;
-class QPrinter;
 class QTabWidget;
 
 namespace zendral {
@@ -32,6 +31,7 @@ class MatchingTagMarks;
 class PageReviewDock;
 class PreviewController;
 class PreviewPane;
+class PrintCommands;
 class Prompts;
 class SpellingCheck;
 class StatusArea;
@@ -85,9 +85,6 @@ public:
     QString pageName() const;
     // Brings the window in front of the others, with the keyboard.
     void bringToFront();
-    // Archivo › Imprimir... and Vista previa de impresión.
-    void print();
-    void previewPrint();
 
 signals:
     // The window closed, its page's question answered.
@@ -110,9 +107,6 @@ private:
     void pageNamed(const QString &path);
     // The status area following the page, and the panes and recent pages following its name.
     void connectPageFollowers();
-    // Archivo › Imprimir... and Vista previa de impresión share one printer kept for the session.
-    QPrinter &printer();
-    void printTo(QPrinter &printer);
     void refreshEstimate();
     // A page dropped anywhere is opened as Open opens it; a picture is inserted at the caret
     // as a double-click on it in the file list inserts it.
@@ -139,7 +133,7 @@ private:
     std::unique_ptr<PreviewController> m_previewController;
     std::unique_ptr<EditCommands> m_editing;
     StatusArea *m_status = nullptr;
-    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<PrintCommands> m_printing;
     LiveSpelling *m_liveSpelling = nullptr;
     MatchingTagMarks *m_tagPairs = nullptr;
     WritingAids *m_writingAids = nullptr;
