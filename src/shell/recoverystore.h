@@ -3,6 +3,7 @@
 #include "documentfile.h"
 #include "documentstate.h"
 #include "pagetext.h"
+#include "recoverycopy.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -15,22 +16,6 @@
 #include <memory>
 
 namespace zendral {
-
-// A recovery copy found at start-up: what the page held when its editor last wrote it.
-struct RecoveryCopy
-{
-    QString id;
-    QString text;
-    QString path; // the page's file name; empty for an untitled page
-    TextEncoding encoding = TextEncoding::Utf8;
-    // The page's file as it was when the page was last read or saved; empty for a copy that
-    // does not say (a later Save then asks before writing over whatever the file is now).
-    FileStamp file;
-    QDateTime written; // when its editor last wrote it
-    QString copyFile;  // the copy's own file
-    // Why the copy cannot be shown as a page (in Spanish); empty when it can.
-    QString fault;
-};
 
 // The recovery copies of unsaved pages, in a folder that every running editor shares.
 //
@@ -47,7 +32,7 @@ public:
 
     explicit RecoveryStore(const QString &folder = defaultFolder());
     // Copies larger than this are not read: the page they hold could not be shown anyway.
-    static constexpr qint64 LargestCopy = LargeFile;
+    static constexpr qint64 LargestCopy = LargestRecoveryCopy;
     // Waits for queued writes; the copy stays if remove() was not called, as after a crash.
     ~RecoveryStore();
 
