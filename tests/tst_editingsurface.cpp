@@ -3,7 +3,14 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <type_traits>
+
 using namespace zendral;
+
+// Page positions and the document's own cannot be taken for one another.
+static_assert(!std::is_convertible_v<qint64, WidgetPosition>);
+static_assert(!std::is_convertible_v<WidgetPosition, qint64>);
+static_assert(!std::is_convertible_v<WidgetPosition, int>);
 
 namespace {
 // Keeps what is typed and swallows the control codes below 25 (Ctrl+Z among them).
@@ -248,7 +255,7 @@ private slots:
             QVERIFY(block.length() - 1 <= PageText::HeldLineLimit);
             const int number = block.blockNumber();
             if (number > 0 && page.lineOfBlock(number) == page.lineOfBlock(number - 1))
-                joins.append(page.fromWidgetPosition(block.position()));
+                joins.append(page.fromWidgetPosition(WidgetPosition(block.position())));
         }
         QVERIFY(!joins.isEmpty());
         // The gutter numbers the page's lines, not the widget's blocks.

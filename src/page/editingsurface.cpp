@@ -71,8 +71,8 @@ std::pair<qint64, qint64> EditingSurface::shownLines() const
     const QRect shown = viewport()->rect();
     const QTextBlock first = cursorForPosition(shown.topLeft()).block();
     const QTextBlock last = cursorForPosition(shown.bottomRight()).block();
-    return {m_page->fromWidgetPosition(first.position()),
-            m_page->fromWidgetPosition(last.position() + last.length() - 1)};
+    return {m_page->fromWidgetPosition(WidgetPosition(first.position())),
+            m_page->fromWidgetPosition(WidgetPosition(last.position() + last.length() - 1))};
 }
 
 bool EditingSurface::event(QEvent *event)
@@ -124,34 +124,23 @@ std::pair<qint64, qint64> EditingSurface::keyReach() const
     const QTextBlock last = document()->findBlock(cursor.selectionEnd());
     const QTextBlock before = first.previous().isValid() ? first.previous() : first;
     const QTextBlock after = last.next().isValid() ? last.next() : last;
-    const qint64 from = m_page->fromWidgetPosition(before.position());
-    const qint64 to = after.next().isValid() ? m_page->fromWidgetPosition(after.next().position())
-                                             : m_page->textLength();
+    const qint64 from = m_page->fromWidgetPosition(WidgetPosition(before.position()));
+    const qint64 to = after.next().isValid()
+                          ? m_page->fromWidgetPosition(WidgetPosition(after.next().position()))
+                          : m_page->textLength();
     return {from, to - from};
 }
 
 void EditingSurface::leaveJoin(bool forward)
 {
     QTextCursor cursor = textCursor();
-    if (m_page->linesAlike() || cursor.hasSelection())
+    if (cursor.hasSelection())
         return;
-    const auto joinAfter = [this](const QTextBlock &block) {
-        return block.next().isValid() &&
-               m_page->lineEndOf(block.blockNumber()) == PageText::LineEnd::None;
-    };
-    const int start = cursor.position();
-    if (forward) {
-        while (cursor.atBlockEnd() && joinAfter(cursor.block()))
-            cursor.movePosition(QTextCursor::NextBlock);
-    } else {
-        while (cursor.atBlockStart() && cursor.block().previous().isValid() &&
-               joinAfter(cursor.block().previous())) {
-            cursor.movePosition(QTextCursor::PreviousBlock);
-            cursor.movePosition(QTextCursor::EndOfBlock);
-        }
-    }
-    if (cursor.position() != start)
+    const WidgetPosition place = m_page->pastJoins(WidgetPosition(cursor.position()), forward);
+    if (place.value() != cursor.position()) {
+        cursor.setPosition(place.value());
         setTextCursor(cursor);
+    }
 }
 
 void EditingSurface::keyPressEvent(QKeyEvent *event)
@@ -210,8 +199,7 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
     }
     if (event->matches(QKeySequence::Delete) || event->matches(QKeySequence::DeleteEndOfWord))
         leaveJoin(true);
-    const int widgetBefore = textCursor().position();
-    const qint64 before = m_page->fromWidgetPosition(widgetBefore);
+    const WidgetPosition before(textCursor().position());
     // The widget's own keys that change the text; the keys that only move are left alone.
     const bool edits = key == Qt::Key_Delete || key == Qt::Key_Insert ||
                        event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste) ||
@@ -224,10 +212,15 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
     } else {
         QPlainTextEdit::keyPressEvent(event);
     }
-    if (m_page->linesAlike())
-        return;
+    passJoin(event, before);
+}
+
+void EditingSurface::passJoin(QKeyEvent *event, WidgetPosition before)
+{
     // Both sides of a held line's join are one place of the text: a key that moves by a
     // character goes on past it, and one that moves by words does not stop inside a word.
+    if (m_page->linesAlike())
+        return;
     const bool byCharacter = event->matches(QKeySequence::MoveToNextChar) ||
                              event->matches(QKeySequence::MoveToPreviousChar) ||
                              event->matches(QKeySequence::SelectNextChar) ||
@@ -239,24 +232,20 @@ void EditingSurface::keyPressEvent(QKeyEvent *event)
     if (!byCharacter && !byWord)
         return;
     const auto inWord = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
+    const qint64 pageBefore = m_page->fromWidgetPosition(before);
     for (;;) {
-        const QTextCursor cursor = textCursor();
-        const qint64 now = m_page->fromWidgetPosition(cursor.position());
-        const bool atJoin =
-            (cursor.atBlockEnd() && cursor.block().next().isValid() &&
-             m_page->lineEndOf(cursor.blockNumber()) == PageText::LineEnd::None) ||
-            (cursor.atBlockStart() && cursor.blockNumber() > 0 &&
-             m_page->lineEndOf(cursor.blockNumber() - 1) == PageText::LineEnd::None);
-        if (!atJoin)
+        const WidgetPosition at(textCursor().position());
+        if (!m_page->isJoin(at))
             return;
+        const qint64 now = m_page->fromWidgetPosition(at);
         // A key that only let a selection go leaves the caret where it was.
         const bool again =
-            (now == before && cursor.position() != widgetBefore) ||
+            (now == pageBefore && at != before) ||
             (byWord && inWord(m_page->characterAt(now - 1)) && inWord(m_page->characterAt(now)));
         if (!again)
             return;
         QPlainTextEdit::keyPressEvent(event);
-        if (textCursor().position() == cursor.position())
+        if (textCursor().position() == at.value())
             return;
     }
 }
@@ -305,8 +294,7 @@ void EditingSurface::dropEvent(QDropEvent *event)
     PageText::Operation operation(*m_page);
     // A move takes the dragged selection away and the text lands elsewhere, told as one edit
     // from the one to the other.
-    const qint64 at =
-        m_page->fromWidgetPosition(cursorForPosition(event->position().toPoint()).position());
+    const qint64 at = positionAt(event->position().toPoint());
     const qint64 from = std::min(at, m_page->selectionStart());
     const qint64 to = std::max(at, m_page->selectionStart() + m_page->selectionLength());
     OwnEdit edit(*this, from, to - from);
@@ -461,9 +449,8 @@ void EditingSurface::paintGutter(QPaintEvent *event)
         const QTextLayout *layout = block.layout();
         // A wrapped or held line has its number once, beside its first part.
         const int number = block.blockNumber();
-        const bool continues =
-            number > 0 && m_page->lineEndOf(number - 1) == PageText::LineEnd::None;
-        if (block.isVisible() && bottom >= area.top() && layout->lineCount() > 0 && !continues) {
+        if (block.isVisible() && bottom >= area.top() && layout->lineCount() > 0 &&
+            !m_page->continuesLine(number)) {
             const QTextLine line = layout->lineAt(0);
             const QString digits = QString::number(m_page->lineOfBlock(number) + 1);
             painter.drawText(QRectF(0, top + line.y(), right, line.height()),

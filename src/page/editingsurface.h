@@ -108,6 +108,9 @@ private:
     // which a deletion forward (Delete) or backward (Backspace) takes a character of the text
     // instead of the join.
     void leaveJoin(bool forward);
+    // After a key that moved the caret from before: a caret left at a join of a held line goes
+    // on past it, as the key would go past any character.
+    void passJoin(QKeyEvent *event, WidgetPosition before);
 
     class LineNumberGutter;
     void setUpGutter();
