@@ -72,6 +72,12 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+// A path as the system's calls take it.
+inline QByteArray native(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
 // Files under names Qt cannot decode (bytes that are not UTF-8) are files all the same: these
 // reach them by the name's bytes.
 inline void writeRaw(const QByteArray &path, const QByteArray &bytes)
@@ -88,8 +94,7 @@ inline QByteArray readRaw(const QByteArray &path)
 // How many entries the folder holds, whatever their names.
 inline int entryCount(const QString &folder)
 {
-    return int(std::distance(
-        std::filesystem::directory_iterator(QFile::encodeName(folder).constData()), {}));
+    return int(std::distance(std::filesystem::directory_iterator(native(folder).constData()), {}));
 }
 
 // A JPEG picture of the given size.

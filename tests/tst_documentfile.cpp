@@ -16,11 +16,6 @@ using namespace zendral::test;
 
 namespace {
 
-QByteArray native(const QString &path)
-{
-    return QFile::encodeName(path);
-}
-
 const Question Yes = [](const QString &) { return true; };
 
 // Saves "después" at path in a child process, as user when given (so that this process keeps

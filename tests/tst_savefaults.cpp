@@ -82,11 +82,6 @@ QMap<QString, QByteArray> snapshot(const QString &folder)
     return entries;
 }
 
-QByteArray native(const QString &path)
-{
-    return QFile::encodeName(path);
-}
-
 // Each fault: the name saved under and the file it names, relative to the folder; the reason
 // told (none when the save succeeds); the file size limit and the size of the text.
 const auto &faultCases()
