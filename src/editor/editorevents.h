@@ -57,7 +57,7 @@ private:
     std::vector<std::unique_ptr<UndoStep>> m_steps;
     QMetaObject::Connection m_edits;
     // The code of the last character typed, 0 before any.
-    char32_t m_ultimaTecla = 0;
+    char32_t m_ultimaTecla = 0; // fixed name
     // A ">" is being typed: its edit colours the tag it closes.
     bool m_closingTyped = false;
     // Where the caret stood when that edit coloured the tag, until another edit comes.

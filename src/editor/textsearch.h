@@ -30,7 +30,7 @@ std::optional<qint64> lineCaretPosition(const QString &text, qint64 line);
 // the focus; a miss is told through a notice and leaves the selection alone. An empty search
 // does nothing.
 void BuscarTexto(PageText &page, Prompts &prompts, const QString &search, bool matchCase,
-                 qint64 skip = 0);
+                 qint64 skip = 0); // fixed name
 
 // Selects the last occurrence of search that starts before position, leaving the focus where
 // it is; a miss is told through a notice and leaves the selection alone. An empty search does
@@ -90,6 +90,6 @@ private:
 
 // Puts the caret at the end of line nLinea and gives the view the focus; a line the text
 // does not have leaves everything as it was.
-void IrLinea(PageText &page, qint64 nLinea);
+void IrLinea(PageText &page, qint64 nLinea); // fixed name
 
 } // namespace zendral

@@ -33,16 +33,16 @@ public:
     static UndoHistory *of(const PageText &page);
 
     // Drops the redo tail, applies the command and makes it the current one.
-    TextCmd &AgregarComando(std::unique_ptr<TextCmd> command);
-    void DeshacerComando();
-    void RehacerComando();
+    TextCmd &AgregarComando(std::unique_ptr<TextCmd> command); // fixed name
+    void DeshacerComando();                                    // fixed name
+    void RehacerComando();                                     // fixed name
     // Forgets every command: the page they belong to is gone.
     void clear();
     // An edit of the text: from start, removed characters were replaced by added ones.
     void noteEdit(qint64 start, qint64 removed, qint64 added);
 
     qsizetype count() const { return qsizetype(m_comandos.size()); }
-    qsizetype ComandoActual() const { return m_comandoActual; }
+    qsizetype ComandoActual() const { return m_comandoActual; } // fixed name
 
 private:
     friend class UndoStep;
@@ -98,8 +98,8 @@ private:
 
     PageText *m_page = nullptr;
     Step m_step;
-    std::vector<Recorded> m_comandos;
-    qsizetype m_comandoActual = 0;
+    std::vector<Recorded> m_comandos; // fixed name
+    qsizetype m_comandoActual = 0; // fixed name
     std::vector<Edit> m_edits;
     // How many edits the history did not make.
     std::size_t m_foreignEdits = 0;
