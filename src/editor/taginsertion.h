@@ -16,7 +16,7 @@ class PageText;
 // before its end, counted as the fragment was written (every line end the page's own).
 void InsertTagText(PageText &page, const QString &fragment,
                    std::optional<Colour> colour = std::nullopt,
-                   std::optional<qint64> backOff = std::nullopt);
+                   std::optional<qint64> backOff = std::nullopt); // fixed name
 
 // "&nbsp;" in black and bold, the insertion staying as it was afterwards.
 void insertNonBreakingSpace(PageText &page);
