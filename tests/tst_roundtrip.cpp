@@ -2,6 +2,10 @@
 #include "filepanes.h"
 #include "windowfixture.h"
 
+#include <QMenu>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
 using namespace zendral;
 using namespace zendral::test;
 
@@ -9,6 +13,9 @@ using namespace zendral::test;
 // what went in, but for the line reader's normalisation.
 
 namespace {
+
+// How a page came to carry its name.
+enum class Door { CommandLine, Pane, SaveAs };
 
 // The bytes a save writes after bytes were opened, worked out on bytes alone: every line end
 // comes back as it was, and a last line without one gets one of the page's own kind (its first
@@ -39,6 +46,8 @@ struct Fixture : WindowFixture
 };
 
 } // namespace
+
+Q_DECLARE_METATYPE(Door)
 
 class TestRoundTrip : public QObject
 {
@@ -191,33 +200,51 @@ private slots:
     }
     void namesThatAreNotUtf8_data()
     {
-        QTest::addColumn<bool>("fromPane");
+        QTest::addColumn<Door>("door");
         // The name looked gone to every check, and Save wrote a new file "caf\uFFFD.html" once
         // another name read the same.
-        QTest::newRow("named on the command line") << false;
-        QTest::newRow("double-clicked in the file pane") << true;
+        QTest::newRow("named on the command line") << Door::CommandLine;
+        QTest::newRow("double-clicked in the file pane") << Door::Pane;
+        // The title, Ventana and the printed sheets showed the name's bytes as other characters.
+        QTest::newRow("chosen in Guardar como") << Door::SaveAs;
     }
     void namesThatAreNotUtf8()
     {
-        QFETCH(bool, fromPane);
+        QFETCH(Door, door);
         Fixture f;
         const QByteArray folder = QFile::encodeName(f.folder.path()) + '/';
         const QByteArray name = folder + "caf\xE9.html", other = folder + "caf\xE8.html";
         writeRaw(name, "<p>uno</p>\r\n");
-        if (fromPane)
+        if (door == Door::Pane) {
             emit f.window.findChild<FilePanes *>()->fileDoubleClicked(
                 f.folder.path(), QFile::decodeName("caf\xE9.html"));
-        else
+        } else if (door == Door::CommandLine) {
             f.window.document().openPath(nameFromSystem(name));
+        } else {
+            f.page().setText(QStringLiteral("<p>uno</p>\r\n"));
+            // As the dialog gives a name that is not UTF-8.
+            f.trigger("mn_guardarcomo", QFile::decodeName(name));
+            QCOMPARE(readRaw(name), "<p>uno</p>\r\n");
+        }
         QCOMPARE(f.page().text(), QStringLiteral("<p>uno</p>\r\n"));
-        QVERIFY(f.window.windowTitle().contains(QStringLiteral("caf\uFFFD.html")));
+        const QString shown = QFile::decodeName(name);
+        QCOMPARE(f.window.windowTitle(), QStringLiteral("Zendral - [%1]").arg(shown));
+        auto *windows = child<QMenu>(&f.window, QStringLiteral("mn_ventana"));
+        emit windows->aboutToShow();
+        QCOMPARE(windows->actions().constLast()->text(), QStringLiteral("&1 caf\uFFFD.html"));
+        QString printed;
+        whenModalOpens([&printed](QWidget &dialog) {
+            printed = static_cast<QPrintPreviewDialog &>(dialog).printer()->docName();
+        });
+        f.trigger("mn_vistapreviaimpresion");
+        QCOMPARE(printed, QStringLiteral("caf\uFFFD.html"));
         // Another name that Qt reads the same comes beside it; another program changes the page.
         writeRaw(other, "<p>otro</p>\r\n");
         writeRaw(name, "<p>cambiado por otro programa</p>\r\n");
         f.window.document().checkFileOnDisk();
         QCOMPARE(f.page().text(), QStringLiteral("<p>cambiado por otro programa</p>\r\n"));
         QCOMPARE(f.prompts.notices, QStringList());
-        if (!fromPane) {
+        if (door != Door::Pane) {
             f.page().setSelectionStart(0);
             f.page().setSelectedText(QStringLiteral("x"));
             f.trigger("mn_guardar");

@@ -29,7 +29,7 @@ public:
 // undo history (Ctrl+Z and Ctrl+Y undo and redo), each of the surface's own edits is a step of
 // it, and it follows every edit of the text; a tag
 // closed by a typed ">" is coloured at once, and every change of the text runs the given
-// refresh (estimate, saved path).
+// refresh (the page's weight).
 class EditorEvents : public TypedCharacterHandler
 {
 public:

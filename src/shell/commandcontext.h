@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 namespace zendral {
 
 class DesktopOpener;
@@ -31,8 +29,6 @@ struct CommandContext
     EditingSurface &view;
     DocumentController &document;
     PrintCommands &printing;
-    // Runs a file command of the document, after which the window follows what it did.
-    std::function<void(const std::function<void()> &)> fileCommand;
     Prompts &prompts;
     DesktopOpener &opener;
     SpellingCheck &spelling;

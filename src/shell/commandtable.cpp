@@ -43,10 +43,10 @@ const QString HelpNotice = QStringLiteral(
     "La ayuda todavía no está disponíble, pulsa la tecla F2 para visitar la web oficial de este "
     "programa, allí hay unos foros donde podrás resolver tus dudas. Disculpa las molestias.");
 
-// A command of the document's file, after which the window follows what it did.
+// A command of the document's file; the window follows what it did as the document tells it.
 CommandHandler fileCommand(std::function<void(DocumentController &)> command)
 {
-    return [command](Context &c, bool) { c.fileCommand([&c, &command] { command(c.document); }); };
+    return [command](Context &c, bool) { command(c.document); };
 }
 
 CommandHandler saveIn(TextEncoding encoding)

@@ -22,8 +22,11 @@ CrashRecovery::CrashRecovery(PageText &page, DocumentController &document, Recov
     m_timer.setInterval(pause);
     connect(&m_timer, &QTimer::timeout, this, &CrashRecovery::writeCopy);
     connect(&m_page, &PageText::changed, this, &CrashRecovery::textChanged);
-    connect(&m_document, &DocumentController::saved, this, &CrashRecovery::forgetCopy);
-    connect(&m_document, &DocumentController::pageReplaced, this, &CrashRecovery::forgetCopy);
+    connect(&m_document, &DocumentController::documentChanged, this,
+            [this](DocumentController::Changes changes) {
+                if (changes & (DocumentController::Written | DocumentController::Replaced))
+                    forgetCopy();
+            });
 }
 
 QString CrashRecovery::recoverQuestion(const QString &path, const QDateTime &written)
@@ -128,11 +131,7 @@ void CrashRecovery::writeCopyNow()
     const EstadoDocumento &state = m_document.state();
     // What the file was when the page was read or saved goes with it: after a recovery, the
     // checks before a save compare against that, not against what the file has become.
-    const FileStamp file =
-        m_document.diskPath() == state.archivoActual && !state.archivoActual.isEmpty()
-            ? m_document.diskStamp()
-            : FileStamp();
-    m_store.write(PageText::Copy(m_page), state.archivoActual, state.encoding, file);
+    m_store.write(PageText::Copy(m_page), state.archivoActual, state.encoding, state.diskStamp);
 }
 
 void CrashRecovery::forgetCopy()

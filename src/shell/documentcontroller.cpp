@@ -63,6 +63,8 @@ const QString ReopenedAs = QStringLiteral("Se ha vuelto a abrir \"%1\" como %2."
 const QString BinaryLines =
     QStringLiteral("Es un archivo binario: sus finales de línea se dejan como están.");
 const QString Utf8Declaration = QStringLiteral("<meta charset=\"utf-8\">");
+const QString StartTitle = QStringLiteral("  Zendral");
+const QString PageTitle = QStringLiteral("Zendral - [%1]");
 
 bool hasByteOrderMark(TextEncoding encoding)
 {
@@ -132,7 +134,29 @@ DocumentController::DocumentController(EditingSurface &view, Prompts &prompts, F
                                        QObject *parent)
     : QObject(parent), m_view(view), m_page(view.page()), m_prompts(prompts), m_chooser(chooser)
 {
-    connect(&m_page, &PageText::changed, this, [this] { m_modified = true; });
+    // Connected before anyone else can be: whoever hears of a change finds the page's state
+    // already following it.
+    connect(&m_page, &PageText::changed, this, &DocumentController::edited);
+}
+
+void DocumentController::edited()
+{
+    m_state.archivoGuardado.clear();
+    m_state.untouched = false;
+    if (!std::exchange(m_state.modified, true))
+        emit documentChanged(Edited);
+}
+
+QString DocumentController::title() const
+{
+    return m_state.archivoActual.isEmpty() ? StartTitle
+                                           : PageTitle.arg(shownName(m_state.archivoActual));
+}
+
+QString DocumentController::displayName() const
+{
+    return m_state.archivoActual.isEmpty() ? QStringLiteral("Sin título")
+                                           : shownName(QFileInfo(m_state.archivoActual).fileName());
 }
 
 QString DocumentController::folderPart(const QString &path)
@@ -154,7 +178,8 @@ void DocumentController::startUp()
     m_page.setSelectedText(PlantillaInicio());
     m_page.setInsertionColour(colours::Black);
     m_page.setSelectionStart(m_page.textLength());
-    m_modified = false;
+    m_state.modified = false;
+    m_state.untouched = true;
 }
 
 namespace {
@@ -200,10 +225,7 @@ bool DocumentController::PreguntarGuardar()
     // Asking before an overwrite here too: a silent one could destroy another file.
     const QString name = chooseSaveName(true);
     // The user asked for the text to be kept and it was not: going on would drop it.
-    if (name.isEmpty() || !EscribirDocumento(name))
-        return false;
-    m_state.archivoActual = name;
-    return true;
+    return !name.isEmpty() && write(name, Saved);
 }
 
 void DocumentController::newPage()
@@ -216,12 +238,12 @@ void DocumentController::newPage()
     m_state.archivoActual.clear();
     m_state.encoding = TextEncoding::Utf8;
     declarationSettled();
-    m_modified = false;
-    m_diskPath.clear();
-    m_diskStamp = FileStamp();
+    m_state.modified = false;
+    m_state.untouched = false;
+    m_state.diskStamp = FileStamp();
     m_diskDigest.reset();
     m_toldStamp.reset();
-    emit pageReplaced();
+    emit documentChanged(Replaced | Named);
 }
 
 void DocumentController::open()
@@ -281,20 +303,11 @@ bool DocumentController::loadPage(const QString &given, Source source, const QSt
     const FileStamp stamp = FileStamp::of(path);
     if (!LeerDocumento(path, as))
         return false;
-    m_modified = false;
+    // A page from the pane is its file, as one chosen in the dialog: Save writes it.
     recordDiskState(path, stamp, m_lastDigest);
-    const QString title = QStringLiteral("Zendral - [") + shownName(path) + u']';
-    switch (source) {
-    case Source::Chosen:
-    case Source::Pane:
-        // A page from the pane is its file, as one chosen in the dialog: Save writes it.
-        m_state.archivoActual = path;
+    if (source != Source::Reload) {
         m_state.rutaAbrir = path;
         m_state.carpetaActual = source == Source::Pane ? paneFolder : folderPart(path);
-        emit titleChanged(title);
-        break;
-    case Source::Reload:
-        break;
     }
     colour();
     if (source == Source::Reload) {
@@ -306,7 +319,9 @@ bool DocumentController::loadPage(const QString &given, Source source, const QSt
     }
     // Loading is not an edit of the user's: the page matches its file, which can be previewed.
     m_state.archivoGuardado = path;
-    emit pageReplaced();
+    m_state.modified = false;
+    m_state.untouched = false;
+    emit documentChanged(source == Source::Reload ? Changes(Replaced) : Replaced | Named);
     if (!m_readNotice.isEmpty())
         emit statusMessage(m_readNotice);
     return true;
@@ -331,17 +346,15 @@ void DocumentController::recoverPage(const QString &text, const QString &path,
     m_state.archivoActual = path;
     m_state.rutaAbrir = path;
     m_state.carpetaActual = folderPart(path);
-    if (!path.isEmpty())
-        emit titleChanged(QStringLiteral("Zendral - [") + shownName(path) + u']');
     colour();
     showFromTop();
     m_state.archivoGuardado.clear();
-    m_modified = true;
-    m_diskPath = path;
-    m_diskStamp = path.isEmpty() ? FileStamp() : file.value_or(FileStamp::of(path));
+    m_state.modified = true;
+    m_state.untouched = false;
+    m_state.diskStamp = path.isEmpty() ? FileStamp() : file.value_or(FileStamp::of(path));
     m_diskDigest.reset();
     m_toldStamp.reset();
-    emit pageReplaced();
+    emit documentChanged(Replaced | Named);
 }
 
 void DocumentController::save()
@@ -349,12 +362,10 @@ void DocumentController::save()
     Busy busy(*this);
     if (m_state.archivoActual.isEmpty()) {
         const QString name = chooseSaveName(true);
-        if (!name.isEmpty() && EscribirDocumento(name)) {
-            m_state.archivoActual = name;
-            m_state.archivoGuardado = name;
-        }
-    } else if (EscribirDocumento(m_state.archivoActual)) {
-        m_state.archivoGuardado = m_state.archivoActual;
+        if (!name.isEmpty())
+            write(name, Saved);
+    } else {
+        write(m_state.archivoActual, Saved);
     }
     m_state.guardado = true;
     m_state.carpetaActual = folderPart(m_state.archivoActual);
@@ -368,11 +379,7 @@ void DocumentController::saveAs()
     const QString name = chooseSaveName(true);
     if (name.isEmpty())
         return;
-    if (!EscribirDocumento(name))
-        return;
-    m_state.archivoActual = name;
-    m_state.archivoGuardado = name;
-    m_state.carpetaActual = folderPart(name);
+    write(name, Saved);
 }
 
 void DocumentController::checkFileOnDisk()
@@ -381,42 +388,43 @@ void DocumentController::checkFileOnDisk()
         m_checkPending = true;
         return;
     }
-    if (m_diskPath.isEmpty())
+    if (m_state.archivoActual.isEmpty())
         return;
-    const FileStamp now = FileStamp::of(m_diskPath);
+    const FileStamp now = FileStamp::of(m_state.archivoActual);
     if (now == m_toldStamp || !changedOnDisk(now))
         return;
     Busy busy(*this);
     m_toldStamp = now;
-    const QString path = shownName(m_diskPath);
+    const QString path = shownName(m_state.archivoActual);
     if (!now.exists) {
         m_state.archivoGuardado.clear();
         emit statusMessage(Vanished.arg(path));
         return;
     }
     // Reading it would show another file's content under this name, and make Save write there.
-    if (!now.regular || now.isNewLinkSince(m_diskStamp)) {
+    if (!now.regular || now.isNewLinkSince(m_state.diskStamp)) {
         m_state.archivoGuardado.clear();
         emit statusMessage(NotReadAgain.arg(path));
         return;
     }
-    if (m_modified && m_prompts.question(ReadAgainQuestion.arg(path)) != Prompts::Answer::Yes) {
+    if (m_state.modified &&
+        m_prompts.question(ReadAgainQuestion.arg(path)) != Prompts::Answer::Yes) {
         m_state.archivoGuardado.clear();
         return;
     }
-    if (loadPage(m_diskPath, Source::Reload))
+    if (loadPage(m_state.archivoActual, Source::Reload))
         emit statusMessage(ReadAgain.arg(path));
 }
 
 bool DocumentController::mayOverwrite(const QString &path)
 {
-    if (path != m_diskPath)
+    if (path != m_state.archivoActual)
         return true;
     const FileStamp now = FileStamp::of(path);
     // A file that is gone loses nothing by being written again.
     if (!now.exists || !changedOnDisk(now))
         return true;
-    if (now.isNewLinkSince(m_diskStamp)) {
+    if (now.isNewLinkSince(m_state.diskStamp)) {
         m_prompts.notify(LinkInItsPlace.arg(shownName(path)));
         return false;
     }
@@ -425,13 +433,13 @@ bool DocumentController::mayOverwrite(const QString &path)
 
 bool DocumentController::changedOnDisk(const FileStamp &now)
 {
-    if (now != m_diskStamp)
+    if (now != m_state.diskStamp)
         return true;
     if (!m_diskDigest)
         return false;
     // Taken before the bytes are read: a write after it shows in the file's time.
     const qint64 checkedAt = QDateTime::currentSecsSinceEpoch();
-    if (fileDigest(m_diskPath) != m_diskDigest)
+    if (fileDigest(m_state.archivoActual) != m_diskDigest)
         return true;
     // From now on any write changes the time: the bytes need not be read again.
     if (!now.timeMayHideChange(checkedAt))
@@ -442,8 +450,8 @@ bool DocumentController::changedOnDisk(const FileStamp &now)
 void DocumentController::recordDiskState(const QString &path, const FileStamp &stamp,
                                          quint64 digest)
 {
-    m_diskPath = path;
-    m_diskStamp = stamp;
+    m_state.archivoActual = path;
+    m_state.diskStamp = stamp;
     m_toldStamp.reset();
     m_diskDigest.reset();
     if (stamp.timeMayHideChange(QDateTime::currentSecsSinceEpoch()))
@@ -451,6 +459,11 @@ void DocumentController::recordDiskState(const QString &path, const FileStamp &s
 }
 
 bool DocumentController::EscribirDocumento(const QString &path)
+{
+    return write(path, Written);
+}
+
+bool DocumentController::write(const QString &path, Changes changes)
 {
     Busy busy(*this);
     if (!mayOverwrite(path))
@@ -466,11 +479,18 @@ bool DocumentController::EscribirDocumento(const QString &path)
             m_prompts.notify(result.error);
         return false;
     }
+    if (path != m_state.archivoActual)
+        changes |= Named;
     recordDiskState(path, FileStamp::of(path), result.digest);
-    m_modified = false;
+    // Only a save lets the preview show the file.
+    if (changes & Saved) {
+        m_state.archivoGuardado = path;
+        m_state.carpetaActual = folderPart(path);
+    }
+    m_state.modified = false;
     m_state.encoding = result.encoding;
     declarationSettled();
-    emit saved();
+    emit documentChanged(changes | Written);
     return true;
 }
 
@@ -594,13 +614,13 @@ void DocumentController::editAside(qint64 start, qint64 length, const QString &t
 void DocumentController::reopenAs(TextEncoding encoding)
 {
     Busy busy(*this);
-    const QString path = m_diskPath;
+    const QString path = m_state.archivoActual;
     if (path.isEmpty()) {
         m_prompts.notify(NothingToReopen);
         return;
     }
     const QString caption = encodingCaption(encoding);
-    if (m_modified && !m_prompts.ask(ReopenQuestion.arg(path, caption)))
+    if (m_state.modified && !m_prompts.ask(ReopenQuestion.arg(path, caption)))
         return;
     if (loadPage(path, Source::Reload, QString(), encoding) && m_readNotice.isEmpty())
         emit statusMessage(ReopenedAs.arg(path, encodingCaption(m_state.encoding)));
@@ -620,8 +640,10 @@ void DocumentController::saveIn(TextEncoding encoding)
     if (declared.found() && !hasByteOrderMark(encoding) &&
         encodingForLabel(declared.label) != encoding)
         editAside(declared.labelStart, declared.labelLength, declarationLabel(encoding));
-    m_state.encoding = encoding;
+    const bool recoded = std::exchange(m_state.encoding, encoding) != encoding;
     declarationSettled();
+    if (recoded)
+        emit documentChanged(Recoded);
     save();
 }
 
@@ -660,8 +682,7 @@ void DocumentController::convertLineEnds(PageText::LineEnd end)
     m_page.setSelectionStart(0);
     m_view.setTextCursor(
         QTextCursor(m_view.document()->findBlockByNumber(m_page.firstBlockOfLine(line))));
-    m_modified = true;
-    m_state.archivoGuardado.clear();
+    edited();
 }
 
 } // namespace zendral

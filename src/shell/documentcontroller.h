@@ -26,6 +26,25 @@ class DocumentController : public QObject
     Q_OBJECT
 
 public:
+    // What a documentChanged says changed.
+    enum Change {
+        // The text became another page: New, a page read from anywhere, a recovered page.
+        Replaced = 0x1,
+        // The page took a name or lost it: opened or recovered, made new, written under a
+        // name it did not carry.
+        Named = 0x2,
+        // The page's file was written: by a save, or before the desktop opens it.
+        Written = 0x4,
+        // Guardar, Guardar como or the save question wrote the page's file, which now
+        // matches the screen.
+        Saved = 0x8,
+        // The first change of the text since it was loaded, saved or made new.
+        Edited = 0x10,
+        // The encoding the page is written in changed.
+        Recoded = 0x20,
+    };
+    Q_DECLARE_FLAGS(Changes, Change)
+
     DocumentController(EditingSurface &view, Prompts &prompts, FileChooser &chooser,
                        QObject *parent = nullptr);
 
@@ -35,17 +54,16 @@ public:
     // The file dialogs' filter: description|pattern pairs.
     static QString Filter();
 
-    // Read-only: the state changes only through the verbs below.
+    // Read-only: the state changes only through the verbs below, each change told by one
+    // documentChanged.
     const EstadoDocumento &state() const { return m_state; }
-    // The text on screen no longer matches the file last saved, which the preview therefore
-    // no longer shows.
-    void textDiffersFromSavedFile() { m_state.archivoGuardado.clear(); }
+    // The window's title: the page's path, or the program's name alone for a page never saved.
+    QString title() const;
+    // The page's file name as the user reads it, or "Sin título".
+    QString displayName() const;
 
     // The whole-text colouring that runs after a page is loaded.
-    void setColouring(std::function<void()> colourWhole)
-    {
-        m_colourWhole = std::move(colourWhole);
-    }
+    void setColouring(std::function<void()> colourWhole) { m_colourWhole = std::move(colourWhole); }
 
     // The folder the panes show, where the save dialog starts for a page never saved.
     void setPaneFolder(std::function<QString()> paneFolder)
@@ -54,7 +72,7 @@ public:
     }
 
     // The text changed since it was loaded, saved or made new.
-    bool isModified() const { return m_modified; }
+    bool isModified() const { return m_state.modified; }
 
     // Puts the start-up template in blue with the caret after it.
     void startUp();
@@ -102,19 +120,12 @@ public:
     // Archivo › Codificación › Finales de línea: every line end of the page becomes end.
     void convertLineEnds(PageText::LineEnd end);
 
-    // The file the text was last read from or written to (empty: none), and what it was then.
-    const QString &diskPath() const { return m_diskPath; }
-    const FileStamp &diskStamp() const { return m_diskStamp; }
-
     // The path less its final file name, trailing separator kept.
     static QString folderPart(const QString &path);
 
 signals:
-    void titleChanged(const QString &title);
-    // The text became another document: New, a page loaded from anywhere, a recovered page.
-    void pageReplaced();
-    // The document's file was written successfully.
-    void saved();
+    // The page's identity changed, once everything the change touches is in place.
+    void documentChanged(DocumentController::Changes changes);
     // A line for the status area.
     void statusMessage(const QString &message);
 
@@ -132,6 +143,8 @@ private:
         DocumentController &m_document;
     };
 
+    // Every write of the page comes through here; changes say whether it is a save.
+    bool write(const QString &path, Changes changes);
     // Every page read from disk comes through here, whatever its source.
     bool loadPage(const QString &given, Source source, const QString &paneFolder = QString(),
                   std::optional<TextEncoding> as = std::nullopt);
@@ -162,15 +175,12 @@ private:
     EstadoDocumento m_state;
     std::function<void()> m_colourWhole;
     std::function<QString()> m_paneFolder;
-    bool m_modified = false;
     // Whether the document's file differs from what it was when last read or written.
     bool changedOnDisk(const FileStamp &now);
     // Records the document's file as it was just read or written, its bytes' digest given.
     void recordDiskState(const QString &path, const FileStamp &stamp, quint64 digest);
-
-    // The file the text was last read from or written to, and what it was then.
-    QString m_diskPath;
-    FileStamp m_diskStamp;
+    // The text changed: it no longer matches its file.
+    void edited();
     // The digest of its bytes then, kept while its time cannot tell a later change.
     std::optional<quint64> m_diskDigest;
     // The digest of the bytes LeerDocumento read last.
@@ -189,3 +199,5 @@ private:
 };
 
 } // namespace zendral
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(zendral::DocumentController::Changes)

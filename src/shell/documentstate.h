@@ -6,8 +6,8 @@
 
 namespace zendral {
 
-// EstadoDocumento: what the main window knows of its one document.
-struct EstadoDocumento
+// EstadoDocumento: the page's identity, which only DocumentController changes.
+struct EstadoDocumento // fixed name
 {
     QString archivoActual;   // path of the current document; empty when untitled
     QString archivoGuardado; // path whose file matches the screen; emptied by every edit
@@ -15,6 +15,12 @@ struct EstadoDocumento
     bool guardado = false;   // Save has run since start-up
     QString rutaAbrir;       // path preselected in the Open dialog
     TextEncoding encoding = TextEncoding::Utf8;
+    // The text changed since it was loaded, saved or made new.
+    bool modified = false;
+    // Still the start-up page the window opened with: nothing typed, nothing loaded.
+    bool untouched = true;
+    // What archivoActual was when the text was last read from it or written to it.
+    FileStamp diskStamp;
 };
 
 } // namespace zendral

@@ -57,18 +57,6 @@ namespace zendral {
 
 namespace {
 
-const QString StartTitle = QStringLiteral("  Zendral");
-const QString PageTitle = QStringLiteral("Zendral - [%1]");
-
-// The page's path in a title that names one, or an empty string.
-QString pathInTitle(const QString &title)
-{
-    const QString prefix = PageTitle.left(PageTitle.indexOf(u'%'));
-    if (!title.startsWith(prefix) || !title.endsWith(u']'))
-        return QString();
-    return title.mid(prefix.size(), title.size() - prefix.size() - 1);
-}
-
 // The files a drag carries from the desktop; web addresses are not files.
 QList<QUrl> localFiles(const QMimeData &data)
 {
@@ -84,7 +72,6 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
 {
     initResources();
     setObjectName(QStringLiteral("principal"));
-    setWindowTitle(StartTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/zendral.svg")));
 
     if (!m_services.prompts) {
@@ -109,6 +96,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
 
     m_view = new EditingSurface;
     m_document = new DocumentController(*m_view, *m_services.prompts, *m_services.chooser, this);
+    setWindowTitle(m_document->title());
     m_document->setColouring([this] { Colorea(m_view->page(), m_tablaEtiquetas); });
     m_tablaEtiquetas = TablaEtiquetas();
     m_events = std::make_unique<EditorEvents>(m_view->page(), m_tablaEtiquetas,
@@ -168,15 +156,17 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     connect(m_view, &EditingSurface::filesDropped, this, &MainWindow::filesDropped,
             Qt::QueuedConnection);
     setAcceptDrops(true);
-    connect(m_document, &DocumentController::titleChanged, this, &QWidget::setWindowTitle);
     // Whatever was in front, the new page is shown as source with the keyboard in it.
-    connect(m_document, &DocumentController::pageReplaced, this, [this] {
-        // What was typed belongs to the page it was typed in.
-        m_events->history().clear();
-        m_documentTabs->setCurrentIndex(0);
-        m_view->setFocus();
-        m_status->setFileNotice(QString());
-    });
+    connect(m_document, &DocumentController::documentChanged, this,
+            [this](DocumentController::Changes changes) {
+                if (!(changes & DocumentController::Replaced))
+                    return;
+                // What was typed belongs to the page it was typed in.
+                m_events->history().clear();
+                m_documentTabs->setCurrentIndex(0);
+                m_view->setFocus();
+                m_status->setFileNotice(QString());
+            });
     connect(m_view, &QPlainTextEdit::selectionChanged, this, updateEditing);
     connect(m_services.clipboard, &Clipboard::changed, this, updateEditing);
     giveContextMenu(*m_view, m_events->history(), *m_liveSpelling, *m_actions, this);
@@ -212,14 +202,17 @@ void MainWindow::connectCommands()
         *m_view, [this] { return pageFolder(); }, this);
     addDockWidget(Qt::BottomDockWidgetArea, m_pageReview);
     m_pageReview->hide();
-    connect(m_document, &DocumentController::pageReplaced, this, [this] {
-        m_writingAids->closeList();
-        m_pageReview->forget();
-    });
+    connect(m_document, &DocumentController::documentChanged, this,
+            [this](DocumentController::Changes changes) {
+                if (changes & DocumentController::Replaced) {
+                    m_writingAids->closeList();
+                    m_pageReview->forget();
+                }
+            });
     m_zoom = new Zoom(*m_view);
     m_findInFiles = new FindInFiles(*this, *m_panes);
     m_printing = std::make_unique<PrintCommands>(
-        m_view->page(), [this] { return pageName(); }, *this);
+        m_view->page(), [this] { return m_document->displayName(); }, *this);
     m_windows = new WindowMenu(*this, *m_actions->menu(QStringLiteral("mn_ventana")),
                                *m_actions->action(Command::NewWindow));
     m_context.reset(new CommandContext{
@@ -227,7 +220,6 @@ void MainWindow::connectCommands()
         .view = *m_view,
         .document = *m_document,
         .printing = *m_printing,
-        .fileCommand = [this](const std::function<void()> &command) { runFileCommand(command); },
         .prompts = *m_services.prompts,
         .opener = *m_services.opener,
         .spelling = *m_spelling,
@@ -281,59 +273,30 @@ QString MainWindow::pageFolder() const
     return path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
 }
 
-void MainWindow::runFileCommand(const std::function<void()> &command)
-{
-    bool saved = false;
-    bool replaced = false;
-    bool titled = false;
-    const QMetaObject::Connection watches[] = {
-        connect(m_document, &DocumentController::saved, this, [&saved] { saved = true; }),
-        connect(m_document, &DocumentController::pageReplaced, this,
-                [&replaced] { replaced = true; }),
-        connect(m_document, &DocumentController::titleChanged, this, [&titled] { titled = true; }),
-    };
-    command();
-    for (const QMetaObject::Connection &watch : watches)
-        disconnect(watch);
-    const QString name = m_document->state().archivoActual;
-    if (replaced && !titled)
-        setWindowTitle(StartTitle);
-    else if (saved && !replaced && !name.isEmpty())
-        pageNamed(name);
-}
-
-void MainWindow::pageNamed(const QString &path)
-{
-    setWindowTitle(PageTitle.arg(path));
-    m_panes->setFolderPath(QFileInfo(path).absolutePath());
-    RecentPages::add(path);
-}
-
 void MainWindow::connectPageFollowers()
 {
     m_status->followPage();
-    // Every page loaded with a name, from wherever, brings the panes to its folder.
-    connect(m_document, &DocumentController::titleChanged, this, [this](const QString &title) {
-        const QString path = pathInTitle(title);
-        if (path.isEmpty())
-            return;
-        m_panes->setFolderPath(QFileInfo(path).absolutePath());
-        RecentPages::add(path);
-    });
+    connect(m_document, &DocumentController::documentChanged, this,
+            [this](DocumentController::Changes changes) {
+                setWindowTitle(m_document->title());
+                // A page opened or saved under a name, from wherever, brings the panes to its
+                // folder and comes first among the recent pages.
+                const QString &path = m_document->state().archivoActual;
+                if (changes & (DocumentController::Named | DocumentController::Saved) &&
+                    !path.isEmpty()) {
+                    m_panes->setFolderPath(QFileInfo(path).absolutePath());
+                    RecentPages::add(path);
+                }
+            });
     new RecentPagesMenu(
         *m_actions->menu(QStringLiteral("mn_archivo")),
         *m_actions->menu(QStringLiteral("mn_recientes")), *m_services.prompts,
-        [this](const QString &path) {
-            runFileCommand([this, path] { m_document->askThenOpenPath(path); });
-        },
-        this);
+        [this](const QString &path) { m_document->askThenOpenPath(path); }, this);
 }
 
 void MainWindow::refreshEstimate()
 {
     m_status->showEstimate(estimateFor(m_view->page().textLength()));
-    // The preview shows the saved file only while it matches the screen.
-    m_document->textDiffersFromSavedFile();
 }
 
 void MainWindow::filesDropped(const QList<QUrl> &files)
@@ -379,12 +342,6 @@ void MainWindow::setWindowForPage(std::function<MainWindow *()> open)
 void MainWindow::setWindowList(std::function<QList<MainWindow *>()> windows)
 {
     m_windows->setWindows(std::move(windows));
-}
-
-QString MainWindow::pageName() const
-{
-    const QString path = pathInTitle(windowTitle());
-    return path.isEmpty() ? QStringLiteral("Sin título") : QFileInfo(path).fileName();
 }
 
 void MainWindow::bringToFront()

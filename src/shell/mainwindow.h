@@ -81,8 +81,6 @@ public:
     // The program's windows in the order they opened, which Ventana lists and Ctrl+Tab goes
     // through; without it the window lists itself alone.
     void setWindowList(std::function<QList<MainWindow *>()> windows);
-    // The page's name as Ventana lists it: its file name, or "Sin título".
-    QString pageName() const;
     // Brings the window in front of the others, with the keyboard.
     void bringToFront();
 
@@ -100,12 +98,8 @@ private:
     // The engines the commands act on, and each command wired to its handler; Ver's switches
     // as the user last left them.
     void connectCommands();
-    // Runs a file command, then names the page in the title, the panes and the recent pages
-    // after what it did: a save names it, a New takes the start-up title back.
-    void runFileCommand(const std::function<void()> &command);
-    // The page now carries path: the title names it and the panes show its folder.
-    void pageNamed(const QString &path);
-    // The status area following the page, and the panes and recent pages following its name.
+    // The title and the status area following the page, and the panes and recent pages
+    // following its name.
     void connectPageFollowers();
     void refreshEstimate();
     // A page dropped anywhere is opened as Open opens it; a picture is inserted at the caret

@@ -85,23 +85,22 @@ StatusArea::StatusArea(EditingSurface &view, DocumentController &document, QWidg
     m_positionShown->setInterval(150);
     connect(m_positionShown, &QTimer::timeout, this, &StatusArea::showPosition);
 
-    connect(&document, &DocumentController::saved, m_fileNotice, &QLabel::clear);
+    connect(&document, &DocumentController::documentChanged, this,
+            [this](DocumentController::Changes changes) {
+                if (changes & DocumentController::Written)
+                    m_fileNotice->clear();
+            });
     connect(&document, &DocumentController::statusMessage, m_fileNotice, &QLabel::setText);
 }
 
 void StatusArea::followPage()
 {
-    connect(&m_view.page(), &PageText::changed, this, &StatusArea::showModified);
-    connect(&m_document, &DocumentController::saved, this, &StatusArea::showModified);
-    connect(&m_document, &DocumentController::pageReplaced, this, &StatusArea::showModified);
-    showModified();
-
     const auto pageShown = [this] {
+        showModified();
         showEncoding();
         showLineEnds(false);
     };
-    connect(&m_document, &DocumentController::pageReplaced, this, pageShown);
-    connect(&m_document, &DocumentController::saved, this, pageShown);
+    connect(&m_document, &DocumentController::documentChanged, this, pageShown);
     connect(&m_view.page(), &PageText::changed, this, [this] { showLineEnds(false); });
     connect(&m_view, &QPlainTextEdit::cursorPositionChanged, m_positionShown,
             qOverload<>(&QTimer::start));

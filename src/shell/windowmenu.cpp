@@ -54,7 +54,7 @@ void WindowMenu::fill()
     const QList<MainWindow *> list = windows();
     for (qsizetype i = 0; i < list.size(); ++i) {
         MainWindow *window = list.at(i);
-        QString caption = window->pageName().replace(u'&', QStringLiteral("&&"));
+        QString caption = window->document().displayName().replace(u'&', QStringLiteral("&&"));
         if (window->document().isModified())
             caption += QStringLiteral(" (Modificado)");
         if (i < 9)

@@ -22,8 +22,6 @@ struct WindowSet::Entry
     std::unique_ptr<RecoveryStore> store;
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<CrashRecovery> recovery;
-    // Shows the start-up page as the window opened with it: nothing typed, nothing loaded.
-    bool untouched = true;
     quint64 opened = 0; // the how-manieth window of the program
 };
 
@@ -105,13 +103,14 @@ bool WindowSet::offerLastPages(Entry &first, const QString &asked)
     }
     if (pages.isEmpty() || !first.window->prompts().ask(reopenQuestion(pages)))
         return false;
-    bool firstTaken = !first.untouched;
+    const auto untouched = [&first] { return first.window->document().state().untouched; };
+    bool firstTaken = !untouched();
     for (const QString &path : pages) {
         MainWindow *window = firstTaken ? openWindow() : first.window.get();
         window->document().openPath(path);
         firstTaken = true;
     }
-    return !first.untouched;
+    return !untouched();
 }
 
 MainWindow *WindowSet::openWindow()
@@ -127,7 +126,7 @@ void WindowSet::openHandedOver(const QString &page)
     }
     if (!page.isEmpty() && !m_entries.empty()) {
         Entry &front = *m_entries.front();
-        if (front.untouched && !front.window->document().isModified()) {
+        if (front.window->document().state().untouched) {
             front.window->document().openPath(page);
             front.window->raise();
             front.window->activateWindow();
@@ -173,9 +172,6 @@ WindowSet::Entry &WindowSet::open(std::unique_ptr<RecoveryStore> store)
     entry->recovery = std::make_unique<CrashRecovery>(window->surface().page(), window->document(),
                                                       *entry->store, window->prompts());
     Entry *opened = entry.get();
-    const auto touched = [opened] { opened->untouched = false; };
-    connect(&window->surface().page(), &PageText::changed, this, touched);
-    connect(&window->document(), &DocumentController::pageReplaced, this, touched);
     connect(window, &MainWindow::closed, this, [this, window] { windowClosed(window); });
     window->setNewWindowCommand([this] { openWindow(); });
     window->setWindowForPage([this] { return openWindow(); });
