@@ -1,6 +1,8 @@
 #pragma once
 
 #include "documentstate.h"
+#include "filewatch.h"
+#include "pageformat.h"
 #include "pagetext.h"
 
 #include <QObject>
@@ -148,22 +150,9 @@ private:
     // Every page read from disk comes through here, whatever its source.
     bool loadPage(const QString &given, Source source, const QString &paneFolder = QString(),
                   std::optional<TextEncoding> as = std::nullopt);
-    // The encoding a save writes in, after the questions it needs; none when the author
-    // backed out and nothing may be written.
-    std::optional<TextEncoding> encodingToWrite(const QString &path);
-    // The character set the page's text declares now.
-    CharsetDeclaration declaration() const;
-    // Makes the page declare UTF-8: its declaration changed, or one added.
-    void declareUtf8();
-    // Replaces stretch of the text by text without moving the author's caret or selection.
-    void editAside(qint64 start, qint64 length, const QString &text);
-    // A page's state of declaration, once read or saved.
-    void declarationSettled();
-    TextPieces pieces() const;
     // The caret at the start with nothing selected, the top of the page in view.
     void showFromTop();
     QString chooseSaveName(bool confirmOverwrite);
-    bool mayOverwrite(const QString &path);
     void colour();
     // The whole text coloured again as a loaded page is, the author left where they were.
     void colourInPlace();
@@ -175,25 +164,16 @@ private:
     EstadoDocumento m_state;
     std::function<void()> m_colourWhole;
     std::function<QString()> m_paneFolder;
-    // Whether the document's file differs from what it was when last read or written.
-    bool changedOnDisk(const FileStamp &now);
+    PageFormat m_format;
+    FileWatch m_watch;
     // Records the document's file as it was just read or written, its bytes' digest given.
     void recordDiskState(const QString &path, const FileStamp &stamp, quint64 digest);
     // The text changed: it no longer matches its file.
     void edited();
-    // The digest of its bytes then, kept while its time cannot tell a later change.
-    std::optional<quint64> m_diskDigest;
     // The digest of the bytes LeerDocumento read last.
     quint64 m_lastDigest = 0;
-    // The change of that file the user was last told of, so that it is told once.
-    std::optional<FileStamp> m_toldStamp;
     int m_busy = 0;
     bool m_checkPending = false;
-    // The declared character set (in lower case) when the page was read or last saved: only
-    // a declaration changed since decides how the page is written.
-    QString m_settledDeclaration;
-    // The page was asked about (or given) a UTF-8 declaration: the question comes once.
-    bool m_declarationAsked = false;
     // What the last reading has to tell, for the status area once the page is on show.
     QString m_readNotice;
 };
