@@ -51,8 +51,8 @@ public:
                        QObject *parent = nullptr);
 
     // The start-up and New page templates, every line ended by CR LF.
-    static QString PlantillaInicio();
-    static QString PlantillaNueva();
+    static QString PlantillaInicio(); // fixed name
+    static QString PlantillaNueva();  // fixed name
     // The file dialogs' filter: description|pattern pairs.
     static QString Filter();
 
@@ -99,7 +99,7 @@ public:
     // The question asked before the page is replaced or the window closes. False when the
     // command must stop: the user backed out of the question or of the save dialog, or the
     // save failed.
-    bool PreguntarGuardar();
+    bool PreguntarGuardar(); // fixed name
     // Compares the document's file with what was read or saved last; the window calls it
     // when it becomes active. Unchanged text is read again in place; changed text is kept
     // unless the user chooses to read the file again.
@@ -108,10 +108,11 @@ public:
     // Writes the whole text to path; tells the user and returns false on failure. Before
     // overwriting the document's own file changed by another program it asks, and it never
     // writes through a symbolic link put in that file's place.
-    bool EscribirDocumento(const QString &path);
+    bool EscribirDocumento(const QString &path); // fixed name
     // Replaces the text with the lines of the file; tells the user and returns false on
     // failure, leaving the text untouched. With as, the file is read in that encoding.
-    bool LeerDocumento(const QString &path, std::optional<TextEncoding> as = std::nullopt);
+    bool LeerDocumento(const QString &path, // fixed name
+                       std::optional<TextEncoding> as = std::nullopt);
 
     // Archivo › Codificación › Volver a abrir como: the page's file read again in encoding,
     // after a question when that drops unsaved changes.

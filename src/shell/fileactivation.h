@@ -21,7 +21,7 @@ public:
                    QObject *parent = nullptr);
 
     // Joins a folder and a name with one separator between them.
-    static QString UnirRuta(const QString &folder, const QString &name);
+    static QString UnirRuta(const QString &folder, const QString &name); // fixed name
     // ".gif" and ".jpg" endings, letter case included, mark a picture; all else is a page.
     static bool isImage(const QString &path);
     // The image's address as written in the page: relative to the document's folder when it

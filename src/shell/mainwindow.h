@@ -116,7 +116,7 @@ private:
     SpellingCheck *m_spelling = nullptr;
     EditingSurface *m_view = nullptr;
     DocumentController *m_document = nullptr;
-    QStringList m_tablaEtiquetas;
+    QStringList m_tablaEtiquetas; // fixed name
     std::unique_ptr<EditorEvents> m_events;
     std::unique_ptr<EncodingGuard> m_encodingGuard;
     std::unique_ptr<CommandActions> m_actions;
