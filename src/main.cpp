@@ -1,5 +1,6 @@
 #include "documentfile.h"
 #include "instancechannel.h"
+#include "memoryreturn.h"
 #include "spanishqttexts.h"
 #include "splashwindow.h"
 #include "terminationsignals.h"
@@ -13,6 +14,7 @@
 
 int main(int argc, char *argv[])
 {
+    zendral::returnLargeBuffersWhenFreed();
     zendral::relaxWebEngineSandboxForRoot();
     // The web preview shares its drawing contexts with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -41,8 +41,9 @@ public:
 
     // The whole text, every line end as it was read or typed.
     QString text() const;
-    // Hands the whole text to take in pieces of about a megabyte, each ending at the end of a
-    // line or of a held line's block, without building it whole; stops when take returns false.
+    // Hands the whole text to take in pieces of about 256K characters, each ending at the end
+    // of a line or of a held line's block, without building it whole; stops when take returns
+    // false.
     void forEachPiece(const std::function<bool(QStringView piece)> &take) const;
     // The whole text as it is now, taken at once and handed out later in pieces of about a
     // given length, each ending at the end of a line or of a held line's block, whatever the

@@ -757,8 +757,9 @@ std::optional<DecodedDocument> decodeDocumentAs(const QByteArray &bytes, TextEnc
 
 namespace {
 
-// How many encoded bytes are gathered before they are handed on.
-constexpr qsizetype EncodedBuffer = qsizetype(4) << 20;
+// How many encoded bytes are gathered before they are handed on: under the size at which
+// a buffer becomes memory of its own (memoryreturn.h), so that it is reused.
+constexpr qsizetype EncodedBuffer = qsizetype(512) << 10;
 
 // Takes encoded bytes; a system error number, or 0.
 using ByteSink = std::function<int(QByteArrayView bytes)>;
@@ -772,7 +773,7 @@ struct Encoding
     int error = 0;
 };
 
-// Encodes a text handed in pieces, gathering the bytes in a buffer of a few megabytes, so
+// Encodes a text handed in pieces, gathering the bytes in a buffer of half a megabyte, so
 // that no copy of the whole text or of its bytes is ever made. After the text comes a line
 // end unless it already ends with one (none for Binary): of the page's own kind, its first.
 class PieceEncoder
@@ -879,7 +880,9 @@ private:
     {
         if (!m_buffer.isEmpty() && m_error == 0)
             m_error = m_sink(m_buffer);
-        m_buffer.clear();
+        // Kept for the next bytes: a big page's save then fills the same memory again
+        // instead of asking the system for new memory after every flush.
+        m_buffer.resize(0);
     }
 
     // The page's first line end, which a missing last one copies.
