@@ -36,28 +36,14 @@ private slots:
         QTest::newRow("previous from the end, then round to the last")
             << "ab ab" << "" << "ab" << "" << "5+0" << "PPP" << "ab ab" << "3+2"
             << "2 de 2 (se ha seguido desde el final)";
-        QTest::newRow("matching case skips other capitals")
-            << "Ab ab AB" << "m" << "ab" << "" << "0+0" << "N" << "Ab ab AB" << "3+2" << "1 de 1";
-        QTest::newRow("any case, accented capitals")
-            << QStringLiteral("CANCIÓN canción") << "" << QStringLiteral("canción") << "" << "0+0" << "NN"
-            << QStringLiteral("CANCIÓN canción") << "8+7" << "2 de 2";
-        QTest::newRow("whole word: not inside longer words")
-            << QStringLiteral("class classname class_ class") << "w" << "class" << "c"
-            << "0+0" << "A" << QStringLiteral("c classname class_ c") << "0+0"
-            << "Se reemplazaron 2 apariciones";
         QTest::newRow("whole word: an accented letter after is part of the word")
             << QStringLiteral("canci canción") << "w" << "canci" << "x" << "0+0" << "A"
             << QStringLiteral("x canción") << "0+0" << QStringLiteral("Se reemplazó 1 aparición");
-        QTest::newRow("whole word and case together")
-            << "Alt alt alto" << "mw" << "alt" << "X" << "0+0" << "A" << "Alt X alto" << "0+0"
-            << QStringLiteral("Se reemplazó 1 aparición");
         QTest::newRow("expression groups in the replacement")
             << "id=1 id=22" << "r" << "id=(\\d+)" << "n\\1\\\\" << "0+0" << "A" << "n1\\ n22\\" << "0+0"
             << "Se reemplazaron 2 apariciones";
         QTest::newRow("CR LF page: \\n matches the whole CR LF")
             << "a\r\nb\r\n" << "r" << "a\\nb" << "" << "0+0" << "N" << "a\r\nb\r\n" << "0+4" << "1 de 1";
-        QTest::newRow("LF page: \\n matches the LF")
-            << "a\nb" << "r" << "a\\nb" << "" << "0+0" << "N" << "a\nb" << "0+3" << "1 de 1";
         QTest::newRow("mixed page: \\n matches every kind of line end")
             << "a\r\nb\nc\rd" << "r" << "\\n" << ";" << "0+0" << "A" << "a;b;c;d" << "0+0"
             << "Se reemplazaron 3 apariciones";
@@ -75,9 +61,6 @@ private slots:
         QTest::newRow("a group over a CR LF keeps the CR LF on an LF-first page")
             << "x\na\r\nb" << "r" << "(a\\nb)" << "[\\1]" << "0+0" << "A" << "x\n[a\r\nb]" << "0+0"
             << QStringLiteral("Se reemplazó 1 aparición");
-        QTest::newRow("only in the selection, all")
-            << "ab ab ab ab" << "s" << "ab" << "x" << "3+5" << "A" << "ab x x ab" << "3+0"
-            << "Se reemplazaron 2 apariciones";
         QTest::newRow("only in the selection, next goes round within it")
             << "ab ab ab ab" << "s" << "ab" << "" << "3+5" << "NNN" << "ab ab ab ab" << "3+2"
             << "1 de 2 (se ha seguido desde el principio)";
@@ -102,8 +85,6 @@ private slots:
         QTest::newRow("the caret keeps its place after replacing before it")
             << "ab ab X" << "" << "ab" << "abc" << "6+0" << "A" << "abc abc X" << "8+0"
             << "Se reemplazaron 2 apariciones";
-        QTest::newRow("nothing found: not found told, text unchanged")
-            << "ab" << "" << "zz" << "x" << "0+0" << "A" << "ab" << "0+0" << "No se ha encontrado zz";
         // clang-format on
     }
     void buttons()
