@@ -101,18 +101,14 @@ private slots:
         QTest::newRow("a blank closes it") << QString() << "<ta " << none;
         QTest::newRow("Escape closes it") << QString() << "<ta{Escape}" << none;
         QTest::newRow("leaving the name closes it") << QString() << "<ta{Left}{Left}" << none;
-        QTest::newRow("never in a comment") << "<!-- "
-                                            << "<ta" << none;
-        QTest::newRow("never in a script") << "<script>\n"
-                                           << "<ta" << none;
-        QTest::newRow("never in a style block") << "<style>"
-                                                << "&aa" << none;
-        QTest::newRow("never in a server block") << "<% "
-                                                 << "<ta" << none;
-        QTest::newRow("never in a quoted value") << "<a title=\"uno"
-                                                 << " ta" << none;
-        QTest::newRow("after a comment is closed") << "<!-- x -->"
-                                                   << "<ta" << QStringList{"table"};
+        // clang-format off
+        QTest::newRow("never in a comment") << "<!-- " << "<ta" << none;
+        QTest::newRow("never in a script") << "<script>\n" << "<ta" << none;
+        QTest::newRow("never in a style block") << "<style>" << "&aa" << none;
+        QTest::newRow("never in a server block") << "<% " << "<ta" << none;
+        QTest::newRow("never in a quoted value") << "<a title=\"uno" << " ta" << none;
+        QTest::newRow("after a comment is closed") << "<!-- x -->" << "<ta" << QStringList{"table"};
+        // clang-format on
     }
 
     void offered()
@@ -152,29 +148,20 @@ private slots:
         QTest::addColumn<qint64>("caret");
         QTest::addColumn<QString>("afterUndo");
 
-        QTest::newRow("Return takes a tag") << "<ta{Return}"
-                                            << "<table" << 6LL << "<ta";
-        QTest::newRow("Tab takes a tag") << "<ta{Tab}"
-                                         << "<table" << 6LL << "<ta";
-        QTest::newRow("in capitals") << "<TA{Return}"
-                                     << "<TABLE" << 6LL << "<TA";
-        QTest::newRow("Down then Return") << "<th{Down}{Return}"
-                                          << "<thead" << 6LL << "<th";
-        QTest::newRow("Escape, then Return breaks the line") << "<ta{Escape}{Return}"
-                                                             << "<ta\r\n"
-                                                             << 5LL << "<ta";
-        QTest::newRow("an attribute and its quotes") << "<a ta{Return}"
-                                                     << "<a target=\"\"" << 11LL << "<a ta";
+        // clang-format off
+        QTest::newRow("Return takes a tag") << "<ta{Return}" << "<table" << 6LL << "<ta";
+        QTest::newRow("Tab takes a tag") << "<ta{Tab}" << "<table" << 6LL << "<ta";
+        QTest::newRow("in capitals") << "<TA{Return}" << "<TABLE" << 6LL << "<TA";
+        QTest::newRow("Down then Return") << "<th{Down}{Return}" << "<thead" << 6LL << "<th";
+        QTest::newRow("Escape, then Return breaks the line") << "<ta{Escape}{Return}" << "<ta\r\n" << 5LL << "<ta";
+        QTest::newRow("an attribute and its quotes") << "<a ta{Return}" << "<a target=\"\"" << 11LL << "<a ta";
         QTest::newRow("an attribute, then its value")
-            << "<a ta{Return}{Return}"
-            << "<a target=\"_blank\"" << 18LL << "<a target=\"\"";
+            << "<a ta{Return}{Return}" << "<a target=\"_blank\"" << 18LL << "<a target=\"\"";
         QTest::newRow("a value after its quote, closed")
-            << "<form method=\"po{Return}>"
-            << "<form method=\"post\">" << 20LL << "<form method=\"post\"";
-        QTest::newRow("a reference") << "&aac{Return}"
-                                     << "&aacute;" << 8LL << "&aac";
-        QTest::newRow("the server block") << "<%{Return}"
-                                          << "<%  %>" << 3LL << "<%";
+            << "<form method=\"po{Return}>" << "<form method=\"post\">" << 20LL << "<form method=\"post\"";
+        QTest::newRow("a reference") << "&aac{Return}" << "&aacute;" << 8LL << "&aac";
+        QTest::newRow("the server block") << "<%{Return}" << "<%  %>" << 3LL << "<%";
+        // clang-format on
     }
 
     void takingAnEntry()
@@ -226,33 +213,21 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("written");
 
-        QTest::newRow("the innermost of nested elements") << "<div><p>hola"
-                                                          << "p>";
-        QTest::newRow("closed elements are passed") << "<div><p>a</p>"
-                                                    << "div>";
-        QTest::newRow("nested ones of the same name pair among themselves") << "<div>a<div>b</div>"
-                                                                            << "div>";
-        QTest::newRow("its own spelling") << "<Div class=\"x\">"
-                                          << "Div>";
-        QTest::newRow("elements with no closing tag are passed")
-            << "<div><br><img src=\"a.jpg\"><hr/>"
-            << "div>";
-        QTest::newRow("crossed: the nearest open one") << "<b><i>x</b>"
-                                                       << "i>";
-        QTest::newRow("tags in a comment do not count") << "<div><!-- <p> -->"
-                                                        << "div>";
-        QTest::newRow("tags in a server block do not count") << "<div><% if a<b then %>"
-                                                             << "div>";
-        QTest::newRow("a script closes") << "<p><script>var a = '<b>';"
-                                         << "script>";
-        QTest::newRow("nothing inside a comment") << "<div><!-- "
-                                                  << "";
-        QTest::newRow("nothing inside a server block") << "<div><% "
-                                                       << "";
-        QTest::newRow("nothing where nothing is open") << "<p>a</p>"
-                                                       << "";
-        QTest::newRow("nothing on an empty page") << ""
-                                                  << "";
+        // clang-format off
+        QTest::newRow("the innermost of nested elements") << "<div><p>hola" << "p>";
+        QTest::newRow("closed elements are passed") << "<div><p>a</p>" << "div>";
+        QTest::newRow("nested ones of the same name pair among themselves") << "<div>a<div>b</div>" << "div>";
+        QTest::newRow("its own spelling") << "<Div class=\"x\">" << "Div>";
+        QTest::newRow("elements with no closing tag are passed") << "<div><br><img src=\"a.jpg\"><hr/>" << "div>";
+        QTest::newRow("crossed: the nearest open one") << "<b><i>x</b>" << "i>";
+        QTest::newRow("tags in a comment do not count") << "<div><!-- <p> -->" << "div>";
+        QTest::newRow("tags in a server block do not count") << "<div><% if a<b then %>" << "div>";
+        QTest::newRow("a script closes") << "<p><script>var a = '<b>';" << "script>";
+        QTest::newRow("nothing inside a comment") << "<div><!-- " << "";
+        QTest::newRow("nothing inside a server block") << "<div><% " << "";
+        QTest::newRow("nothing where nothing is open") << "<p>a</p>" << "";
+        QTest::newRow("nothing on an empty page") << "" << "";
+        // clang-format on
     }
 
     void closingTag()
@@ -283,16 +258,13 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("typed whole: written once") << "<b>x</b>y"
-                                                   << "<b>x</b>y";
-        QTest::newRow("typed in part, then text") << "<b>x</by"
-                                                  << "<b>x</b>y";
-        QTest::newRow("another name goes after it") << "<b>x</i>"
-                                                    << "<b>x</b>i>";
-        QTest::newRow("after a move, typed as ever") << "<b>x</{Left}{Right}b"
-                                                     << "<b>x</b>b";
-        QTest::newRow("Backspace, then typed as ever") << "<b>x</{Back}b>"
-                                                       << "<b>x</bb>";
+        // clang-format off
+        QTest::newRow("typed whole: written once") << "<b>x</b>y" << "<b>x</b>y";
+        QTest::newRow("typed in part, then text") << "<b>x</by" << "<b>x</b>y";
+        QTest::newRow("another name goes after it") << "<b>x</i>" << "<b>x</b>i>";
+        QTest::newRow("after a move, typed as ever") << "<b>x</{Left}{Right}b" << "<b>x</b>b";
+        QTest::newRow("Backspace, then typed as ever") << "<b>x</{Back}b>" << "<b>x</bb>";
+        // clang-format on
     }
 
     void closingTagTypedOn()
