@@ -519,8 +519,6 @@ private slots:
         // Undo wrote a lone LF back as a line break: saving then turned the LF into CR LF.
         QTest::newRow("a lone LF inside a line, once a line break")
             << "a\nb\r\n" << QStringList{"select:0:3", "type:x", "Ctrl+Z"} << "a\nb\r\n";
-        QTest::newRow("a lone LF beside a line break")
-            << "a\r\n\nb" << QStringList{"select:1:4", "type:x", "Ctrl+Z"} << "a\r\n\nb";
         QTest::newRow("a page opened after typing lost a character to undo")
             << "" << QStringList{"type:abc", "open:in the", "Ctrl+Z"} << "in the";
         QTest::newRow("Enter before typed text, then undo, took the wrong character")
@@ -548,15 +546,10 @@ private slots:
             << "x\nB\t\r\npq" << QStringList{"select:3:0", "im:"} << "x\nB\t\r\npq";
         QTest::newRow("undo after an input method's letter left the letter typed before it")
             << "" << QStringList{"type:\u00f1", "im:\u00e9", "Ctrl+Z", "Ctrl+Z"} << "";
-        QTest::newRow("redo after an input method's letter")
-            << "" << QStringList{"type:\u00f1", "im:\u00e9", "Ctrl+Z", "Ctrl+Z", "Ctrl+Y", "Ctrl+Y"}
-            << "\u00f1\u00e9";
         QTest::newRow("the live clock over a selection gives it back")
             << "uno dos" << QStringList{"select:4:3", "mn_hora", "Ctrl+Z"} << "uno dos";
         QTest::newRow("a drop from another program is taken back")
             << "uno dos" << QStringList{"drop:<b>x</b>\r\n", "Ctrl+Z"} << "uno dos";
-        QTest::newRow("undo then redo of a replace-all")
-            << "a\r\nab" << QStringList{"replace:a:xy", "Ctrl+Z", "Ctrl+Y"} << "xy\r\nxyb";
         // clang-format on
     }
     void scripted()
