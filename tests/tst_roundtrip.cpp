@@ -99,7 +99,6 @@ private slots:
         row("100001 characters are told", limit + 'x', false, false, "lento");
         row("file pane: 100001 characters are told", limit + 'x', false, false, "lento", true);
         row("many short LF lines are not told", QByteArray("<p>corta</p>\n").repeated(20000));
-        row("UTF-8 line and paragraph separators", "a\u2028b\u2029c");
         // Saved in pieces of about a megabyte: the ends after the first piece keep their kinds.
         row("mixed ends, a held line and separators past the first megabyte",
             QByteArray("a\r\nb\nc\r").repeated(200000) + QByteArray(9000, 'd') + "\u2028\r\ne\n");

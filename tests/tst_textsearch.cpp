@@ -48,7 +48,6 @@ private slots:
         line("text ending in a break: its empty last line", "a\r\nb\r\n", "L3:6+0");
         // A lone LF is shown as a line break, so it ends a line too.
         line("LF page, line 2: did nothing", "a\nbb\nccc", "L2:4+0");
-        line("LF then CR LF, line 2: between CR and LF", "a\nb\r\nc", "L2:3+0");
         line("line past 32,767", QStringLiteral("x\r\n").repeated(40000), "L39000:116998+0");
         // clang-format on
     }
