@@ -75,54 +75,52 @@ public:
     static void initMain() { relaxWebEngineSandboxForRoot(); }
 
 private slots:
-    void browserReadsTheSavedPage_data();
-    void browserReadsTheSavedPage();
+    void browserReadsTheSavedPage_data()
+    {
+        QTest::addColumn<bool>("declare");
+        QTest::addColumn<QString>("served"); // as a browser reads the page from a web server
+        QTest::newRow("Sí to the declaration: read as written") << true << u"UTF-8|Página dos"_s;
+        // What the author's visitors saw before, while the page read right from the disk.
+        QTest::newRow("No: served, it reads as Windows-1252, and the preview says so")
+            << false << u"windows-1252|PÃ¡gina dos"_s;
+    }
+
+    // The new user's page, Nuevo, a heading, Save, as a browser with its default settings reads
+    // the file, and as the preview shows it with its note.
+    void browserReadsTheSavedPage()
+    {
+        QFETCH(bool, declare);
+        QFETCH(QString, served);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"dos.html"_s);
+        WindowFixture f;
+        f.showAndWait();
+        f.trigger(u"mn_nuevo"_s);
+        f.prompts.questions.clear();
+        typeInto(&f.view, u"<h2>Página dos</h2>"_s);
+        f.prompts.answers.enqueue(declare);
+        f.trigger(u"mn_guardar"_s, path);
+        QCOMPARE(f.prompts.questions.size(), 1);
+
+        // From the disk, Chromium guesses the encoding of a page that declares none.
+        const QString local = u"UTF-8|Página dos"_s;
+        QCOMPARE(readAt(QUrl::fromLocalFile(path)), local);
+        PageServer server(fileBytes(path));
+        QCOMPARE(readAt(server.address()), served);
+
+        auto *tabs = child<QTabWidget>(&f.window, u"SSTab1"_s);
+        tabs->setCurrentIndex(1);
+        QWebEngineView *preview = f.window.findChild<PreviewPane *>()->browser();
+        QVERIFY(preview);
+        QTRY_VERIFY_WITH_TIMEOUT(preview->url() == QUrl::fromLocalFile(path), 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(evaluate(*preview->page(), Read), local, 60000);
+        auto *note = child<QLabel>(&f.window, u"previewNote"_s);
+        QCOMPARE(note->isVisible(), !declare);
+        if (!declare)
+            QVERIFY2(note->text().contains(u"no declara su codificación"_s),
+                     qPrintable(note->text()));
+    }
 };
-
-void TestEncodingPreview::browserReadsTheSavedPage_data()
-{
-    QTest::addColumn<bool>("declare");
-    QTest::addColumn<QString>("served"); // as a browser reads the page from a web server
-    QTest::newRow("Sí to the declaration: read as written") << true << u"UTF-8|Página dos"_s;
-    // What the author's visitors saw before, while the page read right from the disk.
-    QTest::newRow("No: served, it reads as Windows-1252, and the preview says so")
-        << false << u"windows-1252|PÃ¡gina dos"_s;
-}
-
-// The new user's page, Nuevo, a heading, Save, as a browser with its default settings reads the
-// file, and as the preview shows it with its note.
-void TestEncodingPreview::browserReadsTheSavedPage()
-{
-    QFETCH(bool, declare);
-    QFETCH(QString, served);
-    QTemporaryDir folder;
-    const QString path = folder.filePath(u"dos.html"_s);
-    WindowFixture f;
-    f.showAndWait();
-    f.trigger(u"mn_nuevo"_s);
-    f.prompts.questions.clear();
-    typeInto(&f.view, u"<h2>Página dos</h2>"_s);
-    f.prompts.answers.enqueue(declare);
-    f.trigger(u"mn_guardar"_s, path);
-    QCOMPARE(f.prompts.questions.size(), 1);
-
-    // From the disk, Chromium guesses the encoding of a page that declares none.
-    const QString local = u"UTF-8|Página dos"_s;
-    QCOMPARE(readAt(QUrl::fromLocalFile(path)), local);
-    PageServer server(fileBytes(path));
-    QCOMPARE(readAt(server.address()), served);
-
-    auto *tabs = child<QTabWidget>(&f.window, u"SSTab1"_s);
-    tabs->setCurrentIndex(1);
-    QWebEngineView *preview = f.window.findChild<PreviewPane *>()->browser();
-    QVERIFY(preview);
-    QTRY_VERIFY_WITH_TIMEOUT(preview->url() == QUrl::fromLocalFile(path), 60000);
-    QTRY_COMPARE_WITH_TIMEOUT(evaluate(*preview->page(), Read), local, 60000);
-    auto *note = child<QLabel>(&f.window, u"previewNote"_s);
-    QCOMPARE(note->isVisible(), !declare);
-    if (!declare)
-        QVERIFY2(note->text().contains(u"no declara su codificación"_s), qPrintable(note->text()));
-}
 
 QTEST_MAIN(TestEncodingPreview)
 #include "tst_encodingpreview.moc"
