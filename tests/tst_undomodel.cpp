@@ -444,55 +444,6 @@ private slots:
             QCOMPARE(actual, expected);
         }
     }
-    void fragmentCaret_data()
-    {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<qint64>("at");
-        QTest::addColumn<QString>("command");
-        // The fragment as written into the page, "|" where the caret lands.
-        QTest::addColumn<QString>("written");
-
-        const std::pair<const char *, const char *> ends[] = {
-            {"CR LF", "\r\n"}, {"LF", "\n"}, {"CR", "\r"}};
-        const std::pair<const char *, const char *> fragments[] = {
-            {"mn_negrita", "<b> | </b>"},
-            {"mn_aperturaasp", "<%E|EEE%>"},
-            {"mn_aperturajs", "E<script languaje=javascript>EEE|E</script>"}};
-        for (const auto &[kind, end] : ends) {
-            const QString e = QString::fromLatin1(end);
-            const QString page =
-                QStringLiteral("uno") + e + QStringLiteral("dos") + e + QStringLiteral("tres");
-            const std::pair<const char *, qint64> places[] = {
-                {"start", 0}, {"middle", 4 + e.size()}, {"end", page.size()}};
-            for (const auto &[place, at] : places)
-                for (const auto &[command, fragment] : fragments)
-                    QTest::addRow("%s, %s page, %s", command, kind, place)
-                        << page << at << QString::fromLatin1(command)
-                        << QString::fromLatin1(fragment).replace(u'E', e);
-        }
-    }
-    // Where the caret lands was once counted from the end of the whole text, and on the
-    // fragment as the program holds it rather than as the page writes it.
-    void fragmentCaret()
-    {
-        QFETCH(QString, page);
-        QFETCH(qint64, at);
-        QFETCH(QString, command);
-        QFETCH(QString, written);
-
-        WindowFixture f;
-        f.page().setText(page);
-        f.window.events().history().clear();
-        f.page().setSelectionStart(at);
-        f.trigger(command);
-        const qsizetype caret = written.indexOf(u'|');
-        QCOMPARE(f.page().text(), QString(page).insert(at, written.remove(caret, 1)));
-        QCOMPARE(f.page().selectionStart(), at + caret);
-        QCOMPARE(f.page().selectionLength(), 0);
-        f.trigger(QStringLiteral("btndeshacer"));
-        QCOMPARE(f.page().text(), page);
-        QCOMPARE(f.page().selectionStart(), at);
-    }
     // A typed ">" colours its tag at every later change until another key comes, and doing so
     // took away the selection a wrapped word keeps.
     void wrappedWordStaysSelected()
@@ -548,6 +499,18 @@ private slots:
             << "" << QStringList{"type:\u00f1", "im:\u00e9", "Ctrl+Z", "Ctrl+Z"} << "";
         QTest::newRow("the live clock over a selection gives it back")
             << "uno dos" << QStringList{"select:4:3", "mn_hora", "Ctrl+Z"} << "uno dos";
+        // Where a fragment leaves the caret, shown by the "|" typed there: it was once counted
+        // from the end of the whole text, and on the fragment as the program holds it (CR LF)
+        // rather than as the page writes it.
+        QTest::newRow("the bold tags' caret counted from the end of the text")
+            << "uno\r\ndos" << QStringList{"select:3:0", "mn_negrita", "type:|"} << "uno<b> | </b>\r\ndos";
+        QTest::newRow("a server block's caret on an LF page counted on the fragment as held")
+            << "uno\ndos" << QStringList{"select:4:0", "mn_aperturaasp", "type:|"} << "uno\n<%\n|\n\n\n%>dos";
+        QTest::newRow("a script's caret at the end of a CR page counted on the fragment as held")
+            << "uno\rdos" << QStringList{"select:7:0", "mn_aperturajs", "type:|"}
+            << "uno\rdos\r<script languaje=javascript>\r\r\r|\r</script>";
+        QTest::newRow("undo of a fragment puts the caret back where it was")
+            << "uno\ndos" << QStringList{"select:4:0", "mn_aperturajs", "Ctrl+Z", "type:|"} << "uno\n|dos";
         QTest::newRow("a drop from another program is taken back")
             << "uno dos" << QStringList{"drop:<b>x</b>\r\n", "Ctrl+Z"} << "uno dos";
         // clang-format on
