@@ -158,9 +158,8 @@ private slots:
         auto *list = dock->findChild<QTreeWidget *>("lstresultados");
         QCOMPARE(list->topLevelItemCount(), 3);
         QTreeWidgetItem *hit = list->topLevelItem(2);
-        QCOMPARE(hit->text(0), QStringLiteral("uno.html"));
-        QCOMPARE(hit->text(1), QStringLiteral("2"));
-        QCOMPARE(hit->text(2), QStringLiteral("<p class=\"x\">aguja</p>"));
+        QCOMPARE((QStringList{hit->text(0), hit->text(1), hit->text(2)}),
+                 (QStringList{"uno.html", "2", "<p class=\"x\">aguja</p>"}));
 
         // An unsaved page is asked about first; backing out keeps it.
         window.surface().page().setSelectedText(QStringLiteral("cambio"));
