@@ -302,21 +302,6 @@ private slots:
         QVERIFY(!first->command(u"mn_recordarsesion"_s)->isChecked());
     }
 
-    // A program killed while it ran leaves its socket behind: the next start takes the name.
-    void staleSocketTakenOver()
-    {
-        QTemporaryDir dir;
-        const QString name = dir.filePath(QStringLiteral("zendral-0"));
-        const int killed = listenAt(name);
-        QVERIFY(killed >= 0);
-        ::close(killed);
-        InstanceChannel channel(name);
-        QVERIFY(!channel.handOver(QString()));
-        QLocalSocket later;
-        later.connectToServer(name);
-        QVERIFY(later.waitForConnected(60000));
-    }
-
     // The channel lives in a folder of the user's alone, or nowhere: in a shared folder another
     // user could listen first and be handed every page.
     void channelOnlyInPrivateFolder_data()
@@ -405,11 +390,15 @@ private slots:
     }
 
     // A start that streams a message without end, or many that hold their connections, are
-    // turned away rather than taking the running program's memory or descriptors.
+    // turned away rather than taking the running program's memory or descriptors. (The name is
+    // taken over from a program killed while it ran, which left its socket behind.)
     void channelBounded()
     {
         QTemporaryDir folder;
         const QString name = folder.filePath(u"zendral"_s);
+        const int killed = listenAt(name);
+        QVERIFY(killed >= 0);
+        ::close(killed);
         InstanceChannel running(name);
         QSignalSpy arrived(&running, &InstanceChannel::pageArrived);
         QVERIFY(!running.handOver(QString()));
@@ -504,7 +493,10 @@ private slots:
     // first editor to start, and once released are offered again.
     void copiesOfACrash()
     {
-        QTemporaryDir folder;
+        QTemporaryDir work;
+        const QString folder = work.filePath(u"zendral"_s);
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
         // Written in several pieces: longer than a piece, with every kind of line end,
         // characters of two halves, a noncharacter, and a byte that was not UTF-8 (it came
         // back as U+FFFD, and the page's next save wrote that).
@@ -514,28 +506,33 @@ private slots:
                 .repeated(30000);
         const QString path = QStringLiteral("/tmp/una\npágina.html");
         {
-            RecoveryStore running(folder.path());
+            const mode_t umask = ::umask(0);
+            RecoveryStore running(folder);
             PageText other;
             other.setText(u"otra"_s);
             running.write(PageText::Copy(other), QString(), TextEncoding::Utf8);
             running.waitForWrites();
-            QVERIFY(RecoveryStore(folder.path()).takeOrphans().isEmpty());
+            ::umask(umask);
+            // The folder and its copies are the user's alone, whatever the umask.
+            QCOMPARE(modeOf(folder), 0700);
+            QCOMPARE(modeOf(running.copyPath()), 0600);
+            QVERIFY(RecoveryStore(folder).takeOrphans().isEmpty());
             running.remove();
             // Ends without removing its copy, as a killed editor does.
-            leaveCopy(folder.path(), text, path, TextEncoding::Windows1252);
+            leaveCopy(folder, text, path, TextEncoding::Windows1252);
         }
         {
-            RecoveryStore first(folder.path());
+            RecoveryStore first(folder);
             QList<RecoveryCopy> taken = first.takeOrphans();
             QCOMPARE(taken.size(), 1);
             const RecoveryCopy copy = taken.first();
             QCOMPARE(copy.text, text);
             QCOMPARE(copy.path, path);
             QCOMPARE(copy.encoding, TextEncoding::Windows1252);
-            QVERIFY(RecoveryStore(folder.path()).takeOrphans().isEmpty());
+            QVERIFY(RecoveryStore(folder).takeOrphans().isEmpty());
             first.release(copy);
         }
-        QCOMPARE(RecoveryStore(folder.path()).takeOrphans().size(), 1);
+        QCOMPARE(RecoveryStore(folder).takeOrphans().size(), 1);
         // A recovered UTF-16 or binary page came back as UTF-8, and its next save rewrote it so.
         for (const TextEncoding encoding :
              {TextEncoding::Utf8WithBom, TextEncoding::Utf16LittleEndian,
@@ -649,24 +646,6 @@ private slots:
         QCOMPARE(filesIn(elsewhere), QStringList{u"1-1.recovery"_s});
         QCOMPARE(fileBytes(elsewhere + u"/1-1.recovery"_s), planted);
         QCOMPARE(modeOf(elsewhere), 0755);
-    }
-
-    // The recovery folder and its copies are the user's alone, whatever the umask.
-    void folderAndCopiesPrivate()
-    {
-        QTemporaryDir work;
-        const QString folder = work.filePath(u"zendral"_s);
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
-        const mode_t umask = ::umask(0);
-        RecoveryStore store(folder);
-        PageText page;
-        page.setText(u"<p>privada</p>"_s);
-        store.write(PageText::Copy(page), QString(), TextEncoding::Utf8);
-        store.waitForWrites();
-        ::umask(umask);
-        QCOMPARE(modeOf(folder), 0700);
-        QCOMPARE(modeOf(store.copyPath()), 0600);
     }
 
     // A copy that cannot be shown as a page is named with its fault, never shown; Sí deletes
