@@ -470,6 +470,8 @@ private slots:
         // Undo wrote a lone LF back as a line break: saving then turned the LF into CR LF.
         QTest::newRow("a lone LF inside a line, once a line break")
             << "a\nb\r\n" << QStringList{"select:0:3", "type:x", "Ctrl+Z"} << "a\nb\r\n";
+        QTest::newRow("a lone LF beside a line break")
+            << "a\r\n\nb" << QStringList{"select:1:4", "type:x", "Ctrl+Z"} << "a\r\n\nb";
         QTest::newRow("a page opened after typing lost a character to undo")
             << "" << QStringList{"type:abc", "open:in the", "Ctrl+Z"} << "in the";
         QTest::newRow("Enter before typed text, then undo, took the wrong character")
@@ -513,6 +515,8 @@ private slots:
             << "uno\ndos" << QStringList{"select:4:0", "mn_aperturajs", "Ctrl+Z", "type:|"} << "uno\n|dos";
         QTest::newRow("a drop from another program is taken back")
             << "uno dos" << QStringList{"drop:<b>x</b>\r\n", "Ctrl+Z"} << "uno dos";
+        QTest::newRow("undo then redo of a replace-all")
+            << "a\r\nab" << QStringList{"replace:a:xy", "Ctrl+Z", "Ctrl+Y"} << "xy\r\nxyb";
         // clang-format on
     }
     void scripted()
