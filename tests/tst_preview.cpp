@@ -470,8 +470,6 @@ window.onfocus = go; if (document.hasFocus()) go();
         // The text as it stands has the saved file's address: the same folder rule holds.
         QTest::newRow("_blank inside the folder, as it stands")
             << link.arg(u"otra.html"_s, u"_blank"_s) << u"sitio/otra.html"_s << true;
-        QTest::newRow("window.open outside the folder, as it stands")
-            << u"window.open('../fuera.html', 'ventana');"_s << u"fuera.html"_s << true;
     }
 
     void linksAndWindows()
