@@ -60,6 +60,20 @@ private slots:
         page.setSelectionStart(page.textLength());
         QCOMPARE(page.selectionStart(), text.size());
 
+        // Writing the selected text of an empty surface gives exactly that text.
+        page.setText(QString());
+        page.setSelectedText(QStringLiteral("hola\r\nmundo"));
+        QCOMPARE(page.text(), QStringLiteral("hola\r\nmundo"));
+        QCOMPARE(page.selectionStart(), 11);
+        page.setSelectionStart(2);
+        page.setSelectionLength(6);
+        QCOMPARE(page.selectedText(), QStringLiteral("la\r\nmu"));
+        QCOMPARE(page.selectionLength(), 6);
+        page.setSelectedText(QStringLiteral("X"));
+        QCOMPARE(page.text(), QStringLiteral("hoXndo"));
+        QCOMPARE(QList<qint64>({page.selectionStart(), page.selectionLength()}),
+                 QList<qint64>({3, 0}));
+
         page.setText(QString());
         const auto coloursFrom = [&page](qint64 from, qint64 count) {
             QList<Colour> found;
