@@ -483,6 +483,9 @@ private slots:
             << "x\nB\t\r\npq" << QStringList{"select:3:0", "im:"} << "x\nB\t\r\npq";
         QTest::newRow("undo after an input method's letter left the letter typed before it")
             << "" << QStringList{"type:\u00f1", "im:\u00e9", "Ctrl+Z", "Ctrl+Z"} << "";
+        QTest::newRow("redo after an input method's letter")
+            << "" << QStringList{"type:\u00f1", "im:\u00e9", "Ctrl+Z", "Ctrl+Z", "Ctrl+Y", "Ctrl+Y"}
+            << "\u00f1\u00e9";
         QTest::newRow("the live clock over a selection gives it back")
             << "uno dos" << QStringList{"select:4:3", "mn_hora", "Ctrl+Z"} << "uno dos";
         // Where a fragment leaves the caret, shown by the "|" typed there: it was once counted
