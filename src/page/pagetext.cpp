@@ -134,7 +134,8 @@ QString PageText::text() const
 void PageText::forEachPiece(const std::function<bool(QStringView piece)> &take) const
 {
     // Pieces small enough for the heap to serve one after another from the same memory
-    // (memoryreturn.h): a megabyte apiece, each would be memory the system hands over anew.
+    // (memoryreturn.h): at a million characters (two megabytes) apiece, each would be memory
+    // the system hands over anew.
     constexpr qsizetype PieceLength = qsizetype(1) << 18;
     // The document's own text is one flat copy; walking its blocks would look each one up in
     // the block tree and copy it again, several times the cost of the whole save.
